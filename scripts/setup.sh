@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Installs whatever the build, the tests and Glim need on a Debian machine, and
+# prepares the Wine prefix in build/. Idempotent, and quick when all is there.
+set -eu
+. "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+
+packages=(
+  cmake make git
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev
+  googletest
+  wine wine64
+  xvfb xauth x11-utils xdotool imagemagick
+  fonts-ipafont-gothic fonts-ipafont-mincho locales
+  clang libclang-rt-14-dev
+  nkf sox ffmpeg libpng-dev zlib1g-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  SUDO=; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -q >/dev/null
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The Japanese locale gives Wine code page 932, as on a Japanese Windows.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  echo "setup: generating ja_JP.UTF-8"
+  SUDO=; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen >/dev/null
+fi
+
+# The Wine prefix, with the faces the program asks for mapped to the IPA fonts.
+stamp="$WINEPREFIX/.glim-ready"
+fonts_reg="$GLIM_ROOT/scripts/fonts.reg"
+if [ ! -f "$stamp" ] || [ "$fonts_reg" -nt "$stamp" ]; then
+  echo "setup: preparing the Wine prefix in build/wineprefix"
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
+  wine regedit "$(winepath -w "$fonts_reg" 2>/dev/null)" >/dev/null 2>&1
+  wineserver -w
+  touch "$stamp"
+fi
+
+# A persistent wineserver makes every later wine start cost a tenth of a second.
+if ! pgrep -u "$(id -u)" -f "wineserver -p" >/dev/null 2>&1; then
+  wineserver -p >/dev/null 2>&1 || true
+fi

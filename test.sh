@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Installs whatever is missing, builds both Windows targets and the native fuzz
+# build, runs every test under Wine and Xvfb plus a short fuzz run, and ends with
+# one line "N passed, N failed". Exits non-zero on any failure or build warning.
+set -u
+cd "$(dirname "$0")"
+bash scripts/setup.sh || { echo "setup failed"; echo "0 passed, 1 failed"; exit 1; }
+. scripts/env.sh
+
+passed=0
+failed=0
+logs=build/test-logs
+mkdir -p "$logs"
+
+for target in x64 x86 fuzz bench; do
+  echo "== build $target"
+  if ! bash scripts/build.sh "$target" >"$logs/build-$target.log" 2>&1; then
+    cat "$logs/build-$target.log"
+    echo "build of $target failed (warnings are errors)"
+    failed=$((failed + 1))
+  else
+    passed=$((passed + 1))
+  fi
+done
+
+glim_display || { echo "0 passed, 1 failed"; exit 1; }
+trap glim_stop_display EXIT
+
+# GoogleTest executables under Wine: every test case counts.
+for exe in build/x64/tests/test_*.exe; do
+  [ -e "$exe" ] || continue
+  name=$(basename "$exe" .exe)
+  log="$logs/$name.log"
+  start=$(date +%s)
+  timeout 900 wine "$exe" --gtest_color=no >"$log" 2>&1
+  rc=$?
+  ok=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$log" | tail -n 1)
+  bad=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' "$log" | tail -n 1)
+  ok=${ok:-0}; bad=${bad:-0}
+  if [ "$rc" -ne 0 ] && [ "$bad" -eq 0 ]; then
+    bad=1   # crashed, hung or ended without a summary
+  fi
+  passed=$((passed + ok)); failed=$((failed + bad))
+  echo "== $name: $ok passed, $bad failed ($(( $(date +%s) - start )) s)"
+  if [ "$bad" -ne 0 ]; then
+    grep -E '^\[  FAILED  \]|Failure|error:|Expected|Which is|Value of|Actual' "$log" | head -n 60
+    [ "$rc" -ne 0 ] && tail -n 20 "$log"
+  fi
+done
+
+# Native fuzz targets: a short run each; any finding fails. A target may come
+# with a seed_<name> program that writes its starting corpus.
+for fuzzer in build/fuzz/tests/fuzz/fuzz_*; do
+  [ -x "$fuzzer" ] || continue
+  name=${fuzzer##*/fuzz_}
+  corpus=build/fuzz/corpus/$name
+  mkdir -p "$corpus"
+  seeder=build/fuzz/tests/fuzz/seed_$name
+  [ -x "$seeder" ] && "$seeder" "$corpus" >/dev/null 2>&1
+  seconds=${GLIM_FUZZ_SECONDS:-20}
+  [ -f "tests/fuzz/$name.seconds" ] && seconds=$(cat "tests/fuzz/$name.seconds")
+  log="$logs/fuzz_$name.log"
+  if "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+       -artifact_prefix="$logs/fuzz_$name-" "$corpus" >"$log" 2>&1; then
+    passed=$((passed + 1)); echo "== fuzz $name: clean for $seconds s"
+  else
+    failed=$((failed + 1)); echo "== fuzz $name: FINDING"; tail -n 40 "$log"
+  fi
+done
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
