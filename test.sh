@@ -50,15 +50,15 @@ done
 
 # Native fuzz targets: a short run each; any finding fails. A target may come
 # with a seed_<name> program that writes its starting corpus.
-for fuzzer in build/fuzz/tests/fuzz/fuzz_*; do
+for fuzzer in build/fuzz/fuzzers/fuzz_*; do
+  case "$fuzzer" in *.seconds) continue ;; esac
   [ -x "$fuzzer" ] || continue
   name=${fuzzer##*/fuzz_}
   corpus=build/fuzz/corpus/$name
   mkdir -p "$corpus"
-  seeder=build/fuzz/tests/fuzz/seed_$name
+  seeder=build/fuzz/fuzzers/seed_$name
   [ -x "$seeder" ] && "$seeder" "$corpus" >/dev/null 2>&1
-  seconds=${GLIM_FUZZ_SECONDS:-20}
-  [ -f "tests/fuzz/$name.seconds" ] && seconds=$(cat "tests/fuzz/$name.seconds")
+  seconds=$(cat "$fuzzer.seconds" 2>/dev/null || echo 20)
   log="$logs/fuzz_$name.log"
   if "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
        -artifact_prefix="$logs/fuzz_$name-" "$corpus" >"$log" 2>&1; then
