@@ -1,0 +1,28 @@
+// Lazy binding to HtmlHelpA. The library stays loaded for the rest of the
+// process: help windows and the message pre-translation live in it.
+#include "app/HTMLHELP.h"
+
+namespace {
+
+using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+
+HtmlHelpFunction HtmlHelpEntry() noexcept
+{
+    static HtmlHelpFunction entry = [] {
+        HMODULE library = LoadLibraryA("hhctrl.ocx");
+        if (library == nullptr) {
+            return HtmlHelpFunction{};
+        }
+        return reinterpret_cast<HtmlHelpFunction>(
+            reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpA")));
+    }();
+    return entry;
+}
+
+}  // namespace
+
+HWND CallHtmlHelp(HWND hwndCaller, const char* file, UINT command, DWORD_PTR data) noexcept
+{
+    HtmlHelpFunction entry = HtmlHelpEntry();
+    return entry != nullptr ? entry(hwndCaller, file, command, data) : nullptr;
+}

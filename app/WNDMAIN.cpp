@@ -1,0 +1,132 @@
+// Start-up, message loop and shutdown of the application object.
+#include "app/WNDMAIN.h"
+
+#include "app/CMDLINE.h"
+#include "app/HTMLHELP.h"
+#include "resources/RESOURCE.h"
+
+#include <htmlhelp.h>
+#include <ole2.h>
+
+char g_szSettingsPath[MAX_PATH] = "GLIM.INI";
+char g_szHelpPath[MAX_PATH] = "GLIM.CHM";
+
+namespace {
+
+constexpr char kMainClassName[] = "GlimMainClass";
+constexpr char kMainTitle[] = "Glim!";
+
+// Resolves both paths beside the executable; bare names when the module path
+// cannot be had or the result would not fit.
+void ResolveSiblingPaths(HINSTANCE hInstance)
+{
+    char modulePath[MAX_PATH] = "";
+    const DWORD length = GetModuleFileNameA(hInstance, modulePath, sizeof(modulePath));
+    if (length == 0 || length >= sizeof(modulePath)) {
+        modulePath[0] = '\0';  // failed, or cut to the buffer
+    }
+    const char* source = modulePath[0] != '\0' ? modulePath : nullptr;
+    BuildSiblingPath(source, "GLIM.INI", g_szSettingsPath, sizeof(g_szSettingsPath));
+    BuildSiblingPath(source, "GLIM.CHM", g_szHelpPath, sizeof(g_szHelpPath));
+}
+
+}  // namespace
+
+CLSWndMain::CLSWndMain()
+{
+    CallHtmlHelp(nullptr, nullptr, HH_INITIALIZE, reinterpret_cast<DWORD_PTR>(&m_dwHelpCookie));
+    OleInitialize(nullptr);
+}
+
+CLSWndMain::~CLSWndMain()
+{
+    OleUninitialize();
+    // The file is written once, after every window is gone, and only by a run
+    // that read it: a start that failed early must not replace the user's
+    // settings with the defaults.
+    if (m_bSettingsLoaded) {
+        m_settings.Save(g_szSettingsPath);
+    }
+    CallHtmlHelp(nullptr, nullptr, HH_CLOSE_ALL, 0);
+    CallHtmlHelp(nullptr, nullptr, HH_UNINITIALIZE, m_dwHelpCookie);
+}
+
+bool CLSWndMain::Register(HINSTANCE hInstance)
+{
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = &CLSWndBase::StaticWindowProc;
+    wc.hInstance = hInstance;
+    wc.hIcon = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_GLIM));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    wc.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN);
+    wc.lpszClassName = kMainClassName;
+    if (RegisterClassExA(&wc) == 0) {
+        return false;
+    }
+    ResolveSiblingPaths(hInstance);
+    m_settings.Load(g_szSettingsPath);
+    m_bSettingsLoaded = true;
+    return true;
+}
+
+bool CLSWndMain::Create(HINSTANCE hInstance, int nCmdShow)
+{
+    m_hWndMain = CreateWindowExA(WS_EX_ACCEPTFILES, kMainClassName, kMainTitle, WS_OVERLAPPEDWINDOW,
+                                 m_settings.m_iLeft, m_settings.m_iTop, m_settings.m_iWidth,
+                                 m_settings.m_iHeight, nullptr, nullptr, hInstance,
+                                 static_cast<CLSWndBase*>(this));
+    if (m_hWndMain == nullptr) {
+        return false;
+    }
+    ShowWindow(m_hWndMain, m_settings.GetFlag(CLSGlimSettings::kMaximized) ? SW_SHOWMAXIMIZED : nCmdShow);
+    UpdateWindow(m_hWndMain);
+    return true;
+}
+
+void CLSWndMain::ApplyCommandLine(const char* lpszCmdLine)
+{
+    std::string path = FirstArgument(lpszCmdLine);
+    if (path.empty()) {
+        const CLSTString& folder = m_settings.GetFlag(CLSGlimSettings::kShowLastFolder)
+                                       ? m_settings.m_strLastFolder
+                                       : m_settings.m_strStartFolder;
+        path.assign(folder.m_lpszString, folder.GetLength() < kMaxPathChars ? folder.GetLength()
+                                                                            : kMaxPathChars);
+    }
+    if (path.empty() || m_hWndMain == nullptr) {
+        return;
+    }
+    SetDlgItemTextA(m_hWndMain, kIdPathEdit, path.c_str());
+    PostMessageA(m_hWndMain, WM_COMMAND, kIdPathButton, 0);
+}
+
+int CLSWndMain::Run()
+{
+    if (m_hWndMain == nullptr) {
+        return 0;
+    }
+    auto hInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(m_hWndMain, GWLP_HINSTANCE));
+    HACCEL hAccel = LoadAcceleratorsA(hInstance, MAKEINTRESOURCEA(IDA_MAIN));
+    MSG msg{};
+    for (;;) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            break;
+        }
+        if (CallHtmlHelp(nullptr, nullptr, HH_PRETRANSLATEMESSAGE, reinterpret_cast<DWORD_PTR>(&msg)) !=
+            nullptr) {
+            continue;
+        }
+        if (hAccel != nullptr && TranslateAcceleratorA(m_hWndMain, hAccel, &msg) != 0) {
+            continue;
+        }
+        if (IsDialogMessageA(m_hWndMain, &msg) != 0) {
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}

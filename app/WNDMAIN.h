@@ -1,0 +1,56 @@
+// CLSWndMain: the application object and the object of the main window. It
+// owns the panes and the settings for the whole run.
+#pragma once
+
+#include "app/WNDBASE.h"
+#include "settings/GLIMSET.h"
+
+#include <windows.h>
+
+// Paths of GLIM.INI and GLIM.CHM beside the executable (bare names until
+// Register resolves them).
+extern char g_szSettingsPath[MAX_PATH];
+extern char g_szHelpPath[MAX_PATH];
+
+constexpr UINT WMU_WIDEST_LINE = WM_APP + 0;
+constexpr UINT WMU_CARET_POS = WM_APP + 1;
+constexpr UINT WMU_FOLDER_SELECTED = WM_APP + 11;
+constexpr UINT WMU_FILE_SELECTED = WM_APP + 12;
+constexpr UINT WMU_OPEN_FOLDER = WM_APP + 13;
+constexpr UINT WMU_APPLY_SETTINGS = WM_APP + 14;
+
+// Child window ids of the main window.
+constexpr int kIdPathEdit = 1029;
+constexpr int kIdPathButton = 1;
+
+class CLSWndMain : public CLSWndBase {
+public:
+    CLSWndMain();
+    ~CLSWndMain() override;
+
+    bool Register(HINSTANCE hInstance);
+    bool Create(HINSTANCE hInstance, int nCmdShow);
+    void ApplyCommandLine(const char* lpszCmdLine);
+    int Run();
+
+    LRESULT WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) override;
+
+    HWND GetMainWindow() const noexcept { return m_hWndMain; }
+    CLSGlimSettings& GetSettings() noexcept { return m_settings; }
+
+private:
+    LRESULT OnCreate();
+    void OnSize(int cx, int cy);
+    void OnDestroy();
+    bool OnCommand(int id);
+    void OnGetMinMaxInfo(MINMAXINFO* info);
+    void OnHelp(const HELPINFO* info);
+    void OnDropFiles(HDROP hDrop);
+    void CreatePathBox();
+    void CaptureWindowPlacement();
+
+    HWND m_hWndMain = nullptr;
+    CLSGlimSettings m_settings;
+    DWORD_PTR m_dwHelpCookie = 0;
+    bool m_bSettingsLoaded = false;
+};

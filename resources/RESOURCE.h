@@ -1,0 +1,49 @@
+// Resource and command ids shared by the resource script and the code.
+#pragma once
+
+#define IDI_GLIM 1
+#define IDM_MAIN 501
+#define IDM_VIEW_CONTEXT 502
+#define IDA_MAIN 511
+
+// Commands (WM_COMMAND low word).
+#define IDC_NAVIGATE 1
+#define IDM_EXIT 1001
+#define IDM_COPY 1101
+#define IDM_SELECTALL 1102
+#define IDM_FIND 1103
+#define IDM_TOOLBAR 1201
+#define IDM_STATUSBAR 1202
+#define IDM_FOLDERTREE 1203
+#define IDM_ENC_AUTO 1204
+#define IDM_ENC_SJIS 1205
+#define IDM_ENC_JIS 1206
+#define IDM_ENC_EUC 1207
+#define IDM_ENC_UTF16LE 1208
+#define IDM_ENC_UTF16BE 1209
+#define IDM_ENC_UTF8 1210
+#define IDM_ENC_UTF7 1211
+#define IDM_VIEW_AUTO 1212
+#define IDM_VIEW_TEXT 1213
+#define IDM_VIEW_HEX 1214
+#define IDM_ZOOM_25 1215
+#define IDM_ZOOM_50 1216
+#define IDM_ZOOM_100 1217
+#define IDM_ZOOM_200 1218
+#define IDM_ZOOM_400 1219
+#define IDM_ZOOM_FIT 1220
+#define IDM_ICONVIEW 1221
+#define IDM_STYLE_LARGE 1222
+#define IDM_STYLE_SMALL 1223
+#define IDM_STYLE_LIST 1224
+#define IDM_STYLE_DETAILS 1225
+#define IDM_ARRANGE 1226
+#define IDM_SORT_NAME 1227
+#define IDM_SORT_SIZE 1228
+#define IDM_SORT_TYPE 1229
+#define IDM_SORT_DATE 1230
+#define IDM_UPFOLDER 1231
+#define IDM_REFRESH 1232
+#define IDM_SETTINGS 1233
+#define IDM_HELP_CONTENTS 1301
+#define IDM_ABOUT 1302
