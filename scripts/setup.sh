@@ -37,15 +37,16 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   $SUDO locale-gen >/dev/null
 fi
 
-# The Wine prefix, with the faces the program asks for mapped to the IPA fonts.
+# The Wine prefix: the faces the program asks for mapped to the IPA fonts, and
+# window frames drawn by Wine itself (a virtual display has no window manager).
 stamp="$WINEPREFIX/.glim-ready"
-fonts_reg="$GLIM_ROOT/scripts/fonts.reg"
-if [ ! -f "$stamp" ] || [ "$fonts_reg" -nt "$stamp" ]; then
+wine_reg="$GLIM_ROOT/scripts/wine.reg"
+if [ ! -f "$stamp" ] || [ "$wine_reg" -nt "$stamp" ]; then
   echo "setup: preparing the Wine prefix in build/wineprefix"
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w
-  wine regedit "$(winepath -w "$fonts_reg" 2>/dev/null)" >/dev/null 2>&1
+  wine regedit "$(winepath -w "$wine_reg" 2>/dev/null)" >/dev/null 2>&1
   wineserver -w
   touch "$stamp"
 fi
