@@ -1,0 +1,165 @@
+// Caret and selection rules: order, keys, the copied share of each line,
+// keeping the caret in sight and the rows a change repaints.
+#include "view/CARETPOS.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// Three lines of 6, 2 and 3 characters.
+const std::vector<int> kLengths = {6, 2, 3};
+
+int LengthOf(int line)
+{
+    return line >= 0 && line < static_cast<int>(kLengths.size()) ? kLengths[line] : 0;
+}
+
+}  // namespace
+
+TEST(Selection, OrderAndMembership)
+{
+    const OrderedSelection a = OrderSelection({2, 2}, {3, 0});
+    EXPECT_EQ(a.s, (ViewPos{3, 0}));
+    EXPECT_EQ(a.e, (ViewPos{2, 2}));
+    const OrderedSelection b = OrderSelection({1, 4}, {5, 4});
+    EXPECT_EQ(b.s, (ViewPos{1, 4}));
+    EXPECT_EQ(b.e, (ViewPos{5, 4}));
+
+    // Hex bytes (14,0) to (2,1): bytes 14, 15, 16 and 17.
+    const OrderedSelection hex = OrderSelection({2, 1}, {14, 0});
+    EXPECT_FALSE(IsInSelection({13, 0}, hex));
+    EXPECT_TRUE(IsInSelection({14, 0}, hex));
+    EXPECT_TRUE(IsInSelection({15, 0}, hex));
+    EXPECT_TRUE(IsInSelection({0, 1}, hex));
+    EXPECT_TRUE(IsInSelection({1, 1}, hex));
+    EXPECT_FALSE(IsInSelection({2, 1}, hex));  // the end is not included
+    EXPECT_FALSE(IsInSelection({3, 0}, OrderSelection({3, 0}, {3, 0})));
+}
+
+TEST(Selection, SliceOfEachLine)
+{
+    const OrderedSelection sel = OrderSelection({2, 2}, {3, 0});
+    struct Case {
+        int line;
+        int length;
+        int first;
+        int count;
+    };
+    const Case cases[] = {
+        {0, 6, 3, 3},  // the last 3 letters of the first line
+        {1, 2, 0, 2},
+        {2, 3, 0, 2},  // the first 2 of the third
+        {0, 2, 2, 0},  // a line that shrank below the start takes nothing
+        {2, 1, 0, 1},  // ... and below the end is held to its end
+        {1, -1, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const LineSlice slice = SelectedSlice(c.line, c.length, sel);
+        EXPECT_EQ(slice.first, c.first) << "line " << c.line << " of " << c.length;
+        EXPECT_EQ(slice.count, c.count) << "line " << c.line << " of " << c.length;
+    }
+}
+
+TEST(CaretKeys, MoveByCharactersAndLines)
+{
+    struct Case {
+        const char* what;
+        CaretKey key;
+        bool ctrl;
+        ViewPos from;
+        ViewPos to;
+    };
+    const Case cases[] = {
+        {"right", CaretKey::Right, false, {0, 0}, {1, 0}},
+        {"right at a line end wraps", CaretKey::Right, false, {6, 0}, {0, 1}},
+        {"right at the last end stays", CaretKey::Right, false, {3, 2}, {3, 2}},
+        {"left", CaretKey::Left, false, {2, 1}, {1, 1}},
+        {"left at a line start goes to the previous end", CaretKey::Left, false, {0, 1}, {6, 0}},
+        {"left at the very start stays", CaretKey::Left, false, {0, 0}, {0, 0}},
+        {"home", CaretKey::Home, false, {2, 2}, {0, 2}},
+        {"ctrl+home", CaretKey::Home, true, {2, 2}, {0, 0}},
+        {"end", CaretKey::End, false, {1, 0}, {6, 0}},
+        {"ctrl+end", CaretKey::End, true, {1, 0}, {3, 2}},
+        {"end on a short line", CaretKey::End, false, {0, 1}, {2, 1}},
+    };
+    for (const Case& c : cases) {
+        ViewPos caret = c.from;
+        const bool moved = MoveCaret(c.key, c.ctrl, 3, caret, LengthOf);
+        EXPECT_EQ(caret, c.to) << c.what;
+        EXPECT_EQ(moved, c.from != c.to) << c.what;
+    }
+}
+
+TEST(CaretKeys, PageStepsAreWholeRows)
+{
+    EXPECT_EQ(CaretKeyPixels(CaretPageKey::Up, 20, 205), -20);
+    EXPECT_EQ(CaretKeyPixels(CaretPageKey::Down, 20, 205), 20);
+    EXPECT_EQ(CaretKeyPixels(CaretPageKey::PageUp, 20, 205), -200);
+    EXPECT_EQ(CaretKeyPixels(CaretPageKey::PageDown, 20, 205), 200);
+    EXPECT_EQ(CaretKeyPixels(CaretPageKey::PageDown, 20, 15), 0);
+}
+
+TEST(CaretKeys, KeepingTheCaretInSight)
+{
+    // Client 400 x 200, cells 8 wide, rows 20 high, font 14: the lowest caret
+    // row that needs no scroll starts below 200 - 17 - 20.
+    const ClientRect client{0, 0, 400, 200};
+    struct Case {
+        long long x;
+        long long y;
+        long long dx;
+        long long dy;
+    };
+    const Case cases[] = {
+        {100, 100, 0, 0},
+        {100, 0, 0, 0},      // first visible row
+        {100, -20, 0, -1},   // one row above
+        {100, -60, 0, -3},
+        {100, 160, 0, 0},
+        {100, 180, 0, 0},    // near the bottom: still no scroll
+        {100, 200, 0, 1},    // just below
+        {100, 260, 0, 4},
+        {392, 100, 0, 0},    // the last whole cell
+        {399, 100, 1, 0},    // partly cut off at the right edge
+        {480, 100, 11, 0},
+        {8, 100, 0, 0},
+        {0, 100, -1, 0},     // at the left edge: one cell back
+        {-40, 100, -6, 0},
+    };
+    for (const Case& c : cases) {
+        const ScrollSteps steps = KeepCaretVisible(c.x, c.y, 8, 20, 20, 14, client);
+        EXPECT_EQ(steps.dx, c.dx) << "x " << c.x << " y " << c.y;
+        EXPECT_EQ(steps.dy, c.dy) << "x " << c.x << " y " << c.y;
+    }
+}
+
+TEST(CaretKeys, RowsBandCoversTheHighlightOfEveryRowInTheSpan)
+{
+    // Rows 28 high, font 20: each band reaches 4 above its row's top.
+    struct Case {
+        int first;
+        int last;
+        int vpos;
+        int top;
+        int bottom;
+    };
+    const Case cases[] = {
+        {2, 2, 0, 52, 81},
+        {3, 1, 0, 24, 109},     // any order
+        {0, 0, 0, 0, 25},       // clipped at the top
+        {2, 9, 0, 52, 200},     // clipped at the bottom
+        {12, 14, 10, 52, 137},  // scrolled
+        {0, 1, 10, 0, 0},       // out of sight above
+    };
+    for (const Case& c : cases) {
+        const PixelSpan span = RowsBand(c.first, c.last, c.vpos, 28, 20, 200);
+        EXPECT_EQ(span.top, c.top) << c.first << ".." << c.last;
+        EXPECT_EQ(span.bottom, c.bottom) << c.first << ".." << c.last;
+    }
+    // Rows packed tighter than the font still repaint the whole glyphs.
+    const PixelSpan tight = RowsBand(2, 2, 0, 10, 20, 200);
+    EXPECT_LE(tight.top, 20);
+    EXPECT_GE(tight.bottom, 40);
+}
