@@ -63,62 +63,20 @@ std::string DefaultIni()
            "[Media]\r\nBackColor=0x000000\r\nZoom=100\r\nAutoPlay=0\r\n";
 }
 
-CLSGlimSettings EveryValueChanged()
-{
-    CLSGlimSettings settings;
-    settings.SetLeft(-8);
-    settings.SetTop(16);
-    settings.SetWidth(1024);
-    settings.SetHeight(768);
-    settings.SetFlag(CLSGlimSettings::kMaximized, true);
-    settings.SetFlag(CLSGlimSettings::kShowToolBar, false);
-    settings.SetFlag(CLSGlimSettings::kShowFolderTree, false);
-    settings.SetFlag(CLSGlimSettings::kShowLastFolder, false);
-    settings.SetFlag(CLSGlimSettings::kShowFolderInFileList, true);
-    settings.SetFlag(CLSGlimSettings::kMonitorFolder, false);
-    settings.SetFolderTreeWidth(180);
-    settings.SetFileListHeight(90);
-    settings.SetFileListStyle(3);
-    settings.SetStartFolder("C:\\写真\\");
-    settings.SetLastFolder("D:\\");
-    settings.SetMaxMemFileSize(1024);
-
-    CLSGlimTextSettings text;
-    text.SetFaceName("Courier New");
-    text.SetHeight(9);
-    text.SetStyle(CLSGlimFont::kBold | CLSGlimFont::kStrikeOut);
-    text.SetCharSet(0);
-    text.SetLineHeight(200);
-    text.SetTextColor(RGB(255, 0, 0));
-    text.SetBackColor(RGB(0, 0, 255));
-    text.SetSelectedTextColor(RGB(0x12, 0x34, 0x56));
-    text.SetSelectedBackColor(RGB(1, 2, 3));
-    text.SetUseSystemColor(false);
-    text.SetTabStop(8);
-    settings.SetText(text);
-
-    CLSGlimFont binary(14, CLSGlimFont::kItalic | CLSGlimFont::kUnderline, SHIFTJIS_CHARSET, "ＭＳ 明朝");
-    binary.SetLineHeight(100);
-    binary.SetTextColor(RGB(0, 255, 0));
-    binary.SetBackColor(RGB(255, 255, 255));
-    binary.SetSelectedTextColor(RGB(0, 0, 0));
-    binary.SetSelectedBackColor(RGB(0xAB, 0xCD, 0xEF));
-    settings.SetBinary(binary);
-
-    CLSGlimImageSettings image;
-    image.SetBackColor(RGB(0x80, 0, 0));
-    image.SetZoom(0);
-    image.SetSPIFolder("C:\\spi=plugins");
-    image.SetUseSPI(true);
-    settings.SetImage(image);
-
-    CLSGlimMediaSettings media;
-    media.SetBackColor(RGB(0, 0, 0x80));
-    media.SetZoom(400);
-    media.SetAutoPlay(true);
-    settings.SetMedia(media);
-    return settings;
-}
+// Every value differs from its default and from its neighbours.
+const std::string kEveryValue =
+    "[Window]\r\nMaximized=1\r\nLeft=-8\r\nTop=16\r\nWidth=1024\r\nHeight=768\r\nFolderTreeWidth=180\r\n"
+    "FileListHeight=90\r\nFileListStyle=3\r\nShowToolBar=0\r\nShowStatusBar=1\r\nShowFolderTree=0\r\n\r\n"
+    "[General]\r\nStartFolder=C:\\写真\\\r\nLastFolder=D:\\\r\nShowLastFolder=0\r\nShowFolderInFileList=1\r\n"
+    "MaxMemFileSize=1024\r\nMonitorFolder=0\r\n\r\n"
+    "[Text]\r\nFaceName=Courier New\r\nHeight=9\r\nBold=1\r\nItalic=0\r\nUnderline=0\r\nStrikeOut=1\r\n"
+    "CharSet=0\r\nLineHeight=200\r\nTextColor=0xFF0000\r\nBackColor=0x0000FF\r\nSelectedTextColor=0x123456\r\n"
+    "SelectedBackColor=0x010203\r\nUseSystemColor=0\r\nTabStop=8\r\n\r\n"
+    "[Binary]\r\nFaceName=ＭＳ 明朝\r\nHeight=14\r\nBold=0\r\nItalic=1\r\nUnderline=1\r\nStrikeOut=0\r\n"
+    "CharSet=128\r\nLineHeight=100\r\nTextColor=0x00FF00\r\nBackColor=0xFFFFFF\r\nSelectedTextColor=0x000000\r\n"
+    "SelectedBackColor=0xABCDEF\r\nUseSystemColor=1\r\n\r\n"
+    "[Image]\r\nBackColor=0x800000\r\nZoom=0\r\nSPIFolder=C:\\spi=plugins\r\nUseSPI=1\r\n\r\n"
+    "[Media]\r\nBackColor=0x000080\r\nZoom=400\r\nAutoPlay=1\r\n";
 
 }  // namespace
 
@@ -127,114 +85,86 @@ TEST(IniFile, SavesTheDefaultsByteForByte)
     EXPECT_EQ(Saved(CLSGlimSettings()), DefaultIni());
 }
 
-TEST(IniFile, SavesEveryValueInItsPlaceAndReadsItBack)
+TEST(IniFile, ReadsEveryValueIntoItsPlaceAndSavesItBackUnchanged)
 {
-    const std::string strExpected =
-        "[Window]\r\nMaximized=1\r\nLeft=-8\r\nTop=16\r\nWidth=1024\r\nHeight=768\r\nFolderTreeWidth=180\r\n"
-        "FileListHeight=90\r\nFileListStyle=3\r\nShowToolBar=0\r\nShowStatusBar=1\r\nShowFolderTree=0\r\n\r\n"
-        "[General]\r\nStartFolder=C:\\写真\\\r\nLastFolder=D:\\\r\nShowLastFolder=0\r\nShowFolderInFileList=1\r\n"
-        "MaxMemFileSize=1024\r\nMonitorFolder=0\r\n\r\n"
-        "[Text]\r\nFaceName=Courier New\r\nHeight=9\r\nBold=1\r\nItalic=0\r\nUnderline=0\r\nStrikeOut=1\r\n"
-        "CharSet=0\r\nLineHeight=200\r\nTextColor=0xFF0000\r\nBackColor=0x0000FF\r\nSelectedTextColor=0x123456\r\n"
-        "SelectedBackColor=0x010203\r\nUseSystemColor=0\r\nTabStop=8\r\n\r\n"
-        "[Binary]\r\nFaceName=ＭＳ 明朝\r\nHeight=14\r\nBold=0\r\nItalic=1\r\nUnderline=1\r\nStrikeOut=0\r\n"
-        "CharSet=128\r\nLineHeight=100\r\nTextColor=0x00FF00\r\nBackColor=0xFFFFFF\r\nSelectedTextColor=0x000000\r\n"
-        "SelectedBackColor=0xABCDEF\r\nUseSystemColor=1\r\n\r\n"
-        "[Image]\r\nBackColor=0x800000\r\nZoom=0\r\nSPIFolder=C:\\spi=plugins\r\nUseSPI=1\r\n\r\n"
-        "[Media]\r\nBackColor=0x000080\r\nZoom=400\r\nAutoPlay=1\r\n";
-    const std::string strSaved = Saved(EveryValueChanged());
-    EXPECT_EQ(strSaved, strExpected);
-    EXPECT_EQ(Saved(Loaded(strSaved)), strExpected);
+    CLSGlimSettings settings = Loaded(kEveryValue);
+    EXPECT_EQ(settings.GetLeft(), -8);
+    EXPECT_EQ(settings.GetTop(), 16);
+    EXPECT_EQ(settings.GetFlags(), 37u);
+    EXPECT_STREQ(settings.GetStartFolder().GetString(), "C:\\写真\\");
+    EXPECT_EQ(settings.GetText().GetTextColor(), RGB(255, 0, 0));
+    EXPECT_EQ(settings.GetText().GetBackColor(), RGB(0, 0, 255));
+    EXPECT_EQ(settings.GetBinary().GetSelectedBackColor(), RGB(0xAB, 0xCD, 0xEF));
+    EXPECT_EQ(settings.GetBinary().GetCharSet(), SHIFTJIS_CHARSET);
+    EXPECT_STREQ(settings.GetImage().GetSPIFolder().GetString(), "C:\\spi=plugins");
+    EXPECT_EQ(settings.GetMedia().GetBackColor(), RGB(0, 0, 0x80));
+    EXPECT_EQ(Saved(settings), kEveryValue);
+
+    // Values set by the program reach the file the same way.
+    settings.SetLeft(-9);
+    CLSGlimTextSettings text = settings.GetText();
+    text.SetSelectedTextColor(RGB(0xFE, 0xDC, 0xBA));
+    settings.SetText(text);
+    std::string strExpected = kEveryValue;
+    strExpected.replace(strExpected.find("Left=-8"), 7, "Left=-9");
+    strExpected.replace(strExpected.find("0x123456"), 8, "0xFEDCBA");
+    EXPECT_EQ(Saved(settings), strExpected);
 }
 
 TEST(IniFile, ReadingRulesAndTheirQuirks)
 {
-    using Check = std::function<void(const CLSGlimSettings&)>;
+    using S = const CLSGlimSettings&;
     const struct {
         const char* lpszWhat;
         std::string strIni;
-        Check check;
+        std::function<void(S)> check;
     } kRows[] = {
         {"Window and General share their keys", "[Window]\r\nStartFolder=C:\\x\\\r\n[General]\r\nLeft=5\r\n",
-         [](const CLSGlimSettings& s) {
-             EXPECT_STREQ(s.GetStartFolder().GetString(), "C:\\x\\");
-             EXPECT_EQ(s.GetLeft(), 5);
-         }},
-        {"section names are case-sensitive", "[window]\r\nWidth=800\r\n[Window]\r\nwidth=900\r\n",
-         [](const CLSGlimSettings& s) { EXPECT_EQ(s.GetWidth(), CW_USEDEFAULT); }},
-        {"blanks around the equals sign", "[Window]\r\nWidth = 800\r\nHeight=600\r\nTop= 7\r\n",
-         [](const CLSGlimSettings& s) {
+         [](S s) { EXPECT_STREQ(s.GetStartFolder().GetString(), "C:\\x\\"); EXPECT_EQ(s.GetLeft(), 5); }},
+        {"names are case-sensitive", "[window]\r\nWidth=800\r\n[Window]\r\nwidth=900\r\n[Text]\r\nbold=1\r\n",
+         [](S s) { EXPECT_EQ(s.GetWidth(), CW_USEDEFAULT); EXPECT_EQ(s.GetText().GetStyle(), 0u); }},
+        {"blanks around the equals sign", "[Window]\r\nWidth = 800\r\nHeight=600\r\nTop= 7\r\n", [](S s) {
              EXPECT_EQ(s.GetWidth(), CW_USEDEFAULT);
-             EXPECT_EQ(s.GetHeight(), 600);
-             EXPECT_EQ(s.GetTop(), 7);
+             EXPECT_EQ(s.GetHeight() + s.GetTop(), 607);
          }},
         {"a byte-order mark spoils the first header",
          "\xEF\xBB\xBF[Window]\r\nLeft=5\r\n[General]\r\nStartFolder=D:\\\r\n",
-         [](const CLSGlimSettings& s) {
-             EXPECT_EQ(s.GetLeft(), CW_USEDEFAULT);
-             EXPECT_STREQ(s.GetStartFolder().GetString(), "D:\\");
-         }},
+         [](S s) { EXPECT_EQ(s.GetLeft(), CW_USEDEFAULT); EXPECT_STREQ(s.GetStartFolder().GetString(), "D:\\"); }},
         {"the last key wins and sections add up",
-         "[Text]\r\nTabStop=2\r\n[Binary]\r\nHeight=9\r\n[Text]\r\nTabStop=8\r\nBold=1\r\n",
-         [](const CLSGlimSettings& s) {
+         "[Text]\r\nTabStop=2\r\n[Binary]\r\nHeight=9\r\n[Text]\r\nTabStop=8\r\nBold=1\r\n", [](S s) {
              EXPECT_EQ(s.GetText().GetTabStop(), 8);
              EXPECT_EQ(s.GetText().GetStyle(), CLSGlimFont::kBold);
-             EXPECT_EQ(s.GetText().GetHeight(), 12);
-             EXPECT_EQ(s.GetBinary().GetHeight(), 9);
+             EXPECT_EQ(s.GetText().GetHeight() * 100 + s.GetBinary().GetHeight(), 1209);
          }},
+        {"on is any non-zero number, off anything else",
+         "[Window]\r\nShowToolBar=abc\r\nMaximized=-1\r\nShowFolderInFileList=5\r\n[Text]\r\nBold=1\r\n"
+         "Bold=0\r\nItalic=2\r\n",
+         [](S s) { EXPECT_EQ(s.GetFlags(), 125u); EXPECT_EQ(s.GetText().GetStyle(), CLSGlimFont::kItalic); }},
         {"an 8-byte 0x number is a colour", "[General]\r\nMaxMemFileSize=0x400000\r\n",
-         [](const CLSGlimSettings& s) { EXPECT_EQ(s.GetMaxMemFileSize(), 64); }},
+         [](S s) { EXPECT_EQ(s.GetMaxMemFileSize(), 64); }},
         {"keys before the first header", "Left=5\r\n[Window]\r\nTop=6\r\n",
-         [](const CLSGlimSettings& s) {
-             EXPECT_EQ(s.GetLeft(), CW_USEDEFAULT);
-             EXPECT_EQ(s.GetTop(), 6);
-         }},
-        {"an unknown section takes no keys", "[Window]\r\nLeft=5\r\n[Other]\r\nTop=6\r\n[]\r\nHeight=1\r\n[Window]x\r\nWidth=7\r\n",
-         [](const CLSGlimSettings& s) {
-             EXPECT_EQ(s.GetLeft(), 5);
+         [](S s) { EXPECT_EQ(s.GetLeft(), CW_USEDEFAULT); EXPECT_EQ(s.GetTop(), 6); }},
+        {"an unknown section takes no keys",
+         "[Window]\r\nLeft=5\r\n[Other]\r\nTop=6\r\n[]\r\nHeight=1\r\n[Window]x\r\nWidth=7\r\n", [](S s) {
+             EXPECT_EQ(s.GetLeft() + s.GetWidth(), 12);
              EXPECT_EQ(s.GetTop(), CW_USEDEFAULT);
              EXPECT_EQ(s.GetHeight(), CW_USEDEFAULT);
-             EXPECT_EQ(s.GetWidth(), 7);
          }},
         {"no closing bracket is no header", "[Window]\r\n[Text\r\nLeft=5\r\n[Binary=1\r\n",
-         [](const CLSGlimSettings& s) { EXPECT_EQ(s.GetLeft(), 5); }},
+         [](S s) { EXPECT_EQ(s.GetLeft(), 5); }},
         {"a double-byte character ending in a bracket is no header", "[Window]\r\n[ゾ\r\nLeft=5\r\n",
-         [](const CLSGlimSettings& s) { EXPECT_EQ(s.GetLeft(), 5); }},
+         [](S s) { EXPECT_EQ(s.GetLeft(), 5); }},
         {"values are taken as they are", "[General]\r\nStartFolder=X\r\nStartFolder=\r\nLastFolder= a=b \r\n",
-         [](const CLSGlimSettings& s) {
-             EXPECT_STREQ(s.GetStartFolder().GetString(), "");
-             EXPECT_STREQ(s.GetLastFolder().GetString(), " a=b ");
-         }},
-        {"Height belongs to the section it is in", "[Window]\r\nHeight=10\r\n[Binary]\r\nHeight=10\r\nTabStop=9\r\n",
-         [](const CLSGlimSettings& s) {
-             EXPECT_EQ(s.GetHeight(), 10);
-             EXPECT_EQ(s.GetBinary().GetHeight(), 10);
-             EXPECT_EQ(s.GetText().GetHeight(), 12);
-             EXPECT_EQ(s.GetText().GetTabStop(), 4);
+         [](S s) { EXPECT_STREQ(s.GetStartFolder().GetString(), ""); EXPECT_STREQ(s.GetLastFolder().GetString(), " a=b "); }},
+        {"Height and TabStop belong to their sections",
+         "[Window]\r\nHeight=10\r\n[Binary]\r\nHeight=11\r\nTabStop=9\r\n", [](S s) {
+             EXPECT_EQ(s.GetHeight() * 100 + s.GetBinary().GetHeight(), 1011);
+             EXPECT_EQ(s.GetText().GetHeight() * 100 + s.GetText().GetTabStop(), 1204);
          }},
         {"a comment is just another line", "[Window]\r\n;Left=5\r\nTop=6\r\n",
-         [](const CLSGlimSettings& s) {
-             EXPECT_EQ(s.GetLeft(), CW_USEDEFAULT);
-             EXPECT_EQ(s.GetTop(), 6);
-         }},
+         [](S s) { EXPECT_EQ(s.GetLeft(), CW_USEDEFAULT); EXPECT_EQ(s.GetTop(), 6); }},
         {"LF and CR breaks", "[Window]\nLeft=1\rTop=2\r\n\r\n\nWidth=3",
-         [](const CLSGlimSettings& s) {
-             EXPECT_EQ(s.GetLeft(), 1);
-             EXPECT_EQ(s.GetTop(), 2);
-             EXPECT_EQ(s.GetWidth(), 3);
-         }},
-        {"picture and media sections",
-         "[Image]\r\nZoom=0\r\nBackColor=0x0000FF\r\nSPIFolder=C:\\spi\r\nUseSPI=7\r\nAutoPlay=1\r\n"
-         "[Media]\r\nZoom=50\r\nAutoPlay=1\r\nBackColor=0xFFFFFF\r\n",
-         [](const CLSGlimSettings& s) {
-             EXPECT_EQ(s.GetImage().GetZoom(), 0);
-             EXPECT_EQ(s.GetImage().GetBackColor(), RGB(0, 0, 255));
-             EXPECT_STREQ(s.GetImage().GetSPIFolder().GetString(), "C:\\spi");
-             EXPECT_TRUE(s.GetImage().GetUseSPI());
-             EXPECT_EQ(s.GetMedia().GetZoom(), 50);
-             EXPECT_TRUE(s.GetMedia().GetAutoPlay());
-             EXPECT_EQ(s.GetMedia().GetBackColor(), RGB(255, 255, 255));
-         }},
+         [](S s) { EXPECT_EQ(s.GetLeft() * 100 + s.GetTop() * 10 + s.GetWidth(), 123); }},
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(row.lpszWhat);
@@ -265,7 +195,7 @@ TEST(IniFile, AnIniThatCannotBeWrittenIsLeftAlone)
     HANDLE hHolder = CreateFileA(strHeld.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(hHolder, INVALID_HANDLE_VALUE);
 
-    const CLSGlimSettings settings = EveryValueChanged();
+    const CLSGlimSettings settings;
     for (const std::string& strPath : {strReadOnly, strHeld}) {
         EXPECT_FALSE(settings.Save(strPath.c_str())) << strPath;
         EXPECT_EQ(ReadFileBytes(strPath), "[Window]\r\nLeft=1\r\n");
@@ -297,7 +227,7 @@ TEST(IniFile, AFailedLoadKeepsTheLinesReadBeforeIt)
 
 TEST(IniFile, AFailedSaveLeavesWhatWasWritten)
 {
-    const CLSGlimSettings settings = EveryValueChanged();
+    const CLSGlimSettings settings = Loaded(kEveryValue);
     const std::string strWhole = Saved(settings);
     auto pipe = BreakingPipe::Draining("[General]\r\n");
     EXPECT_FALSE(settings.Save(pipe->Path()));

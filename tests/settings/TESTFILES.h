@@ -10,28 +10,32 @@
 #include <string>
 #include <thread>
 
+// Unique per process and call: "<prefix><pid>_<n>".
+inline std::string UniqueName(const std::string& strPrefix)
+{
+    static int s_iCounter = 0;
+    return strPrefix + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++s_iCounter);
+}
+
 // A fresh folder under the temporary path, emptied and removed at the end.
 class TempFolder {
 public:
     TempFolder()
     {
-        static int s_iCounter = 0;
         char achTemp[MAX_PATH];
         GetTempPathA(MAX_PATH, achTemp);
-        m_strPath = std::string(achTemp) + "glim_settings_" + std::to_string(GetCurrentProcessId()) + "_" +
-                    std::to_string(++s_iCounter) + "\\";
+        m_strPath = UniqueName(std::string(achTemp) + "glim_settings_") + "\\";
         CreateDirectoryA(m_strPath.c_str(), nullptr);
     }
     ~TempFolder()
     {
         WIN32_FIND_DATAA fd;
         HANDLE hFind = FindFirstFileA((m_strPath + "*").c_str(), &fd);
+        for (BOOL bMore = hFind != INVALID_HANDLE_VALUE; bMore; bMore = FindNextFileA(hFind, &fd)) {
+            SetFileAttributesA((m_strPath + fd.cFileName).c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA((m_strPath + fd.cFileName).c_str());
+        }
         if (hFind != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string strFile = m_strPath + fd.cFileName;
-                SetFileAttributesA(strFile.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(strFile.c_str());
-            } while (FindNextFileA(hFind, &fd));
             FindClose(hFind);
         }
         RemoveDirectoryA(m_strPath.c_str());
@@ -47,21 +51,20 @@ private:
 
 inline void WriteFileBytes(const std::string& strPath, const std::string& strBytes)
 {
-    HANDLE hFile = CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(hFile, INVALID_HANDLE_VALUE) << strPath;
+    HANDLE hFile = CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD dwWritten = 0;
     WriteFile(hFile, strBytes.data(), static_cast<DWORD>(strBytes.size()), &dwWritten, nullptr);
     CloseHandle(hFile);
-    ASSERT_EQ(dwWritten, strBytes.size());
+    ASSERT_EQ(dwWritten, strBytes.size()) << strPath;
 }
 
 inline std::string ReadFileBytes(const std::string& strPath)
 {
-    std::string strBytes;
     HANDLE hFile = CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (hFile == INVALID_HANDLE_VALUE) {
         return "<missing>";
     }
+    std::string strBytes;
     char achChunk[65536];
     DWORD dwRead = 0;
     while (ReadFile(hFile, achChunk, sizeof(achChunk), &dwRead, nullptr) && dwRead > 0) {
@@ -72,76 +75,78 @@ inline std::string ReadFileBytes(const std::string& strPath)
 }
 
 // A named pipe whose server end hangs up part-way, so that the file code on
-// the client end sees a real ReadFile or WriteFile failure (Wine honours no
-// byte-range lock on reads, and a full disk cannot be had here).
+// the client end meets a real ReadFile or WriteFile failure. (Wine honours no
+// byte-range lock on reads, and a full disk cannot be had here.)
 class BreakingPipe {
 public:
     // The client reads strBytes; its next read fails.
     static std::unique_ptr<BreakingPipe> Feeding(const std::string& strBytes)
     {
         std::unique_ptr<BreakingPipe> pipe(new BreakingPipe(PIPE_ACCESS_OUTBOUND, 65536));
-        BreakingPipe* pPipe = pipe.get();
-        pPipe->m_thread = std::thread([pPipe, strBytes] {
-            ConnectNamedPipe(pPipe->m_hPipe, nullptr);
+        pipe->Serve([strBytes](BreakingPipe& self) {
             DWORD dwWritten = 0;
-            WriteFile(pPipe->m_hPipe, strBytes.data(), static_cast<DWORD>(strBytes.size()), &dwWritten, nullptr);
-            FlushFileBuffers(pPipe->m_hPipe);  // until the client has taken it all
-            pPipe->HangUp();
+            WriteFile(self.m_hPipe, strBytes.data(), static_cast<DWORD>(strBytes.size()), &dwWritten, nullptr);
+            FlushFileBuffers(self.m_hPipe);  // returns once the client has taken it all
         });
         return pipe;
     }
-    // Takes what the client writes until strUntil has arrived, then hangs up.
-    // Without a buffer every write waits for the server, so the failure
-    // comes right after that point.
+    // Takes what the client writes until strUntil has arrived. Without a
+    // buffer each write waits for the server, so the failure comes right there.
     static std::unique_ptr<BreakingPipe> Draining(const std::string& strUntil)
     {
         std::unique_ptr<BreakingPipe> pipe(new BreakingPipe(PIPE_ACCESS_INBOUND, 0));
-        BreakingPipe* pPipe = pipe.get();
-        pPipe->m_thread = std::thread([pPipe, strUntil] {
-            ConnectNamedPipe(pPipe->m_hPipe, nullptr);
+        pipe->Serve([strUntil](BreakingPipe& self) {
             char achChunk[16];
             DWORD dwRead = 0;
-            while (pPipe->m_strReceived.find(strUntil) == std::string::npos &&
-                   ReadFile(pPipe->m_hPipe, achChunk, sizeof(achChunk), &dwRead, nullptr) && dwRead > 0) {
-                pPipe->m_strReceived.append(achChunk, dwRead);
+            while (self.m_strReceived.find(strUntil) == std::string::npos &&
+                   ReadFile(self.m_hPipe, achChunk, sizeof(achChunk), &dwRead, nullptr) && dwRead > 0) {
+                self.m_strReceived.append(achChunk, dwRead);
             }
-            pPipe->HangUp();
         });
         return pipe;
     }
     ~BreakingPipe()
     {
         if (m_thread.joinable()) {
-            // The client never came: let the server's wait end.
-            HANDLE hClient = CreateFileA(m_strName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-            if (hClient != INVALID_HANDLE_VALUE) {
-                CloseHandle(hClient);
-            }
-            m_thread.join();
+            Finish();
         }
     }
 
     const char* Path() const { return m_strName.c_str(); }
-    // Waits for the server end; what the client wrote.
+    // Waits for the server end to hang up; what the client wrote. Should the
+    // client never have come, a stand-in ends the server's wait (when the
+    // client did come, the pipe is busy and the stand-in goes away).
     std::string Finish()
     {
+        HANDLE hStandIn = CreateFileA(m_strName.c_str(), m_dwClientAccess, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (hStandIn != INVALID_HANDLE_VALUE) {
+            CloseHandle(hStandIn);
+        }
         m_thread.join();
         return m_strReceived;
     }
 
 private:
     BreakingPipe(DWORD dwDirection, DWORD dwBuffer)
+        : m_strName(UniqueName("\\\\.\\pipe\\glim_settings_")),
+          m_dwClientAccess(dwDirection == PIPE_ACCESS_INBOUND ? GENERIC_WRITE : GENERIC_READ)
     {
-        static int s_iCounter = 0;
-        m_strName = "\\\\.\\pipe\\glim_settings_" + std::to_string(GetCurrentProcessId()) + "_" +
-                    std::to_string(++s_iCounter);
         m_hPipe = CreateNamedPipeA(m_strName.c_str(), dwDirection, PIPE_TYPE_BYTE | PIPE_WAIT, 1, dwBuffer, dwBuffer,
                                    0, nullptr);
         EXPECT_NE(m_hPipe, INVALID_HANDLE_VALUE);
     }
-    void HangUp() { CloseHandle(m_hPipe); }
+    template <typename Work>
+    void Serve(Work work)
+    {
+        m_thread = std::thread([this, work] {
+            ConnectNamedPipe(m_hPipe, nullptr);
+            work(*this);
+            CloseHandle(m_hPipe);
+        });
+    }
 
     std::string m_strName;
+    DWORD m_dwClientAccess;
     HANDLE m_hPipe;
     std::string m_strReceived;
     std::thread m_thread;
