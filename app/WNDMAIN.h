@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 // Paths of GLIM.INI and GLIM.CHM beside the executable (bare names until
 // Register resolves them).
 extern char g_szSettingsPath[MAX_PATH];

@@ -8,7 +8,7 @@ packages=(
   cmake make git
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev
   googletest
-  wine wine64
+  wine wine64 fonts-wine
   xvfb xauth x11-utils xdotool imagemagick
   fonts-ipafont-gothic fonts-ipafont-mincho locales
   clang libclang-rt-14-dev

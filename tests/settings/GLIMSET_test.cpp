@@ -1,0 +1,136 @@
+// The settings model beyond what the saved file shows: the in-memory column
+// widths and flags, and the font record's LOGFONT, font and effective colours.
+#include "settings/GLIMSET.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+TEST(GlimSettings, ColumnWidthsFlagsAndKnownKeys)
+{
+    CLSGlimSettings settings;
+    const int kColumns[] = {220, 70, 120, 120};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(settings.GetColumnWidth(i), kColumns[i]);
+    }
+    EXPECT_EQ(settings.GetFlags(), 94u);
+    settings.SetFlag(CLSGlimSettings::kMaximized, true);
+    settings.SetFlag(CLSGlimSettings::kShowToolBar, false);
+    settings.SetFlag(CLSGlimSettings::kMonitorFolder, true);
+    EXPECT_EQ(settings.GetFlags(), 93u);
+    EXPECT_TRUE(settings.GetFlag(CLSGlimSettings::kMaximized));
+    EXPECT_FALSE(settings.GetFlag(CLSGlimSettings::kShowToolBar));
+
+    // Loading ignores it, but each section object says whether a key was its own.
+    CLSGlimSettingParseLine& section = settings;
+    EXPECT_TRUE(section.ParseLine(CLSTString("Height"), CLSTString("3")));
+    EXPECT_FALSE(section.ParseLine(CLSTString("TabStop"), CLSTString("3")));
+    EXPECT_EQ(settings.GetHeight(), 3);
+}
+
+namespace {
+
+int ScreenDpi()
+{
+    HDC hDC = GetDC(nullptr);
+    const int iDpi = GetDeviceCaps(hDC, LOGPIXELSY);
+    ReleaseDC(nullptr, hDC);
+    return iDpi;
+}
+
+}  // namespace
+
+TEST(GlimFont, ConvertsToAndFromALogFont)
+{
+    const CLSGlimFont font(10, CLSGlimFont::kBold | CLSGlimFont::kUnderline, SHIFTJIS_CHARSET, "ＭＳ 明朝");
+    EXPECT_EQ(font.GetLineHeight(), 140) << "the rest stays at the defaults";
+    LOGFONTA lf;
+    std::memset(&lf, 0x55, sizeof(lf));
+    font.ToLogFont(nullptr, lf);
+    EXPECT_EQ(lf.lfHeight, -MulDiv(10, ScreenDpi(), 72));
+    EXPECT_EQ(lf.lfWeight, 700);
+    EXPECT_EQ(lf.lfItalic + lf.lfStrikeOut * 2 + lf.lfUnderline * 4, 4);
+    EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET);
+    EXPECT_EQ(lf.lfWidth + lf.lfEscapement + lf.lfOutPrecision + lf.lfQuality + lf.lfPitchAndFamily, 0);
+    EXPECT_STREQ(lf.lfFaceName, "ＭＳ 明朝");
+
+    CLSGlimFont back;
+    back.FromLogFont(nullptr, lf);
+    EXPECT_EQ(back.GetHeight(), 10);
+    EXPECT_EQ(back.GetStyle(), CLSGlimFont::kBold | CLSGlimFont::kUnderline);
+    EXPECT_EQ(back.GetCharSet(), SHIFTJIS_CHARSET);
+    EXPECT_STREQ(back.GetFaceName().GetString(), "ＭＳ 明朝");
+
+    // A semi-bold choice is not bold; a full face array need not be terminated.
+    lf.lfWeight = 600;
+    lf.lfItalic = 1;
+    lf.lfUnderline = 0;
+    lf.lfStrikeOut = 1;
+    std::memset(lf.lfFaceName, 'F', sizeof(lf.lfFaceName));
+    back.FromLogFont(nullptr, lf);
+    EXPECT_EQ(back.GetStyle(), CLSGlimFont::kItalic | CLSGlimFont::kStrikeOut);
+    EXPECT_EQ(std::string(back.GetFaceName().GetString()), std::string(32, 'F'));
+}
+
+TEST(GlimFont, LongFaceNamesAreCutToWholeCharacters)
+{
+    const struct {
+        std::string strFace;
+        std::string strExpected;
+    } kRows[] = {
+        {std::string(40, 'a'), std::string(31, 'a')},
+        {std::string(30, 'a') + "ゴシック", std::string(30, 'a')},
+        {std::string(29, 'a') + "ゴシック", std::string(29, 'a') + "ゴ"},
+    };
+    for (const auto& row : kRows) {
+        HFONT hFont = CLSGlimFont(9, 0, 0, row.strFace.c_str()).CreateFont();
+        ASSERT_NE(hFont, nullptr);
+        LOGFONTA created;
+        ASSERT_EQ(GetObjectA(hFont, sizeof(created), &created), static_cast<int>(sizeof(created)));
+        EXPECT_EQ(std::string(created.lfFaceName), row.strExpected);
+        EXPECT_EQ(created.lfHeight, -MulDiv(9, ScreenDpi(), 72));
+        DeleteObject(hFont);
+    }
+}
+
+namespace {
+
+// Puts a system colour back however the test ends.
+class SysColorChange {
+public:
+    SysColorChange(int iIndex, COLORREF cr) : m_iIndex(iIndex), m_crOld(GetSysColor(iIndex))
+    {
+        SetSysColors(1, &m_iIndex, &cr);
+    }
+    ~SysColorChange() { SetSysColors(1, &m_iIndex, &m_crOld); }
+
+private:
+    INT m_iIndex;
+    COLORREF m_crOld;
+};
+
+}  // namespace
+
+TEST(GlimFont, EffectiveColoursFollowTheSystemWhileAskedTo)
+{
+    CLSGlimFont font;
+    font.SetTextColor(RGB(255, 0, 0));
+    font.SetBackColor(RGB(0, 0, 255));
+    font.SetSelectedTextColor(RGB(1, 2, 3));
+    font.SetSelectedBackColor(RGB(4, 5, 6));
+    EXPECT_EQ(font.EffectiveBackColor(), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(font.EffectiveSelectedTextColor(), GetSysColor(COLOR_HIGHLIGHTTEXT));
+    EXPECT_EQ(font.EffectiveSelectedBackColor(), GetSysColor(COLOR_HIGHLIGHT));
+    {
+        const COLORREF crScheme = GetSysColor(COLOR_WINDOWTEXT) == RGB(10, 20, 30) ? RGB(40, 50, 60) : RGB(10, 20, 30);
+        SysColorChange change(COLOR_WINDOWTEXT, crScheme);
+        EXPECT_EQ(font.EffectiveTextColor(), crScheme) << "read at the moment of the call";
+        EXPECT_EQ(font.GetTextColor(), RGB(255, 0, 0)) << "the stored colour stays";
+    }
+    font.SetUseSystemColor(false);
+    EXPECT_EQ(font.EffectiveTextColor(), RGB(255, 0, 0));
+    EXPECT_EQ(font.EffectiveBackColor(), RGB(0, 0, 255));
+    EXPECT_EQ(font.EffectiveSelectedTextColor(), RGB(1, 2, 3));
+    EXPECT_EQ(font.EffectiveSelectedBackColor(), RGB(4, 5, 6));
+}

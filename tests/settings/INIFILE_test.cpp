@@ -1,0 +1,274 @@
+// GLIM.INI on disk: the saved bytes, the reading rules and their quirks, files
+// that cannot be read or written, and garbage.
+#include "settings/GLIMSET.h"
+
+#include "tests/settings/TESTFILES.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace {
+
+// "0xRRGGBB" of a colour, built digit by digit.
+std::string Rgb(COLORREF cr)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string str = "0x";
+    for (const int iPart : {GetRValue(cr), GetGValue(cr), GetBValue(cr)}) {
+        str += kHex[iPart / 16];
+        str += kHex[iPart % 16];
+    }
+    return str;
+}
+
+std::string Saved(const CLSGlimSettings& settings)
+{
+    TempFolder folder;
+    EXPECT_TRUE(settings.Save(folder.Path("GLIM.INI").c_str()));
+    return ReadFileBytes(folder.Path("GLIM.INI"));
+}
+
+CLSGlimSettings Loaded(const std::string& strIni)
+{
+    TempFolder folder;
+    WriteFileBytes(folder.Path("GLIM.INI"), strIni);
+    CLSGlimSettings settings;
+    EXPECT_TRUE(settings.Load(folder.Path("GLIM.INI").c_str()));
+    return settings;
+}
+
+std::string SystemFontLines()
+{
+    return "CharSet=1\r\nLineHeight=140\r\nTextColor=" + Rgb(GetSysColor(COLOR_WINDOWTEXT)) +
+           "\r\nBackColor=" + Rgb(GetSysColor(COLOR_WINDOW)) +
+           "\r\nSelectedTextColor=" + Rgb(GetSysColor(COLOR_HIGHLIGHTTEXT)) +
+           "\r\nSelectedBackColor=" + Rgb(GetSysColor(COLOR_HIGHLIGHT)) + "\r\nUseSystemColor=1\r\n";
+}
+
+std::string DefaultIni()
+{
+    const std::string strFont =
+        "FaceName=ＭＳ ゴシック\r\nHeight=12\r\nBold=0\r\nItalic=0\r\nUnderline=0\r\nStrikeOut=0\r\n" +
+        SystemFontLines();
+    return "[Window]\r\nMaximized=0\r\nLeft=-2147483648\r\nTop=-2147483648\r\nWidth=-2147483648\r\n"
+           "Height=-2147483648\r\nFolderTreeWidth=200\r\nFileListHeight=150\r\nFileListStyle=2\r\n"
+           "ShowToolBar=1\r\nShowStatusBar=1\r\nShowFolderTree=1\r\n\r\n"
+           "[General]\r\nStartFolder=\r\nLastFolder=\r\nShowLastFolder=1\r\nShowFolderInFileList=0\r\n"
+           "MaxMemFileSize=4194304\r\nMonitorFolder=1\r\n\r\n"
+           "[Text]\r\n" + strFont + "TabStop=4\r\n\r\n"
+           "[Binary]\r\n" + strFont + "\r\n"
+           "[Image]\r\nBackColor=" + Rgb(GetSysColor(COLOR_WINDOW)) + "\r\nZoom=100\r\nSPIFolder=\r\nUseSPI=0\r\n\r\n"
+           "[Media]\r\nBackColor=0x000000\r\nZoom=100\r\nAutoPlay=0\r\n";
+}
+
+// Every value differs from its default and from its neighbours.
+const std::string kEveryValue =
+    "[Window]\r\nMaximized=1\r\nLeft=-8\r\nTop=16\r\nWidth=1024\r\nHeight=768\r\nFolderTreeWidth=180\r\n"
+    "FileListHeight=90\r\nFileListStyle=3\r\nShowToolBar=0\r\nShowStatusBar=1\r\nShowFolderTree=0\r\n\r\n"
+    "[General]\r\nStartFolder=C:\\写真\\\r\nLastFolder=D:\\\r\nShowLastFolder=0\r\nShowFolderInFileList=1\r\n"
+    "MaxMemFileSize=1024\r\nMonitorFolder=0\r\n\r\n"
+    "[Text]\r\nFaceName=Courier New\r\nHeight=9\r\nBold=1\r\nItalic=0\r\nUnderline=0\r\nStrikeOut=1\r\n"
+    "CharSet=0\r\nLineHeight=200\r\nTextColor=0xFF0000\r\nBackColor=0x0000FF\r\nSelectedTextColor=0x123456\r\n"
+    "SelectedBackColor=0x010203\r\nUseSystemColor=0\r\nTabStop=8\r\n\r\n"
+    "[Binary]\r\nFaceName=ＭＳ 明朝\r\nHeight=14\r\nBold=0\r\nItalic=1\r\nUnderline=1\r\nStrikeOut=0\r\n"
+    "CharSet=128\r\nLineHeight=100\r\nTextColor=0x00FF00\r\nBackColor=0xFFFFFF\r\nSelectedTextColor=0x000000\r\n"
+    "SelectedBackColor=0xABCDEF\r\nUseSystemColor=1\r\n\r\n"
+    "[Image]\r\nBackColor=0x800000\r\nZoom=0\r\nSPIFolder=C:\\spi=plugins\r\nUseSPI=1\r\n\r\n"
+    "[Media]\r\nBackColor=0x000080\r\nZoom=400\r\nAutoPlay=1\r\n";
+
+}  // namespace
+
+TEST(IniFile, SavesTheDefaultsByteForByte)
+{
+    EXPECT_EQ(Saved(CLSGlimSettings()), DefaultIni());
+}
+
+TEST(IniFile, ReadsEveryValueIntoItsPlaceAndSavesItBackUnchanged)
+{
+    CLSGlimSettings settings = Loaded(kEveryValue);
+    EXPECT_EQ(settings.GetLeft(), -8);
+    EXPECT_EQ(settings.GetTop(), 16);
+    EXPECT_EQ(settings.GetFlags(), 37u);
+    EXPECT_STREQ(settings.GetStartFolder().GetString(), "C:\\写真\\");
+    EXPECT_EQ(settings.GetText().GetTextColor(), RGB(255, 0, 0));
+    EXPECT_EQ(settings.GetText().GetBackColor(), RGB(0, 0, 255));
+    EXPECT_EQ(settings.GetBinary().GetSelectedBackColor(), RGB(0xAB, 0xCD, 0xEF));
+    EXPECT_EQ(settings.GetBinary().GetCharSet(), SHIFTJIS_CHARSET);
+    EXPECT_STREQ(settings.GetImage().GetSPIFolder().GetString(), "C:\\spi=plugins");
+    EXPECT_EQ(settings.GetMedia().GetBackColor(), RGB(0, 0, 0x80));
+    EXPECT_EQ(Saved(settings), kEveryValue);
+
+    // Values set by the program reach the file the same way.
+    settings.SetLeft(-9);
+    CLSGlimTextSettings text = settings.GetText();
+    text.SetSelectedTextColor(RGB(0xFE, 0xDC, 0xBA));
+    settings.SetText(text);
+    std::string strExpected = kEveryValue;
+    strExpected.replace(strExpected.find("Left=-8"), 7, "Left=-9");
+    strExpected.replace(strExpected.find("0x123456"), 8, "0xFEDCBA");
+    EXPECT_EQ(Saved(settings), strExpected);
+}
+
+TEST(IniFile, ReadingRulesAndTheirQuirks)
+{
+    using S = const CLSGlimSettings&;
+    const struct {
+        const char* lpszWhat;
+        std::string strIni;
+        std::function<void(S)> check;
+    } kRows[] = {
+        {"Window and General share their keys", "[Window]\r\nStartFolder=C:\\x\\\r\n[General]\r\nLeft=5\r\n",
+         [](S s) { EXPECT_STREQ(s.GetStartFolder().GetString(), "C:\\x\\"); EXPECT_EQ(s.GetLeft(), 5); }},
+        {"names are case-sensitive", "[window]\r\nWidth=800\r\n[Window]\r\nwidth=900\r\n[Text]\r\nbold=1\r\n",
+         [](S s) { EXPECT_EQ(s.GetWidth(), CW_USEDEFAULT); EXPECT_EQ(s.GetText().GetStyle(), 0u); }},
+        {"blanks around the equals sign", "[Window]\r\nWidth = 800\r\nHeight=600\r\nTop= 7\r\n", [](S s) {
+             EXPECT_EQ(s.GetWidth(), CW_USEDEFAULT);
+             EXPECT_EQ(s.GetHeight() + s.GetTop(), 607);
+         }},
+        {"a byte-order mark spoils the first header",
+         "\xEF\xBB\xBF[Window]\r\nLeft=5\r\n[General]\r\nStartFolder=D:\\\r\n",
+         [](S s) { EXPECT_EQ(s.GetLeft(), CW_USEDEFAULT); EXPECT_STREQ(s.GetStartFolder().GetString(), "D:\\"); }},
+        {"the last key wins and sections add up",
+         "[Text]\r\nTabStop=2\r\n[Binary]\r\nHeight=9\r\n[Text]\r\nTabStop=8\r\nBold=1\r\n", [](S s) {
+             EXPECT_EQ(s.GetText().GetTabStop(), 8);
+             EXPECT_EQ(s.GetText().GetStyle(), CLSGlimFont::kBold);
+             EXPECT_EQ(s.GetText().GetHeight() * 100 + s.GetBinary().GetHeight(), 1209);
+         }},
+        {"on is any non-zero number, off anything else",
+         "[Window]\r\nShowToolBar=abc\r\nMaximized=-1\r\nShowFolderInFileList=5\r\n[Text]\r\nBold=1\r\n"
+         "Bold=0\r\nItalic=2\r\n",
+         [](S s) { EXPECT_EQ(s.GetFlags(), 125u); EXPECT_EQ(s.GetText().GetStyle(), CLSGlimFont::kItalic); }},
+        {"an 8-byte 0x number is a colour", "[General]\r\nMaxMemFileSize=0x400000\r\n",
+         [](S s) { EXPECT_EQ(s.GetMaxMemFileSize(), 64); }},
+        {"keys before the first header", "Left=5\r\n[Window]\r\nTop=6\r\n",
+         [](S s) { EXPECT_EQ(s.GetLeft(), CW_USEDEFAULT); EXPECT_EQ(s.GetTop(), 6); }},
+        {"an unknown section takes no keys",
+         "[Window]\r\nLeft=5\r\n[Other]\r\nTop=6\r\n[]\r\nHeight=1\r\n[Window]x\r\nWidth=7\r\n", [](S s) {
+             EXPECT_EQ(s.GetLeft() + s.GetWidth(), 12);
+             EXPECT_EQ(s.GetTop(), CW_USEDEFAULT);
+             EXPECT_EQ(s.GetHeight(), CW_USEDEFAULT);
+         }},
+        {"no closing bracket is no header", "[Window]\r\n[Text\r\nLeft=5\r\n[Binary=1\r\n",
+         [](S s) { EXPECT_EQ(s.GetLeft(), 5); }},
+        {"a double-byte character ending in a bracket is no header", "[Window]\r\n[ゾ\r\nLeft=5\r\n",
+         [](S s) { EXPECT_EQ(s.GetLeft(), 5); }},
+        {"values are taken as they are", "[General]\r\nStartFolder=X\r\nStartFolder=\r\nLastFolder= a=b \r\n",
+         [](S s) { EXPECT_STREQ(s.GetStartFolder().GetString(), ""); EXPECT_STREQ(s.GetLastFolder().GetString(), " a=b "); }},
+        {"Height and TabStop belong to their sections",
+         "[Window]\r\nHeight=10\r\n[Binary]\r\nHeight=11\r\nTabStop=9\r\n", [](S s) {
+             EXPECT_EQ(s.GetHeight() * 100 + s.GetBinary().GetHeight(), 1011);
+             EXPECT_EQ(s.GetText().GetHeight() * 100 + s.GetText().GetTabStop(), 1204);
+         }},
+        {"a comment is just another line", "[Window]\r\n;Left=5\r\nTop=6\r\n",
+         [](S s) { EXPECT_EQ(s.GetLeft(), CW_USEDEFAULT); EXPECT_EQ(s.GetTop(), 6); }},
+        {"LF and CR breaks", "[Window]\nLeft=1\rTop=2\r\n\r\n\nWidth=3",
+         [](S s) { EXPECT_EQ(s.GetLeft() * 100 + s.GetTop() * 10 + s.GetWidth(), 123); }},
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.lpszWhat);
+        row.check(Loaded(row.strIni));
+    }
+}
+
+TEST(IniFile, WithoutAnIniTheDefaultsStayAndSavingWritesAWholeFile)
+{
+    TempFolder folder;
+    const std::string strPath = folder.Path("GLIM.INI");
+    CLSGlimSettings settings;
+    EXPECT_FALSE(settings.Load(strPath.c_str()));
+    EXPECT_TRUE(settings.Save(strPath.c_str()));
+    const std::string strSaved = ReadFileBytes(strPath);
+    EXPECT_EQ(strSaved.substr(0, 23), "[Window]\r\nMaximized=0\r\n");
+    EXPECT_EQ(strSaved, DefaultIni());
+}
+
+TEST(IniFile, AnIniThatCannotBeWrittenIsLeftAlone)
+{
+    TempFolder folder;
+    const std::string strReadOnly = folder.Path("readonly.ini");
+    WriteFileBytes(strReadOnly, "[Window]\r\nLeft=1\r\n");
+    SetFileAttributesA(strReadOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    const std::string strHeld = folder.Path("held.ini");
+    WriteFileBytes(strHeld, "[Window]\r\nLeft=1\r\n");
+    HANDLE hHolder = CreateFileA(strHeld.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(hHolder, INVALID_HANDLE_VALUE);
+
+    const CLSGlimSettings settings;
+    for (const std::string& strPath : {strReadOnly, strHeld}) {
+        EXPECT_FALSE(settings.Save(strPath.c_str())) << strPath;
+        EXPECT_EQ(ReadFileBytes(strPath), "[Window]\r\nLeft=1\r\n");
+    }
+    EXPECT_FALSE(settings.Save(folder.Path("gone\\GLIM.INI").c_str()));
+    CloseHandle(hHolder);
+}
+
+TEST(IniFile, AFailedLoadKeepsTheLinesReadBeforeIt)
+{
+    // The pipe breaks while the last line is still unfinished: it may be cut
+    // short, so it must not be used.
+    auto pipe = BreakingPipe::Feeding("[Window]\r\nLeft=5\r\n[Text]\r\nTabStop=8\r\n[Window]\r\nWidth=1234");
+    CLSGlimSettings settings;
+    EXPECT_FALSE(settings.Load(pipe->Path()));
+    pipe->Finish();
+    EXPECT_EQ(settings.GetLeft(), 5);
+    EXPECT_EQ(settings.GetText().GetTabStop(), 8);
+    EXPECT_EQ(settings.GetWidth(), CW_USEDEFAULT);
+    EXPECT_EQ(settings.GetTop(), CW_USEDEFAULT);
+
+    // And the program goes on: the same object still reads a good file.
+    TempFolder folder;
+    WriteFileBytes(folder.Path("GLIM.INI"), "[Window]\r\nWidth=640\r\n");
+    EXPECT_TRUE(settings.Load(folder.Path("GLIM.INI").c_str()));
+    EXPECT_EQ(settings.GetWidth(), 640);
+    EXPECT_EQ(settings.GetLeft(), 5);
+}
+
+TEST(IniFile, AFailedSaveLeavesWhatWasWritten)
+{
+    const CLSGlimSettings settings = Loaded(kEveryValue);
+    const std::string strWhole = Saved(settings);
+    auto pipe = BreakingPipe::Draining("[General]\r\n");
+    EXPECT_FALSE(settings.Save(pipe->Path()));
+    const std::string strReceived = pipe->Finish();
+    EXPECT_LT(strReceived.size(), strWhole.size());
+    EXPECT_EQ(strReceived, strWhole.substr(0, strReceived.size()));
+    EXPECT_NE(strReceived.find("ShowFolderTree=0\r\n\r\n[General]\r\n"), std::string::npos);
+
+    EXPECT_EQ(Saved(settings), strWhole) << "a later save works as before";
+}
+
+TEST(IniFile, GarbageLoadsWithoutHarmAndChangesNothing)
+{
+    const std::string strDefaults = DefaultIni();
+    unsigned uSeed = 12345;
+    const auto next = [&uSeed] {
+        uSeed = uSeed * 1103515245u + 12345u;
+        return static_cast<char>(uSeed >> 16);
+    };
+    for (const size_t size : {1u, 1025u, 1026u, 70000u}) {
+        std::string strRandom;
+        for (size_t i = 0; i < size; ++i) {
+            strRandom += next();
+        }
+        EXPECT_EQ(Saved(Loaded(strRandom)), strDefaults) << size << " random bytes";
+    }
+
+    std::string strOneLine = "[Window]";
+    while (strOneLine.size() < 1024 * 1024) {
+        strOneLine += "Left=5 ";
+    }
+    EXPECT_EQ(Saved(Loaded(strOneLine)), strDefaults) << "a header with 1 MB after it";
+    EXPECT_EQ(Saved(Loaded(strOneLine.substr(8))), strDefaults) << "1 MB of keys without a header";
+
+    std::string strSections;
+    for (int i = 0; i < 100000; ++i) {
+        strSections += "[S" + std::to_string(i) + "]\r\nLeft=" + std::to_string(i) + "\r\n";
+    }
+    EXPECT_EQ(Saved(Loaded(strSections)), strDefaults) << "100,000 unknown sections";
+
+    // A known key with a value of 1 MB is taken whole: lines have no limit.
+    const std::string strFolder(1024 * 1024, 'f');
+    EXPECT_EQ(std::string(Loaded("[General]\r\nStartFolder=" + strFolder).GetStartFolder().GetString()), strFolder);
+}

@@ -1,0 +1,159 @@
+// The line reader and the text writer on real files: every kind of line
+// break, the 1,025-byte chunk boundary, failures of the file calls.
+#include "settings/READLINE.h"
+
+#include "tests/settings/TESTFILES.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> ReadAllLines(CLSFileReadLine& reader)
+{
+    std::vector<std::string> lines;
+    CLSTString strLine("stale");
+    while (reader.ReadLine(strLine)) {
+        lines.emplace_back(strLine.GetString(), strLine.GetLength());
+    }
+    EXPECT_STREQ(strLine.GetString(), "") << "after the last line";
+    EXPECT_TRUE(reader.IsEnd());
+    EXPECT_FALSE(reader.ReadLine(strLine)) << "once ended, stays ended";
+    return lines;
+}
+
+std::string Digits(size_t length)
+{
+    std::string str;
+    for (size_t i = 0; i < length; ++i) {
+        str += static_cast<char>('0' + i % 10);
+    }
+    return str;
+}
+
+}  // namespace
+
+TEST(ReadLine, SplitsLinesAtEveryKindOfBreak)
+{
+    const std::string x1024(1024, 'x');
+    const std::string x1025(1025, 'x');
+    const struct {
+        const char* lpszWhat;
+        std::string strBytes;
+        std::vector<std::string> lines;
+    } kRows[] = {
+        {"CR LF and an empty line", "a\r\n\r\nb", {"a", "", "b"}},
+        {"no break after the last line", "one\ntwo", {"one", "two"}},
+        {"empty file", "", {}},
+        {"only a break", "\r\n", {""}},
+        {"lone CRs", "a\rb\r", {"a", "b"}},
+        {"LF then CR is two breaks", "a\n\rb", {"a", "", "b"}},
+        {"a NUL ends a line", std::string("ab\0cd\n", 6), {"ab", "cd"}},
+        {"CR LF split across chunks", x1024 + "\r\ny", {x1024, "y"}},
+        {"CR ending the first chunk, then text", x1024 + "\rz\n", {x1024, "z"}},
+        {"CR ending the first chunk, then two LFs", x1024 + "\r\n\n", {x1024, ""}},
+        {"CR ending the file", x1024 + "\r", {x1024}},
+        {"LF starting the second chunk", x1025 + "\nw", {x1025, "w"}},
+        {"line longer than several chunks", Digits(3000) + "\r\nend", {Digits(3000), "end"}},
+    };
+    TempFolder folder;
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.lpszWhat);
+        const std::string strPath = folder.Path("lines.txt");
+        WriteFileBytes(strPath, row.strBytes);
+        CLSFileReadLine reader(strPath.c_str());
+        EXPECT_FALSE(reader.IsEnd());
+        EXPECT_EQ(ReadAllLines(reader), row.lines);
+    }
+}
+
+TEST(ReadLine, ReopeningStartsAfreshAndAMissingFileReadsNothing)
+{
+    TempFolder folder;
+    WriteFileBytes(folder.Path("a.txt"), std::string(1024, 'a') + "\r");
+    WriteFileBytes(folder.Path("b.txt"), "\nb1");
+    CLSFileReadLine reader;
+    CLSTString strLine;
+    EXPECT_FALSE(reader.ReadLine(strLine)) << "nothing open";
+    ASSERT_TRUE(reader.Open(folder.Path("a.txt").c_str()));
+    ASSERT_TRUE(reader.ReadLine(strLine));
+    // The CR pending from a.txt must not swallow the LF that starts b.txt.
+    ASSERT_TRUE(reader.Open(folder.Path("b.txt").c_str()));
+    EXPECT_EQ(ReadAllLines(reader), (std::vector<std::string>{"", "b1"}));
+    EXPECT_FALSE(reader.Open(folder.Path("missing.txt").c_str()));
+    EXPECT_FALSE(reader.ReadLine(strLine));
+}
+
+TEST(ReadLine, AFailedReadRaisesAnError)
+{
+    auto pipe = BreakingPipe::Feeding("first\r\nsecond");
+    CLSFileReadLine reader;
+    ASSERT_TRUE(reader.Open(pipe->Path()));
+    CLSTString strLine;
+    ASSERT_TRUE(reader.ReadLine(strLine));
+    EXPECT_STREQ(strLine.GetString(), "first");
+    try {
+        reader.ReadLine(strLine);
+        ADD_FAILURE() << "the broken pipe was not reported";
+    } catch (const CLSError& error) {
+        EXPECT_STREQ(error.m_lpszModule, "READLINE");
+        EXPECT_EQ(error.m_iCode, 7);
+        EXPECT_GT(error.m_iLine, 0);
+    }
+    pipe->Finish();
+}
+
+TEST(WriteString, WritesTextsAndCrLfLineEnds)
+{
+    TempFolder folder;
+    const std::string strPath = folder.Path("out.txt");
+    WriteFileBytes(strPath, "old contents that must go");
+    CLSFileWriteString writer;
+    ASSERT_TRUE(writer.Open(strPath.c_str()));
+    writer.Write("key");
+    writer.WriteChar('=');
+    writer.WriteLine("値");
+    writer.WriteLine(-42);
+    writer.WriteLine('c');
+    writer.WriteLine();
+    writer.Write(nullptr);
+    writer.Write("");
+    writer.WriteLine(nullptr);
+    writer.Close();
+    EXPECT_EQ(ReadFileBytes(strPath), "key=値\r\n-42\r\nc\r\n\r\n\r\n");
+
+    ASSERT_TRUE(writer.Open(strPath.c_str(), true));
+    writer.Write("+tail");
+    writer.Close();
+    EXPECT_EQ(ReadFileBytes(strPath), "key=値\r\n-42\r\nc\r\n\r\n\r\n+tail");
+
+    ASSERT_TRUE(writer.Open(folder.Path("new.txt").c_str(), true));
+    writer.WriteLine(7);
+    writer.Close();
+    EXPECT_EQ(ReadFileBytes(folder.Path("new.txt")), "7\r\n");
+
+    SetFileAttributesA(strPath.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(writer.Open(strPath.c_str(), true)) << "a read-only file is not appended to";
+    EXPECT_FALSE(writer.Open(strPath.c_str(), false)) << "nor truncated";
+    EXPECT_EQ(ReadFileBytes(strPath), "key=値\r\n-42\r\nc\r\n\r\n\r\n+tail");
+}
+
+TEST(WriteString, AFailedWriteRaisesAnError)
+{
+    auto pipe = BreakingPipe::Draining("");
+    CLSFileWriteString writer;
+    ASSERT_TRUE(writer.Open(pipe->Path()));
+    try {
+        writer.WriteLine("nobody is listening");
+        ADD_FAILURE() << "the broken pipe was not reported";
+    } catch (const CLSError& error) {
+        EXPECT_STREQ(error.m_lpszModule, "READLINE");
+        EXPECT_EQ(error.m_iCode, 9);
+    }
+    pipe->Finish();
+
+    writer.Close();
+    EXPECT_THROW(writer.Write("closed"), CLSError);
+}
