@@ -4,6 +4,7 @@
 
 #include "app/WNDBASE.h"
 #include "settings/GLIMSET.h"
+#include "view/WNDVIEW.h"
 
 #include <windows.h>
 
@@ -14,14 +15,14 @@
 extern char g_szSettingsPath[MAX_PATH];
 extern char g_szHelpPath[MAX_PATH];
 
-constexpr UINT WMU_WIDEST_LINE = WM_APP + 0;
-constexpr UINT WMU_CARET_POS = WM_APP + 1;
+// WMU_WIDEST_LINE and WMU_CARET_POS come with the content view.
 constexpr UINT WMU_FOLDER_SELECTED = WM_APP + 11;
 constexpr UINT WMU_FILE_SELECTED = WM_APP + 12;
 constexpr UINT WMU_OPEN_FOLDER = WM_APP + 13;
 constexpr UINT WMU_APPLY_SETTINGS = WM_APP + 14;
 
 // Child window ids of the main window.
+constexpr int kIdToolBar = 1024;
 constexpr int kIdPathEdit = 1029;
 constexpr int kIdPathButton = 1;
 
@@ -39,12 +40,24 @@ public:
 
     HWND GetMainWindow() const noexcept { return m_hWndMain; }
     CLSGlimSettings& GetSettings() noexcept { return m_settings; }
+    CLSWndView& GetView() noexcept { return m_clsView; }
+    // The caret last reported by the content view (0-based), for the status bar.
+    int GetCaretLine() const noexcept { return m_iCaretLine; }
+    int GetCaretColumn() const noexcept { return m_iCaretColumn; }
 
 private:
     LRESULT OnCreate();
     void OnSize(int cx, int cy);
     void OnDestroy();
     bool OnCommand(int id);
+    void OnInitMenu(HMENU hMenu);
+    void OnCopy();
+    void OnSelectAll();
+    void OnEncoding(int id);
+    void OnViewForm(int id);
+    void SetRadioGroup(int first, int last, int chosen);
+    void OpenPathBoxFile();
+    void ApplySettings();
     void OnGetMinMaxInfo(MINMAXINFO* info);
     void OnHelp(const HELPINFO* info);
     void OnDropFiles(HDROP hDrop);
@@ -53,6 +66,9 @@ private:
 
     HWND m_hWndMain = nullptr;
     CLSGlimSettings m_settings;
+    CLSWndView m_clsView;
+    int m_iCaretLine = 0;
+    int m_iCaretColumn = 0;
     DWORD_PTR m_dwHelpCookie = 0;
     bool m_bSettingsLoaded = false;
 };

@@ -9,6 +9,8 @@
 #include <htmlhelp.h>
 #include <shellapi.h>
 
+#include <utility>
+
 namespace {
 
 constexpr int kMinTrackSize = 250;
@@ -55,6 +57,13 @@ LRESULT CLSWndMain::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     case WM_DROPFILES:
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
+    case WM_INITMENU:
+        OnInitMenu(reinterpret_cast<HMENU>(wParam));
+        return 0;
+    case WMU_CARET_POS:
+        m_iCaretLine = static_cast<int>(wParam);
+        m_iCaretColumn = static_cast<int>(lParam);
+        return 0;
     default:
         break;
     }
@@ -68,8 +77,17 @@ LRESULT CLSWndMain::OnCreate()
         return -1;
     }
     CreatePathBox();
+    m_clsView.Create(m_hWnd, CLSWndView::kControlId);
     SetFocus(GetDlgItem(m_hWnd, kIdPathEdit));
+    ApplySettings();
     return 0;
+}
+
+void CLSWndMain::ApplySettings()
+{
+    m_clsView.ApplySettings(m_settings.GetText(), m_settings.GetBinary(), m_settings.GetImage(),
+                            m_settings.GetMedia());
+    m_clsView.SetMemoryLimit(static_cast<DWORD>(m_settings.GetMaxMemFileSize()));
 }
 
 void CLSWndMain::CreatePathBox()
@@ -88,7 +106,7 @@ void CLSWndMain::CreatePathBox()
     SendMessageA(hwndButton, WM_SETFONT, font, TRUE);
 }
 
-void CLSWndMain::OnSize(int cx, int /*cy*/)
+void CLSWndMain::OnSize(int cx, int cy)
 {
     if (IsIconic(m_hWnd)) {
         return;
@@ -97,6 +115,9 @@ void CLSWndMain::OnSize(int cx, int /*cy*/)
     const int h = PathBoxTextHeight(hwndEdit);
     const int e = 2 * GetSystemMetrics(SM_CYEDGE) + h;
     const int b = 2 * GetSystemMetrics(SM_CXEDGE) + 3 * h;
+    // Until the panes of the navigation arrive the content view takes the
+    // client area below the path box.
+    m_clsView.Move(0, e, cx, cy - e);
     MoveWindow(hwndEdit, 0, 0, cx - b, e, FALSE);
     MoveWindow(GetDlgItem(m_hWnd, kIdPathButton), cx - b, 0, b, e, TRUE);
     InvalidateRect(m_hWnd, nullptr, FALSE);
@@ -110,7 +131,24 @@ void CLSWndMain::OnGetMinMaxInfo(MINMAXINFO* info)
 
 bool CLSWndMain::OnCommand(int id)
 {
+    if (id >= IDM_ENC_AUTO && id <= IDM_ENC_UTF7) {
+        OnEncoding(id);
+        return true;
+    }
+    if (id >= IDM_VIEW_AUTO && id <= IDM_VIEW_HEX) {
+        OnViewForm(id);
+        return true;
+    }
     switch (id) {
+    case IDC_NAVIGATE:
+        OpenPathBoxFile();
+        return true;
+    case IDM_COPY:
+        OnCopy();
+        return true;
+    case IDM_SELECTALL:
+        OnSelectAll();
+        return true;
     case IDM_EXIT:
         SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
         return true;
@@ -120,6 +158,91 @@ bool CLSWndMain::OnCommand(int id)
     default:
         return false;
     }
+}
+
+void CLSWndMain::OnCopy()
+{
+    // The path box and the content view each copy their own selection.
+    HWND hWndFocus = GetFocus();
+    if (hWndFocus != nullptr) {
+        SendMessageA(hWndFocus, WM_COPY, 0, 0);
+    }
+}
+
+void CLSWndMain::OnSelectAll()
+{
+    const int focus = GetDlgCtrlID(GetFocus());
+    if (focus == kIdPathEdit) {
+        SendDlgItemMessageA(m_hWnd, kIdPathEdit, EM_SETSEL, 0, -1);
+    } else if (focus == CLSWndView::kControlId) {
+        m_clsView.SelectAll();
+    }
+}
+
+void CLSWndMain::OnEncoding(int id)
+{
+    m_clsView.SetEncoding(id == IDM_ENC_AUTO ? TextEncoding::Auto : static_cast<TextEncoding>(id - IDM_ENC_AUTO + 1));
+    SetRadioGroup(IDM_ENC_AUTO, IDM_ENC_UTF7, id);
+}
+
+void CLSWndMain::OnViewForm(int id)
+{
+    m_clsView.SetViewMode(static_cast<ViewMode>(id - IDM_VIEW_AUTO));
+    SetRadioGroup(IDM_VIEW_AUTO, IDM_VIEW_HEX, id);
+}
+
+void CLSWndMain::SetRadioGroup(int first, int last, int chosen)
+{
+    HMENU hMenu = GetMenu(m_hWnd);
+    HWND hWndToolBar = GetDlgItem(m_hWnd, kIdToolBar);
+    for (int id = first; id <= last; ++id) {
+        MENUITEMINFOA mii{};
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_STATE;
+        mii.fState = id == chosen ? MFS_CHECKED : 0;
+        SetMenuItemInfoA(hMenu, static_cast<UINT>(id), FALSE, &mii);
+        if (hWndToolBar != nullptr) {
+            const WORD state = id == chosen ? TBSTATE_ENABLED | TBSTATE_PRESSED : TBSTATE_ENABLED;
+            SendMessageA(hWndToolBar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELPARAM(state, 0));
+        }
+    }
+}
+
+void CLSWndMain::OnInitMenu(HMENU hMenu)
+{
+    // Copy, Select all and Refresh follow the control that has the focus;
+    // the accelerators of grayed items do nothing.
+    UINT copy = MFS_GRAYED;
+    UINT selectAll = MFS_GRAYED;
+    const UINT refresh = MFS_GRAYED;
+    const int focus = GetDlgCtrlID(GetFocus());
+    if (focus == kIdPathEdit) {
+        DWORD start = 0;
+        DWORD end = 0;
+        SendDlgItemMessageA(m_hWnd, kIdPathEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                            reinterpret_cast<LPARAM>(&end));
+        copy = start != end ? 0 : MFS_GRAYED;
+        selectAll = 0;
+    } else if (focus == CLSWndView::kControlId) {
+        copy = m_clsView.HasSelection() ? 0 : MFS_GRAYED;
+        selectAll = 0;
+    }
+    const std::pair<int, UINT> states[] = {{IDM_COPY, copy}, {IDM_SELECTALL, selectAll}, {IDM_REFRESH, refresh}};
+    for (const auto& [id, state] : states) {
+        MENUITEMINFOA mii{};
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_STATE;
+        mii.fState = state;
+        SetMenuItemInfoA(hMenu, static_cast<UINT>(id), FALSE, &mii);
+    }
+}
+
+void CLSWndMain::OpenPathBoxFile()
+{
+    // Until the folder panes can navigate, the path box names a file to show.
+    char path[MAX_PATH] = "";
+    GetDlgItemTextA(m_hWnd, kIdPathEdit, path, sizeof(path));
+    m_clsView.OpenFile(path);
 }
 
 void CLSWndMain::OnHelp(const HELPINFO* info)
@@ -149,15 +272,16 @@ void CLSWndMain::CaptureWindowPlacement()
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const RECT& r = wp.rcNormalPosition;
-    m_settings.m_iLeft = r.left + work.left;
-    m_settings.m_iTop = r.top + work.top;
-    m_settings.m_iWidth = r.right - r.left;
-    m_settings.m_iHeight = r.bottom - r.top;
+    m_settings.SetLeft(r.left + work.left);
+    m_settings.SetTop(r.top + work.top);
+    m_settings.SetWidth(r.right - r.left);
+    m_settings.SetHeight(r.bottom - r.top);
     m_settings.SetFlag(CLSGlimSettings::kMaximized, wp.showCmd == SW_SHOWMAXIMIZED);
 }
 
 void CLSWndMain::OnDestroy()
 {
     CaptureWindowPlacement();
+    m_clsView.Destroy();
     PostQuitMessage(0);
 }

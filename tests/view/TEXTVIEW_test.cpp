@@ -1,0 +1,211 @@
+// Text mode in a real pane: what copying puts on the clipboard, where keys and
+// clicks put the caret, and the rows as they appear on the screen.
+#include "VIEWTEST.h"
+
+#include "view/TEXTLAY.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// UTF-16LE bytes of a text, after the byte-order mark.
+std::string Utf16LeFile(const std::wstring& text)
+{
+    std::string bytes = "\xFF\xFE";
+    for (wchar_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>((c >> 8) & 0xFF);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+TEST(TextView, CopiesWholeFilesAsUnicode)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        TextEncoding encoding;
+        int lastLine;
+        int lastColumn;
+        std::wstring copied;
+    };
+    const Case cases[] = {
+        // A break at the end leaves an empty last line: the copy ends with the
+        // break placed before it.
+        {"sjis.txt", "日本語のテキスト\r\n二行目\tタブ\r\n", TextEncoding::ShiftJis, 2, 0,
+         L"日本語のテキスト\r\n二行目\tタブ\r\n"},
+        {"utf16.txt", Utf16LeFile(L"Ｕｎｉｃｏｄｅ\r\n行２"), TextEncoding::Utf16Le, 1, 2,
+         L"Ｕｎｉｃｏｄｅ\r\n行２"},
+        // An empty first line still gives its break.
+        {"blank-first.txt", "\r\nab\r\n", TextEncoding::ShiftJis, 2, 0, L"\r\nab\r\n"},
+    };
+    CLSViewHarness h;
+    for (const Case& c : cases) {
+        h.Open(WriteTestFile(c.name, c.bytes));
+        ASSERT_EQ(h.view.GetDisplayMode(), DocumentKind::Text) << c.name;
+        EXPECT_EQ(h.view.GetEffectiveEncoding(), c.encoding) << c.name;
+        h.view.SelectAll();
+        EXPECT_EQ(h.CaretLine(), c.lastLine) << c.name;
+        EXPECT_EQ(h.CaretColumn(), c.lastColumn) << c.name;
+        EXPECT_EQ(h.CopyUnicode(), c.copied) << c.name;
+    }
+}
+
+TEST(TextView, CopiesASelectionOverThreeLines)
+{
+    CLSViewHarness h;
+    h.Open(WriteTestFile("three.txt", "abcdef\r\ngh\r\nijk"));
+    // From (3,0) with Shift down two rows, to the line start, then two right.
+    for (int i = 0; i < 3; ++i) {
+        h.Key(VK_RIGHT);
+    }
+    h.Key(VK_DOWN, true);
+    h.Key(VK_DOWN, true);
+    h.Key(VK_HOME, true);
+    h.Key(VK_RIGHT, true);
+    h.Key(VK_RIGHT, true);
+    EXPECT_EQ(h.CaretLine(), 2);
+    EXPECT_EQ(h.CaretColumn(), 2);
+    EXPECT_EQ(h.CopyUnicode(), L"def\r\ngh\r\nij");
+}
+
+TEST(TextView, CaretKeys)
+{
+    CLSViewHarness h;
+    h.Open(WriteTestFile("keys.txt", "abcde\r\nxy"));
+    struct Step {
+        UINT vk;
+        bool shift;
+        bool ctrl;
+        int line;
+        int column;
+    };
+    const Step steps[] = {
+        {VK_END, false, false, 0, 5},   // after the 5th character
+        {VK_RIGHT, false, false, 1, 0}, // the end of a line wraps to the next
+        {VK_END, false, false, 1, 2},
+        {VK_RIGHT, false, false, 1, 2}, // the end of the last line stays
+        {VK_LEFT, false, false, 1, 1},
+        {VK_HOME, false, false, 1, 0},
+        {VK_LEFT, false, false, 0, 5},  // back to the end of the line before
+        {VK_HOME, false, true, 0, 0},
+        {VK_END, false, true, 1, 2},
+        {VK_UP, false, false, 0, 2},
+        {VK_DOWN, false, false, 1, 2},
+        {VK_F5, false, false, 1, 2},    // other keys do nothing
+    };
+    for (const Step& s : steps) {
+        h.Key(s.vk, s.shift, s.ctrl);
+        EXPECT_EQ(h.CaretLine(), s.line) << "key " << s.vk;
+        EXPECT_EQ(h.CaretColumn(), s.column) << "key " << s.vk;
+    }
+}
+
+TEST(TextView, ShiftRightSelectsAndRightCollapses)
+{
+    CLSViewHarness h;
+    h.Open(WriteTestFile("shift.txt", "abc"));
+    h.Key(VK_RIGHT, true);
+    EXPECT_TRUE(h.view.HasSelection());
+    EXPECT_EQ(h.CopyUnicode(), L"a");
+    h.Key(VK_RIGHT);
+    EXPECT_EQ(h.CaretColumn(), 2);
+    EXPECT_FALSE(h.view.HasSelection());
+    EXPECT_EQ(h.CopyUnicode(), kClipboardMarker);  // nothing to copy
+}
+
+TEST(TextView, ClicksPutTheCaretBeforeTheCharacter)
+{
+    CLSViewHarness h;
+    h.Open(WriteTestFile("click.txt", "abc\tdef\r\nxy"));
+    const int rowHeight = RowHeight(h.FontHeight(), 140);
+    struct Case {
+        int x;
+        int y;
+        bool shift;
+        int line;
+        int column;
+    };
+    const Case cases[] = {
+        {0, 2, false, 0, 0},
+        {400, 2, false, 0, 7},               // beyond the end: after the last character
+        {0, rowHeight + 2, false, 1, 0},
+        {400, rowHeight + 2, false, 1, 2},
+        {300, 10 * rowHeight, false, 1, 2},  // below the last line: the last line
+    };
+    for (const Case& c : cases) {
+        h.Click(c.x, c.y, c.shift);
+        EXPECT_EQ(h.CaretLine(), c.line) << c.x << "," << c.y;
+        EXPECT_EQ(h.CaretColumn(), c.column) << c.x << "," << c.y;
+    }
+    // Shift+click keeps the anchor where it was.
+    h.Click(0, 2);
+    h.Click(400, rowHeight + 2, true);
+    EXPECT_EQ(h.CopyUnicode(), L"abc\tdef\r\nxy");
+    EXPECT_EQ(GetFocus(), h.View());
+}
+
+// A 16-pixel font has 32-pixel tab stops: the letter after a tab starts at 32
+// whatever comes before the tab, and a leading tab moves the text there too.
+TEST(TextView, TabStopsOnTheScreen)
+{
+    CLSViewHarness h;
+    ASSERT_EQ(h.FontHeight(), 16) << "the test font is not the 16-pixel IPA Gothic";
+    h.Open(WriteTestFile("tabs.txt", "a\tb\r\nWW\tb\r\n\tb\r\nabcdefgh\tb"));
+    h.Click(0, 300);  // caret away from the rows measured
+    h.Paint();
+    int cx = 0;
+    int cy = 0;
+    const std::vector<COLORREF> pixels = h.Capture(cx, cy);
+    const int rowHeight = RowHeight(16, 140);
+    // The leftmost ink at or after x = from in the glyph rows of a line.
+    auto firstInk = [&](int line, int from) {
+        for (int x = from; x < cx; ++x) {
+            for (int y = line * rowHeight; y < line * rowHeight + 16; ++y) {
+                if (pixels[static_cast<size_t>(y) * cx + x] != kBack) {
+                    return x;
+                }
+            }
+        }
+        return -1;
+    };
+    const int b0 = firstInk(0, 20);
+    EXPECT_GE(b0, 32);
+    EXPECT_LT(b0, 40);
+    EXPECT_EQ(firstInk(1, 20), b0);   // a wider start reaches the same stop
+    EXPECT_EQ(firstInk(2, 0), b0);    // a leading tab
+    EXPECT_EQ(firstInk(3, 66), b0 + 32);  // 64 pixels of text: the next stop
+}
+
+TEST(TextView, SelectedBandOverATabGap)
+{
+    CLSViewHarness h;
+    ASSERT_EQ(h.FontHeight(), 16);
+    h.Open(WriteTestFile("gap.txt", "a\tb\r\nnext"));
+    const int middle = 8;  // inside the glyph row of line 0
+    auto gapPixels = [&]() {
+        h.Paint();
+        int cx = 0;
+        int cy = 0;
+        const std::vector<COLORREF> pixels = h.Capture(cx, cy);
+        std::vector<COLORREF> gap;
+        for (int x = 12; x <= 29; ++x) {  // between the 8-pixel "a" and the stop at 32
+            gap.push_back(pixels[static_cast<size_t>(middle) * cx + x]);
+        }
+        return gap;
+    };
+    // A selection ending just after the tab shows the whole gap selected.
+    h.Key(VK_RIGHT, true);
+    h.Key(VK_RIGHT, true);
+    for (COLORREF c : gapPixels()) {
+        EXPECT_EQ(c, kSelBack);
+    }
+    // One starting after the tab leaves the gap alone.
+    h.Key(VK_RIGHT);
+    h.Key(VK_RIGHT, true);
+    for (COLORREF c : gapPixels()) {
+        EXPECT_EQ(c, kBack);
+    }
+}

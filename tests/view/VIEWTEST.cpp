@@ -1,0 +1,331 @@
+// The preview pane harness: a parent window that records the caret reports,
+// files in a temporary folder, input as the user gives it, and read-backs.
+#include "VIEWTEST.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+const wchar_t kClipboardMarker[] = L"<marker>";
+
+namespace {
+
+constexpr char kParentClass[] = "GlimTestViewParent";
+
+const std::string& TestFolder()
+{
+    static std::string folder;
+    if (folder.empty()) {
+        char temp[MAX_PATH] = "";
+        GetTempPathA(sizeof(temp), temp);
+        folder = std::string(temp) + "glim_view_" + std::to_string(GetCurrentProcessId()) + "\\";
+        CreateDirectoryA(folder.c_str(), nullptr);
+    }
+    return folder;
+}
+
+void PutMarkerOnClipboard(HWND owner)
+{
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, sizeof(kClipboardMarker));
+    std::memcpy(GlobalLock(h), kClipboardMarker, sizeof(kClipboardMarker));
+    GlobalUnlock(h);
+    SetClipboardData(CF_UNICODETEXT, h);
+    CloseClipboard();
+}
+
+// Runs a program of the host system (Wine starts it like any other program).
+bool RunHostProgram(const char* program, const std::string& arguments)
+{
+    using UnixNameFn = char*(CDECL*)(LPCWSTR);
+    auto unixName = reinterpret_cast<UnixNameFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (unixName == nullptr) {
+        return false;  // not under Wine: there is no host program to run
+    }
+    std::string command = std::string(program) + " " + arguments;
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    const std::string image = std::string("Z:") + program;
+    if (!CreateProcessA(image.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        return false;
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+
+std::string UnixPathOf(const std::string& path)
+{
+    using UnixNameFn = char*(CDECL*)(LPCWSTR);
+    auto unixName = reinterpret_cast<UnixNameFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    char* name = unixName != nullptr ? unixName(wide) : nullptr;
+    std::string result = name != nullptr ? name : "";
+    if (name != nullptr) {
+        HeapFree(GetProcessHeap(), 0, name);
+    }
+    return result;
+}
+
+// The host program's process handle does not tell when it ends: wait for
+// its effect instead.
+template <class Done>
+bool WaitFor(Done&& done)
+{
+    for (int i = 0; i < 200; ++i) {
+        if (done()) {
+            return true;
+        }
+        Sleep(50);
+    }
+    return false;
+}
+
+}  // namespace
+
+bool TruncateBehindTheView(const std::string& path, unsigned size)
+{
+    const std::string unixPath = UnixPathOf(path);
+    if (unixPath.empty() ||
+        !RunHostProgram("/usr/bin/truncate", "-s " + std::to_string(size) + " \"" + unixPath + "\"")) {
+        return false;
+    }
+    return WaitFor([&] {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeHigh == 0 &&
+               data.nFileSizeLow == size;
+    });
+}
+
+bool DeleteBehindTheView(const std::string& path)
+{
+    const std::string unixPath = UnixPathOf(path);
+    if (unixPath.empty() || !RunHostProgram("/bin/rm", "-f \"" + unixPath + "\"")) {
+        return false;
+    }
+    return WaitFor([&] { return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; });
+}
+
+std::string TestFilePath(const char* name)
+{
+    return TestFolder() + name;
+}
+
+std::string WriteTestFile(const char* name, const std::string& bytes)
+{
+    const std::string path = TestFilePath(name);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(h, INVALID_HANDLE_VALUE) << path;
+    DWORD written = 0;
+    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+    return path;
+}
+
+CLSGlimTextSettings TestTextSettings()
+{
+    CLSGlimTextSettings text;
+    text.SetFaceName("ＭＳ ゴシック");
+    text.SetHeight(12);
+    text.SetLineHeight(140);
+    text.SetTabStop(4);
+    text.SetUseSystemColor(false);
+    text.SetTextColor(kText);
+    text.SetBackColor(kBack);
+    text.SetSelectedTextColor(kSelText);
+    text.SetSelectedBackColor(kSelBack);
+    return text;
+}
+
+CLSGlimFont TestBinarySettings()
+{
+    CLSGlimFont binary = TestTextSettings();
+    return binary;
+}
+
+CLSViewHarness::CLSViewHarness(int cx, int cy)
+{
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = &CLSViewHarness::ParentProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = kParentClass;
+        registered = RegisterClassExA(&wc) != 0;
+    }
+    RECT rc{0, 0, cx, cy};
+    AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    m_hWndParent = CreateWindowExA(0, kParentClass, "view test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                   rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr,
+                                   GetModuleHandleA(nullptr), this);
+    EXPECT_NE(m_hWndParent, nullptr);
+    EXPECT_TRUE(view.Create(m_hWndParent, CLSWndView::kControlId));
+    CLSGlimImageSettings image;
+    CLSGlimMediaSettings media;
+    view.ApplySettings(TestTextSettings(), TestBinarySettings(), image, media);
+    RECT client{};
+    GetClientRect(m_hWndParent, &client);
+    view.Move(0, 0, client.right, client.bottom);
+    SetForegroundWindow(m_hWndParent);
+    SetFocus(View());
+    Pump();
+}
+
+CLSViewHarness::~CLSViewHarness()
+{
+    view.Destroy();
+    DestroyWindow(m_hWndParent);
+    Pump();
+}
+
+LRESULT CALLBACK CLSViewHarness::ParentProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<CLSViewHarness*>(GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+    if (uMsg == WMU_CARET_POS && self != nullptr) {
+        self->m_iCaretLine = static_cast<int>(wParam);
+        self->m_iCaretColumn = static_cast<int>(lParam);
+        ++self->m_iReports;
+        return 0;
+    }
+    return DefWindowProcA(hWnd, uMsg, wParam, lParam);
+}
+
+void CLSViewHarness::Open(const std::string& path)
+{
+    view.OpenFile(path.c_str());
+    Paint();
+}
+
+void CLSViewHarness::Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void CLSViewHarness::Paint()
+{
+    InvalidateRect(View(), nullptr, TRUE);
+    UpdateWindow(View());
+    Pump();
+    UpdateWindow(View());
+}
+
+void CLSViewHarness::Key(UINT vk, bool shift, bool ctrl)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+    SetKeyboardState(keys);
+    SendMessageA(View(), WM_KEYDOWN, vk, 1);
+    keys[VK_SHIFT] = 0;
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
+void CLSViewHarness::Click(int x, int y, bool shift)
+{
+    const WPARAM flags = MK_LBUTTON | (shift ? MK_SHIFT : 0);
+    SendMessageA(View(), WM_LBUTTONDOWN, flags, MAKELPARAM(x, y));
+    SendMessageA(View(), WM_LBUTTONUP, flags & ~static_cast<WPARAM>(MK_LBUTTON), MAKELPARAM(x, y));
+}
+
+std::wstring CLSViewHarness::CopyUnicode(UINT uMsg, WPARAM wParam)
+{
+    PutMarkerOnClipboard(m_hWndParent);
+    SendMessageA(View(), uMsg, wParam, 0);
+    std::wstring text;
+    if (OpenClipboard(m_hWndParent)) {
+        HANDLE h = GetClipboardData(CF_UNICODETEXT);
+        if (h != nullptr) {
+            text = static_cast<const wchar_t*>(GlobalLock(h));
+            GlobalUnlock(h);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
+std::string CLSViewHarness::CopyAnsi()
+{
+    PutMarkerOnClipboard(m_hWndParent);
+    SendMessageA(View(), WM_COPY, 0, 0);
+    std::string text;
+    if (OpenClipboard(m_hWndParent)) {
+        HANDLE h = GetClipboardData(CF_TEXT);
+        if (h != nullptr) {
+            text = static_cast<const char*>(GlobalLock(h));
+            GlobalUnlock(h);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
+SCROLLINFO CLSViewHarness::ScrollBar(int bar)
+{
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_ALL;
+    GetScrollInfo(View(), bar, &si);
+    return si;
+}
+
+std::vector<COLORREF> CLSViewHarness::Capture(int& cx, int& cy)
+{
+    RECT rc{};
+    GetClientRect(View(), &rc);
+    cx = rc.right;
+    cy = rc.bottom;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = cx;
+    bi.bmiHeader.biHeight = -cy;  // top-down rows
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC hdcView = GetDC(View());
+    HDC hdcMem = CreateCompatibleDC(hdcView);
+    HBITMAP hbmp = CreateDIBSection(hdcView, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(hdcMem, hbmp);
+    BitBlt(hdcMem, 0, 0, cx, cy, hdcView, 0, 0, SRCCOPY);
+    GdiFlush();
+    std::vector<COLORREF> pixels(static_cast<size_t>(cx) * cy);
+    const auto* src = static_cast<const DWORD*>(bits);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const DWORD p = src[i];  // 0x00RRGGBB
+        pixels[i] = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    SelectObject(hdcMem, old);
+    DeleteObject(hbmp);
+    DeleteDC(hdcMem);
+    ReleaseDC(View(), hdcView);
+    return pixels;
+}
+
+int CLSViewHarness::FontHeight(bool hex)
+{
+    HFONT font = hex ? TestBinarySettings().CreateFont(View()) : TestTextSettings().CreateFont(View());
+    HDC hdc = GetDC(View());
+    HGDIOBJ old = SelectObject(hdc, font);
+    TEXTMETRICA tm{};
+    GetTextMetricsA(hdc, &tm);
+    SelectObject(hdc, old);
+    ReleaseDC(View(), hdc);
+    DeleteObject(font);
+    return tm.tmHeight;
+}

@@ -1,0 +1,82 @@
+// A real preview pane inside a parent window of the test, the files it shows,
+// and what a user reads back: the caret the pane reports to its parent, the
+// clipboard, the scroll bars and the pixels on the screen.
+#pragma once
+
+#include "view/WNDVIEW.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Writes bytes to a file in the test's temporary folder and returns its path.
+std::string WriteTestFile(const char* name, const std::string& bytes);
+std::string TestFilePath(const char* name);
+// Changes a file the pane holds open the way another program of the system
+// would, bypassing the sharing rules of our own process; waits until done.
+bool TruncateBehindTheView(const std::string& path, unsigned size);
+bool DeleteBehindTheView(const std::string& path);
+
+// Fixed colours and the Japanese fixed-pitch face at 12 points, so that rows
+// and pixels are the same on every run.
+constexpr COLORREF kText = RGB(0, 0, 0);
+constexpr COLORREF kBack = RGB(255, 255, 255);
+constexpr COLORREF kSelText = RGB(255, 255, 255);
+constexpr COLORREF kSelBack = RGB(0, 0, 160);
+CLSGlimTextSettings TestTextSettings();
+CLSGlimFont TestBinarySettings();
+
+class CLSViewHarness {
+public:
+    // A visible parent of the given client size with the pane filling it.
+    explicit CLSViewHarness(int cx = 480, int cy = 320);
+    ~CLSViewHarness();
+    CLSViewHarness(const CLSViewHarness&) = delete;
+    CLSViewHarness& operator=(const CLSViewHarness&) = delete;
+
+    HWND Parent() const { return m_hWndParent; }
+    HWND View() { return view.GetHandle(); }
+
+    // Opens the file and lets the pane settle (paints, posted messages).
+    void Open(const std::string& path);
+    void Pump();
+    // Repaints the whole pane now.
+    void Paint();
+
+    // The caret the pane last reported, and how many reports came.
+    int CaretLine() const { return m_iCaretLine; }
+    int CaretColumn() const { return m_iCaretColumn; }
+    int Reports() const { return m_iReports; }
+    void ForgetReports() { m_iReports = 0; m_iCaretLine = m_iCaretColumn = -1; }
+
+    // A key press as WM_KEYDOWN, with Shift and Ctrl held as the user would.
+    void Key(UINT vk, bool shift = false, bool ctrl = false);
+    // A left click at a client point, optionally with Shift.
+    void Click(int x, int y, bool shift = false);
+
+    // Copies (WM_COPY, or the given message) after putting a marker on the
+    // clipboard, and reads the clipboard back: the marker means nothing was copied.
+    std::wstring CopyUnicode(UINT uMsg = WM_COPY, WPARAM wParam = 0);
+    std::string CopyAnsi();
+
+    SCROLLINFO ScrollBar(int bar);
+    // The client area as the screen shows it.
+    std::vector<COLORREF> Capture(int& cx, int& cy);
+
+    // Font height and row height of the current mode, as the pane computes them.
+    int FontHeight(bool hex = false);
+
+    CLSWndView view;
+
+private:
+    static LRESULT CALLBACK ParentProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+    HWND m_hWndParent = nullptr;
+    int m_iCaretLine = -1;
+    int m_iCaretColumn = -1;
+    int m_iReports = 0;
+};
+
+// The marker CopyUnicode and CopyAnsi leave on the clipboard before copying.
+extern const wchar_t kClipboardMarker[];

@@ -1,0 +1,270 @@
+// Caret and selection in text and hex modes: placing the caret, the keys, the
+// mouse, select-all, and repainting just the rows a change touches.
+#include "view/WNDVIEW.h"
+
+#include "view/TEXTLAY.h"
+
+bool CLSWndView::CaretToClient(ViewPos pos, long long& x, long long& y)
+{
+    bool ok = false;
+    switch (GetDisplayMode()) {
+    case DocumentKind::Text:
+        ok = ColumnToPoint(pos.column, pos.line, x, y);
+        break;
+    case DocumentKind::Hex:
+        ok = HexColumnToPoint(pos.column, pos.line, x, y);
+        break;
+    default:
+        break;
+    }
+    if (ok) {
+        x -= static_cast<long long>(GetScrollPos32(SB_HORZ)) * HorizontalUnit();
+        y -= static_cast<long long>(GetScrollPos32(SB_VERT)) * VerticalUnit();
+    }
+    return ok;
+}
+
+bool CLSWndView::ClientToCaret(long long x, long long y, ViewPos& pos)
+{
+    const long long docX = x + static_cast<long long>(GetScrollPos32(SB_HORZ)) * HorizontalUnit();
+    const long long docY = y + static_cast<long long>(GetScrollPos32(SB_VERT)) * VerticalUnit();
+    switch (GetDisplayMode()) {
+    case DocumentKind::Text:
+        return PointToColumn(docX, docY, pos);
+    case DocumentKind::Hex:
+        return HexPointToColumn(docX, docY, pos);
+    default:
+        return false;
+    }
+}
+
+void CLSWndView::PlaceCaret()
+{
+    // The caret belongs to the thread, not to a window: moving it while
+    // another control has the focus would move that control's caret.
+    if (m_hWnd == nullptr || GetFocus() != m_hWnd) {
+        return;
+    }
+    long long x = 0;
+    long long y = 0;
+    if (!CaretToClient(m_posCaret, x, y)) {
+        return;
+    }
+    HideCaret(m_hWnd);
+    SetCaretPos(ClampPixels(x), ClampPixels(y));
+    ShowCaret(m_hWnd);
+}
+
+void CLSWndView::NotifyCaret()
+{
+    if (m_hWndParent != nullptr) {
+        SendMessageA(m_hWndParent, WMU_CARET_POS, static_cast<WPARAM>(m_posCaret.line),
+                     static_cast<LPARAM>(m_posCaret.column));
+    }
+}
+
+void CLSWndView::OnSetFocus()
+{
+    if (!HasCaretMode()) {
+        return;
+    }
+    CreateCaret(m_hWnd, nullptr, 2 * GetSystemMetrics(SM_CXBORDER), GetMetrics().fontHeight);
+    ShowCaret(m_hWnd);
+    PlaceCaret();
+}
+
+void CLSWndView::RefreshCaretShape()
+{
+    // A new font or mode changes the caret's height, or whether there is one.
+    if (m_hWnd != nullptr && GetFocus() == m_hWnd) {
+        DestroyCaret();
+        OnSetFocus();
+    }
+}
+
+void CLSWndView::FinishCaretChange(ViewPos oldCaret, ViewPos oldAnchor, bool extend)
+{
+    if (!extend) {
+        m_posAnchor = m_posCaret;
+    }
+    RepaintChangedRows(oldCaret, oldAnchor);
+    KeepCaretVisible();
+    NotifyCaret();
+}
+
+void CLSWndView::RepaintChangedRows(ViewPos oldCaret, ViewPos oldAnchor)
+{
+    if (oldCaret == m_posCaret && oldAnchor == m_posAnchor) {
+        return;
+    }
+    RepaintRows(oldCaret.line, oldAnchor.line);
+    RepaintRows(m_posCaret.line, m_posAnchor.line);
+}
+
+void CLSWndView::RepaintRows(int first, int last)
+{
+    if (m_hWnd == nullptr || m_clsBuffer.GetDC() == nullptr) {
+        return;
+    }
+    RECT client{};
+    GetClientRect(m_hWnd, &client);
+    const Metrics m = GetMetrics();
+    const PixelSpan span =
+        RowsBand(first, last, GetScrollPos32(SB_VERT), m.rowHeight, m.fontHeight, client.bottom);
+    if (span.top >= span.bottom) {
+        return;
+    }
+    const RECT rc{0, span.top, client.right, span.bottom};
+    HDC hdc = GetDC(m_hWnd);
+    HideCaret(m_hWnd);
+    PaintInto(rc);
+    BitBlt(hdc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, m_clsBuffer.GetDC(), rc.left, rc.top,
+           SRCCOPY);
+    ShowCaret(m_hWnd);
+    ReleaseDC(m_hWnd, hdc);
+}
+
+void CLSWndView::KeepCaretVisible()
+{
+    long long x = 0;
+    long long y = 0;
+    if (m_hWnd == nullptr || !CaretToClient(m_posCaret, x, y)) {
+        return;
+    }
+    RECT rc{};
+    GetClientRect(m_hWnd, &rc);
+    const Metrics m = GetMetrics();
+    const ScrollSteps steps = ::KeepCaretVisible(x, y, HorizontalUnit(), VerticalUnit(), m.rowHeight, m.fontHeight,
+                                                 ClientRect{rc.left, rc.top, rc.right, rc.bottom});
+    if (steps.dy != 0) {
+        ScrollBy(SB_VERT, steps.dy);
+    }
+    if (steps.dx != 0) {
+        ScrollBy(SB_HORZ, steps.dx);
+    }
+    PlaceCaret();
+}
+
+bool CLSWndView::MoveCaretVertically(long long dyPixels)
+{
+    long long x = 0;
+    long long y = 0;
+    if (!CaretToClient(m_posCaret, x, y)) {
+        return false;
+    }
+    ViewPos pos{};
+    if (ClientToCaret(x, y + dyPixels, pos)) {
+        m_posCaret = pos;
+    }
+    return true;
+}
+
+void CLSWndView::OnKeyDown(UINT vk)
+{
+    if (!HasCaretMode()) {
+        return;
+    }
+    const int count = LineCount();
+    if (count <= 0) {
+        return;
+    }
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const ViewPos oldCaret = m_posCaret;
+    const ViewPos oldAnchor = m_posAnchor;
+    auto lengthOf = [this](int line) { return LineLength(line); };
+    RECT rc{};
+    GetClientRect(m_hWnd, &rc);
+    const int rowHeight = GetMetrics().rowHeight;
+    switch (vk) {
+    case VK_LEFT:
+        MoveCaret(CaretKey::Left, ctrl, count, m_posCaret, lengthOf);
+        break;
+    case VK_RIGHT:
+        MoveCaret(CaretKey::Right, ctrl, count, m_posCaret, lengthOf);
+        break;
+    case VK_HOME:
+        MoveCaret(CaretKey::Home, ctrl, count, m_posCaret, lengthOf);
+        break;
+    case VK_END:
+        MoveCaret(CaretKey::End, ctrl, count, m_posCaret, lengthOf);
+        break;
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT: {
+        const CaretPageKey key = vk == VK_UP     ? CaretPageKey::Up
+                                 : vk == VK_DOWN ? CaretPageKey::Down
+                                 : vk == VK_PRIOR ? CaretPageKey::PageUp
+                                                  : CaretPageKey::PageDown;
+        if (!MoveCaretVertically(CaretKeyPixels(key, rowHeight, rc.bottom))) {
+            return;
+        }
+        break;
+    }
+    default:
+        return;
+    }
+    FinishCaretChange(oldCaret, oldAnchor, shift);
+}
+
+void CLSWndView::OnLButtonDown(WPARAM flags, int x, int y)
+{
+    SetFocus(m_hWnd);
+    if (!HasCaretMode()) {
+        return;
+    }
+    const ViewPos oldCaret = m_posCaret;
+    const ViewPos oldAnchor = m_posAnchor;
+    ViewPos pos{};
+    if (!ClientToCaret(x, y, pos)) {
+        return;  // the offset or character column of a hex row
+    }
+    m_posCaret = pos;
+    SetCapture(m_hWnd);
+    m_bDragging = true;
+    FinishCaretChange(oldCaret, oldAnchor, (flags & MK_SHIFT) != 0);
+}
+
+void CLSWndView::OnMouseMove(int x, int y)
+{
+    if (!m_bDragging) {
+        return;
+    }
+    const ViewPos oldCaret = m_posCaret;
+    const ViewPos oldAnchor = m_posAnchor;
+    ViewPos pos{};
+    if (!ClientToCaret(x, y, pos)) {
+        return;  // over the hex character column: the selection waits
+    }
+    m_posCaret = pos;
+    RepaintChangedRows(oldCaret, oldAnchor);
+    KeepCaretVisible();
+    NotifyCaret();
+}
+
+void CLSWndView::OnLButtonUp()
+{
+    if (m_bDragging) {
+        m_bDragging = false;
+        ReleaseCapture();
+    }
+}
+
+void CLSWndView::SelectAll()
+{
+    if (!HasCaretMode()) {
+        return;
+    }
+    const int count = LineCount();
+    if (count <= 0) {
+        return;
+    }
+    const ViewPos oldCaret = m_posCaret;
+    const ViewPos oldAnchor = m_posAnchor;
+    m_posAnchor = ViewPos{0, 0};
+    m_posCaret = ViewPos{LineLength(count - 1), count - 1};
+    RepaintChangedRows(oldCaret, oldAnchor);
+    NotifyCaret();
+    PlaceCaret();
+}

@@ -1,0 +1,192 @@
+// Scroll bars of the text and hex modes: ranges and pages in rows and cells,
+// scrolling by moving the pixels already drawn, the scroll-bar codes and the
+// wheel. Both bars always stay (disabled when there is nothing to scroll).
+#include "view/WNDVIEW.h"
+
+#include "view/HEXLAY.h"
+#include "view/SCROLLAR.h"
+
+#include <climits>
+
+namespace {
+
+void SetBar(HWND hWnd, int bar, UINT mask, int maximum, int pos, int page)
+{
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = mask;
+    si.nMin = 0;
+    si.nMax = maximum;
+    si.nPos = pos;
+    si.nPage = static_cast<UINT>(page);
+    SetScrollInfo(hWnd, bar, &si, TRUE);
+}
+
+ScrollRequest RequestOf(int code)
+{
+    switch (code) {
+    case SB_LINEUP:
+        return ScrollRequest::LineUp;
+    case SB_LINEDOWN:
+        return ScrollRequest::LineDown;
+    case SB_PAGEUP:
+        return ScrollRequest::PageUp;
+    case SB_PAGEDOWN:
+        return ScrollRequest::PageDown;
+    case SB_THUMBTRACK:
+        return ScrollRequest::ThumbTrack;
+    default:
+        return ScrollRequest::Nothing;  // thumb released, top, bottom, end of scroll
+    }
+}
+
+int CodeOf(ScrollRequest request)
+{
+    switch (request) {
+    case ScrollRequest::LineUp:
+        return SB_LINEUP;
+    case ScrollRequest::LineDown:
+        return SB_LINEDOWN;
+    case ScrollRequest::PageUp:
+        return SB_PAGEUP;
+    case ScrollRequest::PageDown:
+        return SB_PAGEDOWN;
+    default:
+        return SB_ENDSCROLL;
+    }
+}
+
+}  // namespace
+
+void CLSWndView::SetUpScrollBars()
+{
+    if (m_hWnd == nullptr) {
+        return;
+    }
+    int horizontal = 2;
+    int vertical = 2;
+    switch (GetDisplayMode()) {
+    case DocumentKind::Text:
+        // Counting the lines builds the line index.
+        horizontal = WidestRowMaximum(m_iWidestLine, GetMetrics().cellWidth);
+        vertical = RowsMaximum(LineCount());
+        break;
+    case DocumentKind::Hex:
+        horizontal = kHexRowCells;
+        vertical = RowsMaximum(LineCount());
+        break;
+    default:
+        break;
+    }
+    const UINT mask = SIF_RANGE | SIF_POS | SIF_DISABLENOSCROLL;
+    SetBar(m_hWnd, SB_HORZ, mask, horizontal, 0, 0);
+    SetBar(m_hWnd, SB_VERT, mask, vertical, 0, 0);
+    OnClientSize();
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CLSWndView::OnClientSize()
+{
+    RECT rc{};
+    GetClientRect(m_hWnd, &rc);
+    OnSize(rc.right - rc.left, rc.bottom - rc.top);
+}
+
+void CLSWndView::OnSize(int cx, int cy)
+{
+    // Setting scroll information and the frame can send WM_SIZE again while
+    // this runs.
+    static bool s_bSizing = false;
+    if (s_bSizing || m_hWnd == nullptr) {
+        return;
+    }
+    s_bSizing = true;
+    m_clsBuffer.Resize(cx, cy);
+    // The pages are worked out as if both bars were shown.
+    const LONG_PTR style = GetWindowLongPtrA(m_hWnd, GWL_STYLE);
+    if ((style & WS_HSCROLL) == 0) {
+        cy -= GetSystemMetrics(SM_CYHSCROLL);
+    }
+    if ((style & WS_VSCROLL) == 0) {
+        cx -= GetSystemMetrics(SM_CXVSCROLL);
+    }
+    const UINT mask = SIF_PAGE | SIF_DISABLENOSCROLL;
+    SetBar(m_hWnd, SB_HORZ, mask, 0, 0, ScrollPage(cx, HorizontalUnit()));
+    SetBar(m_hWnd, SB_VERT, mask, 0, 0, ScrollPage(cy, VerticalUnit()));
+    PlaceCaret();
+    s_bSizing = false;
+    SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void CLSWndView::ScrollBy(int bar, long long delta)
+{
+    if (m_hWnd == nullptr) {
+        return;
+    }
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_RANGE | SIF_POS;
+    if (!GetScrollInfo(m_hWnd, bar, &si)) {
+        si.nMin = si.nMax = si.nPos = 0;
+    }
+    const ScrollMove move = ClampScroll(si.nMin, si.nMax, si.nPos, delta);
+    if (move.from == move.to) {
+        return;
+    }
+    si.fMask = SIF_POS;
+    si.nPos = move.to;
+    const int accepted = SetScrollInfo(m_hWnd, bar, &si, TRUE);
+    if (GetDisplayMode() == DocumentKind::Media) {
+        InvalidateRect(m_hWnd, nullptr, FALSE);  // painting moves the media window
+    } else {
+        const int unit = bar == SB_HORZ ? HorizontalUnit() : VerticalUnit();
+        const long long pixels = static_cast<long long>(move.from - accepted) * unit;
+        RECT rc{};
+        GetClientRect(m_hWnd, &rc);
+        const long long extent = bar == SB_HORZ ? rc.right : rc.bottom;
+        if (pixels >= extent || -pixels >= extent) {
+            InvalidateRect(m_hWnd, nullptr, FALSE);  // nothing drawn stays in sight
+        } else {
+            const int d = static_cast<int>(pixels);
+            ScrollWindowEx(m_hWnd, bar == SB_HORZ ? d : 0, bar == SB_VERT ? d : 0, nullptr, nullptr, nullptr,
+                           nullptr, SW_INVALIDATE);
+        }
+    }
+    PlaceCaret();
+}
+
+void CLSWndView::OnScroll(int bar, int code)
+{
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+    if (!GetScrollInfo(m_hWnd, bar, &si)) {
+        si.nPage = 0;
+        si.nPos = si.nTrackPos = 0;
+    }
+    const int page = si.nPage > static_cast<UINT>(INT_MAX) ? INT_MAX : static_cast<int>(si.nPage);
+    ScrollBy(bar, ScrollRequestDelta(RequestOf(code), page, si.nPos, si.nTrackPos));
+}
+
+void CLSWndView::OnMouseWheel(WPARAM wParam)
+{
+    UINT lines = 0;
+    const bool read = SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0) != FALSE;
+    const WheelPlan plan = PlanWheel(read, lines, GET_WHEEL_DELTA_WPARAM(wParam));
+    const int code = CodeOf(plan.request);
+    for (unsigned i = 0; i < plan.count; ++i) {
+        SendMessageA(m_hWnd, WM_VSCROLL, static_cast<WPARAM>(code), 0);
+    }
+}
+
+void CLSWndView::OnWidestLine(LPARAM cells)
+{
+    // Posted by a paint; one from before an open or a change of view form
+    // speaks of rows that are no longer shown.
+    const int cellWidth = GetMetrics().cellWidth;
+    if (!IsTextMode() || cellWidth <= 0 || cells != m_iWidestLine / cellWidth) {
+        return;
+    }
+    SetBar(m_hWnd, SB_HORZ, SIF_RANGE | SIF_DISABLENOSCROLL, AnnouncedMaximum(cells), 0, 0);
+    OnClientSize();
+}

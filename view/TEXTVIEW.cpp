@@ -1,0 +1,162 @@
+// Text mode: the rows of the decoded lines with tabs expanded and the selection
+// highlighted, and the conversions between caret positions and pixels. Lines
+// are decoded for each paint and freed at once; nothing of the text is kept.
+#include "view/WNDVIEW.h"
+
+#include "view/TEXTLAY.h"
+
+#include <cstdint>
+
+namespace {
+
+// Draws what LayoutRow lays out: each run with an opaque band from the end of
+// the previous run, so tab gaps take the colour of the run after them.
+class CLSRowPainter {
+public:
+    CLSRowPainter(HDC hdc, const WCHAR* text, int y, int bandTop, int bandBottom, const CLSGlimFont& colors)
+        : m_hdc(hdc), m_text(text), m_y(y), m_top(bandTop), m_bottom(bandBottom),
+          m_crText(colors.EffectiveTextColor()), m_crBack(colors.EffectiveBackColor()),
+          m_crSelText(colors.EffectiveSelectedTextColor()), m_crSelBack(colors.EffectiveSelectedBackColor())
+    {
+    }
+
+    int Width(int first, int count)
+    {
+        SIZE size{};
+        GetTextExtentPoint32W(m_hdc, m_text + first, count, &size);
+        return size.cx;
+    }
+
+    void Text(int first, int count, int x, int bandLeft, int bandRight, bool selected)
+    {
+        SetTextColor(m_hdc, selected ? m_crSelText : m_crText);
+        SetBkColor(m_hdc, selected ? m_crSelBack : m_crBack);
+        // A run that is scrolled out to the left can have a band that ends
+        // before it begins; GDI would not fill such a band either way.
+        RECT band{bandLeft, m_top, bandRight < bandLeft ? bandLeft : bandRight, m_bottom};
+        ExtTextOutW(m_hdc, x, m_y, ETO_OPAQUE, &band, m_text + first, static_cast<UINT>(count), nullptr);
+    }
+
+    void Fill(int left, int right)
+    {
+        SetBkColor(m_hdc, m_crSelBack);
+        RECT band{left, m_top, right, m_bottom};
+        ExtTextOutW(m_hdc, 0, 0, ETO_OPAQUE, &band, nullptr, 0, nullptr);
+    }
+
+    void RestoreNormal()
+    {
+        SetTextColor(m_hdc, m_crText);
+        SetBkColor(m_hdc, m_crBack);
+    }
+
+private:
+    HDC m_hdc;
+    const WCHAR* m_text;
+    int m_y;
+    int m_top;
+    int m_bottom;
+    COLORREF m_crText;
+    COLORREF m_crBack;
+    COLORREF m_crSelText;
+    COLORREF m_crSelBack;
+};
+
+}  // namespace
+
+void CLSWndView::PaintText(HDC hdc, const RECT& rc)
+{
+    const Metrics m = GetMetrics();
+    const int tabWidth = TabWidth(m.fontHeight, m_clsText.GetTabStop());
+    SetTextColor(hdc, m_clsText.EffectiveTextColor());
+    SetBkColor(hdc, m_clsText.EffectiveBackColor());
+
+    const int x0 = ClampPixels(-static_cast<long long>(GetScrollPos32(SB_HORZ)) * m.cellWidth);
+    long long line = GetScrollPos32(SB_VERT) + static_cast<long long>(rc.top / m.rowHeight);
+    int y = m.rowHeight * (rc.top / m.rowHeight);
+    const OrderedSelection sel = Selection();
+    int widest = 0;
+    while (y <= rc.bottom && line >= 0 && line <= static_cast<long long>(UINT32_MAX)) {
+        CLSDecodedLine text = GetLine(static_cast<DWORD>(line), m_encOverride);
+        if (!text) {
+            break;
+        }
+        const int row = line > INT32_MAX ? INT32_MAX : static_cast<int>(line);
+        const RowSelection rs = SelectionOnRow(row, sel.s.line, sel.s.column, sel.e.line, sel.e.column);
+        const int width = DrawLine(hdc, x0, y, text.Text(), text.Length(), tabWidth, rs.start, rs.end);
+        if (width > widest) {
+            widest = width;
+        }
+        ++line;
+        y += m.rowHeight;
+    }
+    // The horizontal range grows from what was painted instead of measuring
+    // the whole file; it only grows until the next open or view-form change.
+    if (widest > m_iWidestLine && m.cellWidth > 0) {
+        m_iWidestLine = widest;
+        PostMessageA(m_hWnd, WMU_WIDEST_LINE, 0, widest / m.cellWidth);
+    }
+}
+
+int CLSWndView::DrawLine(HDC hdc, int x0, int y, const WCHAR* text, int length, int tabWidth, int selStart,
+                         int selEnd)
+{
+    const Metrics m = GetMetrics();
+    // The glyphs sit at the top of their row; the highlight band is centred on them.
+    const int top = y - (m.rowHeight - m.fontHeight) / 2;
+    CLSRowPainter painter(hdc, text, y, top, top + m.rowHeight, m_clsText);
+    const int width = LayoutRow(text, length, x0, tabWidth, selStart, selEnd, painter);
+    painter.RestoreNormal();
+    return width;
+}
+
+int CLSWndView::MeasureColumns(HDC hdc, const WCHAR* text, int length, int n, int tabWidth)
+{
+    return ::MeasureColumns(text, length, n, tabWidth, [&](int first, int count) {
+        SIZE size{};
+        GetTextExtentPoint32W(hdc, text + first, count, &size);
+        return static_cast<int>(size.cx);
+    });
+}
+
+bool CLSWndView::ColumnToPoint(int column, int line, long long& x, long long& y)
+{
+    HDC hdc = m_clsBuffer.GetDC();
+    if (hdc == nullptr || column < 0 || line < 0 || line >= LineCount()) {
+        return false;
+    }
+    CLSDecodedLine text = GetLine(static_cast<DWORD>(line), m_encOverride);
+    if (!text) {
+        return false;
+    }
+    const Metrics m = GetMetrics();
+    x = MeasureColumns(hdc, text.Text(), text.Length(), column, TabWidth(m.fontHeight, m_clsText.GetTabStop()));
+    y = static_cast<long long>(line) * m.rowHeight;
+    return true;
+}
+
+bool CLSWndView::PointToColumn(long long x, long long y, ViewPos& pos)
+{
+    HDC hdc = m_clsBuffer.GetDC();
+    const int count = LineCount();
+    if (hdc == nullptr || x < 0 || count <= 0) {
+        return false;
+    }
+    const Metrics m = GetMetrics();
+    long long line = y / m.rowHeight;
+    if (line < 0) {
+        line = 0;
+    } else if (line > count - 1) {
+        line = count - 1;
+    }
+    CLSDecodedLine text = GetLine(static_cast<DWORD>(line), m_encOverride);
+    if (!text) {
+        return false;
+    }
+    const int tabWidth = TabWidth(m.fontHeight, m_clsText.GetTabStop());
+    pos.line = static_cast<int>(line);
+    pos.column = ColumnAtOffset(x, text.Length(), [&](int column) {
+        return MeasureColumns(hdc, text.Text(), text.Length(), column, tabWidth);
+    });
+    return true;
+}

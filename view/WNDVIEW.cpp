@@ -1,0 +1,438 @@
+// The preview pane window: creation, the display modes, font and brush of each
+// mode, painting through the off-screen buffer, and the window procedure.
+#include "view/WNDVIEW.h"
+
+#include "view/HEXLAY.h"
+#include "view/TEXTLAY.h"
+
+#include <climits>
+
+namespace {
+
+constexpr char kViewClassName[] = "GlimViewWindow";
+constexpr DWORD kViewStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_VSCROLL |
+                             WS_HSCROLL | WS_TABSTOP;  // 0x56310000
+constexpr int kCommandCopy = 1101;
+constexpr int kCommandSelectAll = 1102;
+
+bool RegisterViewClass(HINSTANCE hInstance)
+{
+    static bool s_bRegistered = false;
+    if (s_bRegistered) {
+        return true;
+    }
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = &CLSWndBase::StaticWindowProc;
+    wc.hInstance = hInstance;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+    wc.lpszClassName = kViewClassName;
+    if (RegisterClassExA(&wc) == 0) {
+        return false;
+    }
+    s_bRegistered = true;
+    return true;
+}
+
+}  // namespace
+
+CLSWndView::CLSWndView()
+{
+    RecreateFontAndBrush();
+}
+
+CLSWndView::~CLSWndView()
+{
+    if (m_hWnd != nullptr) {
+        DestroyWindow(m_hWnd);
+    }
+    m_clsBuffer.Release();
+    DeleteFontAndBrush();
+}
+
+bool CLSWndView::Create(HWND hWndParent, int id)
+{
+    Destroy();
+    m_hWndParent = hWndParent;
+    HINSTANCE hInstance = GetModuleHandleA(nullptr);
+    if (!RegisterViewClass(hInstance)) {
+        return false;
+    }
+    HWND hWnd = CreateWindowExA(WS_EX_CLIENTEDGE, kViewClassName, "", kViewStyle, 0, 0, 0, 0, hWndParent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), hInstance,
+                                static_cast<CLSWndBase*>(this));
+    if (hWnd == nullptr) {
+        return false;
+    }
+    HDC hdc = GetDC(hWnd);
+    m_clsBuffer.Create(hdc);
+    ReleaseDC(hWnd, hdc);
+    SetBkMode(m_clsBuffer.GetDC(), TRANSPARENT);
+    // The font of the current mode was made before there was a surface to
+    // select it into; without it the first metrics would be the GUI font's.
+    if (m_hFont != nullptr) {
+        m_clsBuffer.Select(m_hFont);
+    }
+    return true;
+}
+
+void CLSWndView::Destroy()
+{
+    if (m_hWnd != nullptr) {
+        DestroyWindow(m_hWnd);
+    }
+}
+
+void CLSWndView::Move(int x, int y, int cx, int cy)
+{
+    if (m_hWnd != nullptr) {
+        MoveWindow(m_hWnd, x, y, cx, cy, TRUE);
+    }
+}
+
+void CLSWndView::ApplySettings(const CLSGlimTextSettings& text, const CLSGlimFont& binary,
+                               const CLSGlimImageSettings& image, const CLSGlimMediaSettings& media)
+{
+    m_clsText = text;
+    m_clsBinary = binary;
+    m_clsImage = image;
+    m_clsMedia = media;
+    RecreateFontAndBrush();
+    if (m_hWnd != nullptr) {
+        SetPictureBackground(m_clsImage.GetBackColor());
+        RefreshCaretShape();
+        SetUpScrollBars();
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
+}
+
+void CLSWndView::OpenFile(const char* lpszPath)
+{
+    const char* lpszPlugins = m_clsImage.GetUseSPI() ? m_clsImage.GetSPIFolder().GetString() : nullptr;
+    // A file that cannot be opened leaves an empty pane; there is nothing to report.
+    Open(lpszPath != nullptr ? lpszPath : "", m_hWnd, lpszPlugins);
+    ShowMediaForMode();
+    RecreateFontAndBrush();
+    m_iWidestLine = 2;
+    ResetCaret();
+    if (m_hWnd != nullptr) {
+        RefreshCaretShape();
+        SetUpScrollBars();
+        PlaceCaret();
+    }
+}
+
+void CLSWndView::SetEncoding(TextEncoding encoding)
+{
+    m_encOverride = encoding;
+    m_posCaret = m_posAnchor = ViewPos{0, 0};
+    if (m_hWnd != nullptr) {
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+        PlaceCaret();
+    }
+    NotifyCaret();
+}
+
+void CLSWndView::SetViewMode(ViewMode mode)
+{
+    m_modeOverride = mode;
+    ShowMediaForMode();
+    RecreateFontAndBrush();
+    ResetCaret();
+    m_iWidestLine = 2;
+    if (m_hWnd != nullptr) {
+        RefreshCaretShape();
+        SetUpScrollBars();
+        PlaceCaret();
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
+}
+
+DocumentKind CLSWndView::GetDisplayMode()
+{
+    if (m_modeOverride != ViewMode::Auto) {
+        return static_cast<DocumentKind>(m_modeOverride);
+    }
+    return GetKind();
+}
+
+TextEncoding CLSWndView::GetEffectiveEncoding() const
+{
+    return m_encOverride != TextEncoding::Auto ? m_encOverride : GetDetectedEncoding();
+}
+
+bool CLSWndView::HasCaretMode()
+{
+    const DocumentKind mode = GetDisplayMode();
+    return mode == DocumentKind::Text || mode == DocumentKind::Hex;
+}
+
+const CLSGlimFont& CLSWndView::ModeFont()
+{
+    if (IsHexMode()) {
+        return m_clsBinary;
+    }
+    return m_clsText;
+}
+
+CLSWndView::Metrics CLSWndView::GetMetrics()
+{
+    TEXTMETRICA tm{};
+    HDC hdc = m_clsBuffer.GetDC();
+    if (hdc != nullptr) {
+        GetTextMetricsA(hdc, &tm);
+    } else {
+        HDC hdcScreen = ::GetDC(nullptr);
+        HGDIOBJ hOld = SelectObject(hdcScreen, m_hFont != nullptr ? static_cast<HGDIOBJ>(m_hFont)
+                                                                  : GetStockObject(DEFAULT_GUI_FONT));
+        GetTextMetricsA(hdcScreen, &tm);
+        SelectObject(hdcScreen, hOld);
+        ReleaseDC(nullptr, hdcScreen);
+    }
+    Metrics m{};
+    m.fontHeight = ViewFontHeight(tm.tmHeight);
+    m.cellWidth = CellWidth(m.fontHeight);
+    m.rowHeight = RowHeight(m.fontHeight, ModeFont().GetLineHeight());
+    return m;
+}
+
+int CLSWndView::HorizontalUnit()
+{
+    return HasCaretMode() ? GetMetrics().cellWidth : 1;
+}
+
+int CLSWndView::VerticalUnit()
+{
+    return HasCaretMode() ? GetMetrics().rowHeight : 1;
+}
+
+int CLSWndView::GetScrollPos32(int bar)
+{
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_POS;
+    if (m_hWnd == nullptr || !GetScrollInfo(m_hWnd, bar, &si)) {
+        return 0;
+    }
+    return si.nPos;
+}
+
+int CLSWndView::LineCount()
+{
+    switch (GetDisplayMode()) {
+    case DocumentKind::Text: {
+        const DWORD count = GetLineCount();
+        return count > static_cast<DWORD>(INT_MAX) ? INT_MAX : static_cast<int>(count);
+    }
+    case DocumentKind::Hex:
+        return static_cast<int>(HexRowCount(GetFileSize()));
+    default:
+        return 0;
+    }
+}
+
+int CLSWndView::LineLength(int line)
+{
+    if (line < 0) {
+        return 0;
+    }
+    switch (GetDisplayMode()) {
+    case DocumentKind::Text:
+        return GetLine(static_cast<DWORD>(line), m_encOverride).Length();
+    case DocumentKind::Hex:
+        return HexRowLength(static_cast<std::uint32_t>(line), GetFileSize());
+    default:
+        return 0;
+    }
+}
+
+void CLSWndView::DeleteFontAndBrush()
+{
+    // Nothing may be deleted while it is still selected into the surface.
+    m_clsBuffer.Select(GetStockObject(DEFAULT_GUI_FONT));
+    if (m_hFont != nullptr) {
+        DeleteObject(m_hFont);
+        m_hFont = nullptr;
+    }
+    if (m_hbrBack != nullptr) {
+        DeleteObject(m_hbrBack);
+        m_hbrBack = nullptr;
+    }
+}
+
+void CLSWndView::RecreateFontAndBrush()
+{
+    DeleteFontAndBrush();
+    COLORREF crBack = 0;
+    switch (GetDisplayMode()) {
+    case DocumentKind::Hex:
+        m_hFont = m_clsBinary.CreateFont(m_hWnd);
+        crBack = m_clsBinary.EffectiveBackColor();
+        break;
+    case DocumentKind::Image:
+        crBack = m_clsImage.GetBackColor();
+        break;
+    case DocumentKind::Media:
+        crBack = m_clsMedia.GetBackColor();
+        break;
+    default:
+        m_hFont = m_clsText.CreateFont(m_hWnd);
+        crBack = m_clsText.EffectiveBackColor();
+        break;
+    }
+    m_hbrBack = CreateSolidBrush(crBack);
+    if (m_hFont != nullptr) {
+        m_clsBuffer.Select(m_hFont);
+    }
+}
+
+void CLSWndView::ShowMediaForMode()
+{
+    HWND hWndMedia = GetMediaWindow();
+    if (hWndMedia != nullptr) {
+        ShowWindow(hWndMedia, GetDisplayMode() == DocumentKind::Media ? SW_SHOW : SW_HIDE);
+    }
+}
+
+void CLSWndView::ResetCaret()
+{
+    m_posCaret = m_posAnchor = ViewPos{0, 0};
+    NotifyCaret();
+}
+
+void CLSWndView::PaintInto(const RECT& rc)
+{
+    HDC hdc = m_clsBuffer.GetDC();
+    if (hdc == nullptr) {
+        return;
+    }
+    FillRect(hdc, &rc, m_hbrBack);
+    switch (GetDisplayMode()) {
+    case DocumentKind::Text:
+        PaintText(hdc, rc);
+        break;
+    case DocumentKind::Hex:
+        PaintHex(hdc, rc);
+        break;
+    case DocumentKind::Media: {
+        // Scrolling moves the whole media window.
+        HWND hWndMedia = GetMediaWindow();
+        if (hWndMedia != nullptr) {
+            SetWindowPos(hWndMedia, nullptr, -GetScrollPos32(SB_HORZ), -GetScrollPos32(SB_VERT), 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CLSWndView::OnPaint()
+{
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(m_hWnd, &ps);
+    if (hdc == nullptr) {
+        return;
+    }
+    const RECT& rc = ps.rcPaint;
+    PaintInto(rc);
+    if (m_clsBuffer.GetDC() != nullptr) {
+        BitBlt(hdc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, m_clsBuffer.GetDC(), rc.left, rc.top,
+               SRCCOPY);
+    }
+    EndPaint(m_hWnd, &ps);
+}
+
+void CLSWndView::OnDestroy()
+{
+    if (m_bDragging) {
+        m_bDragging = false;
+        ReleaseCapture();
+    }
+    Close();
+    m_clsBuffer.Release();
+}
+
+bool CLSWndView::OnCommand(int id)
+{
+    switch (id) {
+    case kCommandCopy:
+        SendMessageA(m_hWnd, WM_COPY, 0, 0);
+        return true;
+    case kCommandSelectAll:
+        SelectAll();
+        return true;
+    default:
+        return false;
+    }
+}
+
+LRESULT CLSWndView::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg) {
+    case WM_DESTROY:
+        OnDestroy();
+        break;
+    case WM_SIZE:
+        OnSize(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+    case WM_SETFOCUS:
+        OnSetFocus();
+        break;
+    case WM_KILLFOCUS:
+        DestroyCaret();
+        break;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_CONTEXTMENU:
+        OnContextMenu(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS;
+    case WM_KEYDOWN:
+        OnKeyDown(static_cast<UINT>(wParam));
+        return 0;
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wParam))) {
+            return 0;
+        }
+        break;
+    case WM_HSCROLL:
+        OnScroll(SB_HORZ, LOWORD(wParam));
+        return 0;
+    case WM_VSCROLL:
+        OnScroll(SB_VERT, LOWORD(wParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnLButtonDown(wParam, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+    case WM_LBUTTONUP:
+        OnLButtonUp();
+        return 0;
+    case WM_CAPTURECHANGED:
+        m_bDragging = false;  // a drag that lost the mouse is over
+        break;
+    case WM_MOUSEWHEEL:
+        if ((GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_VSCROLL) == 0) {
+            break;
+        }
+        OnMouseWheel(wParam);
+        return 0;
+    case WM_COPY:
+        OnCopy();
+        return 0;
+    case WMU_WIDEST_LINE:
+        OnWidestLine(lParam);
+        return 0;
+    default:
+        break;
+    }
+    return DefaultProc(hWnd, uMsg, wParam, lParam);
+}

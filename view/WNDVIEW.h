@@ -1,0 +1,146 @@
+// CLSWndView: the preview pane. It is the open document (CLSFileStream) and a
+// window of ours (CLSWndBase): it shows the file as text or as a hex dump
+// through an off-screen buffer, scrolls, and offers a caret, a selection and
+// copying. It reports its caret to its parent with WMU_CARET_POS.
+#pragma once
+
+#include "app/GRAPHBUF.h"
+#include "app/WNDBASE.h"
+#include "document/FILESTRM.h"
+#include "settings/GLIMFONT.h"
+#include "settings/GLIMVIEW.h"
+#include "view/CARETPOS.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+// Sent (WMU_CARET_POS: wParam line, lParam column) to the parent after every
+// caret change; posted (WMU_WIDEST_LINE: lParam cells) by text painting to the
+// view itself when a wider row was drawn.
+constexpr UINT WMU_WIDEST_LINE = WM_APP + 0;
+constexpr UINT WMU_CARET_POS = WM_APP + 1;
+
+// The user's choice of view form; Auto follows the document's kind.
+enum class ViewMode : std::uint32_t { Auto = 0, Text = 1, Hex = 2 };
+
+class CLSWndView : public CLSFileStream, public CLSWndBase {
+public:
+    static constexpr int kControlId = 1030;
+
+    CLSWndView();
+    ~CLSWndView() override;
+
+    // Creates the pane as a child of hWndParent, which receives the caret
+    // notifications. False when the window cannot be made.
+    bool Create(HWND hWndParent, int id);
+    void Destroy();
+    void Move(int x, int y, int cx, int cy);
+    // Takes copies of the four records, rebuilds font and brush, and lays the
+    // pane out again.
+    void ApplySettings(const CLSGlimTextSettings& text, const CLSGlimFont& binary,
+                       const CLSGlimImageSettings& image, const CLSGlimMediaSettings& media);
+    // Shows the file; one that cannot be opened leaves an empty pane.
+    void OpenFile(const char* lpszPath);
+    // Auto, or the encoding (ShiftJis .. Utf7) to decode the lines with.
+    void SetEncoding(TextEncoding encoding);
+    void SetViewMode(ViewMode mode);
+
+    // The form the file is shown in: the view form when chosen, else the
+    // document's kind (None when nothing could be opened).
+    DocumentKind GetDisplayMode();
+    // The chosen encoding, else the detected one (Auto until detection ran).
+    TextEncoding GetEffectiveEncoding() const;
+    bool HasSelection() const { return m_posCaret != m_posAnchor; }
+    void SelectAll();
+
+    LRESULT WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // Metrics of the current mode's font, read from the off-screen context.
+    struct Metrics {
+        int fontHeight;
+        int cellWidth;
+        int rowHeight;
+    };
+    bool IsTextMode() { return GetDisplayMode() == DocumentKind::Text; }
+    bool IsHexMode() { return GetDisplayMode() == DocumentKind::Hex; }
+    bool HasCaretMode();
+    const CLSGlimFont& ModeFont();
+    Metrics GetMetrics();
+    int HorizontalUnit();
+    int VerticalUnit();
+    int GetScrollPos32(int bar);
+    int LineCount();
+    int LineLength(int line);
+    OrderedSelection Selection() const { return OrderSelection(m_posCaret, m_posAnchor); }
+
+    // WNDVIEW.cpp: the window, modes, fonts and painting dispatch.
+    void RecreateFontAndBrush();
+    void DeleteFontAndBrush();
+    void ShowMediaForMode();
+    void ResetCaret();
+    void RefreshCaretShape();
+    void PaintInto(const RECT& rc);
+    void OnPaint();
+    void OnDestroy();
+    bool OnCommand(int id);
+
+    // TEXTVIEW.cpp: text rows.
+    void PaintText(HDC hdc, const RECT& rc);
+    int DrawLine(HDC hdc, int x0, int y, const WCHAR* text, int length, int tabWidth, int selStart, int selEnd);
+    int MeasureColumns(HDC hdc, const WCHAR* text, int length, int n, int tabWidth);
+    bool ColumnToPoint(int column, int line, long long& x, long long& y);
+    bool PointToColumn(long long x, long long y, ViewPos& pos);
+
+    // HEXVIEW.cpp: hex rows.
+    void PaintHex(HDC hdc, const RECT& rc);
+    bool HexColumnToPoint(int column, int row, long long& x, long long& y);
+    bool HexPointToColumn(long long x, long long y, ViewPos& pos);
+    HGLOBAL CopyHex();
+
+    // CARET.cpp: caret, keys, mouse.
+    bool CaretToClient(ViewPos pos, long long& x, long long& y);
+    bool ClientToCaret(long long x, long long y, ViewPos& pos);
+    void PlaceCaret();
+    void NotifyCaret();
+    void FinishCaretChange(ViewPos oldCaret, ViewPos oldAnchor, bool extend);
+    void RepaintChangedRows(ViewPos oldCaret, ViewPos oldAnchor);
+    void RepaintRows(int first, int last);
+    void KeepCaretVisible();
+    void OnSetFocus();
+    void OnKeyDown(UINT vk);
+    bool MoveCaretVertically(long long dyPixels);
+    void OnLButtonDown(WPARAM flags, int x, int y);
+    void OnMouseMove(int x, int y);
+    void OnLButtonUp();
+
+    // CLIPBRD.cpp: copying and the context menu.
+    void OnCopy();
+    HGLOBAL CopyText(UINT& format);
+    void OnContextMenu(int x, int y);
+
+    // SCROLL.cpp: scroll bars, scrolling and the wheel.
+    void SetUpScrollBars();
+    void OnSize(int cx, int cy);
+    void OnClientSize();
+    void ScrollBy(int bar, long long delta);
+    void OnScroll(int bar, int code);
+    void OnMouseWheel(WPARAM wParam);
+    void OnWidestLine(LPARAM cells);
+
+    HWND m_hWndParent = nullptr;
+    CLSGraphicsBuffer m_clsBuffer;
+    HFONT m_hFont = nullptr;
+    HBRUSH m_hbrBack = nullptr;
+    CLSGlimTextSettings m_clsText;
+    CLSGlimFont m_clsBinary;
+    CLSGlimImageSettings m_clsImage;
+    CLSGlimMediaSettings m_clsMedia;
+    ViewPos m_posCaret{0, 0};
+    ViewPos m_posAnchor{0, 0};
+    TextEncoding m_encOverride = TextEncoding::Auto;
+    ViewMode m_modeOverride = ViewMode::Auto;
+    int m_iWidestLine = 2;
+    bool m_bDragging = false;
+};
