@@ -22,6 +22,38 @@ void SetBar(HWND hWnd, int bar, UINT mask, int maximum, int pos, int page)
     SetScrollInfo(hWnd, bar, &si, TRUE);
 }
 
+bool ThumbOf(HWND hWnd, int bar, SCROLLBARINFO& sbi)
+{
+    sbi = SCROLLBARINFO{};
+    sbi.cbSize = sizeof(sbi);
+    return GetScrollBarInfo(hWnd, bar == SB_HORZ ? OBJID_HSCROLL : OBJID_VSCROLL, &sbi) != FALSE;
+}
+
+// Moves a bar's position and returns the one it accepted. The bar is drawn
+// again only when its thumb moved on the screen: one line of a long file
+// seldom moves it, and drawing a bar costs more than painting a row.
+int MoveBarPosition(HWND hWnd, int bar, int from, int to)
+{
+    SCROLLBARINFO before{};
+    const bool known = ThumbOf(hWnd, bar, before);
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_POS;
+    si.nPos = to;
+    int accepted = SetScrollInfo(hWnd, bar, &si, FALSE);
+    SCROLLBARINFO after{};
+    if (known && ThumbOf(hWnd, bar, after) && after.xyThumbTop == before.xyThumbTop &&
+        after.xyThumbBottom == before.xyThumbBottom) {
+        return accepted;
+    }
+    // A bar redraws only for a change of position: put the old one back first.
+    si.nPos = from;
+    SetScrollInfo(hWnd, bar, &si, FALSE);
+    si.nPos = to;
+    accepted = SetScrollInfo(hWnd, bar, &si, TRUE);
+    return accepted;
+}
+
 ScrollRequest RequestOf(int code)
 {
     switch (code) {
@@ -133,9 +165,7 @@ void CLSWndView::ScrollBy(int bar, long long delta)
     if (move.from == move.to) {
         return;
     }
-    si.fMask = SIF_POS;
-    si.nPos = move.to;
-    const int accepted = SetScrollInfo(m_hWnd, bar, &si, TRUE);
+    const int accepted = MoveBarPosition(m_hWnd, bar, move.from, move.to);
     if (GetDisplayMode() == DocumentKind::Media) {
         InvalidateRect(m_hWnd, nullptr, FALSE);  // painting moves the media window
     } else {

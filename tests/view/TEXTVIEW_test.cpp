@@ -176,7 +176,7 @@ TEST(TextView, TabStopsOnTheScreen)
     EXPECT_LT(b0, 40);
     EXPECT_EQ(firstInk(1, 20), b0);   // a wider start reaches the same stop
     EXPECT_EQ(firstInk(2, 0), b0);    // a leading tab
-    EXPECT_EQ(firstInk(3, 66), b0 + 32);  // 64 pixels of text: the next stop
+    EXPECT_EQ(firstInk(3, 66), b0 + 64);  // text ending on a stop gets a whole tab more
 }
 
 TEST(TextView, SelectedBandOverATabGap)

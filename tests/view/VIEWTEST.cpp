@@ -131,7 +131,7 @@ CLSGlimTextSettings TestTextSettings()
 {
     CLSGlimTextSettings text;
     text.SetFaceName("ＭＳ ゴシック");
-    text.SetHeight(12);
+    text.SetHeight(11);
     text.SetLineHeight(140);
     text.SetTabStop(4);
     text.SetUseSystemColor(false);

@@ -18,7 +18,7 @@ std::string TestFilePath(const char* name);
 bool TruncateBehindTheView(const std::string& path, unsigned size);
 bool DeleteBehindTheView(const std::string& path);
 
-// Fixed colours and the Japanese fixed-pitch face at 12 points, so that rows
+// Fixed colours and the Japanese fixed-pitch face at 11 points (16 pixels), so that rows
 // and pixels are the same on every run.
 constexpr COLORREF kText = RGB(0, 0, 0);
 constexpr COLORREF kBack = RGB(255, 255, 255);

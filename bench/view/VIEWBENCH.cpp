@@ -1,0 +1,211 @@
+// Speed of the preview pane on a 512 MiB text file kept on disk: opening it and
+// painting the first screen (against one sequential read of the file), jumping
+// to the last line and painting (against the first screen's paint), and
+// scrolling one line (against repainting the whole pane). Also reports the
+// process's peak memory against the budget of 64 MiB plus the line index.
+#include "view/WNDVIEW.h"
+
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kFileSize = 512u * 1024 * 1024;
+constexpr DWORD kChunk = 1024 * 1024;
+constexpr int kScrollLines = 200;
+
+double Now()
+{
+    static LARGE_INTEGER frequency{};
+    if (frequency.QuadPart == 0) {
+        QueryPerformanceFrequency(&frequency);
+    }
+    LARGE_INTEGER t{};
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void Report(const char* name, double seconds, const char* baseline, double baselineSeconds)
+{
+    std::printf("BENCH name=%s bytes=%lu seconds=%.6f baseline=%s baseline_seconds=%.6f ratio=%.3f\n", name,
+                static_cast<unsigned long>(kFileSize), seconds, baseline, baselineSeconds,
+                baselineSeconds > 0 ? seconds / baselineSeconds : 0.0);
+}
+
+std::string DataFolder()
+{
+    char folder[MAX_PATH] = "";
+    if (GetEnvironmentVariableA("GLIM_BENCH_DATA", folder, sizeof(folder)) == 0 || folder[0] == '\0') {
+        GetTempPathA(sizeof(folder), folder);
+    }
+    std::string path = folder;
+    if (!path.empty() && path.back() != '\\' && path.back() != '/') {
+        path += '\\';
+    }
+    return path;
+}
+
+// One megabyte of text lines of varying length, repeated to the file size. A
+// file of the right size from an earlier run is used as it is.
+bool MakeTextFile(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeHigh == 0 &&
+        data.nFileSizeLow == kFileSize) {
+        return true;
+    }
+    std::string chunk;
+    unsigned seed = 12345;
+    int line = 0;
+    while (chunk.size() < kChunk) {
+        seed = seed * 1103515245u + 12345u;
+        const int words = 3 + static_cast<int>((seed >> 16) % 12);
+        char head[32];
+        std::snprintf(head, sizeof(head), "%07d:", line++);
+        chunk += head;
+        for (int w = 0; w < words; ++w) {
+            chunk += (w % 4 == 3) ? "\tcolumn" : " word";
+        }
+        chunk += "\r\n";
+    }
+    chunk.resize(kChunk);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    bool ok = true;
+    for (DWORD done = 0; ok && done < kFileSize; done += kChunk) {
+        DWORD written = 0;
+        ok = WriteFile(h, chunk.data(), kChunk, &written, nullptr) && written == kChunk;
+    }
+    CloseHandle(h);
+    return ok;
+}
+
+double SequentialRead(const std::string& path)
+{
+    std::vector<char> buffer(kChunk);
+    const double start = Now();
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD got = 0;
+    while (ReadFile(h, buffer.data(), kChunk, &got, nullptr) && got > 0) {
+    }
+    CloseHandle(h);
+    return Now() - start;
+}
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageA(&msg);
+    }
+}
+
+void PaintNow(HWND hWnd)
+{
+    InvalidateRect(hWnd, nullptr, TRUE);
+    UpdateWindow(hWnd);
+}
+
+// Ctrl+Home or Ctrl+End as the user presses them.
+void PressCtrl(HWND hWnd, UINT vk)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageA(hWnd, WM_KEYDOWN, vk, 1);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
+}  // namespace
+
+int main()
+{
+    const std::string path = DataFolder() + "glim_view_512mib.txt";
+    if (!MakeTextFile(path)) {
+        std::fprintf(stderr, "bench_view: cannot write %s\n", path.c_str());
+        return 1;
+    }
+    HWND hWndParent = CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600,
+                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    auto* view = new CLSWndView;
+    if (hWndParent == nullptr || !view->Create(hWndParent, CLSWndView::kControlId)) {
+        std::fprintf(stderr, "bench_view: no window\n");
+        return 1;
+    }
+    RECT rc{};
+    GetClientRect(hWndParent, &rc);
+    view->Move(0, 0, rc.right, rc.bottom);
+    Pump();
+    HWND hWnd = view->GetHandle();
+
+    SequentialRead(path);  // both runs start from the same warm cache
+    const double readSeconds = SequentialRead(path);
+
+    const double openStart = Now();
+    view->OpenFile(path.c_str());
+    UpdateWindow(hWnd);
+    const double openSeconds = Now() - openStart;
+    Pump();
+    if (view->IsInMemory() || view->GetDisplayMode() != DocumentKind::Text) {
+        std::fprintf(stderr, "bench_view: the file is not shown as text from disk\n");
+        return 1;
+    }
+    Report("open-paint-text", openSeconds, "sequential-read", readSeconds);
+
+    // Jumping to the last line and painting against jumping back to the first
+    // screen and painting, each done a number of times.
+    constexpr int kJumps = 20;
+    double toFirst = 0;
+    double toLast = 0;
+    for (int i = 0; i < kJumps; ++i) {
+        double t = Now();
+        PressCtrl(hWnd, VK_END);
+        UpdateWindow(hWnd);
+        toLast += Now() - t;
+        t = Now();
+        PressCtrl(hWnd, VK_HOME);
+        UpdateWindow(hWnd);
+        toFirst += Now() - t;
+    }
+    Pump();
+    Report("paint-last-page", toLast / kJumps, "first-screen-paint", toFirst / kJumps);
+
+    // One line at a time against the whole pane, from the top.
+    PaintNow(hWnd);
+    double start = Now();
+    for (int i = 0; i < kScrollLines; ++i) {
+        SendMessageA(hWnd, WM_VSCROLL, SB_LINEDOWN, 0);
+        UpdateWindow(hWnd);
+    }
+    const double perLine = (Now() - start) / kScrollLines;
+    start = Now();
+    for (int i = 0; i < kScrollLines; ++i) {
+        PaintNow(hWnd);
+    }
+    const double perPane = (Now() - start) / kScrollLines;
+    Report("scroll-line", perLine, "full-pane-paint", perPane);
+
+    const unsigned long long indexBytes = 4ull * view->GetLineCount();
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof(pmc);
+    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof(pmc));
+    const unsigned long long budget = 64ull * 1024 * 1024 + indexBytes;
+    std::printf("MEMORY name=view-512mib peak_working_set=%llu line_index=%llu budget=%llu within=%s\n",
+                static_cast<unsigned long long>(pmc.PeakWorkingSetSize), indexBytes, budget,
+                pmc.PeakWorkingSetSize <= budget ? "yes" : "no");
+
+    delete view;
+    DestroyWindow(hWndParent);
+    return 0;
+}
