@@ -1,42 +1,9 @@
-// Caret and selection rules: order, keys, the copied share of each line,
-// keeping the caret in sight and the rows a change repaints.
+// Selection and caret rules the window tests do not reach: lines that shrank
+// under a selection, keeping the caret in sight, the rows a change repaints.
 #include "view/CARETPOS.h"
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
-namespace {
-
-// Three lines of 6, 2 and 3 characters.
-const std::vector<int> kLengths = {6, 2, 3};
-
-int LengthOf(int line)
-{
-    return line >= 0 && line < static_cast<int>(kLengths.size()) ? kLengths[line] : 0;
-}
-
-}  // namespace
-
-TEST(Selection, OrderAndMembership)
-{
-    const OrderedSelection a = OrderSelection({2, 2}, {3, 0});
-    EXPECT_EQ(a.s, (ViewPos{3, 0}));
-    EXPECT_EQ(a.e, (ViewPos{2, 2}));
-    const OrderedSelection b = OrderSelection({1, 4}, {5, 4});
-    EXPECT_EQ(b.s, (ViewPos{1, 4}));
-    EXPECT_EQ(b.e, (ViewPos{5, 4}));
-
-    // Hex bytes (14,0) to (2,1): bytes 14, 15, 16 and 17.
-    const OrderedSelection hex = OrderSelection({2, 1}, {14, 0});
-    EXPECT_FALSE(IsInSelection({13, 0}, hex));
-    EXPECT_TRUE(IsInSelection({14, 0}, hex));
-    EXPECT_TRUE(IsInSelection({15, 0}, hex));
-    EXPECT_TRUE(IsInSelection({0, 1}, hex));
-    EXPECT_TRUE(IsInSelection({1, 1}, hex));
-    EXPECT_FALSE(IsInSelection({2, 1}, hex));  // the end is not included
-    EXPECT_FALSE(IsInSelection({3, 0}, OrderSelection({3, 0}, {3, 0})));
-}
 
 TEST(Selection, SliceOfEachLine)
 {
@@ -60,45 +27,6 @@ TEST(Selection, SliceOfEachLine)
         EXPECT_EQ(slice.first, c.first) << "line " << c.line << " of " << c.length;
         EXPECT_EQ(slice.count, c.count) << "line " << c.line << " of " << c.length;
     }
-}
-
-TEST(CaretKeys, MoveByCharactersAndLines)
-{
-    struct Case {
-        const char* what;
-        CaretKey key;
-        bool ctrl;
-        ViewPos from;
-        ViewPos to;
-    };
-    const Case cases[] = {
-        {"right", CaretKey::Right, false, {0, 0}, {1, 0}},
-        {"right at a line end wraps", CaretKey::Right, false, {6, 0}, {0, 1}},
-        {"right at the last end stays", CaretKey::Right, false, {3, 2}, {3, 2}},
-        {"left", CaretKey::Left, false, {2, 1}, {1, 1}},
-        {"left at a line start goes to the previous end", CaretKey::Left, false, {0, 1}, {6, 0}},
-        {"left at the very start stays", CaretKey::Left, false, {0, 0}, {0, 0}},
-        {"home", CaretKey::Home, false, {2, 2}, {0, 2}},
-        {"ctrl+home", CaretKey::Home, true, {2, 2}, {0, 0}},
-        {"end", CaretKey::End, false, {1, 0}, {6, 0}},
-        {"ctrl+end", CaretKey::End, true, {1, 0}, {3, 2}},
-        {"end on a short line", CaretKey::End, false, {0, 1}, {2, 1}},
-    };
-    for (const Case& c : cases) {
-        ViewPos caret = c.from;
-        const bool moved = MoveCaret(c.key, c.ctrl, 3, caret, LengthOf);
-        EXPECT_EQ(caret, c.to) << c.what;
-        EXPECT_EQ(moved, c.from != c.to) << c.what;
-    }
-}
-
-TEST(CaretKeys, PageStepsAreWholeRows)
-{
-    EXPECT_EQ(CaretKeyPixels(CaretPageKey::Up, 20, 205), -20);
-    EXPECT_EQ(CaretKeyPixels(CaretPageKey::Down, 20, 205), 20);
-    EXPECT_EQ(CaretKeyPixels(CaretPageKey::PageUp, 20, 205), -200);
-    EXPECT_EQ(CaretKeyPixels(CaretPageKey::PageDown, 20, 205), 200);
-    EXPECT_EQ(CaretKeyPixels(CaretPageKey::PageDown, 20, 15), 0);
 }
 
 TEST(CaretKeys, KeepingTheCaretInSight)

@@ -231,26 +231,3 @@ TEST(TextRow, DrawsNothingForBadArguments)
     EXPECT_EQ(LayoutRow(text.data(), 3, 0, 32, 2, 1, r), 0);
     EXPECT_TRUE(r.ops.empty());
 }
-
-// The caret is placed by MeasureColumns and the glyphs by LayoutRow: every
-// column must start where the glyph of that column is drawn.
-TEST(TextRow, CaretColumnsMatchWhereGlyphsAreDrawn)
-{
-    const std::u16string text = u"iW\ta\t\tWWWi\tb";
-    const int length = static_cast<int>(text.size());
-    for (int column = 0; column < length; ++column) {
-        if (text[column] == u'\t') {
-            continue;
-        }
-        Recorder r(text);
-        LayoutRow(text.data(), length, 0, 32, column, column + 1, r);
-        bool found = false;
-        for (const Op& op : r.ops) {
-            if (!op.fill && op.first == column) {
-                EXPECT_EQ(op.x, Measure(text, column, 32)) << "column " << column;
-                found = true;
-            }
-        }
-        EXPECT_TRUE(found) << "column " << column;
-    }
-}

@@ -35,15 +35,9 @@ void PutMarkerOnClipboard(HWND owner)
     CloseClipboard();
 }
 
-// Runs a program of the host system (Wine starts it like any other program).
+// Runs a program of the host system: Wine starts it like any other program.
 bool RunHostProgram(const char* program, const std::string& arguments)
 {
-    using UnixNameFn = char*(CDECL*)(LPCWSTR);
-    auto unixName = reinterpret_cast<UnixNameFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (unixName == nullptr) {
-        return false;  // not under Wine: there is no host program to run
-    }
     std::string command = std::string(program) + " " + arguments;
     STARTUPINFOA si{};
     si.cb = sizeof(si);
@@ -57,6 +51,7 @@ bool RunHostProgram(const char* program, const std::string& arguments)
     return true;
 }
 
+// Empty when not under Wine.
 std::string UnixPathOf(const std::string& path)
 {
     using UnixNameFn = char*(CDECL*)(LPCWSTR);
