@@ -74,8 +74,8 @@ bool CLSWndMain::Register(HINSTANCE hInstance)
 bool CLSWndMain::Create(HINSTANCE hInstance, int nCmdShow)
 {
     m_hWndMain = CreateWindowExA(WS_EX_ACCEPTFILES, kMainClassName, kMainTitle, WS_OVERLAPPEDWINDOW,
-                                 m_settings.m_iLeft, m_settings.m_iTop, m_settings.m_iWidth,
-                                 m_settings.m_iHeight, nullptr, nullptr, hInstance,
+                                 m_settings.GetLeft(), m_settings.GetTop(), m_settings.GetWidth(),
+                                 m_settings.GetHeight(), nullptr, nullptr, hInstance,
                                  static_cast<CLSWndBase*>(this));
     if (m_hWndMain == nullptr) {
         return false;
@@ -90,10 +90,12 @@ void CLSWndMain::ApplyCommandLine(const char* lpszCmdLine)
     std::string path = FirstArgument(lpszCmdLine);
     if (path.empty()) {
         const CLSTString& folder = m_settings.GetFlag(CLSGlimSettings::kShowLastFolder)
-                                       ? m_settings.m_strLastFolder
-                                       : m_settings.m_strStartFolder;
-        path.assign(folder.m_lpszString, folder.GetLength() < kMaxPathChars ? folder.GetLength()
-                                                                            : kMaxPathChars);
+                                       ? m_settings.GetLastFolder()
+                                       : m_settings.GetStartFolder();
+        path = folder.GetString();
+        if (path.size() > kMaxPathChars) {
+            path.resize(kMaxPathChars);  // the path box holds no more
+        }
     }
     if (path.empty() || m_hWndMain == nullptr) {
         return;

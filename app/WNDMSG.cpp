@@ -149,10 +149,10 @@ void CLSWndMain::CaptureWindowPlacement()
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const RECT& r = wp.rcNormalPosition;
-    m_settings.m_iLeft = r.left + work.left;
-    m_settings.m_iTop = r.top + work.top;
-    m_settings.m_iWidth = r.right - r.left;
-    m_settings.m_iHeight = r.bottom - r.top;
+    m_settings.SetLeft(r.left + work.left);
+    m_settings.SetTop(r.top + work.top);
+    m_settings.SetWidth(r.right - r.left);
+    m_settings.SetHeight(r.bottom - r.top);
     m_settings.SetFlag(CLSGlimSettings::kMaximized, wp.showCmd == SW_SHOWMAXIMIZED);
 }
 

@@ -1,0 +1,283 @@
+// The application object: registration, the main window, the first argument,
+// the message loop, and the settings written once at the end.
+#include "app/WNDMAIN.h"
+
+#include "resources/RESOURCE.h"
+#include "tests/settings/TESTFILES.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+HINSTANCE Instance()
+{
+    return GetModuleHandleA(nullptr);
+}
+
+// WM_GETTEXT, not GetWindowTextA: that one does not ask a control of another
+// process for its text.
+std::string WindowText(HWND hWnd)
+{
+    char text[MAX_PATH] = "";
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                        &length);
+    return text;
+}
+
+std::string MenuText(HMENU hMenu, UINT position)
+{
+    char text[128] = "";
+    GetMenuStringA(hMenu, position, text, sizeof(text), MF_BYPOSITION);
+    return text;
+}
+
+// True when a WM_COMMAND with the given id waits in this thread's queue; it is
+// taken out of the queue.
+bool TakePostedCommand(HWND hWnd, int id)
+{
+    MSG msg{};
+    while (PeekMessageA(&msg, hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE)) {
+        if (LOWORD(msg.wParam) == id) {
+            return true;
+        }
+    }
+    return false;
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        strcpy(m_savedSettingsPath, g_szSettingsPath);
+        m_app = std::make_unique<CLSWndMain>();
+    }
+    void TearDown() override
+    {
+        if (m_app && m_app->GetMainWindow() != nullptr && IsWindow(m_app->GetMainWindow())) {
+            DestroyWindow(m_app->GetMainWindow());
+        }
+        RedirectSettings();
+        m_app.reset();
+        UnregisterClassA("GlimMainClass", Instance());
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        strcpy(g_szSettingsPath, m_savedSettingsPath);
+    }
+    // Points the settings file at the temporary folder, so that the destructor
+    // never writes beside the test executable.
+    std::string RedirectSettings()
+    {
+        const std::string path = m_folder.Path("GLIM.INI");
+        strcpy(g_szSettingsPath, path.c_str());
+        return path;
+    }
+
+    TempFolder m_folder;
+    std::unique_ptr<CLSWndMain> m_app;
+    char m_savedSettingsPath[MAX_PATH] = "";
+};
+
+}  // namespace
+
+TEST_F(MainWindow, RegisterResolvesBothFilesBesideTheExecutable)
+{
+    ASSERT_TRUE(m_app->Register(Instance()));
+    char module[MAX_PATH];
+    GetModuleFileNameA(nullptr, module, sizeof(module));
+    std::string folder(module);
+    folder.resize(folder.rfind('\\') + 1);
+    EXPECT_EQ(std::string(g_szSettingsPath), folder + "GLIM.INI");
+    EXPECT_EQ(std::string(g_szHelpPath), folder + "GLIM.CHM");
+
+    // Registering twice fails: the class exists.
+    CLSWndMain second;
+    EXPECT_FALSE(second.Register(Instance()));
+}
+
+TEST_F(MainWindow, CreatesTheTitledWindowWithItsJapaneseMenu)
+{
+    ASSERT_TRUE(m_app->Register(Instance()));
+    ASSERT_TRUE(m_app->Create(Instance(), SW_SHOWNORMAL));
+    HWND hWnd = m_app->GetMainWindow();
+    EXPECT_EQ(WindowText(hWnd), "Glim!");
+    char className[64] = "";
+    GetClassNameA(hWnd, className, sizeof(className));
+    EXPECT_STREQ(className, "GlimMainClass");
+    EXPECT_TRUE(GetWindowLongPtrA(hWnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+
+    HMENU hMenu = GetMenu(hWnd);
+    ASSERT_NE(hMenu, nullptr);
+    ASSERT_EQ(GetMenuItemCount(hMenu), 5);
+    EXPECT_EQ(MenuText(hMenu, 0), "ファイル(&F)");
+    EXPECT_EQ(MenuText(hMenu, 4), "ヘルプ(&H)");
+    // The drop-down buttons of the toolbar find these two pop-ups by id.
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_SUBMENU;
+    EXPECT_TRUE(GetMenuItemInfoA(hMenu, IDM_ICONVIEW, FALSE, &info));
+    EXPECT_NE(info.hSubMenu, nullptr);
+    EXPECT_TRUE(GetMenuItemInfoA(hMenu, IDM_ARRANGE, FALSE, &info));
+    EXPECT_NE(info.hSubMenu, nullptr);
+    // Both radio groups start on automatic, the zoom on 100 %.
+    for (UINT id : {IDM_ENC_AUTO, IDM_VIEW_AUTO, IDM_ZOOM_100}) {
+        EXPECT_EQ(GetMenuState(hMenu, id, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED)) << id;
+    }
+
+    MINMAXINFO mmi{};
+    SendMessageA(hWnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    EXPECT_EQ(mmi.ptMinTrackSize.x, 250);
+    EXPECT_EQ(mmi.ptMinTrackSize.y, 250);
+}
+
+TEST_F(MainWindow, StoredMaximizedWinsOverTheShowCommand)
+{
+    ASSERT_TRUE(m_app->Register(Instance()));
+    m_app->GetSettings().SetFlag(CLSGlimSettings::kMaximized, true);
+    ASSERT_TRUE(m_app->Create(Instance(), SW_SHOWNORMAL));
+    EXPECT_TRUE(IsZoomed(m_app->GetMainWindow()));
+}
+
+TEST_F(MainWindow, FirstArgumentGoesToThePathBoxAndIsNavigated)
+{
+    ASSERT_TRUE(m_app->Register(Instance()));
+    ASSERT_TRUE(m_app->Create(Instance(), SW_SHOWNORMAL));
+    HWND hWnd = m_app->GetMainWindow();
+    HWND hEdit = GetDlgItem(hWnd, kIdPathEdit);
+    ASSERT_NE(hEdit, nullptr);
+
+    m_app->ApplyCommandLine("\"C:\\My Files\\a.txt\" more words");
+    EXPECT_EQ(WindowText(hEdit), "C:\\My Files\\a.txt");
+    EXPECT_TRUE(TakePostedCommand(hWnd, kIdPathButton));
+}
+
+TEST_F(MainWindow, EmptyCommandLineFallsBackToTheStartFolder)
+{
+    ASSERT_TRUE(m_app->Register(Instance()));
+    ASSERT_TRUE(m_app->Create(Instance(), SW_SHOWNORMAL));
+    HWND hWnd = m_app->GetMainWindow();
+    HWND hEdit = GetDlgItem(hWnd, kIdPathEdit);
+    CLSGlimSettings& settings = m_app->GetSettings();
+
+    // First run: last folder wanted but none known. Nothing is navigated.
+    settings.SetFlag(CLSGlimSettings::kShowLastFolder, true);
+    settings.SetLastFolder("");
+    settings.SetStartFolder("C:\\start");
+    m_app->ApplyCommandLine("");
+    EXPECT_EQ(WindowText(hEdit), "");
+    EXPECT_FALSE(TakePostedCommand(hWnd, kIdPathButton));
+
+    settings.SetLastFolder("C:\\last");
+    m_app->ApplyCommandLine("\"never closed");
+    EXPECT_EQ(WindowText(hEdit), "C:\\last");
+    EXPECT_TRUE(TakePostedCommand(hWnd, kIdPathButton));
+
+    settings.SetFlag(CLSGlimSettings::kShowLastFolder, false);
+    m_app->ApplyCommandLine("");
+    EXPECT_EQ(WindowText(hEdit), "C:\\start");
+    EXPECT_TRUE(TakePostedCommand(hWnd, kIdPathButton));
+}
+
+TEST_F(MainWindow, ExitCommandEndsTheLoopAndTheSettingsAreWrittenOnce)
+{
+    ASSERT_TRUE(m_app->Register(Instance()));
+    CLSGlimSettings& settings = m_app->GetSettings();
+    settings.SetLeft(40);
+    settings.SetTop(30);
+    settings.SetWidth(400);
+    settings.SetHeight(300);
+    ASSERT_TRUE(m_app->Create(Instance(), SW_SHOWNORMAL));
+    const std::string iniPath = RedirectSettings();
+
+    PostMessageA(m_app->GetMainWindow(), WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_EQ(m_app->Run(), 0);
+    EXPECT_FALSE(IsWindow(m_app->GetMainWindow()));
+    EXPECT_EQ(GetFileAttributesA(iniPath.c_str()), INVALID_FILE_ATTRIBUTES);  // not yet
+
+    // The placement was captured when the window went away.
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(settings.GetLeft(), 40);
+    EXPECT_EQ(settings.GetTop(), 30);
+    EXPECT_EQ(settings.GetWidth(), 400);
+    EXPECT_EQ(settings.GetHeight(), 300);
+
+    m_app.reset();
+    const std::string saved = ReadFileBytes(iniPath);
+    EXPECT_EQ(saved.rfind("[Window]\r\nMaximized=0\r\nLeft=40\r\nTop=30\r\nWidth=400\r\nHeight=300\r\n", 0), 0u)
+        << saved.substr(0, 80);
+}
+
+TEST_F(MainWindow, AFailedRegistrationWritesNoSettings)
+{
+    ASSERT_TRUE(m_app->Register(Instance()));
+    auto second = std::make_unique<CLSWndMain>();
+    EXPECT_FALSE(second->Register(Instance()));
+    const std::string iniPath = RedirectSettings();
+    second.reset();
+    EXPECT_EQ(GetFileAttributesA(iniPath.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// The real program, started as a user would: no GLIM.INI beside it at first,
+// closed the orderly way, a complete GLIM.INI afterwards and exit code 0.
+TEST(Program, StartsAndWritesItsSettingsWhenClosed)
+{
+    char module[MAX_PATH];
+    GetModuleFileNameA(nullptr, module, sizeof(module));
+    std::string exe(module);
+    exe.resize(exe.rfind('\\') + 1);
+    exe += "..\\app\\glim.exe";
+
+    TempFolder folder;
+    const std::string copy = folder.Path("glim.exe");
+    ASSERT_TRUE(CopyFileA(exe.c_str(), copy.c_str(), FALSE)) << exe;
+
+    std::string commandLine = "\"" + copy + "\" \"" + folder.Path("") + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &si, &pi));
+    WaitForInputIdle(pi.hProcess, 20000);
+
+    // Find this process's main window (other instances may be running).
+    HWND hWnd = nullptr;
+    for (int tick = 0; tick < 200 && hWnd == nullptr; ++tick) {
+        for (HWND h = FindWindowA("GlimMainClass", nullptr); h != nullptr;
+             h = FindWindowExA(nullptr, h, "GlimMainClass", nullptr)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (pid == pi.dwProcessId) {
+                hWnd = h;
+            }
+        }
+        if (hWnd == nullptr) {
+            Sleep(100);
+        }
+    }
+    ASSERT_NE(hWnd, nullptr);
+    EXPECT_EQ(WindowText(hWnd), "Glim!");
+    // The argument reaches the path box once the window is up.
+    HWND hEdit = GetDlgItem(hWnd, kIdPathEdit);
+    for (int tick = 0; tick < 100 && WindowText(hEdit).empty(); ++tick) {
+        Sleep(100);
+    }
+    EXPECT_EQ(WindowText(hEdit), folder.Path(""));
+    EXPECT_EQ(GetFileAttributesA(folder.Path("GLIM.INI").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    PostMessageA(hWnd, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD exitCode = 99;
+    GetExitCodeProcess(pi.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+
+    const std::string saved = ReadFileBytes(folder.Path("GLIM.INI"));
+    EXPECT_EQ(saved.rfind("[Window]\r\nMaximized=0\r\n", 0), 0u);
+    EXPECT_NE(saved.find("\r\n[Media]\r\nBackColor=0x000000\r\nZoom=100\r\nAutoPlay=0\r\n"), std::string::npos);
+}
