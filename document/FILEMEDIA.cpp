@@ -4,12 +4,23 @@
 
 #include <vfw.h>
 
+namespace {
+
+constexpr DWORD kMediaFlags = MCIWNDF_NOOPEN | MCIWNDF_NOERRORDLG | MCIWNDF_NOMENU;  // 0xC008
+// The styles that Windows gives a media window with a parent when none are
+// asked for. Named here because Wine leaves out WS_CHILD and makes a floating
+// top-level window instead (one that also takes seconds to destroy without a
+// window manager). Without a parent no child window can be made: no media.
+constexpr DWORD kMediaWindowStyle = WS_CHILD | WS_VISIBLE | WS_BORDER;
+
+}  // namespace
+
 bool CLSFileStream::OpenMedia(HWND parent, const char* path)
 {
     HINSTANCE instance = parent != nullptr
                              ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE))
                              : GetModuleHandleA(nullptr);
-    HWND media = MCIWndCreateA(parent, instance, MCIWNDF_NOOPEN | MCIWNDF_NOERRORDLG | MCIWNDF_NOMENU, path);
+    HWND media = MCIWndCreateA(parent, instance, kMediaFlags | kMediaWindowStyle, path);
     if (media == nullptr) {
         return false;
     }
