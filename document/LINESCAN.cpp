@@ -10,33 +10,37 @@ namespace {
 
 constexpr unsigned kLf = 0x0A;
 constexpr unsigned kCr = 0x0D;
+constexpr std::size_t kBlock = 64;
 
-// First byte in [p, end) that is CR or LF, or end.
-const unsigned char* FindBreakByte(const unsigned char* p, const unsigned char* end)
+// One bit for each byte of p[0..length) (length at most 64) that is CR or LF.
+std::uint64_t BreakMask(const unsigned char* p, std::size_t length)
 {
 #if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi8(static_cast<char>(kLf));
-    const __m128i cr = _mm_set1_epi8(static_cast<char>(kCr));
-    while (end - p >= 32) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
-        const unsigned ma = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(a, lf), _mm_cmpeq_epi8(a, cr))));
-        const unsigned mb = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(b, lf), _mm_cmpeq_epi8(b, cr))));
-        const unsigned mask = ma | (mb << 16);
-        if (mask != 0) {
-            return p + __builtin_ctz(mask);
+    if (length == kBlock) {
+        const __m128i lf = _mm_set1_epi8(static_cast<char>(kLf));
+        const __m128i cr = _mm_set1_epi8(static_cast<char>(kCr));
+        std::uint64_t mask = 0;
+        for (int i = 0; i < 4; ++i) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+            const unsigned bits = static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr))));
+            mask |= static_cast<std::uint64_t>(bits) << (16 * i);
         }
-        p += 32;
+        return mask;
     }
 #endif
-    for (; p < end; ++p) {
-        if (*p == kLf || *p == kCr) {
-            return p;
+    std::uint64_t mask = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (p[i] == kLf || p[i] == kCr) {
+            mask |= std::uint64_t(1) << i;
         }
     }
-    return end;
+    return mask;
+}
+
+int LowestBit(std::uint64_t mask)
+{
+    return __builtin_ctzll(mask);
 }
 
 }  // namespace
@@ -53,23 +57,18 @@ void CLSLineScanner::Feed(const unsigned char* data, std::size_t n)
     if (n == 0) {
         return;
     }
-    if (m_unitSize == 1) {
-        ScanBytes(data, n);
-        m_offset += static_cast<std::uint32_t>(n);
-        return;
-    }
     if (m_hasCarry) {
         const unsigned char unit[2] = {m_carry, data[0]};
         m_hasCarry = false;
-        ScanUnits(unit, 1);  // m_offset does not count the carried byte yet
+        ScanPiece(unit, 2);  // m_offset does not count the carried byte yet
         m_offset += 2;
         ++data;
         --n;
     }
-    const std::size_t units = n / 2;
-    ScanUnits(data, units);
-    m_offset += static_cast<std::uint32_t>(units * 2);
-    if (n % 2 != 0) {
+    const std::size_t whole = n - n % m_unitSize;
+    ScanPiece(data, whole);
+    m_offset += static_cast<std::uint32_t>(whole);
+    if (whole != n) {
         m_hasCarry = true;
         m_carry = data[n - 1];
     }
@@ -82,10 +81,17 @@ void CLSLineScanner::Finish()
         m_hasCarry = false;
         const unsigned unit = m_bigEndian ? m_carry << 8 : m_carry;
         m_offset += 1;
-        if (unit == kLf || unit == kCr) {
-            OnBreakUnit(unit, m_offset);
-        } else {
-            OnOtherUnit();
+        bool settled = false;
+        if (m_pendingCr) {
+            m_pendingCr = false;
+            settled = unit == kLf;
+            Append(settled ? m_offset : m_crEnd);
+        }
+        if (!settled && unit == kLf) {
+            Append(m_offset);
+        } else if (!settled && unit == kCr) {
+            m_pendingCr = true;
+            m_crEnd = m_offset;
         }
     }
     if (m_pendingCr) {
@@ -95,93 +101,60 @@ void CLSLineScanner::Finish()
     }
 }
 
-// 1-byte units. m_offset is the file offset of data[0].
-void CLSLineScanner::ScanBytes(const unsigned char* data, std::size_t n)
+// Whole units; m_offset is the file offset of data[0]. Only the bytes that are
+// CR or LF are looked at; for UTF-16 such a byte must be the low byte of its
+// unit and the high byte must be 0.
+void CLSLineScanner::ScanPiece(const unsigned char* data, std::size_t length)
 {
-    const unsigned char* p = data;
-    const unsigned char* const end = data + n;
-    while (p < end) {
-        const unsigned char* hit = FindBreakByte(p, end);
-        if (hit != p) {
-            OnOtherUnit();
-        }
-        if (hit == end) {
-            return;
-        }
-        OnBreakUnit(*hit, m_offset + static_cast<std::uint32_t>(hit - data) + 1);
-        p = hit + 1;
+    if (length == 0) {
+        return;
     }
-}
-
-// 2-byte units. m_offset is the file offset of data[0].
-void CLSLineScanner::ScanUnits(const unsigned char* data, std::size_t units)
-{
-    std::size_t j = 0;
-    while (j < units) {
-        const std::size_t k = NextBreakUnit(data, j, units);
-        if (k != j) {
-            OnOtherUnit();
+    const std::size_t unit = m_unitSize;
+    const std::size_t lowByte = unit == 2 && m_bigEndian ? 1 : 0;
+    std::size_t settled = 0;  // bytes before this have been dealt with
+    if (m_pendingCr) {
+        m_pendingCr = false;
+        if (UnitAt(data) == kLf) {
+            Append(m_offset + static_cast<std::uint32_t>(unit));
+            settled = unit;
+        } else {
+            Append(m_crEnd);
         }
-        if (k == units) {
-            return;
-        }
-        OnBreakUnit(UnitAt(data + k * 2), m_offset + static_cast<std::uint32_t>((k + 1) * 2));
-        j = k + 1;
     }
-}
-
-// Index of the first unit at or after from whose value is CR or LF.
-std::size_t CLSLineScanner::NextBreakUnit(const unsigned char* data, std::size_t from,
-                                          std::size_t units) const
-{
-    const unsigned char* const end = data + units * 2;
-    const unsigned char* p = data + from * 2;
-    const std::size_t lowByte = m_bigEndian ? 1 : 0;
-    while (p < end) {
-        const unsigned char* hit = FindBreakByte(p, end);
-        if (hit == end) {
-            break;
+    for (std::size_t block = 0; block < length; block += kBlock) {
+        const std::size_t blockLength = length - block < kBlock ? length - block : kBlock;
+        for (std::uint64_t mask = BreakMask(data + block, blockLength); mask != 0; mask &= mask - 1) {
+            const std::size_t pos = block + static_cast<std::size_t>(LowestBit(mask));
+            if (pos < settled) {
+                continue;
+            }
+            if (unit == 2 && (pos % 2 != lowByte || data[pos ^ 1] != 0)) {
+                continue;
+            }
+            const std::size_t end = pos - pos % unit + unit;
+            if (data[pos] == kLf) {
+                Append(m_offset + static_cast<std::uint32_t>(end));
+                settled = end;
+            } else if (end + unit <= length) {
+                const bool crLf = UnitAt(data + end) == kLf;
+                settled = crLf ? end + unit : end;
+                Append(m_offset + static_cast<std::uint32_t>(settled));
+            } else {
+                // The look-ahead lies in the next piece.
+                m_pendingCr = true;
+                m_crEnd = m_offset + static_cast<std::uint32_t>(end);
+                settled = end;
+            }
         }
-        const std::size_t pos = static_cast<std::size_t>(hit - data);
-        if (pos % 2 == lowByte && data[pos ^ 1] == 0) {
-            return pos / 2;
-        }
-        p = hit + 1;
     }
-    return units;
 }
 
 unsigned CLSLineScanner::UnitAt(const unsigned char* unit) const
 {
+    if (m_unitSize == 1) {
+        return unit[0];
+    }
     return m_bigEndian ? (unit[0] << 8) | unit[1] : unit[0] | (unit[1] << 8);
-}
-
-// A CR or LF unit that ends at the given offset.
-void CLSLineScanner::OnBreakUnit(unsigned unit, std::uint32_t end)
-{
-    if (m_pendingCr) {
-        m_pendingCr = false;
-        if (unit == kLf) {
-            Append(end);  // CR LF: one break
-            return;
-        }
-        Append(m_crEnd);  // a lone CR; this unit is a break of its own
-    }
-    if (unit == kLf) {
-        Append(end);
-    } else {
-        m_pendingCr = true;
-        m_crEnd = end;
-    }
-}
-
-// Any other unit (or run of units): a CR before it was a lone CR.
-void CLSLineScanner::OnOtherUnit()
-{
-    if (m_pendingCr) {
-        m_pendingCr = false;
-        Append(m_crEnd);
-    }
 }
 
 void CLSLineScanner::Append(std::uint32_t offset)

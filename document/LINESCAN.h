@@ -33,12 +33,8 @@ public:
     unsigned UnitSize() const { return m_unitSize; }
 
 private:
-    void ScanBytes(const unsigned char* data, std::size_t n);
-    void ScanUnits(const unsigned char* data, std::size_t units);
-    std::size_t NextBreakUnit(const unsigned char* data, std::size_t from, std::size_t units) const;
+    void ScanPiece(const unsigned char* data, std::size_t length);
     unsigned UnitAt(const unsigned char* unit) const;
-    void OnBreakUnit(unsigned unit, std::uint32_t end);
-    void OnOtherUnit();
     void Append(std::uint32_t offset);
 
     vector<std::uint32_t>& m_index;
