@@ -16,6 +16,11 @@ CLSPngInflater::CLSPngInflater(CLSPngChunks& chunks, const PngChunk& first) : m_
     m_zs.next_in = const_cast<Bytef*>(first.data);
     m_zs.avail_in = first.length;
     m_fOpen = inflateInit_(&m_zs, kZlibVersion, static_cast<int>(sizeof(z_stream))) == Z_OK;
+    if (m_fOpen) {
+        // The decode stops at the picture's last byte and never reads the
+        // stream's trailer, so its checksum would be computed for nothing.
+        inflateValidate(&m_zs, 0);
+    }
 }
 
 CLSPngInflater::~CLSPngInflater()
