@@ -112,7 +112,7 @@ void PutEntry(uint8_t* entry, uint8_t blue, uint8_t green, uint8_t red)
     entry[3] = 0;
 }
 
-uint32_t FillGreyTable(const PngImage& image, const uint8_t* background, uint8_t* table)
+void FillGreyTable(const PngImage& image, const uint8_t* background, uint8_t* table)
 {
     const uint32_t count = image.bitDepth >= 8 ? 256 : 1u << image.bitDepth;
     for (uint32_t i = 0; i < count; ++i) {
@@ -123,10 +123,9 @@ uint32_t FillGreyTable(const PngImage& image, const uint8_t* background, uint8_t
     if (image.hasKey && image.bitDepth <= 8 && image.keyGrey < count) {
         PutEntry(table + 4 * image.keyGrey, background[0], background[1], background[2]);
     }
-    return count;
 }
 
-uint32_t FillPaletteTable(const PngImage& image, const uint8_t* background, uint8_t* table)
+void FillPaletteTable(const PngImage& image, const uint8_t* background, uint8_t* table)
 {
     std::memcpy(table, image.palette, 4 * size_t{image.paletteCount});
     const unsigned blended =
@@ -137,9 +136,6 @@ uint32_t FillPaletteTable(const PngImage& image, const uint8_t* background, uint
         PutEntry(entry, BlendPng(entry[0], background[0], alpha),
                  BlendPng(entry[1], background[1], alpha), BlendPng(entry[2], background[2], alpha));
     }
-    // A bitmap cannot use more entries than its pixels can index.
-    const uint32_t indexable = 1u << PngOutputBits(image);
-    return image.paletteCount < indexable ? image.paletteCount : indexable;
 }
 
 }  // namespace
@@ -200,11 +196,17 @@ PngRowContext MakePngRowContext(const PngImage& image, uint32_t background)
 uint32_t FillPngColourTable(const PngImage& image, uint32_t background, uint8_t* table)
 {
     const PngRowContext context = MakePngRowContext(image, background);
-    if (PngOutputBits(image) == 24) {
+    const unsigned bits = PngOutputBits(image);
+    if (bits == 24) {
         return 0;
     }
     if (image.colourType == kPngPalette) {
-        return FillPaletteTable(image, context.background, table);
+        FillPaletteTable(image, context.background, table);
+    } else {
+        FillGreyTable(image, context.background, table);
     }
-    return FillGreyTable(image, context.background, table);
+    // Every index the pixels can hold has its entry, black where the picture
+    // defines none, so that a pixel beyond a short palette never sends GDI
+    // past the table it was given.
+    return 1u << bits;
 }

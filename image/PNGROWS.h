@@ -28,7 +28,7 @@ PngRowConverter ChoosePngRowConverter(const PngImage& image);
 PngRowContext MakePngRowContext(const PngImage& image, uint32_t background);
 
 // Writes the 256-entry colour table (blue, green, red, 0) and returns the number
-// of entries in use; 0 for 24-bit bitmaps.
+// of entries the bitmap declares: all its pixels can index; 0 for 24 bits.
 uint32_t FillPngColourTable(const PngImage& image, uint32_t background, uint8_t* table);
 
 // The integer blend of a sample over the background by alpha.

@@ -121,7 +121,7 @@ TEST(PngCore, TwoBitGreyShowsLevels0To255)
     EXPECT_EQ(BlockPixel(block, 1, 0), 0x555555u);
     EXPECT_EQ(BlockPixel(block, 2, 0), 0xAAAAAAu);
     EXPECT_EQ(BlockPixel(block, 3, 0), 0xFFFFFFu);
-    EXPECT_EQ(Le32(block.Data() + 32), 4u) << "four colours in use";
+    EXPECT_EQ(Le32(block.Data() + 32), 16u) << "every 4-bit index has its entry";
 }
 
 TEST(PngCore, TransparencyTakesTheBackgroundExactly)

@@ -217,6 +217,18 @@ TEST(PngWalk, TablesNeverOverflow)
     for (size_t i = 4 * 4; i < 1024; ++i) {
         ASSERT_EQ(block.ColourTable()[i], 0) << "byte " << i << " of the table";
     }
+
+    // Pixels beyond a short palette find a black entry, which the header declares.
+    TestPicture beyond = MakeTestPicture(4, 1, 2, 3);
+    beyond.samples = {0, 1, 2, 3};
+    TestPngOptions beyondOptions;
+    beyondOptions.palette = {255, 255, 255, 255, 255, 255};
+    ASSERT_TRUE(Decodes(EncodeTestPng(beyond, beyondOptions).Chunks(), &block));
+    EXPECT_EQ(block.Data()[32], 16) << "colours used: every 4-bit index";
+    EXPECT_EQ(block.TopDownRow(0)[1], 0x23) << "indices 2 and 3 as they were";
+    for (size_t i = 0; i < 16; ++i) {
+        EXPECT_EQ(block.ColourTable()[4 * i], i < 2 ? 255 : 0) << "entry " << i;
+    }
 }
 
 TEST(PngWalk, ShortTransparencyCarriesNoKey)

@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Require(Le32(h) == 40, "header size");
     Require(Le32(h + 4) == block.Width() && Le32(h + 8) == block.Height(), "size");
     Require(bits == 1 || bits == 4 || bits == 8 || bits == 24, "bit count");
-    Require(Le32(h + 32) <= (bits == 24 ? 0u : 1u << bits), "colours used");
+    Require(Le32(h + 32) == (bits == 24 ? 0u : 1u << bits), "colours used");
     Require(block.Size() == kDibHeaderBytes + kDibColourTableBytes + block.Stride() * block.Height(), "block size");
     // Touch every row so that ASan sees the whole block is ours.
     unsigned sum = 0;
