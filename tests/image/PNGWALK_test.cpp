@@ -259,6 +259,13 @@ TEST(PngWalk, HugeClaimsFailBeforeAllocating)
                                  .Chunks();
         EXPECT_FALSE(Decodes(chunks)) << "interlace " << interlace;
     }
+    // The limit must not refuse real pictures: a blank one compresses about as
+    // well as deflate can, close to 1032 to 1.
+    const TestPicture blank = MakeTestPicture(2000, 1000, 8, 0);
+    const Bytes blankData = ZlibCompress(ScanlineData(blank, false, {0}));
+    EXPECT_GT(blank.samples.size() / blankData.size(), 900u);
+    EXPECT_TRUE(Decodes(TestPngFile().Header(2000, 1000, 8, 0).Data(blankData).End().Chunks()));
+
     // The largest 16-bit RGBA picture: enough data claimed (lengths only), yet
     // its bitmap would pass the size limit.
     Bytes lots(2u << 20, 0);
