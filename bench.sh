@@ -9,10 +9,10 @@ bash scripts/build.sh bench x64
 mkdir -p build/bench-data
 export GLIM_BENCH_DATA="$GLIM_ROOT/build/bench-data"
 for b in build/bench/benchmarks/bench_*; do
-  [ -x "$b" ] && "$b"
+  if [ -x "$b" ]; then "$b"; fi
 done
 glim_display
 trap glim_stop_display EXIT
 for b in build/x64/benchmarks/bench_*.exe; do
-  [ -e "$b" ] && wine "$b"
+  if [ -e "$b" ]; then wine "$b"; fi
 done

@@ -92,8 +92,10 @@ void CLSWndMain::ApplyCommandLine(const char* lpszCmdLine)
         const CLSTString& folder = m_settings.GetFlag(CLSGlimSettings::kShowLastFolder)
                                        ? m_settings.GetLastFolder()
                                        : m_settings.GetStartFolder();
-        const std::size_t length = static_cast<std::size_t>(folder.GetLength());
-        path.assign(folder.GetString(), length < kMaxPathChars ? length : kMaxPathChars);
+        path = folder.GetString();
+        if (path.size() > kMaxPathChars) {
+            path.resize(kMaxPathChars);  // the path box holds no more
+        }
     }
     if (path.empty() || m_hWndMain == nullptr) {
         return;

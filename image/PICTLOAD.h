@@ -11,3 +11,9 @@
 // when no loader recognises it. pluginFolder is null when plug-ins are off.
 HBITMAP LoadPicture(IStream* stream, HDC dc, COLORREF background, const char* pluginFolder,
                     const char* path);
+
+// The system's picture loader (OleLoadPicture), rendered over background.
+HBITMAP LoadOlePicture(IStream* stream, HDC dc, COLORREF background);
+
+// The built-in PNG decoder over the whole stream.
+HBITMAP LoadPngPicture(IStream* stream, HDC dc, COLORREF background);

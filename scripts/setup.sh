@@ -45,13 +45,10 @@ if [ ! -f "$stamp" ] || [ "$wine_reg" -nt "$stamp" ]; then
   echo "setup: preparing the Wine prefix in build/wineprefix"
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
-  wineserver -w
   wine regedit "$(winepath -w "$wine_reg" 2>/dev/null)" >/dev/null 2>&1
-  wineserver -w
   touch "$stamp"
 fi
 
 # A persistent wineserver makes every later wine start cost a tenth of a second.
-if ! pgrep -u "$(id -u)" -f "wineserver -p" >/dev/null 2>&1; then
-  wineserver -p >/dev/null 2>&1 || true
-fi
+# (When one already serves this prefix, the new one just exits.)
+wineserver -p </dev/null >/dev/null 2>&1 || true

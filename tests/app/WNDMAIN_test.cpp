@@ -1,153 +1,283 @@
-// The main window hosting the content view: the path box opens a file into
-// it, the Edit and View menu commands reach it with their checkmarks, and the
-// caret it reports is remembered.
+// The application object: registration, the main window, the first argument,
+// the message loop, and the settings written once at the end.
 #include "app/WNDMAIN.h"
 
 #include "resources/RESOURCE.h"
+#include "tests/settings/TESTFILES.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 namespace {
 
-std::string WriteTempFile(const char* name, const std::string& bytes)
+HINSTANCE Instance()
 {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(sizeof(temp), temp);
-    const std::string path = std::string(temp) + name;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
-    return path;
+    return GetModuleHandleA(nullptr);
 }
 
-std::wstring ClipboardText(HWND owner)
+// WM_GETTEXT, not GetWindowTextA: that one does not ask a control of another
+// process for its text.
+std::string WindowText(HWND hWnd)
 {
-    std::wstring text;
-    if (OpenClipboard(owner)) {
-        HANDLE h = GetClipboardData(CF_UNICODETEXT);
-        if (h != nullptr) {
-            text = static_cast<const wchar_t*>(GlobalLock(h));
-            GlobalUnlock(h);
-        }
-        CloseClipboard();
-    }
+    char text[MAX_PATH] = "";
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                        &length);
     return text;
 }
 
-// One main window for the suite: its class registers once per process.
-class MainWindow : public testing::Test {
+std::string MenuText(HMENU hMenu, UINT position)
+{
+    char text[128] = "";
+    GetMenuStringA(hMenu, position, text, sizeof(text), MF_BYPOSITION);
+    return text;
+}
+
+// True when a WM_COMMAND with the given id waits in this thread's queue; it is
+// taken out of the queue.
+bool TakePostedCommand(HWND hWnd, int id)
+{
+    MSG msg{};
+    while (PeekMessageA(&msg, hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE)) {
+        if (LOWORD(msg.wParam) == id) {
+            return true;
+        }
+    }
+    return false;
+}
+
+class MainWindow : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
+    void SetUp() override
     {
-        s_app = new CLSWndMain;
-        ASSERT_TRUE(s_app->Register(GetModuleHandleA(nullptr)));
-        ASSERT_TRUE(s_app->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
+        strcpy(m_savedSettingsPath, g_szSettingsPath);
+        m_app = std::make_unique<CLSWndMain>();
     }
-    static void TearDownTestSuite()
+    void TearDown() override
     {
-        DestroyWindow(s_app->GetMainWindow());
-        delete s_app;
-        s_app = nullptr;
+        if (m_app && m_app->GetMainWindow() != nullptr && IsWindow(m_app->GetMainWindow())) {
+            DestroyWindow(m_app->GetMainWindow());
+        }
+        RedirectSettings();
+        m_app.reset();
+        UnregisterClassA("GlimMainClass", Instance());
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        strcpy(g_szSettingsPath, m_savedSettingsPath);
     }
-
-    HWND Main() const { return s_app->GetMainWindow(); }
-    HWND ViewWindow() const { return GetDlgItem(Main(), CLSWndView::kControlId); }
-    void Command(int id) const { SendMessageA(Main(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
-    void OpenThroughPathBox(const std::string& path) const
+    // Points the settings file at the temporary folder, so that the destructor
+    // never writes beside the test executable.
+    std::string RedirectSettings()
     {
-        SetDlgItemTextA(Main(), kIdPathEdit, path.c_str());
-        Command(IDC_NAVIGATE);
-    }
-    bool Checked(int id) const
-    {
-        return (GetMenuState(GetMenu(Main()), static_cast<UINT>(id), MF_BYCOMMAND) & MF_CHECKED) != 0;
-    }
-    UINT StateAfterInitMenu(int id) const
-    {
-        SendMessageA(Main(), WM_INITMENU, reinterpret_cast<WPARAM>(GetMenu(Main())), 0);
-        return GetMenuState(GetMenu(Main()), static_cast<UINT>(id), MF_BYCOMMAND);
+        const std::string path = m_folder.Path("GLIM.INI");
+        strcpy(g_szSettingsPath, path.c_str());
+        return path;
     }
 
-    static CLSWndMain* s_app;
+    TempFolder m_folder;
+    std::unique_ptr<CLSWndMain> m_app;
+    char m_savedSettingsPath[MAX_PATH] = "";
 };
-
-CLSWndMain* MainWindow::s_app = nullptr;
 
 }  // namespace
 
-TEST_F(MainWindow, ViewFillsTheClientAreaBelowThePathBox)
+TEST_F(MainWindow, RegisterResolvesBothFilesBesideTheExecutable)
 {
-    RECT client{};
-    GetClientRect(Main(), &client);
-    RECT edit{};
-    GetWindowRect(GetDlgItem(Main(), kIdPathEdit), &edit);
-    RECT view{};
-    GetWindowRect(ViewWindow(), &view);
-    MapWindowPoints(nullptr, Main(), reinterpret_cast<POINT*>(&edit), 2);
-    MapWindowPoints(nullptr, Main(), reinterpret_cast<POINT*>(&view), 2);
-    EXPECT_EQ(view.top, edit.bottom);
-    EXPECT_EQ(view.left, 0);
-    EXPECT_EQ(view.right, client.right);
-    EXPECT_EQ(view.bottom, client.bottom);
+    ASSERT_TRUE(m_app->Register(Instance()));
+    char module[MAX_PATH];
+    GetModuleFileNameA(nullptr, module, sizeof(module));
+    std::string folder(module);
+    folder.resize(folder.rfind('\\') + 1);
+    EXPECT_EQ(std::string(g_szSettingsPath), folder + "GLIM.INI");
+    EXPECT_EQ(std::string(g_szHelpPath), folder + "GLIM.CHM");
+
+    // Registering twice fails: the class exists.
+    CLSWndMain second;
+    EXPECT_FALSE(second.Register(Instance()));
 }
 
-TEST_F(MainWindow, PathBoxOpensTheFileAndEditCommandsFollowTheFocus)
+TEST_F(MainWindow, CreatesTheTitledWindowWithItsJapaneseMenu)
 {
-    OpenThroughPathBox(WriteTempFile("glim_main_open.txt", "first\r\nsecond line"));
-    EXPECT_EQ(s_app->GetView().GetDisplayMode(), DocumentKind::Text);
+    ASSERT_TRUE(m_app->Register(Instance()));
+    ASSERT_TRUE(m_app->Create(Instance(), SW_SHOWNORMAL));
+    HWND hWnd = m_app->GetMainWindow();
+    EXPECT_EQ(WindowText(hWnd), "Glim!");
+    char className[64] = "";
+    GetClassNameA(hWnd, className, sizeof(className));
+    EXPECT_STREQ(className, "GlimMainClass");
+    EXPECT_TRUE(GetWindowLongPtrA(hWnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
 
-    // Select all in the path box selects its text, not the view's.
-    SetFocus(GetDlgItem(Main(), kIdPathEdit));
-    Command(IDM_SELECTALL);
-    EXPECT_FALSE(s_app->GetView().HasSelection());
-    EXPECT_EQ(StateAfterInitMenu(IDM_COPY) & MF_GRAYED, 0u);  // the path box has a selection
+    HMENU hMenu = GetMenu(hWnd);
+    ASSERT_NE(hMenu, nullptr);
+    ASSERT_EQ(GetMenuItemCount(hMenu), 5);
+    EXPECT_EQ(MenuText(hMenu, 0), "ファイル(&F)");
+    EXPECT_EQ(MenuText(hMenu, 4), "ヘルプ(&H)");
+    // The drop-down buttons of the toolbar find these two pop-ups by id.
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_SUBMENU;
+    EXPECT_TRUE(GetMenuItemInfoA(hMenu, IDM_ICONVIEW, FALSE, &info));
+    EXPECT_NE(info.hSubMenu, nullptr);
+    EXPECT_TRUE(GetMenuItemInfoA(hMenu, IDM_ARRANGE, FALSE, &info));
+    EXPECT_NE(info.hSubMenu, nullptr);
+    // Both radio groups start on automatic, the zoom on 100 %.
+    for (UINT id : {IDM_ENC_AUTO, IDM_VIEW_AUTO, IDM_ZOOM_100}) {
+        EXPECT_EQ(GetMenuState(hMenu, id, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED)) << id;
+    }
 
-    SetFocus(ViewWindow());
-    EXPECT_NE(StateAfterInitMenu(IDM_COPY) & MF_GRAYED, 0u);  // nothing selected in the view
-    EXPECT_EQ(StateAfterInitMenu(IDM_SELECTALL) & MF_GRAYED, 0u);
-    Command(IDM_SELECTALL);
-    EXPECT_EQ(s_app->GetCaretLine(), 1);  // the view's report is remembered
-    EXPECT_EQ(s_app->GetCaretColumn(), 11);
-    EXPECT_EQ(StateAfterInitMenu(IDM_COPY) & MF_GRAYED, 0u);
-    Command(IDM_COPY);
-    EXPECT_EQ(ClipboardText(Main()), L"first\r\nsecond line");
-
-    SetFocus(Main());  // neither the path box nor the view
-    EXPECT_NE(StateAfterInitMenu(IDM_COPY) & MF_GRAYED, 0u);
-    EXPECT_NE(StateAfterInitMenu(IDM_SELECTALL) & MF_GRAYED, 0u);
-    EXPECT_NE(StateAfterInitMenu(IDM_REFRESH) & MF_GRAYED, 0u);
+    MINMAXINFO mmi{};
+    SendMessageA(hWnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    EXPECT_EQ(mmi.ptMinTrackSize.x, 250);
+    EXPECT_EQ(mmi.ptMinTrackSize.y, 250);
 }
 
-TEST_F(MainWindow, EncodingAndViewFormCommandsWithTheirRadioMarks)
+TEST_F(MainWindow, StoredMaximizedWinsOverTheShowCommand)
 {
-    OpenThroughPathBox(WriteTempFile("glim_main_forms.txt", "text"));
-    struct Step {
-        int id;
-        TextEncoding encoding;
-    };
-    const Step encodings[] = {
-        {IDM_ENC_SJIS, TextEncoding::ShiftJis}, {IDM_ENC_UTF16BE, TextEncoding::Utf16Be},
-        {IDM_ENC_UTF7, TextEncoding::Utf7},     {IDM_ENC_AUTO, TextEncoding::ShiftJis},  // detected again
-    };
-    for (const Step& s : encodings) {
-        Command(s.id);
-        EXPECT_EQ(s_app->GetView().GetEffectiveEncoding(), s.encoding) << s.id;
-        for (int id = IDM_ENC_AUTO; id <= IDM_ENC_UTF7; ++id) {
-            EXPECT_EQ(Checked(id), id == s.id) << "after " << s.id << ", item " << id;
-        }
-    }
+    ASSERT_TRUE(m_app->Register(Instance()));
+    m_app->GetSettings().SetFlag(CLSGlimSettings::kMaximized, true);
+    ASSERT_TRUE(m_app->Create(Instance(), SW_SHOWNORMAL));
+    EXPECT_TRUE(IsZoomed(m_app->GetMainWindow()));
+}
 
-    const std::pair<int, DocumentKind> forms[] = {
-        {IDM_VIEW_HEX, DocumentKind::Hex}, {IDM_VIEW_TEXT, DocumentKind::Text}, {IDM_VIEW_AUTO, DocumentKind::Text}};
-    for (const auto& [chosen, kind] : forms) {
-        Command(chosen);
-        EXPECT_EQ(s_app->GetView().GetDisplayMode(), kind) << chosen;
-        EXPECT_EQ(s_app->GetCaretLine(), 0);
-        for (int id = IDM_VIEW_AUTO; id <= IDM_VIEW_HEX; ++id) {
-            EXPECT_EQ(Checked(id), id == chosen) << "after " << chosen << ", item " << id;
+TEST_F(MainWindow, FirstArgumentGoesToThePathBoxAndIsNavigated)
+{
+    ASSERT_TRUE(m_app->Register(Instance()));
+    ASSERT_TRUE(m_app->Create(Instance(), SW_SHOWNORMAL));
+    HWND hWnd = m_app->GetMainWindow();
+    HWND hEdit = GetDlgItem(hWnd, kIdPathEdit);
+    ASSERT_NE(hEdit, nullptr);
+
+    m_app->ApplyCommandLine("\"C:\\My Files\\a.txt\" more words");
+    EXPECT_EQ(WindowText(hEdit), "C:\\My Files\\a.txt");
+    EXPECT_TRUE(TakePostedCommand(hWnd, kIdPathButton));
+}
+
+TEST_F(MainWindow, EmptyCommandLineFallsBackToTheStartFolder)
+{
+    ASSERT_TRUE(m_app->Register(Instance()));
+    ASSERT_TRUE(m_app->Create(Instance(), SW_SHOWNORMAL));
+    HWND hWnd = m_app->GetMainWindow();
+    HWND hEdit = GetDlgItem(hWnd, kIdPathEdit);
+    CLSGlimSettings& settings = m_app->GetSettings();
+
+    // First run: last folder wanted but none known. Nothing is navigated.
+    settings.SetFlag(CLSGlimSettings::kShowLastFolder, true);
+    settings.SetLastFolder("");
+    settings.SetStartFolder("C:\\start");
+    m_app->ApplyCommandLine("");
+    EXPECT_EQ(WindowText(hEdit), "");
+    EXPECT_FALSE(TakePostedCommand(hWnd, kIdPathButton));
+
+    settings.SetLastFolder("C:\\last");
+    m_app->ApplyCommandLine("\"never closed");
+    EXPECT_EQ(WindowText(hEdit), "C:\\last");
+    EXPECT_TRUE(TakePostedCommand(hWnd, kIdPathButton));
+
+    settings.SetFlag(CLSGlimSettings::kShowLastFolder, false);
+    m_app->ApplyCommandLine("");
+    EXPECT_EQ(WindowText(hEdit), "C:\\start");
+    EXPECT_TRUE(TakePostedCommand(hWnd, kIdPathButton));
+}
+
+TEST_F(MainWindow, ExitCommandEndsTheLoopAndTheSettingsAreWrittenOnce)
+{
+    ASSERT_TRUE(m_app->Register(Instance()));
+    CLSGlimSettings& settings = m_app->GetSettings();
+    settings.SetLeft(40);
+    settings.SetTop(30);
+    settings.SetWidth(400);
+    settings.SetHeight(300);
+    ASSERT_TRUE(m_app->Create(Instance(), SW_SHOWNORMAL));
+    const std::string iniPath = RedirectSettings();
+
+    PostMessageA(m_app->GetMainWindow(), WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_EQ(m_app->Run(), 0);
+    EXPECT_FALSE(IsWindow(m_app->GetMainWindow()));
+    EXPECT_EQ(GetFileAttributesA(iniPath.c_str()), INVALID_FILE_ATTRIBUTES);  // not yet
+
+    // The placement was captured when the window went away.
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(settings.GetLeft(), 40);
+    EXPECT_EQ(settings.GetTop(), 30);
+    EXPECT_EQ(settings.GetWidth(), 400);
+    EXPECT_EQ(settings.GetHeight(), 300);
+
+    m_app.reset();
+    const std::string saved = ReadFileBytes(iniPath);
+    EXPECT_EQ(saved.rfind("[Window]\r\nMaximized=0\r\nLeft=40\r\nTop=30\r\nWidth=400\r\nHeight=300\r\n", 0), 0u)
+        << saved.substr(0, 80);
+}
+
+TEST_F(MainWindow, AFailedRegistrationWritesNoSettings)
+{
+    ASSERT_TRUE(m_app->Register(Instance()));
+    auto second = std::make_unique<CLSWndMain>();
+    EXPECT_FALSE(second->Register(Instance()));
+    const std::string iniPath = RedirectSettings();
+    second.reset();
+    EXPECT_EQ(GetFileAttributesA(iniPath.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// The real program, started as a user would: no GLIM.INI beside it at first,
+// closed the orderly way, a complete GLIM.INI afterwards and exit code 0.
+TEST(Program, StartsAndWritesItsSettingsWhenClosed)
+{
+    char module[MAX_PATH];
+    GetModuleFileNameA(nullptr, module, sizeof(module));
+    std::string exe(module);
+    exe.resize(exe.rfind('\\') + 1);
+    exe += "..\\app\\glim.exe";
+
+    TempFolder folder;
+    const std::string copy = folder.Path("glim.exe");
+    ASSERT_TRUE(CopyFileA(exe.c_str(), copy.c_str(), FALSE)) << exe;
+
+    std::string commandLine = "\"" + copy + "\" \"" + folder.Path("") + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &si, &pi));
+    WaitForInputIdle(pi.hProcess, 20000);
+
+    // Find this process's main window (other instances may be running).
+    HWND hWnd = nullptr;
+    for (int tick = 0; tick < 200 && hWnd == nullptr; ++tick) {
+        for (HWND h = FindWindowA("GlimMainClass", nullptr); h != nullptr;
+             h = FindWindowExA(nullptr, h, "GlimMainClass", nullptr)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (pid == pi.dwProcessId) {
+                hWnd = h;
+            }
+        }
+        if (hWnd == nullptr) {
+            Sleep(100);
         }
     }
+    ASSERT_NE(hWnd, nullptr);
+    EXPECT_EQ(WindowText(hWnd), "Glim!");
+    // The argument reaches the path box once the window is up.
+    HWND hEdit = GetDlgItem(hWnd, kIdPathEdit);
+    for (int tick = 0; tick < 100 && WindowText(hEdit).empty(); ++tick) {
+        Sleep(100);
+    }
+    EXPECT_EQ(WindowText(hEdit), folder.Path(""));
+    EXPECT_EQ(GetFileAttributesA(folder.Path("GLIM.INI").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    PostMessageA(hWnd, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD exitCode = 99;
+    GetExitCodeProcess(pi.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+
+    const std::string saved = ReadFileBytes(folder.Path("GLIM.INI"));
+    EXPECT_EQ(saved.rfind("[Window]\r\nMaximized=0\r\n", 0), 0u);
+    EXPECT_NE(saved.find("\r\n[Media]\r\nBackColor=0x000000\r\nZoom=100\r\nAutoPlay=0\r\n"), std::string::npos);
 }

@@ -1,0 +1,77 @@
+// Native benchmark of the line index builder on text held in memory, against
+// a memchr count of LF over the same bytes (glibc's, the fastest at hand).
+#include "document/LINESCAN.h"
+
+#include "BENCHTEXT.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+double Seconds(std::chrono::steady_clock::time_point since)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+std::size_t CountLf(const std::string& text)
+{
+    std::size_t count = 0;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr) {
+        ++count;
+        ++p;
+    }
+    return count;
+}
+
+std::size_t BuildIndex(const std::string& text, TextEncoding encoding)
+{
+    vector<std::uint32_t> index;
+    index.push_back(0);
+    CLSLineScanner scanner(index, encoding);
+    scanner.Feed(reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    scanner.Finish();
+    return index.size();
+}
+
+void Measure(const char* name, const std::string& text, TextEncoding encoding)
+{
+    double best = 1e9;
+    double baseline = 1e9;
+    std::size_t lines = 0;
+    std::size_t lf = 0;
+    for (int round = 0; round < 5; ++round) {
+        auto start = std::chrono::steady_clock::now();
+        lf = CountLf(text);
+        const double b = Seconds(start);
+        baseline = b < baseline ? b : baseline;
+        start = std::chrono::steady_clock::now();
+        lines = BuildIndex(text, encoding);
+        const double t = Seconds(start);
+        best = t < best ? t : best;
+    }
+    std::printf("# %s: %zu lines, %zu LF bytes\n", name, lines, lf);
+    std::printf("BENCH name=%s bytes=%zu seconds=%.6f baseline=memchr-lf-count baseline_seconds=%.6f ratio=%.3f\n",
+                name, text.size(), best, baseline, best / baseline);
+}
+
+}  // namespace
+
+int main()
+{
+    const std::size_t size = std::size_t(64) << 20;
+    std::string sjis;
+    sjis.reserve(size + 512);
+    CLSBenchText(1).AppendShiftJis(sjis, size);
+    Measure("line-index-memory-native", sjis, TextEncoding::ShiftJis);
+    sjis = std::string();
+    std::string utf16;
+    utf16.reserve(size + 512);
+    CLSBenchText(2).AppendUtf16Le(utf16, size);
+    Measure("line-index-utf16-native", utf16, TextEncoding::Utf16Le);
+    return 0;
+}

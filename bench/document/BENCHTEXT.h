@@ -1,0 +1,67 @@
+// Made-up Japanese text for the document benchmarks: lines of 10 to 100
+// characters mixing ASCII, hiragana and kanji, ended by CR LF; the same bytes
+// for the same seed. Pure: used by the native and the Windows benchmarks.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class CLSBenchText {
+public:
+    explicit CLSBenchText(std::uint32_t seed) : m_state(seed) {}
+
+    // Appends Shift-JIS lines to out until it holds at least bytes bytes.
+    void AppendShiftJis(std::string& out, std::size_t bytes)
+    {
+        while (out.size() < bytes) {
+            const unsigned chars = 10 + Next() % 91;
+            for (unsigned i = 0; i < chars; ++i) {
+                const unsigned pick = Next() % 4;
+                if (pick < 2) {
+                    out.push_back(static_cast<char>('a' + Next() % 26));
+                } else if (pick == 2) {
+                    out.push_back('\x82');
+                    out.push_back(static_cast<char>(0x9F + Next() % 83));  // hiragana
+                } else {
+                    out.push_back(static_cast<char>(0x88 + Next() % 24));  // kanji rows
+                    const unsigned trail = 0x40 + Next() % 188;
+                    out.push_back(static_cast<char>(trail == 0x7F ? 0x80 : trail));
+                }
+            }
+            out += "\r\n";
+        }
+    }
+
+    // Appends UTF-16LE lines (same mix) until out holds at least bytes bytes.
+    void AppendUtf16Le(std::string& out, std::size_t bytes)
+    {
+        while (out.size() < bytes) {
+            const unsigned chars = 10 + Next() % 91;
+            for (unsigned i = 0; i < chars; ++i) {
+                const unsigned pick = Next() % 4;
+                const unsigned unit = pick < 2 ? 'a' + Next() % 26 : pick == 2 ? 0x3041 + Next() % 83 : 0x4E00 + Next() % 8000;
+                PutUnit(out, unit);
+            }
+            PutUnit(out, '\r');
+            PutUnit(out, '\n');
+        }
+    }
+
+private:
+    static void PutUnit(std::string& out, unsigned unit)
+    {
+        out.push_back(static_cast<char>(unit & 0xFF));
+        out.push_back(static_cast<char>(unit >> 8));
+    }
+
+    std::uint32_t Next()
+    {
+        m_state ^= m_state << 13;
+        m_state ^= m_state >> 17;
+        m_state ^= m_state << 5;
+        return m_state;
+    }
+
+    std::uint32_t m_state;
+};

@@ -1,0 +1,128 @@
+// The line index of the document and the decoding of single lines. The index
+// is built once per file, on first use; a line is read and decoded only when
+// it is asked for.
+#include "document/FILESTRM.h"
+
+#include "document/DETECT.h"
+#include "document/LINEDEC.h"
+#include "document/LINESCAN.h"
+
+#include <memory>
+#include <new>
+
+namespace {
+
+// The disk is read a mebibyte at a time while the index is built.
+constexpr DWORD kIndexChunk = 1 << 20;
+// Longest line that can be decoded: its UTF-16 form must fit in an int count.
+constexpr DWORD kLongestLine = 0x3FFFFFF0;
+
+}  // namespace
+
+// The encoding is taken from the start of the file: in memory from the copy
+// itself (the bytes after the sample are file bytes and the final 0), on disk
+// from one read of 8190 bytes into a zeroed 8192-byte buffer.
+void CLSFileStream::DetectFromSample()
+{
+    if (m_lpbyMemory != nullptr) {
+        const DWORD n = m_dwFileSize < kSampleBufferSize ? m_dwFileSize : DWORD(kSampleBufferSize);
+        m_encDetected = DetectEncoding(m_lpbyMemory, n);
+        return;
+    }
+    std::unique_ptr<unsigned char[]> sample(new (std::nothrow) unsigned char[kSampleBufferSize]());
+    if (!sample) {
+        return;
+    }
+    DWORD got = 0;
+    if (!SeekTo(0) || !ReadFile(m_hFile, sample.get(), kSampleBytes, &got, nullptr)) {
+        got = 0;
+    }
+    m_encDetected = DetectEncoding(sample.get(), got);
+}
+
+void CLSFileStream::BuildLineIndex()
+{
+    if (!m_vecLines.empty() || !IsOpen()) {
+        return;
+    }
+    if (m_encDetected == TextEncoding::Auto) {
+        DetectFromSample();
+    }
+    m_vecLines.push_back(0);
+    CLSLineScanner scanner(m_vecLines, m_encDetected);
+    if (m_lpbyMemory != nullptr) {
+        scanner.Feed(m_lpbyMemory, m_dwFileSize);
+        scanner.Finish();
+    } else {
+        ScanFromDisk(scanner);
+    }
+    m_vecLines.shrink_to_fit();
+    SetPosition(0, FILE_BEGIN);
+}
+
+// Reads the file through a buffer up to its size. A read that fails is tried
+// again one unit at a time, so that the index keeps every line before the
+// first unit that cannot be read; the scan stops there.
+void CLSFileStream::ScanFromDisk(CLSLineScanner& scanner)
+{
+    std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[kIndexChunk]);
+    unsigned char unit[2];
+    unsigned char* into = buffer ? buffer.get() : unit;
+    DWORD chunk = buffer ? kIndexChunk : scanner.UnitSize();
+    DWORD done = 0;
+    if (!SeekTo(0)) {
+        return;
+    }
+    while (done < m_dwFileSize) {
+        const DWORD left = m_dwFileSize - done;
+        DWORD got = 0;
+        if (!ReadBytes(into, chunk < left ? chunk : left, &got)) {
+            if (chunk > scanner.UnitSize() && SeekTo(done)) {
+                chunk = scanner.UnitSize();
+                continue;
+            }
+            return;
+        }
+        if (got == 0) {
+            break;  // the file has shrunk since it was opened
+        }
+        scanner.Feed(into, got);
+        done += got;
+    }
+    scanner.Finish();
+}
+
+DWORD CLSFileStream::GetLineCount()
+{
+    BuildLineIndex();
+    return static_cast<DWORD>(m_vecLines.size());
+}
+
+bool CLSFileStream::GetLineSpan(DWORD line, DWORD* start, DWORD* length)
+{
+    *start = m_vecLines[line];
+    const DWORD end = line + 1 < m_vecLines.size() ? m_vecLines[line + 1] : m_dwFileSize;
+    *length = end > *start ? end - *start : 0;
+    return *length <= kLongestLine;
+}
+
+CLSDecodedLine CLSFileStream::GetLine(DWORD line, TextEncoding encoding)
+{
+    BuildLineIndex();
+    DWORD start = 0;
+    DWORD length = 0;
+    if (line >= m_vecLines.size() || !GetLineSpan(line, &start, &length) || !SeekTo(start)) {
+        return CLSDecodedLine();
+    }
+    HGLOBAL block = GlobalAlloc(GPTR, static_cast<SIZE_T>(length) + kLinePadding);
+    if (block == nullptr) {
+        return CLSDecodedLine();
+    }
+    DWORD got = 0;
+    if (!ReadBytes(block, length, &got)) {
+        GlobalFree(block);
+        return CLSDecodedLine();
+    }
+    const TextEncoding effective = encoding != TextEncoding::Auto ? encoding : m_encDetected;
+    return DecodeLineBytes(block, got, effective, line == 0);
+}

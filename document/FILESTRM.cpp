@@ -1,0 +1,272 @@
+// The open document: opening in its fixed order (the file, then the picture
+// loaders, then the media layer), closing, and the byte cursor over either
+// storage form.
+#include "document/FILESTRM.h"
+
+#include "document/DETECT.h"
+#include "image/PICTLOAD.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+namespace {
+
+constexpr DWORD kDefaultMemoryLimit = 4000000;
+constexpr DWORD kSmallestMemoryLimit = 1000;
+constexpr DWORD kFailed = 0xFFFFFFFF;
+
+}  // namespace
+
+CLSFileStream::CLSFileStream()
+    : m_hFile(INVALID_HANDLE_VALUE),
+      m_lpbyMemory(nullptr),
+      m_dwPosition(0),
+      m_dwMemoryLimit(kDefaultMemoryLimit),
+      m_dwFileSize(0),
+      m_encDetected(TextEncoding::Auto),
+      m_kind(DocumentKind::Hex),
+      m_hObject(nullptr),
+      m_crPictureBack(RGB(255, 255, 255)),
+      m_lRefCount(1)
+{
+}
+
+CLSFileStream::~CLSFileStream()
+{
+    Close();
+}
+
+void CLSFileStream::SetMemoryLimit(DWORD bytes)
+{
+    if (bytes >= kSmallestMemoryLimit) {
+        m_dwMemoryLimit = bytes;
+    }
+}
+
+bool CLSFileStream::Open(const char* path, HWND window, const char* pluginFolder)
+{
+    Close();
+    m_encDetected = TextEncoding::Auto;
+    // Readers only: a file that someone is writing is not shown half-written.
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    m_dwFileSize = ::GetFileSize(file, nullptr);
+    if (m_dwFileSize <= m_dwMemoryLimit) {
+        if (!LoadIntoMemory(file)) {
+            Close();
+            return false;
+        }
+    } else {
+        m_hFile = file;
+    }
+    RecogniseObject(path, window, pluginFolder);
+    if (SetPosition(0, FILE_BEGIN) == kFailed) {
+        Close();
+        return false;
+    }
+    return true;
+}
+
+// Copies the whole file and a terminating 0 into a fixed block and closes the
+// handle. If the file shrinks while it is read, the document is what was read.
+bool CLSFileStream::LoadIntoMemory(HANDLE file)
+{
+    const SIZE_T bytes = static_cast<SIZE_T>(m_dwFileSize) + 1;
+    auto* block = bytes != 0 ? static_cast<unsigned char*>(GlobalAlloc(GPTR, bytes)) : nullptr;
+    if (block == nullptr) {
+        CloseHandle(file);
+        return false;
+    }
+    DWORD total = 0;
+    while (total < m_dwFileSize) {
+        DWORD got = 0;
+        if (!ReadFile(file, block + total, m_dwFileSize - total, &got, nullptr) || got == 0) {
+            break;
+        }
+        total += got;
+    }
+    CloseHandle(file);
+    block[total] = 0;
+    m_dwFileSize = total;
+    m_lpbyMemory = block;
+    return SetPosition(0, FILE_BEGIN) != kFailed;
+}
+
+// Picture first, whatever the file is called; then media. Neither failing is
+// a failure of the open: the file then stays a text-or-hex document.
+void CLSFileStream::RecogniseObject(const char* path, HWND window, const char* pluginFolder)
+{
+    HDC dc = GetDC(window);
+    HBITMAP bitmap = LoadPicture(this, dc, m_crPictureBack, pluginFolder, path);
+    if (bitmap != nullptr) {
+        m_hObject = bitmap;
+        m_kind = DocumentKind::Image;
+    } else if (OpenMedia(window, path)) {
+        m_kind = DocumentKind::Media;
+    }
+    if (dc != nullptr) {
+        ReleaseDC(window, dc);
+    }
+}
+
+void CLSFileStream::Close()
+{
+    if (m_hFile != INVALID_HANDLE_VALUE) {
+        CloseHandle(m_hFile);
+        m_hFile = INVALID_HANDLE_VALUE;
+    }
+    if (m_lpbyMemory != nullptr) {
+        GlobalFree(m_lpbyMemory);
+        m_lpbyMemory = nullptr;
+    }
+    if (m_hObject != nullptr) {
+        if (m_kind == DocumentKind::Image) {
+            DeleteObject(static_cast<HBITMAP>(m_hObject));
+        } else if (m_kind == DocumentKind::Media) {
+            SendMessageA(static_cast<HWND>(m_hObject), WM_CLOSE, 0, 0);
+        }
+        m_hObject = nullptr;
+    }
+    m_vecLines.clear();
+    m_dwPosition = 0;
+    m_dwFileSize = 0;
+    m_encDetected = TextEncoding::Auto;
+    m_kind = DocumentKind::None;
+}
+
+DWORD CLSFileStream::SetPosition(LONG distance, DWORD origin)
+{
+    if (m_hFile != INVALID_HANDLE_VALUE) {
+        return SetFilePointer(m_hFile, distance, nullptr, origin);
+    }
+    if (m_lpbyMemory == nullptr) {
+        return kFailed;
+    }
+    const LONGLONG size = m_dwFileSize;
+    LONGLONG target;
+    switch (origin) {
+    case FILE_BEGIN:
+        target = distance;
+        break;
+    case FILE_CURRENT:
+        target = static_cast<LONGLONG>(m_dwPosition) + distance;
+        break;
+    case FILE_END:
+        target = distance <= 0 ? size + distance : size + 1;
+        break;
+    default:
+        return kFailed;
+    }
+    if (target < 0 || target > size) {
+        return kFailed;
+    }
+    m_dwPosition = static_cast<DWORD>(target);
+    return m_dwPosition;
+}
+
+// Puts the cursor at an offset of the whole 32-bit range (SetPosition's signed
+// distance stops at 2 GiB).
+bool CLSFileStream::SeekTo(DWORD offset)
+{
+    if (m_hFile != INVALID_HANDLE_VALUE) {
+        LARGE_INTEGER move;
+        move.QuadPart = offset;
+        return SetFilePointerEx(m_hFile, move, nullptr, FILE_BEGIN) != FALSE;
+    }
+    if (m_lpbyMemory == nullptr || offset > m_dwFileSize) {
+        return false;
+    }
+    m_dwPosition = offset;
+    return true;
+}
+
+bool CLSFileStream::ReadBytes(void* destination, DWORD count, DWORD* read)
+{
+    if (read != nullptr) {
+        *read = 0;
+    }
+    if (destination == nullptr) {
+        return false;
+    }
+    auto* out = static_cast<unsigned char*>(destination);
+    if (m_hFile != INVALID_HANDLE_VALUE) {
+        DWORD total = 0;
+        while (total < count) {
+            DWORD got = 0;
+            if (!ReadFile(m_hFile, out + total, count - total, &got, nullptr)) {
+                if (read != nullptr) {
+                    *read = 0;
+                }
+                return false;
+            }
+            if (got == 0) {
+                break;
+            }
+            total += got;
+            if (read != nullptr) {
+                *read = total;
+            }
+        }
+        return true;
+    }
+    if (m_lpbyMemory == nullptr) {
+        return false;
+    }
+    const DWORD available = m_dwFileSize - m_dwPosition;
+    const DWORD k = count < available ? count : available;
+    std::memcpy(out, m_lpbyMemory + m_dwPosition, k);
+    m_dwPosition += k;
+    if (read != nullptr) {
+        *read = k;
+    }
+    return true;
+}
+
+DocumentKind CLSFileStream::GetKind()
+{
+    if (m_kind != DocumentKind::None) {
+        return m_kind;
+    }
+    std::unique_ptr<unsigned char[]> sample(new (std::nothrow) unsigned char[kSampleBufferSize]());
+    if (!sample) {
+        return DocumentKind::None;
+    }
+    DWORD got = 0;
+    if (SetPosition(0, FILE_BEGIN) == kFailed || !ReadBytes(sample.get(), kSampleBytes, &got)) {
+        return DocumentKind::None;
+    }
+    // The user's choice of encoding plays no part here: a binary file stays a
+    // hex dump under the automatic view form.
+    const TextEncoding found =
+        m_encDetected != TextEncoding::Auto ? m_encDetected : DetectEncoding(sample.get(), got);
+    m_kind = found == TextEncoding::Binary ? DocumentKind::Hex : DocumentKind::Text;
+    return m_kind;
+}
+
+HBITMAP CLSFileStream::GetBitmap() const
+{
+    return m_kind == DocumentKind::Image ? static_cast<HBITMAP>(m_hObject) : nullptr;
+}
+
+HWND CLSFileStream::GetMediaWindow() const
+{
+    return m_kind == DocumentKind::Media ? static_cast<HWND>(m_hObject) : nullptr;
+}
+
+int CLSFileStream::GetBitmapWidth() const
+{
+    BITMAP info;
+    HBITMAP bitmap = GetBitmap();
+    return bitmap != nullptr && GetObjectA(bitmap, sizeof(info), &info) != 0 ? info.bmWidth : 0;
+}
+
+int CLSFileStream::GetBitmapHeight() const
+{
+    BITMAP info;
+    HBITMAP bitmap = GetBitmap();
+    return bitmap != nullptr && GetObjectA(bitmap, sizeof(info), &info) != 0 ? info.bmHeight : 0;
+}

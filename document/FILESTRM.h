@@ -1,0 +1,116 @@
+// The open document: one file read-only, held as a complete copy in memory up
+// to a size limit or else read through its handle, with one byte cursor that
+// is also offered as a COM IStream to the picture loaders. It decides what the
+// file is, detects its encoding, and keeps the line index.
+#pragma once
+
+#include "document/DECLINE.h"
+#include "document/ENCODING.h"
+#include "document/vector"
+
+#include <windows.h>
+
+#include <objidl.h>
+
+#include <cstdint>
+
+class CLSLineScanner;
+
+class CLSFileStream : public IStream {
+public:
+    CLSFileStream();
+    virtual ~CLSFileStream();
+    CLSFileStream(const CLSFileStream&) = delete;
+    CLSFileStream& operator=(const CLSFileStream&) = delete;
+
+    // IUnknown, ISequentialStream and IStream, for outside readers.
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    HRESULT STDMETHODCALLTYPE Read(void* buffer, ULONG count, ULONG* read) override;
+    HRESULT STDMETHODCALLTYPE Write(const void* buffer, ULONG count, ULONG* written) override;
+    HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* position) override;
+    HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER size) override;
+    HRESULT STDMETHODCALLTYPE CopyTo(IStream* target, ULARGE_INTEGER count, ULARGE_INTEGER* read,
+                                     ULARGE_INTEGER* written) override;
+    HRESULT STDMETHODCALLTYPE Commit(DWORD flags) override;
+    HRESULT STDMETHODCALLTYPE Revert() override;
+    HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER offset, ULARGE_INTEGER count, DWORD type) override;
+    HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER offset, ULARGE_INTEGER count, DWORD type) override;
+    HRESULT STDMETHODCALLTYPE Stat(STATSTG* stat, DWORD flags) override;
+    HRESULT STDMETHODCALLTYPE Clone(IStream** stream) override;
+
+    // Largest file (bytes) that the next Open copies into memory. Values below
+    // 1000 are ignored; the comparison is unsigned, so -1 from the settings
+    // file means every file.
+    void SetMemoryLimit(DWORD bytes);
+    DWORD GetMemoryLimit() const { return m_dwMemoryLimit; }
+
+    // Closes the current file and opens path: picture first, then media, else
+    // a text-or-hex document decided on first request. window is the parent
+    // of a media window and gives the picture its device context; pluginFolder
+    // is null when picture plug-ins are off. False when the file cannot be
+    // read; nothing is open then.
+    bool Open(const char* path, HWND window, const char* pluginFolder);
+    void Close();
+
+    // Moves the cursor (origin FILE_BEGIN, FILE_CURRENT or FILE_END); the new
+    // position, or 0xFFFFFFFF on failure with the cursor where it was.
+    DWORD SetPosition(LONG distance, DWORD origin);
+    // Reads up to count bytes at the cursor; true also at the end (0 bytes).
+    bool ReadBytes(void* destination, DWORD count, DWORD* read);
+
+    // Text or Hex, decided from the first 8190 bytes on first request; Image
+    // and Media come from Open; None when nothing is open.
+    DocumentKind GetKind();
+    // The encoding found when the line index was built; Auto before that.
+    TextEncoding GetDetectedEncoding() const { return m_encDetected; }
+
+    // Lines of the file (at least 1 once a file is open); builds the index.
+    DWORD GetLineCount();
+    // Line k decoded to UTF-16 without its break; encoding Auto means the
+    // detected one. The user's choice of encoding changes the decoding only,
+    // never where lines start. Null past the last line or when a read fails.
+    CLSDecodedLine GetLine(DWORD line, TextEncoding encoding = TextEncoding::Auto);
+
+    DWORD GetFileSize() const { return m_dwFileSize; }
+    bool IsOpen() const { return m_hFile != INVALID_HANDLE_VALUE || m_lpbyMemory != nullptr; }
+    bool IsInMemory() const { return m_lpbyMemory != nullptr; }
+
+    // The picture (kind Image) or the media window (kind Media), else null.
+    HANDLE GetObjectHandle() const { return m_hObject; }
+    HBITMAP GetBitmap() const;
+    HWND GetMediaWindow() const;
+    int GetBitmapWidth() const;
+    int GetBitmapHeight() const;
+
+    // Background that the picture loader composites transparent parts over.
+    void SetPictureBackground(COLORREF color) { m_crPictureBack = color; }
+    COLORREF GetPictureBackground() const { return m_crPictureBack; }
+
+protected:
+    // Creates the media window for path inside parent; false (and no window)
+    // when the media layer cannot play the file.
+    bool OpenMedia(HWND parent, const char* path);
+
+private:
+    bool LoadIntoMemory(HANDLE file);
+    void RecogniseObject(const char* path, HWND window, const char* pluginFolder);
+    void DetectFromSample();
+    void BuildLineIndex();
+    void ScanFromDisk(CLSLineScanner& scanner);
+    bool SeekTo(DWORD offset);
+    bool GetLineSpan(DWORD line, DWORD* start, DWORD* length);
+
+    HANDLE m_hFile;
+    unsigned char* m_lpbyMemory;  // fixed GlobalAlloc block: the file and a 0 byte
+    DWORD m_dwPosition;
+    vector<std::uint32_t> m_vecLines;
+    DWORD m_dwMemoryLimit;
+    DWORD m_dwFileSize;
+    TextEncoding m_encDetected;
+    DocumentKind m_kind;
+    HANDLE m_hObject;
+    COLORREF m_crPictureBack;
+    LONG m_lRefCount;
+};

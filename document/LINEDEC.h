@@ -1,0 +1,22 @@
+// Decoding of one line's bytes into UTF-16 text.
+#pragma once
+
+#include "document/DECLINE.h"
+#include "document/ENCODING.h"
+
+#include <windows.h>
+
+// Room that every line block keeps after its bytes: the terminators of both
+// the byte and the UTF-16 forms, whatever the encoding.
+constexpr DWORD kLinePadding = 6;
+
+// bytes is a fixed GlobalAlloc'd block of n + kLinePadding bytes, zero after
+// the n bytes; the decoder takes it over (it may become the result). firstLine
+// tells that a byte-order mark may start the bytes. The result is cut at its
+// first U+0000 and loses the CR and LF units at its end; it is null when
+// memory runs out.
+CLSDecodedLine DecodeLineBytes(HGLOBAL bytes, DWORD n, TextEncoding encoding, bool firstLine);
+
+// The code page that decodes the byte encodings. Shift-JIS, JIS and EUC text
+// go through code page 932 whatever the system's ANSI code page is.
+UINT CodePageOf(TextEncoding encoding);

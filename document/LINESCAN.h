@@ -1,0 +1,48 @@
+// The line index builder: takes the bytes of a file in order, in pieces of any
+// size, and appends the offset at which each line starts. The offsets are those
+// of a walk that reads one unit at a time (LF, CR LF and a lone CR each end a
+// line; 2-byte units for UTF-16), but the bytes are searched a block at a time.
+// Pure code: also built natively for benchmarks and fuzzing.
+#pragma once
+
+#include "document/ENCODING.h"
+#include "document/vector"
+
+#include <cstddef>
+#include <cstdint>
+
+class CLSLineScanner {
+public:
+    // Appends to index, which already holds the offset 0 of the first line.
+    // The unit size comes from the detected encoding: 2 bytes for UTF-16.
+    CLSLineScanner(vector<std::uint32_t>& index, TextEncoding detected);
+    CLSLineScanner(const CLSLineScanner&) = delete;
+    CLSLineScanner& operator=(const CLSLineScanner&) = delete;
+
+    // The next n bytes of the file.
+    void Feed(const unsigned char* data, std::size_t n);
+
+    // The end of the file has been reached: settles a CR or a half unit at the
+    // very end. Not called when a read failed, so that a CR whose look-ahead
+    // could not be read ends no line.
+    void Finish();
+
+    // Bytes fed so far.
+    std::uint32_t Consumed() const { return m_offset; }
+
+    unsigned UnitSize() const { return m_unitSize; }
+
+private:
+    void ScanPiece(const unsigned char* data, std::size_t length);
+    unsigned UnitAt(const unsigned char* unit) const;
+    void Append(std::uint32_t offset);
+
+    vector<std::uint32_t>& m_index;
+    unsigned m_unitSize;
+    bool m_bigEndian;
+    std::uint32_t m_offset = 0;      // file offset of the next byte fed
+    bool m_pendingCr = false;        // a CR was the last unit seen
+    std::uint32_t m_crEnd = 0;       // offset just after that CR
+    bool m_hasCarry = false;         // first byte of a unit split between pieces
+    unsigned char m_carry = 0;
+};

@@ -1,0 +1,157 @@
+// LoadPluginPicture: the folder search, one plug-in at a time, and the check
+// of what a plug-in hands back before GDI reads it.
+#include "image/SPILOAD.h"
+
+#include "image/STREAMIO.h"
+#include "image/SUSIE.h"
+
+#include <shlwapi.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace {
+
+struct FreeDeleter {
+    void operator()(void* block) const { std::free(block); }
+};
+
+#ifdef _WIN64
+constexpr const char* kPluginPatterns[] = {"*.spi", "*.sph"};
+#else
+constexpr const char* kPluginPatterns[] = {"*.spi"};
+#endif
+
+template <typename Proc>
+Proc LookUp(HMODULE library, const char* name)
+{
+    // Through the generic function type, which converts to any other.
+    return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+}
+
+// The plug-in's two blocks become a bitmap; both are freed whatever happens.
+HBITMAP BitmapFromPlugin(HDC dc, HLOCAL info, HLOCAL bits)
+{
+    HBITMAP bitmap = nullptr;
+    auto* header = info != nullptr ? static_cast<BITMAPINFO*>(LocalLock(info)) : nullptr;
+    void* pixels = bits != nullptr ? LocalLock(bits) : nullptr;
+    if (header != nullptr && pixels != nullptr &&
+        PluginBitmapFits(header->bmiHeader, LocalSize(info), LocalSize(bits))) {
+        bitmap = CreateDIBitmap(dc, &header->bmiHeader, CBM_INIT, pixels, header, DIB_RGB_COLORS);
+    }
+    if (header != nullptr) {
+        LocalUnlock(info);
+    }
+    if (pixels != nullptr) {
+        LocalUnlock(bits);
+    }
+    if (info != nullptr) {
+        LocalFree(info);
+    }
+    if (bits != nullptr) {
+        LocalFree(bits);
+    }
+    return bitmap;
+}
+
+HBITMAP TryPlugin(HMODULE library, HDC dc, const char* path, BYTE* header)
+{
+    const auto isSupported = LookUp<SusieIsSupported>(library, "IsSupported");
+    const auto getPicture = LookUp<SusieGetPicture>(library, "GetPicture");
+    if (isSupported == nullptr || getPicture == nullptr || isSupported(path, header) == 0) {
+        return nullptr;
+    }
+    HLOCAL info = nullptr;
+    HLOCAL bits = nullptr;
+    // Flag 0: the plug-in reads the file on disk named by the path itself.
+    if (getPicture(path, 0, 0, &info, &bits, nullptr, 0) != 0) {
+        return nullptr;
+    }
+    return BitmapFromPlugin(dc, info, bits);
+}
+
+HBITMAP SearchPlugins(HDC dc, const std::string& folder, const char* pattern, const char* path,
+                      BYTE* header)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return nullptr;
+    }
+    HBITMAP bitmap = nullptr;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            continue;
+        }
+        HMODULE library = LoadLibraryA((folder + found.cFileName).c_str());
+        if (library != nullptr) {
+            bitmap = TryPlugin(library, dc, path, header);
+            // The bitmap is GDI's own: nothing of the plug-in outlives this try.
+            FreeLibrary(library);
+        }
+    } while (bitmap == nullptr && FindNextFileA(search, &found));
+    FindClose(search);
+    return bitmap;
+}
+
+}  // namespace
+
+bool PluginBitmapFits(const BITMAPINFOHEADER& header, SIZE_T infoSize, SIZE_T bitsSize)
+{
+    if (infoSize < sizeof(BITMAPINFOHEADER) || header.biSize < sizeof(BITMAPINFOHEADER) ||
+        header.biSize > infoSize || header.biWidth <= 0 || header.biHeight == 0 ||
+        header.biHeight == LONG_MIN) {
+        return false;
+    }
+    const unsigned bitCount = header.biBitCount;
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
+        bitCount != 32) {
+        return false;
+    }
+    const bool masks = header.biCompression == BI_BITFIELDS && header.biSize == sizeof(BITMAPINFOHEADER);
+    const uint64_t colours = header.biClrUsed != 0 ? header.biClrUsed
+                             : bitCount <= 8      ? uint64_t{1} << bitCount
+                                                  : 0;
+    if (uint64_t{header.biSize} + (masks ? 12 : 0) + 4 * colours > infoSize) {
+        return false;
+    }
+    if (header.biCompression != BI_RGB && header.biCompression != BI_BITFIELDS) {
+        // Compressed pixels: their size is the header's to tell.
+        return header.biSizeImage != 0 && header.biSizeImage <= bitsSize;
+    }
+    const uint64_t stride = ((uint64_t(header.biWidth) * bitCount + 31) & ~uint64_t{31}) / 8;
+    const uint64_t rows = static_cast<uint64_t>(header.biHeight < 0 ? -int64_t{header.biHeight}
+                                                                   : int64_t{header.biHeight});
+    return stride * rows <= bitsSize;
+}
+
+HBITMAP LoadPluginPicture(HDC dc, const char* folder, const char* path, IStream* stream)
+{
+    if (folder == nullptr || path == nullptr || stream == nullptr) {
+        return nullptr;
+    }
+    const std::unique_ptr<BYTE, FreeDeleter> header(
+        static_cast<BYTE*>(std::calloc(kSusieHeaderBytes, 1)));
+    if (header == nullptr) {
+        return nullptr;
+    }
+    // A shorter file leaves the rest of the header zero.
+    if (SeekStream(stream, 0, STREAM_SEEK_SET)) {
+        ReadStream(stream, header.get(), kSusieHeaderBytes);
+    }
+    char base[MAX_PATH];
+    if (lstrlenA(folder) >= MAX_PATH - 1) {
+        return nullptr;
+    }
+    lstrcpynA(base, folder, MAX_PATH);
+    PathAddBackslashA(base);
+    HBITMAP bitmap = nullptr;
+    for (const char* pattern : kPluginPatterns) {
+        bitmap = SearchPlugins(dc, base, pattern, path, header.get());
+        if (bitmap != nullptr) {
+            break;
+        }
+    }
+    return bitmap;
+}

@@ -1,0 +1,209 @@
+// Lines of real files: where they start, how each encoding decodes, the
+// user's choice of encoding, and Japanese text made by nkf and iconv.
+#include "document/FILESTRM.h"
+
+#include "TESTFILES.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Form {
+    const char* name;
+    DWORD limit;
+};
+const Form kForms[] = {{"memory", 0xFFFFFFFF}, {"disk", 1000}};
+
+// Every line of the file decoded with the given encoding (Auto: detected).
+std::vector<std::wstring> AllLines(CLSFileStream& doc, TextEncoding encoding = TextEncoding::Auto)
+{
+    std::vector<std::wstring> lines;
+    const DWORD count = doc.GetLineCount();
+    for (DWORD k = 0; k < count; ++k) {
+        CLSDecodedLine line = doc.GetLine(k, encoding);
+        EXPECT_TRUE(line) << "line " << k;
+        EXPECT_EQ(line.Length(), lstrlenW(line.Text()));
+        lines.emplace_back(line.Text());
+    }
+    EXPECT_FALSE(doc.GetLine(count, encoding)) << "past the last line";
+    return lines;
+}
+
+// Opens bytes, padded past the disk limit when the form asks for it by a tail
+// that the expectations leave out.
+class CLSOpenedBytes {
+public:
+    CLSOpenedBytes(const std::string& bytes, const Form& form)
+    {
+        m_doc.SetMemoryLimit(form.limit);
+        const std::string path = m_folder.Write("doc.txt", bytes);
+        EXPECT_TRUE(m_doc.Open(path.c_str(), nullptr, nullptr));
+        EXPECT_EQ(m_doc.IsInMemory(), form.limit != 1000 || bytes.size() <= 1000);
+    }
+    CLSFileStream& Doc() { return m_doc; }
+
+private:
+    CLSTempFolder m_folder;
+    CLSFileStream m_doc;
+};
+
+std::vector<std::wstring> CorpusLines()
+{
+    const std::string corpus = ReadFixture("corpus.txt");
+    std::vector<std::wstring> lines;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t lf = corpus.find('\n', from);
+        lines.push_back(Wide(corpus.substr(from, lf == std::string::npos ? std::string::npos : lf - from)));
+        if (lf == std::string::npos) {
+            return lines;
+        }
+        from = lf + 1;
+    }
+}
+
+using Lines = std::vector<std::wstring>;
+
+}  // namespace
+
+TEST(GetLine, MixedBreaksAndTrailingBreaks)
+{
+    for (const Form& form : kForms) {
+        CLSOpenedBytes a(Bytes({0x61, 0x0D, 0x0A, 0x62, 0x0D, 0x63, 0x0A, 0x64}), form);
+        EXPECT_EQ(AllLines(a.Doc()), (Lines{L"a", L"b", L"c", L"d"})) << form.name;
+        CLSOpenedBytes b(Bytes({0x78, 0x0D, 0x0A}), form);
+        EXPECT_EQ(AllLines(b.Doc()), (Lines{L"x", L""})) << form.name;
+        CLSOpenedBytes c("one\r\r\ntwo\n\nthree\r", form);
+        EXPECT_EQ(AllLines(c.Doc()), (Lines{L"one", L"", L"two", L"", L"three", L""})) << form.name;
+    }
+}
+
+TEST(GetLine, LongFileOnDiskGivesTheSameLinesAsInMemory)
+{
+    std::string text;
+    Lines expected;
+    for (int i = 0; i < 30000; ++i) {
+        const std::string line = std::string(static_cast<std::size_t>(i % 90), 'x') + std::to_string(i);
+        text += line + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\n" : "\r");
+        expected.push_back(std::wstring(line.begin(), line.end()));
+    }
+    expected.push_back(L"");
+    for (const Form& form : kForms) {
+        CLSOpenedBytes opened(text, form);
+        EXPECT_EQ(AllLines(opened.Doc()), expected) << form.name;
+    }
+}
+
+TEST(GetLine, DecodesEachEncodingAndDropsMarksOnTheFirstLineOnly)
+{
+    struct Case {
+        const char* what;
+        std::string bytes;
+        TextEncoding detected;
+        Lines lines;
+    };
+    const Case cases[] = {
+        {"UTF-16LE", Bytes({0xFF, 0xFE, 0x41, 0x00, 0x0D, 0x00, 0x0A, 0x00, 0x42, 0x00}), TextEncoding::Utf16Le,
+         {L"A", L"B"}},
+        {"UTF-16LE mark on line 1 stays", Bytes({0xFF, 0xFE, 0x41, 0x00, 0x0A, 0x00, 0xFF, 0xFE}),
+         TextEncoding::Utf16Le, {L"A", L"\xFEFF"}},
+        {"UTF-16BE with an odd last byte", Bytes({0xFE, 0xFF, 0x30, 0x42, 0x00, 0x0A, 0x4E, 0x9C, 0x41}),
+         TextEncoding::Utf16Be, {L"\x3042", L"\x4E9C"}},
+        {"UTF-8 with mark", Bytes({0xEF, 0xBB, 0xBF, 0xE3, 0x81, 0x82, 0x0A, 0xEF, 0xBB, 0xBF, 0x41}),
+         TextEncoding::Utf8, {L"\x3042", L"\xFEFF" L"A"}},
+        {"JIS line", Bytes({0x1B, 0x24, 0x42, 0x30, 0x21, 0x1B, 0x28, 0x42}), TextEncoding::Jis, {L"\x4E9C"}},
+        {"EUC lines", Bytes({0xB0, 0xA1, 0x0A, 0x8E, 0xB1, 0xB0, 0xA1}), TextEncoding::Euc, {L"\x4E9C", L"\xFF71\x4E9C"}},
+        {"Shift-JIS", Bytes({0x88, 0x9F, 0x82, 0xA0, 0x0D, 0x0A, 0xB1}), TextEncoding::ShiftJis,
+         {L"\x4E9C\x3042", L"\xFF71"}},
+        {"UTF-7", "Hi +MEIwRA-!\r\n+AGE-", TextEncoding::Utf7, {L"Hi \x3042\x3044!", L"a"}},
+        {"text stops at its first zero", Bytes({0x61, 0x62, 0x00, 0x63, 0x64}), TextEncoding::Binary, {L"ab"}},
+    };
+    for (const Form& form : kForms) {
+        for (const Case& c : cases) {
+            CLSOpenedBytes opened(c.bytes, form);
+            EXPECT_EQ(AllLines(opened.Doc()), c.lines) << c.what << " " << form.name;
+            EXPECT_EQ(opened.Doc().GetDetectedEncoding(), c.detected) << c.what;
+        }
+    }
+}
+
+TEST(GetLine, ChosenEncodingChangesTheDecodingButNeverTheIndex)
+{
+    for (const Form& form : kForms) {
+        // Detected as Shift-JIS: split at single bytes, read as UTF-16 units.
+        // Line 0 keeps its first two bytes, which are no mark.
+        CLSOpenedBytes sjis(Bytes({0x41, 0x30, 0x0A, 0x42, 0x30}), form);
+        EXPECT_EQ(AllLines(sjis.Doc(), TextEncoding::Utf16Le), (Lines{L"\x3041", L"\x3042"})) << form.name;
+        EXPECT_EQ(sjis.Doc().GetDetectedEncoding(), TextEncoding::ShiftJis);
+        CLSOpenedBytes marked(Bytes({0xFF, 0xFE, 0x41, 0x30, 0x0A, 0x00, 0x42, 0x00}), form);
+        EXPECT_EQ(AllLines(marked.Doc(), TextEncoding::Utf8), (Lines{L"\xFFFD\xFFFD" L"A0", std::wstring(L"B")}))
+            << form.name << ": a detected UTF-16 file keeps its 2-byte split";
+        EXPECT_EQ(marked.Doc().GetLineCount(), 2u);
+        // Detected as UTF-16LE: two lines whatever the choice.
+        CLSOpenedBytes wide(Bytes({0xFF, 0xFE, 0x0A, 0x4E, 0x0A, 0x00, 0x42, 0x00}), form);
+        EXPECT_EQ(wide.Doc().GetLineCount(), 2u);
+        EXPECT_EQ(AllLines(wide.Doc()), (Lines{L"\x4E0A", L"B"}));
+        EXPECT_EQ(wide.Doc().GetLineCount(), 2u);
+        EXPECT_EQ(std::wstring(wide.Doc().GetLine(0, TextEncoding::Utf16Be).Text()), L"\xFFFE\x0A4E\x0A00") << form.name;
+        // JIS bytes shown as Shift-JIS keep their escapes.
+        CLSOpenedBytes jis(Bytes({0x1B, 0x24, 0x42, 0x30, 0x21, 0x1B, 0x28, 0x42}), form);
+        EXPECT_EQ(std::wstring(jis.Doc().GetLine(0, TextEncoding::ShiftJis).Text()), L"\x1B$B0!\x1B(B");
+        EXPECT_EQ(std::wstring(jis.Doc().GetLine(0).Text()), L"\x4E9C");
+    }
+}
+
+TEST(GetLine, DecodedLineOwnsItsBlockUntilReleased)
+{
+    CLSOpenedBytes opened("first\nsecond", kForms[0]);
+    CLSDecodedLine line = opened.Doc().GetLine(1);
+    ASSERT_TRUE(line);
+    CLSDecodedLine moved = std::move(line);
+    EXPECT_FALSE(line);
+    EXPECT_EQ(std::wstring(moved.Text()), L"second");
+    HGLOBAL block = moved.Release();
+    ASSERT_NE(block, nullptr);
+    EXPECT_FALSE(moved);
+    EXPECT_EQ(std::wstring(static_cast<const WCHAR*>(block)), L"second");
+    EXPECT_EQ(GlobalFree(block), nullptr);
+}
+
+// The corpus, written as UTF-8 and converted by nkf and iconv into every
+// encoding; each file must detect as its encoding and give back every line.
+TEST(GetLine, JapaneseCorpusInEveryEncoding)
+{
+    const Lines expected = CorpusLines();
+    ASSERT_EQ(expected.size(), 8u);
+    struct Fixture {
+        const char* file;
+        TextEncoding detected;
+    };
+    const Fixture fixtures[] = {
+        {"sjis.txt", TextEncoding::ShiftJis},       {"sjis-crlf.txt", TextEncoding::ShiftJis},
+        {"jis.txt", TextEncoding::Jis},             {"jis-crlf.txt", TextEncoding::Jis},
+        {"euc.txt", TextEncoding::Euc},             {"euc-cr.txt", TextEncoding::Euc},
+        {"utf16le.txt", TextEncoding::Utf16Le},     {"utf16le-crlf.txt", TextEncoding::Utf16Le},
+        {"utf16be.txt", TextEncoding::Utf16Be},     {"utf8.txt", TextEncoding::Utf8},
+        {"utf8-bom-crlf.txt", TextEncoding::Utf8},  {"utf7.txt", TextEncoding::Utf7},
+    };
+    for (const Form& form : kForms) {
+        for (const Fixture& f : fixtures) {
+            CLSOpenedBytes opened(ReadFixture(f.file), form);
+            EXPECT_EQ(AllLines(opened.Doc()), expected) << f.file << " " << form.name;
+            EXPECT_EQ(opened.Doc().GetDetectedEncoding(), f.detected) << f.file;
+            EXPECT_EQ(opened.Doc().GetKind(), DocumentKind::Text) << f.file;
+        }
+    }
+}
+
+// iconv closes some base64 runs without '-'; such a file is not taken for
+// UTF-7 by the detector, but decodes once the user chooses UTF-7.
+TEST(GetLine, Utf7WithImplicitRunEndsDecodesWhenChosen)
+{
+    CLSOpenedBytes opened(ReadFixture("utf7-implicit.txt"), kForms[0]);
+    EXPECT_EQ(opened.Doc().GetDetectedEncoding(), TextEncoding::Auto);
+    EXPECT_EQ(AllLines(opened.Doc(), TextEncoding::Utf7), CorpusLines());
+    EXPECT_EQ(opened.Doc().GetDetectedEncoding(), TextEncoding::ShiftJis);
+}

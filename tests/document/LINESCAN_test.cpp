@@ -1,0 +1,129 @@
+// The line index builder: the offsets of the worked examples, and the same
+// offsets as a walk of one unit per read for any way the bytes are split.
+#include "document/LINESCAN.h"
+
+#include "TESTFILES.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::uint32_t> Scan(const std::string& bytes, TextEncoding encoding,
+                                const std::vector<std::size_t>& cuts = {})
+{
+    vector<std::uint32_t> index;
+    index.push_back(0);
+    CLSLineScanner scanner(index, encoding);
+    std::size_t from = 0;
+    for (std::size_t cut : cuts) {
+        scanner.Feed(reinterpret_cast<const unsigned char*>(bytes.data()) + from, cut - from);
+        from = cut;
+    }
+    scanner.Feed(reinterpret_cast<const unsigned char*>(bytes.data()) + from, bytes.size() - from);
+    scanner.Finish();
+    return std::vector<std::uint32_t>(index.data(), index.data() + index.size());
+}
+
+// The rule itself, one unit per read: a unit is 1 byte, or 2 for UTF-16 (a
+// half unit at the end reads with a zero other byte).
+std::vector<std::uint32_t> WalkOneUnitAtATime(const std::string& bytes, TextEncoding encoding)
+{
+    const std::size_t unit = encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be ? 2 : 1;
+    const bool bigEndian = encoding == TextEncoding::Utf16Be;
+    std::size_t pos = 0;
+    auto read = [&](unsigned* value) -> std::size_t {
+        const std::size_t got = std::min(unit, bytes.size() - pos);
+        unsigned char b[2] = {0, 0};
+        for (std::size_t i = 0; i < got; ++i) {
+            b[i] = static_cast<unsigned char>(bytes[pos + i]);
+        }
+        *value = unit == 1 ? b[0] : bigEndian ? (b[0] << 8 | b[1]) : (b[1] << 8 | b[0]);
+        pos += got;
+        return got;
+    };
+    std::vector<std::uint32_t> offsets = {0};
+    std::size_t p = 0;
+    for (;;) {
+        unsigned u = 0;
+        const std::size_t got = read(&u);
+        if (got == 0) {
+            break;
+        }
+        std::size_t q = p + got;
+        if (u == 0x0A) {
+            offsets.push_back(static_cast<std::uint32_t>(q));
+        } else if (u == 0x0D) {
+            unsigned next = 0;
+            const std::size_t more = read(&next);
+            if (more != 0 && next == 0x0A) {
+                q += more;
+            } else {
+                pos -= more;
+            }
+            offsets.push_back(static_cast<std::uint32_t>(q));
+        }
+        p = q;
+    }
+    return offsets;
+}
+
+using Offsets = std::vector<std::uint32_t>;
+
+}  // namespace
+
+TEST(LineScanner, WorkedExamples)
+{
+    EXPECT_EQ(Scan(Bytes({0x61, 0x0D, 0x0A, 0x62, 0x0D, 0x63, 0x0A, 0x64}), TextEncoding::ShiftJis),
+              (Offsets{0, 3, 5, 7}));
+    EXPECT_EQ(Scan(Bytes({0x78, 0x0D, 0x0A}), TextEncoding::ShiftJis), (Offsets{0, 3}));
+    EXPECT_EQ(Scan("", TextEncoding::ShiftJis), (Offsets{0}));
+    EXPECT_EQ(Scan("no break", TextEncoding::Utf8), (Offsets{0}));
+    EXPECT_EQ(Scan("a\r", TextEncoding::ShiftJis), (Offsets{0, 2}));
+    EXPECT_EQ(Scan("a\r\r\nb\n\n", TextEncoding::ShiftJis), (Offsets{0, 2, 4, 6, 7}));
+    EXPECT_EQ(Scan(Bytes({0xFF, 0xFE, 0x41, 0x00, 0x0D, 0x00, 0x0A, 0x00, 0x42, 0x00}), TextEncoding::Utf16Le),
+              (Offsets{0, 8}));
+    // U+4E0A and U+0A0D hold break bytes without being breaks.
+    EXPECT_EQ(Scan(Bytes({0x0A, 0x4E, 0x0D, 0x0A, 0x0A, 0x00}), TextEncoding::Utf16Le), (Offsets{0, 6}));
+    EXPECT_EQ(Scan(Bytes({0x00, 0x41, 0x00, 0x0D, 0x00, 0x0A, 0x0A, 0x00}), TextEncoding::Utf16Be),
+              (Offsets{0, 6}));
+    // An odd last byte is half a unit.
+    EXPECT_EQ(Scan(Bytes({0x41, 0x00, 0x0A}), TextEncoding::Utf16Le), (Offsets{0, 3}));
+    EXPECT_EQ(Scan(Bytes({0x00, 0x41, 0x0A}), TextEncoding::Utf16Be), (Offsets{0}));
+}
+
+TEST(LineScanner, AnySplitGivesTheOffsetsOfTheOneUnitWalk)
+{
+    std::mt19937 random(12345);
+    const char alphabet[] = {'a', '\r', '\n', '\0', 'N', '\r', '\n'};
+    const TextEncoding encodings[] = {TextEncoding::ShiftJis, TextEncoding::Utf16Le, TextEncoding::Utf16Be};
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes;
+        const std::size_t length = random() % 200;
+        for (std::size_t i = 0; i < length; ++i) {
+            bytes.push_back(alphabet[random() % sizeof(alphabet)]);
+        }
+        const TextEncoding encoding = encodings[round % 3];
+        std::vector<std::size_t> cuts;
+        std::size_t at = 0;
+        while (length != 0 && (at += 1 + random() % 37) < length) {
+            cuts.push_back(at);
+        }
+        ASSERT_EQ(Scan(bytes, encoding, cuts), WalkOneUnitAtATime(bytes, encoding))
+            << "round " << round << " encoding " << static_cast<int>(encoding);
+    }
+}
+
+TEST(LineScanner, LongRunsAcrossTheWideSearch)
+{
+    std::string bytes(1000, 'x');
+    bytes[31] = '\n';
+    bytes[32] = '\r';
+    bytes[95] = '\r';
+    bytes[96] = '\n';
+    bytes[999] = '\r';
+    EXPECT_EQ(Scan(bytes, TextEncoding::ShiftJis), (Offsets{0, 32, 33, 97, 1000}));
+}

@@ -1,0 +1,274 @@
+// The PNG decoder core on files that are arranged unusually, broken, or lying
+// about their size: which decode, and that the others fail cleanly.
+#include "image/PNGCORE.h"
+#include "tests/image/PNGWRITE.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+bool Decodes(const Bytes& chunks, CLSDibBlock* out = nullptr)
+{
+    CLSDibBlock block;
+    // An exact-size copy, so that reading past the end leaves the allocation.
+    Bytes exact(chunks);
+    const bool ok = DecodePngBlock(exact.data(), exact.size(), 0xFFFFFF, block);
+    EXPECT_EQ(ok, !block.Empty());
+    if (out != nullptr) {
+        *out = std::move(block);
+    }
+    return ok;
+}
+
+Bytes Header(uint32_t width, uint32_t height, unsigned depth, unsigned colourType,
+             unsigned compression = 0, unsigned filter = 0, unsigned interlace = 0)
+{
+    Bytes h;
+    for (uint32_t v : {width, height}) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            h.push_back(static_cast<uint8_t>(v >> shift));
+        }
+    }
+    for (unsigned v : {depth, colourType, compression, filter, interlace}) {
+        h.push_back(static_cast<uint8_t>(v));
+    }
+    return h;
+}
+
+struct Fixture {
+    TestPicture picture = MakeTestPicture(5, 4, 8, 2);
+    Bytes scanlines;
+    Bytes data;
+    Fixture()
+    {
+        FillRandom(picture, 7);
+        scanlines = ScanlineData(picture, false, {0, 1, 2, 3, 4});
+        data = ZlibCompress(scanlines);
+    }
+    Bytes Part(size_t from, size_t to) const
+    {
+        return Bytes(data.begin() + static_cast<long>(from), data.begin() + static_cast<long>(to));
+    }
+    TestPngFile Start() const
+    {
+        TestPngFile f;
+        f.Header(5, 4, 8, 2);
+        return f;
+    }
+};
+
+}  // namespace
+
+TEST(PngWalk, ChunkArrangements)
+{
+    const Fixture fx;
+    const size_t n = fx.data.size();
+    Bytes longer = fx.scanlines;
+    longer.insert(longer.end(), 40, 0xAB);
+    Bytes shorter(fx.scanlines.begin(), fx.scanlines.end() - 16);
+    Bytes corrupt = fx.data;
+    corrupt[n / 2] ^= 0xFF;
+    corrupt[2] = 0xFF;
+    struct Case {
+        std::string name;
+        Bytes chunks;
+        bool decodes;
+    };
+    const Case cases[] = {
+        {"data over many chunks, the zlib trailer alone in the last",
+         fx.Start().Data(fx.Part(0, n - 4), 6).Chunk("IDAT", fx.Part(n - 4, n)).End().Chunks(), true},
+        {"an empty IDAT inside the run",
+         fx.Start().Chunk("IDAT", fx.Part(0, 9)).Chunk("IDAT", {}).Chunk("IDAT", fx.Part(9, n)).End().Chunks(), true},
+        {"ancillary chunks before IHDR, between and at the end",
+         TestPngFile().Chunk("tEXt", {'a', 0, 'b'}).Header(5, 4, 8, 2).Chunk("gAMA", {0, 1, 0x86, 0xA0})
+             .Chunk("pHYs", Bytes(9, 1)).Data(fx.data).Chunk("tIME", Bytes(7, 2)).End().Chunks(), true},
+        {"every CRC wrong",
+         TestPngFile().Chunk("IHDR", Header(5, 4, 8, 2), false).Chunk("IDAT", fx.data, false)
+             .Chunk("IEND", {}, false).Chunks(), true},
+        {"more data than the picture needs", fx.Start().Data(ZlibCompress(longer)).End().Chunks(), true},
+        {"bytes after IEND", [&] { Bytes b = fx.Start().Data(fx.data).End().Chunks(); b.resize(b.size() + 5, 1); return b; }(), true},
+        {"a second IDAT run",
+         fx.Start().Chunk("IDAT", fx.Part(0, 20)).Chunk("tEXt", {'x'}).Chunk("IDAT", fx.Part(20, n)).End().Chunks(), false},
+        {"a second IDAT run after a complete picture",
+         fx.Start().Data(fx.data).Chunk("tEXt", {'x'}).Data(fx.data).End().Chunks(), false},
+        {"IEND with data", fx.Start().Data(fx.data).Chunk("IEND", {0}).Chunks(), false},
+        {"IEND before IDAT", fx.Start().End().Data(fx.data).End().Chunks(), false},
+        {"no IEND", fx.Start().Data(fx.data).Chunks(), false},
+        {"nothing at all", {}, false},
+        {"IHDR twice", fx.Start().Header(5, 4, 8, 2).Data(fx.data).End().Chunks(), false},
+        {"IDAT before IHDR", TestPngFile().Data(fx.data).Header(5, 4, 8, 2).Data(fx.data).End().Chunks(), false},
+        {"PLTE before IHDR", TestPngFile().Chunk("PLTE", {1, 2, 3}).Header(5, 4, 8, 2).Data(fx.data).End().Chunks(), false},
+        {"PLTE after IDAT", fx.Start().Data(fx.data).Chunk("PLTE", {1, 2, 3}).End().Chunks(), false},
+        {"PLTE twice", fx.Start().Chunk("PLTE", {1, 2, 3}).Chunk("PLTE", {1, 2, 3}).Data(fx.data).End().Chunks(), false},
+        {"tRNS after IDAT", fx.Start().Data(fx.data).Chunk("tRNS", Bytes(6, 0)).End().Chunks(), false},
+        {"tRNS twice", fx.Start().Chunk("tRNS", Bytes(6, 0)).Chunk("tRNS", Bytes(6, 0)).Data(fx.data).End().Chunks(), false},
+        {"an empty PLTE", fx.Start().Chunk("PLTE", {}).Data(fx.data).End().Chunks(), false},
+        {"a PLTE of 4 bytes", fx.Start().Chunk("PLTE", {1, 2, 3, 4}).Data(fx.data).End().Chunks(), false},
+        {"too little image data", fx.Start().Data(ZlibCompress(shorter)).End().Chunks(), false},
+        {"corrupt zlib data", fx.Start().Data(corrupt).End().Chunks(), false},
+        {"a palette picture without PLTE",
+         TestPngFile().Header(5, 4, 8, 3).Data(ZlibCompress(Bytes(4 * 6, 0))).End().Chunks(), false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Decodes(c.chunks), c.decodes) << c.name;
+    }
+}
+
+TEST(PngWalk, RejectsHeadersPngDoesNotAllow)
+{
+    // Each header comes with image data that would suit a 1 x 1 picture.
+    struct Case {
+        const char* name;
+        Bytes header;
+    };
+    const Case cases[] = {
+        {"grey 3-bit", Header(1, 1, 3, 0)},
+        {"RGB 4-bit", Header(1, 1, 4, 2)},
+        {"palette 16-bit", Header(1, 1, 16, 3)},
+        {"grey and alpha 4-bit", Header(1, 1, 4, 4)},
+        {"RGBA 1-bit", Header(1, 1, 1, 6)},
+        {"colour type 1", Header(1, 1, 8, 1)},
+        {"colour type 5", Header(1, 1, 8, 5)},
+        {"colour type 7", Header(1, 1, 8, 7)},
+        {"interlace 2", Header(1, 1, 8, 0, 0, 0, 2)},
+        {"compression 1", Header(1, 1, 8, 0, 1, 0, 0)},
+        {"filter method 1", Header(1, 1, 8, 0, 0, 1, 0)},
+        {"zero width", Header(0, 1, 8, 0)},
+        {"zero height", Header(1, 0, 8, 0)},
+        {"width of 2^31", Header(0x80000000u, 1, 8, 0)},
+        {"height of 2^31", Header(1, 0x80000000u, 8, 0)},
+        {"IHDR of 12 bytes", [] { Bytes h = Header(1, 1, 8, 0); h.pop_back(); return h; }()},
+        {"IHDR of 14 bytes", [] { Bytes h = Header(1, 1, 8, 0); h.push_back(0); return h; }()},
+    };
+    const Bytes data = ZlibCompress(Bytes(64, 0));
+    EXPECT_TRUE(Decodes(TestPngFile().Chunk("IHDR", Header(1, 1, 8, 0)).Data(data).End().Chunks()))
+        << "the data suits a valid header";
+    for (const Case& c : cases) {
+        EXPECT_FALSE(Decodes(TestPngFile().Chunk("IHDR", c.header).Data(data).End().Chunks())) << c.name;
+    }
+}
+
+TEST(PngWalk, EveryTruncationFailsCleanly)
+{
+    TestPicture picture = MakeTestPicture(9, 5, 4, 3);
+    FillRandom(picture, 3);
+    TestPngOptions options;
+    options.adam7 = true;
+    options.palette = Bytes(48, 0x40);
+    options.transparency = Bytes(16, 0x80);
+    options.pieces = 3;
+    const Bytes whole = EncodeTestPng(picture, options).Chunks();
+    ASSERT_TRUE(Decodes(whole));
+    for (size_t size = 0; size < whole.size(); ++size) {
+        EXPECT_FALSE(Decodes(Bytes(whole.begin(), whole.begin() + static_cast<long>(size))))
+            << "cut at " << size;
+    }
+}
+
+TEST(PngWalk, UnknownFilterTypesLeaveTheRowAsItIs)
+{
+    const Fixture fx;
+    Bytes scanlines = ScanlineData(fx.picture, false, {0});
+    const size_t rowBytes = 1 + 5 * 3;
+    for (size_t y = 0; y < 4; ++y) {
+        scanlines[y * rowBytes] = static_cast<uint8_t>(5 + y * 50);
+    }
+    CLSDibBlock plain, odd;
+    ASSERT_TRUE(Decodes(fx.Start().Data(fx.data).End().Chunks(), &plain));
+    ASSERT_TRUE(Decodes(fx.Start().Data(ZlibCompress(scanlines)).End().Chunks(), &odd));
+    ASSERT_EQ(plain.Size(), odd.Size());
+    EXPECT_EQ(std::memcmp(plain.Data(), odd.Data(), plain.Size()), 0);
+}
+
+TEST(PngWalk, TablesNeverOverflow)
+{
+    // 300 palette entries and 300 alpha values: the table keeps its 256 entries.
+    TestPicture picture = MakeTestPicture(256, 1, 8, 3);
+    for (uint32_t x = 0; x < 256; ++x) {
+        picture.samples[x] = static_cast<uint16_t>(x);
+    }
+    Bytes palette;
+    for (int i = 0; i < 300; ++i) {
+        palette.insert(palette.end(), {static_cast<uint8_t>(i), 7, static_cast<uint8_t>(255 - i % 256)});
+    }
+    TestPngOptions options;
+    options.palette = palette;
+    options.transparency = Bytes(300, 255);
+    CLSDibBlock block;
+    const Bytes chunks = EncodeTestPng(picture, options).Chunks();
+    ASSERT_TRUE(Decodes(chunks, &block));
+    const uint8_t* table = block.ColourTable();
+    EXPECT_EQ(table[4 * 255 + 2], 255) << "entry 255 keeps its red";
+    EXPECT_EQ(table[4 * 255 + 0], 0) << "and its blue";
+
+    // Alpha values beyond a 4-entry palette blend nothing past entry 3.
+    TestPicture small = MakeTestPicture(4, 1, 2, 3);
+    small.samples = {0, 1, 2, 3};
+    TestPngOptions smallOptions;
+    smallOptions.palette = Bytes(12, 200);
+    smallOptions.transparency = Bytes(300, 0);
+    ASSERT_TRUE(Decodes(EncodeTestPng(small, smallOptions).Chunks(), &block));
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(block.ColourTable()[4 * i], 255) << "entry " << i << " is the white background";
+    }
+    for (size_t i = 4 * 4; i < 1024; ++i) {
+        ASSERT_EQ(block.ColourTable()[i], 0) << "byte " << i << " of the table";
+    }
+
+    // Pixels beyond a short palette find a black entry, which the header declares.
+    TestPicture beyond = MakeTestPicture(4, 1, 2, 3);
+    beyond.samples = {0, 1, 2, 3};
+    TestPngOptions beyondOptions;
+    beyondOptions.palette = {255, 255, 255, 255, 255, 255};
+    ASSERT_TRUE(Decodes(EncodeTestPng(beyond, beyondOptions).Chunks(), &block));
+    EXPECT_EQ(block.Data()[32], 16) << "colours used: every 4-bit index";
+    EXPECT_EQ(block.TopDownRow(0)[1], 0x23) << "indices 2 and 3 as they were";
+    for (size_t i = 0; i < 16; ++i) {
+        EXPECT_EQ(block.ColourTable()[4 * i], i < 2 ? 255 : 0) << "entry " << i;
+    }
+}
+
+TEST(PngWalk, ShortTransparencyCarriesNoKey)
+{
+    TestPicture grey = MakeTestPicture(2, 1, 8, 0);
+    grey.samples = {0, 9};
+    TestPicture rgb = MakeTestPicture(1, 1, 8, 2);
+    rgb.samples = {0, 0, 9};
+    TestPngOptions greyOptions, rgbOptions;
+    greyOptions.transparency = {0};          // needs 2 bytes
+    rgbOptions.transparency = {0, 0, 0, 0, 0};  // needs 6
+    CLSDibBlock block;
+    ASSERT_TRUE(Decodes(EncodeTestPng(grey, greyOptions).Chunks(), &block));
+    EXPECT_EQ(block.ColourTable()[0], 0) << "grey 0 stays black";
+    ASSERT_TRUE(Decodes(EncodeTestPng(rgb, rgbOptions).Chunks(), &block));
+    EXPECT_EQ(block.TopDownRow(0)[0], 9) << "blue 9 stays";
+}
+
+TEST(PngWalk, HugeClaimsFailBeforeAllocating)
+{
+    // 100,000 x 100,000 RGBA would need 40 GB; a few bytes of data cannot fill it.
+    const Bytes data = ZlibCompress(Bytes(4096, 0));
+    for (unsigned interlace : {0u, 1u}) {
+        const Bytes chunks = TestPngFile()
+                                 .Chunk("IHDR", Header(100000, 100000, 8, 6, 0, 0, interlace))
+                                 .Data(data)
+                                 .End()
+                                 .Chunks();
+        EXPECT_FALSE(Decodes(chunks)) << "interlace " << interlace;
+    }
+    // The limit must not refuse real pictures: a blank one compresses about as
+    // well as deflate can, close to 1032 to 1.
+    const TestPicture blank = MakeTestPicture(2000, 1000, 8, 0);
+    const Bytes blankData = ZlibCompress(ScanlineData(blank, false, {0}));
+    EXPECT_GT(blank.samples.size() / blankData.size(), 900u);
+    EXPECT_TRUE(Decodes(TestPngFile().Header(2000, 1000, 8, 0).Data(blankData).End().Chunks()));
+
+    // The largest 16-bit RGBA picture: enough data claimed (lengths only), yet
+    // its bitmap would pass the size limit.
+    Bytes lots(2u << 20, 0);
+    const Bytes big = TestPngFile().Chunk("IHDR", Header(0x7FFFFFFF, 0x7FFFFFFF, 16, 6)).Data(lots).End().Chunks();
+    EXPECT_FALSE(Decodes(big));
+}
