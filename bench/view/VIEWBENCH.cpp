@@ -162,6 +162,9 @@ int main()
         return 1;
     }
     Report("open-paint-text", openSeconds, "sequential-read", readSeconds);
+    PROCESS_MEMORY_COUNTERS afterOpen{};
+    afterOpen.cb = sizeof(afterOpen);
+    GetProcessMemoryInfo(GetCurrentProcess(), &afterOpen, sizeof(afterOpen));
 
     // Jumping to the last line and painting against jumping back to the first
     // screen and painting, each done a number of times.
@@ -201,9 +204,23 @@ int main()
     pmc.cb = sizeof(pmc);
     GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof(pmc));
     const unsigned long long budget = 64ull * 1024 * 1024 + indexBytes;
-    std::printf("MEMORY name=view-512mib peak_working_set=%llu line_index=%llu budget=%llu within=%s\n",
-                static_cast<unsigned long long>(pmc.PeakWorkingSetSize), indexBytes, budget,
-                pmc.PeakWorkingSetSize <= budget ? "yes" : "no");
+    std::printf("MEMORY name=view-512mib peak_working_set=%llu working_set_after_open=%llu "
+                "working_set_now=%llu line_index=%llu budget=%llu\n",
+                static_cast<unsigned long long>(pmc.PeakWorkingSetSize),
+                static_cast<unsigned long long>(afterOpen.WorkingSetSize),
+                static_cast<unsigned long long>(pmc.WorkingSetSize), indexBytes, budget);
+
+    // Where the open goes: recognising the file (picture loader, media layer),
+    // then the line index; the paint is what remains.
+    view->Close();
+    double t = Now();
+    view->Open(path.c_str(), hWnd, nullptr);
+    const double recognise = Now() - t;
+    t = Now();
+    view->GetLineCount();
+    const double index = Now() - t;
+    std::printf("PARTS name=open-paint-text recognise_seconds=%.6f index_seconds=%.6f rest_seconds=%.6f\n",
+                recognise, index, openSeconds - recognise - index);
 
     delete view;
     DestroyWindow(hWndParent);

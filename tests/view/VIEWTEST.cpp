@@ -2,6 +2,8 @@
 // files in a temporary folder, input as the user gives it, and read-backs.
 #include "VIEWTEST.h"
 
+#include "tests/settings/TESTFILES.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -12,15 +14,10 @@ namespace {
 
 constexpr char kParentClass[] = "GlimTestViewParent";
 
-const std::string& TestFolder()
+// One folder for the whole run, emptied and removed when the tests end.
+const TempFolder& TestFolder()
 {
-    static std::string folder;
-    if (folder.empty()) {
-        char temp[MAX_PATH] = "";
-        GetTempPathA(sizeof(temp), temp);
-        folder = std::string(temp) + "glim_view_" + std::to_string(GetCurrentProcessId()) + "\\";
-        CreateDirectoryA(folder.c_str(), nullptr);
-    }
+    static TempFolder folder;
     return folder;
 }
 
@@ -108,17 +105,13 @@ bool DeleteBehindTheView(const std::string& path)
 
 std::string TestFilePath(const char* name)
 {
-    return TestFolder() + name;
+    return TestFolder().Path(name);
 }
 
 std::string WriteTestFile(const char* name, const std::string& bytes)
 {
     const std::string path = TestFilePath(name);
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    EXPECT_NE(h, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
+    WriteFileBytes(path, bytes);
     return path;
 }
 
