@@ -159,6 +159,55 @@ TEST(ViewWindow, ScrollBarCodes)
     }
 }
 
+// Dragging the thumb with the mouse scrolls while it moves; letting go
+// changes nothing further.
+TEST(ViewWindow, DraggingTheThumbScrollsLive)
+{
+    CLSViewHarness h;
+    h.Open(WriteTestFile("thumb.txt", NumberedLines(400)));
+    SCROLLBARINFO bar{};
+    bar.cbSize = sizeof(bar);
+    ASSERT_TRUE(GetScrollBarInfo(h.View(), OBJID_VSCROLL, &bar));
+    const int x = (bar.rcScrollBar.left + bar.rcScrollBar.right) / 2;
+    const int y = bar.rcScrollBar.top + (bar.xyThumbTop + bar.xyThumbBottom) / 2;
+    const int cx = GetSystemMetrics(SM_CXSCREEN);
+    const int cy = GetSystemMetrics(SM_CYSCREEN);
+    auto mouse = [&](DWORD flags, int px, int py) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(px, 65535, cx - 1);
+        input.mi.dy = MulDiv(py, 65535, cy - 1);
+        input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+        SendInput(1, &input, sizeof(input));
+    };
+    // The scrolling the pane did while the thumb moved, seen from its own
+    // WM_VSCROLL handling.
+    static int s_trackedTo = -1;
+    s_trackedTo = -1;
+    HHOOK hook = SetWindowsHookExA(
+        WH_CALLWNDPROCRET,
+        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            const auto* msg = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+            if (code == HC_ACTION && msg->message == WM_VSCROLL && LOWORD(msg->wParam) == SB_THUMBTRACK) {
+                s_trackedTo = GetScrollPos(msg->hwnd, SB_VERT);
+            }
+            return CallNextHookEx(nullptr, code, wParam, lParam);
+        },
+        nullptr, GetCurrentThreadId());
+    mouse(0, x, y);
+    mouse(MOUSEEVENTF_LEFTDOWN, x, y);
+    mouse(0, x, y + 60);
+    mouse(0, x, y + 120);
+    mouse(MOUSEEVENTF_LEFTUP, x, y + 120);
+    for (int i = 0; i < 20; ++i) {
+        h.Pump();
+        Sleep(20);
+    }
+    UnhookWindowsHookEx(hook);
+    EXPECT_GT(s_trackedTo, 0);  // it scrolled during the drag
+    EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, s_trackedTo);
+}
+
 // Scrolling one line moves the pixels already drawn and repaints one row; the
 // result is what a full repaint shows.
 TEST(ViewWindow, ScrollingALineRepaintsOneRow)
