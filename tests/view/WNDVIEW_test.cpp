@@ -53,6 +53,18 @@ LRESULT CALLBACK MenuWatch(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
+// Where the pane had scrolled to after each thumb-tracking message it handled.
+int g_trackedTo = -1;
+
+LRESULT CALLBACK TrackWatch(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* msg = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && msg->message == WM_VSCROLL && LOWORD(msg->wParam) == SB_THUMBTRACK) {
+        g_trackedTo = GetScrollPos(msg->hwnd, SB_VERT);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 void ShowContextMenu(HWND hWndView)
 {
     g_menusShown = 0;
@@ -180,20 +192,8 @@ TEST(ViewWindow, DraggingTheThumbScrollsLive)
         input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
         SendInput(1, &input, sizeof(input));
     };
-    // The scrolling the pane did while the thumb moved, seen from its own
-    // WM_VSCROLL handling.
-    static int s_trackedTo = -1;
-    s_trackedTo = -1;
-    HHOOK hook = SetWindowsHookExA(
-        WH_CALLWNDPROCRET,
-        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
-            const auto* msg = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-            if (code == HC_ACTION && msg->message == WM_VSCROLL && LOWORD(msg->wParam) == SB_THUMBTRACK) {
-                s_trackedTo = GetScrollPos(msg->hwnd, SB_VERT);
-            }
-            return CallNextHookEx(nullptr, code, wParam, lParam);
-        },
-        nullptr, GetCurrentThreadId());
+    g_trackedTo = -1;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, TrackWatch, nullptr, GetCurrentThreadId());
     mouse(0, x, y);
     mouse(MOUSEEVENTF_LEFTDOWN, x, y);
     mouse(0, x, y + 60);
@@ -204,8 +204,8 @@ TEST(ViewWindow, DraggingTheThumbScrollsLive)
         Sleep(20);
     }
     UnhookWindowsHookEx(hook);
-    EXPECT_GT(s_trackedTo, 0);  // it scrolled during the drag
-    EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, s_trackedTo);
+    EXPECT_GT(g_trackedTo, 0);  // it scrolled during the drag
+    EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, g_trackedTo);
 }
 
 // Scrolling one line moves the pixels already drawn and repaints one row; the
