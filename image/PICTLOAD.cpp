@@ -2,6 +2,7 @@
 // system's picture loader and the PNG decoder. The plug-ins are in SPILOAD.
 #include "image/PICTLOAD.h"
 
+#include "image/PICTHEAD.h"
 #include "image/PNGDEC.h"
 #include "image/SPILOAD.h"
 #include "image/STREAMIO.h"
@@ -61,7 +62,14 @@ HBITMAP RenderPicture(IPicture* picture, HDC dc, COLORREF background, int width,
 
 HBITMAP LoadOlePicture(IStream* stream, HDC dc, COLORREF background)
 {
-    SeekStream(stream, 0, STREAM_SEEK_SET);
+    // The system loader reads the whole stream before it gives up on a file it
+    // does not know: offer it only what starts like one of its formats.
+    BYTE header[kPictureHeaderBytes];
+    if (!SeekStream(stream, 0, STREAM_SEEK_SET) ||
+        !IsSystemPictureHeader(header, ReadStream(stream, header, sizeof(header))) ||
+        !SeekStream(stream, 0, STREAM_SEEK_SET)) {
+        return nullptr;
+    }
     IPicture* raw = nullptr;
     if (FAILED(OleLoadPicture(stream, 0, TRUE, IID_IPicture, reinterpret_cast<void**>(&raw))) ||
         raw == nullptr) {

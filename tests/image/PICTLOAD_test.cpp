@@ -1,5 +1,6 @@
 // The picture loading chain under Wine: the system loader's formats, the PNG
 // decoder behind it, and the Windows step of the decoder.
+#include "image/PICTHEAD.h"
 #include "image/PICTLOAD.h"
 #include "image/PNGDEC.h"
 #include "tests/image/PICTTEST.h"
@@ -207,4 +208,53 @@ TEST(LoadPngPicture, ReadsTheStreamAndNothingBeyond)
         EXPECT_EQ(stream.OtherCalls(), 0) << c.name << ": only Seek and Read";
     }
     EXPECT_EQ(LoadPicture(nullptr, dc, kWhite, nullptr, "x"), nullptr);
+}
+
+TEST(LoadOlePicture, OnlyPictureHeadersReachTheSystemLoader)
+{
+    struct Case {
+        const char* name;
+        std::string head;
+        bool offered;
+    };
+    std::string emf(44, '\0');
+    emf[0] = 1;
+    emf.replace(40, 4, " EMF");
+    const Case cases[] = {
+        {"bitmap", std::string("BM\x36\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00\x28\x00\x00\x00", 18), true},
+        {"OS/2 bitmap", std::string("BM\x1A\x00\x00\x00\x00\x00\x00\x00\x1A\x00\x00\x00\x0C\x00\x00\x00", 18), true},
+        {"text that starts with BM", "BMW owners club minutes", false},
+        {"JPEG", "\xFF\xD8\xFF\xE0", true},
+        {"GIF 87a", "GIF87a", true},
+        {"GIF 89a", "GIF89a\x01", true},
+        {"icon", std::string("\x00\x00\x01\x00", 4), true},
+        {"placeable metafile", "\xD7\xCD\xC6\x9A", true},
+        {"metafile", std::string("\x01\x00\x09\x00\x00\x03", 6), true},
+        {"enhanced metafile", emf, true},
+        {"a record that is no metafile", std::string(44, '\0').replace(0, 1, "\x01"), false},
+        {"PNG (our own decoder reads it)", "\x89PNG\r\n\x1A\n", false},
+        {"text", "BAM! plain text", false},
+        {"JPEG cut to two bytes", "\xFF\xD8", false},
+        {"GIF of another version", "GIF90a", false},
+        {"empty", "", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsSystemPictureHeader(reinterpret_cast<const unsigned char*>(c.head.data()), c.head.size()),
+                  c.offered)
+            << c.name;
+    }
+}
+
+TEST(LoadOlePicture, ALargeTextIsNotReadWhole)
+{
+    // The system loader reads a stream to its end before it refuses it; a big
+    // log file must not cost its whole size on every selection.
+    const Bytes text(4 << 20, 'a');
+    ScreenDc dc;
+    MemoryStream stream(text);
+    EXPECT_EQ(LoadOlePicture(&stream, dc, kWhite), nullptr);
+    LARGE_INTEGER none{};
+    ULARGE_INTEGER position{};
+    ASSERT_HRESULT_SUCCEEDED(stream.Seek(none, STREAM_SEEK_CUR, &position));
+    EXPECT_LE(position.QuadPart, kPictureHeaderBytes);
 }
