@@ -186,6 +186,8 @@ TEST(PngWalk, UnknownFilterTypesLeaveTheRowAsItIs)
 TEST(PngWalk, TablesNeverOverflow)
 {
     // 300 palette entries and 300 alpha values: the table keeps its 256 entries.
+    // (Short tables and values beyond the palette are in PngCore's colour table
+    // cases; writes outside the table are the fuzz run's to find.)
     TestPicture picture = MakeTestPicture(256, 1, 8, 3);
     for (uint32_t x = 0; x < 256; ++x) {
         picture.samples[x] = static_cast<uint16_t>(x);
@@ -203,48 +205,6 @@ TEST(PngWalk, TablesNeverOverflow)
     const uint8_t* table = block.ColourTable();
     EXPECT_EQ(table[4 * 255 + 2], 255) << "entry 255 keeps its red";
     EXPECT_EQ(table[4 * 255 + 0], 0) << "and its blue";
-
-    // Alpha values beyond a 4-entry palette blend nothing past entry 3.
-    TestPicture small = MakeTestPicture(4, 1, 2, 3);
-    small.samples = {0, 1, 2, 3};
-    TestPngOptions smallOptions;
-    smallOptions.palette = Bytes(12, 200);
-    smallOptions.transparency = Bytes(300, 0);
-    ASSERT_TRUE(Decodes(EncodeTestPng(small, smallOptions).Chunks(), &block));
-    for (size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(block.ColourTable()[4 * i], 255) << "entry " << i << " is the white background";
-    }
-    for (size_t i = 4 * 4; i < 1024; ++i) {
-        ASSERT_EQ(block.ColourTable()[i], 0) << "byte " << i << " of the table";
-    }
-
-    // Pixels beyond a short palette find a black entry, which the header declares.
-    TestPicture beyond = MakeTestPicture(4, 1, 2, 3);
-    beyond.samples = {0, 1, 2, 3};
-    TestPngOptions beyondOptions;
-    beyondOptions.palette = {255, 255, 255, 255, 255, 255};
-    ASSERT_TRUE(Decodes(EncodeTestPng(beyond, beyondOptions).Chunks(), &block));
-    EXPECT_EQ(block.Data()[32], 16) << "colours used: every 4-bit index";
-    EXPECT_EQ(block.TopDownRow(0)[1], 0x23) << "indices 2 and 3 as they were";
-    for (size_t i = 0; i < 16; ++i) {
-        EXPECT_EQ(block.ColourTable()[4 * i], i < 2 ? 255 : 0) << "entry " << i;
-    }
-}
-
-TEST(PngWalk, ShortTransparencyCarriesNoKey)
-{
-    TestPicture grey = MakeTestPicture(2, 1, 8, 0);
-    grey.samples = {0, 9};
-    TestPicture rgb = MakeTestPicture(1, 1, 8, 2);
-    rgb.samples = {0, 0, 9};
-    TestPngOptions greyOptions, rgbOptions;
-    greyOptions.transparency = {0};          // needs 2 bytes
-    rgbOptions.transparency = {0, 0, 0, 0, 0};  // needs 6
-    CLSDibBlock block;
-    ASSERT_TRUE(Decodes(EncodeTestPng(grey, greyOptions).Chunks(), &block));
-    EXPECT_EQ(block.ColourTable()[0], 0) << "grey 0 stays black";
-    ASSERT_TRUE(Decodes(EncodeTestPng(rgb, rgbOptions).Chunks(), &block));
-    EXPECT_EQ(block.TopDownRow(0)[0], 9) << "blue 9 stays";
 }
 
 TEST(PngWalk, HugeClaimsFailBeforeAllocating)
