@@ -25,7 +25,10 @@ std::string Fixture(const char* name)
 // file that reaches the plug-ins comes back as that pixel.
 struct CatchAllPlugins {
     TempFolder folder;
-    CatchAllPlugins() { CopyFileA(BesideTestProgram("testspi_any.dll").c_str(), folder.PathOf("any.spi").c_str(), FALSE); }
+    CatchAllPlugins()
+    {
+        CopyFileA(BesideTestProgram("testspi_any.dll").c_str(), folder.PathOf("any.spi").c_str(), FALSE);
+    }
     const char* Path() const { return folder.Path().c_str(); }
 };
 

@@ -180,7 +180,7 @@ TEST(PluginPicture, PluginsSeeTheFirst4096BytesZeroPadded)
     for (const auto& [width, height] : {std::pair{2, 1}, std::pair{40, 40}}) {
         const std::vector<uint32_t> rgb(many.begin(), many.begin() + width * height);
         const Bytes file = MakePpm(width, height, rgb);
-        const std::string path = files.Write("p" + std::to_string(width) + ".ppm", file);
+        const std::string path = files.Write(std::to_string(width) + ".ppm", file);
         const PluginFolder plugins(Layout{{"ppm.spi", "ppm"}});
         ASSERT_EQ(OpenPicture(path, plugins.Path()).width, width);
         ASSERT_EQ(g_calls.size(), 1u);
