@@ -20,9 +20,11 @@ std::string Rgb(COLORREF cr)
     return text;
 }
 
+// The saved file, written over a longer one that it must replace whole.
 std::string Saved(const CLSGlimSettings& settings)
 {
     TempFolder folder;
+    folder.Write("GLIM.INI", std::string(20000, 'x'));
     EXPECT_TRUE(settings.Save(folder.PathOf("GLIM.INI").c_str()));
     return ReadFileBytes(folder.PathOf("GLIM.INI"));
 }
