@@ -120,6 +120,10 @@ TEST(PngCore, ColourTablesAndTransparency)
         std::vector<uint32_t> overWhite, overDusk;
     };
     const uint32_t W = 0xFFFFFF, D = 0x804020;  // the backgrounds as 0xRRGGBB
+    Bytes palette300;  // entries past 255 differ, should they wrap around
+    for (unsigned i = 0; i < 300; ++i) {
+        palette300.insert(palette300.end(), {uint8_t(i), uint8_t(i < 256 ? 7 : 99), uint8_t(255 - i % 256)});
+    }
     const Case cases[] = {
         {"2-bit grey levels", 0, 2, {0, 1, 2, 3}, {}, {},
          {0x000000, 0x555555, 0xAAAAAA, 0xFFFFFF}, {0x000000, 0x555555, 0xAAAAAA, 0xFFFFFF}},
@@ -150,6 +154,8 @@ TEST(PngCore, ColourTablesAndTransparency)
         {"alpha beyond the palette", 3, 2, {0, 1, 2, 3}, Bytes(12, 200), Bytes(300, 0), {W, W, W, W}, {D, D, D, D}},
         {"indices beyond the palette are black", 3, 2, {0, 1, 2, 3}, Bytes(6, 255), {},
          {W, W, 0x000000, 0x000000}, {W, W, 0x000000, 0x000000}},
+        {"300 palette and alpha entries: the first 256 count", 3, 8, {0, 1, 254, 255}, palette300, Bytes(300, 255),
+         {0x0007FF, 0x0107FE, 0xFE0701, 0xFF0700}, {0x0007FF, 0x0107FE, 0xFE0701, 0xFF0700}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -183,30 +183,6 @@ TEST(PngWalk, UnknownFilterTypesLeaveTheRowAsItIs)
     EXPECT_EQ(std::memcmp(plain.Data(), odd.Data(), plain.Size()), 0);
 }
 
-TEST(PngWalk, TablesNeverOverflow)
-{
-    // 300 palette entries and 300 alpha values: the table keeps its 256 entries.
-    // (Short tables and values beyond the palette are in PngCore's colour table
-    // cases; writes outside the table are the fuzz run's to find.)
-    TestPicture picture = MakeTestPicture(256, 1, 8, 3);
-    for (uint32_t x = 0; x < 256; ++x) {
-        picture.samples[x] = static_cast<uint16_t>(x);
-    }
-    Bytes palette;
-    for (int i = 0; i < 300; ++i) {
-        palette.insert(palette.end(), {static_cast<uint8_t>(i), 7, static_cast<uint8_t>(255 - i % 256)});
-    }
-    TestPngOptions options;
-    options.palette = palette;
-    options.transparency = Bytes(300, 255);
-    CLSDibBlock block;
-    const Bytes chunks = EncodeTestPng(picture, options).Chunks();
-    ASSERT_TRUE(Decodes(chunks, &block));
-    const uint8_t* table = block.ColourTable();
-    EXPECT_EQ(table[4 * 255 + 2], 255) << "entry 255 keeps its red";
-    EXPECT_EQ(table[4 * 255 + 0], 0) << "and its blue";
-}
-
 TEST(PngWalk, HugeClaimsFailBeforeAllocating)
 {
     // 100,000 x 100,000 RGBA would need 40 GB; a few bytes of data cannot fill it.
