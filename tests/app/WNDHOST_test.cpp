@@ -4,7 +4,7 @@
 #include "app/WNDMAIN.h"
 
 #include "resources/RESOURCE.h"
-#include "tests/settings/TESTFILES.h"
+#include "tests/common/TEMPDIR.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,7 @@ protected:
         m_app = std::make_unique<CLSWndMain>();
         ASSERT_TRUE(m_app->Register(GetModuleHandleA(nullptr)));
         // The destructor writes the settings: never beside the test executable.
-        std::strcpy(g_szSettingsPath, m_folder.Path("GLIM.INI").c_str());
+        std::strcpy(g_szSettingsPath, m_folder.PathOf("GLIM.INI").c_str());
         ASSERT_TRUE(m_app->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
     }
     void TearDown() override
@@ -57,7 +57,7 @@ protected:
     void Command(int id) const { SendMessageA(Main(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
     void OpenThroughPathBox(const char* name, const std::string& bytes) const
     {
-        const std::string path = m_folder.Path(name);
+        const std::string path = m_folder.PathOf(name);
         WriteFileBytes(path, bytes);
         SetDlgItemTextA(Main(), kIdPathEdit, path.c_str());
         Command(IDC_NAVIGATE);

@@ -3,7 +3,7 @@
 #include "app/WNDMAIN.h"
 
 #include "resources/RESOURCE.h"
-#include "tests/settings/TESTFILES.h"
+#include "tests/common/TEMPDIR.h"
 
 #include <gtest/gtest.h>
 
@@ -72,7 +72,7 @@ protected:
     // never writes beside the test executable.
     std::string RedirectSettings()
     {
-        const std::string path = m_folder.Path("GLIM.INI");
+        const std::string path = m_folder.PathOf("GLIM.INI");
         strcpy(g_szSettingsPath, path.c_str());
         return path;
     }
@@ -87,16 +87,16 @@ protected:
 TEST_F(MainWindow, RegisterResolvesBothFilesBesideTheExecutable)
 {
     ASSERT_TRUE(m_app->Register(Instance()));
-    char module[MAX_PATH];
-    GetModuleFileNameA(nullptr, module, sizeof(module));
-    std::string folder(module);
-    folder.resize(folder.rfind('\\') + 1);
-    EXPECT_EQ(std::string(g_szSettingsPath), folder + "GLIM.INI");
-    EXPECT_EQ(std::string(g_szHelpPath), folder + "GLIM.CHM");
+    EXPECT_EQ(std::string(g_szSettingsPath), BesideTestProgram("GLIM.INI"));
+    EXPECT_EQ(std::string(g_szHelpPath), BesideTestProgram("GLIM.CHM"));
 
-    // Registering twice fails: the class exists.
-    CLSWndMain second;
-    EXPECT_FALSE(second.Register(Instance()));
+    // Registering twice fails: the class exists. That start read no settings,
+    // so it must not write the defaults over them.
+    auto second = std::make_unique<CLSWndMain>();
+    EXPECT_FALSE(second->Register(Instance()));
+    const std::string iniPath = RedirectSettings();
+    second.reset();
+    EXPECT_EQ(GetFileAttributesA(iniPath.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(MainWindow, CreatesTheTitledWindowWithItsJapaneseMenu)
@@ -142,44 +142,34 @@ TEST_F(MainWindow, StoredMaximizedWinsOverTheShowCommand)
     EXPECT_TRUE(IsZoomed(m_app->GetMainWindow()));
 }
 
-TEST_F(MainWindow, FirstArgumentGoesToThePathBoxAndIsNavigated)
+TEST_F(MainWindow, FirstArgumentOrTheStoredFolderGoesToThePathBoxAndIsNavigated)
 {
     ASSERT_TRUE(m_app->Register(Instance()));
     ASSERT_TRUE(m_app->Create(Instance(), SW_SHOWNORMAL));
     HWND hWnd = m_app->GetMainWindow();
     HWND hEdit = GetDlgItem(hWnd, kIdPathEdit);
     ASSERT_NE(hEdit, nullptr);
-
-    m_app->ApplyCommandLine("\"C:\\My Files\\a.txt\" more words");
-    EXPECT_EQ(WindowText(hEdit), "C:\\My Files\\a.txt");
-    EXPECT_TRUE(TakePostedCommand(hWnd, kIdPathButton));
-}
-
-TEST_F(MainWindow, EmptyCommandLineFallsBackToTheStartFolder)
-{
-    ASSERT_TRUE(m_app->Register(Instance()));
-    ASSERT_TRUE(m_app->Create(Instance(), SW_SHOWNORMAL));
-    HWND hWnd = m_app->GetMainWindow();
-    HWND hEdit = GetDlgItem(hWnd, kIdPathEdit);
     CLSGlimSettings& settings = m_app->GetSettings();
-
-    // First run: last folder wanted but none known. Nothing is navigated.
-    settings.SetFlag(CLSGlimSettings::kShowLastFolder, true);
-    settings.SetLastFolder("");
     settings.SetStartFolder("C:\\start");
-    m_app->ApplyCommandLine("");
-    EXPECT_EQ(WindowText(hEdit), "");
-    EXPECT_FALSE(TakePostedCommand(hWnd, kIdPathButton));
-
-    settings.SetLastFolder("C:\\last");
-    m_app->ApplyCommandLine("\"never closed");
-    EXPECT_EQ(WindowText(hEdit), "C:\\last");
-    EXPECT_TRUE(TakePostedCommand(hWnd, kIdPathButton));
-
-    settings.SetFlag(CLSGlimSettings::kShowLastFolder, false);
-    m_app->ApplyCommandLine("");
-    EXPECT_EQ(WindowText(hEdit), "C:\\start");
-    EXPECT_TRUE(TakePostedCommand(hWnd, kIdPathButton));
+    const struct {
+        const char* line;
+        bool showLast;
+        const char* lastFolder;
+        const char* expected;  // empty: nothing is navigated
+    } cases[] = {
+        {"\"C:\\My Files\\a.txt\" more words", true, "C:\\last", "C:\\My Files\\a.txt"},
+        {"", true, "", ""},  // first run: the last folder is wanted but none is known
+        {"\"never closed", true, "C:\\last", "C:\\last"},
+        {"", false, "C:\\last", "C:\\start"},
+    };
+    for (const auto& c : cases) {
+        SetWindowTextA(hEdit, "");
+        settings.SetFlag(CLSGlimSettings::kShowLastFolder, c.showLast);
+        settings.SetLastFolder(c.lastFolder);
+        m_app->ApplyCommandLine(c.line);
+        EXPECT_EQ(WindowText(hEdit), c.expected) << c.line;
+        EXPECT_EQ(TakePostedCommand(hWnd, kIdPathButton), *c.expected != '\0') << c.line;
+    }
 }
 
 TEST_F(MainWindow, ExitCommandEndsTheLoopAndTheSettingsAreWrittenOnce)
@@ -191,52 +181,34 @@ TEST_F(MainWindow, ExitCommandEndsTheLoopAndTheSettingsAreWrittenOnce)
     settings.SetWidth(400);
     settings.SetHeight(300);
     ASSERT_TRUE(m_app->Create(Instance(), SW_SHOWNORMAL));
+    HWND hWnd = m_app->GetMainWindow();
+    RECT rc{};
+    GetWindowRect(hWnd, &rc);
+    EXPECT_EQ(rc.right - rc.left, 400);
+    SetWindowPos(hWnd, nullptr, 50, 60, 410, 310, SWP_NOZORDER);  // as the user moves it
     const std::string iniPath = RedirectSettings();
 
-    PostMessageA(m_app->GetMainWindow(), WM_COMMAND, IDM_EXIT, 0);
+    PostMessageA(hWnd, WM_COMMAND, IDM_EXIT, 0);
     EXPECT_EQ(m_app->Run(), 0);
-    EXPECT_FALSE(IsWindow(m_app->GetMainWindow()));
+    EXPECT_FALSE(IsWindow(hWnd));
     EXPECT_EQ(GetFileAttributesA(iniPath.c_str()), INVALID_FILE_ATTRIBUTES);  // not yet
-
-    // The placement was captured when the window went away.
-    RECT work{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_EQ(settings.GetLeft(), 40);
-    EXPECT_EQ(settings.GetTop(), 30);
-    EXPECT_EQ(settings.GetWidth(), 400);
-    EXPECT_EQ(settings.GetHeight(), 300);
 
     m_app.reset();
     const std::string saved = ReadFileBytes(iniPath);
-    EXPECT_EQ(saved.rfind("[Window]\r\nMaximized=0\r\nLeft=40\r\nTop=30\r\nWidth=400\r\nHeight=300\r\n", 0), 0u)
+    EXPECT_EQ(saved.rfind("[Window]\r\nMaximized=0\r\nLeft=50\r\nTop=60\r\nWidth=410\r\nHeight=310\r\n", 0), 0u)
         << saved.substr(0, 80);
-}
-
-TEST_F(MainWindow, AFailedRegistrationWritesNoSettings)
-{
-    ASSERT_TRUE(m_app->Register(Instance()));
-    auto second = std::make_unique<CLSWndMain>();
-    EXPECT_FALSE(second->Register(Instance()));
-    const std::string iniPath = RedirectSettings();
-    second.reset();
-    EXPECT_EQ(GetFileAttributesA(iniPath.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // The real program, started as a user would: no GLIM.INI beside it at first,
 // closed the orderly way, a complete GLIM.INI afterwards and exit code 0.
 TEST(Program, StartsAndWritesItsSettingsWhenClosed)
 {
-    char module[MAX_PATH];
-    GetModuleFileNameA(nullptr, module, sizeof(module));
-    std::string exe(module);
-    exe.resize(exe.rfind('\\') + 1);
-    exe += "..\\app\\glim.exe";
-
+    const std::string exe = BesideTestProgram("..\\app\\glim.exe");
     TempFolder folder;
-    const std::string copy = folder.Path("glim.exe");
+    const std::string copy = folder.PathOf("glim.exe");
     ASSERT_TRUE(CopyFileA(exe.c_str(), copy.c_str(), FALSE)) << exe;
 
-    std::string commandLine = "\"" + copy + "\" \"" + folder.Path("") + "\"";
+    std::string commandLine = "\"" + copy + "\" \"" + folder.Path() + "\"";
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
@@ -266,8 +238,8 @@ TEST(Program, StartsAndWritesItsSettingsWhenClosed)
     for (int tick = 0; tick < 100 && WindowText(hEdit).empty(); ++tick) {
         Sleep(100);
     }
-    EXPECT_EQ(WindowText(hEdit), folder.Path(""));
-    EXPECT_EQ(GetFileAttributesA(folder.Path("GLIM.INI").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(WindowText(hEdit), folder.Path());
+    EXPECT_EQ(GetFileAttributesA(folder.PathOf("GLIM.INI").c_str()), INVALID_FILE_ATTRIBUTES);
 
     PostMessageA(hWnd, WM_CLOSE, 0, 0);
     ASSERT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
@@ -277,7 +249,7 @@ TEST(Program, StartsAndWritesItsSettingsWhenClosed)
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
 
-    const std::string saved = ReadFileBytes(folder.Path("GLIM.INI"));
+    const std::string saved = ReadFileBytes(folder.PathOf("GLIM.INI"));
     EXPECT_EQ(saved.rfind("[Window]\r\nMaximized=0\r\n", 0), 0u);
     EXPECT_NE(saved.find("\r\n[Media]\r\nBackColor=0x000000\r\nZoom=100\r\nAutoPlay=0\r\n"), std::string::npos);
 }

@@ -8,33 +8,14 @@
 
 #include <string>
 
-namespace {
-
-// Detects the whole string as the sample; a zero byte follows it, as callers
-// guarantee.
-TextEncoding Detect(const std::string& sample)
+TEST(DetectEncoding, SamplesThatTellTheRulesApart)
 {
-    return DetectEncoding(reinterpret_cast<const unsigned char*>(sample.c_str()), sample.size());
-}
-
-struct DetectCase {
-    const char* what;
-    std::string sample;
-    TextEncoding expected;
-};
-
-void RunCases(const std::vector<DetectCase>& cases)
-{
-    for (const DetectCase& c : cases) {
-        EXPECT_EQ(Detect(c.sample), c.expected) << c.what;
-    }
-}
-
-}  // namespace
-
-TEST(DetectEncoding, ByteOrderMarksAndUtf8)
-{
-    RunCases({
+    const struct {
+        const char* what;
+        std::string sample;  // a zero byte follows it, as callers guarantee
+        TextEncoding expected;
+    } cases[] = {
+        // Byte-order marks and the UTF-8 test.
         {"UTF-16LE mark", Bytes({0xFF, 0xFE, 0x41, 0x00}), TextEncoding::Utf16Le},
         {"UTF-16BE mark", Bytes({0xFE, 0xFF, 0x00, 0x41}), TextEncoding::Utf16Be},
         {"mark alone", Bytes({0xFF, 0xFE}), TextEncoding::Utf16Le},
@@ -48,12 +29,7 @@ TEST(DetectEncoding, ByteOrderMarksAndUtf8)
         {"zero bytes beside well-formed UTF-8", Bytes({0x00, 0xE3, 0x81, 0x82, 0x00}), TextEncoding::Utf8},
         {"bad continuation", Bytes({0xE3, 0x41, 0x81}), TextEncoding::ShiftJis},
         {"Japanese in UTF-8", std::string(reinterpret_cast<const char*>(u8"猫である")), TextEncoding::Utf8},
-    });
-}
-
-TEST(DetectEncoding, JisEscapesDecideWhereverTheScanReachesThem)
-{
-    RunCases({
+        // JIS escapes decide wherever the scan reaches them.
         {"ESC $ B", "abc\x1B$B0!\x1B(B", TextEncoding::Jis},
         {"ESC $ @", "\x1B$@", TextEncoding::Jis},
         {"ESC ( B", "x\x1B(B", TextEncoding::Jis},
@@ -68,18 +44,7 @@ TEST(DetectEncoding, JisEscapesDecideWhereverTheScanReachesThem)
         {"NUL before the escape", Bytes({'a', 0x00, 0x1B, '$', 'B'}), TextEncoding::Binary},
         {"escape before a NUL", Bytes({0x1B, '$', 'B', 0x00}), TextEncoding::Jis},
         {"ESC as the last byte", "abc\x1B", TextEncoding::ShiftJis},
-    });
-}
-
-TEST(DetectEncoding, AnEscapeMayBeCompletedByTheBytesAfterTheSample)
-{
-    const std::string bytes = "A\x1B$B";
-    EXPECT_EQ(DetectEncoding(reinterpret_cast<const unsigned char*>(bytes.c_str()), 2), TextEncoding::Jis);
-}
-
-TEST(DetectEncoding, ControlBytesMarkBinary)
-{
-    RunCases({
+        // Control bytes mark binary.
         {"0x00", Bytes({'a', 0x00}), TextEncoding::Binary},
         {"0x06", Bytes({'a', 0x06}), TextEncoding::Binary},
         {"0x07 is text", Bytes({'a', 0x07, 'b'}), TextEncoding::ShiftJis},
@@ -88,12 +53,7 @@ TEST(DetectEncoding, ControlBytesMarkBinary)
         {"0xFD", Bytes({'a', 0xFD, 'b'}), TextEncoding::Binary},
         {"0xFD as a UTF-8 lead cut by the end", Bytes({'a', 0xFD}), TextEncoding::Utf8},
         {"empty sample", "", TextEncoding::ShiftJis},
-    });
-}
-
-TEST(DetectEncoding, ShiftJisAndEucVote)
-{
-    RunCases({
+        // The Shift-JIS/EUC vote.
         {"Shift-JIS hiragana", Bytes({0x82, 0xA0, 0x82, 0xA2}), TextEncoding::ShiftJis},
         {"EUC hiragana", Bytes({0xA4, 0xA2, 0xA4, 0xA4}), TextEncoding::Euc},
         {"half-width katakana pair", Bytes({0xB1, 0xB2}), TextEncoding::Euc},
@@ -101,12 +61,7 @@ TEST(DetectEncoding, ShiftJisAndEucVote)
         {"EUC half-width kana is also a Shift-JIS pair", Bytes({0x8E, 0xB1}), TextEncoding::ShiftJis},
         {"pairs are stepped over", Bytes({0x82, 0xA4, 0xA2, 0xA4, 0xA2}), TextEncoding::ShiftJis},
         {"more EUC than Shift-JIS", Bytes({0x82, 0xA0, 0xA4, 0xA2, 0xA4, 0xA4}), TextEncoding::Euc},
-    });
-}
-
-TEST(DetectEncoding, Utf7NeedsACompleteRunAndOnlyDirectCharacters)
-{
-    RunCases({
+        // UTF-7 needs a complete run and only direct characters.
         {"letter space plus minus space letter", "a +- b", TextEncoding::Utf7},
         {"plus without minus", "a + b", TextEncoding::ShiftJis},
         {"run of letters closed by minus", "Hi +MEIwRA-!", TextEncoding::Utf7},
@@ -116,7 +71,13 @@ TEST(DetectEncoding, Utf7NeedsACompleteRunAndOnlyDirectCharacters)
         {"tilde", "a~b +AGE-", TextEncoding::ShiftJis},
         {"no run at all", "plain text, no plus", TextEncoding::ShiftJis},
         {"bad byte inside a run", "+AG!-", TextEncoding::ShiftJis},
-    });
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DetectEncoding(reinterpret_cast<const unsigned char*>(c.sample.c_str()), c.sample.size()), c.expected)
+            << c.what;
+    }
+    // An escape may be completed by the bytes after the sample.
+    EXPECT_EQ(DetectEncoding(reinterpret_cast<const unsigned char*>("A\x1B$B"), 2), TextEncoding::Jis);
     EXPECT_TRUE(PassesUtf7Test(reinterpret_cast<const unsigned char*>("+-"), 2));
     EXPECT_FALSE(PassesUtf8Test(reinterpret_cast<const unsigned char*>("\xEF\xBB\xBF"), 3));
 }

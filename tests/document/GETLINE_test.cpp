@@ -11,16 +11,12 @@
 
 namespace {
 
-struct Form {
-    const char* name;
-    DWORD limit;
-};
-const Form kForms[] = {{"memory", 0xFFFFFFFF}, {"disk", 1000}};
+using Lines = std::vector<std::wstring>;
 
 // Every line of the file decoded with the given encoding (Auto: detected).
-std::vector<std::wstring> AllLines(CLSFileStream& doc, TextEncoding encoding = TextEncoding::Auto)
+Lines AllLines(CLSFileStream& doc, TextEncoding encoding = TextEncoding::Auto)
 {
-    std::vector<std::wstring> lines;
+    Lines lines;
     const DWORD count = doc.GetLineCount();
     for (DWORD k = 0; k < count; ++k) {
         CLSDecodedLine line = doc.GetLine(k, encoding);
@@ -32,58 +28,41 @@ std::vector<std::wstring> AllLines(CLSFileStream& doc, TextEncoding encoding = T
     return lines;
 }
 
-// Opens bytes, padded past the disk limit when the form asks for it by a tail
-// that the expectations leave out.
+// A document opened on the bytes, held in memory unless the limit is lower.
 class CLSOpenedBytes {
 public:
-    CLSOpenedBytes(const std::string& bytes, const Form& form)
+    explicit CLSOpenedBytes(const std::string& bytes, DWORD limit = 0xFFFFFFFF)
     {
-        m_doc.SetMemoryLimit(form.limit);
-        const std::string path = m_folder.Write("doc.txt", bytes);
-        EXPECT_TRUE(m_doc.Open(path.c_str(), nullptr, nullptr));
-        EXPECT_EQ(m_doc.IsInMemory(), form.limit != 1000 || bytes.size() <= 1000);
+        m_doc.SetMemoryLimit(limit);
+        EXPECT_TRUE(m_doc.Open(m_folder.Write("doc.txt", bytes).c_str(), nullptr, nullptr));
     }
     CLSFileStream& Doc() { return m_doc; }
 
 private:
-    CLSTempFolder m_folder;
+    TempFolder m_folder;
     CLSFileStream m_doc;
 };
 
-std::vector<std::wstring> CorpusLines()
+Lines CorpusLines()
 {
     const std::string corpus = ReadFixture("corpus.txt");
-    std::vector<std::wstring> lines;
+    Lines lines;
     std::size_t from = 0;
-    for (;;) {
-        const std::size_t lf = corpus.find('\n', from);
-        lines.push_back(Wide(corpus.substr(from, lf == std::string::npos ? std::string::npos : lf - from)));
-        if (lf == std::string::npos) {
-            return lines;
-        }
-        from = lf + 1;
+    for (std::size_t lf; (lf = corpus.find('\n', from)) != std::string::npos; from = lf + 1) {
+        lines.push_back(Wide(corpus.substr(from, lf - from)));
     }
+    lines.push_back(Wide(corpus.substr(from)));
+    return lines;
 }
-
-using Lines = std::vector<std::wstring>;
 
 }  // namespace
 
-TEST(GetLine, MixedBreaksAndTrailingBreaks)
-{
-    for (const Form& form : kForms) {
-        CLSOpenedBytes a(Bytes({0x61, 0x0D, 0x0A, 0x62, 0x0D, 0x63, 0x0A, 0x64}), form);
-        EXPECT_EQ(AllLines(a.Doc()), (Lines{L"a", L"b", L"c", L"d"})) << form.name;
-        CLSOpenedBytes b(Bytes({0x78, 0x0D, 0x0A}), form);
-        EXPECT_EQ(AllLines(b.Doc()), (Lines{L"x", L""})) << form.name;
-        CLSOpenedBytes c("one\r\r\ntwo\n\nthree\r", form);
-        EXPECT_EQ(AllLines(c.Doc()), (Lines{L"one", L"", L"two", L"", L"three", L""})) << form.name;
-    }
-}
-
+// Megabytes of mixed breaks, one byte and two bytes a unit, read through the
+// index buffer on disk: the same lines as in memory.
 TEST(GetLine, LongFileOnDiskGivesTheSameLinesAsInMemory)
 {
     std::string text;
+    std::string wide = Bytes({0xFF, 0xFE});
     Lines expected;
     for (int i = 0; i < 30000; ++i) {
         const std::string line = std::string(static_cast<std::size_t>(i % 90), 'x') + std::to_string(i);
@@ -91,21 +70,30 @@ TEST(GetLine, LongFileOnDiskGivesTheSameLinesAsInMemory)
         expected.push_back(std::wstring(line.begin(), line.end()));
     }
     expected.push_back(L"");
-    for (const Form& form : kForms) {
-        CLSOpenedBytes opened(text, form);
-        EXPECT_EQ(AllLines(opened.Doc()), expected) << form.name;
+    for (char c : text) {
+        wide += std::string{c, '\0'};
+    }
+    for (const std::string* bytes : {&text, &wide}) {
+        for (DWORD limit : {0xFFFFFFFFu, 1000u}) {
+            CLSOpenedBytes opened(*bytes, limit);
+            EXPECT_EQ(opened.Doc().IsInMemory(), limit != 1000);
+            EXPECT_EQ(AllLines(opened.Doc()), expected) << bytes->size() << " bytes, limit " << limit;
+        }
     }
 }
 
-TEST(GetLine, DecodesEachEncodingAndDropsMarksOnTheFirstLineOnly)
+TEST(GetLine, BreaksEncodingsAndMarksOnTheFirstLineOnly)
 {
-    struct Case {
+    const struct {
         const char* what;
         std::string bytes;
         TextEncoding detected;
         Lines lines;
-    };
-    const Case cases[] = {
+    } cases[] = {
+        {"mixed breaks", Bytes({0x61, 0x0D, 0x0A, 0x62, 0x0D, 0x63, 0x0A, 0x64}), TextEncoding::ShiftJis,
+         {L"a", L"b", L"c", L"d"}},
+        {"trailing breaks", "one\r\r\ntwo\n\nthree\r", TextEncoding::ShiftJis,
+         {L"one", L"", L"two", L"", L"three", L""}},
         {"UTF-16LE", Bytes({0xFF, 0xFE, 0x41, 0x00, 0x0D, 0x00, 0x0A, 0x00, 0x42, 0x00}), TextEncoding::Utf16Le,
          {L"A", L"B"}},
         {"UTF-16LE mark on line 1 stays", Bytes({0xFF, 0xFE, 0x41, 0x00, 0x0A, 0x00, 0xFF, 0xFE}),
@@ -121,43 +109,36 @@ TEST(GetLine, DecodesEachEncodingAndDropsMarksOnTheFirstLineOnly)
         {"UTF-7", "Hi +MEIwRA-!\r\n+AGE-", TextEncoding::Utf7, {L"Hi \x3042\x3044!", L"a"}},
         {"text stops at its first zero", Bytes({0x61, 0x62, 0x00, 0x63, 0x64}), TextEncoding::Binary, {L"ab"}},
     };
-    for (const Form& form : kForms) {
-        for (const Case& c : cases) {
-            CLSOpenedBytes opened(c.bytes, form);
-            EXPECT_EQ(AllLines(opened.Doc()), c.lines) << c.what << " " << form.name;
-            EXPECT_EQ(opened.Doc().GetDetectedEncoding(), c.detected) << c.what;
-        }
+    for (const auto& c : cases) {
+        CLSOpenedBytes opened(c.bytes);
+        EXPECT_EQ(AllLines(opened.Doc()), c.lines) << c.what;
+        EXPECT_EQ(opened.Doc().GetDetectedEncoding(), c.detected) << c.what;
     }
 }
 
 TEST(GetLine, ChosenEncodingChangesTheDecodingButNeverTheIndex)
 {
-    for (const Form& form : kForms) {
-        // Detected as Shift-JIS: split at single bytes, read as UTF-16 units.
-        // Line 0 keeps its first two bytes, which are no mark.
-        CLSOpenedBytes sjis(Bytes({0x41, 0x30, 0x0A, 0x42, 0x30}), form);
-        EXPECT_EQ(AllLines(sjis.Doc(), TextEncoding::Utf16Le), (Lines{L"\x3041", L"\x3042"})) << form.name;
-        EXPECT_EQ(sjis.Doc().GetDetectedEncoding(), TextEncoding::ShiftJis);
-        CLSOpenedBytes marked(Bytes({0xFF, 0xFE, 0x41, 0x30, 0x0A, 0x00, 0x42, 0x00}), form);
-        EXPECT_EQ(AllLines(marked.Doc(), TextEncoding::Utf8), (Lines{L"\xFFFD\xFFFD" L"A0", std::wstring(L"B")}))
-            << form.name << ": a detected UTF-16 file keeps its 2-byte split";
-        EXPECT_EQ(marked.Doc().GetLineCount(), 2u);
-        // Detected as UTF-16LE: two lines whatever the choice.
-        CLSOpenedBytes wide(Bytes({0xFF, 0xFE, 0x0A, 0x4E, 0x0A, 0x00, 0x42, 0x00}), form);
-        EXPECT_EQ(wide.Doc().GetLineCount(), 2u);
-        EXPECT_EQ(AllLines(wide.Doc()), (Lines{L"\x4E0A", L"B"}));
-        EXPECT_EQ(wide.Doc().GetLineCount(), 2u);
-        EXPECT_EQ(std::wstring(wide.Doc().GetLine(0, TextEncoding::Utf16Be).Text()), L"\xFFFE\x0A4E\x0A00") << form.name;
-        // JIS bytes shown as Shift-JIS keep their escapes.
-        CLSOpenedBytes jis(Bytes({0x1B, 0x24, 0x42, 0x30, 0x21, 0x1B, 0x28, 0x42}), form);
-        EXPECT_EQ(std::wstring(jis.Doc().GetLine(0, TextEncoding::ShiftJis).Text()), L"\x1B$B0!\x1B(B");
-        EXPECT_EQ(std::wstring(jis.Doc().GetLine(0).Text()), L"\x4E9C");
-    }
+    // Detected as Shift-JIS: split at single bytes, read as UTF-16 units. Line
+    // 0 keeps its first two bytes, which are no mark.
+    CLSOpenedBytes sjis(Bytes({0x41, 0x30, 0x0A, 0x42, 0x30}));
+    EXPECT_EQ(AllLines(sjis.Doc(), TextEncoding::Utf16Le), (Lines{L"\x3041", L"\x3042"}));
+    EXPECT_EQ(sjis.Doc().GetDetectedEncoding(), TextEncoding::ShiftJis);
+    // Detected as UTF-16LE: split at 2-byte units whatever the choice.
+    CLSOpenedBytes marked(Bytes({0xFF, 0xFE, 0x41, 0x30, 0x0A, 0x00, 0x42, 0x00}));
+    EXPECT_EQ(AllLines(marked.Doc(), TextEncoding::Utf8), (Lines{L"\xFFFD\xFFFD" L"A0", std::wstring(L"B")}));
+    CLSOpenedBytes wide(Bytes({0xFF, 0xFE, 0x0A, 0x4E, 0x0A, 0x00, 0x42, 0x00}));
+    EXPECT_EQ(AllLines(wide.Doc()), (Lines{L"\x4E0A", L"B"}));
+    EXPECT_EQ(std::wstring(wide.Doc().GetLine(0, TextEncoding::Utf16Be).Text()), L"\xFFFE\x0A4E\x0A00");
+    EXPECT_EQ(wide.Doc().GetLineCount(), 2u);
+    // JIS bytes shown as Shift-JIS keep their escapes.
+    CLSOpenedBytes jis(Bytes({0x1B, 0x24, 0x42, 0x30, 0x21, 0x1B, 0x28, 0x42}));
+    EXPECT_EQ(std::wstring(jis.Doc().GetLine(0, TextEncoding::ShiftJis).Text()), L"\x1B$B0!\x1B(B");
+    EXPECT_EQ(std::wstring(jis.Doc().GetLine(0).Text()), L"\x4E9C");
 }
 
 TEST(GetLine, DecodedLineOwnsItsBlockUntilReleased)
 {
-    CLSOpenedBytes opened("first\nsecond", kForms[0]);
+    CLSOpenedBytes opened("first\nsecond");
     CLSDecodedLine line = opened.Doc().GetLine(1);
     ASSERT_TRUE(line);
     CLSDecodedLine moved = std::move(line);
@@ -176,11 +157,10 @@ TEST(GetLine, JapaneseCorpusInEveryEncoding)
 {
     const Lines expected = CorpusLines();
     ASSERT_EQ(expected.size(), 8u);
-    struct Fixture {
+    const struct {
         const char* file;
         TextEncoding detected;
-    };
-    const Fixture fixtures[] = {
+    } fixtures[] = {
         {"sjis.txt", TextEncoding::ShiftJis},       {"sjis-crlf.txt", TextEncoding::ShiftJis},
         {"jis.txt", TextEncoding::Jis},             {"jis-crlf.txt", TextEncoding::Jis},
         {"euc.txt", TextEncoding::Euc},             {"euc-cr.txt", TextEncoding::Euc},
@@ -188,22 +168,15 @@ TEST(GetLine, JapaneseCorpusInEveryEncoding)
         {"utf16be.txt", TextEncoding::Utf16Be},     {"utf8.txt", TextEncoding::Utf8},
         {"utf8-bom-crlf.txt", TextEncoding::Utf8},  {"utf7.txt", TextEncoding::Utf7},
     };
-    for (const Form& form : kForms) {
-        for (const Fixture& f : fixtures) {
-            CLSOpenedBytes opened(ReadFixture(f.file), form);
-            EXPECT_EQ(AllLines(opened.Doc()), expected) << f.file << " " << form.name;
-            EXPECT_EQ(opened.Doc().GetDetectedEncoding(), f.detected) << f.file;
-            EXPECT_EQ(opened.Doc().GetKind(), DocumentKind::Text) << f.file;
-        }
+    for (const auto& f : fixtures) {
+        CLSOpenedBytes opened(ReadFixture(f.file));
+        EXPECT_EQ(AllLines(opened.Doc()), expected) << f.file;
+        EXPECT_EQ(opened.Doc().GetDetectedEncoding(), f.detected) << f.file;
+        EXPECT_EQ(opened.Doc().GetKind(), DocumentKind::Text) << f.file;
     }
-}
-
-// iconv closes some base64 runs without '-'; such a file is not taken for
-// UTF-7 by the detector, but decodes once the user chooses UTF-7.
-TEST(GetLine, Utf7WithImplicitRunEndsDecodesWhenChosen)
-{
-    CLSOpenedBytes opened(ReadFixture("utf7-implicit.txt"), kForms[0]);
-    EXPECT_EQ(opened.Doc().GetDetectedEncoding(), TextEncoding::Auto);
-    EXPECT_EQ(AllLines(opened.Doc(), TextEncoding::Utf7), CorpusLines());
-    EXPECT_EQ(opened.Doc().GetDetectedEncoding(), TextEncoding::ShiftJis);
+    // iconv closes some base64 runs without '-'; such a file is not taken for
+    // UTF-7 by the detector, but decodes once the user chooses UTF-7.
+    CLSOpenedBytes implicit(ReadFixture("utf7-implicit.txt"));
+    EXPECT_EQ(AllLines(implicit.Doc(), TextEncoding::Utf7), expected);
+    EXPECT_EQ(implicit.Doc().GetDetectedEncoding(), TextEncoding::ShiftJis);
 }

@@ -3,6 +3,7 @@
 #include "document/LINESCAN.h"
 
 #include "TESTFILES.h"
+#include "UNITWALK.h"
 
 #include <gtest/gtest.h>
 
@@ -26,49 +27,6 @@ std::vector<std::uint32_t> Scan(const std::string& bytes, TextEncoding encoding,
     scanner.Feed(reinterpret_cast<const unsigned char*>(bytes.data()) + from, bytes.size() - from);
     scanner.Finish();
     return std::vector<std::uint32_t>(index.data(), index.data() + index.size());
-}
-
-// The rule itself, one unit per read: a unit is 1 byte, or 2 for UTF-16 (a
-// half unit at the end reads with a zero other byte).
-std::vector<std::uint32_t> WalkOneUnitAtATime(const std::string& bytes, TextEncoding encoding)
-{
-    const std::size_t unit = encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be ? 2 : 1;
-    const bool bigEndian = encoding == TextEncoding::Utf16Be;
-    std::size_t pos = 0;
-    auto read = [&](unsigned* value) -> std::size_t {
-        const std::size_t got = std::min(unit, bytes.size() - pos);
-        unsigned char b[2] = {0, 0};
-        for (std::size_t i = 0; i < got; ++i) {
-            b[i] = static_cast<unsigned char>(bytes[pos + i]);
-        }
-        *value = unit == 1 ? b[0] : bigEndian ? (b[0] << 8 | b[1]) : (b[1] << 8 | b[0]);
-        pos += got;
-        return got;
-    };
-    std::vector<std::uint32_t> offsets = {0};
-    std::size_t p = 0;
-    for (;;) {
-        unsigned u = 0;
-        const std::size_t got = read(&u);
-        if (got == 0) {
-            break;
-        }
-        std::size_t q = p + got;
-        if (u == 0x0A) {
-            offsets.push_back(static_cast<std::uint32_t>(q));
-        } else if (u == 0x0D) {
-            unsigned next = 0;
-            const std::size_t more = read(&next);
-            if (more != 0 && next == 0x0A) {
-                q += more;
-            } else {
-                pos -= more;
-            }
-            offsets.push_back(static_cast<std::uint32_t>(q));
-        }
-        p = q;
-    }
-    return offsets;
 }
 
 using Offsets = std::vector<std::uint32_t>;

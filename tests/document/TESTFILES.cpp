@@ -1,46 +1,12 @@
-// Temporary files, fixtures and host commands for the document tests.
+// Fixtures, byte helpers and host commands for the document tests.
 #include "TESTFILES.h"
+
+#include <windows.h>
 
 #include <cstring>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-
-CLSTempFolder::CLSTempFolder()
-{
-    char base[MAX_PATH];
-    GetTempPathA(sizeof(base), base);
-    static unsigned serial = 0;
-    m_path = std::string(base) + "glimdoc" + std::to_string(GetCurrentProcessId()) + "_" +
-             std::to_string(++serial);
-    CreateDirectoryA(m_path.c_str(), nullptr);
-}
-
-CLSTempFolder::~CLSTempFolder()
-{
-    for (const std::string& file : m_files) {
-        DeleteFileA(file.c_str());
-    }
-    RemoveDirectoryA(m_path.c_str());
-}
-
-std::string CLSTempFolder::Write(const std::string& name, const std::string& bytes)
-{
-    const std::string path = PathOf(name);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        throw std::runtime_error("cannot create " + path);
-    }
-    DWORD written = 0;
-    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    if (!ok || written != bytes.size()) {
-        throw std::runtime_error("cannot write " + path);
-    }
-    m_files.push_back(path);
-    return path;
-}
 
 std::string ReadFixture(const std::string& name)
 {
@@ -75,42 +41,6 @@ std::wstring Wide(const std::string& utf8)
     return text;
 }
 
-std::wstring Wide(const char8_t* utf8)
-{
-    return Wide(std::string(reinterpret_cast<const char*>(utf8)));
-}
-
-namespace {
-
-void PutLe(std::string& out, unsigned value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i) {
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-    }
-}
-
-}  // namespace
-
-std::string SilentWav(unsigned samples)
-{
-    const unsigned rate = 8000;
-    const unsigned dataBytes = samples * 2;
-    std::string wav = "RIFF";
-    PutLe(wav, 36 + dataBytes, 4);
-    wav += "WAVEfmt ";
-    PutLe(wav, 16, 4);
-    PutLe(wav, 1, 2);         // PCM
-    PutLe(wav, 1, 2);         // mono
-    PutLe(wav, rate, 4);
-    PutLe(wav, rate * 2, 4);  // bytes a second
-    PutLe(wav, 2, 2);         // block size
-    PutLe(wav, 16, 2);        // bits a sample
-    wav += "data";
-    PutLe(wav, dataBytes, 4);
-    wav.append(dataBytes, '\0');
-    return wav;
-}
-
 std::string HostPath(const std::string& windowsPath)
 {
     using ToUnix = char*(CDECL*)(LPCWSTR);
@@ -131,7 +61,7 @@ std::string HostPath(const std::string& windowsPath)
 
 // Wine does not let a Windows process wait for a host process, so the command
 // reports its exit status in a file that appears only when it has ended.
-bool RunHostCommand(const std::string& command, const CLSTempFolder& folder)
+bool RunHostCommand(const std::string& command, const TempFolder& folder)
 {
     const std::string done = folder.PathOf("host-command.done");
     DeleteFileA(done.c_str());

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Writes the encoded copies of fixtures/corpus.txt (UTF-8, LF, no break after
-# the last line) that the document tests decode and compare with the original.
-# They are made by nkf and iconv, independent of the code under test, and are
-# checked in; run this again after changing the corpus.
+# Writes the fixtures of the document tests, independent of the code under test:
+# the encoded copies of fixtures/corpus.txt (UTF-8, LF, no break after the
+# last line) made by nkf and iconv, and a short WAV file. They are checked in;
+# run this again after changing the corpus.
 set -eu
 cd "$(dirname "$0")/fixtures"
 src=corpus.txt
@@ -24,3 +24,6 @@ cp "$src" utf8.txt
 # the explicit form closes every run with '-', which decoders absorb.
 iconv -f UTF-8 -t UTF-7 "$src" > utf7-implicit.txt
 perl -pe 's{(\+[A-Za-z0-9+/]+)(?!-)(?![A-Za-z0-9+/])}{$1-}g' utf7-implicit.txt > utf7.txt
+# A fifth of a second of silence: 8000 samples a second, 16-bit PCM, mono.
+perl -e 'print "RIFF", pack("V", 36 + 3200), "WAVEfmt ", pack("VvvVVvv", 16, 1, 1, 8000, 16000, 2, 16),
+  "data", pack("V", 3200), "\0" x 3200' > silence.wav

@@ -1,10 +1,10 @@
 // The picture loading chain under Wine: the system loader's formats, the PNG
 // decoder behind it, and the Windows step of the decoder.
+#include "document/FILESTRM.h"
 #include "image/PICTHEAD.h"
 #include "image/PICTLOAD.h"
 #include "image/PNGDEC.h"
 #include "tests/image/PICTTEST.h"
-#include "tests/image/PNGWRITE.h"
 
 #include <gtest/gtest.h>
 
@@ -16,52 +16,22 @@ namespace {
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kDusk = RGB(0x80, 0x40, 0x20);
 
-// A 16 x 8 JPEG: the left 8 x 8 block red, the right one blue.
-const uint8_t kRedBlueJpeg[] = {
-    0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 0x4A, 0x46, 0x49, 0x46, 0x00, 0x01, 0x01, 0x00, 0x00, 0x01,
-    0x00, 0x01, 0x00, 0x00, 0xFF, 0xDB, 0x00, 0x43, 0x00, 0x02, 0x01, 0x01, 0x01, 0x01, 0x01, 0x02,
-    0x01, 0x01, 0x01, 0x02, 0x02, 0x02, 0x02, 0x02, 0x04, 0x03, 0x02, 0x02, 0x02, 0x02, 0x05, 0x04,
-    0x04, 0x03, 0x04, 0x06, 0x05, 0x06, 0x06, 0x06, 0x05, 0x06, 0x06, 0x06, 0x07, 0x09, 0x08, 0x06,
-    0x07, 0x09, 0x07, 0x06, 0x06, 0x08, 0x0B, 0x08, 0x09, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x06, 0x08,
-    0x0B, 0x0C, 0x0B, 0x0A, 0x0C, 0x09, 0x0A, 0x0A, 0x0A, 0xFF, 0xDB, 0x00, 0x43, 0x01, 0x02, 0x02,
-    0x02, 0x02, 0x02, 0x02, 0x05, 0x03, 0x03, 0x05, 0x0A, 0x07, 0x06, 0x07, 0x0A, 0x0A, 0x0A, 0x0A,
-    0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A,
-    0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A,
-    0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0x0A, 0xFF, 0xC0,
-    0x00, 0x11, 0x08, 0x00, 0x08, 0x00, 0x10, 0x03, 0x01, 0x11, 0x00, 0x02, 0x11, 0x01, 0x03, 0x11,
-    0x01, 0xFF, 0xC4, 0x00, 0x14, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x08, 0xFF, 0xC4, 0x00, 0x14, 0x10, 0x01, 0x00, 0x00, 0x00,
-    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xC4, 0x00,
-    0x16, 0x01, 0x01, 0x01, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-    0x00, 0x00, 0x0A, 0x08, 0x09, 0xFF, 0xC4, 0x00, 0x14, 0x11, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00,
-    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xDA, 0x00, 0x0C, 0x03,
-    0x01, 0x00, 0x02, 0x11, 0x03, 0x11, 0x00, 0x3F, 0x00, 0x17, 0xA5, 0x36, 0xFE, 0x08, 0x65, 0x50,
-    0x35, 0xEF, 0xFF, 0xD9,
-};
-
-// Where the tests build their plug-ins: beside the test program.
-std::string BuiltPlugin(const char* variant)
+// A picture made by make-fixtures.sh.
+std::string Fixture(const char* name)
 {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    folder.resize(folder.find_last_of('\\') + 1);
-    return folder + "testspi_" + variant + ".dll";
+    return std::string(GLIM_FIXTURES) + "/" + name;
 }
 
 // A folder with the plug-in that accepts every file as one magenta pixel: a
 // file that reaches the plug-ins comes back as that pixel.
 struct CatchAllPlugins {
     TempFolder folder;
-    CatchAllPlugins() { CopyFileA(BuiltPlugin("any").c_str(), folder.File("any.spi").c_str(), FALSE); }
+    CatchAllPlugins()
+    {
+        CopyFileA(BesideTestProgram("testspi_any.dll").c_str(), folder.PathOf("any.spi").c_str(), FALSE);
+    }
+    const char* Path() const { return folder.Path().c_str(); }
 };
-
-Pixels LoadThroughChain(const Bytes& file, COLORREF background, const char* pluginFolder)
-{
-    MemoryStream stream(file);
-    ScreenDc dc;
-    return TakePixels(LoadPicture(&stream, dc, background, pluginFolder, "C:\\no\\such\\file"));
-}
 
 bool Near(uint32_t a, uint32_t b, int tolerance)
 {
@@ -109,7 +79,7 @@ TEST(DecodePng, MakesTheBitmapOfTheDecodedPicture)
         {"16-bit grey with a key", 0, 16, false, {}, {0x12, 0x34}, kDusk},
         {"4-bit palette with alpha", 3, 4, false, Bytes(48, 99), Bytes(16, 77), kDusk},
     };
-    ScreenDc dc;
+    HDC dc = GetDC(nullptr);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TestPicture picture = MakeTestPicture(11, 6, c.depth, c.colourType);
@@ -134,30 +104,27 @@ TEST(DecodePng, MakesTheBitmapOfTheDecodedPicture)
         }
     }
     EXPECT_EQ(DecodePng(dc, nullptr, 0, kWhite), nullptr);
+    ReleaseDC(nullptr, dc);
 }
 
 TEST(LoadPicture, SystemLoaderReadsBitmapsGifsAndJpegsBeforeAnythingElse)
 {
     const CatchAllPlugins plugins;
-    const char* folder = plugins.folder.Path().c_str();
-
-    const std::vector<uint32_t> bmpRgb = {0xFF0000, 0x00FF00, 0x0000FF, 0x123456, 0xFFFFFF, 0x000000};
-    const Pixels bmp = LoadThroughChain(MakeBmp(3, 2, bmpRgb), kDusk, folder);
+    const Pixels bmp = OpenPicture(Fixture("rgb.bmp"), plugins.Path(), kDusk);
     ASSERT_EQ(bmp.width, 3);
     ASSERT_EQ(bmp.height, 2);
-    EXPECT_EQ(bmp.rgb, bmpRgb);
+    EXPECT_EQ(bmp.rgb, (std::vector<uint32_t>{0xFF0000, 0x00FF00, 0x0000FF, 0x123456, 0xFFFFFF, 0x000000}));
 
-    // Index 0 is transparent: it shows the background, whichever it is.
-    const Bytes gif = MakeGif(4, 2, {0x00FF00, 0xFF0000, 0x0000FF, 0xFFFF00}, {0, 1, 2, 3, 3, 2, 1, 0}, 0);
+    // The transparent green shows the background, whichever it is.
     for (COLORREF background : {kWhite, kDusk}) {
         const uint32_t bg = uint32_t{GetRValue(background)} << 16 | GetGValue(background) << 8 | GetBValue(background);
-        const Pixels pixels = LoadThroughChain(gif, background, folder);
-        ASSERT_EQ(pixels.width, 4);
-        ASSERT_EQ(pixels.height, 2);
-        EXPECT_EQ(pixels.rgb, (std::vector<uint32_t>{bg, 0xFF0000, 0x0000FF, 0xFFFF00, 0xFFFF00, 0x0000FF, 0xFF0000, bg}));
+        const Pixels gif = OpenPicture(Fixture("four.gif"), plugins.Path(), background);
+        ASSERT_EQ(gif.width, 4);
+        ASSERT_EQ(gif.height, 2);
+        EXPECT_EQ(gif.rgb, (std::vector<uint32_t>{bg, 0xFF0000, 0x0000FF, 0xFFFF00, 0xFFFF00, 0x0000FF, 0xFF0000, bg}));
     }
 
-    const Pixels jpeg = LoadThroughChain(Bytes(std::begin(kRedBlueJpeg), std::end(kRedBlueJpeg)), kWhite, folder);
+    const Pixels jpeg = OpenPicture(Fixture("redblue.jpg"), plugins.Path());
     ASSERT_EQ(jpeg.width, 16);
     ASSERT_EQ(jpeg.height, 8);
     EXPECT_TRUE(Near(jpeg.At(2, 3), 0xFF0000, 12)) << std::hex << jpeg.At(2, 3);
@@ -167,16 +134,18 @@ TEST(LoadPicture, SystemLoaderReadsBitmapsGifsAndJpegsBeforeAnythingElse)
 TEST(LoadPicture, PngTheSystemLoaderRefusesGoesToTheDecoder)
 {
     // Wine's system loader reads PNG too, but not one with a chunk before IHDR.
-    const Bytes png = RgbaPng(true);
-    ScreenDc dc;
-    MemoryStream stream(png);
-    ASSERT_EQ(LoadOlePicture(&stream, dc, kWhite), nullptr) << "the system loader must refuse it";
-
     const CatchAllPlugins plugins;
-    const Pixels pixels = LoadThroughChain(png, kDusk, plugins.folder.Path().c_str());
+    const std::string png = plugins.folder.Write("picture.png", RgbaPng(true));
+    const Pixels pixels = OpenPicture(png, plugins.Path(), kDusk);
     ASSERT_EQ(pixels.width, 3) << "decoded, not the plug-in's one pixel";
     ASSERT_EQ(pixels.height, 2);
     EXPECT_EQ(pixels.rgb, (std::vector<uint32_t>{0xA45229, 0x804020, 0x010203, 0x000000, 0xFFFFFF, 0x724934}));
+
+    CLSFileStream doc;
+    ASSERT_TRUE(doc.Open(png.c_str(), nullptr, nullptr));
+    HDC dc = GetDC(nullptr);
+    EXPECT_EQ(LoadOlePicture(&doc, dc, kWhite), nullptr) << "the system loader must refuse it";
+    ReleaseDC(nullptr, dc);
 }
 
 TEST(LoadPngPicture, ReadsTheStreamAndNothingBeyond)
@@ -186,12 +155,11 @@ TEST(LoadPngPicture, ReadsTheStreamAndNothingBeyond)
     trailing.insert(trailing.end(), 100, 0x55);
     Bytes badSignature = good;
     badSignature[1] = 'p';
-    struct Case {
+    const struct {
         const char* name;
         Bytes file;
         bool picture;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"a whole PNG", good, true},
         {"bytes after the PNG", trailing, true},
         {"the signature wrong", badSignature, false},
@@ -200,14 +168,15 @@ TEST(LoadPngPicture, ReadsTheStreamAndNothingBeyond)
         {"seven bytes", Bytes(good.begin(), good.begin() + 7), false},
         {"empty", {}, false},
     };
-    ScreenDc dc;
-    for (const Case& c : cases) {
-        MemoryStream stream(c.file);
-        const Pixels pixels = TakePixels(LoadPngPicture(&stream, dc, kWhite));
-        EXPECT_EQ(pixels.width != 0, c.picture) << c.name;
-        EXPECT_EQ(stream.OtherCalls(), 0) << c.name << ": only Seek and Read";
+    TempFolder folder;
+    HDC dc = GetDC(nullptr);
+    for (const auto& c : cases) {
+        CLSFileStream doc;  // the document's own stream, held in memory
+        ASSERT_TRUE(doc.Open(folder.Write("picture", c.file).c_str(), nullptr, nullptr));
+        EXPECT_EQ(TakePixels(LoadPngPicture(&doc, dc, kWhite)).width != 0, c.picture) << c.name;
     }
     EXPECT_EQ(LoadPicture(nullptr, dc, kWhite, nullptr, "x"), nullptr);
+    ReleaseDC(nullptr, dc);
 }
 
 TEST(LoadOlePicture, OnlyPictureHeadersReachTheSystemLoader)
@@ -249,12 +218,13 @@ TEST(LoadOlePicture, ALargeTextIsNotReadWhole)
 {
     // The system loader reads a stream to its end before it refuses it; a big
     // log file must not cost its whole size on every selection.
-    const Bytes text(4 << 20, 'a');
-    ScreenDc dc;
-    MemoryStream stream(text);
-    EXPECT_EQ(LoadOlePicture(&stream, dc, kWhite), nullptr);
-    LARGE_INTEGER none{};
-    ULARGE_INTEGER position{};
-    ASSERT_HRESULT_SUCCEEDED(stream.Seek(none, STREAM_SEEK_CUR, &position));
-    EXPECT_LE(position.QuadPart, kPictureHeaderBytes);
+    TempFolder folder;
+    const std::string path = folder.Write("big.log", Bytes(4 << 20, 'a'));
+    CLSFileStream doc;
+    ASSERT_TRUE(doc.Open(path.c_str(), nullptr, nullptr));
+    ASSERT_EQ(doc.SetPosition(0, 0), 0u);
+    HDC dc = GetDC(nullptr);
+    EXPECT_EQ(LoadOlePicture(&doc, dc, kWhite), nullptr);
+    ReleaseDC(nullptr, dc);
+    EXPECT_LE(doc.SetPosition(0, 1), kPictureHeaderBytes);
 }

@@ -109,22 +109,8 @@ TEST(PngCore, DecodesEveryColourTypeAndDepthPlainAndInterlaced)
     }
 }
 
-TEST(PngCore, TwoBitGreyShowsLevels0To255)
-{
-    TestPicture picture = MakeTestPicture(4, 1, 2, 0);
-    picture.samples = {0, 1, 2, 3};
-    const Bytes chunks = EncodeTestPng(picture, {}).Chunks();
-    CLSDibBlock block;
-    ASSERT_TRUE(DecodePngBlock(chunks.data(), chunks.size(), kWhite, block));
-    ASSERT_EQ(block.BitCount(), 4u);
-    EXPECT_EQ(BlockPixel(block, 0, 0), 0x000000u);
-    EXPECT_EQ(BlockPixel(block, 1, 0), 0x555555u);
-    EXPECT_EQ(BlockPixel(block, 2, 0), 0xAAAAAAu);
-    EXPECT_EQ(BlockPixel(block, 3, 0), 0xFFFFFFu);
-    EXPECT_EQ(Le32(block.Data() + 32), 16u) << "every 4-bit index has its entry";
-}
-
-TEST(PngCore, TransparencyTakesTheBackgroundExactly)
+// Exact pixel values through the colour tables, over two backgrounds.
+TEST(PngCore, ColourTablesAndTransparency)
 {
     struct Case {
         const char* name;
@@ -134,7 +120,13 @@ TEST(PngCore, TransparencyTakesTheBackgroundExactly)
         std::vector<uint32_t> overWhite, overDusk;
     };
     const uint32_t W = 0xFFFFFF, D = 0x804020;  // the backgrounds as 0xRRGGBB
+    Bytes palette300;  // entries past 255 differ, should they wrap around
+    for (unsigned i = 0; i < 300; ++i) {
+        palette300.insert(palette300.end(), {uint8_t(i), uint8_t(i < 256 ? 7 : 99), uint8_t(255 - i % 256)});
+    }
     const Case cases[] = {
+        {"2-bit grey levels", 0, 2, {0, 1, 2, 3}, {}, {},
+         {0x000000, 0x555555, 0xAAAAAA, 0xFFFFFF}, {0x000000, 0x555555, 0xAAAAAA, 0xFFFFFF}},
         {"grey 8-bit key", 0, 8, {0x10, 0x80, 0xF0}, {}, {0, 0x80},
          {0x101010, W, 0xF0F0F0}, {0x101010, D, 0xF0F0F0}},
         {"grey 2-bit key", 0, 2, {0, 1, 2, 3}, {}, {0, 2},
@@ -156,6 +148,14 @@ TEST(PngCore, TransparencyTakesTheBackgroundExactly)
          {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC}, {W, 0x12569A, 0x12569A}, {D, 0x12569A, 0x12569A}},
         {"grey 16-bit key", 0, 16, {0x1234, 0x1200, 0x12FF}, {}, {0x12, 0x34},
          {W, 0x121212, 0x121212}, {D, 0x121212, 0x121212}},
+        // Short or long tables: no key, nothing blended or read past the palette.
+        {"grey key of one byte", 0, 8, {0, 9}, {}, {0}, {0x000000, 0x090909}, {0x000000, 0x090909}},
+        {"RGB key of five bytes", 2, 8, {0, 0, 9}, {}, {0, 0, 0, 0, 0}, {0x000009}, {0x000009}},
+        {"alpha beyond the palette", 3, 2, {0, 1, 2, 3}, Bytes(12, 200), Bytes(300, 0), {W, W, W, W}, {D, D, D, D}},
+        {"indices beyond the palette are black", 3, 2, {0, 1, 2, 3}, Bytes(6, 255), {},
+         {W, W, 0x000000, 0x000000}, {W, W, 0x000000, 0x000000}},
+        {"300 palette and alpha entries: the first 256 count", 3, 8, {0, 1, 254, 255}, palette300, Bytes(300, 255),
+         {0x0007FF, 0x0107FE, 0xFE0701, 0xFF0700}, {0x0007FF, 0x0107FE, 0xFE0701, 0xFF0700}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,7 +1,6 @@
 // The Susie plug-in path with real plug-in libraries built by the tests: when
 // plug-ins are asked, in which order, what they are shown, and that none stays
 // loaded.
-#include "image/PICTLOAD.h"
 #include "image/SPILOAD.h"
 #include "tests/image/PICTTEST.h"
 
@@ -25,15 +24,6 @@ using Layout = std::map<std::string, std::string>;
 std::vector<ProbeCall> g_calls;
 std::vector<std::string> g_pluginNames;
 
-std::string BuiltPlugin(const std::string& variant)
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    folder.resize(folder.find_last_of('\\') + 1);
-    return folder + "testspi_" + variant + ".dll";
-}
-
 // A plug-in folder: file name -> variant ("junk" is a text file, not a library).
 class PluginFolder {
 public:
@@ -42,15 +32,15 @@ public:
         g_pluginNames.clear();
         for (const auto& [name, variant] : plugins) {
             if (variant == "junk") {
-                m_folder.Write(name, {'n', 'o', 't', ' ', 'a', ' ', 'l', 'i', 'b'});
+                m_folder.Write(name, "not a library");
             } else {
-                EXPECT_TRUE(CopyFileA(BuiltPlugin(variant).c_str(), m_folder.File(name).c_str(), FALSE)) << variant;
+                const std::string built = BesideTestProgram("testspi_" + variant + ".dll");
+                EXPECT_TRUE(CopyFileA(built.c_str(), m_folder.PathOf(name).c_str(), FALSE)) << variant;
             }
             g_pluginNames.push_back(name);
         }
         g_calls.clear();
     }
-    const TempFolder& Folder() const { return m_folder; }
     const char* Path() const { return m_folder.Path().c_str(); }
 
     // The names in the order the file system lists them.
@@ -58,7 +48,7 @@ public:
     {
         std::vector<std::string> names;
         WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA(m_folder.File(pattern).c_str(), &found);
+        HANDLE search = FindFirstFileA(m_folder.PathOf(pattern).c_str(), &found);
         if (search != INVALID_HANDLE_VALUE) {
             do {
                 names.push_back(found.cFileName);
@@ -72,22 +62,13 @@ public:
     {
         for (const std::string& name : g_pluginNames) {
             EXPECT_EQ(GetModuleHandleA(name.c_str()), nullptr) << name << " is still loaded";
-            EXPECT_TRUE(m_folder.Remove(name)) << name << " is still in use";
+            EXPECT_TRUE(DeleteFileA(m_folder.PathOf(name).c_str())) << name << " is still in use";
         }
     }
 
 private:
     TempFolder m_folder;
 };
-
-std::vector<std::string> AskedPlugins()
-{
-    std::vector<std::string> asked;
-    for (const ProbeCall& call : g_calls) {
-        asked.push_back(call.plugin);
-    }
-    return asked;
-}
 
 // The PPM every plug-in test reads: 5 x 3 with distinct colours.
 const std::vector<uint32_t> kPpmRgb = {
@@ -102,13 +83,6 @@ std::vector<uint32_t> Inverted(const std::vector<uint32_t>& rgb)
         out.push_back(~c & 0xFFFFFF);
     }
     return out;
-}
-
-Pixels LoadFile(const std::string& path, const char* pluginFolder)
-{
-    MemoryStream stream(ReadWholeFile(path));
-    ScreenDc dc;
-    return TakePixels(LoadPicture(&stream, dc, RGB(255, 255, 255), pluginFolder, path.c_str()));
 }
 
 }  // namespace
@@ -130,40 +104,23 @@ extern "C" __declspec(dllexport) void GlimSpiProbe(HMODULE self, const char* pat
     g_calls.push_back(call);
 }
 
-TEST(PluginPicture, AFileOnlyAPluginReadsIsAPictureOnlyWithPluginsOn)
-{
-    const TempFolder files;
-    const std::string ppm = files.Write("picture.ppm", MakePpm(5, 3, kPpmRgb));
-    const PluginFolder plugins(Layout{{"ppm.spi", "ppm"}});
-
-    EXPECT_EQ(LoadFile(ppm, nullptr).width, 0) << "plug-ins off: not a picture";
-    EXPECT_TRUE(g_calls.empty()) << "and no plug-in was asked";
-
-    const Pixels pixels = LoadFile(ppm, plugins.Path());
-    ASSERT_EQ(pixels.width, 5);
-    ASSERT_EQ(pixels.height, 3);
-    EXPECT_EQ(pixels.rgb, kPpmRgb);
-    ASSERT_EQ(g_calls.size(), 1u);
-    EXPECT_EQ(g_calls[0].path, ppm);
-
-    // On its own, the plug-in loader needs nothing of the stream but Seek and Read.
-    MemoryStream stream(ReadWholeFile(ppm));
-    ScreenDc dc;
-    EXPECT_EQ(TakePixels(LoadPluginPicture(dc, plugins.Path(), ppm.c_str(), &stream)).rgb, kPpmRgb);
-    EXPECT_EQ(stream.OtherCalls(), 0);
-    plugins.ExpectAllUnloaded();
-}
-
 TEST(PluginPicture, TheFirstPluginThatAlsoSucceedsWins)
 {
     const TempFolder files;
     const std::string ppm = files.Write("picture.ppm", MakePpm(5, 3, kPpmRgb));
-    struct Case {
+#ifdef _WIN64
+    const char* const kSph = "only.sph";  // the 64-bit program reads *.sph plug-ins
+#else
+    const char* const kSph = nullptr;  // the 32-bit one has no use for them
+#endif
+    const struct {
         const char* name;
-        std::map<std::string, std::string> plugins;
+        Layout plugins;
         const char* winner;  // null: no picture
-    };
-    const Case cases[] = {
+        bool on = true;
+    } cases[] = {
+        {"plug-ins off", {{"a.spi", "ppm"}}, nullptr, false},
+        {"one reader", {{"a.spi", "ppm"}}, "a.spi"},
         {"a failing reader before two good ones", {{"a.spi", "fail"}, {"b.spi", "invert"}, {"c.spi", "ppm"}}, "b.spi"},
         {"two good readers", {{"a.spi", "ppm"}, {"b.spi", "invert"}}, "a.spi"},
         {"the same two the other way round", {{"a.spi", "invert"}, {"b.spi", "ppm"}}, "a.spi"},
@@ -171,15 +128,22 @@ TEST(PluginPicture, TheFirstPluginThatAlsoSucceedsWins)
          {{"a.spi", "noget"}, {"b.spi", "short"}, {"c.spi", "junk"}, {"d.spi", "ppm"}}, "d.spi"},
         {"none succeeds", {{"a.spi", "fail"}, {"b.spi", "short"}}, nullptr},
         {"other extensions are not plug-ins", {{"a.dll", "ppm"}, {"b.spi.txt", "ppm"}}, nullptr},
+        {"*.spi before *.sph", {{"a.sph", "invert"}, {"z.spi", "ppm"}}, "z.spi"},
+        {"*.sph alone", {{"only.sph", "invert"}}, kSph},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const PluginFolder plugins(c.plugins);
-        const Pixels pixels = LoadFile(ppm, plugins.Path());
+        const Pixels pixels = OpenPicture(ppm, c.on ? plugins.Path() : nullptr);
 
         // Asked in the file system's order, up to the winner and no further.
+        std::vector<std::string> listed = plugins.Listed("*.spi");
+#ifdef _WIN64
+        const std::vector<std::string> sph = plugins.Listed("*.sph");
+        listed.insert(listed.end(), sph.begin(), sph.end());
+#endif
         std::vector<std::string> expectedAsked;
-        for (const std::string& name : plugins.Listed("*.spi")) {
+        for (const std::string& name : c.on ? listed : std::vector<std::string>()) {
             const std::string variant = c.plugins.at(name);
             if (variant != "junk" && variant != "noget") {  // neither can be asked
                 expectedAsked.push_back(name);
@@ -188,16 +152,19 @@ TEST(PluginPicture, TheFirstPluginThatAlsoSucceedsWins)
                 break;
             }
         }
-        EXPECT_EQ(AskedPlugins(), expectedAsked);
+        std::vector<std::string> asked;
         for (const ProbeCall& call : g_calls) {
+            asked.push_back(call.plugin);
+            EXPECT_EQ(call.path, ppm);
             EXPECT_TRUE(call.othersLoaded.empty()) << call.plugin << " was asked while another was loaded";
         }
+        EXPECT_EQ(asked, expectedAsked);
         if (c.winner == nullptr) {
             EXPECT_EQ(pixels.width, 0);
         } else {
             ASSERT_EQ(pixels.width, 5);
-            const bool inverted = c.plugins.at(c.winner) == "invert";
-            EXPECT_EQ(pixels.rgb, inverted ? Inverted(kPpmRgb) : kPpmRgb);
+            ASSERT_EQ(pixels.height, 3);
+            EXPECT_EQ(pixels.rgb, c.plugins.at(c.winner) == "invert" ? Inverted(kPpmRgb) : kPpmRgb);
         }
         plugins.ExpectAllUnloaded();
     }
@@ -213,33 +180,14 @@ TEST(PluginPicture, PluginsSeeTheFirst4096BytesZeroPadded)
     for (const auto& [width, height] : {std::pair{2, 1}, std::pair{40, 40}}) {
         const std::vector<uint32_t> rgb(many.begin(), many.begin() + width * height);
         const Bytes file = MakePpm(width, height, rgb);
-        const std::string path = files.Write("p" + std::to_string(width) + ".ppm", file);
+        const std::string path = files.Write(std::to_string(width) + ".ppm", file);
         const PluginFolder plugins(Layout{{"ppm.spi", "ppm"}});
-        ASSERT_EQ(LoadFile(path, plugins.Path()).width, width);
+        ASSERT_EQ(OpenPicture(path, plugins.Path()).width, width);
         ASSERT_EQ(g_calls.size(), 1u);
         Bytes expected(file.begin(), file.begin() + static_cast<long>(std::min<size_t>(file.size(), 4096)));
         expected.resize(4096, 0);
         EXPECT_EQ(g_calls[0].header, expected) << "file of " << file.size() << " bytes";
     }
-}
-
-TEST(PluginPicture, SixtyFourBitPluginsAreSearchedAfterTheOthers)
-{
-    const TempFolder files;
-    const std::string ppm = files.Write("picture.ppm", MakePpm(5, 3, kPpmRgb));
-    {
-        const PluginFolder plugins(Layout{{"a.sph", "invert"}, {"z.spi", "ppm"}});
-        EXPECT_EQ(LoadFile(ppm, plugins.Path()).rgb, kPpmRgb) << "*.spi before *.sph";
-        plugins.ExpectAllUnloaded();
-    }
-    const PluginFolder plugins(Layout{{"only.sph", "invert"}});
-    const Pixels pixels = LoadFile(ppm, plugins.Path());
-#ifdef _WIN64
-    EXPECT_EQ(pixels.rgb, Inverted(kPpmRgb)) << "the 64-bit program reads *.sph plug-ins";
-#else
-    EXPECT_EQ(pixels.width, 0) << "the 32-bit program has no use for *.sph";
-#endif
-    plugins.ExpectAllUnloaded();
 }
 
 TEST(PluginPicture, BitmapDescriptionMustFitItsBlocks)

@@ -1,33 +1,11 @@
-// The settings model beyond what the saved file shows: the in-memory column
-// widths and flags, and the font record's LOGFONT, font and effective colours.
+// The font record beyond what the saved file shows: its LOGFONT, the font it
+// makes and the effective colours.
 #include "settings/GLIMSET.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
-
-TEST(GlimSettings, ColumnWidthsFlagsAndKnownKeys)
-{
-    CLSGlimSettings settings;
-    const int kColumns[] = {220, 70, 120, 120};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(settings.GetColumnWidth(i), kColumns[i]);
-    }
-    EXPECT_EQ(settings.GetFlags(), 94u);
-    settings.SetFlag(CLSGlimSettings::kMaximized, true);
-    settings.SetFlag(CLSGlimSettings::kShowToolBar, false);
-    settings.SetFlag(CLSGlimSettings::kMonitorFolder, true);
-    EXPECT_EQ(settings.GetFlags(), 93u);
-    EXPECT_TRUE(settings.GetFlag(CLSGlimSettings::kMaximized));
-    EXPECT_FALSE(settings.GetFlag(CLSGlimSettings::kShowToolBar));
-
-    // Loading ignores it, but each section object says whether a key was its own.
-    CLSGlimSettingParseLine& section = settings;
-    EXPECT_TRUE(section.ParseLine(CLSTString("Height"), CLSTString("3")));
-    EXPECT_FALSE(section.ParseLine(CLSTString("TabStop"), CLSTString("3")));
-    EXPECT_EQ(settings.GetHeight(), 3);
-}
 
 namespace {
 

@@ -2,7 +2,7 @@
 // files in a temporary folder, input as the user gives it, and read-backs.
 #include "VIEWTEST.h"
 
-#include "tests/settings/TESTFILES.h"
+#include "tests/common/TEMPDIR.h"
 
 #include <gtest/gtest.h>
 
@@ -105,7 +105,7 @@ bool DeleteBehindTheView(const std::string& path)
 
 std::string TestFilePath(const char* name)
 {
-    return TestFolder().Path(name);
+    return TestFolder().PathOf(name);
 }
 
 std::string WriteTestFile(const char* name, const std::string& bytes)

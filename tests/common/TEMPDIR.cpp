@@ -1,0 +1,86 @@
+// Temporary folders and whole files for the tests.
+#include "tests/common/TEMPDIR.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+
+TempFolder::TempFolder()
+{
+    char base[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, base);
+    do {
+        m_path = UniqueName(std::string(base) + "glimtest");
+    } while (!CreateDirectoryA(m_path.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
+}
+
+TempFolder::~TempFolder()
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(PathOf("*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+        const std::string path = PathOf(found.cFileName);
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+    }
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+    }
+    RemoveDirectoryA(m_path.c_str());
+}
+
+std::string TempFolder::Write(const std::string& name, std::string_view bytes) const
+{
+    const std::string path = PathOf(name);
+    WriteFileBytes(path, bytes);
+    return path;
+}
+
+std::string TempFolder::Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const
+{
+    return Write(name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+void WriteFileBytes(const std::string& path, std::string_view bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    const BOOL ok = file != INVALID_HANDLE_VALUE &&
+                    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+    }
+    if (!ok || written != bytes.size()) {
+        throw std::runtime_error("cannot write " + path);
+    }
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        throw std::runtime_error("cannot read " + path);
+    }
+    std::string bytes;
+    char chunk[65536];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof(chunk), &got, nullptr) && got > 0) {
+        bytes.append(chunk, got);
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
+std::string BesideTestProgram(const std::string& name)
+{
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string folder(self);
+    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
+}
+
+std::string UniqueName(const std::string& prefix)
+{
+    static int s_count = 0;
+    return prefix + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++s_count);
+}

@@ -1,0 +1,39 @@
+// What every test program needs of the file system: a temporary folder that
+// goes away with everything in it, whole files written and read back, and the
+// helper programs and libraries built beside the test program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A fresh folder under the temporary path, removed at the end with its files
+// (read-only ones too).
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder, without a trailing backslash.
+    const std::string& Path() const { return m_path; }
+    std::string PathOf(const std::string& name) const { return m_path + "\\" + name; }
+    // Writes (or replaces) the file of that name; its full path.
+    std::string Write(const std::string& name, std::string_view bytes) const;
+    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
+
+private:
+    std::string m_path;
+};
+
+// Both throw std::runtime_error when the file cannot be written or read.
+void WriteFileBytes(const std::string& path, std::string_view bytes);
+std::string ReadFileBytes(const std::string& path);
+
+// The full path of a file in the test program's own folder.
+std::string BesideTestProgram(const std::string& name);
+
+// Unique within the machine for this process and call: prefix, process id, count.
+std::string UniqueName(const std::string& prefix);
