@@ -150,6 +150,8 @@ void CLSWndView::EnterFullScreen()
 
 void CLSWndView::LeaveFullScreen()
 {
+    // Topmost is a place in the z-order, which the style bits do not undo.
+    SetWindowPos(m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     const LONG_PTR style = (GetWindowLongPtrA(m_hWnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD;
     SetWindowLongPtrA(m_hWnd, GWL_STYLE, style);
     SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, WS_EX_CLIENTEDGE);
