@@ -27,9 +27,10 @@ long long ToStart(BarState bar)
 
 bool FitMediaSize(MediaExtent source, MediaExtent window, MediaExtent pane, MediaExtent& fitted)
 {
-    const std::int64_t sw = source.width;
-    const std::int64_t sh = source.height;
-    if (sw <= 0 || sh <= 0) {
+    // A video stored top-down reports its source with a negative height.
+    const std::int64_t sw = source.width < 0 ? -static_cast<std::int64_t>(source.width) : source.width;
+    const std::int64_t sh = source.height < 0 ? -static_cast<std::int64_t>(source.height) : source.height;
+    if (sw == 0 || sh == 0) {
         return false;
     }
     const std::int64_t extraWidth = window.width - sw;

@@ -13,8 +13,9 @@ struct MediaExtent {
 
 // New size of the media window so that its video keeps the source's aspect
 // ratio and the window fills the pane in one direction. The window's own
-// extras (frame, play bar) are what it has beyond the source now. False when
-// the source is empty. Sizes below 0 become 0.
+// extras (frame, play bar) are what it has beyond the source now. The
+// source's extents count by their magnitude (top-down video gives a negative
+// height). False when the source is empty. Sizes below 0 become 0.
 bool FitMediaSize(MediaExtent source, MediaExtent window, MediaExtent pane, MediaExtent& fitted);
 
 // Scroll maxima over the media window (minimum 0): its size less one, or 2

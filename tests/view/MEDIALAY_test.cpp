@@ -21,6 +21,8 @@ TEST(MediaLayout, FitKeepsTheVideoAspectAndFillsOneDirection)
         {{64, 48}, {357, 300}, {300, 300}, 300, 257},
         // Same aspect as the free area: the height decides, nothing is lost.
         {{100, 50}, {100, 50}, {200, 100}, 200, 100},
+        // A top-down video's source has a negative height: its size counts.
+        {{160, -120}, {162, 154}, {300, 300}, 300, 257},
         // A pane smaller than the frame and the bar: nothing below 0.
         {{64, 48}, {66, 82}, {300, 20}, 0, 20},
         {{64, 48}, {66, 82}, {1, 1}, 0, 1},
