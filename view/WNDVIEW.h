@@ -55,10 +55,10 @@ public:
     std::uint32_t GetImageZoom() const { return static_cast<std::uint32_t>(m_clsImage.GetZoom()); }
     std::uint32_t GetMediaZoom() const { return static_cast<std::uint32_t>(m_clsMedia.GetZoom()); }
 
-    // Pictures and media only: the pane leaves its parent for a borderless
-    // topmost window over the whole screen, the parent disabled meanwhile;
-    // back again the parent is re-enabled and asked to lay out its panes.
-    // Returns the new state.
+    // The pane leaves its parent for a borderless topmost window over the
+    // whole screen, the parent disabled meanwhile; back again the parent is
+    // re-enabled and asked to lay out its panes. Returns the new state. Keys
+    // and double clicks ask for it in picture and media modes only.
     bool ToggleFullScreen();
     bool IsFullScreen() const { return m_bFullScreen; }
 
@@ -155,7 +155,6 @@ private:
 
     // MEDIAVIEW.cpp: media mode.
     void PaintMedia();
-    void SetScrollMaxima(int horizontal, int vertical);
 
     // FULLSCRN.cpp: the keys of picture and media modes and full-screen.
     bool IsPictureOrMediaMode();
@@ -168,6 +167,7 @@ private:
 
     // SCROLL.cpp: scroll bars, scrolling and the wheel.
     void SetUpScrollBars();
+    void SetScrollMaxima(int horizontal, int vertical);
     void OnSize(int cx, int cy);
     void OnClientSize();
     void ScrollBy(int bar, long long delta);

@@ -1,4 +1,4 @@
-// The size a picture is drawn at, the scroll ranges over it and the zoom
+// The size a picture is drawn at, the part of it that is stretched, and the zoom
 // menu's values.
 #include "image/PICTZOOM.h"
 
@@ -42,28 +42,6 @@ TEST(PictureZoom, DrawnSizeAtAZoomAndFitted)
                                        << c.paneH;
         EXPECT_EQ(size.height, c.height) << c.pw << "x" << c.ph << " at " << c.zoom << " in " << c.paneW << "x"
                                          << c.paneH;
-    }
-}
-
-TEST(PictureZoom, ScrollMaximaCoverTheZoomedPictureAndNothingWhenFitting)
-{
-    struct Case {
-        int pw, ph;
-        std::uint32_t zoom;
-        int horizontal, vertical;
-    };
-    const Case cases[] = {
-        {120, 80, 400, 480, 320},
-        {120, 80, 100, 120, 80},
-        {120, 80, 25, 30, 20},
-        {120, 80, 0, 1, 1},
-        {5000, 5000, 0, 1, 1},
-        {0, 0, 200, 0, 0},
-    };
-    for (const Case& c : cases) {
-        const PictureExtent maxima = PictureScrollMaxima(c.pw, c.ph, c.zoom);
-        EXPECT_EQ(maxima.width, c.horizontal) << c.pw << "x" << c.ph << " at " << c.zoom;
-        EXPECT_EQ(maxima.height, c.vertical) << c.pw << "x" << c.ph << " at " << c.zoom;
     }
 }
 

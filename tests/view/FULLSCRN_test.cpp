@@ -1,5 +1,5 @@
-// Full-screen display of pictures and media: Enter, Esc, a double click, a
-// request to close, and two real clicks on the media window.
+// Full-screen display of pictures and media: Enter, Esc, a double click, two
+// real clicks on the media window, and a pane that goes while full-screen.
 #include "MEDIAFILE.h"
 #include "VIEWTEST.h"
 
@@ -106,17 +106,6 @@ TEST(FullScreen, EnterEntersAndEscLeavesInPictureModeOnly)
     ExpectFullScreen(h);
     h.Key(VK_RETURN);
     ExpectInThePane(h);
-}
-
-TEST(FullScreen, CloseRequestReturnsThePaneInsteadOfClosingIt)
-{
-    CLSViewHarness h;
-    h.Open(PicturePath());
-    EXPECT_EQ(h.view.ToggleFullScreen(), true);
-    EXPECT_EQ(SendMessageA(h.View(), WM_CLOSE, 0, 0), 0);
-    EXPECT_TRUE(IsWindow(h.View()));
-    ExpectInThePane(h);
-    EXPECT_EQ(h.view.GetDisplayMode(), DocumentKind::Image) << "the picture is still shown";
 }
 
 TEST(FullScreen, DoubleClickTogglesPicturesAndMediaOnly)

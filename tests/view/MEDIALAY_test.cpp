@@ -1,5 +1,5 @@
-// Fitting the media window, the media scroll ranges, the keys of picture and
-// media modes, and pairing clicks on the media window.
+// Fitting the media window, the keys of picture and media modes, and pairing
+// clicks on the media window.
 #include "view/MEDIALAY.h"
 
 #include <gtest/gtest.h>
@@ -41,19 +41,6 @@ TEST(MediaLayout, AudioWithoutVideoIsNotFitted)
     EXPECT_FALSE(FitMediaSize({0, 0}, {300, 34}, {400, 400}, fitted));
     EXPECT_FALSE(FitMediaSize({64, 0}, {66, 34}, {400, 400}, fitted));
     EXPECT_EQ(fitted.width, 7);  // untouched
-}
-
-TEST(MediaLayout, ScrollMaximaFollowTheWindowOrNothingWhenFitting)
-{
-    const MediaExtent a = MediaScrollMaxima(200, {130, 130});
-    EXPECT_EQ(a.width, 129);
-    EXPECT_EQ(a.height, 129);
-    const MediaExtent fit = MediaScrollMaxima(0, {130, 130});
-    EXPECT_EQ(fit.width, 2);
-    EXPECT_EQ(fit.height, 2);
-    const MediaExtent none = MediaScrollMaxima(100, {0, 0});  // no media window
-    EXPECT_EQ(none.width, 0);
-    EXPECT_EQ(none.height, 0);
 }
 
 TEST(MediaLayout, KeysOfPictureAndMediaModes)
