@@ -55,7 +55,10 @@ private:
     void OnSelectAll();
     void OnEncoding(int id);
     void OnViewForm(int id);
+    void OnZoom(int id);
     void SetRadioGroup(int first, int last, int chosen);
+    void CheckMenuRadio(HMENU hMenu, int first, int last, int chosen);
+    void InitZoomItems(HMENU hMenu);
     void OpenPathBoxFile();
     void ApplySettings();
     void OnGetMinMaxInfo(MINMAXINFO* info);

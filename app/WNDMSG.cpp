@@ -3,6 +3,7 @@
 #include "app/WNDMAIN.h"
 
 #include "app/HTMLHELP.h"
+#include "image/PICTZOOM.h"
 #include "resources/RESOURCE.h"
 
 #include <commctrl.h>
@@ -139,6 +140,10 @@ bool CLSWndMain::OnCommand(int id)
         OnViewForm(id);
         return true;
     }
+    if (id >= IDM_ZOOM_25 && id <= IDM_ZOOM_FIT) {
+        OnZoom(id);
+        return true;
+    }
     switch (id) {
     case IDC_NAVIGATE:
         OpenPathBoxFile();
@@ -191,20 +196,53 @@ void CLSWndMain::OnViewForm(int id)
     SetRadioGroup(IDM_VIEW_AUTO, IDM_VIEW_HEX, id);
 }
 
-void CLSWndMain::SetRadioGroup(int first, int last, int chosen)
+// The zoom goes to the record of the mode shown, so that pictures and media
+// keep zooms of their own, and is saved with the settings.
+void CLSWndMain::OnZoom(int id)
 {
-    HMENU hMenu = GetMenu(m_hWnd);
-    HWND hWndToolBar = GetDlgItem(m_hWnd, kIdToolBar);
+    CheckMenuRadio(GetMenu(m_hWnd), IDM_ZOOM_25, IDM_ZOOM_FIT, id);
+    const std::uint32_t zoom = ZoomOfMenuItem(id - IDM_ZOOM_25);
+    switch (m_clsView.GetDisplayMode()) {
+    case DocumentKind::Image: {
+        CLSGlimImageSettings image = m_settings.GetImage();
+        image.SetZoom(static_cast<int>(zoom));
+        m_settings.SetImage(image);
+        m_clsView.SetImageZoom(zoom);
+        break;
+    }
+    case DocumentKind::Media: {
+        CLSGlimMediaSettings media = m_settings.GetMedia();
+        media.SetZoom(static_cast<int>(zoom));
+        m_settings.SetMedia(media);
+        m_clsView.SetMediaZoom(zoom);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CLSWndMain::CheckMenuRadio(HMENU hMenu, int first, int last, int chosen)
+{
     for (int id = first; id <= last; ++id) {
         MENUITEMINFOA mii{};
         mii.cbSize = sizeof(mii);
         mii.fMask = MIIM_STATE;
         mii.fState = id == chosen ? MFS_CHECKED : 0;
         SetMenuItemInfoA(hMenu, static_cast<UINT>(id), FALSE, &mii);
-        if (hWndToolBar != nullptr) {
-            const WORD state = id == chosen ? TBSTATE_ENABLED | TBSTATE_PRESSED : TBSTATE_ENABLED;
-            SendMessageA(hWndToolBar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELPARAM(state, 0));
-        }
+    }
+}
+
+void CLSWndMain::SetRadioGroup(int first, int last, int chosen)
+{
+    CheckMenuRadio(GetMenu(m_hWnd), first, last, chosen);
+    HWND hWndToolBar = GetDlgItem(m_hWnd, kIdToolBar);
+    if (hWndToolBar == nullptr) {
+        return;
+    }
+    for (int id = first; id <= last; ++id) {
+        const WORD state = id == chosen ? TBSTATE_ENABLED | TBSTATE_PRESSED : TBSTATE_ENABLED;
+        SendMessageA(hWndToolBar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELPARAM(state, 0));
     }
 }
 
@@ -235,6 +273,32 @@ void CLSWndMain::OnInitMenu(HMENU hMenu)
         mii.fState = state;
         SetMenuItemInfoA(hMenu, static_cast<UINT>(id), FALSE, &mii);
     }
+    InitZoomItems(hMenu);
+}
+
+// The zoom items show the zoom of the mode shown; text and hex have none.
+void CLSWndMain::InitZoomItems(HMENU hMenu)
+{
+    int zoom = 0;
+    switch (m_clsView.GetDisplayMode()) {
+    case DocumentKind::Image:
+        zoom = m_settings.GetImage().GetZoom();
+        break;
+    case DocumentKind::Media:
+        zoom = m_settings.GetMedia().GetZoom();
+        break;
+    default:
+        for (int id = IDM_ZOOM_25; id <= IDM_ZOOM_FIT; ++id) {
+            MENUITEMINFOA mii{};
+            mii.cbSize = sizeof(mii);
+            mii.fMask = MIIM_STATE;
+            mii.fState = MFS_GRAYED;  // also clears the check
+            SetMenuItemInfoA(hMenu, static_cast<UINT>(id), FALSE, &mii);
+        }
+        return;
+    }
+    const int checked = IDM_ZOOM_25 + MenuItemOfZoom(static_cast<std::uint32_t>(zoom));
+    CheckMenuRadio(hMenu, IDM_ZOOM_25, IDM_ZOOM_FIT, checked);
 }
 
 void CLSWndMain::OpenPathBoxFile()

@@ -1,6 +1,7 @@
-// Scroll bars of the text and hex modes: ranges and pages in rows and cells,
-// scrolling by moving the pixels already drawn, the scroll-bar codes and the
-// wheel. Both bars always stay (disabled when there is nothing to scroll).
+// Scroll bars: ranges and pages in rows and cells (text and hex, where both
+// bars always stay, disabled when there is nothing to scroll) or in pixels
+// (pictures and media), scrolling by moving the pixels already drawn, the
+// scroll-bar codes and the wheel.
 #include "view/WNDVIEW.h"
 
 #include "view/HEXLAY.h"
@@ -107,6 +108,14 @@ void CLSWndView::SetUpScrollBars()
         horizontal = kHexRowCells;
         vertical = RowsMaximum(LineCount());
         break;
+    case DocumentKind::Image:
+        SetImageZoom(GetImageZoom());  // ranges over the picture and the pages
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+        return;
+    case DocumentKind::Media:
+        SetMediaZoom(GetMediaZoom());
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+        return;
     default:
         break;
     }
@@ -115,6 +124,14 @@ void CLSWndView::SetUpScrollBars()
     SetBar(m_hWnd, SB_VERT, mask, vertical, 0, 0);
     OnClientSize();
     InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+// Picture and media ranges let a bar go when there is nothing to scroll (text
+// and hex keep theirs); positions return to 0.
+void CLSWndView::SetScrollMaxima(int horizontal, int vertical)
+{
+    SetBar(m_hWnd, SB_HORZ, SIF_RANGE | SIF_POS, horizontal, 0, 0);
+    SetBar(m_hWnd, SB_VERT, SIF_RANGE | SIF_POS, vertical, 0, 0);
 }
 
 void CLSWndView::OnClientSize()
@@ -147,6 +164,11 @@ void CLSWndView::OnSize(int cx, int cy)
     SetBar(m_hWnd, SB_VERT, mask, 0, 0, ScrollPage(cy, VerticalUnit()));
     PlaceCaret();
     s_bSizing = false;
+    if (GetDisplayMode() == DocumentKind::Media && GetMediaZoom() == 0) {
+        RECT rc{};
+        GetClientRect(m_hWnd, &rc);
+        FitMedia(rc.right, rc.bottom);
+    }
     SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
 }
 

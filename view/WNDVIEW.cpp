@@ -120,6 +120,9 @@ void CLSWndView::OpenFile(const char* lpszPath)
     if (m_hWnd != nullptr) {
         RefreshCaretShape();
         SetUpScrollBars();
+        if (GetDisplayMode() == DocumentKind::Media && m_clsMedia.GetAutoPlay()) {
+            PlayMedia();
+        }
         PlaceCaret();
     }
 }
@@ -290,10 +293,8 @@ void CLSWndView::RecreateFontAndBrush()
 
 void CLSWndView::ShowMediaForMode()
 {
-    HWND hWndMedia = GetMediaWindow();
-    if (hWndMedia != nullptr) {
-        ShowWindow(hWndMedia, GetDisplayMode() == DocumentKind::Media ? SW_SHOW : SW_HIDE);
-    }
+    // Hidden, not closed, under another view form: it comes back as it was.
+    ShowMedia(GetDisplayMode() == DocumentKind::Media);
 }
 
 void CLSWndView::ResetCaret()
@@ -316,15 +317,12 @@ void CLSWndView::PaintInto(const RECT& rc)
     case DocumentKind::Hex:
         PaintHex(hdc, rc);
         break;
-    case DocumentKind::Media: {
-        // Scrolling moves the whole media window.
-        HWND hWndMedia = GetMediaWindow();
-        if (hWndMedia != nullptr) {
-            SetWindowPos(hWndMedia, nullptr, -GetScrollPos32(SB_HORZ), -GetScrollPos32(SB_VERT), 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER);
-        }
+    case DocumentKind::Image:
+        PaintPicture(hdc, rc);
         break;
-    }
+    case DocumentKind::Media:
+        PaintMedia();
+        break;
     default:
         break;
     }
@@ -348,6 +346,11 @@ void CLSWndView::OnPaint()
 
 void CLSWndView::OnDestroy()
 {
+    // A pane that goes while full-screen must not leave its parent disabled.
+    if (m_bFullScreen) {
+        m_bFullScreen = false;
+        EnableWindow(m_hWndParent, TRUE);
+    }
     if (m_bDragging) {
         m_bDragging = false;
         ReleaseCapture();
@@ -391,10 +394,20 @@ LRESULT CLSWndView::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     case WM_CONTEXTMENU:
         OnContextMenu(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
+    case WM_CLOSE:
+        if (m_bFullScreen) {
+            ToggleFullScreen();  // closing the full-screen pane returns it to its parent
+            return 0;
+        }
+        break;
     case WM_GETDLGCODE:
-        return DLGC_WANTARROWS;
+        return OnGetDlgCode(reinterpret_cast<const MSG*>(lParam));
     case WM_KEYDOWN:
-        OnKeyDown(static_cast<UINT>(wParam));
+        if (IsPictureOrMediaMode()) {
+            OnPaneKey(static_cast<UINT>(wParam));
+        } else {
+            OnKeyDown(static_cast<UINT>(wParam));
+        }
         return 0;
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam))) {
@@ -416,6 +429,16 @@ LRESULT CLSWndView::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     case WM_LBUTTONUP:
         OnLButtonUp();
         return 0;
+    case WM_LBUTTONDBLCLK:
+        if (OnLButtonDblClk()) {
+            return 0;
+        }
+        break;
+    case WM_PARENTNOTIFY:
+        if (OnParentNotify(wParam, lParam)) {
+            return 0;
+        }
+        break;
     case WM_CAPTURECHANGED:
         m_bDragging = false;  // a drag that lost the mouse is over
         break;

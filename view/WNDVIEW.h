@@ -1,7 +1,9 @@
 // CLSWndView: the preview pane. It is the open document (CLSFileStream) and a
-// window of ours (CLSWndBase): it shows the file as text or as a hex dump
-// through an off-screen buffer, scrolls, and offers a caret, a selection and
-// copying. It reports its caret to its parent with WMU_CARET_POS.
+// window of ours (CLSWndBase): it shows the file as text, as a hex dump or as
+// a zoomed picture through an off-screen buffer, or hosts its media window;
+// it scrolls, offers a caret, a selection and copying in text and hex, and
+// full-screen display of pictures and media. It reports its caret to its
+// parent with WMU_CARET_POS.
 #pragma once
 
 #include "app/GRAPHBUF.h"
@@ -45,6 +47,34 @@ public:
     // Auto, or the encoding (ShiftJis .. Utf7) to decode the lines with.
     void SetEncoding(TextEncoding encoding);
     void SetViewMode(ViewMode mode);
+    // Percent, 0 fitting to the pane. Each is kept for its own mode and
+    // applied at once when the pane is in that mode; the scroll positions
+    // return to 0.
+    void SetImageZoom(std::uint32_t zoom);
+    void SetMediaZoom(std::uint32_t zoom);
+    std::uint32_t GetImageZoom() const { return static_cast<std::uint32_t>(m_clsImage.GetZoom()); }
+    std::uint32_t GetMediaZoom() const { return static_cast<std::uint32_t>(m_clsMedia.GetZoom()); }
+
+    // The pane leaves its parent for a borderless topmost window over the
+    // whole screen, the parent disabled meanwhile; back again the parent is
+    // re-enabled and asked to lay out its panes. Returns the new state. Keys
+    // and double clicks ask for it in picture and media modes only.
+    bool ToggleFullScreen();
+    bool IsFullScreen() const { return m_bFullScreen; }
+
+    // The picture, stretched to its zoomed (or fitted) size at (x, y); width
+    // and height are the pane's, used when fitting. Nothing without a picture.
+    void DrawPicture(HDC hdc, int x, int y, int width, int height, std::uint32_t zoom);
+
+    // The media window; each does nothing when there is none.
+    void ShowMedia(bool visible);
+    void PlayMedia();
+    void SetMediaWindowZoom(std::uint32_t percent);
+    void MoveMedia(int x, int y);
+    // Its screen rectangle, empty without one.
+    RECT GetMediaRect() const;
+    // Sizes it to fill width x height in one direction at the video's aspect.
+    void FitMedia(int width, int height);
 
     // The form the file is shown in: the view form when chosen, else the
     // document's kind (None when nothing could be opened).
@@ -120,8 +150,24 @@ private:
     HGLOBAL CopyText(UINT& format);
     void OnContextMenu(int x, int y);
 
+    // PICTVIEW.cpp: picture mode.
+    void PaintPicture(HDC hdc, const RECT& rc);
+
+    // MEDIAVIEW.cpp: media mode.
+    void PaintMedia();
+
+    // FULLSCRN.cpp: the keys of picture and media modes and full-screen.
+    bool IsPictureOrMediaMode();
+    LRESULT OnGetDlgCode(const MSG* msg);
+    void OnPaneKey(UINT vk);
+    bool OnParentNotify(WPARAM wParam, LPARAM lParam);
+    bool OnLButtonDblClk();
+    void EnterFullScreen();
+    void LeaveFullScreen();
+
     // SCROLL.cpp: scroll bars, scrolling and the wheel.
     void SetUpScrollBars();
+    void SetScrollMaxima(int horizontal, int vertical);
     void OnSize(int cx, int cy);
     void OnClientSize();
     void ScrollBy(int bar, long long delta);
@@ -142,5 +188,6 @@ private:
     TextEncoding m_encOverride = TextEncoding::Auto;
     ViewMode m_modeOverride = ViewMode::Auto;
     int m_iWidestLine = 2;
+    bool m_bFullScreen = false;
     bool m_bDragging = false;
 };

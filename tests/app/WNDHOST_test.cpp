@@ -1,10 +1,12 @@
 // The main window hosting the content view: the path box opens a file into
-// it, the Edit and View menu commands reach it with their checkmarks, and the
-// caret it reports is remembered.
+// it, the Edit and View menu commands reach it with their checkmarks, the
+// zoom commands reach the zoom of the mode shown, full-screen comes back to
+// the layout, and the caret the view reports is remembered.
 #include "app/WNDMAIN.h"
 
 #include "resources/RESOURCE.h"
 #include "tests/common/TEMPDIR.h"
+#include "tests/view/MEDIAFILE.h"
 
 #include <gtest/gtest.h>
 
@@ -33,13 +35,28 @@ protected:
     void SetUp() override
     {
         std::strcpy(m_savedSettingsPath, g_szSettingsPath);
+        Start(nullptr);
+    }
+    void TearDown() override
+    {
+        Stop();
+        std::strcpy(g_szSettingsPath, m_savedSettingsPath);
+    }
+    // The application with the settings read from iniText when given.
+    void Start(const char* iniText)
+    {
         m_app = std::make_unique<CLSWndMain>();
         ASSERT_TRUE(m_app->Register(GetModuleHandleA(nullptr)));
+        if (iniText != nullptr) {
+            const std::string ini = m_folder.PathOf("start.ini");
+            WriteFileBytes(ini, iniText);
+            ASSERT_TRUE(m_app->GetSettings().Load(ini.c_str()));
+        }
         // The destructor writes the settings: never beside the test executable.
         std::strcpy(g_szSettingsPath, m_folder.PathOf("GLIM.INI").c_str());
         ASSERT_TRUE(m_app->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
     }
-    void TearDown() override
+    void Stop()
     {
         if (m_app->GetMainWindow() != nullptr && IsWindow(m_app->GetMainWindow())) {
             DestroyWindow(m_app->GetMainWindow());
@@ -49,7 +66,21 @@ protected:
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         }
-        std::strcpy(g_szSettingsPath, m_savedSettingsPath);
+    }
+    // The program's own message loop until everything posted so far is done.
+    void RunLoop() const
+    {
+        PostQuitMessage(0);
+        m_app->Run();
+    }
+    // The view's window also while it is not the main window's child.
+    HWND Pane() const { return m_app->GetView().GetHandle(); }
+    RECT ViewInMain() const
+    {
+        RECT rc{};
+        GetWindowRect(Pane(), &rc);
+        MapWindowPoints(nullptr, Main(), reinterpret_cast<POINT*>(&rc), 2);
+        return rc;
     }
 
     HWND Main() const { return m_app->GetMainWindow(); }
@@ -151,4 +182,110 @@ TEST_F(HostedView, EncodingAndViewFormCommandsWithTheirRadioMarks)
             EXPECT_EQ(Checked(id), id == chosen) << "after " << chosen << ", item " << id;
         }
     }
+}
+
+TEST_F(HostedView, ZoomCommandsGoToTheZoomOfTheModeShown)
+{
+    struct Step {
+        const char* name;
+        int command;
+        int imageZoom;  // the settings afterwards
+        int mediaZoom;
+    };
+    const std::string picture = MakeBitmap(60, 40, [](int, int) { return 0x336699u; });
+    const std::string video = MakeAvi(64, 48, 2, 2);
+    // Each step opens a file of its own: the media window holds its file open.
+    const Step steps[] = {
+        {"zoom1.bmp", IDM_ZOOM_400, 400, 100}, {"zoom2.bmp", IDM_ZOOM_FIT, 0, 100},
+        {"zoom3.avi", IDM_ZOOM_200, 0, 200},   {"zoom4.avi", IDM_ZOOM_25, 0, 25},
+        {"zoom5.txt", IDM_ZOOM_50, 0, 25},  // text has no zoom
+        {"zoom6.bmp", IDM_ZOOM_100, 100, 25},
+    };
+    for (const Step& s : steps) {
+        const std::string name = s.name;
+        const bool isPicture = name.ends_with(".bmp");
+        OpenThroughPathBox(s.name, isPicture ? picture : name.ends_with(".avi") ? video : std::string("text"));
+        Command(s.command);
+        EXPECT_EQ(m_app->GetSettings().GetImage().GetZoom(), s.imageZoom) << s.name << " " << s.command;
+        EXPECT_EQ(m_app->GetSettings().GetMedia().GetZoom(), s.mediaZoom) << s.name << " " << s.command;
+        EXPECT_EQ(static_cast<int>(m_app->GetView().GetImageZoom()), s.imageZoom) << s.name << " " << s.command;
+        EXPECT_EQ(static_cast<int>(m_app->GetView().GetMediaZoom()), s.mediaZoom) << s.name << " " << s.command;
+        for (int id = IDM_ZOOM_25; id <= IDM_ZOOM_FIT; ++id) {
+            EXPECT_EQ(Checked(id), id == s.command) << "after " << s.command << ", item " << id;
+        }
+    }
+    // The picture's scroll bars follow the command at once.
+    OpenThroughPathBox("zoom7.bmp", picture);
+    Command(IDM_ZOOM_400);
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_RANGE;
+    GetScrollInfo(ViewWindow(), SB_HORZ, &si);
+    EXPECT_EQ(si.nMax, 240);
+}
+
+TEST_F(HostedView, ZoomItemsShowTheZoomOfTheModeWhenTheMenuOpens)
+{
+    Stop();
+    Start("[Image]\r\nZoom=150\r\n[Media]\r\nZoom=0\r\n");
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int checked;  // 0: all grayed
+    };
+    const Case cases[] = {
+        {"menu.txt", "some text", 0},
+        {"menu.bmp", MakeBitmap(10, 10, [](int, int) { return 0u; }), IDM_ZOOM_200},  // 150 shows as 200
+        {"menu.avi", MakeAvi(32, 24, 2, 2), IDM_ZOOM_FIT},
+        {"menu.bin", std::string("\0\1\2\3", 4), 0},
+    };
+    for (const Case& c : cases) {
+        OpenThroughPathBox(c.name, c.bytes);
+        for (int id = IDM_ZOOM_25; id <= IDM_ZOOM_FIT; ++id) {
+            const UINT state = StateAfterInitMenu(id);
+            if (c.checked == 0) {
+                EXPECT_NE(state & MF_GRAYED, 0u) << c.name << ", item " << id;
+                EXPECT_EQ(state & MF_CHECKED, 0u) << c.name << ", item " << id;
+            } else {
+                EXPECT_EQ(state & MF_GRAYED, 0u) << c.name << ", item " << id;
+                EXPECT_EQ((state & MF_CHECKED) != 0, id == c.checked) << c.name << ", item " << id;
+            }
+        }
+    }
+    // The hex view form of a picture has no zoom either.
+    OpenThroughPathBox("menu2.bmp", cases[1].bytes);
+    Command(IDM_VIEW_HEX);
+    EXPECT_NE(StateAfterInitMenu(IDM_ZOOM_200) & MF_GRAYED, 0u);
+}
+
+TEST_F(HostedView, FullScreenThroughTheMessageLoopAndBackToTheLayout)
+{
+    OpenThroughPathBox("full.bmp", MakeBitmap(60, 40, [](int x, int) { return x < 30 ? 0xFF0000u : 0xFFu; }));
+    SetFocus(ViewWindow());
+    const RECT laidOut = ViewInMain();
+
+    // Enter in the pane reaches it through the dialog-style loop.
+    PostMessageA(ViewWindow(), WM_KEYDOWN, VK_RETURN, 1);
+    RunLoop();
+    ASSERT_TRUE(m_app->GetView().IsFullScreen());
+    EXPECT_EQ(GetAncestor(Pane(), GA_PARENT), GetDesktopWindow());
+    EXPECT_FALSE(IsWindowEnabled(Main()));
+
+    PostMessageA(Pane(), WM_KEYDOWN, VK_ESCAPE, 1);
+    RunLoop();
+    EXPECT_FALSE(m_app->GetView().IsFullScreen());
+    EXPECT_TRUE(IsWindowEnabled(Main()));
+    ASSERT_EQ(GetParent(Pane()), Main());
+    RECT back = ViewInMain();
+    EXPECT_TRUE(EqualRect(&back, &laidOut)) << back.left << "," << back.top << " " << back.right << "," << back.bottom;
+
+    // Closing the full-screen pane returns it too, and the program goes on.
+    SendMessageA(ViewWindow(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
+    ASSERT_TRUE(m_app->GetView().IsFullScreen());
+    EXPECT_EQ(SendMessageA(Pane(), WM_CLOSE, 0, 0), 0);
+    RunLoop();
+    EXPECT_TRUE(IsWindow(Main()));
+    back = ViewInMain();
+    EXPECT_TRUE(EqualRect(&back, &laidOut));
+    EXPECT_EQ(m_app->GetView().GetDisplayMode(), DocumentKind::Image);
 }

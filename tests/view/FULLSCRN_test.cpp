@@ -1,0 +1,164 @@
+// Full-screen display of pictures and media: Enter, Esc, a double click, two
+// real clicks on the media window, and a pane that goes while full-screen.
+#include "MEDIAFILE.h"
+#include "VIEWTEST.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string PicturePath()
+{
+    static const std::string path =
+        WriteTestFile("full.bmp", MakeBitmap(40, 30, [](int x, int) { return x < 20 ? 0xFF0000u : 0x0000FFu; }));
+    return path;
+}
+
+// Everything a user can tell about where the pane is.
+void ExpectFullScreen(CLSViewHarness& h)
+{
+    EXPECT_TRUE(h.view.IsFullScreen());
+    EXPECT_EQ(GetAncestor(h.View(), GA_PARENT), GetDesktopWindow());
+    const LONG_PTR style = GetWindowLongPtrA(h.View(), GWL_STYLE);
+    EXPECT_NE(style & WS_POPUP, 0);
+    EXPECT_EQ(style & WS_CHILD, 0);
+    EXPECT_NE(GetWindowLongPtrA(h.View(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    RECT rc{};
+    GetWindowRect(h.View(), &rc);
+    EXPECT_EQ(rc.left, 0);
+    EXPECT_EQ(rc.top, 0);
+    EXPECT_EQ(rc.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(rc.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_FALSE(IsWindowEnabled(h.Parent())) << "the parent waits while the pane is full-screen";
+    EXPECT_EQ(GetFocus(), h.View()) << "Esc must reach the pane";
+}
+
+void ExpectInThePane(CLSViewHarness& h)
+{
+    EXPECT_FALSE(h.view.IsFullScreen());
+    EXPECT_EQ(GetParent(h.View()), h.Parent());
+    const LONG_PTR style = GetWindowLongPtrA(h.View(), GWL_STYLE);
+    EXPECT_NE(style & WS_CHILD, 0);
+    EXPECT_EQ(style & WS_POPUP, 0);
+    EXPECT_EQ(GetWindowLongPtrA(h.View(), GWL_EXSTYLE), WS_EX_CLIENTEDGE);
+    EXPECT_TRUE(IsWindowEnabled(h.Parent()));
+}
+
+// A WM_SIZE the pane asked its parent for, taken from the queue.
+bool TakePostedSize(HWND hWnd, LPARAM& size)
+{
+    MSG msg{};
+    if (!PeekMessageA(&msg, hWnd, WM_SIZE, WM_SIZE, PM_REMOVE)) {
+        return false;
+    }
+    size = msg.lParam;
+    return true;
+}
+
+// A real left click through the system's input at a client point of the
+// pane where the media window is: the pane itself only hears of it.
+void ClickOnMedia(CLSViewHarness& h, POINT client)
+{
+    POINT screen = client;
+    ClientToScreen(h.View(), &screen);
+    HWND hWndMedia = h.view.GetMediaWindow();
+    const HWND hit = WindowFromPoint(screen);
+    ASSERT_TRUE(hit == hWndMedia || IsChild(hWndMedia, hit)) << "the click would miss the media window";
+    INPUT in[3] = {};
+    in[0].type = INPUT_MOUSE;
+    in[0].mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    in[0].mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[1] = in[0];
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[2] = in[0];
+    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(3, in, sizeof(INPUT));
+    h.Pump();
+}
+
+}  // namespace
+
+TEST(FullScreen, EnterEntersAndEscLeavesInPictureModeOnly)
+{
+    CLSViewHarness h;
+    h.Open(WriteTestFile("enter.txt", "text"));
+    h.Key(VK_RETURN);
+    EXPECT_FALSE(h.view.IsFullScreen()) << "Enter in text mode does nothing";
+
+    h.Open(PicturePath());
+    RECT inPane{};
+    GetWindowRect(h.View(), &inPane);
+    h.Key(VK_ESCAPE);
+    EXPECT_FALSE(h.view.IsFullScreen()) << "Esc never enters";
+    h.Key(VK_RETURN);
+    ExpectFullScreen(h);
+    h.Key(VK_ESCAPE);
+    ExpectInThePane(h);
+    LPARAM size = 0;
+    ASSERT_TRUE(TakePostedSize(h.Parent(), size)) << "the parent is asked to lay out its panes";
+    RECT client{};
+    GetClientRect(h.Parent(), &client);
+    EXPECT_EQ(LOWORD(size), client.right);
+    EXPECT_EQ(HIWORD(size), client.bottom);
+
+    h.Key(VK_RETURN);  // and Enter toggles back as well
+    ExpectFullScreen(h);
+    h.Key(VK_RETURN);
+    ExpectInThePane(h);
+}
+
+TEST(FullScreen, DoubleClickTogglesPicturesAndMediaOnly)
+{
+    const std::pair<std::string, bool> files[] = {{WriteTestFile("dbl.txt", "text"), false},
+                                                  {PicturePath(), true},
+                                                  {WriteTestFile("dbl.avi", MakeAvi(32, 24, 2, 2)), true}};
+    CLSViewHarness h;
+    for (const auto& [path, toggles] : files) {
+        h.Open(path);
+        SendMessageA(h.View(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+        EXPECT_EQ(h.view.IsFullScreen(), toggles) << path;
+        if (toggles) {
+            ExpectFullScreen(h);
+            SendMessageA(h.View(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+            ExpectInThePane(h);
+        }
+    }
+}
+
+TEST(FullScreen, TwoClicksOnTheMediaWindowToggleAndAThirdNeedsANewPair)
+{
+    // A generous double-click time, so that a busy machine still clicks twice
+    // in time; the system's own value comes back at the end.
+    const UINT savedTime = GetDoubleClickTime();
+    SetDoubleClickTime(5000);
+    {
+        CLSViewHarness h;
+        h.Open(WriteTestFile("clicks.avi", MakeAvi(64, 48, 2, 2)));
+        ASSERT_NE(h.view.GetMediaWindow(), nullptr);
+        const POINT onVideo{20, 20};  // inside the media window, above its play bar
+        ClickOnMedia(h, onVideo);
+        EXPECT_FALSE(h.view.IsFullScreen()) << "one click is no double click";
+        ClickOnMedia(h, onVideo);
+        ExpectFullScreen(h);
+        ClickOnMedia(h, onVideo);
+        EXPECT_TRUE(h.view.IsFullScreen()) << "the third click begins a new pair";
+        ClickOnMedia(h, onVideo);
+        ExpectInThePane(h);
+        // Two clicks at different points are no pair.
+        ClickOnMedia(h, onVideo);
+        ClickOnMedia(h, POINT{onVideo.x + 3, onVideo.y});
+        EXPECT_FALSE(h.view.IsFullScreen());
+    }
+    SetDoubleClickTime(savedTime);
+}
+
+TEST(FullScreen, PaneDestroyedWhileFullScreenLeavesItsParentEnabled)
+{
+    CLSViewHarness h;
+    h.Open(PicturePath());
+    h.view.ToggleFullScreen();
+    ASSERT_FALSE(IsWindowEnabled(h.Parent()));
+    h.view.Destroy();
+    EXPECT_TRUE(IsWindowEnabled(h.Parent()));
+}

@@ -1,0 +1,210 @@
+// Media mode on real media windows: wave and video files open in the pane,
+// AutoPlay, the zoom and the fit to the pane, scrolling, the other view forms,
+// and a file the media layer cannot play.
+#include "MEDIAFILE.h"
+#include "VIEWTEST.h"
+
+#include <gtest/gtest.h>
+
+#include <vfw.h>
+
+namespace {
+
+void ApplyMediaSettings(CLSViewHarness& h, int zoom, bool autoPlay)
+{
+    CLSGlimMediaSettings media;
+    media.SetZoom(zoom);
+    media.SetAutoPlay(autoPlay);
+    h.view.ApplySettings(TestTextSettings(), TestBinarySettings(), CLSGlimImageSettings(), media);
+}
+
+// The pane's child windows: the media window when there is one.
+int ChildWindows(HWND hWnd)
+{
+    int count = 0;
+    for (HWND child = GetWindow(hWnd, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        ++count;
+    }
+    return count;
+}
+
+BOOL CALLBACK CountWindow(HWND, LPARAM counter)
+{
+    ++*reinterpret_cast<int*>(counter);
+    return TRUE;
+}
+
+int ThreadWindows()
+{
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// The media window's rectangle in the pane's client coordinates.
+RECT MediaInPane(CLSViewHarness& h)
+{
+    RECT rc = h.view.GetMediaRect();
+    MapWindowPoints(nullptr, h.View(), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+RECT Client(HWND hWnd)
+{
+    RECT rc{};
+    GetClientRect(hWnd, &rc);
+    return rc;
+}
+
+void ResizeParent(CLSViewHarness& h, int cx, int cy)
+{
+    RECT rc{0, 0, cx, cy};
+    AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    SetWindowPos(h.Parent(), nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
+    h.view.Move(0, 0, cx, cy);
+    h.Pump();
+}
+
+const std::string& AviPath()
+{
+    // 64 x 48, ten seconds: still playing whenever a test looks.
+    static const std::string path = WriteTestFile("clip.avi", MakeAvi(64, 48, 20, 2));
+    return path;
+}
+
+}  // namespace
+
+TEST(MediaView, WaveAndVideoOpenInTheMediaWindow)
+{
+    const std::pair<const char*, std::string> files[] = {{"sound.wav", MakeWave(500)},
+                                                         {"clip.avi", MakeAvi(64, 48, 4, 2)}};
+    CLSViewHarness h;
+    for (const auto& [name, bytes] : files) {
+        h.Open(WriteTestFile(name, bytes));
+        EXPECT_EQ(h.view.GetDisplayMode(), DocumentKind::Media) << name;
+        HWND hWndMedia = h.view.GetMediaWindow();
+        ASSERT_NE(hWndMedia, nullptr) << name;
+        EXPECT_EQ(GetParent(hWndMedia), h.View()) << name;
+        EXPECT_TRUE(IsWindowVisible(hWndMedia)) << name;
+        EXPECT_EQ(GetWindowLongPtrA(hWndMedia, GWL_STYLE) & WS_BORDER, 0) << name;
+        EXPECT_EQ(ChildWindows(h.View()), 1) << name << ": the previous one was closed";
+    }
+    h.Open(WriteTestFile("after.txt", "plain text"));
+    EXPECT_EQ(ChildWindows(h.View()), 0);
+}
+
+TEST(MediaView, TextFileIsQuietlyRefusedByTheMediaLayer)
+{
+    CLSViewHarness h;
+    const int windowsBefore = ThreadWindows();
+    h.Open(WriteTestFile("words.txt", "not a sound, not a film\r\n"));
+    EXPECT_EQ(h.view.GetDisplayMode(), DocumentKind::Text);
+    EXPECT_EQ(h.view.GetMediaWindow(), nullptr);
+    EXPECT_EQ(ChildWindows(h.View()), 0);
+    EXPECT_EQ(ThreadWindows(), windowsBefore) << "no window and no error box left behind";
+    h.view.SelectAll();
+    EXPECT_EQ(h.CopyUnicode(), L"not a sound, not a film\r\n");
+}
+
+TEST(MediaView, AutoPlayStartsTheVideoOnlyWhenSet)
+{
+    const std::pair<bool, LRESULT> modes[] = {{false, MCI_MODE_STOP}, {true, MCI_MODE_PLAY}};
+    for (const auto& [autoPlay, mode] : modes) {
+        CLSViewHarness h;
+        ApplyMediaSettings(h, 100, autoPlay);
+        h.Open(AviPath());
+        ASSERT_EQ(h.view.GetDisplayMode(), DocumentKind::Media);
+        EXPECT_EQ(SendMessageA(h.view.GetMediaWindow(), MCIWNDM_GETMODEA, 0, 0), mode) << "AutoPlay " << autoPlay;
+    }
+}
+
+TEST(MediaView, FitFollowsEveryResizeKeepingTheVideoAspect)
+{
+    CLSViewHarness h(300, 300);
+    ApplyMediaSettings(h, 0, false);
+    h.Open(AviPath());
+    const std::pair<int, int> sizes[] = {{300, 300}, {500, 200}, {200, 400}, {420, 315}};
+    for (const auto& [cx, cy] : sizes) {
+        ResizeParent(h, cx, cy);
+        const RECT pane = Client(h.View());
+        const RECT media = MediaInPane(h);
+        EXPECT_EQ(media.left, 0);
+        EXPECT_EQ(media.top, 0);
+        const int w = media.right - media.left;
+        const int hh = media.bottom - media.top;
+        EXPECT_TRUE((w == pane.right && hh <= pane.bottom) || (hh == pane.bottom && w <= pane.right))
+            << "pane " << pane.right << "x" << pane.bottom << ", media " << w << "x" << hh;
+        RECT video{};
+        ASSERT_EQ(SendMessageA(h.view.GetMediaWindow(), MCIWNDM_GET_DEST, 0, reinterpret_cast<LPARAM>(&video)), 0);
+        const int vw = video.right - video.left;
+        const int vh = video.bottom - video.top;
+        EXPECT_GT(vw, 64);
+        EXPECT_LE(std::abs(vw * 48 - vh * 64), 64 + 48) << "video " << vw << "x" << vh << " is not 4:3";
+        EXPECT_EQ(h.ScrollBar(SB_HORZ).nMax, 2);  // nothing to scroll
+        EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 2);
+    }
+}
+
+TEST(MediaView, FixedZoomKeepsItsSizeOnResizeAndScrollsTheWindow)
+{
+    CLSViewHarness h(120, 100);
+    ApplyMediaSettings(h, 200, false);
+    h.Open(AviPath());
+    const RECT before = h.view.GetMediaRect();
+    const int w = before.right - before.left;
+    const int hh = before.bottom - before.top;
+    EXPECT_GE(w, 128);  // twice the video, and the play bar
+    EXPECT_GE(hh, 96);
+    EXPECT_EQ(h.ScrollBar(SB_HORZ).nMax, w - 1);
+    EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, hh - 1);
+
+    ResizeParent(h, 90, 80);
+    const RECT after = h.view.GetMediaRect();
+    EXPECT_EQ(after.right - after.left, w);
+    EXPECT_EQ(after.bottom - after.top, hh);
+
+    // Scrolling moves the whole media window.
+    h.Key(VK_RIGHT);
+    h.Key(VK_DOWN);
+    h.Paint();
+    const RECT moved = MediaInPane(h);
+    EXPECT_EQ(moved.left, -12);
+    EXPECT_EQ(moved.top, -12);
+
+    // Another zoom: ranges follow its new rectangle, positions start again.
+    h.view.SetMediaZoom(100);
+    h.Paint();
+    const RECT smaller = h.view.GetMediaRect();
+    EXPECT_LT(smaller.right - smaller.left, w);
+    EXPECT_EQ(h.ScrollBar(SB_HORZ).nMax, smaller.right - smaller.left - 1);
+    EXPECT_EQ(h.ScrollBar(SB_HORZ).nPos, 0);
+    EXPECT_EQ(MediaInPane(h).left, 0);
+}
+
+TEST(MediaView, TextAndHexFormsHideTheMediaWindowAndAutomaticShowsItAgain)
+{
+    CLSViewHarness h;
+    h.Open(AviPath());
+    HWND hWndMedia = h.view.GetMediaWindow();
+    const RECT shown = MediaInPane(h);
+    const std::pair<ViewMode, DocumentKind> forms[] = {{ViewMode::Hex, DocumentKind::Hex},
+                                                       {ViewMode::Text, DocumentKind::Text}};
+    for (const auto& [form, kind] : forms) {
+        h.view.SetViewMode(form);
+        h.Paint();
+        EXPECT_EQ(h.view.GetDisplayMode(), kind);
+        EXPECT_FALSE(IsWindowVisible(hWndMedia));
+        EXPECT_EQ(h.view.GetMediaWindow(), hWndMedia) << "hidden, not closed";
+    }
+    h.view.SetViewMode(ViewMode::Hex);
+    h.view.SelectAll();
+    EXPECT_EQ(h.CopyUnicode().substr(0, 11), L"52 49 46 46") << "the file's bytes: RIFF";
+    h.view.SetViewMode(ViewMode::Auto);
+    h.Paint();
+    EXPECT_TRUE(IsWindowVisible(hWndMedia));
+    const RECT again = MediaInPane(h);
+    EXPECT_EQ(again.left, shown.left);
+    EXPECT_EQ(again.top, shown.top);
+    EXPECT_EQ(again.right, shown.right);
+    EXPECT_EQ(again.bottom, shown.bottom);
+}
