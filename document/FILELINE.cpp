@@ -6,14 +6,15 @@
 #include "document/DETECT.h"
 #include "document/LINEDEC.h"
 #include "document/LINESCAN.h"
+#include "document/READAHED.h"
 
 #include <memory>
 #include <new>
 
 namespace {
 
-// The disk is read a mebibyte at a time while the index is built.
-constexpr DWORD kIndexChunk = 1 << 20;
+// The disk is read in pieces of this size while the index is built.
+constexpr DWORD kIndexPiece = 1024 * 1024;
 // Longest line that can be decoded: its UTF-16 form must fit in an int count.
 constexpr DWORD kLongestLine = 0x3FFFFFF0;
 
@@ -49,7 +50,7 @@ void CLSFileStream::BuildLineIndex()
         DetectFromSample();
     }
     m_vecLines.push_back(0);
-    CLSLineScanner scanner(m_vecLines, m_encDetected);
+    CLSLineScanner scanner(m_vecLines, m_encDetected, m_dwFileSize);
     if (m_lpbyMemory != nullptr) {
         scanner.Feed(m_lpbyMemory, m_dwFileSize);
         scanner.Finish();
@@ -60,17 +61,37 @@ void CLSFileStream::BuildLineIndex()
     SetPosition(0, FILE_BEGIN);
 }
 
-// Reads the file through a buffer up to its size. A read that fails is tried
-// again one unit at a time, so that the index keeps every line before the
-// first unit that cannot be read; the scan stops there.
+// Reads the file up to its size, on a second thread so that reading and
+// scanning overlap. A read that fails is tried again one unit at a time, so
+// that the index keeps every line before the first unit that cannot be read;
+// the scan stops there.
 void CLSFileStream::ScanFromDisk(CLSLineScanner& scanner)
 {
-    std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[kIndexChunk]);
+    DWORD done = 0;
+    {
+        CLSReadAhead reader(m_hFile, 0, m_dwFileSize, kIndexPiece);
+        const unsigned char* data = nullptr;
+        DWORD got = 0;
+        while (reader.Next(&data, &got)) {
+            scanner.Feed(data, got);
+        }
+        if (reader.IsRunning() && !reader.Failed()) {
+            scanner.Finish();  // read to the end, or to where the file now ends
+            return;
+        }
+        done = reader.StoppedAt();
+    }
+    ScanRestFromDisk(scanner, done);
+}
+
+// Plain reads from done on: without the thread, and after a failed read.
+void CLSFileStream::ScanRestFromDisk(CLSLineScanner& scanner, DWORD done)
+{
+    std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[kIndexPiece]);
     unsigned char unit[2];
     unsigned char* into = buffer ? buffer.get() : unit;
-    DWORD chunk = buffer ? kIndexChunk : scanner.UnitSize();
-    DWORD done = 0;
-    if (!SeekTo(0)) {
+    DWORD chunk = buffer ? kIndexPiece : scanner.UnitSize();
+    if (!SeekTo(done)) {
         return;
     }
     while (done < m_dwFileSize) {

@@ -99,6 +99,7 @@ private:
     void DetectFromSample();
     void BuildLineIndex();
     void ScanFromDisk(CLSLineScanner& scanner);
+    void ScanRestFromDisk(CLSLineScanner& scanner, DWORD done);
     bool SeekTo(DWORD offset);
     bool GetLineSpan(DWORD line, DWORD* start, DWORD* length);
 

@@ -1,54 +1,36 @@
-// Line index builder. The search for break bytes runs 32 bytes at a time where
-// SSE2 is there; only the units that hold CR or LF are looked at one by one.
+// Line index builder. Whole blocks go through the vector search of LINEBITS and
+// are written straight into the index; the few units before a piece's end are
+// walked one by one, where a CR may have to wait for the next piece.
 #include "document/LINESCAN.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace {
 
 constexpr unsigned kLf = 0x0A;
 constexpr unsigned kCr = 0x0D;
-constexpr std::size_t kBlock = 64;
+// Blocks searched between two checks of the index's room (64 KiB of text).
+constexpr std::size_t kBlocksPerRun = 1024;
+// Below this many bytes the lines seen so far say little about the rest.
+constexpr std::uint32_t kProjectAfter = 64 * 1024;
 
-// One bit for each byte of p[0..length) (length at most 64) that is CR or LF.
-std::uint64_t BreakMask(const unsigned char* p, std::size_t length)
+LineUnits UnitsOf(TextEncoding detected)
 {
-#if defined(__SSE2__)
-    if (length == kBlock) {
-        const __m128i lf = _mm_set1_epi8(static_cast<char>(kLf));
-        const __m128i cr = _mm_set1_epi8(static_cast<char>(kCr));
-        std::uint64_t mask = 0;
-        for (int i = 0; i < 4; ++i) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
-            const unsigned bits = static_cast<unsigned>(
-                _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr))));
-            mask |= static_cast<std::uint64_t>(bits) << (16 * i);
-        }
-        return mask;
+    switch (detected) {
+    case TextEncoding::Utf16Le:
+        return LineUnits::Utf16Le;
+    case TextEncoding::Utf16Be:
+        return LineUnits::Utf16Be;
+    default:
+        return LineUnits::Bytes;
     }
-#endif
-    std::uint64_t mask = 0;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (p[i] == kLf || p[i] == kCr) {
-            mask |= std::uint64_t(1) << i;
-        }
-    }
-    return mask;
-}
-
-int LowestBit(std::uint64_t mask)
-{
-    return __builtin_ctzll(mask);
 }
 
 }  // namespace
 
-CLSLineScanner::CLSLineScanner(vector<std::uint32_t>& index, TextEncoding detected)
+CLSLineScanner::CLSLineScanner(vector<std::uint32_t>& index, TextEncoding detected, std::uint32_t expectedBytes)
     : m_index(index),
-      m_unitSize(detected == TextEncoding::Utf16Le || detected == TextEncoding::Utf16Be ? 2 : 1),
-      m_bigEndian(detected == TextEncoding::Utf16Be)
+      m_unitSize(UnitsOf(detected) == LineUnits::Bytes ? 1 : 2),
+      m_units(UnitsOf(detected)),
+      m_expectedBytes(expectedBytes)
 {
 }
 
@@ -79,7 +61,7 @@ void CLSLineScanner::Finish()
     if (m_hasCarry) {
         // A half unit at the very end reads as a unit whose other byte is 0.
         m_hasCarry = false;
-        const unsigned unit = m_bigEndian ? m_carry << 8 : m_carry;
+        const unsigned unit = m_units == LineUnits::Utf16Be ? m_carry << 8 : m_carry;
         m_offset += 1;
         bool settled = false;
         if (m_pendingCr) {
@@ -101,68 +83,91 @@ void CLSLineScanner::Finish()
     }
 }
 
-// Whole units; m_offset is the file offset of data[0]. Only the bytes that are
-// CR or LF are looked at; for UTF-16 such a byte must be the low byte of its
-// unit and the high byte must be 0.
+// Whole units; m_offset is the file offset of data[0]. Every LF ends a line;
+// a CR ends one unless an LF follows, which then ends it instead.
 void CLSLineScanner::ScanPiece(const unsigned char* data, std::size_t length)
 {
     if (length == 0) {
         return;
     }
-    const std::size_t unit = m_unitSize;
-    const std::size_t lowByte = unit == 2 && m_bigEndian ? 1 : 0;
-    std::size_t settled = 0;  // bytes before this have been dealt with
     if (m_pendingCr) {
         m_pendingCr = false;
-        if (UnitAt(data) == kLf) {
-            Append(m_offset + static_cast<std::uint32_t>(unit));
-            settled = unit;
-        } else {
+        if (UnitAt(data) != kLf) {
             Append(m_crEnd);
         }
     }
-    for (std::size_t block = 0; block < length; block += kBlock) {
-        const std::size_t blockLength = length - block < kBlock ? length - block : kBlock;
-        for (std::uint64_t mask = BreakMask(data + block, blockLength); mask != 0; mask &= mask - 1) {
-            const std::size_t pos = block + static_cast<std::size_t>(LowestBit(mask));
-            if (pos < settled) {
-                continue;
+    for (std::size_t i = ScanBlocks(data, length); i < length; i += m_unitSize) {
+        const unsigned unit = UnitAt(data + i);
+        const std::uint32_t end = m_offset + static_cast<std::uint32_t>(i + m_unitSize);
+        if (unit == kLf) {
+            Append(end);
+        } else if (unit != kCr) {
+            continue;
+        } else if (i + m_unitSize < length) {
+            if (UnitAt(data + i + m_unitSize) != kLf) {
+                Append(end);
             }
-            if (unit == 2 && (pos % 2 != lowByte || data[pos ^ 1] != 0)) {
-                continue;
-            }
-            const std::size_t end = pos - pos % unit + unit;
-            if (data[pos] == kLf) {
-                Append(m_offset + static_cast<std::uint32_t>(end));
-                settled = end;
-            } else if (end + unit <= length) {
-                const bool crLf = UnitAt(data + end) == kLf;
-                settled = crLf ? end + unit : end;
-                Append(m_offset + static_cast<std::uint32_t>(settled));
-            } else {
-                // The look-ahead lies in the next piece.
-                m_pendingCr = true;
-                m_crEnd = m_offset + static_cast<std::uint32_t>(end);
-                settled = end;
-            }
+        } else {
+            // The look-ahead lies in the next piece.
+            m_pendingCr = true;
+            m_crEnd = end;
         }
     }
+}
+
+// The whole blocks of data whose look-ahead unit is still inside the piece;
+// returns the number of bytes they cover.
+std::size_t CLSLineScanner::ScanBlocks(const unsigned char* data, std::size_t length)
+{
+    if (length < kLineBlock + m_unitSize) {
+        return 0;
+    }
+    const std::size_t blocks = (length - m_unitSize) / kLineBlock;
+    for (std::size_t done = 0; done < blocks;) {
+        const std::size_t run = blocks - done < kBlocksPerRun ? blocks - done : kBlocksPerRun;
+        const std::uint32_t base = m_offset + static_cast<std::uint32_t>(done * kLineBlock);
+        MakeRoom(run * kLineBlock / m_unitSize + 2, base);  // the search may write two spare items
+        const std::size_t found =
+            FindLineEnds(data + done * kLineBlock, run, m_units, base, m_index.data() + m_index.size());
+        m_index.set_size(m_index.size() + found);
+        done += run;
+    }
+    return blocks * kLineBlock;
 }
 
 unsigned CLSLineScanner::UnitAt(const unsigned char* unit) const
 {
-    if (m_unitSize == 1) {
+    switch (m_units) {
+    case LineUnits::Bytes:
         return unit[0];
+    case LineUnits::Utf16Le:
+        return unit[0] | (unit[1] << 8);
+    default:
+        return (unit[0] << 8) | unit[1];
     }
-    return m_bigEndian ? (unit[0] << 8) | unit[1] : unit[0] | (unit[1] << 8);
 }
 
 void CLSLineScanner::Append(std::uint32_t offset)
 {
-    // Grow by half again rather than by 16 items: a big file has millions of
-    // lines, and step-wise growth would copy the index over and over.
-    if (m_index.size() == m_index.capacity()) {
-        m_index.reserve(m_index.capacity() + m_index.capacity() / 2);
-    }
+    MakeRoom(1, offset);
     m_index.push_back(offset);
+}
+
+// Room for items more. Growth by 16 items would copy a big index over and over:
+// once a fair part of the file has been read, the index grows to the size the
+// lines so far project over the whole file, else by half again.
+void CLSLineScanner::MakeRoom(std::size_t items, std::uint32_t consumed)
+{
+    const std::size_t needed = m_index.size() + items;
+    if (needed <= m_index.capacity()) {
+        return;
+    }
+    std::size_t wanted = m_index.capacity() + m_index.capacity() / 2;
+    if (m_expectedBytes > consumed && consumed >= kProjectAfter) {
+        const double projected = static_cast<double>(m_index.size()) * m_expectedBytes / consumed * 1.125;
+        if (projected > static_cast<double>(wanted)) {
+            wanted = static_cast<std::size_t>(projected) + items;
+        }
+    }
+    m_index.reserve(needed > wanted ? needed : wanted);
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "document/ENCODING.h"
+#include "document/LINEBITS.h"
 #include "document/vector"
 
 #include <cstddef>
@@ -15,7 +16,9 @@ class CLSLineScanner {
 public:
     // Appends to index, which already holds the offset 0 of the first line.
     // The unit size comes from the detected encoding: 2 bytes for UTF-16.
-    CLSLineScanner(vector<std::uint32_t>& index, TextEncoding detected);
+    // expectedBytes, the size of the file when known (else 0), lets the index
+    // grow once to the size the file's first part suggests.
+    CLSLineScanner(vector<std::uint32_t>& index, TextEncoding detected, std::uint32_t expectedBytes = 0);
     CLSLineScanner(const CLSLineScanner&) = delete;
     CLSLineScanner& operator=(const CLSLineScanner&) = delete;
 
@@ -34,12 +37,15 @@ public:
 
 private:
     void ScanPiece(const unsigned char* data, std::size_t length);
+    std::size_t ScanBlocks(const unsigned char* data, std::size_t length);
     unsigned UnitAt(const unsigned char* unit) const;
     void Append(std::uint32_t offset);
+    void MakeRoom(std::size_t items, std::uint32_t consumed);
 
     vector<std::uint32_t>& m_index;
     unsigned m_unitSize;
-    bool m_bigEndian;
+    LineUnits m_units;
+    std::uint32_t m_expectedBytes;
     std::uint32_t m_offset = 0;      // file offset of the next byte fed
     bool m_pendingCr = false;        // a CR was the last unit seen
     std::uint32_t m_crEnd = 0;       // offset just after that CR

@@ -7,7 +7,8 @@
 #include <cstdlib>
 #include <vector>
 
-// Layout: byte 0 picks the encoding and piece length; the rest is the file.
+// Layout: byte 0 picks the encoding and piece length (the largest value: the
+// whole file in one piece); the rest is the file.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     if (size == 0) {
@@ -15,13 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const TextEncoding encodings[] = {TextEncoding::ShiftJis, TextEncoding::Utf16Le, TextEncoding::Utf16Be};
     const TextEncoding encoding = encodings[data[0] % 3];
-    const std::size_t piece = 1 + data[0] / 3;
+    const std::size_t piece = data[0] / 3 == 85 ? size : 1 + data[0] / 3;
     const std::uint8_t* file = data + 1;
     const std::size_t fileSize = size - 1;
 
     vector<std::uint32_t> index;
     index.push_back(0);
-    CLSLineScanner scanner(index, encoding);
+    CLSLineScanner scanner(index, encoding, static_cast<std::uint32_t>(fileSize));
     for (std::size_t at = 0; at < fileSize; at += piece) {
         scanner.Feed(file + at, fileSize - at < piece ? fileSize - at : piece);
     }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -14,11 +15,11 @@
 namespace {
 
 std::vector<std::uint32_t> Scan(const std::string& bytes, TextEncoding encoding,
-                                const std::vector<std::size_t>& cuts = {})
+                                const std::vector<std::size_t>& cuts = {}, std::uint32_t expectedBytes = 0)
 {
     vector<std::uint32_t> index;
     index.push_back(0);
-    CLSLineScanner scanner(index, encoding);
+    CLSLineScanner scanner(index, encoding, expectedBytes);
     std::size_t from = 0;
     for (std::size_t cut : cuts) {
         scanner.Feed(reinterpret_cast<const unsigned char*>(bytes.data()) + from, cut - from);
@@ -60,14 +61,15 @@ TEST(LineScanner, AnySplitGivesTheOffsetsOfTheOneUnitWalk)
     const TextEncoding encodings[] = {TextEncoding::ShiftJis, TextEncoding::Utf16Le, TextEncoding::Utf16Be};
     for (int round = 0; round < 3000; ++round) {
         std::string bytes;
-        const std::size_t length = random() % 200;
+        const std::size_t length = random() % 600;
         for (std::size_t i = 0; i < length; ++i) {
             bytes.push_back(alphabet[random() % sizeof(alphabet)]);
         }
         const TextEncoding encoding = encodings[round % 3];
         std::vector<std::size_t> cuts;
         std::size_t at = 0;
-        while (length != 0 && (at += 1 + random() % 37) < length) {
+        const std::size_t longestPiece = round % 2 ? 37 : 300;  // short pieces never reach the block search
+        while (length != 0 && (at += 1 + random() % longestPiece) < length) {
             cuts.push_back(at);
         }
         ASSERT_EQ(Scan(bytes, encoding, cuts), WalkOneUnitAtATime(bytes, encoding))
@@ -84,4 +86,45 @@ TEST(LineScanner, LongRunsAcrossTheWideSearch)
     bytes[96] = '\n';
     bytes[999] = '\r';
     EXPECT_EQ(Scan(bytes, TextEncoding::ShiftJis), (Offsets{0, 32, 33, 97, 1000}));
+}
+
+// The index grows to what the first part of the file projects; a file whose
+// lines get shorter (or a size that was wrong) must still keep every offset.
+TEST(LineScanner, ProjectedGrowthKeepsEveryOffset)
+{
+    std::mt19937 random(7);
+    std::string bytes(200000, 'x');
+    for (std::size_t i = 0; i < bytes.size(); i += 1 + random() % (i < 100000 ? 400 : 5)) {
+        bytes[i] = i % 3 ? '\n' : '\r';
+    }
+    const std::vector<std::uint32_t> expected = WalkOneUnitAtATime(bytes, TextEncoding::ShiftJis);
+    for (std::uint32_t told : {std::uint32_t(bytes.size()), std::uint32_t(bytes.size() / 4), std::uint32_t(bytes.size() * 4)}) {
+        EXPECT_EQ(Scan(bytes, TextEncoding::ShiftJis, {70000, 70001, 150000}, told), expected) << told;
+    }
+}
+
+// Every block search this processor can run finds what the portable one
+// finds, for bytes and both UTF-16 orders, with breaks on block edges.
+TEST(LineScanner, BlockSearchesAgreeWithThePortableOne)
+{
+    std::mt19937 random(3);
+    const unsigned char alphabet[] = {'\r', '\n', 0, 'a', 0x0A, 0x0D};
+    std::vector<unsigned char> bytes(kLineBlock * 40 + 2);
+    for (unsigned char& b : bytes) {
+        b = alphabet[random() % sizeof(alphabet)];
+    }
+    std::vector<std::uint32_t> expected(kLineBlock * 40 + 2);
+    std::vector<std::uint32_t> found(kLineBlock * 40 + 2);
+    for (LineUnits units : {LineUnits::Bytes, LineUnits::Utf16Le, LineUnits::Utf16Be}) {
+        const std::size_t n = FindLineEndsWith(LineKernel::Portable, bytes.data(), 40, units, 1000, expected.data());
+        ASSERT_GT(n, 40u);
+        for (LineKernel kernel : {LineKernel::Sse2, LineKernel::Avx2}) {
+            if (!LineKernelAvailable(kernel)) {
+                continue;
+            }
+            ASSERT_EQ(FindLineEndsWith(kernel, bytes.data(), 40, units, 1000, found.data()), n);
+            EXPECT_TRUE(std::equal(expected.begin(), expected.begin() + n, found.begin()))
+                << static_cast<int>(kernel) << " " << static_cast<int>(units);
+        }
+    }
 }

@@ -1,0 +1,224 @@
+// Line-end search kernels: AVX2 and SSE2 where the processor has them, and a
+// portable one. A block gives a 64-bit mask with one bit per line-ending unit
+// (set at the unit's first byte): LF, or CR whose next unit is not LF. The next
+// units come from a second load one unit further on, so no state crosses blocks.
+#include "document/LINEBITS.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define GLIM_LINEBITS_X86 1
+#else
+#define GLIM_LINEBITS_X86 0
+#endif
+
+namespace {
+
+constexpr unsigned kLf = 0x0A;
+constexpr unsigned kCr = 0x0D;
+// Of the two mask bits a 16-bit unit gives, the one of its first byte.
+constexpr std::uint64_t kUnitFirstBytes = 0x5555555555555555ull;
+
+inline std::size_t UnitBytes(LineUnits units)
+{
+    return units == LineUnits::Bytes ? 1 : 2;
+}
+
+// Writes after + the index of each set bit. Most blocks of text end no line or
+// one, in no pattern a branch predictor can follow: the first two writes are
+// made whether or not the bit is there (out has room for two spare items) and
+// only the rare rest is looped.
+inline std::size_t Emit(std::uint64_t mask, std::uint32_t after, std::uint32_t* out)
+{
+    constexpr std::uint64_t kStop = std::uint64_t(1) << 63;
+    out[0] = after + static_cast<std::uint32_t>(__builtin_ctzll(mask | kStop));
+    std::size_t n = mask != 0;
+    mask &= mask - 1;
+    out[n] = after + static_cast<std::uint32_t>(__builtin_ctzll(mask | kStop));
+    n += mask != 0;
+    mask &= mask - 1;
+    for (; mask != 0; mask &= mask - 1) {
+        out[n++] = after + static_cast<std::uint32_t>(__builtin_ctzll(mask));
+    }
+    return n;
+}
+
+inline unsigned UnitAt(const unsigned char* p, LineUnits units)
+{
+    switch (units) {
+    case LineUnits::Bytes:
+        return p[0];
+    case LineUnits::Utf16Le:
+        return p[0] | (p[1] << 8);
+    default:
+        return (p[0] << 8) | p[1];
+    }
+}
+
+std::uint64_t PortableMask(const unsigned char* p, LineUnits units)
+{
+    const std::size_t step = UnitBytes(units);
+    std::uint64_t mask = 0;
+    for (std::size_t i = 0; i < kLineBlock; i += step) {
+        const unsigned unit = UnitAt(p + i, units);
+        if (unit == kLf || (unit == kCr && UnitAt(p + i + step, units) != kLf)) {
+            mask |= std::uint64_t(1) << i;
+        }
+    }
+    return mask;
+}
+
+#if GLIM_LINEBITS_X86
+
+// The LF and CR patterns as the vector lanes see them: bytes, or 16-bit
+// little-endian lanes holding a unit in the file's byte order.
+struct Patterns {
+    int lf;
+    int cr;
+};
+
+inline Patterns PatternsFor(LineUnits units)
+{
+    switch (units) {
+    case LineUnits::Bytes:
+        return {static_cast<int>(kLf), static_cast<int>(kCr)};
+    case LineUnits::Utf16Le:
+        return {static_cast<int>(kLf), static_cast<int>(kCr)};
+    default:
+        return {static_cast<int>(kLf << 8), static_cast<int>(kCr << 8)};
+    }
+}
+
+__attribute__((target("sse2"))) std::size_t FindSse2(const unsigned char* p, std::size_t blocks, LineUnits units,
+                                                     std::uint32_t base, std::uint32_t* out)
+{
+    const bool bytes = units == LineUnits::Bytes;
+    const std::size_t step = UnitBytes(units);
+    const Patterns pat = PatternsFor(units);
+    const __m128i lf = bytes ? _mm_set1_epi8(static_cast<char>(pat.lf)) : _mm_set1_epi16(static_cast<short>(pat.lf));
+    const __m128i cr = bytes ? _mm_set1_epi8(static_cast<char>(pat.cr)) : _mm_set1_epi16(static_cast<short>(pat.cr));
+    std::size_t n = 0;
+    for (std::size_t b = 0; b < blocks; ++b, p += kLineBlock) {
+        std::uint64_t mask = 0;
+        for (int i = 0; i < 4; ++i) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i + step));
+            __m128i ends;
+            if (bytes) {
+                ends = _mm_or_si128(_mm_cmpeq_epi8(v, lf),
+                                    _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(v, cr)));
+            } else {
+                ends = _mm_or_si128(_mm_cmpeq_epi16(v, lf),
+                                    _mm_andnot_si128(_mm_cmpeq_epi16(next, lf), _mm_cmpeq_epi16(v, cr)));
+            }
+            mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(ends))) << (16 * i);
+        }
+        if (!bytes) {
+            mask &= kUnitFirstBytes;
+        }
+        n += Emit(mask, base + static_cast<std::uint32_t>(b * kLineBlock + step), out + n);
+    }
+    return n;
+}
+
+__attribute__((target("avx2"))) std::size_t FindAvx2(const unsigned char* p, std::size_t blocks, LineUnits units,
+                                                     std::uint32_t base, std::uint32_t* out)
+{
+    const bool bytes = units == LineUnits::Bytes;
+    const std::size_t step = UnitBytes(units);
+    const Patterns pat = PatternsFor(units);
+    const __m256i lf =
+        bytes ? _mm256_set1_epi8(static_cast<char>(pat.lf)) : _mm256_set1_epi16(static_cast<short>(pat.lf));
+    const __m256i cr =
+        bytes ? _mm256_set1_epi8(static_cast<char>(pat.cr)) : _mm256_set1_epi16(static_cast<short>(pat.cr));
+    std::size_t n = 0;
+    for (std::size_t b = 0; b < blocks; ++b, p += kLineBlock) {
+        std::uint64_t mask = 0;
+        for (int i = 0; i < 2; ++i) {
+            const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32 * i));
+            const __m256i next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32 * i + step));
+            __m256i ends;
+            if (bytes) {
+                ends = _mm256_or_si256(_mm256_cmpeq_epi8(v, lf),
+                                       _mm256_andnot_si256(_mm256_cmpeq_epi8(next, lf), _mm256_cmpeq_epi8(v, cr)));
+            } else {
+                ends = _mm256_or_si256(_mm256_cmpeq_epi16(v, lf),
+                                       _mm256_andnot_si256(_mm256_cmpeq_epi16(next, lf), _mm256_cmpeq_epi16(v, cr)));
+            }
+            mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm256_movemask_epi8(ends))) << (32 * i);
+        }
+        if (!bytes) {
+            mask &= kUnitFirstBytes;
+        }
+        n += Emit(mask, base + static_cast<std::uint32_t>(b * kLineBlock + step), out + n);
+    }
+    return n;
+}
+
+#endif
+
+std::size_t FindPortable(const unsigned char* p, std::size_t blocks, LineUnits units, std::uint32_t base,
+                         std::uint32_t* out)
+{
+    const std::size_t step = UnitBytes(units);
+    std::size_t n = 0;
+    for (std::size_t b = 0; b < blocks; ++b, p += kLineBlock) {
+        n += Emit(PortableMask(p, units), base + static_cast<std::uint32_t>(b * kLineBlock + step), out + n);
+    }
+    return n;
+}
+
+using Kernel = std::size_t (*)(const unsigned char*, std::size_t, LineUnits, std::uint32_t, std::uint32_t*);
+
+Kernel KernelFor(LineKernel kernel)
+{
+    switch (kernel) {
+#if GLIM_LINEBITS_X86
+    case LineKernel::Avx2:
+        return FindAvx2;
+    case LineKernel::Sse2:
+        return FindSse2;
+#endif
+    default:
+        return FindPortable;
+    }
+}
+
+LineKernel BestKernel()
+{
+    if (LineKernelAvailable(LineKernel::Avx2)) {
+        return LineKernel::Avx2;
+    }
+    return LineKernelAvailable(LineKernel::Sse2) ? LineKernel::Sse2 : LineKernel::Portable;
+}
+
+}  // namespace
+
+bool LineKernelAvailable(LineKernel kernel)
+{
+#if GLIM_LINEBITS_X86
+    __builtin_cpu_init();
+    switch (kernel) {
+    case LineKernel::Avx2:
+        return __builtin_cpu_supports("avx2");
+    case LineKernel::Sse2:
+        return __builtin_cpu_supports("sse2");
+    default:
+        return true;
+    }
+#else
+    return kernel == LineKernel::Portable;
+#endif
+}
+
+std::size_t FindLineEndsWith(LineKernel kernel, const unsigned char* p, std::size_t blocks, LineUnits units,
+                             std::uint32_t base, std::uint32_t* out)
+{
+    return KernelFor(kernel)(p, blocks, units, base, out);
+}
+
+std::size_t FindLineEnds(const unsigned char* p, std::size_t blocks, LineUnits units, std::uint32_t base,
+                         std::uint32_t* out)
+{
+    static const Kernel kernel = KernelFor(BestKernel());
+    return kernel(p, blocks, units, base, out);
+}

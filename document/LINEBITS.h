@@ -1,0 +1,28 @@
+// Block search for line breaks, the hot loop of the line index: finds, 64 bytes
+// at a time, each unit that ends a line (an LF, or a CR not followed by an LF)
+// and writes the offset just after it. The widest instructions the processor
+// has are chosen once, at run time. Pure code.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+constexpr std::size_t kLineBlock = 64;
+
+// How units are read: single bytes, or 2-byte UTF-16 in either byte order.
+enum class LineUnits { Bytes, Utf16Le, Utf16Be };
+
+// Scans blocks * 64 bytes at p, whose first byte lies at file offset base and
+// starts a unit. The unit after the last block (p[blocks * 64] onwards) must
+// be readable: it is the look-ahead of a CR in the last unit. Writes the offset
+// after each line-ending unit to out and returns how many there are; out needs
+// room for one item a unit and two more, which may be written over.
+std::size_t FindLineEnds(const unsigned char* p, std::size_t blocks, LineUnits units, std::uint32_t base,
+                         std::uint32_t* out);
+
+// The kernels by instruction set, for tests that hold each one against the
+// portable form; LineKernelAvailable tells which this processor can run.
+enum class LineKernel { Portable, Sse2, Avx2 };
+bool LineKernelAvailable(LineKernel kernel);
+std::size_t FindLineEndsWith(LineKernel kernel, const unsigned char* p, std::size_t blocks, LineUnits units,
+                             std::uint32_t base, std::uint32_t* out);
