@@ -43,6 +43,10 @@ void CLSFileStream::DetectFromSample()
 
 void CLSFileStream::BuildLineIndex()
 {
+    if (m_hIndexThread != nullptr) {
+        FinishLineIndex();
+        return;
+    }
     if (!m_vecLines.empty() || !IsOpen()) {
         return;
     }
@@ -55,24 +59,24 @@ void CLSFileStream::BuildLineIndex()
         scanner.Feed(m_lpbyMemory, m_dwFileSize);
         scanner.Finish();
     } else {
-        ScanFromDisk(scanner);
+        ScanFromDisk(m_hFile, scanner);
     }
     m_vecLines.shrink_to_fit();
     SetPosition(0, FILE_BEGIN);
 }
 
-// Reads the file up to its size, on a second thread so that reading and
-// scanning overlap. A read that fails is tried again one unit at a time, so
-// that the index keeps every line before the first unit that cannot be read;
-// the scan stops there.
-void CLSFileStream::ScanFromDisk(CLSLineScanner& scanner)
+// Reads file up to the document's size, on a second thread so that reading
+// and scanning overlap. A read that fails is tried again one unit at a time,
+// so that the index keeps every line before the first unit that cannot be
+// read; the scan stops there. Gives up early when told to stop.
+void CLSFileStream::ScanFromDisk(HANDLE file, CLSLineScanner& scanner)
 {
     DWORD done = 0;
     {
-        CLSReadAhead reader(m_hFile, 0, m_dwFileSize, kIndexPiece);
+        CLSReadAhead reader(file, 0, m_dwFileSize, kIndexPiece);
         const unsigned char* data = nullptr;
         DWORD got = 0;
-        while (reader.Next(&data, &got)) {
+        while (!m_bStopIndex.load(std::memory_order_relaxed) && reader.Next(&data, &got)) {
             scanner.Feed(data, got);
         }
         if (reader.IsRunning() && !reader.Failed()) {
@@ -81,24 +85,27 @@ void CLSFileStream::ScanFromDisk(CLSLineScanner& scanner)
         }
         done = reader.StoppedAt();
     }
-    ScanRestFromDisk(scanner, done);
+    ScanRestFromDisk(file, scanner, done);
 }
 
 // Plain reads from done on: without the thread, and after a failed read.
-void CLSFileStream::ScanRestFromDisk(CLSLineScanner& scanner, DWORD done)
+void CLSFileStream::ScanRestFromDisk(HANDLE file, CLSLineScanner& scanner, DWORD done)
 {
     std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[kIndexPiece]);
     unsigned char unit[2];
     unsigned char* into = buffer ? buffer.get() : unit;
     DWORD chunk = buffer ? kIndexPiece : scanner.UnitSize();
-    if (!SeekTo(done)) {
+    LARGE_INTEGER at;
+    at.QuadPart = done;
+    if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) {
         return;
     }
-    while (done < m_dwFileSize) {
+    while (done < m_dwFileSize && !m_bStopIndex.load(std::memory_order_relaxed)) {
         const DWORD left = m_dwFileSize - done;
         DWORD got = 0;
-        if (!ReadBytes(into, chunk < left ? chunk : left, &got)) {
-            if (chunk > scanner.UnitSize() && SeekTo(done)) {
+        if (!ReadFile(file, into, chunk < left ? chunk : left, &got, nullptr)) {
+            at.QuadPart = done;
+            if (chunk > scanner.UnitSize() && SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) {
                 chunk = scanner.UnitSize();
                 continue;
             }
@@ -119,20 +126,28 @@ DWORD CLSFileStream::GetLineCount()
     return static_cast<DWORD>(m_vecLines.size());
 }
 
-bool CLSFileStream::GetLineSpan(DWORD line, DWORD* start, DWORD* length)
+bool CLSFileStream::GetLineSpan(const vector<std::uint32_t>& lines, DWORD line, DWORD* start, DWORD* length)
 {
-    *start = m_vecLines[line];
-    const DWORD end = line + 1 < m_vecLines.size() ? m_vecLines[line + 1] : m_dwFileSize;
+    *start = lines[line];
+    const DWORD end = line + 1 < lines.size() ? lines[line + 1] : m_dwFileSize;
     *length = end > *start ? end - *start : 0;
     return *length <= kLongestLine;
 }
 
 CLSDecodedLine CLSFileStream::GetLine(DWORD line, TextEncoding encoding)
 {
-    BuildLineIndex();
+    // While the index is being built, lines near the start come from what has
+    // been read of the start; anything further waits for the whole index.
+    if (m_hIndexThread != nullptr && !ReadStartTo(line)) {
+        FinishLineIndex();
+    }
+    if (m_hIndexThread == nullptr) {
+        BuildLineIndex();
+    }
+    const vector<std::uint32_t>& lines = m_hIndexThread != nullptr ? m_vecStart : m_vecLines;
     DWORD start = 0;
     DWORD length = 0;
-    if (line >= m_vecLines.size() || !GetLineSpan(line, &start, &length) || !SeekTo(start)) {
+    if (line >= lines.size() || !GetLineSpan(lines, line, &start, &length) || !SeekTo(start)) {
         return CLSDecodedLine();
     }
     HGLOBAL block = GlobalAlloc(GPTR, static_cast<SIZE_T>(length) + kLinePadding);

@@ -4,6 +4,7 @@
 #include "document/FILESTRM.h"
 
 #include "document/DETECT.h"
+#include "document/LINESCAN.h"
 #include "image/PICTLOAD.h"
 
 #include <cstring>
@@ -115,6 +116,7 @@ void CLSFileStream::RecogniseObject(const char* path, HWND window, const char* p
 
 void CLSFileStream::Close()
 {
+    StopLineIndex();
     if (m_hFile != INVALID_HANDLE_VALUE) {
         CloseHandle(m_hFile);
         m_hFile = INVALID_HANDLE_VALUE;

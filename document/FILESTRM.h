@@ -12,7 +12,9 @@
 
 #include <objidl.h>
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 
 class CLSLineScanner;
 
@@ -66,8 +68,24 @@ public:
     // The encoding found when the line index was built; Auto before that.
     TextEncoding GetDetectedEncoding() const { return m_encDetected; }
 
-    // Lines of the file (at least 1 once a file is open); builds the index.
+    // Lines of the file (at least 1 once a file is open); builds the index, or
+    // waits for the one being built.
     DWORD GetLineCount();
+    // Prepares the line index of a file on disk for a second thread, which
+    // starts with RunLineIndex (or as soon as something needs the whole
+    // index); notify is posted message when it is complete. Meanwhile lines
+    // near the start can be read, and whatever needs the whole index (the
+    // count, lines further on) waits for it. In memory, or when no thread can
+    // be had, the index is built here and now.
+    void StartLineIndex(HWND notify, UINT message);
+    void RunLineIndex();
+    // Whether the whole index is there, so that the count costs nothing.
+    bool IsLineIndexReady() const { return m_hIndexThread == nullptr && !m_vecLines.empty(); }
+    // Whether the index thread is still at work: its message is yet to come.
+    bool IsLineIndexBuilding() const;
+    // Lines known without waiting: all once the index is complete, else the
+    // complete lines read so far near the start (at least 1 while open).
+    DWORD GetLinesKnown();
     // Line k decoded to UTF-16 without its break; encoding Auto means the
     // detected one. The user's choice of encoding changes the decoding only,
     // never where lines start. Null past the last line or when a read fails.
@@ -98,10 +116,16 @@ private:
     void RecogniseObject(const char* path, HWND window, const char* pluginFolder);
     void DetectFromSample();
     void BuildLineIndex();
-    void ScanFromDisk(CLSLineScanner& scanner);
-    void ScanRestFromDisk(CLSLineScanner& scanner, DWORD done);
+    void ScanFromDisk(HANDLE file, CLSLineScanner& scanner);
+    void ScanRestFromDisk(HANDLE file, CLSLineScanner& scanner, DWORD done);
     bool SeekTo(DWORD offset);
-    bool GetLineSpan(DWORD line, DWORD* start, DWORD* length);
+    bool GetLineSpan(const vector<std::uint32_t>& lines, DWORD line, DWORD* start, DWORD* length);
+    // The index on its own thread (FILEINDX).
+    static DWORD WINAPI IndexThreadMain(LPVOID self);
+    void BuildIndexOnThread();
+    void FinishLineIndex();
+    void StopLineIndex();
+    bool ReadStartTo(DWORD line);
 
     HANDLE m_hFile;
     unsigned char* m_lpbyMemory;  // fixed GlobalAlloc block: the file and a 0 byte
@@ -114,4 +138,19 @@ private:
     HANDLE m_hObject;
     COLORREF m_crPictureBack;
     LONG m_lRefCount;
+
+    // While the index is built on its thread: the thread's own handle to the
+    // file and index (the thread's alone until it has ended), where to say it
+    // is done, and the lines near the start read meanwhile for painting.
+    HANDLE m_hIndexThread = nullptr;
+    bool m_bIndexHeld = false;  // the thread is made but not yet running
+    HANDLE m_hIndexFile = INVALID_HANDLE_VALUE;
+    vector<std::uint32_t> m_vecBuilding;
+    HWND m_hWndIndexNotify = nullptr;
+    UINT m_uIndexMessage = 0;
+    std::atomic<bool> m_bStopIndex{false};
+    vector<std::uint32_t> m_vecStart;
+    std::unique_ptr<CLSLineScanner> m_pStartScanner;
+    DWORD m_dwStartRead = 0;
+    bool m_bStartEnded = false;
 };

@@ -23,23 +23,30 @@ inline std::size_t UnitBytes(LineUnits units)
     return units == LineUnits::Bytes ? 1 : 2;
 }
 
-// Writes after + the index of each set bit. Most blocks of text end no line or
-// one, in no pattern a branch predictor can follow: the first two writes are
-// made whether or not the bit is there (out has room for two spare items) and
-// only the rare rest is looped.
-inline std::size_t Emit(std::uint64_t mask, std::uint32_t after, std::uint32_t* out)
+// Writes after + the index of each set bit; count is the number of bits. Most
+// blocks of text end no line or one, in no pattern a branch predictor could
+// follow: the first two writes are made whether or not the bits are there (out
+// has room for two spare items) and only the rare rest is looped. The count
+// comes from a population count, not from the writes, so that the blocks do
+// not wait for each other.
+inline std::size_t Emit(std::uint64_t mask, std::size_t count, std::uint32_t after, std::uint32_t* out)
 {
     constexpr std::uint64_t kStop = std::uint64_t(1) << 63;
     out[0] = after + static_cast<std::uint32_t>(__builtin_ctzll(mask | kStop));
-    std::size_t n = mask != 0;
     mask &= mask - 1;
-    out[n] = after + static_cast<std::uint32_t>(__builtin_ctzll(mask | kStop));
-    n += mask != 0;
-    mask &= mask - 1;
-    for (; mask != 0; mask &= mask - 1) {
-        out[n++] = after + static_cast<std::uint32_t>(__builtin_ctzll(mask));
+    out[1] = after + static_cast<std::uint32_t>(__builtin_ctzll(mask | kStop));
+    if (count > 2) {
+        std::size_t n = 2;
+        for (mask &= mask - 1; mask != 0; mask &= mask - 1) {
+            out[n++] = after + static_cast<std::uint32_t>(__builtin_ctzll(mask));
+        }
     }
-    return n;
+    return count;
+}
+
+inline std::size_t Emit(std::uint64_t mask, std::uint32_t after, std::uint32_t* out)
+{
+    return Emit(mask, static_cast<std::size_t>(__builtin_popcountll(mask)), after, out);
 }
 
 inline unsigned UnitAt(const unsigned char* p, LineUnits units)
@@ -120,7 +127,7 @@ __attribute__((target("sse2"))) std::size_t FindSse2(const unsigned char* p, std
     return n;
 }
 
-__attribute__((target("avx2"))) std::size_t FindAvx2(const unsigned char* p, std::size_t blocks, LineUnits units,
+__attribute__((target("avx2,popcnt,bmi"))) std::size_t FindAvx2(const unsigned char* p, std::size_t blocks, LineUnits units,
                                                      std::uint32_t base, std::uint32_t* out)
 {
     const bool bytes = units == LineUnits::Bytes;
@@ -199,7 +206,7 @@ bool LineKernelAvailable(LineKernel kernel)
     __builtin_cpu_init();
     switch (kernel) {
     case LineKernel::Avx2:
-        return __builtin_cpu_supports("avx2");
+        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("bmi");
     case LineKernel::Sse2:
         return __builtin_cpu_supports("sse2");
     default:

@@ -5,12 +5,15 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 class CLSReadAhead {
 public:
-    // Reads [from, to) of file in pieces of pieceBytes, each at its explicit
-    // offset; the handle's file pointer ends wherever the last read left it.
+    // Reads [from, to) of file in pieces of pieceBytes through the handle's
+    // file pointer: the owner leaves the handle alone until this is gone.
     CLSReadAhead(HANDLE file, DWORD from, DWORD to, DWORD pieceBytes);
-    // Stops the reading thread and waits for it.
+    // Stops the reading thread and waits for it. Made and destroyed on the
+    // same thread, which is held to one processor in between.
     ~CLSReadAhead();
     CLSReadAhead(const CLSReadAhead&) = delete;
     CLSReadAhead& operator=(const CLSReadAhead&) = delete;
@@ -32,13 +35,16 @@ private:
     struct Slot {
         unsigned char* data = nullptr;
         DWORD bytes = 0;
-        bool filled = false;
-        bool failed = false;   // the read of this piece failed
+        bool failed = false;             // the read of this piece failed
+        std::atomic<bool> filled{false};  // the reader has put a piece here
     };
 
     static DWORD WINAPI ThreadMain(LPVOID self);
     void ReadAll();
-    void Release(int slot);
+    void KeepApart();
+    void Publish(std::atomic<bool>& flag, bool value);
+    template <typename Ready>
+    void WaitUntil(Ready ready);
 
     HANDLE m_hFile;
     DWORD m_dwFrom;
@@ -48,12 +54,13 @@ private:
     unsigned char* m_lpbyBuffers = nullptr;
     SRWLOCK m_lock = SRWLOCK_INIT;
     CONDITION_VARIABLE m_changed = CONDITION_VARIABLE_INIT;
-    bool m_bStop = false;        // the reader is to end (set by the owner)
-    bool m_bReaderDone = false;  // the reader has read its last piece
+    std::atomic<bool> m_bStop{false};        // the reader is to end (set by the owner)
+    std::atomic<bool> m_bReaderDone{false};  // the reader has read its last piece
     int m_iNext = 0;             // the slot the owner takes next
     int m_iHeld = -1;            // the slot the owner is working on
     DWORD m_dwTaken;             // file offset after the pieces taken so far
     bool m_bFailed = false;
     DWORD m_dwStoppedAt;
     HANDLE m_hThread = nullptr;
+    DWORD_PTR m_dwOwnerAffinity = 0;  // the owner's own, while it is held to one processor
 };

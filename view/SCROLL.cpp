@@ -100,9 +100,10 @@ void CLSWndView::SetUpScrollBars()
     int vertical = 2;
     switch (GetDisplayMode()) {
     case DocumentKind::Text:
-        // Counting the lines builds the line index.
+        // Counting the lines builds the line index, unless it is being built
+        // on its thread: then the lines known so far, until it is done.
         horizontal = WidestRowMaximum(m_iWidestLine, GetMetrics().cellWidth);
-        vertical = RowsMaximum(LineCount());
+        vertical = RowsMaximum(IsLineIndexReady() ? LineCount() : KnownLineCount());
         break;
     case DocumentKind::Hex:
         horizontal = kHexRowCells;
@@ -229,6 +230,18 @@ void CLSWndView::OnMouseWheel(WPARAM wParam)
     for (unsigned i = 0; i < plan.count; ++i) {
         SendMessageA(m_hWnd, WM_VSCROLL, static_cast<WPARAM>(code), 0);
     }
+}
+
+// The index thread is done: the vertical range becomes the whole file's, the
+// position stays. One posted for a file since closed finds the current one
+// ready already, or still being counted (its own message is yet to come).
+void CLSWndView::OnLinesReady()
+{
+    if (!IsTextMode() || IsLineIndexBuilding()) {
+        return;
+    }
+    SetBar(m_hWnd, SB_VERT, SIF_RANGE | SIF_DISABLENOSCROLL, RowsMaximum(LineCount()), 0, 0);
+    OnClientSize();
 }
 
 void CLSWndView::OnWidestLine(LPARAM cells)

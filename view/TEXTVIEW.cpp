@@ -122,9 +122,11 @@ int CLSWndView::MeasureColumns(HDC hdc, const WCHAR* text, int length, int n, in
 bool CLSWndView::ColumnToPoint(int column, int line, long long& x, long long& y)
 {
     HDC hdc = m_clsBuffer.GetDC();
-    if (hdc == nullptr || column < 0 || line < 0 || line >= LineCount()) {
+    if (hdc == nullptr || column < 0 || line < 0) {
         return false;
     }
+    // Past the last line there is no text; a line near the start needs no
+    // count of the whole file (which may still be under way).
     CLSDecodedLine text = GetLine(static_cast<DWORD>(line), m_encOverride);
     if (!text) {
         return false;

@@ -113,6 +113,11 @@ void CLSWndView::OpenFile(const char* lpszPath)
     const char* lpszPlugins = m_clsImage.GetUseSPI() ? m_clsImage.GetSPIFolder().GetString() : nullptr;
     // A file that cannot be opened leaves an empty pane; there is nothing to report.
     Open(lpszPath != nullptr ? lpszPath : "", m_hWnd, lpszPlugins);
+    if (GetDisplayMode() == DocumentKind::Text) {
+        // A big file shows its first screen first; its lines are counted
+        // once that has been painted.
+        StartLineIndex(m_hWnd, WMU_LINES_READY);
+    }
     ShowMediaForMode();
     RecreateFontAndBrush();
     m_iWidestLine = 2;
@@ -236,6 +241,13 @@ int CLSWndView::LineCount()
     }
 }
 
+// Text rows known without waiting for the line index being built.
+int CLSWndView::KnownLineCount()
+{
+    const DWORD count = GetLinesKnown();
+    return count > static_cast<DWORD>(INT_MAX) ? INT_MAX : static_cast<int>(count);
+}
+
 int CLSWndView::LineLength(int line)
 {
     if (line < 0) {
@@ -342,6 +354,7 @@ void CLSWndView::OnPaint()
                SRCCOPY);
     }
     EndPaint(m_hWnd, &ps);
+    RunLineIndex();
 }
 
 void CLSWndView::OnDestroy()
@@ -453,6 +466,9 @@ LRESULT CLSWndView::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         return 0;
     case WMU_WIDEST_LINE:
         OnWidestLine(lParam);
+        return 0;
+    case WMU_LINES_READY:
+        OnLinesReady();
         return 0;
     default:
         break;

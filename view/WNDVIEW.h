@@ -19,9 +19,11 @@
 
 // Sent (WMU_CARET_POS: wParam line, lParam column) to the parent after every
 // caret change; posted (WMU_WIDEST_LINE: lParam cells) by text painting to the
-// view itself when a wider row was drawn.
+// view itself when a wider row was drawn, and (WMU_LINES_READY) by the line
+// index thread when the index of a big file is complete.
 constexpr UINT WMU_WIDEST_LINE = WM_APP + 0;
 constexpr UINT WMU_CARET_POS = WM_APP + 1;
+constexpr UINT WMU_LINES_READY = WM_APP + 2;
 
 // The user's choice of view form; Auto follows the document's kind.
 enum class ViewMode : std::uint32_t { Auto = 0, Text = 1, Hex = 2 };
@@ -102,6 +104,7 @@ private:
     int VerticalUnit();
     int GetScrollPos32(int bar);
     int LineCount();
+    int KnownLineCount();
     int LineLength(int line);
     OrderedSelection Selection() const { return OrderSelection(m_posCaret, m_posAnchor); }
 
@@ -174,6 +177,7 @@ private:
     void OnScroll(int bar, int code);
     void OnMouseWheel(WPARAM wParam);
     void OnWidestLine(LPARAM cells);
+    void OnLinesReady();
 
     HWND m_hWndParent = nullptr;
     CLSGraphicsBuffer m_clsBuffer;

@@ -1,5 +1,6 @@
 // Speed of the preview pane on a 512 MiB text file kept on disk: opening it and
-// painting the first screen (against one sequential read of the file), jumping
+// painting the first screen, and until all its lines are counted (both against
+// one sequential read of the file), jumping
 // to the last line and painting (against the first screen's paint), and
 // scrolling one line (against repainting the whole pane). Also reports the
 // process's peak memory against the budget of 64 MiB plus the line index.
@@ -156,12 +157,17 @@ int main()
     view->OpenFile(path.c_str());
     UpdateWindow(hWnd);
     const double openSeconds = Now() - openStart;
+    // The lines are counted on a second thread once the first screen is up;
+    // the count waits for it. Then the whole file can be scrolled.
+    view->GetLineCount();
+    const double countedSeconds = Now() - openStart;
     Pump();
     if (view->IsInMemory() || view->GetDisplayMode() != DocumentKind::Text) {
         std::fprintf(stderr, "bench_view: the file is not shown as text from disk\n");
         return 1;
     }
     Report("open-paint-text", openSeconds, "sequential-read", readSeconds);
+    Report("open-count-text", countedSeconds, "sequential-read", readSeconds);
     PROCESS_MEMORY_COUNTERS afterOpen{};
     afterOpen.cb = sizeof(afterOpen);
     GetProcessMemoryInfo(GetCurrentProcess(), &afterOpen, sizeof(afterOpen));

@@ -192,6 +192,12 @@ void CLSViewHarness::Open(const std::string& path)
 {
     view.OpenFile(path.c_str());
     Paint();
+    // The lines of a file on disk are counted on a thread after the first
+    // paint; the tests look at the pane once that is done and announced.
+    if (view.GetDisplayMode() == DocumentKind::Text) {
+        view.GetLineCount();
+        Pump();
+    }
 }
 
 void CLSViewHarness::Pump()

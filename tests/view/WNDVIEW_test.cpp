@@ -3,6 +3,7 @@
 #include "VIEWTEST.h"
 
 #include "resources/RESOURCE.h"
+#include "view/SCROLLAR.h"
 #include "view/TEXTLAY.h"
 
 #include <gtest/gtest.h>
@@ -144,6 +145,40 @@ TEST(ViewWindow, VerticalRangeAndPage)
         SendMessageA(h.View(), WM_VSCROLL, SB_PAGEDOWN, 0);
     }
     EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, 10);
+}
+
+// A file on disk is painted before its lines are counted; the vertical range
+// grows to the whole file when the count is done, and the position stays.
+TEST(ViewWindow, BigFileIsPaintedBeforeItsLinesAreCounted)
+{
+    CLSViewHarness h;
+    h.view.SetMemoryLimit(1000);
+    const int lines = 30000;
+    h.view.OpenFile(WriteTestFile("big.txt", NumberedLines(lines)).c_str());
+    ASSERT_FALSE(h.view.IsInMemory());
+    EXPECT_TRUE(h.view.IsLineIndexBuilding());  // held until the first screen is up
+    UpdateWindow(h.View());
+    EXPECT_LT(h.ScrollBar(SB_VERT).nMax, lines - 1);
+    SendMessageA(h.View(), WM_VSCROLL, SB_LINEDOWN, 0);
+    SendMessageA(h.View(), WM_VSCROLL, SB_LINEDOWN, 0);
+
+    const DWORD until = GetTickCount() + 10000;
+    while (h.ScrollBar(SB_VERT).nMax != RowsMaximum(lines + 1) && GetTickCount() < until) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        h.Pump();
+    }
+    EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, RowsMaximum(lines + 1));
+    EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, 2);
+    h.Key(VK_END, false, true);
+    EXPECT_EQ(h.CaretLine(), lines);
+
+    // Another file opened while the count is under way.
+    h.view.OpenFile(WriteTestFile("big2.txt", NumberedLines(lines)).c_str());
+    UpdateWindow(h.View());
+    h.Open(WriteTestFile("next.txt", std::string(2000, 'x') + "\r\nlast"));
+    EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, RowsMaximum(2));
+    h.view.SelectAll();
+    EXPECT_EQ(h.CopyUnicode(), std::wstring(2000, L'x') + L"\r\nlast");
 }
 
 TEST(ViewWindow, ScrollBarCodes)

@@ -1,0 +1,157 @@
+// The line index of a big file built on a second thread, so that the first
+// screen can be shown at once: the thread has its own handle and its own
+// index, which the document takes over once the thread has ended. Until then
+// the lines near the start are found by reading the start of the file here.
+#include "document/FILESTRM.h"
+
+#include "document/LINESCAN.h"
+
+namespace {
+
+// The start of the file is read in pieces of this size, up to the limit:
+// further on the whole index is worth waiting for.
+constexpr DWORD kStartPiece = 16 * 1024;
+constexpr DWORD kStartLimit = 1024 * 1024;
+
+}  // namespace
+
+void CLSFileStream::StartLineIndex(HWND notify, UINT message)
+{
+    if (!IsOpen() || !m_vecLines.empty() || m_hIndexThread != nullptr) {
+        return;
+    }
+    if (m_encDetected == TextEncoding::Auto) {
+        DetectFromSample();
+        SetPosition(0, FILE_BEGIN);
+    }
+    if (m_lpbyMemory != nullptr) {
+        BuildLineIndex();  // a scan of memory: over before a thread would be
+        return;
+    }
+    // A handle with a file pointer of its own, so that reading lines here
+    // and reading the whole file there do not move each other's.
+    m_hIndexFile = ReOpenFile(m_hFile, GENERIC_READ, FILE_SHARE_READ, 0);
+    if (m_hIndexFile == INVALID_HANDLE_VALUE) {
+        BuildLineIndex();
+        return;
+    }
+    m_hWndIndexNotify = notify;
+    m_uIndexMessage = message;
+    m_vecBuilding.clear();
+    m_vecStart.clear();
+    m_vecStart.push_back(0);
+    m_pStartScanner = std::make_unique<CLSLineScanner>(m_vecStart, m_encDetected);
+    m_dwStartRead = 0;
+    m_bStartEnded = false;
+    m_hIndexThread = CreateThread(nullptr, 0, IndexThreadMain, this, CREATE_SUSPENDED, nullptr);
+    m_bIndexHeld = m_hIndexThread != nullptr;
+    if (m_hIndexThread == nullptr) {
+        StopLineIndex();
+        BuildLineIndex();
+    }
+}
+
+DWORD WINAPI CLSFileStream::IndexThreadMain(LPVOID self)
+{
+    static_cast<CLSFileStream*>(self)->BuildIndexOnThread();
+    return 0;
+}
+
+// On the index thread: touches only its handle, its index and what stays
+// fixed while the file is open (size, encoding, where to report).
+void CLSFileStream::BuildIndexOnThread()
+{
+    m_vecBuilding.push_back(0);
+    CLSLineScanner scanner(m_vecBuilding, m_encDetected, m_dwFileSize);
+    ScanFromDisk(m_hIndexFile, scanner);
+    if (!m_bStopIndex.load() && m_hWndIndexNotify != nullptr) {
+        PostMessageA(m_hWndIndexNotify, m_uIndexMessage, 0, 0);
+    }
+}
+
+void CLSFileStream::RunLineIndex()
+{
+    if (m_bIndexHeld) {
+        m_bIndexHeld = false;
+        ResumeThread(m_hIndexThread);
+    }
+}
+
+// Waits for the thread and takes its index as the document's.
+void CLSFileStream::FinishLineIndex()
+{
+    if (m_hIndexThread == nullptr) {
+        return;
+    }
+    RunLineIndex();
+    WaitForSingleObject(m_hIndexThread, INFINITE);
+    CloseHandle(m_hIndexThread);
+    m_hIndexThread = nullptr;
+    CloseHandle(m_hIndexFile);
+    m_hIndexFile = INVALID_HANDLE_VALUE;
+    m_vecLines.swap(m_vecBuilding);
+    m_vecBuilding.clear();
+    m_vecLines.shrink_to_fit();
+    m_pStartScanner.reset();
+    m_vecStart.clear();
+}
+
+// Ends the thread early (the document is closing) and drops its work.
+void CLSFileStream::StopLineIndex()
+{
+    if (m_hIndexThread != nullptr) {
+        m_bStopIndex.store(true);
+        RunLineIndex();
+        WaitForSingleObject(m_hIndexThread, INFINITE);
+        CloseHandle(m_hIndexThread);
+        m_hIndexThread = nullptr;
+        m_bStopIndex.store(false);
+    }
+    if (m_hIndexFile != INVALID_HANDLE_VALUE) {
+        CloseHandle(m_hIndexFile);
+        m_hIndexFile = INVALID_HANDLE_VALUE;
+    }
+    m_vecBuilding.clear();
+    m_pStartScanner.reset();
+    m_vecStart.clear();
+}
+
+// Reads on from the start of the file until line is complete (its end is
+// known) or the file ends; false when that would take too long or a read
+// fails, and the whole index should be waited for instead.
+bool CLSFileStream::ReadStartTo(DWORD line)
+{
+    unsigned char piece[kStartPiece];
+    while (!m_bStartEnded && m_vecStart.size() <= static_cast<std::size_t>(line) + 1) {
+        if (m_dwStartRead >= kStartLimit || !SeekTo(m_dwStartRead)) {
+            return false;
+        }
+        const DWORD left = m_dwFileSize - m_dwStartRead;
+        DWORD got = 0;
+        if (!ReadBytes(piece, left < kStartPiece ? left : kStartPiece, &got)) {
+            return false;
+        }
+        m_pStartScanner->Feed(piece, got);
+        m_dwStartRead += got;
+        if (got == 0 || m_dwStartRead >= m_dwFileSize) {
+            m_pStartScanner->Finish();
+            m_bStartEnded = true;
+        }
+    }
+    return true;
+}
+
+bool CLSFileStream::IsLineIndexBuilding() const
+{
+    return m_hIndexThread != nullptr && WaitForSingleObject(m_hIndexThread, 0) == WAIT_TIMEOUT;
+}
+
+DWORD CLSFileStream::GetLinesKnown()
+{
+    if (m_hIndexThread == nullptr) {
+        return IsOpen() ? GetLineCount() : 0;
+    }
+    // The last line found so far is complete only once the file has ended.
+    const std::size_t known = m_bStartEnded ? m_vecStart.size() : m_vecStart.size() - 1;
+    return known > 0 ? static_cast<DWORD>(known) : 1;
+}

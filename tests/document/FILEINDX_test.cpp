@@ -1,0 +1,131 @@
+// The line index of a file on disk built on its own thread: lines near the
+// start readable before it runs, the same index as built in one go, the
+// message when it is done, and closing or opening another file meanwhile.
+#include "document/FILESTRM.h"
+
+#include "TESTFILES.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+constexpr UINT kLinesReady = WM_APP + 7;
+constexpr DWORD kDiskLimit = 1000;
+
+// Lines of growing length with all three breaks: about 1.2 MB, more than the
+// start that is read for painting.
+std::string ManyLines(int count)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += "line " + std::to_string(i) + std::string(static_cast<std::size_t>(i % 50), '.');
+        text += i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\n" : "\r";
+    }
+    return text;
+}
+
+// Waits (up to 10 s) for the message the index thread posts to window.
+bool WaitForLinesReady(HWND window)
+{
+    const DWORD until = GetTickCount() + 10000;
+    MSG msg;
+    while (GetTickCount() < until) {
+        if (PeekMessageA(&msg, window, kLinesReady, kLinesReady, PM_REMOVE)) {
+            return true;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_POSTMESSAGE);
+    }
+    return false;
+}
+
+class CLSMessageWindow {
+public:
+    CLSMessageWindow() : m_hWnd(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {}
+    ~CLSMessageWindow() { DestroyWindow(m_hWnd); }
+    HWND Get() const { return m_hWnd; }
+
+private:
+    HWND m_hWnd;
+};
+
+}  // namespace
+
+TEST(LineIndexThread, StartLinesFirstThenTheSameIndexAsInOneGo)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("many.txt", ManyLines(40000));
+    CLSFileStream whole;
+    whole.SetMemoryLimit(kDiskLimit);
+    ASSERT_TRUE(whole.Open(path.c_str(), nullptr, nullptr));
+    const DWORD count = whole.GetLineCount();
+    ASSERT_EQ(count, 40001u);
+
+    CLSMessageWindow notify;
+    CLSFileStream doc;
+    doc.SetMemoryLimit(kDiskLimit);
+    ASSERT_TRUE(doc.Open(path.c_str(), nullptr, nullptr));
+    doc.StartLineIndex(notify.Get(), kLinesReady);
+    // Not running yet: the first lines come from the start of the file.
+    EXPECT_TRUE(doc.IsLineIndexBuilding());
+    EXPECT_FALSE(doc.IsLineIndexReady());
+    for (DWORD k : {0u, 1u, 2u, 300u}) {
+        EXPECT_EQ(std::wstring(doc.GetLine(k).Text()), std::wstring(whole.GetLine(k).Text())) << k;
+    }
+    const DWORD known = doc.GetLinesKnown();
+    EXPECT_GE(known, 301u);
+    EXPECT_LT(known, count);
+    EXPECT_TRUE(doc.IsLineIndexBuilding());
+
+    doc.RunLineIndex();
+    ASSERT_TRUE(WaitForLinesReady(notify.Get()));
+    EXPECT_EQ(doc.GetLineCount(), count);
+    EXPECT_TRUE(doc.IsLineIndexReady());
+    EXPECT_EQ(doc.GetLinesKnown(), count);
+    for (DWORD k = 0; k < count; k += 997) {
+        EXPECT_EQ(std::wstring(doc.GetLine(k).Text()), std::wstring(whole.GetLine(k).Text())) << k;
+    }
+    EXPECT_EQ(std::wstring(doc.GetLine(count - 1).Text()), std::wstring(whole.GetLine(count - 1).Text()));
+    EXPECT_FALSE(doc.GetLine(count));
+}
+
+// Whatever needs more than the start waits for the thread, even one that was
+// never told to run; closing stops it; small files need no thread at all.
+TEST(LineIndexThread, WaitingStoppingAndShortFiles)
+{
+    TempFolder folder;
+    const std::string many = folder.Write("many.txt", ManyLines(40000));
+    CLSMessageWindow notify;
+    CLSFileStream doc;
+    doc.SetMemoryLimit(kDiskLimit);
+
+    ASSERT_TRUE(doc.Open(many.c_str(), nullptr, nullptr));
+    doc.StartLineIndex(notify.Get(), kLinesReady);
+    EXPECT_EQ(std::wstring(doc.GetLine(39999).Text()), L"line 39999" + std::wstring(39999 % 50, L'.'));
+    EXPECT_TRUE(doc.IsLineIndexReady());
+    EXPECT_EQ(doc.GetLineCount(), 40001u);
+
+    ASSERT_TRUE(doc.Open(many.c_str(), nullptr, nullptr));
+    doc.StartLineIndex(notify.Get(), kLinesReady);
+    doc.RunLineIndex();
+    const std::string last = "three" + std::string(1200, 'x');
+    const std::string shorter = folder.Write("shorter.txt", "one\r\ntwo\r\n" + last);
+    ASSERT_TRUE(doc.Open(shorter.c_str(), nullptr, nullptr));  // stops the thread of the first
+    doc.StartLineIndex(notify.Get(), kLinesReady);
+    EXPECT_EQ(std::wstring(doc.GetLine(2).Text()), std::wstring(last.begin(), last.end()));
+    EXPECT_EQ(doc.GetLinesKnown(), 3u);  // the start read was the whole file: every line is known
+    EXPECT_FALSE(doc.GetLine(3));
+    EXPECT_EQ(doc.GetLineCount(), 3u);
+
+    ASSERT_TRUE(doc.Open(many.c_str(), nullptr, nullptr));
+    doc.StartLineIndex(notify.Get(), kLinesReady);
+    doc.Close();  // a thread that never ran is stopped too
+    EXPECT_FALSE(doc.IsLineIndexBuilding());
+
+    doc.SetMemoryLimit(0xFFFFFFFF);
+    ASSERT_TRUE(doc.Open(many.c_str(), nullptr, nullptr));
+    doc.StartLineIndex(notify.Get(), kLinesReady);  // in memory: built at once
+    EXPECT_TRUE(doc.IsLineIndexReady());
+    EXPECT_EQ(doc.GetLinesKnown(), 40001u);
+}
