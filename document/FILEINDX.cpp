@@ -43,6 +43,7 @@ void CLSFileStream::StartLineIndex(HWND notify, UINT message)
     m_pStartScanner = std::make_unique<CLSLineScanner>(m_vecStart, m_encDetected);
     m_dwStartRead = 0;
     m_bStartEnded = false;
+    m_bIndexDone.store(false);
     m_hIndexThread = CreateThread(nullptr, 0, IndexThreadMain, this, CREATE_SUSPENDED, nullptr);
     m_bIndexHeld = m_hIndexThread != nullptr;
     if (m_hIndexThread == nullptr) {
@@ -64,6 +65,7 @@ void CLSFileStream::BuildIndexOnThread()
     m_vecBuilding.push_back(0);
     CLSLineScanner scanner(m_vecBuilding, m_encDetected, m_dwFileSize);
     ScanFromDisk(m_hIndexFile, scanner);
+    m_bIndexDone.store(true);  // before the message: its receiver asks for this
     if (!m_bStopIndex.load() && m_hWndIndexNotify != nullptr) {
         PostMessageA(m_hWndIndexNotify, m_uIndexMessage, 0, 0);
     }
@@ -143,7 +145,7 @@ bool CLSFileStream::ReadStartTo(DWORD line)
 
 bool CLSFileStream::IsLineIndexBuilding() const
 {
-    return m_hIndexThread != nullptr && WaitForSingleObject(m_hIndexThread, 0) == WAIT_TIMEOUT;
+    return m_hIndexThread != nullptr && !m_bIndexDone.load();
 }
 
 DWORD CLSFileStream::GetLinesKnown()

@@ -149,6 +149,7 @@ private:
     HWND m_hWndIndexNotify = nullptr;
     UINT m_uIndexMessage = 0;
     std::atomic<bool> m_bStopIndex{false};
+    std::atomic<bool> m_bIndexDone{false};  // the thread's index is complete
     vector<std::uint32_t> m_vecStart;
     std::unique_ptr<CLSLineScanner> m_pStartScanner;
     DWORD m_dwStartRead = 0;
