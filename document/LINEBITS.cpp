@@ -49,25 +49,13 @@ inline std::size_t Emit(std::uint64_t mask, std::uint32_t after, std::uint32_t* 
     return Emit(mask, static_cast<std::size_t>(__builtin_popcountll(mask)), after, out);
 }
 
-inline unsigned UnitAt(const unsigned char* p, LineUnits units)
-{
-    switch (units) {
-    case LineUnits::Bytes:
-        return p[0];
-    case LineUnits::Utf16Le:
-        return p[0] | (p[1] << 8);
-    default:
-        return (p[0] << 8) | p[1];
-    }
-}
-
 std::uint64_t PortableMask(const unsigned char* p, LineUnits units)
 {
     const std::size_t step = UnitBytes(units);
     std::uint64_t mask = 0;
     for (std::size_t i = 0; i < kLineBlock; i += step) {
-        const unsigned unit = UnitAt(p + i, units);
-        if (unit == kLf || (unit == kCr && UnitAt(p + i + step, units) != kLf)) {
+        const unsigned unit = LineUnitAt(p + i, units);
+        if (unit == kLf || (unit == kCr && LineUnitAt(p + i + step, units) != kLf)) {
             mask |= std::uint64_t(1) << i;
         }
     }

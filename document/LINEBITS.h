@@ -12,6 +12,19 @@ constexpr std::size_t kLineBlock = 64;
 // How units are read: single bytes, or 2-byte UTF-16 in either byte order.
 enum class LineUnits { Bytes, Utf16Le, Utf16Be };
 
+// The unit at p as a number: a byte, or 16 bits in the file's byte order.
+inline unsigned LineUnitAt(const unsigned char* p, LineUnits units)
+{
+    switch (units) {
+    case LineUnits::Bytes:
+        return p[0];
+    case LineUnits::Utf16Le:
+        return p[0] | (p[1] << 8);
+    default:
+        return (p[0] << 8) | p[1];
+    }
+}
+
 // Scans blocks * 64 bytes at p, whose first byte lies at file offset base and
 // starts a unit. The unit after the last block (p[blocks * 64] onwards) must
 // be readable: it is the look-ahead of a CR in the last unit. Writes the offset

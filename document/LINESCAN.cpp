@@ -92,19 +92,19 @@ void CLSLineScanner::ScanPiece(const unsigned char* data, std::size_t length)
     }
     if (m_pendingCr) {
         m_pendingCr = false;
-        if (UnitAt(data) != kLf) {
+        if (LineUnitAt(data, m_units) != kLf) {
             Append(m_crEnd);
         }
     }
     for (std::size_t i = ScanBlocks(data, length); i < length; i += m_unitSize) {
-        const unsigned unit = UnitAt(data + i);
+        const unsigned unit = LineUnitAt(data + i, m_units);
         const std::uint32_t end = m_offset + static_cast<std::uint32_t>(i + m_unitSize);
         if (unit == kLf) {
             Append(end);
         } else if (unit != kCr) {
             continue;
         } else if (i + m_unitSize < length) {
-            if (UnitAt(data + i + m_unitSize) != kLf) {
+            if (LineUnitAt(data + i + m_unitSize, m_units) != kLf) {
                 Append(end);
             }
         } else {
@@ -133,18 +133,6 @@ std::size_t CLSLineScanner::ScanBlocks(const unsigned char* data, std::size_t le
         done += run;
     }
     return blocks * kLineBlock;
-}
-
-unsigned CLSLineScanner::UnitAt(const unsigned char* unit) const
-{
-    switch (m_units) {
-    case LineUnits::Bytes:
-        return unit[0];
-    case LineUnits::Utf16Le:
-        return unit[0] | (unit[1] << 8);
-    default:
-        return (unit[0] << 8) | unit[1];
-    }
 }
 
 void CLSLineScanner::Append(std::uint32_t offset)

@@ -38,7 +38,6 @@ public:
 private:
     void ScanPiece(const unsigned char* data, std::size_t length);
     std::size_t ScanBlocks(const unsigned char* data, std::size_t length);
-    unsigned UnitAt(const unsigned char* unit) const;
     void Append(std::uint32_t offset);
     void MakeRoom(std::size_t items, std::uint32_t consumed);
 
