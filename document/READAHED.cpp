@@ -13,7 +13,7 @@
 
 namespace {
 
-// About 100 microseconds of spinning on a current processor.
+// A few hundred microseconds of spinning, depending on the processor.
 constexpr int kSpinRounds = 20000;
 
 inline void Pause()
@@ -44,7 +44,8 @@ CLSReadAhead::CLSReadAhead(HANDLE file, DWORD from, DWORD to, DWORD pieceBytes)
 
 // Puts the reader and the owner on different processors while the reading
 // lasts. Left to itself the scheduler now and then runs both on one, and the
-// whole pass takes twice as long.
+// whole pass takes twice as long. The reader takes its share itself, once it
+// runs: a thread that has not started yet may not take an affinity.
 void CLSReadAhead::KeepApart()
 {
     DWORD_PTR process = 0;
@@ -55,11 +56,12 @@ void CLSReadAhead::KeepApart()
     }
     const DWORD_PTR own = DWORD_PTR(1) << current;
     if ((process & own) == 0 || (process & ~own) == 0) {
-        return;  // one processor only: nothing to spread
+        return;  // one processor only: nothing to spread, and no spinning
     }
+    m_bSpin = true;
     m_dwOwnerAffinity = SetThreadAffinityMask(GetCurrentThread(), own);
     if (m_dwOwnerAffinity != 0) {
-        SetThreadAffinityMask(m_hThread, process & ~own);
+        m_dwReaderAffinity = process & ~own;
     }
 }
 
@@ -91,11 +93,12 @@ void CLSReadAhead::Publish(std::atomic<bool>& flag, bool value)
     WakeAllConditionVariable(&m_changed);
 }
 
-// Returns once ready() holds: spins for a while, then sleeps until woken.
+// Returns once ready() holds: spins for a while (only when the other side has
+// a processor of its own to make progress on), then sleeps until woken.
 template <typename Ready>
 void CLSReadAhead::WaitUntil(Ready ready)
 {
-    for (int i = 0; i < kSpinRounds; ++i) {
+    for (int i = 0; m_bSpin && i < kSpinRounds; ++i) {
         if (ready()) {
             return;
         }
@@ -112,6 +115,9 @@ void CLSReadAhead::WaitUntil(Ready ready)
 // after the range, at the file's end, after a failed read, or when told to.
 void CLSReadAhead::ReadAll()
 {
+    if (m_dwReaderAffinity != 0) {
+        SetThreadAffinityMask(GetCurrentThread(), m_dwReaderAffinity);
+    }
     DWORD offset = m_dwFrom;
     LARGE_INTEGER start;
     start.QuadPart = offset;

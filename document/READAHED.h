@@ -63,4 +63,6 @@ private:
     DWORD m_dwStoppedAt;
     HANDLE m_hThread = nullptr;
     DWORD_PTR m_dwOwnerAffinity = 0;  // the owner's own, while it is held to one processor
+    DWORD_PTR m_dwReaderAffinity = 0;  // the processors left to the reader
+    bool m_bSpin = false;              // there is more than one processor
 };
