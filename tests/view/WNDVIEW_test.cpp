@@ -3,7 +3,6 @@
 #include "VIEWTEST.h"
 
 #include "resources/RESOURCE.h"
-#include "view/TEXTLAY.h"
 
 #include <gtest/gtest.h>
 
@@ -20,15 +19,10 @@ std::string NumberedLines(int count)
     return text;
 }
 
-std::wstring WithoutBreaks(const std::wstring& text)
+std::wstring WithoutBreaks(std::wstring text)
 {
-    std::wstring out;
-    for (wchar_t c : text) {
-        if (c != L'\r' && c != L'\n') {
-            out += c;
-        }
-    }
-    return out;
+    std::erase_if(text, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
+    return text;
 }
 
 WPARAM Notch(int delta)
@@ -85,8 +79,7 @@ TEST(ViewWindow, SwitchingTheViewFormToHexAndBack)
     h.view.SetViewMode(ViewMode::Hex);
     h.Paint();
     EXPECT_EQ(h.view.GetDisplayMode(), DocumentKind::Hex);
-    EXPECT_EQ(h.CaretLine(), 0);
-    EXPECT_EQ(h.CaretColumn(), 0);
+    EXPECT_EQ(h.Caret(), LineColumn(0, 0));
     EXPECT_EQ(h.ScrollBar(SB_HORZ).nMax, 76);
     EXPECT_EQ(h.ScrollBar(SB_HORZ).nPos, 0);
     EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, 0);
@@ -109,8 +102,7 @@ TEST(ViewWindow, EncodingChangeDecodesAgainOverTheSameLines)
     EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 4);
     h.Key(VK_END, false, true);
     h.view.SetEncoding(TextEncoding::Utf16Le);
-    EXPECT_EQ(h.CaretLine(), 0);
-    EXPECT_EQ(h.CaretColumn(), 0);
+    EXPECT_EQ(h.Caret(), LineColumn(0, 0));
     EXPECT_EQ(h.view.GetEffectiveEncoding(), TextEncoding::Utf16Le);
     // Read as UTF-16 the file has no line break at all; the lines stay those
     // found when it was opened, each decoded as UTF-16.
@@ -124,50 +116,28 @@ TEST(ViewWindow, EncodingChangeDecodesAgainOverTheSameLines)
     EXPECT_EQ(h.CopyUnicode(), L"ab\r\ncd\r\nef\r\ngh\r\nij");
 }
 
-TEST(ViewWindow, VerticalRangeAndPage)
+TEST(ViewWindow, VerticalRangePageAndScrollBarCodes)
 {
-    {
-        CLSViewHarness h;
-        h.Open(WriteTestFile("one.txt", "just one line"));
-        EXPECT_EQ(h.ScrollBar(SB_VERT).nMin, 0);
-        EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 2);
-    }
     // A pane of exactly 10 rows over 20 lines scrolls until the last row is
     // at the bottom.
-    CLSViewHarness probe;
-    const int rowHeight = RowHeight(probe.FontHeight(), 140);
-    CLSViewHarness h(480, 10 * rowHeight + 4 + GetSystemMetrics(SM_CYHSCROLL));
+    CLSViewHarness h;
+    h.Resize(480, 10 * h.LineHeight() + 4 + GetSystemMetrics(SM_CYHSCROLL));
+    h.Open(WriteTestFile("one.txt", "just one line"));
+    EXPECT_EQ(h.ScrollBar(SB_VERT).nMin, 0);
+    EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 2);
     h.Open(WriteTestFile("twenty.txt", NumberedLines(19) + "line 019"));
     EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 19);
     EXPECT_EQ(h.ScrollBar(SB_VERT).nPage, 10u);
-    for (int i = 0; i < 3; ++i) {
-        SendMessageA(h.View(), WM_VSCROLL, SB_PAGEDOWN, 0);
-    }
-    EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, 10);
-}
-
-TEST(ViewWindow, ScrollBarCodes)
-{
-    CLSViewHarness h;
-    h.Open(WriteTestFile("codes.txt", NumberedLines(60)));
-    const int page = static_cast<int>(h.ScrollBar(SB_VERT).nPage);
-    struct Step {
-        int code;
-        int pos;
-    };
-    const Step steps[] = {
-        {SB_LINEUP, 0},            // already at the top
+    const std::pair<int, int> steps[] = {
+        {SB_LINEUP, 0},  // already at the top
         {SB_LINEDOWN, 1},
-        {SB_PAGEDOWN, 1 + page},
-        {SB_THUMBPOSITION, 1 + page},  // releasing the thumb changes nothing
-        {SB_ENDSCROLL, 1 + page},
-        {SB_BOTTOM, 1 + page},
-        {SB_PAGEUP, 1},
-        {SB_LINEUP, 0},
+        {SB_THUMBPOSITION, 1},  // releasing the thumb changes nothing
+        {SB_ENDSCROLL, 1}, {SB_BOTTOM, 1}, {SB_PAGEDOWN, 10},  // held where the last row shows
+        {SB_PAGEDOWN, 10}, {SB_PAGEUP, 0},
     };
-    for (const Step& s : steps) {
-        SendMessageA(h.View(), WM_VSCROLL, static_cast<WPARAM>(s.code), 0);
-        EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, s.pos) << "code " << s.code;
+    for (const auto& [code, pos] : steps) {
+        SendMessageA(h.View(), WM_VSCROLL, static_cast<WPARAM>(code), 0);
+        EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, pos) << "code " << code;
     }
 }
 
@@ -216,20 +186,16 @@ TEST(ViewWindow, ScrollingALineRepaintsOneRow)
     h.Open(WriteTestFile("scroll.txt", NumberedLines(60)));
     SetFocus(h.Parent());  // no caret in the pictures
     h.Paint();
-    const int rowHeight = RowHeight(h.FontHeight(), 140);
     SendMessageA(h.View(), WM_VSCROLL, SB_LINEDOWN, 0);
     RECT client{};
     GetClientRect(h.View(), &client);
     RECT update{};
     ASSERT_TRUE(GetUpdateRect(h.View(), &update, FALSE));
-    EXPECT_EQ(update.top, client.bottom - rowHeight);
+    EXPECT_EQ(update.top, client.bottom - h.LineHeight());
     EXPECT_EQ(update.bottom, client.bottom);
     UpdateWindow(h.View());
-    int cx = 0;
-    int cy = 0;
-    const std::vector<COLORREF> scrolled = h.Capture(cx, cy);
-    h.Paint();
-    EXPECT_EQ(h.Capture(cx, cy), scrolled);
+    const Shot scrolled = h.Capture(false);
+    EXPECT_EQ(h.Capture().pixels, scrolled.pixels);
 }
 
 TEST(ViewWindow, WheelScrollsLinesPerNotchOrAPage)
@@ -285,13 +251,9 @@ TEST(ViewWindow, FileThatCannotBeOpenedGivesAnEmptyPane)
         h.ForgetReports();
         h.Open(TestFilePath("no such file.txt"));
         EXPECT_GE(h.Reports(), 1);
-        EXPECT_EQ(h.CaretLine(), 0);
-        EXPECT_EQ(h.CaretColumn(), 0);
+        EXPECT_EQ(h.Caret(), LineColumn(0, 0));
         SetFocus(h.Parent());
-        h.Paint();
-        int cx = 0;
-        int cy = 0;
-        for (COLORREF c : h.Capture(cx, cy)) {
+        for (COLORREF c : h.Capture().pixels) {
             ASSERT_EQ(c, kBack) << "mode " << static_cast<int>(mode);
         }
         h.view.SelectAll();
