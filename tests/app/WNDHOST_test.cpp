@@ -1,71 +1,20 @@
 // The main window hosting the content view: the path box opens a file into
 // it, the Edit and View menu commands reach it with their checkmarks, the
 // zoom commands reach the zoom of the mode shown, full-screen comes back to
-// the layout, and the caret the view reports is remembered.
-#include "app/WNDMAIN.h"
+// the layout below the path box, and the caret the view reports is remembered.
+#include "MAINTEST.h"
 
-#include "resources/RESOURCE.h"
-#include "tests/common/TEMPDIR.h"
 #include "tests/view/MEDIAFILE.h"
-
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <memory>
-#include <string>
+#include "tests/view/VIEWTEST.h"
 
 namespace {
 
-std::wstring ClipboardText(HWND owner)
-{
-    std::wstring text;
-    if (OpenClipboard(owner)) {
-        HANDLE h = GetClipboardData(CF_UNICODETEXT);
-        if (h != nullptr) {
-            text = static_cast<const wchar_t*>(GlobalLock(h));
-            GlobalUnlock(h);
-        }
-        CloseClipboard();
-    }
-    return text;
-}
-
-class HostedView : public testing::Test {
+class HostedView : public MainWindow {
 protected:
     void SetUp() override
     {
-        std::strcpy(m_savedSettingsPath, g_szSettingsPath);
-        Start(nullptr);
-    }
-    void TearDown() override
-    {
-        Stop();
-        std::strcpy(g_szSettingsPath, m_savedSettingsPath);
-    }
-    // The application with the settings read from iniText when given.
-    void Start(const char* iniText)
-    {
-        m_app = std::make_unique<CLSWndMain>();
-        ASSERT_TRUE(m_app->Register(GetModuleHandleA(nullptr)));
-        if (iniText != nullptr) {
-            const std::string ini = m_folder.PathOf("start.ini");
-            WriteFileBytes(ini, iniText);
-            ASSERT_TRUE(m_app->GetSettings().Load(ini.c_str()));
-        }
-        // The destructor writes the settings: never beside the test executable.
-        std::strcpy(g_szSettingsPath, m_folder.PathOf("GLIM.INI").c_str());
-        ASSERT_TRUE(m_app->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
-    }
-    void Stop()
-    {
-        if (m_app->GetMainWindow() != nullptr && IsWindow(m_app->GetMainWindow())) {
-            DestroyWindow(m_app->GetMainWindow());
-        }
-        m_app.reset();
-        UnregisterClassA("GlimMainClass", GetModuleHandleA(nullptr));
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        MainWindow::SetUp();
+        Start();
     }
     // The program's own message loop until everything posted so far is done.
     void RunLoop() const
@@ -75,22 +24,19 @@ protected:
     }
     // The view's window also while it is not the main window's child.
     HWND Pane() const { return m_app->GetView().GetHandle(); }
-    RECT ViewInMain() const
+    // A window's rectangle in the main window's client coordinates.
+    RECT InMain(HWND hWnd) const
     {
         RECT rc{};
-        GetWindowRect(Pane(), &rc);
+        GetWindowRect(hWnd, &rc);
         MapWindowPoints(nullptr, Main(), reinterpret_cast<POINT*>(&rc), 2);
         return rc;
     }
-
-    HWND Main() const { return m_app->GetMainWindow(); }
     HWND ViewWindow() const { return GetDlgItem(Main(), CLSWndView::kControlId); }
     void Command(int id) const { SendMessageA(Main(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
     void OpenThroughPathBox(const char* name, const std::string& bytes) const
     {
-        const std::string path = m_folder.PathOf(name);
-        WriteFileBytes(path, bytes);
-        SetDlgItemTextA(Main(), kIdPathEdit, path.c_str());
+        SetDlgItemTextA(Main(), kIdPathEdit, m_folder.Write(name, bytes).c_str());
         Command(IDC_NAVIGATE);
     }
     bool Checked(int id) const
@@ -102,29 +48,9 @@ protected:
         SendMessageA(Main(), WM_INITMENU, reinterpret_cast<WPARAM>(GetMenu(Main())), 0);
         return GetMenuState(GetMenu(Main()), static_cast<UINT>(id), MF_BYCOMMAND);
     }
-
-    TempFolder m_folder;
-    std::unique_ptr<CLSWndMain> m_app;
-    char m_savedSettingsPath[MAX_PATH] = "";
 };
 
 }  // namespace
-
-TEST_F(HostedView, ViewFillsTheClientAreaBelowThePathBox)
-{
-    RECT client{};
-    GetClientRect(Main(), &client);
-    RECT edit{};
-    GetWindowRect(GetDlgItem(Main(), kIdPathEdit), &edit);
-    RECT view{};
-    GetWindowRect(ViewWindow(), &view);
-    MapWindowPoints(nullptr, Main(), reinterpret_cast<POINT*>(&edit), 2);
-    MapWindowPoints(nullptr, Main(), reinterpret_cast<POINT*>(&view), 2);
-    EXPECT_EQ(view.top, edit.bottom);
-    EXPECT_EQ(view.left, 0);
-    EXPECT_EQ(view.right, client.right);
-    EXPECT_EQ(view.bottom, client.bottom);
-}
 
 TEST_F(HostedView, PathBoxOpensTheFileAndEditCommandsFollowTheFocus)
 {
@@ -262,7 +188,11 @@ TEST_F(HostedView, FullScreenThroughTheMessageLoopAndBackToTheLayout)
 {
     OpenThroughPathBox("full.bmp", MakeBitmap(60, 40, [](int x, int) { return x < 30 ? 0xFF0000u : 0xFFu; }));
     SetFocus(ViewWindow());
-    const RECT laidOut = ViewInMain();
+    RECT client{};
+    GetClientRect(Main(), &client);
+    const RECT laidOut{0, InMain(GetDlgItem(Main(), kIdPathEdit)).bottom, client.right, client.bottom};
+    RECT now = InMain(Pane());
+    EXPECT_TRUE(EqualRect(&now, &laidOut)) << "the view fills the client area below the path box";
 
     // Enter in the pane reaches it through the dialog-style loop.
     PostMessageA(ViewWindow(), WM_KEYDOWN, VK_RETURN, 1);
@@ -276,8 +206,8 @@ TEST_F(HostedView, FullScreenThroughTheMessageLoopAndBackToTheLayout)
     EXPECT_FALSE(m_app->GetView().IsFullScreen());
     EXPECT_TRUE(IsWindowEnabled(Main()));
     ASSERT_EQ(GetParent(Pane()), Main());
-    RECT back = ViewInMain();
-    EXPECT_TRUE(EqualRect(&back, &laidOut)) << back.left << "," << back.top << " " << back.right << "," << back.bottom;
+    now = InMain(Pane());
+    EXPECT_TRUE(EqualRect(&now, &laidOut)) << now.left << "," << now.top << " " << now.right << "," << now.bottom;
 
     // Closing the full-screen pane returns it too, and the program goes on.
     SendMessageA(ViewWindow(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
@@ -285,7 +215,7 @@ TEST_F(HostedView, FullScreenThroughTheMessageLoopAndBackToTheLayout)
     EXPECT_EQ(SendMessageA(Pane(), WM_CLOSE, 0, 0), 0);
     RunLoop();
     EXPECT_TRUE(IsWindow(Main()));
-    back = ViewInMain();
-    EXPECT_TRUE(EqualRect(&back, &laidOut));
+    now = InMain(Pane());
+    EXPECT_TRUE(EqualRect(&now, &laidOut));
     EXPECT_EQ(m_app->GetView().GetDisplayMode(), DocumentKind::Image);
 }
