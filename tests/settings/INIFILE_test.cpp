@@ -32,9 +32,8 @@ std::string Saved(const CLSGlimSettings& settings)
 CLSGlimSettings Loaded(const std::string& strIni)
 {
     TempFolder folder;
-    WriteFileBytes(folder.PathOf("GLIM.INI"), strIni);
     CLSGlimSettings settings;
-    EXPECT_TRUE(settings.Load(folder.PathOf("GLIM.INI").c_str()));
+    EXPECT_TRUE(settings.Load(folder.Write("GLIM.INI", strIni).c_str()));
     return settings;
 }
 
@@ -179,11 +178,9 @@ TEST(IniFile, WithoutAnIniTheDefaultsStayAndAreSavedByteForByte)
 TEST(IniFile, AnIniThatCannotBeWrittenIsLeftAlone)
 {
     TempFolder folder;
-    const std::string strReadOnly = folder.PathOf("readonly.ini");
-    WriteFileBytes(strReadOnly, "[Window]\r\nLeft=1\r\n");
+    const std::string strReadOnly = folder.Write("readonly.ini", "[Window]\r\nLeft=1\r\n");
     SetFileAttributesA(strReadOnly.c_str(), FILE_ATTRIBUTE_READONLY);
-    const std::string strHeld = folder.PathOf("held.ini");
-    WriteFileBytes(strHeld, "[Window]\r\nLeft=1\r\n");
+    const std::string strHeld = folder.Write("held.ini", "[Window]\r\nLeft=1\r\n");
     HANDLE hHolder = CreateFileA(strHeld.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(hHolder, INVALID_HANDLE_VALUE);
 
@@ -211,8 +208,7 @@ TEST(IniFile, AFailedLoadKeepsTheLinesReadBeforeIt)
 
     // And the program goes on: the same object still reads a good file.
     TempFolder folder;
-    WriteFileBytes(folder.PathOf("GLIM.INI"), "[Window]\r\nWidth=640\r\n");
-    EXPECT_TRUE(settings.Load(folder.PathOf("GLIM.INI").c_str()));
+    EXPECT_TRUE(settings.Load(folder.Write("GLIM.INI", "[Window]\r\nWidth=640\r\n").c_str()));
     EXPECT_EQ(settings.GetWidth(), 640);
     EXPECT_EQ(settings.GetLeft(), 5);
 }

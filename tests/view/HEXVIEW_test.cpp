@@ -1,8 +1,7 @@
-// Hex mode in a real pane: the copied pairs, its scroll range and clicks on
-// the row's columns.
+// Hex mode in a real pane: the copied pairs, its rows and clicks on the
+// row's columns.
 #include "VIEWTEST.h"
 
-#include "view/HEXLAY.h"
 #include "view/TEXTLAY.h"
 
 #include <gtest/gtest.h>
@@ -32,10 +31,8 @@ TEST(HexView, CopiesTheSelectedBytesAsPairs)
     EXPECT_EQ(all.size(), 47u);
     EXPECT_EQ(all, "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F");
 
-    // From (14,0) to (2,1): bytes 14 to 17 of rows 0..6; the row is the
-    // horizontal range.
+    // From (14,0) to (2,1): bytes 14 to 17, of rows 0 to 6.
     h.Open(WriteTestFile("hundred.bin", CountingBytes(100)));
-    EXPECT_EQ(h.ScrollBar(SB_HORZ).nMax, kHexRowCells);
     EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 6);
     h.Key(VK_END);
     h.Key(VK_LEFT);
@@ -55,8 +52,7 @@ TEST(HexView, ClicksOnTheRowColumns)
     const int rowHeight = h.LineHeight();
     struct Case {
         const char* what;
-        int cell;
-        int row;
+        int cell, row;
         bool moves;
         int column;
     };

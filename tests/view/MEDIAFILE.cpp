@@ -104,10 +104,9 @@ std::string MakeAvi(int width, int height, unsigned frames, unsigned framesPerSe
     Put<4>(stream, {0, 1, framesPerSecond, 0, frames, frameBytes, 0xFFFFFFFF, 0});
     Put<2>(stream, {0, 0, w, h});
 
-    const std::string header = List("LIST", "hdrl",
-                                    Chunk("avih", main) + List("LIST", "strl",
-                                                               Chunk("strh", stream) +
-                                                                   Chunk("strf", BitmapHeader(width, height, frameBytes))));
+    const std::string streamList =
+        List("LIST", "strl", Chunk("strh", stream) + Chunk("strf", BitmapHeader(width, height, frameBytes)));
+    const std::string header = List("LIST", "hdrl", Chunk("avih", main) + streamList);
     std::string movie;
     std::string index;
     for (unsigned k = 0; k < frames; ++k) {

@@ -25,8 +25,7 @@ TEST(TextView, CopiesWholeFilesAsUnicode)
         const char* name;
         std::string bytes;
         TextEncoding encoding;
-        int lastLine;
-        int lastColumn;
+        int lastLine, lastColumn;
         std::wstring copied;
     };
     const Case cases[] = {
@@ -78,10 +77,8 @@ TEST(TextView, CaretKeys)
     h.Open(WriteTestFile("keys.txt", "abcde\r\nxy"));
     struct Step {
         UINT vk;
-        bool shift;
-        bool ctrl;
-        int line;
-        int column;
+        bool shift, ctrl;
+        int line, column;
     };
     const Step steps[] = {
         {VK_END, false, false, 0, 5},   // after the 5th character
@@ -109,11 +106,9 @@ TEST(TextView, ClicksPutTheCaretBeforeTheCharacter)
     h.Open(WriteTestFile("click.txt", "abc\tdef\r\nxy"));
     const int rowHeight = h.LineHeight();
     struct Case {
-        int x;
-        int y;
+        int x, y;
         bool shift;
-        int line;
-        int column;
+        int line, column;
     };
     const Case cases[] = {
         {0, 2, false, 0, 0},

@@ -95,7 +95,8 @@ bool TruncateBehindTheView(const std::string& path, unsigned size)
 
 bool DeleteBehindTheView(const std::string& path)
 {
-    return ChangeOnHost(path, "/bin/rm", "-f", [&] { return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; });
+    return ChangeOnHost(path, "/bin/rm", "-f",
+                        [&] { return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; });
 }
 
 std::string TestFilePath(const char* name)
