@@ -53,16 +53,9 @@ void ClickOnMedia(CLSViewHarness& h, POINT client)
     HWND hWndMedia = h.view.GetMediaWindow();
     const HWND hit = WindowFromPoint(screen);
     ASSERT_TRUE(hit == hWndMedia || IsChild(hWndMedia, hit)) << "the click would miss the media window";
-    INPUT in[3] = {};
-    in[0].type = INPUT_MOUSE;
-    in[0].mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-    in[0].mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in[1] = in[0];
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[2] = in[0];
-    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(3, in, sizeof(INPUT));
+    for (DWORD flags : {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+        h.Mouse(flags, screen.x, screen.y);
+    }
     h.Pump();
 }
 

@@ -233,6 +233,16 @@ void CLSViewHarness::Click(int x, int y, bool shift)
     SendMessageA(View(), WM_LBUTTONUP, flags & ~static_cast<WPARAM>(MK_LBUTTON), MAKELPARAM(x, y));
 }
 
+void CLSViewHarness::Mouse(DWORD flags, int x, int y)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof(input));
+}
+
 std::wstring CLSViewHarness::CopyUnicode(UINT uMsg, WPARAM wParam)
 {
     PutMarkerOnClipboard(m_hWndParent);

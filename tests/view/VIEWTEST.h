@@ -73,6 +73,9 @@ public:
     void Key(UINT vk, bool shift = false, bool ctrl = false);
     // A left click at a client point, optionally with Shift.
     void Click(int x, int y, bool shift = false);
+    // The mouse moved to a point of the screen by the system's own input,
+    // with the given button flags.
+    static void Mouse(DWORD flags, int x, int y);
 
     // Copies (WM_COPY, or the given message) after putting the marker on the
     // clipboard, and reads the clipboard back: the marker means nothing was copied.

@@ -152,23 +152,13 @@ TEST(ViewWindow, DraggingTheThumbScrollsLive)
     ASSERT_TRUE(GetScrollBarInfo(h.View(), OBJID_VSCROLL, &bar));
     const int x = (bar.rcScrollBar.left + bar.rcScrollBar.right) / 2;
     const int y = bar.rcScrollBar.top + (bar.xyThumbTop + bar.xyThumbBottom) / 2;
-    const int cx = GetSystemMetrics(SM_CXSCREEN);
-    const int cy = GetSystemMetrics(SM_CYSCREEN);
-    auto mouse = [&](DWORD flags, int px, int py) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = MulDiv(px, 65535, cx - 1);
-        input.mi.dy = MulDiv(py, 65535, cy - 1);
-        input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-        SendInput(1, &input, sizeof(input));
-    };
     g_trackedTo = -1;
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, TrackWatch, nullptr, GetCurrentThreadId());
-    mouse(0, x, y);
-    mouse(MOUSEEVENTF_LEFTDOWN, x, y);
-    mouse(0, x, y + 60);
-    mouse(0, x, y + 120);
-    mouse(MOUSEEVENTF_LEFTUP, x, y + 120);
+    h.Mouse(0, x, y);
+    h.Mouse(MOUSEEVENTF_LEFTDOWN, x, y);
+    h.Mouse(0, x, y + 60);
+    h.Mouse(0, x, y + 120);
+    h.Mouse(MOUSEEVENTF_LEFTUP, x, y + 120);
     for (int i = 0; i < 20; ++i) {
         h.Pump();
         Sleep(20);
