@@ -110,76 +110,57 @@ TEST_F(HostedView, EncodingAndViewFormCommandsWithTheirRadioMarks)
     }
 }
 
-TEST_F(HostedView, ZoomCommandsGoToTheZoomOfTheModeShown)
+TEST_F(HostedView, ZoomItemsShowAndCommandsSetTheZoomOfTheModeShown)
 {
+    Stop();
+    Start("[Image]\r\nZoom=150\r\n[Media]\r\nZoom=0\r\n");
     struct Step {
         const char* name;
+        const std::string& bytes;
+        int shown;  // the item checked when the menu opens; 0: all grayed
         int command;
-        int imageZoom;  // the settings afterwards
-        int mediaZoom;
+        int imageZoom, mediaZoom;  // the settings afterwards
     };
     const std::string picture = MakeBitmap(60, 40, [](int, int) { return 0x336699u; });
     const std::string video = MakeAvi(64, 48, 2, 2);
+    const std::string text = "text";
+    const std::string binary("\0\1\2\3", 4);
     // Each step opens a file of its own: the media window holds its file open.
     const Step steps[] = {
-        {"zoom1.bmp", IDM_ZOOM_400, 400, 100}, {"zoom2.bmp", IDM_ZOOM_FIT, 0, 100},
-        {"zoom3.avi", IDM_ZOOM_200, 0, 200},   {"zoom4.avi", IDM_ZOOM_25, 0, 25},
-        {"zoom5.txt", IDM_ZOOM_50, 0, 25},  // text has no zoom
-        {"zoom6.bmp", IDM_ZOOM_100, 100, 25},
+        {"zoom1.bmp", picture, IDM_ZOOM_200, IDM_ZOOM_400, 400, 0},  // 150 shows as 200
+        {"zoom2.bmp", picture, IDM_ZOOM_400, IDM_ZOOM_FIT, 0, 0},
+        {"zoom3.avi", video, IDM_ZOOM_FIT, IDM_ZOOM_200, 0, 200},
+        {"zoom4.avi", video, IDM_ZOOM_200, IDM_ZOOM_25, 0, 25},
+        {"zoom5.txt", text, 0, IDM_ZOOM_50, 0, 25},  // text has no zoom
+        {"zoom6.bin", binary, 0, IDM_ZOOM_50, 0, 25},  // nor has hex
+        {"zoom7.bmp", picture, IDM_ZOOM_FIT, IDM_ZOOM_100, 100, 25},
     };
     for (const Step& s : steps) {
-        const std::string name = s.name;
-        const bool isPicture = name.ends_with(".bmp");
-        OpenThroughPathBox(s.name, isPicture ? picture : name.ends_with(".avi") ? video : std::string("text"));
-        Command(s.command);
-        EXPECT_EQ(m_app->GetSettings().GetImage().GetZoom(), s.imageZoom) << s.name << " " << s.command;
-        EXPECT_EQ(m_app->GetSettings().GetMedia().GetZoom(), s.mediaZoom) << s.name << " " << s.command;
-        EXPECT_EQ(static_cast<int>(m_app->GetView().GetImageZoom()), s.imageZoom) << s.name << " " << s.command;
-        EXPECT_EQ(static_cast<int>(m_app->GetView().GetMediaZoom()), s.mediaZoom) << s.name << " " << s.command;
+        SCOPED_TRACE(s.name);
+        OpenThroughPathBox(s.name, s.bytes);
         for (int id = IDM_ZOOM_25; id <= IDM_ZOOM_FIT; ++id) {
-            EXPECT_EQ(Checked(id), id == s.command) << "after " << s.command << ", item " << id;
+            const UINT state = StateAfterInitMenu(id);
+            EXPECT_EQ((state & MF_GRAYED) != 0, s.shown == 0) << "item " << id;
+            EXPECT_EQ((state & MF_CHECKED) != 0, id == s.shown) << "item " << id;
+        }
+        Command(s.command);
+        EXPECT_EQ(m_app->GetSettings().GetImage().GetZoom(), s.imageZoom);
+        EXPECT_EQ(m_app->GetSettings().GetMedia().GetZoom(), s.mediaZoom);
+        EXPECT_EQ(static_cast<int>(m_app->GetView().GetImageZoom()), s.imageZoom);
+        EXPECT_EQ(static_cast<int>(m_app->GetView().GetMediaZoom()), s.mediaZoom);
+        for (int id = IDM_ZOOM_25; id <= IDM_ZOOM_FIT; ++id) {
+            EXPECT_EQ(Checked(id), id == s.command) << "after the command, item " << id;
         }
     }
     // The picture's scroll bars follow the command at once.
-    OpenThroughPathBox("zoom7.bmp", picture);
+    OpenThroughPathBox("zoom8.bmp", picture);
     Command(IDM_ZOOM_400);
     SCROLLINFO si{};
     si.cbSize = sizeof(si);
     si.fMask = SIF_RANGE;
     GetScrollInfo(ViewWindow(), SB_HORZ, &si);
     EXPECT_EQ(si.nMax, 240);
-}
-
-TEST_F(HostedView, ZoomItemsShowTheZoomOfTheModeWhenTheMenuOpens)
-{
-    Stop();
-    Start("[Image]\r\nZoom=150\r\n[Media]\r\nZoom=0\r\n");
-    struct Case {
-        const char* name;
-        std::string bytes;
-        int checked;  // 0: all grayed
-    };
-    const Case cases[] = {
-        {"menu.txt", "some text", 0},
-        {"menu.bmp", MakeBitmap(10, 10, [](int, int) { return 0u; }), IDM_ZOOM_200},  // 150 shows as 200
-        {"menu.avi", MakeAvi(32, 24, 2, 2), IDM_ZOOM_FIT},
-        {"menu.bin", std::string("\0\1\2\3", 4), 0},
-    };
-    for (const Case& c : cases) {
-        OpenThroughPathBox(c.name, c.bytes);
-        for (int id = IDM_ZOOM_25; id <= IDM_ZOOM_FIT; ++id) {
-            const UINT state = StateAfterInitMenu(id);
-            if (c.checked == 0) {
-                EXPECT_NE(state & MF_GRAYED, 0u) << c.name << ", item " << id;
-                EXPECT_EQ(state & MF_CHECKED, 0u) << c.name << ", item " << id;
-            } else {
-                EXPECT_EQ(state & MF_GRAYED, 0u) << c.name << ", item " << id;
-                EXPECT_EQ((state & MF_CHECKED) != 0, id == c.checked) << c.name << ", item " << id;
-            }
-        }
-    }
     // The hex view form of a picture has no zoom either.
-    OpenThroughPathBox("menu2.bmp", cases[1].bytes);
     Command(IDM_VIEW_HEX);
     EXPECT_NE(StateAfterInitMenu(IDM_ZOOM_200) & MF_GRAYED, 0u);
 }
