@@ -42,6 +42,14 @@ TEST(HexView, CopiesTheSelectedBytesAsPairs)
     }
     EXPECT_EQ(h.Caret(), LineColumn(1, 2));
     EXPECT_EQ(h.CopyAnsi(), "0E 0F 10 11");
+
+    // An empty file has nothing to select.
+    h.view.SetViewMode(ViewMode::Hex);
+    h.Open(WriteTestFile("empty.bin", ""));
+    h.view.SelectAll();
+    EXPECT_EQ(h.Caret(), LineColumn(0, 0));
+    EXPECT_FALSE(h.view.HasSelection());
+    EXPECT_EQ(h.CopyUnicode(), kClipboardMarker);
 }
 
 TEST(HexView, ClicksOnTheRowColumns)
@@ -96,15 +104,4 @@ TEST(HexView, DragOverTheCharacterColumnWaitsForThePairs)
     // Without the button the pointer selects nothing.
     SendMessageA(h.View(), WM_MOUSEMOVE, 0, MAKELPARAM(40 * cw, 2));
     EXPECT_EQ(h.CaretColumn(), 4);
-}
-
-TEST(HexView, EmptyFileHasNothingToSelect)
-{
-    CLSViewHarness h;
-    h.view.SetViewMode(ViewMode::Hex);
-    h.Open(WriteTestFile("empty.bin", ""));
-    h.view.SelectAll();
-    EXPECT_EQ(h.Caret(), LineColumn(0, 0));
-    EXPECT_FALSE(h.view.HasSelection());
-    EXPECT_EQ(h.CopyUnicode(), kClipboardMarker);
 }

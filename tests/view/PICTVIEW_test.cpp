@@ -1,6 +1,6 @@
 // Picture mode read back from the screen: fitted and zoomed sizes at the
-// top-left corner, the background around them, scroll ranges over the zoomed
-// picture and the keys that scroll it.
+// top-left corner, the background around them and a new one, scroll ranges
+// over the zoomed picture and the keys that scroll it.
 #include "MEDIAFILE.h"
 #include "VIEWTEST.h"
 
@@ -60,7 +60,7 @@ TEST(PictureView, FitDrawsTheWholePictureAtTheTopLeftKeepingItsAspect)
     }
 }
 
-TEST(PictureView, ZoomDrawsThatShareOfThePicture)
+TEST(PictureView, ZoomDrawsThatShareOfThePictureAndANewBackgroundShowsAtOnce)
 {
     const std::string path = WriteTestFile("green10.bmp", MakeBitmap(10, 10, [](int, int) { return kGreen; }));
     const std::pair<int, int> zooms[] = {{25, 2}, {100, 10}, {150, 15}, {400, 40}};
@@ -75,6 +75,11 @@ TEST(PictureView, ZoomDrawsThatShareOfThePicture)
         EXPECT_EQ(s.At(0, side), kPictureBack) << zoom;
         EXPECT_EQ(s.At(side, side), kPictureBack) << zoom;
     }
+    // A new background surrounds the picture shown without opening it again.
+    ApplyPictureSettings(h, 100, RGB(200, 10, 10));
+    const Shot s = h.Capture();
+    EXPECT_EQ(s.At(50, 50), RGB(200, 10, 10));
+    EXPECT_EQ(s.At(5, 5), Screen(kGreen));
 }
 
 TEST(PictureView, ScrollRangesCoverTheZoomedPictureAndNothingWhenFitting)
@@ -151,19 +156,6 @@ TEST(PictureView, KeysScrollByPixels)
     EXPECT_EQ(s.At(210, 50), Screen(kRed));
     EXPECT_EQ(s.At(222, 50), Screen(kBlue));
     EXPECT_EQ(s.At(234, 50), Screen(kBlue));  // red before the scroll
-}
-
-TEST(PictureView, NewBackgroundSurroundsThePictureAtOnce)
-{
-    const std::string path = WriteTestFile("back.bmp", MakeBitmap(10, 10, [](int, int) { return kGreen; }));
-    CLSViewHarness h(100, 100);
-    ApplyPictureSettings(h, 100);
-    h.Open(path);
-    EXPECT_EQ(h.Capture().At(50, 50), kPictureBack);
-    ApplyPictureSettings(h, 100, RGB(200, 10, 10));
-    const Shot s = h.Capture();
-    EXPECT_EQ(s.At(50, 50), RGB(200, 10, 10));
-    EXPECT_EQ(s.At(5, 5), Screen(kGreen));
 }
 
 TEST(PictureView, ZoomBeyondEveryScreenStillPaintsItsCorner)
