@@ -165,16 +165,6 @@ TEST(IniFile, ReadingRulesAndTheirQuirks)
     }
 }
 
-TEST(IniFile, WithoutAnIniTheDefaultsStayAndAreSavedByteForByte)
-{
-    TempFolder folder;
-    const std::string strPath = folder.PathOf("GLIM.INI");
-    CLSGlimSettings settings;
-    EXPECT_FALSE(settings.Load(strPath.c_str()));
-    EXPECT_TRUE(settings.Save(strPath.c_str()));
-    EXPECT_EQ(ReadFileBytes(strPath), DefaultIni());
-}
-
 TEST(IniFile, AnIniThatCannotBeWrittenIsLeftAlone)
 {
     TempFolder folder;
@@ -227,9 +217,15 @@ TEST(IniFile, AFailedSaveLeavesWhatWasWritten)
     EXPECT_EQ(Saved(settings), strWhole) << "a later save works as before";
 }
 
-TEST(IniFile, GarbageLoadsWithoutHarmAndChangesNothing)
+TEST(IniFile, WithoutAnIniOrFromGarbageTheDefaultsStayAndAreSavedByteForByte)
 {
     const std::string strDefaults = DefaultIni();
+    TempFolder folder;
+    CLSGlimSettings settings;
+    EXPECT_FALSE(settings.Load(folder.PathOf("GLIM.INI").c_str()));
+    EXPECT_TRUE(settings.Save(folder.PathOf("GLIM.INI").c_str()));
+    EXPECT_EQ(ReadFileBytes(folder.PathOf("GLIM.INI")), strDefaults);
+
     unsigned uSeed = 12345;
     const auto next = [&uSeed] {
         uSeed = uSeed * 1103515245u + 12345u;
