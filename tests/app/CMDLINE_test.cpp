@@ -9,8 +9,7 @@ TEST(CommandLine, FirstArgument)
 {
     const std::string longPath(400, 'x');
     const struct {
-        std::string line;
-        std::string expected;
+        std::string line, expected;
     } cases[] = {
         {"", ""},
         {"C:\\My Files\\a.txt", "C:\\My"},  // unquoted: cut at the space

@@ -1,71 +1,20 @@
 // The main window hosting the content view: the path box opens a file into
 // it, the Edit and View menu commands reach it with their checkmarks, the
 // zoom commands reach the zoom of the mode shown, full-screen comes back to
-// the layout, and the caret the view reports is remembered.
-#include "app/WNDMAIN.h"
+// the layout below the path box, and the caret the view reports is remembered.
+#include "MAINTEST.h"
 
-#include "resources/RESOURCE.h"
-#include "tests/common/TEMPDIR.h"
 #include "tests/view/MEDIAFILE.h"
-
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <memory>
-#include <string>
+#include "tests/view/VIEWTEST.h"
 
 namespace {
 
-std::wstring ClipboardText(HWND owner)
-{
-    std::wstring text;
-    if (OpenClipboard(owner)) {
-        HANDLE h = GetClipboardData(CF_UNICODETEXT);
-        if (h != nullptr) {
-            text = static_cast<const wchar_t*>(GlobalLock(h));
-            GlobalUnlock(h);
-        }
-        CloseClipboard();
-    }
-    return text;
-}
-
-class HostedView : public testing::Test {
+class HostedView : public MainWindow {
 protected:
     void SetUp() override
     {
-        std::strcpy(m_savedSettingsPath, g_szSettingsPath);
-        Start(nullptr);
-    }
-    void TearDown() override
-    {
-        Stop();
-        std::strcpy(g_szSettingsPath, m_savedSettingsPath);
-    }
-    // The application with the settings read from iniText when given.
-    void Start(const char* iniText)
-    {
-        m_app = std::make_unique<CLSWndMain>();
-        ASSERT_TRUE(m_app->Register(GetModuleHandleA(nullptr)));
-        if (iniText != nullptr) {
-            const std::string ini = m_folder.PathOf("start.ini");
-            WriteFileBytes(ini, iniText);
-            ASSERT_TRUE(m_app->GetSettings().Load(ini.c_str()));
-        }
-        // The destructor writes the settings: never beside the test executable.
-        std::strcpy(g_szSettingsPath, m_folder.PathOf("GLIM.INI").c_str());
-        ASSERT_TRUE(m_app->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
-    }
-    void Stop()
-    {
-        if (m_app->GetMainWindow() != nullptr && IsWindow(m_app->GetMainWindow())) {
-            DestroyWindow(m_app->GetMainWindow());
-        }
-        m_app.reset();
-        UnregisterClassA("GlimMainClass", GetModuleHandleA(nullptr));
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        MainWindow::SetUp();
+        Start();
     }
     // The program's own message loop until everything posted so far is done.
     void RunLoop() const
@@ -75,22 +24,19 @@ protected:
     }
     // The view's window also while it is not the main window's child.
     HWND Pane() const { return m_app->GetView().GetHandle(); }
-    RECT ViewInMain() const
+    // A window's rectangle in the main window's client coordinates.
+    RECT InMain(HWND hWnd) const
     {
         RECT rc{};
-        GetWindowRect(Pane(), &rc);
+        GetWindowRect(hWnd, &rc);
         MapWindowPoints(nullptr, Main(), reinterpret_cast<POINT*>(&rc), 2);
         return rc;
     }
-
-    HWND Main() const { return m_app->GetMainWindow(); }
     HWND ViewWindow() const { return GetDlgItem(Main(), CLSWndView::kControlId); }
     void Command(int id) const { SendMessageA(Main(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
     void OpenThroughPathBox(const char* name, const std::string& bytes) const
     {
-        const std::string path = m_folder.PathOf(name);
-        WriteFileBytes(path, bytes);
-        SetDlgItemTextA(Main(), kIdPathEdit, path.c_str());
+        SetDlgItemTextA(Main(), kIdPathEdit, m_folder.Write(name, bytes).c_str());
         Command(IDC_NAVIGATE);
     }
     bool Checked(int id) const
@@ -102,29 +48,9 @@ protected:
         SendMessageA(Main(), WM_INITMENU, reinterpret_cast<WPARAM>(GetMenu(Main())), 0);
         return GetMenuState(GetMenu(Main()), static_cast<UINT>(id), MF_BYCOMMAND);
     }
-
-    TempFolder m_folder;
-    std::unique_ptr<CLSWndMain> m_app;
-    char m_savedSettingsPath[MAX_PATH] = "";
 };
 
 }  // namespace
-
-TEST_F(HostedView, ViewFillsTheClientAreaBelowThePathBox)
-{
-    RECT client{};
-    GetClientRect(Main(), &client);
-    RECT edit{};
-    GetWindowRect(GetDlgItem(Main(), kIdPathEdit), &edit);
-    RECT view{};
-    GetWindowRect(ViewWindow(), &view);
-    MapWindowPoints(nullptr, Main(), reinterpret_cast<POINT*>(&edit), 2);
-    MapWindowPoints(nullptr, Main(), reinterpret_cast<POINT*>(&view), 2);
-    EXPECT_EQ(view.top, edit.bottom);
-    EXPECT_EQ(view.left, 0);
-    EXPECT_EQ(view.right, client.right);
-    EXPECT_EQ(view.bottom, client.bottom);
-}
 
 TEST_F(HostedView, PathBoxOpensTheFileAndEditCommandsFollowTheFocus)
 {
@@ -184,76 +110,57 @@ TEST_F(HostedView, EncodingAndViewFormCommandsWithTheirRadioMarks)
     }
 }
 
-TEST_F(HostedView, ZoomCommandsGoToTheZoomOfTheModeShown)
+TEST_F(HostedView, ZoomItemsShowAndCommandsSetTheZoomOfTheModeShown)
 {
+    Stop();
+    Start("[Image]\r\nZoom=150\r\n[Media]\r\nZoom=0\r\n");
     struct Step {
         const char* name;
+        const std::string& bytes;
+        int shown;  // the item checked when the menu opens; 0: all grayed
         int command;
-        int imageZoom;  // the settings afterwards
-        int mediaZoom;
+        int imageZoom, mediaZoom;  // the settings afterwards
     };
     const std::string picture = MakeBitmap(60, 40, [](int, int) { return 0x336699u; });
     const std::string video = MakeAvi(64, 48, 2, 2);
+    const std::string text = "text";
+    const std::string binary("\0\1\2\3", 4);
     // Each step opens a file of its own: the media window holds its file open.
     const Step steps[] = {
-        {"zoom1.bmp", IDM_ZOOM_400, 400, 100}, {"zoom2.bmp", IDM_ZOOM_FIT, 0, 100},
-        {"zoom3.avi", IDM_ZOOM_200, 0, 200},   {"zoom4.avi", IDM_ZOOM_25, 0, 25},
-        {"zoom5.txt", IDM_ZOOM_50, 0, 25},  // text has no zoom
-        {"zoom6.bmp", IDM_ZOOM_100, 100, 25},
+        {"zoom1.bmp", picture, IDM_ZOOM_200, IDM_ZOOM_400, 400, 0},  // 150 shows as 200
+        {"zoom2.bmp", picture, IDM_ZOOM_400, IDM_ZOOM_FIT, 0, 0},
+        {"zoom3.avi", video, IDM_ZOOM_FIT, IDM_ZOOM_200, 0, 200},
+        {"zoom4.avi", video, IDM_ZOOM_200, IDM_ZOOM_25, 0, 25},
+        {"zoom5.txt", text, 0, IDM_ZOOM_50, 0, 25},  // text has no zoom
+        {"zoom6.bin", binary, 0, IDM_ZOOM_50, 0, 25},  // nor has hex
+        {"zoom7.bmp", picture, IDM_ZOOM_FIT, IDM_ZOOM_100, 100, 25},
     };
     for (const Step& s : steps) {
-        const std::string name = s.name;
-        const bool isPicture = name.ends_with(".bmp");
-        OpenThroughPathBox(s.name, isPicture ? picture : name.ends_with(".avi") ? video : std::string("text"));
-        Command(s.command);
-        EXPECT_EQ(m_app->GetSettings().GetImage().GetZoom(), s.imageZoom) << s.name << " " << s.command;
-        EXPECT_EQ(m_app->GetSettings().GetMedia().GetZoom(), s.mediaZoom) << s.name << " " << s.command;
-        EXPECT_EQ(static_cast<int>(m_app->GetView().GetImageZoom()), s.imageZoom) << s.name << " " << s.command;
-        EXPECT_EQ(static_cast<int>(m_app->GetView().GetMediaZoom()), s.mediaZoom) << s.name << " " << s.command;
+        SCOPED_TRACE(s.name);
+        OpenThroughPathBox(s.name, s.bytes);
         for (int id = IDM_ZOOM_25; id <= IDM_ZOOM_FIT; ++id) {
-            EXPECT_EQ(Checked(id), id == s.command) << "after " << s.command << ", item " << id;
+            const UINT state = StateAfterInitMenu(id);
+            EXPECT_EQ((state & MF_GRAYED) != 0, s.shown == 0) << "item " << id;
+            EXPECT_EQ((state & MF_CHECKED) != 0, id == s.shown) << "item " << id;
+        }
+        Command(s.command);
+        EXPECT_EQ(m_app->GetSettings().GetImage().GetZoom(), s.imageZoom);
+        EXPECT_EQ(m_app->GetSettings().GetMedia().GetZoom(), s.mediaZoom);
+        EXPECT_EQ(static_cast<int>(m_app->GetView().GetImageZoom()), s.imageZoom);
+        EXPECT_EQ(static_cast<int>(m_app->GetView().GetMediaZoom()), s.mediaZoom);
+        for (int id = IDM_ZOOM_25; id <= IDM_ZOOM_FIT; ++id) {
+            EXPECT_EQ(Checked(id), id == s.command) << "after the command, item " << id;
         }
     }
     // The picture's scroll bars follow the command at once.
-    OpenThroughPathBox("zoom7.bmp", picture);
+    OpenThroughPathBox("zoom8.bmp", picture);
     Command(IDM_ZOOM_400);
     SCROLLINFO si{};
     si.cbSize = sizeof(si);
     si.fMask = SIF_RANGE;
     GetScrollInfo(ViewWindow(), SB_HORZ, &si);
     EXPECT_EQ(si.nMax, 240);
-}
-
-TEST_F(HostedView, ZoomItemsShowTheZoomOfTheModeWhenTheMenuOpens)
-{
-    Stop();
-    Start("[Image]\r\nZoom=150\r\n[Media]\r\nZoom=0\r\n");
-    struct Case {
-        const char* name;
-        std::string bytes;
-        int checked;  // 0: all grayed
-    };
-    const Case cases[] = {
-        {"menu.txt", "some text", 0},
-        {"menu.bmp", MakeBitmap(10, 10, [](int, int) { return 0u; }), IDM_ZOOM_200},  // 150 shows as 200
-        {"menu.avi", MakeAvi(32, 24, 2, 2), IDM_ZOOM_FIT},
-        {"menu.bin", std::string("\0\1\2\3", 4), 0},
-    };
-    for (const Case& c : cases) {
-        OpenThroughPathBox(c.name, c.bytes);
-        for (int id = IDM_ZOOM_25; id <= IDM_ZOOM_FIT; ++id) {
-            const UINT state = StateAfterInitMenu(id);
-            if (c.checked == 0) {
-                EXPECT_NE(state & MF_GRAYED, 0u) << c.name << ", item " << id;
-                EXPECT_EQ(state & MF_CHECKED, 0u) << c.name << ", item " << id;
-            } else {
-                EXPECT_EQ(state & MF_GRAYED, 0u) << c.name << ", item " << id;
-                EXPECT_EQ((state & MF_CHECKED) != 0, id == c.checked) << c.name << ", item " << id;
-            }
-        }
-    }
     // The hex view form of a picture has no zoom either.
-    OpenThroughPathBox("menu2.bmp", cases[1].bytes);
     Command(IDM_VIEW_HEX);
     EXPECT_NE(StateAfterInitMenu(IDM_ZOOM_200) & MF_GRAYED, 0u);
 }
@@ -262,7 +169,11 @@ TEST_F(HostedView, FullScreenThroughTheMessageLoopAndBackToTheLayout)
 {
     OpenThroughPathBox("full.bmp", MakeBitmap(60, 40, [](int x, int) { return x < 30 ? 0xFF0000u : 0xFFu; }));
     SetFocus(ViewWindow());
-    const RECT laidOut = ViewInMain();
+    RECT client{};
+    GetClientRect(Main(), &client);
+    const RECT laidOut{0, InMain(GetDlgItem(Main(), kIdPathEdit)).bottom, client.right, client.bottom};
+    RECT now = InMain(Pane());
+    EXPECT_TRUE(EqualRect(&now, &laidOut)) << "the view fills the client area below the path box";
 
     // Enter in the pane reaches it through the dialog-style loop.
     PostMessageA(ViewWindow(), WM_KEYDOWN, VK_RETURN, 1);
@@ -276,8 +187,8 @@ TEST_F(HostedView, FullScreenThroughTheMessageLoopAndBackToTheLayout)
     EXPECT_FALSE(m_app->GetView().IsFullScreen());
     EXPECT_TRUE(IsWindowEnabled(Main()));
     ASSERT_EQ(GetParent(Pane()), Main());
-    RECT back = ViewInMain();
-    EXPECT_TRUE(EqualRect(&back, &laidOut)) << back.left << "," << back.top << " " << back.right << "," << back.bottom;
+    now = InMain(Pane());
+    EXPECT_TRUE(EqualRect(&now, &laidOut)) << now.left << "," << now.top << " " << now.right << "," << now.bottom;
 
     // Closing the full-screen pane returns it too, and the program goes on.
     SendMessageA(ViewWindow(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
@@ -285,7 +196,7 @@ TEST_F(HostedView, FullScreenThroughTheMessageLoopAndBackToTheLayout)
     EXPECT_EQ(SendMessageA(Pane(), WM_CLOSE, 0, 0), 0);
     RunLoop();
     EXPECT_TRUE(IsWindow(Main()));
-    back = ViewInMain();
-    EXPECT_TRUE(EqualRect(&back, &laidOut));
+    now = InMain(Pane());
+    EXPECT_TRUE(EqualRect(&now, &laidOut));
     EXPECT_EQ(m_app->GetView().GetDisplayMode(), DocumentKind::Image);
 }

@@ -1,21 +1,8 @@
 // The application object: registration, the main window, the first argument,
 // the message loop, and the settings written once at the end.
-#include "app/WNDMAIN.h"
-
-#include "resources/RESOURCE.h"
-#include "tests/common/TEMPDIR.h"
-
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <string>
+#include "MAINTEST.h"
 
 namespace {
-
-HINSTANCE Instance()
-{
-    return GetModuleHandleA(nullptr);
-}
 
 // WM_GETTEXT, not GetWindowTextA: that one does not ask a control of another
 // process for its text.
@@ -48,52 +35,18 @@ bool TakePostedCommand(HWND hWnd, int id)
     return false;
 }
 
-class MainWindow : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        strcpy(m_savedSettingsPath, g_szSettingsPath);
-        m_app = std::make_unique<CLSWndMain>();
-    }
-    void TearDown() override
-    {
-        if (m_app && m_app->GetMainWindow() != nullptr && IsWindow(m_app->GetMainWindow())) {
-            DestroyWindow(m_app->GetMainWindow());
-        }
-        RedirectSettings();
-        m_app.reset();
-        UnregisterClassA("GlimMainClass", Instance());
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
-        strcpy(g_szSettingsPath, m_savedSettingsPath);
-    }
-    // Points the settings file at the temporary folder, so that the destructor
-    // never writes beside the test executable.
-    std::string RedirectSettings()
-    {
-        const std::string path = m_folder.PathOf("GLIM.INI");
-        strcpy(g_szSettingsPath, path.c_str());
-        return path;
-    }
-
-    TempFolder m_folder;
-    std::unique_ptr<CLSWndMain> m_app;
-    char m_savedSettingsPath[MAX_PATH] = "";
-};
-
 }  // namespace
 
 TEST_F(MainWindow, RegisterResolvesBothFilesBesideTheExecutable)
 {
-    ASSERT_TRUE(m_app->Register(Instance()));
+    ASSERT_TRUE(m_app->Register(GetModuleHandleA(nullptr)));
     EXPECT_EQ(std::string(g_szSettingsPath), BesideTestProgram("GLIM.INI"));
     EXPECT_EQ(std::string(g_szHelpPath), BesideTestProgram("GLIM.CHM"));
 
     // Registering twice fails: the class exists. That start read no settings,
     // so it must not write the defaults over them.
     auto second = std::make_unique<CLSWndMain>();
-    EXPECT_FALSE(second->Register(Instance()));
+    EXPECT_FALSE(second->Register(GetModuleHandleA(nullptr)));
     const std::string iniPath = RedirectSettings();
     second.reset();
     EXPECT_EQ(GetFileAttributesA(iniPath.c_str()), INVALID_FILE_ATTRIBUTES);
@@ -101,13 +54,9 @@ TEST_F(MainWindow, RegisterResolvesBothFilesBesideTheExecutable)
 
 TEST_F(MainWindow, CreatesTheTitledWindowWithItsJapaneseMenu)
 {
-    ASSERT_TRUE(m_app->Register(Instance()));
-    ASSERT_TRUE(m_app->Create(Instance(), SW_SHOWNORMAL));
-    HWND hWnd = m_app->GetMainWindow();
+    Start();
+    HWND hWnd = Main();
     EXPECT_EQ(WindowText(hWnd), "Glim!");
-    char className[64] = "";
-    GetClassNameA(hWnd, className, sizeof(className));
-    EXPECT_STREQ(className, "GlimMainClass");
     EXPECT_TRUE(GetWindowLongPtrA(hWnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
 
     HMENU hMenu = GetMenu(hWnd);
@@ -136,17 +85,14 @@ TEST_F(MainWindow, CreatesTheTitledWindowWithItsJapaneseMenu)
 
 TEST_F(MainWindow, StoredMaximizedWinsOverTheShowCommand)
 {
-    ASSERT_TRUE(m_app->Register(Instance()));
-    m_app->GetSettings().SetFlag(CLSGlimSettings::kMaximized, true);
-    ASSERT_TRUE(m_app->Create(Instance(), SW_SHOWNORMAL));
-    EXPECT_TRUE(IsZoomed(m_app->GetMainWindow()));
+    Start("[Window]\r\nMaximized=1\r\n");
+    EXPECT_TRUE(IsZoomed(Main()));
 }
 
 TEST_F(MainWindow, FirstArgumentOrTheStoredFolderGoesToThePathBoxAndIsNavigated)
 {
-    ASSERT_TRUE(m_app->Register(Instance()));
-    ASSERT_TRUE(m_app->Create(Instance(), SW_SHOWNORMAL));
-    HWND hWnd = m_app->GetMainWindow();
+    Start();
+    HWND hWnd = Main();
     HWND hEdit = GetDlgItem(hWnd, kIdPathEdit);
     ASSERT_NE(hEdit, nullptr);
     CLSGlimSettings& settings = m_app->GetSettings();
@@ -174,19 +120,13 @@ TEST_F(MainWindow, FirstArgumentOrTheStoredFolderGoesToThePathBoxAndIsNavigated)
 
 TEST_F(MainWindow, ExitCommandEndsTheLoopAndTheSettingsAreWrittenOnce)
 {
-    ASSERT_TRUE(m_app->Register(Instance()));
-    CLSGlimSettings& settings = m_app->GetSettings();
-    settings.SetLeft(40);
-    settings.SetTop(30);
-    settings.SetWidth(400);
-    settings.SetHeight(300);
-    ASSERT_TRUE(m_app->Create(Instance(), SW_SHOWNORMAL));
-    HWND hWnd = m_app->GetMainWindow();
+    Start("[Window]\r\nLeft=40\r\nTop=30\r\nWidth=400\r\nHeight=300\r\n");
+    HWND hWnd = Main();
     RECT rc{};
     GetWindowRect(hWnd, &rc);
     EXPECT_EQ(rc.right - rc.left, 400);
     SetWindowPos(hWnd, nullptr, 50, 60, 410, 310, SWP_NOZORDER);  // as the user moves it
-    const std::string iniPath = RedirectSettings();
+    const std::string iniPath = m_folder.PathOf("GLIM.INI");
 
     PostMessageA(hWnd, WM_COMMAND, IDM_EXIT, 0);
     EXPECT_EQ(m_app->Run(), 0);

@@ -54,7 +54,7 @@ Pixels OpenPicture(const std::string& path, const char* pluginFolder, COLORREF b
 
 Bytes MakePpm(int width, int height, const std::vector<uint32_t>& rgb)
 {
-    const std::string head = "P6\n# made by the tests\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+    const std::string head = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
     Bytes out(head.begin(), head.end());
     for (uint32_t c : rgb) {
         out.insert(out.end(), {static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c)});

@@ -11,8 +11,7 @@ TEST(PictureZoom, DrawnSizeAtAZoomAndFitted)
     struct Case {
         int pw, ph;
         std::uint32_t zoom;
-        int paneW, paneH;
-        int width, height;
+        int paneW, paneH, width, height;
     };
     const Case cases[] = {
         // Fitting keeps the aspect ratio and enlarges as well as shrinks.

@@ -23,25 +23,9 @@ bool Decodes(const Bytes& chunks, CLSDibBlock* out = nullptr)
     return ok;
 }
 
-Bytes Header(uint32_t width, uint32_t height, unsigned depth, unsigned colourType,
-             unsigned compression = 0, unsigned filter = 0, unsigned interlace = 0)
-{
-    Bytes h;
-    for (uint32_t v : {width, height}) {
-        for (int shift = 24; shift >= 0; shift -= 8) {
-            h.push_back(static_cast<uint8_t>(v >> shift));
-        }
-    }
-    for (unsigned v : {depth, colourType, compression, filter, interlace}) {
-        h.push_back(static_cast<uint8_t>(v));
-    }
-    return h;
-}
-
 struct Fixture {
     TestPicture picture = MakeTestPicture(5, 4, 8, 2);
-    Bytes scanlines;
-    Bytes data;
+    Bytes scanlines, data;
     Fixture()
     {
         FillRandom(picture, 7);
@@ -86,7 +70,7 @@ TEST(PngWalk, ChunkArrangements)
          TestPngFile().Chunk("tEXt", {'a', 0, 'b'}).Header(5, 4, 8, 2).Chunk("gAMA", {0, 1, 0x86, 0xA0})
              .Chunk("pHYs", Bytes(9, 1)).Data(fx.data).Chunk("tIME", Bytes(7, 2)).End().Chunks(), true},
         {"every CRC wrong",
-         TestPngFile().Chunk("IHDR", Header(5, 4, 8, 2), false).Chunk("IDAT", fx.data, false)
+         TestPngFile().Chunk("IHDR", HeaderData(5, 4, 8, 2), false).Chunk("IDAT", fx.data, false)
              .Chunk("IEND", {}, false).Chunks(), true},
         {"more data than the picture needs", fx.Start().Data(ZlibCompress(longer)).End().Chunks(), true},
         {"bytes after IEND", [&] { Bytes b = fx.Start().Data(fx.data).End().Chunks(); b.resize(b.size() + 5, 1); return b; }(), true},
@@ -125,26 +109,26 @@ TEST(PngWalk, RejectsHeadersPngDoesNotAllow)
         Bytes header;
     };
     const Case cases[] = {
-        {"grey 3-bit", Header(1, 1, 3, 0)},
-        {"RGB 4-bit", Header(1, 1, 4, 2)},
-        {"palette 16-bit", Header(1, 1, 16, 3)},
-        {"grey and alpha 4-bit", Header(1, 1, 4, 4)},
-        {"RGBA 1-bit", Header(1, 1, 1, 6)},
-        {"colour type 1", Header(1, 1, 8, 1)},
-        {"colour type 5", Header(1, 1, 8, 5)},
-        {"colour type 7", Header(1, 1, 8, 7)},
-        {"interlace 2", Header(1, 1, 8, 0, 0, 0, 2)},
-        {"compression 1", Header(1, 1, 8, 0, 1, 0, 0)},
-        {"filter method 1", Header(1, 1, 8, 0, 0, 1, 0)},
-        {"zero width", Header(0, 1, 8, 0)},
-        {"zero height", Header(1, 0, 8, 0)},
-        {"width of 2^31", Header(0x80000000u, 1, 8, 0)},
-        {"height of 2^31", Header(1, 0x80000000u, 8, 0)},
-        {"IHDR of 12 bytes", [] { Bytes h = Header(1, 1, 8, 0); h.pop_back(); return h; }()},
-        {"IHDR of 14 bytes", [] { Bytes h = Header(1, 1, 8, 0); h.push_back(0); return h; }()},
+        {"grey 3-bit", HeaderData(1, 1, 3, 0)},
+        {"RGB 4-bit", HeaderData(1, 1, 4, 2)},
+        {"palette 16-bit", HeaderData(1, 1, 16, 3)},
+        {"grey and alpha 4-bit", HeaderData(1, 1, 4, 4)},
+        {"RGBA 1-bit", HeaderData(1, 1, 1, 6)},
+        {"colour type 1", HeaderData(1, 1, 8, 1)},
+        {"colour type 5", HeaderData(1, 1, 8, 5)},
+        {"colour type 7", HeaderData(1, 1, 8, 7)},
+        {"interlace 2", HeaderData(1, 1, 8, 0, 2)},
+        {"compression 1", HeaderData(1, 1, 8, 0, 0, 1)},
+        {"filter method 1", HeaderData(1, 1, 8, 0, 0, 0, 1)},
+        {"zero width", HeaderData(0, 1, 8, 0)},
+        {"zero height", HeaderData(1, 0, 8, 0)},
+        {"width of 2^31", HeaderData(0x80000000u, 1, 8, 0)},
+        {"height of 2^31", HeaderData(1, 0x80000000u, 8, 0)},
+        {"IHDR of 12 bytes", [] { Bytes h = HeaderData(1, 1, 8, 0); h.pop_back(); return h; }()},
+        {"IHDR of 14 bytes", [] { Bytes h = HeaderData(1, 1, 8, 0); h.push_back(0); return h; }()},
     };
     const Bytes data = ZlibCompress(Bytes(64, 0));
-    EXPECT_TRUE(Decodes(TestPngFile().Chunk("IHDR", Header(1, 1, 8, 0)).Data(data).End().Chunks()))
+    EXPECT_TRUE(Decodes(TestPngFile().Header(1, 1, 8, 0).Data(data).End().Chunks()))
         << "the data suits a valid header";
     for (const Case& c : cases) {
         EXPECT_FALSE(Decodes(TestPngFile().Chunk("IHDR", c.header).Data(data).End().Chunks())) << c.name;
@@ -188,12 +172,8 @@ TEST(PngWalk, HugeClaimsFailBeforeAllocating)
     // 100,000 x 100,000 RGBA would need 40 GB; a few bytes of data cannot fill it.
     const Bytes data = ZlibCompress(Bytes(4096, 0));
     for (unsigned interlace : {0u, 1u}) {
-        const Bytes chunks = TestPngFile()
-                                 .Chunk("IHDR", Header(100000, 100000, 8, 6, 0, 0, interlace))
-                                 .Data(data)
-                                 .End()
-                                 .Chunks();
-        EXPECT_FALSE(Decodes(chunks)) << "interlace " << interlace;
+        EXPECT_FALSE(Decodes(TestPngFile().Header(100000, 100000, 8, 6, interlace).Data(data).End().Chunks()))
+            << "interlace " << interlace;
     }
     // The limit must not refuse real pictures: a blank one compresses about as
     // well as deflate can, close to 1032 to 1.
@@ -205,6 +185,6 @@ TEST(PngWalk, HugeClaimsFailBeforeAllocating)
     // The largest 16-bit RGBA picture: enough data claimed (lengths only), yet
     // its bitmap would pass the size limit.
     Bytes lots(2u << 20, 0);
-    const Bytes big = TestPngFile().Chunk("IHDR", Header(0x7FFFFFFF, 0x7FFFFFFF, 16, 6)).Data(lots).End().Chunks();
+    const Bytes big = TestPngFile().Header(0x7FFFFFFF, 0x7FFFFFFF, 16, 6).Data(lots).End().Chunks();
     EXPECT_FALSE(Decodes(big));
 }

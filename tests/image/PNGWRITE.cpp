@@ -75,16 +75,7 @@ uint8_t Predict(uint8_t filter, int a, int b, int c)
 
 unsigned TestPicture::Channels() const
 {
-    switch (colourType) {
-    case 2:
-        return 3;
-    case 4:
-        return 2;
-    case 6:
-        return 4;
-    default:
-        return 1;
-    }
+    return colourType == 2 ? 3 : colourType == 4 ? 2 : colourType == 6 ? 4 : 1;  // RGB, grey and alpha, RGBA
 }
 
 uint16_t TestPicture::Sample(uint32_t x, uint32_t y, unsigned channel) const
@@ -169,18 +160,22 @@ TestPngFile& TestPngFile::Chunk(const std::string& type, const Bytes& data, bool
     return *this;
 }
 
-TestPngFile& TestPngFile::Header(uint32_t width, uint32_t height, unsigned depth,
-                                 unsigned colourType, unsigned interlace)
+Bytes HeaderData(uint32_t width, uint32_t height, unsigned depth, unsigned colourType, unsigned interlace,
+                 unsigned compression, unsigned filter)
 {
     Bytes h;
     PutBigEndian32(h, width);
     PutBigEndian32(h, height);
-    h.push_back(static_cast<uint8_t>(depth));
-    h.push_back(static_cast<uint8_t>(colourType));
-    h.push_back(0);
-    h.push_back(0);
-    h.push_back(static_cast<uint8_t>(interlace));
-    return Chunk("IHDR", h);
+    for (unsigned v : {depth, colourType, compression, filter, interlace}) {
+        h.push_back(static_cast<uint8_t>(v));
+    }
+    return h;
+}
+
+TestPngFile& TestPngFile::Header(uint32_t width, uint32_t height, unsigned depth, unsigned colourType,
+                                 unsigned interlace)
+{
+    return Chunk("IHDR", HeaderData(width, height, depth, colourType, interlace));
 }
 
 TestPngFile& TestPngFile::Data(const Bytes& compressed, unsigned pieces)

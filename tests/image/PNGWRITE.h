@@ -34,6 +34,10 @@ Bytes ScanlineData(const TestPicture& picture, bool adam7, const std::vector<uin
 
 Bytes ZlibCompress(const Bytes& data);
 
+// IHDR contents; compression and filter methods other than 0 are not PNG's.
+Bytes HeaderData(uint32_t width, uint32_t height, unsigned depth, unsigned colourType, unsigned interlace = 0,
+                 unsigned compression = 0, unsigned filter = 0);
+
 // A PNG file assembled chunk by chunk.
 class TestPngFile {
 public:

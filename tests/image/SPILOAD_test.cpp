@@ -13,8 +13,7 @@ namespace {
 
 // What the plug-ins report from IsSupported, through GlimSpiProbe.
 struct ProbeCall {
-    std::string plugin;
-    std::string path;
+    std::string plugin, path;
     Bytes header;
     std::vector<std::string> othersLoaded;
 };

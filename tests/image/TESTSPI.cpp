@@ -10,8 +10,7 @@
 #include <windows.h>
 
 #include <cctype>
-#include <cstring>
-#include <string>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -40,40 +39,29 @@ struct Ppm {
     std::vector<unsigned char> rgb;
 };
 
-// Reads "P6 <width> <height> <max>" with comments, then the samples.
+// Reads "P6 <width> <height> 255" and one white-space byte, then the samples.
 [[maybe_unused]] bool ReadPpm(const char* path, Ppm& ppm)
 {
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
-    std::vector<unsigned char> bytes(GetFileSize(file, nullptr));
+    std::vector<char> bytes(GetFileSize(file, nullptr) + 1, '\0');  // a NUL after the file for sscanf
     DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size() - 1), &read, nullptr);
     CloseHandle(file);
-    size_t pos = 2;
-    int fields[3] = {};
-    for (int& field : fields) {
-        while (pos < read && (std::isspace(bytes[pos]) || bytes[pos] == '#')) {
-            if (bytes[pos] == '#') {
-                while (pos < read && bytes[pos] != '\n') {
-                    ++pos;
-                }
-            }
-            ++pos;
-        }
-        while (pos < read && std::isdigit(bytes[pos])) {
-            field = field * 10 + (bytes[pos++] - '0');
-        }
-    }
-    ++pos;  // the one white-space byte before the samples
-    ppm.width = fields[0];
-    ppm.height = fields[1];
-    const size_t need = static_cast<size_t>(ppm.width) * ppm.height * 3;
-    if (fields[2] != 255 || ppm.width <= 0 || ppm.height <= 0 || pos + need > read) {
+    int maxValue = 0;
+    int end = 0;
+    if (std::sscanf(bytes.data(), "P6 %d %d %d%n", &ppm.width, &ppm.height, &maxValue, &end) != 3 || maxValue != 255 ||
+        ppm.width <= 0 || ppm.height <= 0) {
         return false;
     }
-    ppm.rgb.assign(bytes.begin() + static_cast<long>(pos), bytes.begin() + static_cast<long>(pos + need));
+    const size_t from = static_cast<size_t>(end) + 1;
+    const size_t need = static_cast<size_t>(ppm.width) * ppm.height * 3;
+    if (from + need > read) {
+        return false;
+    }
+    ppm.rgb.assign(bytes.begin() + static_cast<long>(from), bytes.begin() + static_cast<long>(from + need));
     return true;
 }
 

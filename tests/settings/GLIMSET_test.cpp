@@ -54,8 +54,7 @@ TEST(GlimFont, ConvertsToAndFromALogFont)
 TEST(GlimFont, LongFaceNamesAreCutToWholeCharacters)
 {
     const struct {
-        std::string strFace;
-        std::string strExpected;
+        std::string strFace, strExpected;
     } kRows[] = {
         {std::string(40, 'a'), std::string(31, 'a')},
         {std::string(30, 'a') + "ゴシック", std::string(30, 'a')},

@@ -32,9 +32,8 @@ std::string Saved(const CLSGlimSettings& settings)
 CLSGlimSettings Loaded(const std::string& strIni)
 {
     TempFolder folder;
-    WriteFileBytes(folder.PathOf("GLIM.INI"), strIni);
     CLSGlimSettings settings;
-    EXPECT_TRUE(settings.Load(folder.PathOf("GLIM.INI").c_str()));
+    EXPECT_TRUE(settings.Load(folder.Write("GLIM.INI", strIni).c_str()));
     return settings;
 }
 
@@ -166,24 +165,12 @@ TEST(IniFile, ReadingRulesAndTheirQuirks)
     }
 }
 
-TEST(IniFile, WithoutAnIniTheDefaultsStayAndAreSavedByteForByte)
-{
-    TempFolder folder;
-    const std::string strPath = folder.PathOf("GLIM.INI");
-    CLSGlimSettings settings;
-    EXPECT_FALSE(settings.Load(strPath.c_str()));
-    EXPECT_TRUE(settings.Save(strPath.c_str()));
-    EXPECT_EQ(ReadFileBytes(strPath), DefaultIni());
-}
-
 TEST(IniFile, AnIniThatCannotBeWrittenIsLeftAlone)
 {
     TempFolder folder;
-    const std::string strReadOnly = folder.PathOf("readonly.ini");
-    WriteFileBytes(strReadOnly, "[Window]\r\nLeft=1\r\n");
+    const std::string strReadOnly = folder.Write("readonly.ini", "[Window]\r\nLeft=1\r\n");
     SetFileAttributesA(strReadOnly.c_str(), FILE_ATTRIBUTE_READONLY);
-    const std::string strHeld = folder.PathOf("held.ini");
-    WriteFileBytes(strHeld, "[Window]\r\nLeft=1\r\n");
+    const std::string strHeld = folder.Write("held.ini", "[Window]\r\nLeft=1\r\n");
     HANDLE hHolder = CreateFileA(strHeld.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(hHolder, INVALID_HANDLE_VALUE);
 
@@ -211,8 +198,7 @@ TEST(IniFile, AFailedLoadKeepsTheLinesReadBeforeIt)
 
     // And the program goes on: the same object still reads a good file.
     TempFolder folder;
-    WriteFileBytes(folder.PathOf("GLIM.INI"), "[Window]\r\nWidth=640\r\n");
-    EXPECT_TRUE(settings.Load(folder.PathOf("GLIM.INI").c_str()));
+    EXPECT_TRUE(settings.Load(folder.Write("GLIM.INI", "[Window]\r\nWidth=640\r\n").c_str()));
     EXPECT_EQ(settings.GetWidth(), 640);
     EXPECT_EQ(settings.GetLeft(), 5);
 }
@@ -231,9 +217,15 @@ TEST(IniFile, AFailedSaveLeavesWhatWasWritten)
     EXPECT_EQ(Saved(settings), strWhole) << "a later save works as before";
 }
 
-TEST(IniFile, GarbageLoadsWithoutHarmAndChangesNothing)
+TEST(IniFile, WithoutAnIniOrFromGarbageTheDefaultsStayAndAreSavedByteForByte)
 {
     const std::string strDefaults = DefaultIni();
+    TempFolder folder;
+    CLSGlimSettings settings;
+    EXPECT_FALSE(settings.Load(folder.PathOf("GLIM.INI").c_str()));
+    EXPECT_TRUE(settings.Save(folder.PathOf("GLIM.INI").c_str()));
+    EXPECT_EQ(ReadFileBytes(folder.PathOf("GLIM.INI")), strDefaults);
+
     unsigned uSeed = 12345;
     const auto next = [&uSeed] {
         uSeed = uSeed * 1103515245u + 12345u;

@@ -61,9 +61,7 @@ TEST(ReadLine, SplitsLinesAtEveryKindOfBreak)
     TempFolder folder;
     for (const auto& row : kRows) {
         SCOPED_TRACE(row.lpszWhat);
-        const std::string strPath = folder.PathOf("lines.txt");
-        WriteFileBytes(strPath, row.strBytes);
-        CLSFileReadLine reader(strPath.c_str());
+        CLSFileReadLine reader(folder.Write("lines.txt", row.strBytes).c_str());
         EXPECT_FALSE(reader.IsEnd());
         EXPECT_EQ(ReadAllLines(reader), row.lines);
     }
@@ -72,15 +70,13 @@ TEST(ReadLine, SplitsLinesAtEveryKindOfBreak)
 TEST(ReadLine, ReopeningStartsAfreshAndAMissingFileReadsNothing)
 {
     TempFolder folder;
-    WriteFileBytes(folder.PathOf("a.txt"), std::string(1024, 'a') + "\r");
-    WriteFileBytes(folder.PathOf("b.txt"), "\nb1");
     CLSFileReadLine reader;
     CLSTString strLine;
     EXPECT_FALSE(reader.ReadLine(strLine)) << "nothing open";
-    ASSERT_TRUE(reader.Open(folder.PathOf("a.txt").c_str()));
+    ASSERT_TRUE(reader.Open(folder.Write("a.txt", std::string(1024, 'a') + "\r").c_str()));
     ASSERT_TRUE(reader.ReadLine(strLine));
     // The CR pending from a.txt must not swallow the LF that starts b.txt.
-    ASSERT_TRUE(reader.Open(folder.PathOf("b.txt").c_str()));
+    ASSERT_TRUE(reader.Open(folder.Write("b.txt", "\nb1").c_str()));
     EXPECT_EQ(ReadAllLines(reader), (std::vector<std::string>{"", "b1"}));
     EXPECT_FALSE(reader.Open(folder.PathOf("missing.txt").c_str()));
     EXPECT_FALSE(reader.ReadLine(strLine));

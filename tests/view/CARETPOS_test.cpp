@@ -9,10 +9,7 @@ TEST(Selection, SliceOfEachLine)
 {
     const OrderedSelection sel = OrderSelection({2, 2}, {3, 0});
     struct Case {
-        int line;
-        int length;
-        int first;
-        int count;
+        int line, length, first, count;
     };
     const Case cases[] = {
         {0, 6, 3, 3},  // the last 3 letters of the first line
@@ -35,10 +32,7 @@ TEST(CaretKeys, KeepingTheCaretInSight)
     // row that needs no scroll starts below 200 - 17 - 20.
     const ClientRect client{0, 0, 400, 200};
     struct Case {
-        long long x;
-        long long y;
-        long long dx;
-        long long dy;
+        long long x, y, dx, dy;
     };
     const Case cases[] = {
         {100, 100, 0, 0},
@@ -67,11 +61,7 @@ TEST(CaretKeys, RowsBandCoversTheHighlightOfEveryRowInTheSpan)
 {
     // Rows 28 high, font 20: each band reaches 4 above its row's top.
     struct Case {
-        int first;
-        int last;
-        int vpos;
-        int top;
-        int bottom;
+        int first, last, vpos, top, bottom;
     };
     const Case cases[] = {
         {2, 2, 0, 52, 81},

@@ -44,17 +44,6 @@ void ExpectInThePane(CLSViewHarness& h)
     EXPECT_TRUE(IsWindowEnabled(h.Parent()));
 }
 
-// A WM_SIZE the pane asked its parent for, taken from the queue.
-bool TakePostedSize(HWND hWnd, LPARAM& size)
-{
-    MSG msg{};
-    if (!PeekMessageA(&msg, hWnd, WM_SIZE, WM_SIZE, PM_REMOVE)) {
-        return false;
-    }
-    size = msg.lParam;
-    return true;
-}
-
 // A real left click through the system's input at a client point of the
 // pane where the media window is: the pane itself only hears of it.
 void ClickOnMedia(CLSViewHarness& h, POINT client)
@@ -64,16 +53,9 @@ void ClickOnMedia(CLSViewHarness& h, POINT client)
     HWND hWndMedia = h.view.GetMediaWindow();
     const HWND hit = WindowFromPoint(screen);
     ASSERT_TRUE(hit == hWndMedia || IsChild(hWndMedia, hit)) << "the click would miss the media window";
-    INPUT in[3] = {};
-    in[0].type = INPUT_MOUSE;
-    in[0].mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-    in[0].mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in[1] = in[0];
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[2] = in[0];
-    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(3, in, sizeof(INPUT));
+    for (DWORD flags : {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+        h.Mouse(flags, screen.x, screen.y);
+    }
     h.Pump();
 }
 
@@ -95,12 +77,11 @@ TEST(FullScreen, EnterEntersAndEscLeavesInPictureModeOnly)
     ExpectFullScreen(h);
     h.Key(VK_ESCAPE);
     ExpectInThePane(h);
-    LPARAM size = 0;
-    ASSERT_TRUE(TakePostedSize(h.Parent(), size)) << "the parent is asked to lay out its panes";
+    MSG posted{};
+    ASSERT_TRUE(PeekMessageA(&posted, h.Parent(), WM_SIZE, WM_SIZE, PM_REMOVE)) << "the parent lays out its panes";
     RECT client{};
     GetClientRect(h.Parent(), &client);
-    EXPECT_EQ(LOWORD(size), client.right);
-    EXPECT_EQ(HIWORD(size), client.bottom);
+    EXPECT_EQ(posted.lParam, MAKELPARAM(client.right, client.bottom));
 
     h.Key(VK_RETURN);  // and Enter toggles back as well
     ExpectFullScreen(h);

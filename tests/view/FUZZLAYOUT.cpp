@@ -8,32 +8,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <numeric>
+#include <utility>
 #include <vector>
 
 namespace {
-
-struct Painter {
-    const std::vector<int>* widths;
-    std::vector<int> xs;  // x of each drawn column, -1 when not drawn as a run start
-    int Width(int first, int count)
-    {
-        int w = 0;
-        for (int i = first; i < first + count; ++i) {
-            w += (*widths)[i];
-        }
-        return w;
-    }
-    void Text(int first, int /*count*/, int x, int /*bandLeft*/, int /*bandRight*/, bool /*selected*/)
-    {
-        xs[first] = x;
-    }
-    void Fill(int left, int right)
-    {
-        if (left >= right) {
-            std::abort();  // a fill is only asked for a gap that is really there
-        }
-    }
-};
 
 void Check(bool ok)
 {
@@ -41,6 +20,17 @@ void Check(bool ok)
         std::abort();
     }
 }
+
+struct Painter {
+    const std::vector<int>& widths;
+    std::vector<int> xs;  // x of each drawn column, -1 when not drawn as a run start
+    int Width(int first, int count) const
+    {
+        return std::accumulate(widths.begin() + first, widths.begin() + first + count, 0);
+    }
+    void Text(int first, int, int x, int, int, bool) { xs[first] = x; }
+    void Fill(int left, int right) { Check(left < right); }  // only for a gap that is really there
+};
 
 }  // namespace
 
@@ -62,21 +52,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int selStart = length > 0 ? data[2] % (length + 1) : 0;
     int selEnd = length > 0 ? data[3] % (length + 1) : 0;
     if (selEnd < selStart) {
-        const int t = selStart;
-        selStart = selEnd;
-        selEnd = t;
+        std::swap(selStart, selEnd);
     }
 
-    auto runWidth = [&](int first, int count) {
-        int w = 0;
-        for (int i = first; i < first + count; ++i) {
-            w += widths[i];
-        }
-        return w;
-    };
+    Painter painter{widths, std::vector<int>(static_cast<std::size_t>(length), -1)};
+    auto runWidth = [&](int first, int count) { return painter.Width(first, count); };
     auto offsetOf = [&](int n) { return MeasureColumns(text.data(), length, n, tabWidth, runWidth); };
 
-    Painter painter{&widths, std::vector<int>(static_cast<std::size_t>(length), -1)};
     const int drawn = LayoutRow(text.data(), length, x0, tabWidth, selStart, selEnd, painter);
     Check(drawn == offsetOf(length));
     int previous = 0;

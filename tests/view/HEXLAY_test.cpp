@@ -45,8 +45,7 @@ TEST(HexRow, CopyText)
 TEST(HexRow, RowCountsAndLimits)
 {
     struct Case {
-        std::uint32_t size;
-        std::uint32_t rows;
+        std::uint32_t size, rows;
         std::vector<int> lengths;  // of rows 0, 1, 2
     };
     const Case cases[] = {
@@ -72,11 +71,9 @@ TEST(HexRow, ClicksLandOnBytes)
     // Cells 8 pixels wide, rows 20 high; a 40-byte file: rows 0-2, the last
     // with its caret limit at 8.
     struct Case {
-        long long x;
-        long long y;
+        long long x, y;
         bool hit;
-        int column;
-        int row;
+        int column, row;
     };
     const Case cases[] = {
         {9 * 8 + 7, 0, false, 0, 0},    // the colon's cell

@@ -1,8 +1,7 @@
-// Hex mode in a real pane: the copied pairs, clicks on the row's columns, and
-// its scroll range.
+// Hex mode in a real pane: the copied pairs, its rows and clicks on the
+// row's columns.
 #include "VIEWTEST.h"
 
-#include "view/HEXLAY.h"
 #include "view/TEXTLAY.h"
 
 #include <gtest/gtest.h>
@@ -27,35 +26,41 @@ TEST(HexView, CopiesTheSelectedBytesAsPairs)
     h.Open(WriteTestFile("sixteen.bin", CountingBytes(16)));
     ASSERT_EQ(h.view.GetDisplayMode(), DocumentKind::Hex);
     h.view.SelectAll();
-    EXPECT_EQ(h.CaretLine(), 1);
-    EXPECT_EQ(h.CaretColumn(), 0);
+    EXPECT_EQ(h.Caret(), LineColumn(1, 0));
     const std::string all = h.CopyAnsi();
     EXPECT_EQ(all.size(), 47u);
     EXPECT_EQ(all, "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F");
 
-    // From (14,0) to (2,1): bytes 14 to 17.
-    h.Open(WriteTestFile("forty.bin", CountingBytes(40)));
+    // From (14,0) to (2,1): bytes 14 to 17, of rows 0 to 6.
+    h.Open(WriteTestFile("hundred.bin", CountingBytes(100)));
+    EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 6);
     h.Key(VK_END);
     h.Key(VK_LEFT);
     EXPECT_EQ(h.CaretColumn(), 14);
     for (int i = 0; i < 4; ++i) {
         h.Key(VK_RIGHT, true);
     }
-    EXPECT_EQ(h.CaretLine(), 1);
-    EXPECT_EQ(h.CaretColumn(), 2);
+    EXPECT_EQ(h.Caret(), LineColumn(1, 2));
     EXPECT_EQ(h.CopyAnsi(), "0E 0F 10 11");
+
+    // An empty file has nothing to select.
+    h.view.SetViewMode(ViewMode::Hex);
+    h.Open(WriteTestFile("empty.bin", ""));
+    h.view.SelectAll();
+    EXPECT_EQ(h.Caret(), LineColumn(0, 0));
+    EXPECT_FALSE(h.view.HasSelection());
+    EXPECT_EQ(h.CopyUnicode(), kClipboardMarker);
 }
 
 TEST(HexView, ClicksOnTheRowColumns)
 {
     CLSViewHarness h;
     h.Open(WriteTestFile("clicks.bin", CountingBytes(40)));
-    const int cw = CellWidth(h.FontHeight(true));
-    const int rowHeight = RowHeight(h.FontHeight(true), 140);
+    const int cw = CellWidth(h.FontHeight());
+    const int rowHeight = h.LineHeight();
     struct Case {
         const char* what;
-        int cell;
-        int row;
+        int cell, row;
         bool moves;
         int column;
     };
@@ -73,8 +78,7 @@ TEST(HexView, ClicksOnTheRowColumns)
         h.ForgetReports();
         h.Click(c.cell * cw + cw / 2, c.row * rowHeight + 2);
         if (c.moves) {
-            EXPECT_EQ(h.CaretLine(), c.row) << c.what;
-            EXPECT_EQ(h.CaretColumn(), c.column) << c.what;
+            EXPECT_EQ(h.Caret(), LineColumn(c.row, c.column)) << c.what;
         } else {
             EXPECT_EQ(h.Reports(), 0) << c.what;
             EXPECT_FALSE(h.view.HasSelection()) << c.what;
@@ -86,7 +90,7 @@ TEST(HexView, DragOverTheCharacterColumnWaitsForThePairs)
 {
     CLSViewHarness h;
     h.Open(WriteTestFile("drag.bin", CountingBytes(40)));
-    const int cw = CellWidth(h.FontHeight(true));
+    const int cw = CellWidth(h.FontHeight());
     SendMessageA(h.View(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10 * cw, 2));
     SendMessageA(h.View(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(16 * cw, 2));
     EXPECT_EQ(h.CaretColumn(), 2);
@@ -100,26 +104,4 @@ TEST(HexView, DragOverTheCharacterColumnWaitsForThePairs)
     // Without the button the pointer selects nothing.
     SendMessageA(h.View(), WM_MOUSEMOVE, 0, MAKELPARAM(40 * cw, 2));
     EXPECT_EQ(h.CaretColumn(), 4);
-}
-
-TEST(HexView, ScrollRangeIsTheRowWidth)
-{
-    CLSViewHarness h;
-    h.Open(WriteTestFile("range.bin", CountingBytes(100)));
-    const SCROLLINFO horizontal = h.ScrollBar(SB_HORZ);
-    EXPECT_EQ(horizontal.nMin, 0);
-    EXPECT_EQ(horizontal.nMax, kHexRowCells);
-    EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 6);  // rows 0..6 of a 100-byte file
-}
-
-TEST(HexView, EmptyFileHasNothingToSelect)
-{
-    CLSViewHarness h;
-    h.view.SetViewMode(ViewMode::Hex);
-    h.Open(WriteTestFile("empty.bin", ""));
-    h.view.SelectAll();
-    EXPECT_EQ(h.CaretLine(), 0);
-    EXPECT_EQ(h.CaretColumn(), 0);
-    EXPECT_FALSE(h.view.HasSelection());
-    EXPECT_EQ(h.CopyUnicode(), kClipboardMarker);
 }

@@ -49,9 +49,7 @@ TEST(MediaLayout, KeysOfPictureAndMediaModes)
     const BarState v{40, 700, 1};
     struct Case {
         PaneKey key;
-        bool ctrl;
-        bool fullScreen;
-        bool toggle;
+        bool ctrl, fullScreen, toggle;
         long long dx, dy;
     };
     const Case cases[] = {

@@ -15,7 +15,7 @@ void ApplyMediaSettings(CLSViewHarness& h, int zoom, bool autoPlay)
     CLSGlimMediaSettings media;
     media.SetZoom(zoom);
     media.SetAutoPlay(autoPlay);
-    h.view.ApplySettings(TestTextSettings(), TestBinarySettings(), CLSGlimImageSettings(), media);
+    h.Apply(CLSGlimImageSettings(), media);
 }
 
 // The pane's child windows: the media window when there is one.
@@ -49,22 +49,6 @@ RECT MediaInPane(CLSViewHarness& h)
     return rc;
 }
 
-RECT Client(HWND hWnd)
-{
-    RECT rc{};
-    GetClientRect(hWnd, &rc);
-    return rc;
-}
-
-void ResizeParent(CLSViewHarness& h, int cx, int cy)
-{
-    RECT rc{0, 0, cx, cy};
-    AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, FALSE, 0);
-    SetWindowPos(h.Parent(), nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
-    h.view.Move(0, 0, cx, cy);
-    h.Pump();
-}
-
 const std::string& AviPath()
 {
     // 64 x 48, ten seconds: still playing whenever a test looks.
@@ -76,11 +60,9 @@ const std::string& AviPath()
 
 TEST(MediaView, WaveAndVideoOpenInTheMediaWindow)
 {
-    const std::pair<const char*, std::string> files[] = {{"sound.wav", MakeWave(500)},
-                                                         {"clip.avi", MakeAvi(64, 48, 4, 2)}};
     CLSViewHarness h;
-    for (const auto& [name, bytes] : files) {
-        h.Open(WriteTestFile(name, bytes));
+    for (const std::string& name : {WriteTestFile("sound.wav", MakeWave(500)), AviPath()}) {
+        h.Open(name);
         EXPECT_EQ(h.view.GetDisplayMode(), DocumentKind::Media) << name;
         HWND hWndMedia = h.view.GetMediaWindow();
         ASSERT_NE(hWndMedia, nullptr) << name;
@@ -125,8 +107,9 @@ TEST(MediaView, FitFollowsEveryResizeKeepingTheVideoAspect)
     h.Open(AviPath());
     const std::pair<int, int> sizes[] = {{300, 300}, {500, 200}, {200, 400}, {420, 315}};
     for (const auto& [cx, cy] : sizes) {
-        ResizeParent(h, cx, cy);
-        const RECT pane = Client(h.View());
+        h.Resize(cx, cy);
+        RECT pane{};
+        GetClientRect(h.View(), &pane);
         const RECT media = MediaInPane(h);
         EXPECT_EQ(media.left, 0);
         EXPECT_EQ(media.top, 0);
@@ -158,7 +141,7 @@ TEST(MediaView, FixedZoomKeepsItsSizeOnResizeAndScrollsTheWindow)
     EXPECT_EQ(h.ScrollBar(SB_HORZ).nMax, w - 1);
     EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, hh - 1);
 
-    ResizeParent(h, 90, 80);
+    h.Resize(90, 80);
     const RECT after = h.view.GetMediaRect();
     EXPECT_EQ(after.right - after.left, w);
     EXPECT_EQ(after.bottom - after.top, hh);
@@ -203,8 +186,5 @@ TEST(MediaView, TextAndHexFormsHideTheMediaWindowAndAutomaticShowsItAgain)
     h.Paint();
     EXPECT_TRUE(IsWindowVisible(hWndMedia));
     const RECT again = MediaInPane(h);
-    EXPECT_EQ(again.left, shown.left);
-    EXPECT_EQ(again.top, shown.top);
-    EXPECT_EQ(again.right, shown.right);
-    EXPECT_EQ(again.bottom, shown.bottom);
+    EXPECT_TRUE(EqualRect(&again, &shown)) << "where it was";
 }

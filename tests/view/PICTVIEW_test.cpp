@@ -1,6 +1,6 @@
 // Picture mode read back from the screen: fitted and zoomed sizes at the
-// top-left corner, the background around them, scroll ranges over the zoomed
-// picture and the keys that scroll it.
+// top-left corner, the background around them and a new one, scroll ranges
+// over the zoomed picture and the keys that scroll it.
 #include "MEDIAFILE.h"
 #include "VIEWTEST.h"
 
@@ -23,23 +23,7 @@ void ApplyPictureSettings(CLSViewHarness& h, int zoom, COLORREF back = kPictureB
     CLSGlimImageSettings image;
     image.SetBackColor(back);
     image.SetZoom(zoom);
-    h.view.ApplySettings(TestTextSettings(), TestBinarySettings(), image, CLSGlimMediaSettings());
-}
-
-// What the pane shows, with the pixel at (x, y).
-struct Shot {
-    int cx = 0;
-    int cy = 0;
-    std::vector<COLORREF> pixels;
-    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * cx + x]; }
-};
-
-Shot Take(CLSViewHarness& h)
-{
-    h.Paint();
-    Shot s;
-    s.pixels = h.Capture(s.cx, s.cy);
-    return s;
+    h.Apply(image);
 }
 
 // Left half red, right half blue: a crop or a mirror shows at once.
@@ -53,39 +37,30 @@ std::string HalvesPicture(int width, int height)
 TEST(PictureView, FitDrawsTheWholePictureAtTheTopLeftKeepingItsAspect)
 {
     struct Case {
-        int paneW, paneH;
-        int drawnW, drawnH;
+        int paneW, paneH, w, h;
     };
-    const Case cases[] = {{300, 300, 300, 150}, {300, 100, 200, 100}};
     const std::string path = WriteTestFile("halves.bmp", HalvesPicture(100, 50));
-    for (const Case& c : cases) {
-        // The pane's client edge takes 2 pixels on each side.
-        CLSViewHarness h(c.paneW + 4, c.paneH + 4);
+    for (const auto& [paneW, paneH, w, hh] : {Case{300, 300, 300, 150}, Case{300, 100, 200, 100}}) {
+        SCOPED_TRACE(std::to_string(paneW) + "x" + std::to_string(paneH));
+        CLSViewHarness h(paneW + 4, paneH + 4);  // the client edge takes 2 pixels on each side
         ApplyPictureSettings(h, 0);
         h.Open(path);
         ASSERT_EQ(h.view.GetDisplayMode(), DocumentKind::Image);
         ASSERT_EQ(h.view.GetBitmapWidth(), 100);
-        const Shot s = Take(h);
-        ASSERT_EQ(s.cx, c.paneW) << "fitting leaves no scroll bar";
-        ASSERT_EQ(s.cy, c.paneH);
-        const int w = c.drawnW;
-        const int hh = c.drawnH;
-        EXPECT_EQ(s.At(0, 0), Screen(kRed)) << c.paneW << "x" << c.paneH;
+        const Shot s = h.Capture();
+        ASSERT_EQ(s.cx, paneW) << "fitting leaves no scroll bar";
+        ASSERT_EQ(s.cy, paneH);
+        EXPECT_EQ(s.At(0, 0), Screen(kRed));
         EXPECT_EQ(s.At(w / 4, hh / 2), Screen(kRed));
         EXPECT_EQ(s.At(3 * w / 4, hh / 2), Screen(kBlue));
         EXPECT_EQ(s.At(w - 1, hh - 1), Screen(kBlue));
-        if (hh < c.paneH) {
-            EXPECT_EQ(s.At(0, hh), kPictureBack);
-            EXPECT_EQ(s.At(w - 1, c.paneH - 1), kPictureBack);
-        }
-        if (w < c.paneW) {
-            EXPECT_EQ(s.At(w, 0), kPictureBack);
-            EXPECT_EQ(s.At(c.paneW - 1, hh - 1), kPictureBack);
-        }
+        // The background below or right of the picture, whichever is left.
+        EXPECT_EQ(s.At(hh < paneH ? 0 : w, hh < paneH ? hh : 0), kPictureBack);
+        EXPECT_EQ(s.At(paneW - 1, paneH - 1), kPictureBack);
     }
 }
 
-TEST(PictureView, ZoomDrawsThatShareOfThePicture)
+TEST(PictureView, ZoomDrawsThatShareOfThePictureAndANewBackgroundShowsAtOnce)
 {
     const std::string path = WriteTestFile("green10.bmp", MakeBitmap(10, 10, [](int, int) { return kGreen; }));
     const std::pair<int, int> zooms[] = {{25, 2}, {100, 10}, {150, 15}, {400, 40}};
@@ -93,13 +68,18 @@ TEST(PictureView, ZoomDrawsThatShareOfThePicture)
     for (const auto& [zoom, side] : zooms) {
         ApplyPictureSettings(h, zoom);
         h.Open(path);
-        const Shot s = Take(h);
+        const Shot s = h.Capture();
         EXPECT_EQ(s.At(0, 0), Screen(kGreen)) << zoom;
         EXPECT_EQ(s.At(side - 1, side - 1), Screen(kGreen)) << zoom;
         EXPECT_EQ(s.At(side, 0), kPictureBack) << zoom;
         EXPECT_EQ(s.At(0, side), kPictureBack) << zoom;
         EXPECT_EQ(s.At(side, side), kPictureBack) << zoom;
     }
+    // A new background surrounds the picture shown without opening it again.
+    ApplyPictureSettings(h, 100, RGB(200, 10, 10));
+    const Shot s = h.Capture();
+    EXPECT_EQ(s.At(50, 50), RGB(200, 10, 10));
+    EXPECT_EQ(s.At(5, 5), Screen(kGreen));
 }
 
 TEST(PictureView, ScrollRangesCoverTheZoomedPictureAndNothingWhenFitting)
@@ -138,7 +118,7 @@ TEST(PictureView, ScrollRangesCoverTheZoomedPictureAndNothingWhenFitting)
     }
     EXPECT_EQ(h.ScrollBar(SB_HORZ).nPos, 0);
     EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, 0);
-    EXPECT_EQ(Take(h).At(0, 0), Screen(kRed));
+    EXPECT_EQ(h.Capture().At(0, 0), Screen(kRed));
 }
 
 TEST(PictureView, KeysScrollByPixels)
@@ -172,23 +152,10 @@ TEST(PictureView, KeysScrollByPixels)
     // The pixels moved with the bar: red ends at 240 - 24 after two steps right.
     h.Key(VK_RIGHT);
     h.Key(VK_RIGHT);
-    const Shot s = Take(h);
+    const Shot s = h.Capture();
     EXPECT_EQ(s.At(210, 50), Screen(kRed));
     EXPECT_EQ(s.At(222, 50), Screen(kBlue));
     EXPECT_EQ(s.At(234, 50), Screen(kBlue));  // red before the scroll
-}
-
-TEST(PictureView, NewBackgroundSurroundsThePictureAtOnce)
-{
-    const std::string path = WriteTestFile("back.bmp", MakeBitmap(10, 10, [](int, int) { return kGreen; }));
-    CLSViewHarness h(100, 100);
-    ApplyPictureSettings(h, 100);
-    h.Open(path);
-    EXPECT_EQ(Take(h).At(50, 50), kPictureBack);
-    ApplyPictureSettings(h, 100, RGB(200, 10, 10));
-    const Shot s = Take(h);
-    EXPECT_EQ(s.At(50, 50), RGB(200, 10, 10));
-    EXPECT_EQ(s.At(5, 5), Screen(kGreen));
 }
 
 TEST(PictureView, ZoomBeyondEveryScreenStillPaintsItsCorner)
@@ -200,5 +167,5 @@ TEST(PictureView, ZoomBeyondEveryScreenStillPaintsItsCorner)
     ApplyPictureSettings(h, -1);
     h.Open(path);
     EXPECT_EQ(h.ScrollBar(SB_HORZ).nMax, INT_MAX);
-    EXPECT_EQ(Take(h).At(10, 10), Screen(kRed));
+    EXPECT_EQ(h.Capture().At(10, 10), Screen(kRed));
 }

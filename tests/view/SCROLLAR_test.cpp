@@ -9,11 +9,9 @@
 TEST(ScrollRanges, ClampingKeepsTheTargetInsideTheRange)
 {
     struct Case {
-        int maximum;
-        int pos;
+        int maximum, pos;
         long long delta;
-        int from;
-        int to;
+        int from, to;
     };
     const Case cases[] = {
         {19, 5, -30, 5, 0},

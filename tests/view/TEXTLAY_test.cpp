@@ -9,72 +9,37 @@
 
 namespace {
 
-// Widths of a proportional font in the tests: 'i' is narrow, 'W' wide.
-int GlyphWidth(char16_t c)
+// What LayoutRow asks to draw, as text.
+std::string T(int first, int count, int x, int bandLeft, int bandRight, bool selected = false)
 {
-    switch (c) {
-    case u'i':
-        return 3;
-    case u'W':
-        return 15;
-    default:
-        return 10;
-    }
+    return "text " + std::to_string(first) + "+" + std::to_string(count) + " at " + std::to_string(x) + ", band " +
+           std::to_string(bandLeft) + ".." + std::to_string(bandRight) + (selected ? ", selected" : "");
 }
 
-struct Op {
-    bool fill;
-    int first;
-    int count;
-    int x;
-    int bandLeft;
-    int bandRight;
-    bool selected;
-};
-
-bool operator==(const Op& a, const Op& b)
+std::string F(int left, int right)
 {
-    return a.fill == b.fill && a.first == b.first && a.count == b.count && a.x == b.x &&
-           a.bandLeft == b.bandLeft && a.bandRight == b.bandRight && a.selected == b.selected;
+    return "fill " + std::to_string(left) + ".." + std::to_string(right);
 }
 
-std::ostream& operator<<(std::ostream& os, const Op& op)
-{
-    if (op.fill) {
-        return os << "Fill(" << op.bandLeft << ".." << op.bandRight << ")";
-    }
-    return os << "Text(" << op.first << "+" << op.count << " at " << op.x << ", band " << op.bandLeft << ".."
-              << op.bandRight << (op.selected ? ", selected)" : ")");
-}
-
-// Records what LayoutRow asks to draw.
+// A proportional font: 'i' is narrow, 'W' wide; records what is drawn.
 struct Recorder {
     explicit Recorder(const std::u16string& t) : text(t) {}
     int Width(int first, int count)
     {
         int w = 0;
         for (int i = first; i < first + count; ++i) {
-            w += GlyphWidth(text[i]);
+            w += text[i] == u'i' ? 3 : text[i] == u'W' ? 15 : 10;
         }
         return w;
     }
     void Text(int first, int count, int x, int bandLeft, int bandRight, bool selected)
     {
-        ops.push_back({false, first, count, x, bandLeft, bandRight, selected});
+        ops.push_back(T(first, count, x, bandLeft, bandRight, selected));
     }
-    void Fill(int left, int right) { ops.push_back({true, 0, 0, 0, left, right, true}); }
+    void Fill(int left, int right) { ops.push_back(F(left, right)); }
     const std::u16string& text;
-    std::vector<Op> ops;
+    std::vector<std::string> ops;
 };
-
-Op T(int first, int count, int x, int bandLeft, int bandRight, bool selected = false)
-{
-    return {false, first, count, x, bandLeft, bandRight, selected};
-}
-Op F(int left, int right)
-{
-    return {true, 0, 0, 0, left, right, true};
-}
 
 int Measure(const std::u16string& text, int n, int tab)
 {
@@ -93,25 +58,19 @@ TEST(TextMetrics, DerivedFromTheFontHeight)
     EXPECT_EQ(CellWidth(16), 8);
     EXPECT_EQ(CellWidth(15), 7);
 
-    struct Case {
-        int h;
-        int percent;
-        int rowHeight;
-    };
-    const Case rows[] = {
-        {20, 140, 28}, {16, 100, 16}, {16, 140, 22}, {2, 50, 2}, {20, -5, 2}, {20, 0, 2},
-        {20, 2147483647, 2000},  // a hand-edited percentage cannot overflow the rows
-    };
-    for (const Case& c : rows) {
-        EXPECT_EQ(RowHeight(c.h, c.percent), c.rowHeight) << c.h << " x " << c.percent << "%";
+    // Font height, line height in per cent, row height: a hand-edited
+    // percentage cannot overflow the rows.
+    const int rows[][3] = {{20, 140, 28}, {16, 100, 16}, {16, 140, 22}, {2, 50, 2},
+                           {20, -5, 2},   {20, 0, 2},    {20, 2147483647, 2000}};
+    for (const auto& r : rows) {
+        EXPECT_EQ(RowHeight(r[0], r[1]), r[2]) << r[0] << " x " << r[1] << "%";
     }
 
-    EXPECT_EQ(TabWidth(16, 4), 32);
-    EXPECT_EQ(TabWidth(20, 4), 40);
-    EXPECT_EQ(TabWidth(15, 3), 22);
-    EXPECT_EQ(TabWidth(16, 0), 8);   // no setting may make tabs collapse
-    EXPECT_EQ(TabWidth(16, -3), 8);
-    EXPECT_EQ(TabWidth(2, 0), 1);
+    // Font height, tab stop, pixels: no setting may make tabs collapse.
+    const int tabs[][3] = {{16, 4, 32}, {20, 4, 40}, {15, 3, 22}, {16, 0, 8}, {16, -3, 8}, {2, 0, 1}};
+    for (const auto& t : tabs) {
+        EXPECT_EQ(TabWidth(t[0], t[1]), t[2]) << t[0] << " x " << t[1];
+    }
     EXPECT_GT(TabWidth(20, 2147483647), 0);
 }
 
@@ -119,8 +78,7 @@ TEST(TextMetrics, MeasureColumnsExpandsTabsFromTheLineOrigin)
 {
     struct Case {
         const char16_t* text;
-        int n;
-        int x;
+        int n, x;
     };
     const Case cases[] = {
         {u"a\tb", 0, 0},
@@ -135,12 +93,11 @@ TEST(TextMetrics, MeasureColumnsExpandsTabsFromTheLineOrigin)
         {u"a\t\tb", 3, 64},
         {u"ab", 10, 20},     // more columns than characters: the whole line
         {u"", 3, 0},
+        {u"abiiii\tx", 7, 64},  // text ending exactly on a stop still gets a whole tab
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Measure(c.text, c.n, 32), c.x) << "columns " << c.n;
     }
-    // A row that ends exactly on a stop still gets a whole tab.
-    EXPECT_EQ(Measure(u"abiiii\tx", 7, 32), 64);
 }
 
 TEST(TextMetrics, ColumnAtOffsetPutsTheCaretBeforeTheCharacterClicked)
@@ -166,9 +123,7 @@ TEST(TextMetrics, SelectionColumnsOfEachRow)
 {
     // Selection from (3,0) to (2,2).
     struct Case {
-        int line;
-        int start;
-        int end;
+        int line, start, end;
     };
     const Case cases[] = {{0, 3, -1}, {1, 0, -1}, {2, 0, 2}, {3, 0, 0}};
     for (const Case& c : cases) {
@@ -188,10 +143,8 @@ TEST(TextRow, RunsStopAtTabsAndSelectionEdges)
     struct Case {
         const char* what;
         std::u16string text;
-        int x0;
-        int s;
-        int e;
-        std::vector<Op> ops;
+        int x0, s, e;
+        std::vector<std::string> ops;
         int width;
     };
     const std::vector<Case> cases = {

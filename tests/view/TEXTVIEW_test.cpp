@@ -2,8 +2,6 @@
 // clicks put the caret, and the rows as they appear on the screen.
 #include "VIEWTEST.h"
 
-#include "view/TEXTLAY.h"
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -27,8 +25,7 @@ TEST(TextView, CopiesWholeFilesAsUnicode)
         const char* name;
         std::string bytes;
         TextEncoding encoding;
-        int lastLine;
-        int lastColumn;
+        int lastLine, lastColumn;
         std::wstring copied;
     };
     const Case cases[] = {
@@ -47,8 +44,7 @@ TEST(TextView, CopiesWholeFilesAsUnicode)
         ASSERT_EQ(h.view.GetDisplayMode(), DocumentKind::Text) << c.name;
         EXPECT_EQ(h.view.GetEffectiveEncoding(), c.encoding) << c.name;
         h.view.SelectAll();
-        EXPECT_EQ(h.CaretLine(), c.lastLine) << c.name;
-        EXPECT_EQ(h.CaretColumn(), c.lastColumn) << c.name;
+        EXPECT_EQ(h.Caret(), LineColumn(c.lastLine, c.lastColumn)) << c.name;
         EXPECT_EQ(h.CopyUnicode(), c.copied) << c.name;
     }
 }
@@ -66,9 +62,13 @@ TEST(TextView, CopiesASelectionOverThreeLines)
     h.Key(VK_HOME, true);
     h.Key(VK_RIGHT, true);
     h.Key(VK_RIGHT, true);
-    EXPECT_EQ(h.CaretLine(), 2);
-    EXPECT_EQ(h.CaretColumn(), 2);
+    EXPECT_EQ(h.Caret(), LineColumn(2, 2));
     EXPECT_EQ(h.CopyUnicode(), L"def\r\ngh\r\nij");
+    // Right without Shift drops the selection and moves on from the caret.
+    h.Key(VK_RIGHT);
+    EXPECT_EQ(h.CaretColumn(), 3);
+    EXPECT_FALSE(h.view.HasSelection());
+    EXPECT_EQ(h.CopyUnicode(), kClipboardMarker);
 }
 
 TEST(TextView, CaretKeys)
@@ -77,10 +77,8 @@ TEST(TextView, CaretKeys)
     h.Open(WriteTestFile("keys.txt", "abcde\r\nxy"));
     struct Step {
         UINT vk;
-        bool shift;
-        bool ctrl;
-        int line;
-        int column;
+        bool shift, ctrl;
+        int line, column;
     };
     const Step steps[] = {
         {VK_END, false, false, 0, 5},   // after the 5th character
@@ -98,35 +96,19 @@ TEST(TextView, CaretKeys)
     };
     for (const Step& s : steps) {
         h.Key(s.vk, s.shift, s.ctrl);
-        EXPECT_EQ(h.CaretLine(), s.line) << "key " << s.vk;
-        EXPECT_EQ(h.CaretColumn(), s.column) << "key " << s.vk;
+        EXPECT_EQ(h.Caret(), LineColumn(s.line, s.column)) << "key " << s.vk;
     }
-}
-
-TEST(TextView, ShiftRightSelectsAndRightCollapses)
-{
-    CLSViewHarness h;
-    h.Open(WriteTestFile("shift.txt", "abc"));
-    h.Key(VK_RIGHT, true);
-    EXPECT_TRUE(h.view.HasSelection());
-    EXPECT_EQ(h.CopyUnicode(), L"a");
-    h.Key(VK_RIGHT);
-    EXPECT_EQ(h.CaretColumn(), 2);
-    EXPECT_FALSE(h.view.HasSelection());
-    EXPECT_EQ(h.CopyUnicode(), kClipboardMarker);  // nothing to copy
 }
 
 TEST(TextView, ClicksPutTheCaretBeforeTheCharacter)
 {
     CLSViewHarness h;
     h.Open(WriteTestFile("click.txt", "abc\tdef\r\nxy"));
-    const int rowHeight = RowHeight(h.FontHeight(), 140);
+    const int rowHeight = h.LineHeight();
     struct Case {
-        int x;
-        int y;
+        int x, y;
         bool shift;
-        int line;
-        int column;
+        int line, column;
     };
     const Case cases[] = {
         {0, 2, false, 0, 0},
@@ -137,8 +119,7 @@ TEST(TextView, ClicksPutTheCaretBeforeTheCharacter)
     };
     for (const Case& c : cases) {
         h.Click(c.x, c.y, c.shift);
-        EXPECT_EQ(h.CaretLine(), c.line) << c.x << "," << c.y;
-        EXPECT_EQ(h.CaretColumn(), c.column) << c.x << "," << c.y;
+        EXPECT_EQ(h.Caret(), LineColumn(c.line, c.column)) << c.x << "," << c.y;
     }
     // Shift+click keeps the anchor where it was.
     h.Click(0, 2);
@@ -155,16 +136,13 @@ TEST(TextView, TabStopsOnTheScreen)
     ASSERT_EQ(h.FontHeight(), 16) << "the test font is not the 16-pixel IPA Gothic";
     h.Open(WriteTestFile("tabs.txt", "a\tb\r\nWW\tb\r\n\tb\r\nabcdefgh\tb"));
     h.Click(0, 300);  // caret away from the rows measured
-    h.Paint();
-    int cx = 0;
-    int cy = 0;
-    const std::vector<COLORREF> pixels = h.Capture(cx, cy);
-    const int rowHeight = RowHeight(16, 140);
+    const Shot s = h.Capture();
+    const int rowHeight = h.LineHeight();
     // The leftmost ink at or after x = from in the glyph rows of a line.
     auto firstInk = [&](int line, int from) {
-        for (int x = from; x < cx; ++x) {
+        for (int x = from; x < s.cx; ++x) {
             for (int y = line * rowHeight; y < line * rowHeight + 16; ++y) {
-                if (pixels[static_cast<size_t>(y) * cx + x] != kBack) {
+                if (s.At(x, y) != kBack) {
                     return x;
                 }
             }
@@ -184,28 +162,21 @@ TEST(TextView, SelectedBandOverATabGap)
     CLSViewHarness h;
     ASSERT_EQ(h.FontHeight(), 16);
     h.Open(WriteTestFile("gap.txt", "a\tb\r\nnext"));
-    const int middle = 8;  // inside the glyph row of line 0
+    // Between the 8-pixel "a" and the stop at 32, inside the glyph row of line 0.
     auto gapPixels = [&]() {
-        h.Paint();
-        int cx = 0;
-        int cy = 0;
-        const std::vector<COLORREF> pixels = h.Capture(cx, cy);
+        const Shot s = h.Capture();
         std::vector<COLORREF> gap;
-        for (int x = 12; x <= 29; ++x) {  // between the 8-pixel "a" and the stop at 32
-            gap.push_back(pixels[static_cast<size_t>(middle) * cx + x]);
+        for (int x = 12; x <= 29; ++x) {
+            gap.push_back(s.At(x, 8));
         }
         return gap;
     };
     // A selection ending just after the tab shows the whole gap selected.
     h.Key(VK_RIGHT, true);
     h.Key(VK_RIGHT, true);
-    for (COLORREF c : gapPixels()) {
-        EXPECT_EQ(c, kSelBack);
-    }
+    EXPECT_EQ(gapPixels(), std::vector<COLORREF>(18, kSelBack));
     // One starting after the tab leaves the gap alone.
     h.Key(VK_RIGHT);
     h.Key(VK_RIGHT, true);
-    for (COLORREF c : gapPixels()) {
-        EXPECT_EQ(c, kBack);
-    }
+    EXPECT_EQ(gapPixels(), std::vector<COLORREF>(18, kBack));
 }

@@ -3,10 +3,12 @@
 #include "VIEWTEST.h"
 
 #include "tests/common/TEMPDIR.h"
+#include "view/TEXTLAY.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 const wchar_t kClipboardMarker[] = L"<marker>";
 
@@ -21,6 +23,20 @@ const TempFolder& TestFolder()
     return folder;
 }
 
+template <class Char>
+std::basic_string<Char> ReadClipboard(HWND owner, UINT format)
+{
+    std::basic_string<Char> text;
+    if (OpenClipboard(owner)) {
+        if (HANDLE h = GetClipboardData(format)) {
+            text = static_cast<const Char*>(GlobalLock(h));
+            GlobalUnlock(h);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
 void PutMarkerOnClipboard(HWND owner)
 {
     ASSERT_TRUE(OpenClipboard(owner));
@@ -32,10 +48,23 @@ void PutMarkerOnClipboard(HWND owner)
     CloseClipboard();
 }
 
-// Runs a program of the host system: Wine starts it like any other program.
-bool RunHostProgram(const char* program, const std::string& arguments)
+// Runs a program of the host system on the file (Wine starts it like any
+// other program); its process handle does not tell when it ends, so this
+// waits for its effect instead. False when not under Wine.
+bool ChangeOnHost(const std::string& path, const char* program, const std::string& options,
+                  const std::function<bool()>& done)
 {
-    std::string command = std::string(program) + " " + arguments;
+    using UnixNameFn = char*(CDECL*)(LPCWSTR);
+    auto unixName = reinterpret_cast<UnixNameFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    char* name = unixName != nullptr ? unixName(wide) : nullptr;
+    if (name == nullptr) {
+        return false;
+    }
+    std::string command = std::string(program) + " " + options + " \"" + name + "\"";
+    HeapFree(GetProcessHeap(), 0, name);
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
@@ -45,35 +74,10 @@ bool RunHostProgram(const char* program, const std::string& arguments)
     }
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    return true;
-}
-
-// Empty when not under Wine.
-std::string UnixPathOf(const std::string& path)
-{
-    using UnixNameFn = char*(CDECL*)(LPCWSTR);
-    auto unixName = reinterpret_cast<UnixNameFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    wchar_t wide[MAX_PATH] = L"";
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-    char* name = unixName != nullptr ? unixName(wide) : nullptr;
-    std::string result = name != nullptr ? name : "";
-    if (name != nullptr) {
-        HeapFree(GetProcessHeap(), 0, name);
-    }
-    return result;
-}
-
-// The host program's process handle does not tell when it ends: wait for
-// its effect instead.
-template <class Done>
-bool WaitFor(Done&& done)
-{
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 200; ++i, Sleep(50)) {
         if (done()) {
             return true;
         }
-        Sleep(50);
     }
     return false;
 }
@@ -82,12 +86,7 @@ bool WaitFor(Done&& done)
 
 bool TruncateBehindTheView(const std::string& path, unsigned size)
 {
-    const std::string unixPath = UnixPathOf(path);
-    if (unixPath.empty() ||
-        !RunHostProgram("/usr/bin/truncate", "-s " + std::to_string(size) + " \"" + unixPath + "\"")) {
-        return false;
-    }
-    return WaitFor([&] {
+    return ChangeOnHost(path, "/usr/bin/truncate", "-s " + std::to_string(size), [&] {
         WIN32_FILE_ATTRIBUTE_DATA data{};
         return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeHigh == 0 &&
                data.nFileSizeLow == size;
@@ -96,11 +95,8 @@ bool TruncateBehindTheView(const std::string& path, unsigned size)
 
 bool DeleteBehindTheView(const std::string& path)
 {
-    const std::string unixPath = UnixPathOf(path);
-    if (unixPath.empty() || !RunHostProgram("/bin/rm", "-f \"" + unixPath + "\"")) {
-        return false;
-    }
-    return WaitFor([&] { return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; });
+    return ChangeOnHost(path, "/bin/rm", "-f",
+                        [&] { return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; });
 }
 
 std::string TestFilePath(const char* name)
@@ -110,9 +106,12 @@ std::string TestFilePath(const char* name)
 
 std::string WriteTestFile(const char* name, const std::string& bytes)
 {
-    const std::string path = TestFilePath(name);
-    WriteFileBytes(path, bytes);
-    return path;
+    return TestFolder().Write(name, bytes);
+}
+
+std::wstring ClipboardText(HWND owner)
+{
+    return ReadClipboard<wchar_t>(owner, CF_UNICODETEXT);
 }
 
 CLSGlimTextSettings TestTextSettings()
@@ -130,12 +129,6 @@ CLSGlimTextSettings TestTextSettings()
     return text;
 }
 
-CLSGlimFont TestBinarySettings()
-{
-    CLSGlimFont binary = TestTextSettings();
-    return binary;
-}
-
 CLSViewHarness::CLSViewHarness(int cx, int cy)
 {
     static bool registered = false;
@@ -147,19 +140,12 @@ CLSViewHarness::CLSViewHarness(int cx, int cy)
         wc.lpszClassName = kParentClass;
         registered = RegisterClassExA(&wc) != 0;
     }
-    RECT rc{0, 0, cx, cy};
-    AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, FALSE, 0);
-    m_hWndParent = CreateWindowExA(0, kParentClass, "view test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                   rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr,
-                                   GetModuleHandleA(nullptr), this);
+    m_hWndParent = CreateWindowExA(0, kParentClass, "view test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, cx, cy,
+                                   nullptr, nullptr, GetModuleHandleA(nullptr), this);
     EXPECT_NE(m_hWndParent, nullptr);
     EXPECT_TRUE(view.Create(m_hWndParent, CLSWndView::kControlId));
-    CLSGlimImageSettings image;
-    CLSGlimMediaSettings media;
-    view.ApplySettings(TestTextSettings(), TestBinarySettings(), image, media);
-    RECT client{};
-    GetClientRect(m_hWndParent, &client);
-    view.Move(0, 0, client.right, client.bottom);
+    Apply(CLSGlimImageSettings());
+    Resize(cx, cy);
     SetForegroundWindow(m_hWndParent);
     SetFocus(View());
     Pump();
@@ -186,6 +172,22 @@ LRESULT CALLBACK CLSViewHarness::ParentProc(HWND hWnd, UINT uMsg, WPARAM wParam,
         return 0;
     }
     return DefWindowProcA(hWnd, uMsg, wParam, lParam);
+}
+
+void CLSViewHarness::Apply(const CLSGlimImageSettings& image, const CLSGlimMediaSettings& media)
+{
+    view.ApplySettings(TestTextSettings(), TestTextSettings(), image, media);
+}
+
+void CLSViewHarness::Resize(int cx, int cy)
+{
+    RECT rc{0, 0, cx, cy};
+    AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    SetWindowPos(m_hWndParent, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client{};
+    GetClientRect(m_hWndParent, &client);
+    view.Move(0, 0, client.right, client.bottom);
+    Pump();
 }
 
 void CLSViewHarness::Open(const std::string& path)
@@ -237,36 +239,28 @@ void CLSViewHarness::Click(int x, int y, bool shift)
     SendMessageA(View(), WM_LBUTTONUP, flags & ~static_cast<WPARAM>(MK_LBUTTON), MAKELPARAM(x, y));
 }
 
+void CLSViewHarness::Mouse(DWORD flags, int x, int y)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof(input));
+}
+
 std::wstring CLSViewHarness::CopyUnicode(UINT uMsg, WPARAM wParam)
 {
     PutMarkerOnClipboard(m_hWndParent);
     SendMessageA(View(), uMsg, wParam, 0);
-    std::wstring text;
-    if (OpenClipboard(m_hWndParent)) {
-        HANDLE h = GetClipboardData(CF_UNICODETEXT);
-        if (h != nullptr) {
-            text = static_cast<const wchar_t*>(GlobalLock(h));
-            GlobalUnlock(h);
-        }
-        CloseClipboard();
-    }
-    return text;
+    return ReadClipboard<wchar_t>(m_hWndParent, CF_UNICODETEXT);
 }
 
 std::string CLSViewHarness::CopyAnsi()
 {
     PutMarkerOnClipboard(m_hWndParent);
     SendMessageA(View(), WM_COPY, 0, 0);
-    std::string text;
-    if (OpenClipboard(m_hWndParent)) {
-        HANDLE h = GetClipboardData(CF_TEXT);
-        if (h != nullptr) {
-            text = static_cast<const char*>(GlobalLock(h));
-            GlobalUnlock(h);
-        }
-        CloseClipboard();
-    }
-    return text;
+    return ReadClipboard<char>(m_hWndParent, CF_TEXT);
 }
 
 SCROLLINFO CLSViewHarness::ScrollBar(int bar)
@@ -278,16 +272,20 @@ SCROLLINFO CLSViewHarness::ScrollBar(int bar)
     return si;
 }
 
-std::vector<COLORREF> CLSViewHarness::Capture(int& cx, int& cy)
+Shot CLSViewHarness::Capture(bool repaint)
 {
+    if (repaint) {
+        Paint();
+    }
+    Shot shot;
     RECT rc{};
     GetClientRect(View(), &rc);
-    cx = rc.right;
-    cy = rc.bottom;
+    shot.cx = rc.right;
+    shot.cy = rc.bottom;
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = cx;
-    bi.bmiHeader.biHeight = -cy;  // top-down rows
+    bi.bmiHeader.biWidth = shot.cx;
+    bi.bmiHeader.biHeight = -shot.cy;  // top-down rows
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
@@ -296,24 +294,22 @@ std::vector<COLORREF> CLSViewHarness::Capture(int& cx, int& cy)
     HDC hdcMem = CreateCompatibleDC(hdcView);
     HBITMAP hbmp = CreateDIBSection(hdcView, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(hdcMem, hbmp);
-    BitBlt(hdcMem, 0, 0, cx, cy, hdcView, 0, 0, SRCCOPY);
+    BitBlt(hdcMem, 0, 0, shot.cx, shot.cy, hdcView, 0, 0, SRCCOPY);
     GdiFlush();
-    std::vector<COLORREF> pixels(static_cast<size_t>(cx) * cy);
     const auto* src = static_cast<const DWORD*>(bits);
-    for (size_t i = 0; i < pixels.size(); ++i) {
-        const DWORD p = src[i];  // 0x00RRGGBB
-        pixels[i] = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    for (size_t i = 0; i < static_cast<size_t>(shot.cx) * shot.cy; ++i) {
+        shot.pixels.push_back(RGB((src[i] >> 16) & 0xFF, (src[i] >> 8) & 0xFF, src[i] & 0xFF));  // from 0x00RRGGBB
     }
     SelectObject(hdcMem, old);
     DeleteObject(hbmp);
     DeleteDC(hdcMem);
     ReleaseDC(View(), hdcView);
-    return pixels;
+    return shot;
 }
 
-int CLSViewHarness::FontHeight(bool hex)
+int CLSViewHarness::FontHeight()
 {
-    HFONT font = hex ? TestBinarySettings().CreateFont(View()) : TestTextSettings().CreateFont(View());
+    HFONT font = TestTextSettings().CreateFont(View());
     HDC hdc = GetDC(View());
     HGDIOBJ old = SelectObject(hdc, font);
     TEXTMETRICA tm{};
@@ -322,4 +318,9 @@ int CLSViewHarness::FontHeight(bool hex)
     ReleaseDC(View(), hdc);
     DeleteObject(font);
     return tm.tmHeight;
+}
+
+int CLSViewHarness::LineHeight()
+{
+    return RowHeight(FontHeight(), 140);
 }

@@ -8,9 +8,10 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
-// Writes bytes to a file in the test's temporary folder and returns its path.
+// Files in the test's temporary folder.
 std::string WriteTestFile(const char* name, const std::string& bytes);
 std::string TestFilePath(const char* name);
 // Changes a file the pane holds open the way another program of the system
@@ -18,14 +19,28 @@ std::string TestFilePath(const char* name);
 bool TruncateBehindTheView(const std::string& path, unsigned size);
 bool DeleteBehindTheView(const std::string& path);
 
-// Fixed colours and the Japanese fixed-pitch face at 11 points (16 pixels), so that rows
-// and pixels are the same on every run.
+// The clipboard's Unicode text, empty when it holds none.
+std::wstring ClipboardText(HWND owner);
+// The marker the harness leaves on the clipboard before copying.
+extern const wchar_t kClipboardMarker[];
+
+// Fixed colours and the Japanese fixed-pitch face at 11 points (16 pixels), so
+// that rows and pixels are the same on every run; text and hex use the same.
 constexpr COLORREF kText = RGB(0, 0, 0);
 constexpr COLORREF kBack = RGB(255, 255, 255);
 constexpr COLORREF kSelText = RGB(255, 255, 255);
 constexpr COLORREF kSelBack = RGB(0, 0, 160);
 CLSGlimTextSettings TestTextSettings();
-CLSGlimFont TestBinarySettings();
+
+using LineColumn = std::pair<int, int>;
+
+// The client area as the screen shows it.
+struct Shot {
+    int cx = 0;
+    int cy = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * cx + x]; }
+};
 
 class CLSViewHarness {
 public:
@@ -38,6 +53,10 @@ public:
     HWND Parent() const { return m_hWndParent; }
     HWND View() { return view.GetHandle(); }
 
+    // The test text settings with these for pictures and media.
+    void Apply(const CLSGlimImageSettings& image, const CLSGlimMediaSettings& media = {});
+    // A new client size of the parent, the pane filling it.
+    void Resize(int cx, int cy);
     // Opens the file and lets the pane settle (paints, posted messages).
     void Open(const std::string& path);
     void Pump();
@@ -45,7 +64,7 @@ public:
     void Paint();
 
     // The caret the pane last reported, and how many reports came.
-    int CaretLine() const { return m_iCaretLine; }
+    LineColumn Caret() const { return {m_iCaretLine, m_iCaretColumn}; }
     int CaretColumn() const { return m_iCaretColumn; }
     int Reports() const { return m_iReports; }
     void ForgetReports() { m_iReports = 0; m_iCaretLine = m_iCaretColumn = -1; }
@@ -54,18 +73,21 @@ public:
     void Key(UINT vk, bool shift = false, bool ctrl = false);
     // A left click at a client point, optionally with Shift.
     void Click(int x, int y, bool shift = false);
+    // The mouse moved to a point of the screen by the system's own input,
+    // with the given button flags.
+    static void Mouse(DWORD flags, int x, int y);
 
-    // Copies (WM_COPY, or the given message) after putting a marker on the
+    // Copies (WM_COPY, or the given message) after putting the marker on the
     // clipboard, and reads the clipboard back: the marker means nothing was copied.
     std::wstring CopyUnicode(UINT uMsg = WM_COPY, WPARAM wParam = 0);
     std::string CopyAnsi();
 
     SCROLLINFO ScrollBar(int bar);
-    // The client area as the screen shows it.
-    std::vector<COLORREF> Capture(int& cx, int& cy);
+    Shot Capture(bool repaint = true);
 
-    // Font height and row height of the current mode, as the pane computes them.
-    int FontHeight(bool hex = false);
+    // The font's height and the row height, as the pane computes them.
+    int FontHeight();
+    int LineHeight();
 
     CLSWndView view;
 
@@ -77,6 +99,3 @@ private:
     int m_iCaretColumn = -1;
     int m_iReports = 0;
 };
-
-// The marker CopyUnicode and CopyAnsi leave on the clipboard before copying.
-extern const wchar_t kClipboardMarker[];

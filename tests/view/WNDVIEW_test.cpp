@@ -4,7 +4,6 @@
 
 #include "resources/RESOURCE.h"
 #include "view/SCROLLAR.h"
-#include "view/TEXTLAY.h"
 
 #include <gtest/gtest.h>
 
@@ -21,15 +20,10 @@ std::string NumberedLines(int count)
     return text;
 }
 
-std::wstring WithoutBreaks(const std::wstring& text)
+std::wstring WithoutBreaks(std::wstring text)
 {
-    std::wstring out;
-    for (wchar_t c : text) {
-        if (c != L'\r' && c != L'\n') {
-            out += c;
-        }
-    }
-    return out;
+    std::erase_if(text, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
+    return text;
 }
 
 WPARAM Notch(int delta)
@@ -86,8 +80,7 @@ TEST(ViewWindow, SwitchingTheViewFormToHexAndBack)
     h.view.SetViewMode(ViewMode::Hex);
     h.Paint();
     EXPECT_EQ(h.view.GetDisplayMode(), DocumentKind::Hex);
-    EXPECT_EQ(h.CaretLine(), 0);
-    EXPECT_EQ(h.CaretColumn(), 0);
+    EXPECT_EQ(h.Caret(), LineColumn(0, 0));
     EXPECT_EQ(h.ScrollBar(SB_HORZ).nMax, 76);
     EXPECT_EQ(h.ScrollBar(SB_HORZ).nPos, 0);
     EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, 0);
@@ -110,8 +103,7 @@ TEST(ViewWindow, EncodingChangeDecodesAgainOverTheSameLines)
     EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 4);
     h.Key(VK_END, false, true);
     h.view.SetEncoding(TextEncoding::Utf16Le);
-    EXPECT_EQ(h.CaretLine(), 0);
-    EXPECT_EQ(h.CaretColumn(), 0);
+    EXPECT_EQ(h.Caret(), LineColumn(0, 0));
     EXPECT_EQ(h.view.GetEffectiveEncoding(), TextEncoding::Utf16Le);
     // Read as UTF-16 the file has no line break at all; the lines stay those
     // found when it was opened, each decoded as UTF-16.
@@ -125,28 +117,33 @@ TEST(ViewWindow, EncodingChangeDecodesAgainOverTheSameLines)
     EXPECT_EQ(h.CopyUnicode(), L"ab\r\ncd\r\nef\r\ngh\r\nij");
 }
 
-TEST(ViewWindow, VerticalRangeAndPage)
+TEST(ViewWindow, VerticalRangePageAndScrollBarCodes)
 {
-    {
-        CLSViewHarness h;
-        h.Open(WriteTestFile("one.txt", "just one line"));
-        EXPECT_EQ(h.ScrollBar(SB_VERT).nMin, 0);
-        EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 2);
-    }
     // A pane of exactly 10 rows over 20 lines scrolls until the last row is
     // at the bottom.
-    CLSViewHarness probe;
-    const int rowHeight = RowHeight(probe.FontHeight(), 140);
-    CLSViewHarness h(480, 10 * rowHeight + 4 + GetSystemMetrics(SM_CYHSCROLL));
+    CLSViewHarness h;
+    h.Resize(480, 10 * h.LineHeight() + 4 + GetSystemMetrics(SM_CYHSCROLL));
+    h.Open(WriteTestFile("one.txt", "just one line"));
+    EXPECT_EQ(h.ScrollBar(SB_VERT).nMin, 0);
+    EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 2);
     h.Open(WriteTestFile("twenty.txt", NumberedLines(19) + "line 019"));
     EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 19);
     EXPECT_EQ(h.ScrollBar(SB_VERT).nPage, 10u);
-    for (int i = 0; i < 3; ++i) {
-        SendMessageA(h.View(), WM_VSCROLL, SB_PAGEDOWN, 0);
+    const std::pair<int, int> steps[] = {
+        {SB_LINEUP, 0},  // already at the top
+        {SB_LINEDOWN, 1},
+        {SB_THUMBPOSITION, 1},  // releasing the thumb changes nothing
+        {SB_ENDSCROLL, 1}, {SB_BOTTOM, 1}, {SB_PAGEDOWN, 10},  // held where the last row shows
+        {SB_PAGEDOWN, 10}, {SB_PAGEUP, 0},
+    };
+    for (const auto& [code, pos] : steps) {
+        SendMessageA(h.View(), WM_VSCROLL, static_cast<WPARAM>(code), 0);
+        EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, pos) << "code " << code;
     }
-    EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, 10);
 }
 
+// Dragging the thumb with the mouse scrolls while it moves; letting go
+// changes nothing further.
 // A file on disk is painted before its lines are counted; the vertical range
 // grows to the whole file when the count is done, and the position stays.
 TEST(ViewWindow, BigFileIsPaintedBeforeItsLinesAreCounted)
@@ -170,7 +167,7 @@ TEST(ViewWindow, BigFileIsPaintedBeforeItsLinesAreCounted)
     EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, RowsMaximum(lines + 1));
     EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, 2);
     h.Key(VK_END, false, true);
-    EXPECT_EQ(h.CaretLine(), lines);
+    EXPECT_EQ(h.Caret().first, lines);
 
     // Another file opened while the count is under way.
     h.view.OpenFile(WriteTestFile("big2.txt", NumberedLines(lines)).c_str());
@@ -181,33 +178,6 @@ TEST(ViewWindow, BigFileIsPaintedBeforeItsLinesAreCounted)
     EXPECT_EQ(h.CopyUnicode(), std::wstring(2000, L'x') + L"\r\nlast");
 }
 
-TEST(ViewWindow, ScrollBarCodes)
-{
-    CLSViewHarness h;
-    h.Open(WriteTestFile("codes.txt", NumberedLines(60)));
-    const int page = static_cast<int>(h.ScrollBar(SB_VERT).nPage);
-    struct Step {
-        int code;
-        int pos;
-    };
-    const Step steps[] = {
-        {SB_LINEUP, 0},            // already at the top
-        {SB_LINEDOWN, 1},
-        {SB_PAGEDOWN, 1 + page},
-        {SB_THUMBPOSITION, 1 + page},  // releasing the thumb changes nothing
-        {SB_ENDSCROLL, 1 + page},
-        {SB_BOTTOM, 1 + page},
-        {SB_PAGEUP, 1},
-        {SB_LINEUP, 0},
-    };
-    for (const Step& s : steps) {
-        SendMessageA(h.View(), WM_VSCROLL, static_cast<WPARAM>(s.code), 0);
-        EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, s.pos) << "code " << s.code;
-    }
-}
-
-// Dragging the thumb with the mouse scrolls while it moves; letting go
-// changes nothing further.
 TEST(ViewWindow, DraggingTheThumbScrollsLive)
 {
     CLSViewHarness h;
@@ -217,23 +187,13 @@ TEST(ViewWindow, DraggingTheThumbScrollsLive)
     ASSERT_TRUE(GetScrollBarInfo(h.View(), OBJID_VSCROLL, &bar));
     const int x = (bar.rcScrollBar.left + bar.rcScrollBar.right) / 2;
     const int y = bar.rcScrollBar.top + (bar.xyThumbTop + bar.xyThumbBottom) / 2;
-    const int cx = GetSystemMetrics(SM_CXSCREEN);
-    const int cy = GetSystemMetrics(SM_CYSCREEN);
-    auto mouse = [&](DWORD flags, int px, int py) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = MulDiv(px, 65535, cx - 1);
-        input.mi.dy = MulDiv(py, 65535, cy - 1);
-        input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-        SendInput(1, &input, sizeof(input));
-    };
     g_trackedTo = -1;
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, TrackWatch, nullptr, GetCurrentThreadId());
-    mouse(0, x, y);
-    mouse(MOUSEEVENTF_LEFTDOWN, x, y);
-    mouse(0, x, y + 60);
-    mouse(0, x, y + 120);
-    mouse(MOUSEEVENTF_LEFTUP, x, y + 120);
+    h.Mouse(0, x, y);
+    h.Mouse(MOUSEEVENTF_LEFTDOWN, x, y);
+    h.Mouse(0, x, y + 60);
+    h.Mouse(0, x, y + 120);
+    h.Mouse(MOUSEEVENTF_LEFTUP, x, y + 120);
     for (int i = 0; i < 20; ++i) {
         h.Pump();
         Sleep(20);
@@ -251,20 +211,16 @@ TEST(ViewWindow, ScrollingALineRepaintsOneRow)
     h.Open(WriteTestFile("scroll.txt", NumberedLines(60)));
     SetFocus(h.Parent());  // no caret in the pictures
     h.Paint();
-    const int rowHeight = RowHeight(h.FontHeight(), 140);
     SendMessageA(h.View(), WM_VSCROLL, SB_LINEDOWN, 0);
     RECT client{};
     GetClientRect(h.View(), &client);
     RECT update{};
     ASSERT_TRUE(GetUpdateRect(h.View(), &update, FALSE));
-    EXPECT_EQ(update.top, client.bottom - rowHeight);
+    EXPECT_EQ(update.top, client.bottom - h.LineHeight());
     EXPECT_EQ(update.bottom, client.bottom);
     UpdateWindow(h.View());
-    int cx = 0;
-    int cy = 0;
-    const std::vector<COLORREF> scrolled = h.Capture(cx, cy);
-    h.Paint();
-    EXPECT_EQ(h.Capture(cx, cy), scrolled);
+    const Shot scrolled = h.Capture(false);
+    EXPECT_EQ(h.Capture().pixels, scrolled.pixels);
 }
 
 TEST(ViewWindow, WheelScrollsLinesPerNotchOrAPage)
@@ -320,13 +276,9 @@ TEST(ViewWindow, FileThatCannotBeOpenedGivesAnEmptyPane)
         h.ForgetReports();
         h.Open(TestFilePath("no such file.txt"));
         EXPECT_GE(h.Reports(), 1);
-        EXPECT_EQ(h.CaretLine(), 0);
-        EXPECT_EQ(h.CaretColumn(), 0);
+        EXPECT_EQ(h.Caret(), LineColumn(0, 0));
         SetFocus(h.Parent());
-        h.Paint();
-        int cx = 0;
-        int cy = 0;
-        for (COLORREF c : h.Capture(cx, cy)) {
+        for (COLORREF c : h.Capture().pixels) {
             ASSERT_EQ(c, kBack) << "mode " << static_cast<int>(mode);
         }
         h.view.SelectAll();

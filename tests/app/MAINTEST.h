@@ -1,0 +1,67 @@
+// The application object in the test process: registered and created as the
+// program does it, its settings file in a temporary folder, everything undone
+// at the end of each test.
+#pragma once
+
+#include "app/WNDMAIN.h"
+#include "resources/RESOURCE.h"
+#include "tests/common/TEMPDIR.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+class MainWindow : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::strcpy(m_savedSettingsPath, g_szSettingsPath);
+        m_app = std::make_unique<CLSWndMain>();
+    }
+    void TearDown() override
+    {
+        Stop();
+        std::strcpy(g_szSettingsPath, m_savedSettingsPath);
+    }
+    // Registers, takes the settings from iniText when given, and creates the
+    // main window.
+    void Start(const char* iniText = nullptr)
+    {
+        if (!m_app) {
+            m_app = std::make_unique<CLSWndMain>();
+        }
+        ASSERT_TRUE(m_app->Register(GetModuleHandleA(nullptr)));
+        if (iniText != nullptr) {
+            ASSERT_TRUE(m_app->GetSettings().Load(m_folder.Write("start.ini", iniText).c_str()));
+        }
+        RedirectSettings();
+        ASSERT_TRUE(m_app->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
+    }
+    void Stop()
+    {
+        if (m_app && Main() != nullptr && IsWindow(Main())) {
+            DestroyWindow(Main());
+        }
+        RedirectSettings();
+        m_app.reset();
+        UnregisterClassA("GlimMainClass", GetModuleHandleA(nullptr));
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+    }
+    // Points the settings file at the temporary folder, so that the destructor
+    // never writes beside the test executable.
+    std::string RedirectSettings()
+    {
+        const std::string path = m_folder.PathOf("GLIM.INI");
+        std::strcpy(g_szSettingsPath, path.c_str());
+        return path;
+    }
+    HWND Main() const { return m_app->GetMainWindow(); }
+
+    TempFolder m_folder;
+    std::unique_ptr<CLSWndMain> m_app;
+    char m_savedSettingsPath[MAX_PATH] = "";
+};
