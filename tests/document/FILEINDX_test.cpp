@@ -130,3 +130,27 @@ TEST(LineIndexThread, WaitingStoppingAndShortFiles)
     EXPECT_TRUE(doc.IsLineIndexReady());
     EXPECT_EQ(doc.GetLinesKnown(), 40001u);
 }
+
+// Another program cuts the file while its lines wait to be counted: the
+// thread counts what is left, and the lines read from the start stay readable.
+TEST(LineIndexThread, FileCutBeforeTheCount)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("cut.txt", ManyLines(40000));
+    const std::string host = HostPath(path);
+    if (host.empty()) {
+        GTEST_SKIP() << "no host process here";
+    }
+    CLSMessageWindow notify;
+    CLSFileStream doc;
+    doc.SetMemoryLimit(kDiskLimit);
+    ASSERT_TRUE(doc.Open(path.c_str(), nullptr, nullptr));
+    doc.StartLineIndex(notify.Get(), kLinesReady);
+    EXPECT_EQ(std::wstring(doc.GetLine(1).Text()), L"line 1.");
+    ASSERT_TRUE(RunHostCommand("truncate -s 20 '" + host + "'", folder));  // "line 0\r\nline 1.\nline"
+    doc.RunLineIndex();
+    ASSERT_TRUE(WaitForLinesReady(notify.Get()));
+    EXPECT_EQ(doc.GetLineCount(), 3u);
+    EXPECT_EQ(std::wstring(doc.GetLine(1).Text()), L"line 1.");
+    EXPECT_EQ(std::wstring(doc.GetLine(2).Text()), L"line");
+}
