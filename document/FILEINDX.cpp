@@ -79,43 +79,43 @@ void CLSFileStream::RunLineIndex()
     }
 }
 
+// Lets the thread run to its end, then closes what it had and drops what was
+// read of the start.
+void CLSFileStream::EndIndexThread()
+{
+    if (m_hIndexThread != nullptr) {
+        RunLineIndex();
+        WaitForSingleObject(m_hIndexThread, INFINITE);
+        CloseHandle(m_hIndexThread);
+        m_hIndexThread = nullptr;
+    }
+    if (m_hIndexFile != INVALID_HANDLE_VALUE) {
+        CloseHandle(m_hIndexFile);
+        m_hIndexFile = INVALID_HANDLE_VALUE;
+    }
+    m_pStartScanner.reset();
+    m_vecStart.clear();
+}
+
 // Waits for the thread and takes its index as the document's.
 void CLSFileStream::FinishLineIndex()
 {
     if (m_hIndexThread == nullptr) {
         return;
     }
-    RunLineIndex();
-    WaitForSingleObject(m_hIndexThread, INFINITE);
-    CloseHandle(m_hIndexThread);
-    m_hIndexThread = nullptr;
-    CloseHandle(m_hIndexFile);
-    m_hIndexFile = INVALID_HANDLE_VALUE;
+    EndIndexThread();
     m_vecLines.swap(m_vecBuilding);
     m_vecBuilding.clear();
     m_vecLines.shrink_to_fit();
-    m_pStartScanner.reset();
-    m_vecStart.clear();
 }
 
 // Ends the thread early (the document is closing) and drops its work.
 void CLSFileStream::StopLineIndex()
 {
-    if (m_hIndexThread != nullptr) {
-        m_bStopIndex.store(true);
-        RunLineIndex();
-        WaitForSingleObject(m_hIndexThread, INFINITE);
-        CloseHandle(m_hIndexThread);
-        m_hIndexThread = nullptr;
-        m_bStopIndex.store(false);
-    }
-    if (m_hIndexFile != INVALID_HANDLE_VALUE) {
-        CloseHandle(m_hIndexFile);
-        m_hIndexFile = INVALID_HANDLE_VALUE;
-    }
+    m_bStopIndex.store(true);
+    EndIndexThread();
+    m_bStopIndex.store(false);
     m_vecBuilding.clear();
-    m_pStartScanner.reset();
-    m_vecStart.clear();
 }
 
 // Reads on from the start of the file until line is complete (its end is

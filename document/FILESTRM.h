@@ -123,6 +123,7 @@ private:
     // The index on its own thread (FILEINDX).
     static DWORD WINAPI IndexThreadMain(LPVOID self);
     void BuildIndexOnThread();
+    void EndIndexThread();
     void FinishLineIndex();
     void StopLineIndex();
     bool ReadStartTo(DWORD line);

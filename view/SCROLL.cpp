@@ -103,7 +103,7 @@ void CLSWndView::SetUpScrollBars()
         // Counting the lines builds the line index, unless it is being built
         // on its thread: then the lines known so far, until it is done.
         horizontal = WidestRowMaximum(m_iWidestLine, GetMetrics().cellWidth);
-        vertical = RowsMaximum(IsLineIndexReady() ? LineCount() : KnownLineCount());
+        vertical = RowsMaximum(KnownLineCount());
         break;
     case DocumentKind::Hex:
         horizontal = kHexRowCells;
