@@ -4,13 +4,13 @@
 #include "document/FILESTRM.h"
 
 #include "BENCHTEXT.h"
+#include "bench/common/BENCHWIN.h"
 
 #include <windows.h>
 
 #include <psapi.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
@@ -19,22 +19,6 @@
 namespace {
 
 constexpr DWORD kMiB = 1 << 20;
-
-double Now()
-{
-    LARGE_INTEGER count;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void PrintBench(const char* name, unsigned long long bytes, double seconds, const char* baseline, double baseSeconds)
-{
-    std::printf("BENCH name=%s bytes=%llu seconds=%.6f baseline=%s baseline_seconds=%.6f ratio=%.3f\n", name, bytes,
-                seconds, baseline, baseSeconds, seconds / baseSeconds);
-    std::fflush(stdout);
-}
 
 // The data folder: $GLIM_BENCH_DATA (a host path under Wine) or a temporary
 // folder that is emptied again at the end.
@@ -45,10 +29,8 @@ struct DataFolder {
 
     DataFolder()
     {
-        const char* env = std::getenv("GLIM_BENCH_DATA");
-        if (env != nullptr && *env != '\0') {
-            path = env[0] == '/' ? std::string("Z:") + env : std::string(env);
-        } else {
+        path = BenchDataFolder();
+        if (path.empty()) {
             char base[MAX_PATH];
             GetTempPathA(sizeof(base), base);
             path = std::string(base) + "glim-bench-document";
@@ -115,21 +97,6 @@ std::string ReadWhole(const std::string& path)
     ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
     CloseHandle(file);
     return bytes;
-}
-
-double SequentialRead(const std::string& path)
-{
-    std::vector<char> buffer(kMiB);
-    const double start = Now();
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    DWORD got = 0;
-    unsigned long long total = 0;
-    while (ReadFile(file, buffer.data(), kMiB, &got, nullptr) && got != 0) {
-        total += got;
-    }
-    CloseHandle(file);
-    const double seconds = Now() - start;
-    return total != 0 ? seconds : 0;
 }
 
 double CountLf(const std::string& bytes, std::size_t* count)

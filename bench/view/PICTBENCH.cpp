@@ -4,6 +4,9 @@
 #include "tests/view/MEDIAFILE.h"
 #include "view/WNDVIEW.h"
 
+#include "BENCHPANE.h"
+#include "bench/common/BENCHWIN.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -14,37 +17,6 @@ namespace {
 constexpr int kWidth = 3000;
 constexpr int kHeight = 2000;
 constexpr int kPaints = 40;
-
-double Now()
-{
-    static LARGE_INTEGER frequency{};
-    if (frequency.QuadPart == 0) {
-        QueryPerformanceFrequency(&frequency);
-    }
-    LARGE_INTEGER t{};
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void Report(const char* name, unsigned long long bytes, double seconds, const char* baseline,
-            double baselineSeconds)
-{
-    std::printf("BENCH name=%s bytes=%llu seconds=%.6f baseline=%s baseline_seconds=%.6f ratio=%.3f\n", name, bytes,
-                seconds, baseline, baselineSeconds, baselineSeconds > 0 ? seconds / baselineSeconds : 0.0);
-}
-
-std::string DataFolder()
-{
-    char folder[MAX_PATH] = "";
-    if (GetEnvironmentVariableA("GLIM_BENCH_DATA", folder, sizeof(folder)) == 0 || folder[0] == '\0') {
-        GetTempPathA(sizeof(folder), folder);
-    }
-    std::string path = folder;
-    if (!path.empty() && path.back() != '\\' && path.back() != '/') {
-        path += '\\';
-    }
-    return path;
-}
 
 bool WritePicture(const std::string& path)
 {
@@ -60,14 +32,6 @@ bool WritePicture(const std::string& path)
                     written == bytes.size();
     CloseHandle(h);
     return ok;
-}
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        DispatchMessageA(&msg);
-    }
 }
 
 double FullRepaints(HWND hWnd)
@@ -113,21 +77,17 @@ double PlainCopies(HWND hWnd, HBITMAP hbmp)
 
 int main()
 {
-    const std::string path = DataFolder() + "glim_picture_3000x2000.bmp";
+    const std::string path = BenchFilePath("glim_picture_3000x2000.bmp");
     if (!WritePicture(path)) {
         std::fprintf(stderr, "bench_picture: cannot write %s\n", path.c_str());
         return 1;
     }
-    HWND hWndParent = CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600,
-                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    auto* view = new CLSWndView;
-    if (hWndParent == nullptr || !view->Create(hWndParent, CLSWndView::kControlId)) {
+    CLSBenchPane pane;
+    if (!pane.IsReady()) {
         std::fprintf(stderr, "bench_picture: no window\n");
         return 1;
     }
-    RECT rc{};
-    GetClientRect(hWndParent, &rc);
-    view->Move(0, 0, rc.right, rc.bottom);
+    CLSWndView* view = &pane.View();
     HWND hWnd = view->GetHandle();
     view->OpenFile(path.c_str());
     Pump();
@@ -135,13 +95,14 @@ int main()
         std::fprintf(stderr, "bench_picture: the file is not shown as a picture\n");
         return 1;
     }
+    RECT rc{};
     GetClientRect(hWnd, &rc);
     const unsigned long long paneBytes = 4ull * rc.right * rc.bottom;
     const double plain = PlainCopies(hWnd, view->GetBitmap());
 
     view->SetImageZoom(0);
     Pump();
-    Report("picture-fit-paint", paneBytes, FullRepaints(hWnd), "bitblt-1to1-via-buffer", plain);
+    PrintBench("picture-fit-paint", paneBytes, FullRepaints(hWnd), "bitblt-1to1-via-buffer", plain);
 
     view->SetImageZoom(400);
     for (int i = 0; i < 200; ++i) {
@@ -150,7 +111,7 @@ int main()
     }
     Pump();
     const double zoomed = FullRepaints(hWnd);
-    Report("picture-400-paint", paneBytes, zoomed, "bitblt-1to1-via-buffer", plain);
+    PrintBench("picture-400-paint", paneBytes, zoomed, "bitblt-1to1-via-buffer", plain);
 
     const double start = Now();
     for (int i = 0; i < kPaints; ++i) {
@@ -158,9 +119,7 @@ int main()
         UpdateWindow(hWnd);
     }
     const double arrow = (Now() - start) / kPaints;
-    Report("picture-400-arrow", 12ull * 4 * rc.bottom, arrow, "picture-400-paint", zoomed);
+    PrintBench("picture-400-arrow", 12ull * 4 * rc.bottom, arrow, "picture-400-paint", zoomed);
 
-    delete view;
-    DestroyWindow(hWndParent);
     return 0;
 }

@@ -6,51 +6,21 @@
 // process's peak memory against the budget of 64 MiB plus the line index.
 #include "view/WNDVIEW.h"
 
+#include "BENCHPANE.h"
+#include "bench/common/BENCHWIN.h"
+
 #include <windows.h>
 
 #include <psapi.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace {
 
 constexpr DWORD kFileSize = 512u * 1024 * 1024;
 constexpr DWORD kChunk = 1024 * 1024;
 constexpr int kScrollLines = 200;
-
-double Now()
-{
-    static LARGE_INTEGER frequency{};
-    if (frequency.QuadPart == 0) {
-        QueryPerformanceFrequency(&frequency);
-    }
-    LARGE_INTEGER t{};
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void Report(const char* name, double seconds, const char* baseline, double baselineSeconds)
-{
-    std::printf("BENCH name=%s bytes=%lu seconds=%.6f baseline=%s baseline_seconds=%.6f ratio=%.3f\n", name,
-                static_cast<unsigned long>(kFileSize), seconds, baseline, baselineSeconds,
-                baselineSeconds > 0 ? seconds / baselineSeconds : 0.0);
-}
-
-std::string DataFolder()
-{
-    char folder[MAX_PATH] = "";
-    if (GetEnvironmentVariableA("GLIM_BENCH_DATA", folder, sizeof(folder)) == 0 || folder[0] == '\0') {
-        GetTempPathA(sizeof(folder), folder);
-    }
-    std::string path = folder;
-    if (!path.empty() && path.back() != '\\' && path.back() != '/') {
-        path += '\\';
-    }
-    return path;
-}
 
 // One megabyte of text lines of varying length, repeated to the file size. A
 // file of the right size from an earlier run is used as it is.
@@ -89,27 +59,6 @@ bool MakeTextFile(const std::string& path)
     return ok;
 }
 
-double SequentialRead(const std::string& path)
-{
-    std::vector<char> buffer(kChunk);
-    const double start = Now();
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD got = 0;
-    while (ReadFile(h, buffer.data(), kChunk, &got, nullptr) && got > 0) {
-    }
-    CloseHandle(h);
-    return Now() - start;
-}
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        DispatchMessageA(&msg);
-    }
-}
-
 void PaintNow(HWND hWnd)
 {
     InvalidateRect(hWnd, nullptr, TRUE);
@@ -132,21 +81,17 @@ void PressCtrl(HWND hWnd, UINT vk)
 
 int main()
 {
-    const std::string path = DataFolder() + "glim_view_512mib.txt";
+    const std::string path = BenchFilePath("glim_view_512mib.txt");
     if (!MakeTextFile(path)) {
         std::fprintf(stderr, "bench_view: cannot write %s\n", path.c_str());
         return 1;
     }
-    HWND hWndParent = CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600,
-                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    auto* view = new CLSWndView;
-    if (hWndParent == nullptr || !view->Create(hWndParent, CLSWndView::kControlId)) {
+    CLSBenchPane pane;
+    if (!pane.IsReady()) {
         std::fprintf(stderr, "bench_view: no window\n");
         return 1;
     }
-    RECT rc{};
-    GetClientRect(hWndParent, &rc);
-    view->Move(0, 0, rc.right, rc.bottom);
+    CLSWndView* view = &pane.View();
     Pump();
     HWND hWnd = view->GetHandle();
 
@@ -166,8 +111,8 @@ int main()
         std::fprintf(stderr, "bench_view: the file is not shown as text from disk\n");
         return 1;
     }
-    Report("open-paint-text", openSeconds, "sequential-read", readSeconds);
-    Report("open-count-text", countedSeconds, "sequential-read", readSeconds);
+    PrintBench("open-paint-text", kFileSize, openSeconds, "sequential-read", readSeconds);
+    PrintBench("open-count-text", kFileSize, countedSeconds, "sequential-read", readSeconds);
     PROCESS_MEMORY_COUNTERS afterOpen{};
     afterOpen.cb = sizeof(afterOpen);
     GetProcessMemoryInfo(GetCurrentProcess(), &afterOpen, sizeof(afterOpen));
@@ -188,7 +133,7 @@ int main()
         toFirst += Now() - t;
     }
     Pump();
-    Report("paint-last-page", toLast / kJumps, "first-screen-paint", toFirst / kJumps);
+    PrintBench("paint-last-page", kFileSize, toLast / kJumps, "first-screen-paint", toFirst / kJumps);
 
     // One line at a time against the whole pane, from the top.
     PaintNow(hWnd);
@@ -203,7 +148,7 @@ int main()
         PaintNow(hWnd);
     }
     const double perPane = (Now() - start) / kScrollLines;
-    Report("scroll-line", perLine, "full-pane-paint", perPane);
+    PrintBench("scroll-line", kFileSize, perLine, "full-pane-paint", perPane);
 
     const unsigned long long indexBytes = 4ull * view->GetLineCount();
     PROCESS_MEMORY_COUNTERS pmc{};
@@ -227,7 +172,5 @@ int main()
     const double index = Now() - t;
     std::printf("PARTS name=open-paint-text recognise_seconds=%.6f index_in_one_go_seconds=%.6f\n", recognise, index);
 
-    delete view;
-    DestroyWindow(hWndParent);
     return 0;
 }

@@ -1,0 +1,23 @@
+// What the Windows benchmarks share: the clock, the BENCH line, where their
+// generated files go, the message pump and the baseline read of a file.
+#pragma once
+
+#include <string>
+
+double Now();
+
+// BENCH name=... bytes=... seconds=... baseline=... baseline_seconds=... ratio=...
+void PrintBench(const char* name, unsigned long long bytes, double seconds, const char* baseline,
+                double baselineSeconds);
+
+// $GLIM_BENCH_DATA (a host path is taken on drive Z:), or empty when unset.
+std::string BenchDataFolder();
+// A file of that name in the data folder, or in the temporary folder.
+std::string BenchFilePath(const char* name);
+
+// Dispatches whatever messages are waiting.
+void Pump();
+
+// One sequential read of the whole file through a 1 MiB buffer: the plain way
+// to read it, the baseline of the benchmarks that read files.
+double SequentialRead(const std::string& path);
