@@ -1,7 +1,7 @@
 // Command line and sibling paths.
 #include "app/CMDLINE.h"
 
-#include "settings/SHIFTJIS.h"
+#include "base/SHIFTJIS.h"
 
 #include <cstring>
 

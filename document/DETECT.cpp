@@ -2,7 +2,7 @@
 // JIS escapes and binary bytes that also counts Shift-JIS and EUC-JP pairs.
 #include "document/DETECT.h"
 
-#include "settings/SHIFTJIS.h"
+#include "base/SHIFTJIS.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The bitmap block: allocation with its size computed in 64 bits, and the header.
 #include "image/DIBBLOCK.h"
 
-#include "app/ASSERT.h"
+#include "base/ASSERT.h"
 
 #include <cstdlib>
 #include <utility>

@@ -2,7 +2,7 @@
 // stand for.
 #include "settings/GLIMFONT.h"
 
-#include "settings/SHIFTJIS.h"
+#include "base/SHIFTJIS.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // Defaults of the settings and the keys of the [Window] and [General] sections.
 #include "settings/GLIMSET.h"
 
-#include "app/ASSERT.h"
+#include "base/ASSERT.h"
 
 CLSGlimSettings::CLSGlimSettings()
     : m_iLeft(CW_USEDEFAULT), m_iTop(CW_USEDEFAULT), m_iWidth(CW_USEDEFAULT), m_iHeight(CW_USEDEFAULT),

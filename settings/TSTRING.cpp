@@ -2,8 +2,8 @@
 // loudly, and a search that steps over Shift-JIS double-byte characters.
 #include "settings/TSTRING.h"
 
-#include "app/ASSERT.h"
-#include "settings/SHIFTJIS.h"
+#include "base/ASSERT.h"
+#include "base/SHIFTJIS.h"
 
 #include <shlwapi.h>
 

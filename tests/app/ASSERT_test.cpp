@@ -1,7 +1,7 @@
 // The assertion text names the condition and the module by its upper-case base
 // name, whatever the path looks like. (The handler itself is exercised by the
 // string and vector tests, with real assertions.)
-#include "app/ASSERT.h"
+#include "base/ASSERT.h"
 
 #include <gtest/gtest.h>
 

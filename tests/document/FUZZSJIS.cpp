@@ -2,7 +2,7 @@
 // room callers give (the line and one byte for the terminator).
 #include "document/SJISCONV.h"
 
-#include "settings/SHIFTJIS.h"
+#include "base/SHIFTJIS.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // half-width katakana, and bytes that must not swallow their neighbours.
 #include "document/SJISCONV.h"
 
-#include "settings/SHIFTJIS.h"
+#include "base/SHIFTJIS.h"
 
 #include "TESTFILES.h"
 

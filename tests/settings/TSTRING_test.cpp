@@ -2,7 +2,7 @@
 // numbers and colours, window texts and the instance count.
 #include "settings/TSTRING.h"
 
-#include "app/ASSERT.h"
+#include "base/ASSERT.h"
 
 #include <gtest/gtest.h>
 

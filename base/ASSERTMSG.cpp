@@ -1,5 +1,5 @@
 // Text of an assertion message and the replaceable handler; no Windows here.
-#include "app/ASSERT.h"
+#include "base/ASSERT.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,0 +1,142 @@
+// Owners of Windows handles: each kernel handle, GDI object, window DC, paint
+// DC and object selection has exactly one owner that gives it back. Not
+// copyable; movable where a handle travels.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+// A kernel handle closed with CloseHandle. Both null and INVALID_HANDLE_VALUE
+// mean "none", as CreateFile and CreateThread answer differently.
+class CLSHandle {
+public:
+    CLSHandle() noexcept = default;
+    explicit CLSHandle(HANDLE h) noexcept : m_h(h) {}
+    ~CLSHandle() { Reset(); }
+    CLSHandle(CLSHandle&& other) noexcept : m_h(other.Release()) {}
+    CLSHandle& operator=(CLSHandle&& other) noexcept
+    {
+        if (this != &other) {
+            Reset(other.Release());
+        }
+        return *this;
+    }
+    CLSHandle(const CLSHandle&) = delete;
+    CLSHandle& operator=(const CLSHandle&) = delete;
+
+    HANDLE Get() const noexcept { return m_h; }
+    bool Valid() const noexcept { return m_h != nullptr && m_h != INVALID_HANDLE_VALUE; }
+    explicit operator bool() const noexcept { return Valid(); }
+    HANDLE Release() noexcept { return std::exchange(m_h, nullptr); }
+    void Reset(HANDLE h = nullptr) noexcept
+    {
+        if (Valid()) {
+            CloseHandle(m_h);
+        }
+        m_h = h;
+    }
+
+private:
+    HANDLE m_h = nullptr;
+};
+
+// A GDI object (font, brush, pen, bitmap, region) deleted with DeleteObject.
+// Whoever selected it into a DC must have put the old object back first:
+// CLSSelectObject does that by going out of scope before this owner does.
+template <typename T>
+class CLSGdiObject {
+public:
+    CLSGdiObject() noexcept = default;
+    explicit CLSGdiObject(T h) noexcept : m_h(h) {}
+    ~CLSGdiObject() { Reset(); }
+    CLSGdiObject(CLSGdiObject&& other) noexcept : m_h(other.Release()) {}
+    CLSGdiObject& operator=(CLSGdiObject&& other) noexcept
+    {
+        if (this != &other) {
+            Reset(other.Release());
+        }
+        return *this;
+    }
+    CLSGdiObject(const CLSGdiObject&) = delete;
+    CLSGdiObject& operator=(const CLSGdiObject&) = delete;
+
+    T Get() const noexcept { return m_h; }
+    explicit operator bool() const noexcept { return m_h != nullptr; }
+    T Release() noexcept { return std::exchange(m_h, nullptr); }
+    void Reset(T h = nullptr) noexcept
+    {
+        if (m_h != nullptr) {
+            DeleteObject(m_h);
+        }
+        m_h = h;
+    }
+
+private:
+    T m_h = nullptr;
+};
+
+using CLSFontOwner = CLSGdiObject<HFONT>;
+using CLSBrushOwner = CLSGdiObject<HBRUSH>;
+using CLSPenOwner = CLSGdiObject<HPEN>;
+using CLSBitmapOwner = CLSGdiObject<HBITMAP>;
+
+// The DC of a window from GetDC, given back with ReleaseDC.
+class CLSWindowDC {
+public:
+    explicit CLSWindowDC(HWND hWnd) noexcept : m_hWnd(hWnd), m_hdc(GetDC(hWnd)) {}
+    ~CLSWindowDC()
+    {
+        if (m_hdc != nullptr) {
+            ReleaseDC(m_hWnd, m_hdc);
+        }
+    }
+    CLSWindowDC(const CLSWindowDC&) = delete;
+    CLSWindowDC& operator=(const CLSWindowDC&) = delete;
+
+    HDC Get() const noexcept { return m_hdc; }
+    explicit operator bool() const noexcept { return m_hdc != nullptr; }
+
+private:
+    HWND m_hWnd;
+    HDC m_hdc;
+};
+
+// BeginPaint and EndPaint of one WM_PAINT.
+class CLSPaintDC {
+public:
+    explicit CLSPaintDC(HWND hWnd) noexcept : m_hWnd(hWnd), m_hdc(BeginPaint(hWnd, &m_ps)) {}
+    ~CLSPaintDC() { EndPaint(m_hWnd, &m_ps); }
+    CLSPaintDC(const CLSPaintDC&) = delete;
+    CLSPaintDC& operator=(const CLSPaintDC&) = delete;
+
+    HDC Get() const noexcept { return m_hdc; }
+    const PAINTSTRUCT& Paint() const noexcept { return m_ps; }
+
+private:
+    HWND m_hWnd;
+    PAINTSTRUCT m_ps{};
+    HDC m_hdc;
+};
+
+// One SelectObject, undone when the scope ends, so the DC never holds an
+// object that its owner is about to delete.
+class CLSSelectObject {
+public:
+    CLSSelectObject(HDC hdc, HGDIOBJ hObject) noexcept
+        : m_hdc(hdc), m_hOld(hdc != nullptr && hObject != nullptr ? SelectObject(hdc, hObject) : nullptr)
+    {
+    }
+    ~CLSSelectObject()
+    {
+        if (m_hOld != nullptr && m_hOld != HGDI_ERROR) {
+            SelectObject(m_hdc, m_hOld);
+        }
+    }
+    CLSSelectObject(const CLSSelectObject&) = delete;
+    CLSSelectObject& operator=(const CLSSelectObject&) = delete;
+
+private:
+    HDC m_hdc;
+    HGDIOBJ m_hOld;
+};
