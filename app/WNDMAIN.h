@@ -2,8 +2,11 @@
 // owns the panes and the settings for the whole run.
 #pragma once
 
+#include "app/STATBAR.h"
+#include "app/TOOLBAR.h"
 #include "app/WNDBASE.h"
 #include "settings/GLIMSET.h"
+#include "settings/SETDLG.h"
 #include "view/WNDVIEW.h"
 
 #include <windows.h>
@@ -15,11 +18,11 @@
 extern char g_szSettingsPath[MAX_PATH];
 extern char g_szHelpPath[MAX_PATH];
 
-// WMU_WIDEST_LINE and WMU_CARET_POS come with the content view.
+// WMU_WIDEST_LINE and WMU_CARET_POS come with the content view,
+// WMU_APPLY_SETTINGS with the settings dialog.
 constexpr UINT WMU_FOLDER_SELECTED = WM_APP + 11;
 constexpr UINT WMU_FILE_SELECTED = WM_APP + 12;
 constexpr UINT WMU_OPEN_FOLDER = WM_APP + 13;
-constexpr UINT WMU_APPLY_SETTINGS = WM_APP + 14;
 
 // Child window ids of the main window.
 constexpr int kIdToolBar = 1024;
@@ -41,6 +44,7 @@ public:
     HWND GetMainWindow() const noexcept { return m_hWndMain; }
     CLSGlimSettings& GetSettings() noexcept { return m_settings; }
     CLSWndView& GetView() noexcept { return m_clsView; }
+    CLSStatusBar& GetStatusBar() noexcept { return m_clsStatusBar; }
     // The caret last reported by the content view (0-based), for the status bar.
     int GetCaretLine() const noexcept { return m_iCaretLine; }
     int GetCaretColumn() const noexcept { return m_iCaretColumn; }
@@ -60,6 +64,8 @@ private:
     void CheckMenuRadio(HMENU hMenu, int first, int last, int chosen);
     void InitZoomItems(HMENU hMenu);
     void OpenPathBoxFile();
+    void OnCaretPos(int line, int column);
+    void ShowEncoding();
     void ApplySettings();
     void OnGetMinMaxInfo(MINMAXINFO* info);
     void OnHelp(const HELPINFO* info);
@@ -70,6 +76,8 @@ private:
     HWND m_hWndMain = nullptr;
     CLSGlimSettings m_settings;
     CLSWndView m_clsView;
+    CLSToolBar m_clsToolBar;
+    CLSStatusBar m_clsStatusBar;
     int m_iCaretLine = 0;
     int m_iCaretColumn = 0;
     DWORD_PTR m_dwHelpCookie = 0;

@@ -2,6 +2,7 @@
 // drops, help, and capturing the window state when it is destroyed.
 #include "app/WNDMAIN.h"
 
+#include "app/ABOUT.h"
 #include "app/HTMLHELP.h"
 #include "image/PICTZOOM.h"
 #include "resources/RESOURCE.h"
@@ -61,9 +62,16 @@ LRESULT CLSWndMain::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     case WM_INITMENU:
         OnInitMenu(reinterpret_cast<HMENU>(wParam));
         return 0;
+    case WM_NOTIFY:
+        if (m_clsToolBar.OnNotify(m_hWnd, reinterpret_cast<const NMHDR*>(lParam))) {
+            return 0;
+        }
+        break;
     case WMU_CARET_POS:
-        m_iCaretLine = static_cast<int>(wParam);
-        m_iCaretColumn = static_cast<int>(lParam);
+        OnCaretPos(static_cast<int>(wParam), static_cast<int>(lParam));
+        return 0;
+    case WMU_APPLY_SETTINGS:
+        ApplySettings();
         return 0;
     default:
         break;
@@ -77,8 +85,11 @@ LRESULT CLSWndMain::OnCreate()
     if (!InitCommonControlsEx(&icc)) {
         return -1;
     }
+    auto hInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(m_hWnd, GWLP_HINSTANCE));
+    m_clsToolBar.Create(m_hWnd, hInstance);  // first: the creation order is the tab order
     CreatePathBox();
     m_clsView.Create(m_hWnd, CLSWndView::kControlId);
+    m_clsStatusBar.Create(m_hWnd);
     SetFocus(GetDlgItem(m_hWnd, kIdPathEdit));
     ApplySettings();
     return 0;
@@ -109,6 +120,11 @@ void CLSWndMain::CreatePathBox()
 
 void CLSWndMain::OnSize(int cx, int cy)
 {
+    // The bars place themselves along their edges first; the panes take the rest.
+    SendMessageA(m_clsToolBar.GetHandle(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(cx, cy));
+    SendMessageA(m_clsStatusBar.GetHandle(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(cx, cy));
+    const int tb = m_clsToolBar.VisibleHeight();
+    const int sb = m_clsStatusBar.VisibleHeight();
     if (IsIconic(m_hWnd)) {
         return;
     }
@@ -116,11 +132,12 @@ void CLSWndMain::OnSize(int cx, int cy)
     const int h = PathBoxTextHeight(hwndEdit);
     const int e = 2 * GetSystemMetrics(SM_CYEDGE) + h;
     const int b = 2 * GetSystemMetrics(SM_CXEDGE) + 3 * h;
+    m_clsStatusBar.SetParts(cx, sb);
     // Until the panes of the navigation arrive the content view takes the
     // client area below the path box.
-    m_clsView.Move(0, e, cx, cy - e);
-    MoveWindow(hwndEdit, 0, 0, cx - b, e, FALSE);
-    MoveWindow(GetDlgItem(m_hWnd, kIdPathButton), cx - b, 0, b, e, TRUE);
+    m_clsView.Move(0, tb + e, cx, cy - sb - tb - e);
+    MoveWindow(hwndEdit, 0, tb, cx - b, e, FALSE);
+    MoveWindow(GetDlgItem(m_hWnd, kIdPathButton), cx - b, tb, b, e, TRUE);
     InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
@@ -160,6 +177,12 @@ bool CLSWndMain::OnCommand(int id)
     case IDM_HELP_CONTENTS:
         CallHtmlHelp(m_hWnd, g_szHelpPath, HH_DISPLAY_TOC, 0);
         return true;
+    case IDM_SETTINGS:
+        ShowSettingsDialog(m_hWnd, m_settings, g_szHelpPath);
+        return true;
+    case IDM_ABOUT:
+        ShowAboutBox(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(m_hWnd, GWLP_HINSTANCE)), m_hWnd);
+        return true;
     default:
         return false;
     }
@@ -188,12 +211,14 @@ void CLSWndMain::OnEncoding(int id)
 {
     m_clsView.SetEncoding(id == IDM_ENC_AUTO ? TextEncoding::Auto : static_cast<TextEncoding>(id - IDM_ENC_AUTO + 1));
     SetRadioGroup(IDM_ENC_AUTO, IDM_ENC_UTF7, id);
+    ShowEncoding();
 }
 
 void CLSWndMain::OnViewForm(int id)
 {
     m_clsView.SetViewMode(static_cast<ViewMode>(id - IDM_VIEW_AUTO));
     SetRadioGroup(IDM_VIEW_AUTO, IDM_VIEW_HEX, id);
+    ShowEncoding();
 }
 
 // The zoom goes to the record of the mode shown, so that pictures and media
@@ -306,7 +331,24 @@ void CLSWndMain::OpenPathBoxFile()
     // Until the folder panes can navigate, the path box names a file to show.
     char path[MAX_PATH] = "";
     GetDlgItemTextA(m_hWnd, kIdPathEdit, path, sizeof(path));
+    SHFILEINFOA info{};
+    SHGetFileInfoA(path, 0, &info, sizeof(info), SHGFI_TYPENAME);
+    m_clsStatusBar.SetTypeText(info.szTypeName);
+    m_clsStatusBar.SetSizeText(FileSizeOfPath(path));
     m_clsView.OpenFile(path);
+    ShowEncoding();
+}
+
+void CLSWndMain::OnCaretPos(int line, int column)
+{
+    m_iCaretLine = line;
+    m_iCaretColumn = column;
+    m_clsStatusBar.SetCaretText(line, column);
+}
+
+void CLSWndMain::ShowEncoding()
+{
+    m_clsStatusBar.SetEncodingText(static_cast<std::uint32_t>(m_clsView.GetEffectiveEncoding()));
 }
 
 void CLSWndMain::OnHelp(const HELPINFO* info)

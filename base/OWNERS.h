@@ -140,3 +140,42 @@ private:
     HDC m_hdc;
     HGDIOBJ m_hOld;
 };
+
+// One reference to a COM interface, released when the owner goes.
+template <typename T>
+class CLSComPtr {
+public:
+    CLSComPtr() noexcept = default;
+    ~CLSComPtr() { Reset(); }
+    CLSComPtr(CLSComPtr&& other) noexcept : m_p(std::exchange(other.m_p, nullptr)) {}
+    CLSComPtr& operator=(CLSComPtr&& other) noexcept
+    {
+        if (this != &other) {
+            Reset();
+            m_p = std::exchange(other.m_p, nullptr);
+        }
+        return *this;
+    }
+    CLSComPtr(const CLSComPtr&) = delete;
+    CLSComPtr& operator=(const CLSComPtr&) = delete;
+
+    T* Get() const noexcept { return m_p; }
+    T* operator->() const noexcept { return m_p; }
+    explicit operator bool() const noexcept { return m_p != nullptr; }
+    // For the out parameter of a function that hands out a new reference.
+    T** Put() noexcept
+    {
+        Reset();
+        return &m_p;
+    }
+    void Reset() noexcept
+    {
+        if (m_p != nullptr) {
+            m_p->Release();
+            m_p = nullptr;
+        }
+    }
+
+private:
+    T* m_p = nullptr;
+};

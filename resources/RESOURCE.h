@@ -47,3 +47,13 @@
 #define IDM_SETTINGS 1233
 #define IDM_HELP_CONTENTS 1301
 #define IDM_ABOUT 1302
+
+// Toolbar, status bar, settings dialog and About box.
+#define IDB_TOOLBAR 521
+#define IDC_LINKHAND 529
+#define IDD_SET_GENERAL 601
+#define IDD_SET_TEXT 602
+#define IDD_SET_BINARY 603
+#define IDD_SET_IMAGE 604
+#define IDD_SET_MEDIA 605
+#define IDD_ABOUT 606

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# build.sh TARGET...: configures (once) and builds the named targets.
+# build.sh TARGET...: configures (once) and builds the named targets; with
+# GLIM_MAKE_TARGETS set, only those make targets of each (e.g. "glim glimctl").
 #   x64    build/x64    the Windows program and its tests, run here under Wine
 #   x86    build/x86    the 32-bit Windows program and tests, built only
 #   fuzz   build/fuzz   native clang build with libFuzzer, ASan and UBSan
@@ -22,5 +23,6 @@ for target in "$@"; do
     cmake -S . -B "$dir" -G "Unix Makefiles" "${args[@]}" >"$dir.configure.log" 2>&1 || {
       cat "$dir.configure.log" >&2; exit 1; }
   fi
-  make -C "$dir" -j"$jobs" --no-print-directory -s
+  # shellcheck disable=SC2086  # a list of make targets
+  make -C "$dir" -j"$jobs" --no-print-directory -s ${GLIM_MAKE_TARGETS:-}
 done

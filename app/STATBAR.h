@@ -1,0 +1,40 @@
+// CLSStatusBar: the status bar across the bottom of the main window (control
+// 1031): a fixed help hint, the type of the selected item, the caret, the
+// encoding and the file size. The main window decides when each changes.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+
+class CLSStatusBar {
+public:
+    static constexpr int kControlId = 1031;
+
+    // Creates the bar with its hint in part 0; the parts come with the first
+    // layout pass. False when the control cannot be made.
+    bool Create(HWND hWndParent);
+    HWND GetHandle() const noexcept { return m_hWnd; }
+    // Height of the bar's window while it is shown, else 0.
+    int VisibleHeight() const;
+
+    // Every layout pass, shown or not: the part edges from the client width
+    // and the bar's height.
+    void SetParts(int clientWidth, int barHeight);
+    void SetTypeText(const char* lpszType);
+    // The 0-based caret that the content view reports.
+    void SetCaretText(int line, int column);
+    void SetEncodingText(std::uint32_t encoding);
+    // Empty for none: an item that does not exist, or a folder.
+    void SetSizeText(std::optional<std::uint64_t> size);
+
+private:
+    void SetPartText(int part, const char* lpszText);
+
+    HWND m_hWnd = nullptr;
+};
+
+// What the size part shows for a file-system path: the file's 64-bit size, or
+// none for a folder and for a path that names nothing.
+std::optional<std::uint64_t> FileSizeOfPath(const char* lpszPath);
