@@ -1,0 +1,135 @@
+// The toolbar, the status bar and the About box in the main window: what the
+// status bar reads after files are opened and choices made, the drop-down
+// button's command, and the About box kept inside the work area.
+#include "DLGDRIVE.h"
+#include "MAINTEST.h"
+
+#include "app/ABOUT.h"
+
+#include <commctrl.h>
+
+namespace {
+
+class Bars : public MainWindow {
+protected:
+    void SetUp() override
+    {
+        MainWindow::SetUp();
+        Start();
+    }
+    void Command(int id) const { SendMessageA(Main(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
+    void OpenThroughPathBox(const std::string& path) const
+    {
+        SetDlgItemTextA(Main(), kIdPathEdit, path.c_str());
+        Command(IDC_NAVIGATE);
+    }
+    std::string Part(int part) const
+    {
+        char text[256] = "";
+        SendDlgItemMessageA(Main(), CLSStatusBar::kControlId, SB_GETTEXTA, static_cast<WPARAM>(part),
+                            reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    bool Pressed(int id) const
+    {
+        const LRESULT state = SendDlgItemMessageA(Main(), CLSToolBar::kControlId, TB_GETSTATE, id, 0);
+        return (state & TBSTATE_PRESSED) != 0;
+    }
+};
+
+}  // namespace
+
+TEST_F(Bars, StatusBarShowsSizeCaretAndEncodingOfWhatIsOpened)
+{
+    EXPECT_EQ(Part(0), "ヘルプを見るには F1 キーを押してください。");
+    const struct {
+        std::string path;
+        const char* size;
+        const char* encoding;
+    } opened[] = {
+        {m_folder.Write("empty.txt", ""), "\t\t0バイト", "SJIS"},  // nothing to doubt
+        {m_folder.Write("million.txt", std::string(1000000, 'a')), "\t\t1,000,000バイト", "SJIS"},
+        {m_folder.Write("text.txt", "\x93\xfa\x96\x7b\x8c\xea\r\nline"), "\t\t12バイト", "SJIS"},
+        {m_folder.Path(), "", ""},  // a folder has no size
+    };
+    for (const auto& o : opened) {
+        SCOPED_TRACE(o.path);
+        SendMessageA(Main(), WMU_CARET_POS, 4, 7);
+        OpenThroughPathBox(o.path);
+        EXPECT_EQ(Part(4), o.size);
+        EXPECT_EQ(Part(3), o.encoding);
+        EXPECT_EQ(Part(2), "\t    1:1    ") << "the view reports its caret at the start";
+    }
+
+    OpenThroughPathBox(m_folder.PathOf("text.txt"));
+    Command(IDM_ENC_EUC);
+    EXPECT_EQ(Part(3), "EUC");
+    EXPECT_TRUE(Pressed(IDM_ENC_EUC));
+    EXPECT_FALSE(Pressed(IDM_ENC_AUTO));
+    Command(IDM_ENC_AUTO);
+    EXPECT_EQ(Part(3), "SJIS") << "the detected encoding again";
+    EXPECT_TRUE(Pressed(IDM_ENC_AUTO));
+    Command(IDM_VIEW_HEX);
+    EXPECT_TRUE(Pressed(IDM_VIEW_HEX));
+    EXPECT_FALSE(Pressed(IDM_VIEW_AUTO));
+}
+
+TEST_F(Bars, DropDownRunsTheChosenMenuCommandAndTooltipsComeFromTheStrings)
+{
+    // The pop-up's own keyboard: up from nothing is the last item, "詳細(&D)".
+    PostMessageA(Main(), WM_KEYDOWN, VK_UP, 0);
+    PostMessageA(Main(), WM_KEYDOWN, VK_RETURN, 0);
+    MessageSpy commands(Main(), WM_COMMAND);
+    NMTOOLBARA nmtb{};
+    nmtb.hdr = {GetDlgItem(Main(), CLSToolBar::kControlId), CLSToolBar::kControlId, TBN_DROPDOWN};
+    nmtb.iItem = IDM_ICONVIEW;
+    EXPECT_EQ(SendMessageA(Main(), WM_NOTIFY, CLSToolBar::kControlId, reinterpret_cast<LPARAM>(&nmtb)), 0);
+    ASSERT_EQ(commands.m_seen.size(), 1u);
+    EXPECT_EQ(LOWORD(commands.m_seen[0]), IDM_STYLE_DETAILS);
+    EXPECT_FALSE(Pressed(IDM_ICONVIEW)) << "the button comes back up";
+
+    for (const auto& [id, text] : {std::pair<UINT, const char*>{IDM_ENC_SJIS, "Shift-JISとしてファイルを見る"},
+                                   {IDM_ARRANGE, "アイコンの整列"}, {IDM_EXIT, ""}}) {
+        NMTTDISPINFOA info{};
+        info.hdr = {nullptr, id, TTN_NEEDTEXTA};
+        SendMessageA(Main(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+        char loaded[128] = "";
+        if (info.hinst != nullptr) {
+            LoadStringA(info.hinst, static_cast<UINT>(reinterpret_cast<UINT_PTR>(info.lpszText)), loaded,
+                        sizeof(loaded));
+        }
+        EXPECT_EQ(std::string(loaded), text) << id;
+    }
+}
+
+TEST_F(Bars, AboutBoxStaysInsideTheWorkAreaWithItsLinkAndHand)
+{
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SetWindowPos(Main(), nullptr, work.right - 300, work.top + 40, 800, 500, SWP_NOZORDER);  // half off-screen
+    RECT box{};
+    std::string link;
+    bool hand = false;
+    bool handElsewhere = true;
+    ModalDriver driver({[&] {
+        HWND dlg = ModalDriver::FindThreadDialog("バージョン情報");
+        ASSERT_NE(dlg, nullptr);
+        GetWindowRect(dlg, &box);
+        char text[128] = "";
+        GetDlgItemTextA(dlg, 1027, text, sizeof(text));
+        link = text;
+        auto hInstance = GetModuleHandleA(nullptr);
+        const LPARAM move = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+        hand = SendMessageA(dlg, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(dlg, 1027)), move) != 0 &&
+               GetCursor() == LoadCursorA(hInstance, MAKEINTRESOURCEA(IDC_LINKHAND));
+        handElsewhere = SendMessageA(dlg, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(dlg, 1024)), move) != 0;
+        PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+    }});
+    Command(IDM_ABOUT);
+    EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ(box.right, work.right) << "flush with the right edge";
+    EXPECT_GE(box.top, work.top);
+    EXPECT_EQ(link, kGlimWebPage);
+    EXPECT_TRUE(hand);
+    EXPECT_FALSE(handElsewhere);
+}

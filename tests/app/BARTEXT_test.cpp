@@ -1,0 +1,64 @@
+// Status bar texts and part edges, and the placement of a dialog in the work
+// area: pure arithmetic.
+#include "app/BARTEXT.h"
+#include "app/PLACEBOX.h"
+
+#include <gtest/gtest.h>
+
+TEST(StatusText, SizeGroupsByThreeUpToTheBillions)
+{
+    const struct {
+        std::uint64_t size;
+        const char* digits;
+    } cases[] = {
+        {0, "0"},
+        {999, "999"},
+        {1000, "1,000"},
+        {1000005, "1,000,005"},
+        {2000034, "2,000,034"},
+        {1234567, "1,234,567"},
+        {1000000000, "1,000,000,000"},
+        {1234567890123ull, "1234,567,890,123"},  // no unit above 10^9
+        {18446744073709551615ull, "18446744073,709,551,615"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SizeText(c.size), std::string("\t\t") + c.digits + "バイト") << c.size;
+    }
+}
+
+TEST(StatusText, CaretEncodingAndPartEdges)
+{
+    EXPECT_EQ(CaretText(0, 0), "\t    1:1    ");
+    EXPECT_EQ(CaretText(123455, 9), "\t123456:10   ");
+    const std::pair<std::uint32_t, const char*> labels[] = {
+        {0, ""}, {1, "BIN"}, {2, "SJIS"}, {5, "UTF16LE"}, {6, "UTF16BE"}, {8, "UTF7"}, {9, ""}, {0xFFFFFFFF, ""}};
+    for (const auto& [code, label] : labels) {
+        EXPECT_STREQ(EncodingLabel(code), label) << code;
+    }
+    int edges[kStatusPartCount];
+    StatusPartEdges(1000, 20, edges);
+    const int expected[] = {564, 764, 834, 890, 980};
+    for (int i = 0; i < kStatusPartCount; ++i) {
+        EXPECT_EQ(edges[i], expected[i]) << i;
+    }
+}
+
+TEST(PlaceBox, CentredThenPushedIntoTheWorkAreaLeftAndTopWinning)
+{
+    const BoxRect work{0, 0, 1000, 700};
+    const struct {
+        BoxRect parent;
+        int w, h;
+        BoxPoint expected;
+    } cases[] = {
+        {{100, 100, 500, 400}, 200, 100, {200, 200}},
+        {{800, 100, 1600, 600}, 200, 100, {800, 300}},  // half off the right edge
+        {{-500, -400, 100, 200}, 200, 100, {0, 0}},
+        {{0, 0, 1000, 700}, 1200, 900, {0, 0}},  // larger than the area
+    };
+    for (const auto& c : cases) {
+        const BoxPoint at = CentreInWorkArea(c.parent, c.w, c.h, work);
+        EXPECT_EQ(at.x, c.expected.x) << c.parent.left;
+        EXPECT_EQ(at.y, c.expected.y) << c.parent.left;
+    }
+}
