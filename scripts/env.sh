@@ -7,8 +7,17 @@ export WINEARCH=win64
 export WINEDEBUG=-all
 # No network here: keep Wine from trying to fetch Mono and Gecko.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export LANG=ja_JP.UTF-8
-unset LC_ALL LC_CTYPE LC_MESSAGES LANGUAGE
+
+# glim_japanese_locale: LANG=ja_JP.UTF-8 gives Wine code page 932. Until
+# setup.sh has generated the locale, setting it would only make bash, perl and
+# apt print warnings that it cannot be set, so it waits for the locale.
+glim_japanese_locale() {
+  if locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+    export LANG=ja_JP.UTF-8
+    unset LC_ALL LC_CTYPE LC_MESSAGES LANGUAGE
+  fi
+}
+glim_japanese_locale
 
 # glim_display: make sure an X display exists; starts Xvfb when there is none.
 # Sets GLIM_XVFB_PID when it started one (the caller stops it).
@@ -37,6 +46,9 @@ glim_display() {
 
 glim_stop_display() {
   if [ -n "${GLIM_XVFB_PID:-}" ]; then
+    # Wine's helper processes of this prefix keep the display open and would
+    # report its end as a broken X connection: they go first, quietly.
+    wineserver -k >/dev/null 2>&1 || true
     kill "$GLIM_XVFB_PID" 2>/dev/null
     wait "$GLIM_XVFB_PID" 2>/dev/null
     GLIM_XVFB_PID=

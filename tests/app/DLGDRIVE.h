@@ -56,46 +56,35 @@ public:
     // The dialog of this thread that takes input now (the innermost modal
     // one), or null. It may not be shown yet: a modal loop shows its dialog
     // only once the queue is empty, and a due tick comes first.
-    static HWND ActiveDialog()
-    {
-        HWND found = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND hWnd, LPARAM lParam) -> BOOL {
-                char cls[16] = "";
-                GetClassNameA(hWnd, cls, sizeof(cls));
-                if (IsWindowEnabled(hWnd) && std::string(cls) == "#32770") {
-                    *reinterpret_cast<HWND*>(lParam) = hWnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        return found;
-    }
+    static HWND ActiveDialog() { return Find(nullptr); }
     // A visible dialog of this thread with that caption, or null.
-    static HWND FindThreadDialog(const char* caption)
+    static HWND FindThreadDialog(const char* caption) { return Find(caption); }
+
+private:
+    struct Search {
+        const char* caption;  // null: the enabled one
+        HWND found;
+    };
+    static HWND Find(const char* caption)
     {
-        struct Search {
-            const char* caption;
-            HWND found;
-        } search{caption, nullptr};
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND hWnd, LPARAM lParam) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(lParam);
-                char cls[16] = "";
-                char text[128] = "";
-                GetClassNameA(hWnd, cls, sizeof(cls));
-                GetWindowTextA(hWnd, text, sizeof(text));
-                if (IsWindowVisible(hWnd) && std::string(cls) == "#32770" && std::string(text) == s->caption) {
-                    s->found = hWnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        Search search{caption, nullptr};
+        EnumThreadWindows(GetCurrentThreadId(), &ModalDriver::Match, reinterpret_cast<LPARAM>(&search));
         return search.found;
+    }
+    static BOOL CALLBACK Match(HWND hWnd, LPARAM lParam)
+    {
+        auto* s = reinterpret_cast<Search*>(lParam);
+        char cls[16] = "";
+        char text[128] = "";
+        GetClassNameA(hWnd, cls, sizeof(cls));
+        GetWindowTextA(hWnd, text, sizeof(text));
+        const bool wanted = s->caption == nullptr ? IsWindowEnabled(hWnd) != FALSE
+                                                  : IsWindowVisible(hWnd) && std::string(text) == s->caption;
+        if (wanted && std::string(cls) == "#32770") {
+            s->found = hWnd;
+            return FALSE;
+        }
+        return TRUE;
     }
 
 private:
