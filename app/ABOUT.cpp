@@ -74,6 +74,9 @@ void OnInitDialog(HWND hDlg)
     SetControlFont(hDlg, kIdTitle, g_titleFont);
     SetControlFont(hDlg, kIdVersion, g_textFont);
     SetControlFont(hDlg, kIdLine, g_textFont);
+    // Some static controls select their own font after asking for the colour,
+    // which would drop the underline chosen there: the link carries it too.
+    SetControlFont(hDlg, kIdLink, g_linkFont);
     CentreOverParent(hDlg);
 }
 

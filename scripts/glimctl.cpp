@@ -3,6 +3,8 @@
 //                           loop answers; prints its screen rectangle "x y w h"
 //   glimctl close           asks the main window to close (WM_CLOSE), the
 //                           orderly way that writes GLIM.INI
+//   glimctl command ID      posts the menu command ID, as if chosen from the
+//                           menu (a dialog it opens stays open for a screenshot)
 #include <windows.h>
 
 #include <cstdio>
@@ -35,14 +37,14 @@ int Wait(int seconds)
     return 1;
 }
 
-int Close()
+int Post(UINT message, WPARAM wParam)
 {
     HWND hWnd = FindWindowA("GlimMainClass", nullptr);
     if (hWnd == nullptr) {
         std::fprintf(stderr, "glimctl: no main window\n");
         return 1;
     }
-    PostMessageA(hWnd, WM_CLOSE, 0, 0);
+    PostMessageA(hWnd, message, wParam, 0);
     return 0;
 }
 
@@ -54,8 +56,11 @@ int main(int argc, char** argv)
         return Wait(argc >= 3 ? std::atoi(argv[2]) : 30);
     }
     if (argc >= 2 && std::strcmp(argv[1], "close") == 0) {
-        return Close();
+        return Post(WM_CLOSE, 0);
     }
-    std::fprintf(stderr, "usage: glimctl wait [seconds] | close\n");
+    if (argc >= 3 && std::strcmp(argv[1], "command") == 0) {
+        return Post(WM_COMMAND, static_cast<WPARAM>(std::strtoul(argv[2], nullptr, 10)));
+    }
+    std::fprintf(stderr, "usage: glimctl wait [seconds] | close | command ID\n");
     return 2;
 }
