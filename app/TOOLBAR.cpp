@@ -54,6 +54,13 @@ bool HasTooltip(UINT_PTR id)
            id == IDM_ARRANGE || id == IDM_UPFOLDER;
 }
 
+template <typename DispInfo>
+void AnswerTooltip(HWND hWndMain, DispInfo* info)
+{
+    info->hinst = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hWndMain, GWLP_HINSTANCE));
+    info->lpszText = reinterpret_cast<decltype(info->lpszText)>(info->hdr.idFrom);
+}
+
 // First index of a bitmap of the common controls once added to the toolbar.
 int AddSystemImages(HWND hWnd, UINT_PTR bitmapId)
 {
@@ -102,11 +109,17 @@ bool CLSToolBar::OnNotify(HWND hWndMain, const NMHDR* pnmh)
         return true;
     }
     // The tooltip asks with the button's command as idFrom. The instance and a
-    // resource number answer both forms of the question alike.
-    if ((pnmh->code == TTN_NEEDTEXTA || pnmh->code == TTN_NEEDTEXTW) && HasTooltip(pnmh->idFrom)) {
-        auto* info = reinterpret_cast<NMTTDISPINFOA*>(const_cast<NMHDR*>(pnmh));
-        info->hinst = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hWndMain, GWLP_HINSTANCE));
-        info->lpszText = MAKEINTRESOURCEA(pnmh->idFrom);
+    // resource number answer both forms of the question alike, but the two
+    // records place the instance at different offsets.
+    if (!HasTooltip(pnmh->idFrom)) {
+        return false;
+    }
+    if (pnmh->code == TTN_NEEDTEXTA) {
+        AnswerTooltip(hWndMain, reinterpret_cast<NMTTDISPINFOA*>(const_cast<NMHDR*>(pnmh)));
+        return true;
+    }
+    if (pnmh->code == TTN_NEEDTEXTW) {
+        AnswerTooltip(hWndMain, reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(pnmh)));
         return true;
     }
     return false;

@@ -100,6 +100,11 @@ TEST_F(Bars, DropDownRunsTheChosenMenuCommandAndTooltipsComeFromTheStrings)
         }
         EXPECT_EQ(std::string(loaded), text) << id;
     }
+    NMTTDISPINFOW wide{};  // the wide record keeps its instance further on
+    wide.hdr = {nullptr, IDM_COPY, TTN_NEEDTEXTW};
+    SendMessageA(Main(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&wide));
+    EXPECT_EQ(wide.hinst, GetModuleHandleA(nullptr));
+    EXPECT_EQ(reinterpret_cast<UINT_PTR>(wide.lpszText), UINT_PTR{IDM_COPY});
 }
 
 TEST_F(Bars, AboutBoxStaysInsideTheWorkAreaWithItsLinkAndHand)
