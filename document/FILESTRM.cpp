@@ -246,6 +246,11 @@ DocumentKind CLSFileStream::GetKind()
     const TextEncoding found =
         m_encDetected != TextEncoding::Auto ? m_encDetected : DetectEncoding(sample.get(), got);
     m_kind = found == TextEncoding::Binary ? DocumentKind::Hex : DocumentKind::Text;
+    if (found == TextEncoding::Binary) {
+        // Kept, so that the status bar can say why the file is shown as a dump;
+        // the line index would find the same from the same first bytes.
+        m_encDetected = found;
+    }
     return m_kind;
 }
 

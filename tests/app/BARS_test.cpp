@@ -49,6 +49,7 @@ TEST_F(Bars, StatusBarShowsSizeCaretAndEncodingOfWhatIsOpened)
     } opened[] = {
         {m_folder.Write("empty.txt", ""), "\t\t0バイト", "SJIS"},  // nothing to doubt
         {m_folder.Write("million.txt", std::string(1000000, 'a')), "\t\t1,000,000バイト", "SJIS"},
+        {m_folder.Write("zeros.bin", std::string(100, '\0')), "\t\t100バイト", "BIN"},
         {m_folder.Write("text.txt", "\x93\xfa\x96\x7b\x8c\xea\r\nline"), "\t\t12バイト", "SJIS"},
         {m_folder.Path(), "", ""},  // a folder has no size
     };
