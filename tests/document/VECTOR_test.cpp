@@ -31,17 +31,32 @@ TEST(Vector, GrowsReservesShrinksAndErasesKeepingTheItems)
     EXPECT_EQ(items.capacity(), 32u) << "the room stays for the next file";
 }
 
-TEST(Vector, IndexAtTheCountIsABrokenInvariant)
+namespace {
+
+// The assertion text of what f does, empty when nothing asserted.
+template <typename F>
+std::string AssertionOf(F f)
 {
     SetAssertionHandler([](const std::string& message) { throw std::runtime_error(message); });
-    vector<std::uint32_t> items;
-    items.push_back(7);
     std::string message;
     try {
-        (void)items[1];
+        f();
     } catch (const std::runtime_error& e) {
         message = e.what();
     }
     SetAssertionHandler(nullptr);
-    EXPECT_EQ(message.rfind("Assertion failed: pos < size(), file vector, line ", 0), 0u) << message;
+    return message;
+}
+
+}  // namespace
+
+TEST(Vector, BrokenInvariantsAndImpossibleSizesAssert)
+{
+    vector<std::uint32_t> items;
+    items.push_back(7);
+    EXPECT_EQ(AssertionOf([&] { (void)items[1]; }).rfind("Assertion failed: pos < size(), file vector, line ", 0), 0u);
+    // A count whose bytes wrap a size_t would otherwise allocate a few bytes
+    // and take them for the whole room.
+    EXPECT_EQ(AssertionOf([&] { items.reserve(SIZE_MAX / 4 + 16); }).rfind("Assertion failed: n <= max_size()", 0), 0u);
+    EXPECT_EQ(items[0], 7u);
 }
