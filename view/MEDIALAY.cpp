@@ -7,6 +7,8 @@
 namespace {
 
 constexpr int kArrowPixels = 12;
+// Room for the play button and a track bar that can still be dragged.
+constexpr int kPlayBarWidth = 240;
 
 int ClampSize(std::int64_t v)
 {
@@ -43,6 +45,14 @@ bool FitMediaSize(MediaExtent source, MediaExtent window, MediaExtent pane, Medi
         fitted = {ClampSize(sw * h / sh + extraWidth), ClampSize(pane.height)};
     }
     return true;
+}
+
+MediaExtent SoundOnlySize(MediaExtent window, int paneWidth, bool fitting)
+{
+    if (fitting) {
+        return {paneWidth > 0 ? paneWidth : 0, window.height};
+    }
+    return {window.width > kPlayBarWidth ? window.width : kPlayBarWidth, window.height};
 }
 
 MediaExtent MediaScrollMaxima(std::uint32_t zoom, MediaExtent window)

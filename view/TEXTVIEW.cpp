@@ -1,6 +1,6 @@
 // Text mode: the rows of the decoded lines with tabs expanded and the selection
 // highlighted, and the conversions between caret positions and pixels. Lines
-// are decoded for each paint and freed at once; nothing of the text is kept.
+// come decoded from the cache of the lines shown.
 #include "view/WNDVIEW.h"
 
 #include "view/TEXTLAY.h"
@@ -77,7 +77,7 @@ void CLSWndView::PaintText(HDC hdc, const RECT& rc)
     const OrderedSelection sel = Selection();
     int widest = 0;
     while (y <= rc.bottom && line >= 0 && line <= static_cast<long long>(UINT32_MAX)) {
-        CLSDecodedLine text = GetLine(static_cast<DWORD>(line), m_encOverride);
+        const CLSDecodedLine& text = ShownLine(line);
         if (!text) {
             break;
         }
@@ -127,7 +127,7 @@ bool CLSWndView::ColumnToPoint(int column, int line, long long& x, long long& y)
     }
     // Past the last line there is no text; a line near the start needs no
     // count of the whole file (which may still be under way).
-    CLSDecodedLine text = GetLine(static_cast<DWORD>(line), m_encOverride);
+    const CLSDecodedLine& text = ShownLine(line);
     if (!text) {
         return false;
     }
@@ -151,7 +151,7 @@ bool CLSWndView::PointToColumn(long long x, long long y, ViewPos& pos)
     } else if (line > count - 1) {
         line = count - 1;
     }
-    CLSDecodedLine text = GetLine(static_cast<DWORD>(line), m_encOverride);
+    const CLSDecodedLine& text = ShownLine(line);
     if (!text) {
         return false;
     }
