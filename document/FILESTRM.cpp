@@ -119,7 +119,7 @@ void CLSFileStream::Close()
     }
     if (m_hObject != nullptr) {
         if (m_kind == DocumentKind::Image) {
-            DeleteObject(static_cast<HBITMAP>(m_hObject));
+            CLSBitmapOwner picture(static_cast<HBITMAP>(m_hObject));  // freed as it goes
         } else if (m_kind == DocumentKind::Media) {
             SendMessageA(static_cast<HWND>(m_hObject), WM_CLOSE, 0, 0);
         }

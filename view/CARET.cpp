@@ -51,7 +51,7 @@ void CLSWndView::PlaceCaret()
         return;
     }
     HideCaret(m_hWnd);
-    SetCaretPos(ClampPixels(x), ClampPixels(y));
+    SetCaretPos(SaturateToInt(x), SaturateToInt(y));
     ShowCaret(m_hWnd);
 }
 

@@ -71,7 +71,7 @@ void CLSWndView::PaintText(HDC hdc, const RECT& rc)
     SetTextColor(hdc, m_clsText.EffectiveTextColor());
     SetBkColor(hdc, m_clsText.EffectiveBackColor());
 
-    const int x0 = ClampPixels(-static_cast<long long>(GetScrollPos32(SB_HORZ)) * m.cellWidth);
+    const int x0 = SaturateToInt(-static_cast<long long>(GetScrollPos32(SB_HORZ)) * m.cellWidth);
     long long line = GetScrollPos32(SB_VERT) + static_cast<long long>(rc.top / m.rowHeight);
     int y = m.rowHeight * (rc.top / m.rowHeight);
     const OrderedSelection sel = Selection();
@@ -83,7 +83,7 @@ void CLSWndView::PaintText(HDC hdc, const RECT& rc)
         }
         const int row = line > INT32_MAX ? INT32_MAX : static_cast<int>(line);
         const RowSelection rs = SelectionOnRow(row, sel.s.line, sel.s.column, sel.e.line, sel.e.column);
-        const int width = DrawLine(hdc, x0, y, text.Text(), text.Length(), tabWidth, rs.start, rs.end);
+        const int width = DrawLine(hdc, x0, y, text.Text(), text.Length(), tabWidth, rs.start, rs.end, rc.right);
         if (width > widest) {
             widest = width;
         }
@@ -99,13 +99,13 @@ void CLSWndView::PaintText(HDC hdc, const RECT& rc)
 }
 
 int CLSWndView::DrawLine(HDC hdc, int x0, int y, const WCHAR* text, int length, int tabWidth, int selStart,
-                         int selEnd)
+                         int selEnd, int clipRight)
 {
     const Metrics m = GetMetrics();
     // The glyphs sit at the top of their row; the highlight band is centred on them.
     const int top = y - (m.rowHeight - m.fontHeight) / 2;
     CLSRowPainter painter(hdc, text, y, top, top + m.rowHeight, m_clsText);
-    const int width = LayoutRow(text, length, x0, tabWidth, selStart, selEnd, painter);
+    const int width = LayoutRow(text, length, x0, tabWidth, selStart, selEnd, painter, clipRight);
     painter.RestoreNormal();
     return width;
 }

@@ -127,7 +127,8 @@ private:
 
     // TEXTVIEW.cpp: text rows.
     void PaintText(HDC hdc, const RECT& rc);
-    int DrawLine(HDC hdc, int x0, int y, const WCHAR* text, int length, int tabWidth, int selStart, int selEnd);
+    int DrawLine(HDC hdc, int x0, int y, const WCHAR* text, int length, int tabWidth, int selStart, int selEnd,
+                 int clipRight);
     int MeasureColumns(HDC hdc, const WCHAR* text, int length, int n, int tabWidth);
     bool ColumnToPoint(int column, int line, long long& x, long long& y);
     bool PointToColumn(long long x, long long y, ViewPos& pos);

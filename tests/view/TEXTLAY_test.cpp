@@ -184,3 +184,18 @@ TEST(TextRow, DrawsNothingForBadArguments)
     EXPECT_EQ(LayoutRow(text.data(), 3, 0, 32, 2, 1, r), 0);
     EXPECT_TRUE(r.ops.empty());
 }
+
+// A very long row is laid out only up to the right edge; its width beyond is
+// estimated from what was measured, exactly for a font of one width.
+TEST(TextRow, LongRowStopsAtTheRightEdge)
+{
+    const std::u16string text(100000, u'a');
+    Recorder r(text);
+    EXPECT_EQ(LayoutRow(text.data(), 100000, 0, 32, 0, 0, r, 3000), 1000000);
+    ASSERT_EQ(r.ops.size(), 2u) << "two pieces reach past 3000 pixels";
+    EXPECT_EQ(r.ops[1], T(kLayoutPieceUnits, kLayoutPieceUnits, 2560, 2560, 5120));
+    const std::u16string tabs = u"\t\t\taaaa";
+    Recorder onlyTabs(tabs);
+    EXPECT_EQ(LayoutRow(tabs.data(), 7, 0, 32, 0, 0, onlyTabs, 64), 114) << "two tab stops, then one piece measured";
+    EXPECT_TRUE(onlyTabs.ops.empty());
+}
