@@ -107,7 +107,7 @@ RowSelection SelectionOnRow(int line, int sLine, int sColumn, int eLine, int eCo
 // that starts there, and the width of the rest is estimated from the pieces
 // measured so far. A line of millions of units would otherwise cost its whole
 // length at every paint.
-constexpr int kLayoutPieceUnits = 256;
+constexpr int kLayoutPieceUnits = 64;  // about a pane's width of characters
 
 template <class Unit, class Painter>
 int LayoutRow(const Unit* text, int length, int x0, int tabWidth, int selStart, int selEnd, Painter& painter,
