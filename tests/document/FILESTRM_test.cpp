@@ -38,8 +38,8 @@ TEST(FileStream, MemoryLimitDecidesTheStorageForm)
     CLSFileStream doc;
     EXPECT_EQ(doc.GetKind(), DocumentKind::Hex) << "a new document is an empty hex view";
     EXPECT_EQ(doc.GetLineCount(), 0u);
-    doc.SetMemoryLimit(999);  // below the smallest limit: ignored
     doc.SetMemoryLimit(1000);
+    doc.SetMemoryLimit(999);  // below the smallest limit: ignored
 
     TempFolder folder;
     ASSERT_TRUE(doc.Open(folder.Write("at.txt", Letters(1000)).c_str(), nullptr, nullptr));
@@ -224,6 +224,20 @@ TEST(FileStreamCom, InterfacesAndReferenceCount)
     ASSERT_EQ(doc.QueryInterface(IID_IUnknown, &object), S_OK);
     EXPECT_EQ(doc.Release(), 2u) << "the owner's and QueryInterface's";
     EXPECT_EQ(doc.Release(), 1u);
+
+    // The last Release destroys a heap object.
+    struct Probe : CLSFileStream {
+        explicit Probe(bool* flag) : destroyed(flag) {}
+        ~Probe() override { *destroyed = true; }
+        bool* destroyed;
+    };
+    bool destroyed = false;
+    IStream* stream = new Probe(&destroyed);
+    stream->AddRef();
+    stream->Release();
+    EXPECT_FALSE(destroyed);
+    stream->Release();
+    EXPECT_TRUE(destroyed);
 }
 
 TEST(FileStreamCom, ReadGivesWhatThereIsAndWriteIsRefused)
