@@ -171,9 +171,10 @@ TEST_F(HostedView, FullScreenThroughTheMessageLoopAndBackToTheLayout)
     SetFocus(ViewWindow());
     RECT client{};
     GetClientRect(Main(), &client);
-    const RECT laidOut{0, InMain(GetDlgItem(Main(), kIdPathEdit)).bottom, client.right, client.bottom};
+    const RECT edit = InMain(GetDlgItem(Main(), kIdPathEdit));
+    const RECT laidOut{edit.left, edit.bottom, client.right, client.bottom};
     RECT now = InMain(Pane());
-    EXPECT_TRUE(EqualRect(&now, &laidOut)) << "the view fills the client area below the path box";
+    EXPECT_TRUE(EqualRect(&now, &laidOut)) << "the view fills the right-hand column below the path box";
 
     // Enter in the pane reaches it through the dialog-style loop.
     PostMessageA(ViewWindow(), WM_KEYDOWN, VK_RETURN, 1);
