@@ -204,8 +204,9 @@ void CLSWndFileList::StartWatch()
     if (!m_bMonitor || !SHGetPathFromIDListA(m_pidlFolder.Get(), path) || path[0] == '\0') {
         return;
     }
-    if (m_watcher.Watch(0, path, FILE_NOTIFY_CHANGE_FILE_NAME)) {
-        m_watcher.Start(m_hWnd, WMU_LIST_CHANGED);
+    // Start drops every earlier watch, so the folder's watch comes after it.
+    if (m_watcher.Start(m_hWnd, WMU_LIST_CHANGED) && !m_watcher.Watch(0, path, FILE_NOTIFY_CHANGE_FILE_NAME)) {
+        m_watcher.Stop();
     }
 }
 

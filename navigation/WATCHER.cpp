@@ -20,7 +20,9 @@ private:
 
 }  // namespace
 
-CLSFolderWatcher::CLSFolderWatcher() noexcept
+// The stop event lets Stop cut the thread's 15 ms sleep short, so that a
+// folder switch does not wait out a polling cycle.
+CLSFolderWatcher::CLSFolderWatcher() noexcept : m_stop(CreateEventA(nullptr, TRUE, FALSE, nullptr))
 {
     InitializeCriticalSection(&m_lock);
 }
@@ -41,6 +43,7 @@ bool CLSFolderWatcher::Start(HWND hWndTarget, UINT uMsg)
         m_bRunning = true;
         ++m_generation;
     }
+    ResetEvent(m_stop.Get());
     m_thread.Reset(CreateThread(nullptr, 0, &CLSFolderWatcher::ThreadProc, this, 0, nullptr));
     if (!m_thread.Valid()) {
         CLSLock lock(m_lock);
@@ -58,6 +61,7 @@ void CLSFolderWatcher::Stop()
         m_entries.clear();
         ++m_generation;  // whatever is still queued is stale now
     }
+    SetEvent(m_stop.Get());
     if (m_thread.Valid()) {
         WaitForSingleObject(m_thread.Get(), INFINITE);
         m_thread.Reset();
@@ -129,7 +133,7 @@ DWORD WINAPI CLSFolderWatcher::ThreadProc(LPVOID param)
     auto* watcher = static_cast<CLSFolderWatcher*>(param);
     GLIM_ASSERT(watcher != nullptr);
     while (watcher->PollOnce()) {
-        Sleep(kPollMilliseconds);
+        WaitForSingleObject(watcher->m_stop.Get(), kPollMilliseconds);
     }
     return 0;
 }

@@ -61,8 +61,9 @@ public:
     CLSFolderWatcher(const CLSFolderWatcher&) = delete;
     CLSFolderWatcher& operator=(const CLSFolderWatcher&) = delete;
 
-    // Ends any earlier thread, then polls for hWndTarget, which receives
-    // uMsg with wParam = generation and lParam = the key of a changed folder.
+    // Ends any earlier thread and its watches, then polls for hWndTarget,
+    // which receives uMsg with wParam = generation and lParam = the key of a
+    // changed folder. Watches are added after Start.
     bool Start(HWND hWndTarget, UINT uMsg);
     // Closes every watch and waits for the thread to end.
     void Stop();
@@ -92,5 +93,6 @@ private:
     HWND m_hWndTarget = nullptr;
     UINT m_uMsg = 0;
     std::atomic<std::uint32_t> m_generation{0};
+    CLSHandle m_stop;  // set by Stop: the thread's sleep ends at once
     CLSHandle m_thread;
 };
