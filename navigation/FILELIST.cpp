@@ -375,9 +375,16 @@ void CLSWndFileList::SetColumnWidths(const int widths[kColumnCount]) noexcept
 
 const int* CLSWndFileList::GetColumnWidths() noexcept
 {
-    if (m_hWndList != nullptr) {
-        for (int i = 0; i < kColumnCount; ++i) {
-            m_aiColumnWidths[i] = static_cast<int>(SendMessageA(m_hWndList, LVM_GETCOLUMNWIDTH, i, 0));
+    if (m_hWndList == nullptr) {
+        return m_aiColumnWidths;
+    }
+    // The columns' own widths: outside the details view LVM_GETCOLUMNWIDTH
+    // answers with the width of the list's cells instead.
+    for (int i = 0; i < kColumnCount; ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_WIDTH;
+        if (SendMessageA(m_hWndList, LVM_GETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column))) {
+            m_aiColumnWidths[i] = column.cx;
         }
     }
     return m_aiColumnWidths;
