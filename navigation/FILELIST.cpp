@@ -6,8 +6,10 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -263,29 +265,49 @@ LPITEMIDLIST CLSWndFileList::ItemIdList(int index) const
     return reinterpret_cast<LPITEMIDLIST>(item.lParam);
 }
 
+// The item the shell calls equal to the last record of pidl. A record with
+// the very same bytes is that item without asking the shell, which compares
+// by name and is slow over a large folder; CompareIDs decides the rest.
+int CLSWndFileList::FindItem(LPCITEMIDLIST wanted) const
+{
+    const int count = static_cast<int>(SendMessageA(m_hWndList, LVM_GETITEMCOUNT, 0, 0));
+    std::vector<LPCITEMIDLIST> lasts(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        LPCITEMIDLIST last = LastItemId(ItemIdList(i));
+        lasts[static_cast<std::size_t>(i)] = last;
+        if (last != nullptr && last->mkid.cb == wanted->mkid.cb && std::memcmp(last, wanted, wanted->mkid.cb) == 0) {
+            return i;
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        LPCITEMIDLIST last = lasts[static_cast<std::size_t>(i)];
+        if (last == nullptr) {
+            continue;
+        }
+        const HRESULT hr = m_pshf->CompareIDs(0, last, wanted);
+        if (SUCCEEDED(hr) && static_cast<short>(HRESULT_CODE(hr)) == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 bool CLSWndFileList::SelectItem(LPCITEMIDLIST pidl)
 {
     LPCITEMIDLIST wanted = LastItemId(pidl);
     if (m_hWndList == nullptr || !m_pshf || wanted == nullptr) {
         return false;
     }
-    const int count = static_cast<int>(SendMessageA(m_hWndList, LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        LPCITEMIDLIST last = LastItemId(ItemIdList(i));
-        if (last == nullptr) {
-            continue;
-        }
-        const HRESULT hr = m_pshf->CompareIDs(0, last, wanted);
-        if (SUCCEEDED(hr) && static_cast<short>(HRESULT_CODE(hr)) == 0) {
-            LVITEMA state{};
-            state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-            state.state = LVIS_SELECTED | LVIS_FOCUSED;
-            SendMessageA(m_hWndList, LVM_SETITEMSTATE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&state));
-            SendMessageA(m_hWndList, LVM_ENSUREVISIBLE, static_cast<WPARAM>(i), FALSE);
-            return true;
-        }
+    const int index = FindItem(wanted);
+    if (index < 0) {
+        return false;
     }
-    return false;
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(m_hWndList, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&state));
+    SendMessageA(m_hWndList, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+    return true;
 }
 
 void CLSWndFileList::SetViewStyle(DWORD style)

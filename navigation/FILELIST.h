@@ -60,6 +60,7 @@ private:
     void AddItem(LPITEMIDLIST pidl, int index);
     void Sort();
     LPITEMIDLIST ItemIdList(int index) const;
+    int FindItem(LPCITEMIDLIST wanted) const;
     bool OnNotify(NMHDR* hdr);
     void OnGetDispInfo(NMLVDISPINFOA* info);
     void OnItemChanged(const NMLISTVIEW* nm);
