@@ -107,15 +107,20 @@ HTREEITEM CLSWndFolderTree::InsertNode(HTREEITEM hParent, LPITEMIDLIST pidl, boo
         return nullptr;
     }
     if (placeholder) {
-        // An empty child with no list: the node shows an expand button until read.
-        TVINSERTSTRUCTA empty{};
-        empty.hParent = hNode;
-        empty.hInsertAfter = TVI_LAST;
-        empty.item.mask = TVIF_TEXT | TVIF_PARAM;
-        empty.item.pszText = const_cast<char*>("");
-        SendMessageA(m_hWndTree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&empty));
+        InsertPlaceholder(hNode);
     }
     return hNode;
+}
+
+// An empty child with no list: the node shows an expand button until read.
+void CLSWndFolderTree::InsertPlaceholder(HTREEITEM hNode)
+{
+    TVINSERTSTRUCTA empty{};
+    empty.hParent = hNode;
+    empty.hInsertAfter = TVI_LAST;
+    empty.item.mask = TVIF_TEXT | TVIF_PARAM;
+    empty.item.pszText = const_cast<char*>("");
+    SendMessageA(m_hWndTree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&empty));
 }
 
 // Reads a node's sub-folders the first time it is expanded.
@@ -208,12 +213,7 @@ void CLSWndFolderTree::RefreshNode(HTREEITEM hNode)
     ++m_iQuiet;
     SendMessageA(m_hWndTree, TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, reinterpret_cast<LPARAM>(hNode));
     if (Child(hNode) == nullptr) {
-        TVINSERTSTRUCTA empty{};
-        empty.hParent = hNode;
-        empty.hInsertAfter = TVI_LAST;
-        empty.item.mask = TVIF_TEXT | TVIF_PARAM;
-        empty.item.pszText = const_cast<char*>("");
-        SendMessageA(m_hWndTree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&empty));
+        InsertPlaceholder(hNode);
     }
     if (expanded) {
         Expand(hNode);

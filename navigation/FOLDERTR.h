@@ -45,6 +45,7 @@ public:
 
 private:
     HTREEITEM InsertNode(HTREEITEM hParent, LPITEMIDLIST pidl, bool placeholder);
+    void InsertPlaceholder(HTREEITEM hNode);
     void AddChild(HTREEITEM hParent, IShellFolder* folder, LPCITEMIDLIST child, LPCITEMIDLIST pidlParent);
     void ReadChildren(HTREEITEM hNode);
     void SortChildren(HTREEITEM hNode);
