@@ -110,23 +110,12 @@ CLSWndFileList::~CLSWndFileList()
 bool CLSWndFileList::Create(HWND hWndParent, int id)
 {
     Destroy();
-    auto hInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hWndParent, GWLP_HINSTANCE));
-    auto hMenuId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-    HWND hWndContainer = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | SS_SIMPLE, 0, 0, 0,
-                                         0, hWndParent, hMenuId, hInstance, nullptr);
-    if (hWndContainer == nullptr) {
+    if (!CreateWindows(hWndParent, id, WS_EX_CLIENTEDGE, WC_LISTVIEWA, kListStyle)) {
         return false;
     }
-    m_hWndList = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", kListStyle, 0, 0, 0, 0, hWndContainer,
-                                 hMenuId, hInstance, nullptr);
-    if (m_hWndList == nullptr) {
-        DestroyWindow(hWndContainer);
-        return false;
-    }
-    SendMessageA(m_hWndList, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    SendMessageA(m_hWndControl, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     InsertColumns();
     SetImageLists();
-    Attach(hWndContainer);
     Refresh();
     return true;
 }
@@ -140,7 +129,7 @@ void CLSWndFileList::InsertColumns()
         column.cx = m_aiColumnWidths[i];
         column.pszText = const_cast<char*>(kColumns[i].header);
         column.iSubItem = i;
-        SendMessageA(m_hWndList, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+        SendMessageA(m_hWndControl, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
     }
 }
 
@@ -156,8 +145,8 @@ void CLSWndFileList::SetImageLists()
                                       SHGFI_PIDL | SHGFI_SYSICONINDEX);
     const auto small = SHGetFileInfoA(reinterpret_cast<LPCSTR>(desktop.Get()), 0, &info, sizeof(info),
                                       SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-    SendMessageA(m_hWndList, LVM_SETIMAGELIST, LVSIL_NORMAL, static_cast<LPARAM>(large));
-    SendMessageA(m_hWndList, LVM_SETIMAGELIST, LVSIL_SMALL, static_cast<LPARAM>(small));
+    SendMessageA(m_hWndControl, LVM_SETIMAGELIST, LVSIL_NORMAL, static_cast<LPARAM>(large));
+    SendMessageA(m_hWndControl, LVM_SETIMAGELIST, LVSIL_SMALL, static_cast<LPARAM>(small));
 }
 
 void CLSWndFileList::Destroy()
@@ -169,15 +158,9 @@ void CLSWndFileList::Destroy()
     m_pshf.Reset();
 }
 
-void CLSWndFileList::Move(int x, int y, int cx, int cy)
-{
-    MoveWindow(m_hWnd, x, y, cx, cy, TRUE);
-    MoveWindow(m_hWndList, 0, 0, cx, cy, TRUE);
-}
-
 void CLSWndFileList::ShowFolder(LPCITEMIDLIST pidlFolder)
 {
-    if (m_hWndList == nullptr || pidlFolder == nullptr) {
+    if (m_hWndControl == nullptr || pidlFolder == nullptr) {
         return;
     }
     CLSItemIdList copy(CopyItemIdList(pidlFolder));
@@ -207,21 +190,21 @@ void CLSWndFileList::StartWatch()
         return;
     }
     // Start drops every earlier watch, so the folder's watch comes after it.
-    if (m_watcher.Start(m_hWnd, WMU_LIST_CHANGED) && !m_watcher.Watch(0, path, FILE_NOTIFY_CHANGE_FILE_NAME)) {
+    if (m_watcher.Start(m_hWnd, WMU_WATCH_CHANGED) && !m_watcher.Watch(0, path, FILE_NOTIFY_CHANGE_FILE_NAME)) {
         m_watcher.Stop();
     }
 }
 
 void CLSWndFileList::Refresh()
 {
-    if (m_hWndList == nullptr || !m_pshf || !m_pidlFolder) {
+    if (m_hWndControl == nullptr || !m_pshf || !m_pidlFolder) {
         return;
     }
-    SendMessageA(m_hWndList, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(m_hWndList, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageA(m_hWndControl, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(m_hWndControl, LVM_DELETEALLITEMS, 0, 0);
     const SHCONTF flags = SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN | (m_bShowFolders ? SHCONTF_FOLDERS : 0);
     CLSComPtr<IEnumIDList> items;
-    if (m_pshf->EnumObjects(m_hWndList, flags, items.Address()) == S_OK && items) {
+    if (m_pshf->EnumObjects(m_hWndControl, flags, items.Address()) == S_OK && items) {
         HCURSOR hOld = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
         int index = 0;
         LPITEMIDLIST child = nullptr;
@@ -232,8 +215,8 @@ void CLSWndFileList::Refresh()
         Sort();
         SetCursor(hOld);
     }
-    SendMessageA(m_hWndList, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(m_hWndList, nullptr, TRUE);
+    SendMessageA(m_hWndControl, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(m_hWndControl, nullptr, TRUE);
 }
 
 // Texts and icons are asked for when the item is drawn, so that a large
@@ -249,7 +232,7 @@ void CLSWndFileList::AddItem(LPITEMIDLIST pidl, int index)
     item.pszText = LPSTR_TEXTCALLBACKA;
     item.iImage = I_IMAGECALLBACK;
     item.lParam = reinterpret_cast<LPARAM>(pidl);
-    if (SendMessageA(m_hWndList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) < 0) {
+    if (SendMessageA(m_hWndControl, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) < 0) {
         CoTaskMemFree(pidl);
     }
 }
@@ -259,7 +242,7 @@ LPITEMIDLIST CLSWndFileList::ItemIdList(int index) const
     LVITEMA item{};
     item.mask = LVIF_PARAM;
     item.iItem = index;
-    if (!SendMessageA(m_hWndList, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
+    if (!SendMessageA(m_hWndControl, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
         return nullptr;
     }
     return reinterpret_cast<LPITEMIDLIST>(item.lParam);
@@ -270,7 +253,7 @@ LPITEMIDLIST CLSWndFileList::ItemIdList(int index) const
 // by name and is slow over a large folder; CompareIDs decides the rest.
 int CLSWndFileList::FindItem(LPCITEMIDLIST wanted) const
 {
-    const int count = static_cast<int>(SendMessageA(m_hWndList, LVM_GETITEMCOUNT, 0, 0));
+    const int count = static_cast<int>(SendMessageA(m_hWndControl, LVM_GETITEMCOUNT, 0, 0));
     std::vector<LPCITEMIDLIST> lasts(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         LPCITEMIDLIST last = LastItemId(ItemIdList(i));
@@ -295,7 +278,7 @@ int CLSWndFileList::FindItem(LPCITEMIDLIST wanted) const
 bool CLSWndFileList::SelectItem(LPCITEMIDLIST pidl)
 {
     LPCITEMIDLIST wanted = LastItemId(pidl);
-    if (m_hWndList == nullptr || !m_pshf || wanted == nullptr) {
+    if (m_hWndControl == nullptr || !m_pshf || wanted == nullptr) {
         return false;
     }
     const int index = FindItem(wanted);
@@ -305,19 +288,19 @@ bool CLSWndFileList::SelectItem(LPCITEMIDLIST pidl)
     LVITEMA state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(m_hWndList, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&state));
-    SendMessageA(m_hWndList, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+    SendMessageA(m_hWndControl, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&state));
+    SendMessageA(m_hWndControl, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
     return true;
 }
 
 void CLSWndFileList::SetViewStyle(DWORD style)
 {
-    if (m_hWndList == nullptr) {
+    if (m_hWndControl == nullptr) {
         return;
     }
-    const LONG_PTR old = GetWindowLongPtrA(m_hWndList, GWL_STYLE);
-    SetWindowLongPtrA(m_hWndList, GWL_STYLE, (old & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | style);
-    SendMessageA(m_hWndList, LVM_ARRANGE, LVA_ALIGNLEFT, 0);
+    const LONG_PTR old = GetWindowLongPtrA(m_hWndControl, GWL_STYLE);
+    SetWindowLongPtrA(m_hWndControl, GWL_STYLE, (old & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | style);
+    SendMessageA(m_hWndControl, LVM_ARRANGE, LVA_ALIGNLEFT, 0);
 }
 
 void CLSWndFileList::SortBy(int column)
@@ -332,12 +315,12 @@ void CLSWndFileList::SortBy(int column)
 
 void CLSWndFileList::Sort()
 {
-    if (m_hWndList == nullptr || !m_pshf) {
+    if (m_hWndControl == nullptr || !m_pshf) {
         return;
     }
     SortContext context{this, m_iSortColumn, m_abAscending[m_iSortColumn] ? 1 : -1, {}, {}};
     if (m_iSortColumn != 0) {
-        const int count = static_cast<int>(SendMessageA(m_hWndList, LVM_GETITEMCOUNT, 0, 0));
+        const int count = static_cast<int>(SendMessageA(m_hWndControl, LVM_GETITEMCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
             LPITEMIDLIST pidl = ItemIdList(i);
             const auto key = reinterpret_cast<LPARAM>(pidl);
@@ -357,7 +340,7 @@ void CLSWndFileList::Sort()
             context.numbers[key] = value;
         }
     }
-    SendMessageA(m_hWndList, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context),
+    SendMessageA(m_hWndControl, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context),
                  reinterpret_cast<LPARAM>(&CLSWndFileList::CompareItems));
 }
 
@@ -397,7 +380,7 @@ void CLSWndFileList::SetColumnWidths(const int widths[kColumnCount]) noexcept
 
 const int* CLSWndFileList::GetColumnWidths() noexcept
 {
-    if (m_hWndList == nullptr) {
+    if (m_hWndControl == nullptr) {
         return m_aiColumnWidths;
     }
     // The columns' own widths: outside the details view LVM_GETCOLUMNWIDTH
@@ -405,7 +388,7 @@ const int* CLSWndFileList::GetColumnWidths() noexcept
     for (int i = 0; i < kColumnCount; ++i) {
         LVCOLUMNA column{};
         column.mask = LVCF_WIDTH;
-        if (SendMessageA(m_hWndList, LVM_GETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column))) {
+        if (SendMessageA(m_hWndControl, LVM_GETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column))) {
             m_aiColumnWidths[i] = column.cx;
         }
     }

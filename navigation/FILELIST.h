@@ -4,10 +4,9 @@
 // that re-reads the folder when files come, go or are renamed.
 #pragma once
 
-#include "app/WNDBASE.h"
 #include "base/OWNERS.h"
 #include "navigation/ITEMIDL.h"
-#include "navigation/WATCHER.h"
+#include "navigation/SHELLPANE.h"
 
 #include <windows.h>
 
@@ -16,14 +15,12 @@
 
 constexpr UINT WMU_FILE_SELECTED = WM_APP + 12;
 constexpr UINT WMU_OPEN_FOLDER = WM_APP + 13;
-// Posted by the watcher to the container: wParam generation, lParam key.
-constexpr UINT WMU_LIST_CHANGED = WM_APP + 20;
 
 // The text of one column of an item as the list shows it: name, size in the
 // short byte form (files only), type name, modified time.
 void ItemColumnText(LPCITEMIDLIST pidl, int column, char* buffer, int size);
 
-class CLSWndFileList : public CLSWndBase {
+class CLSWndFileList : public CLSWndShellPane {
 public:
     static constexpr int kColumnCount = 4;  // name, size, type, modified
 
@@ -32,7 +29,6 @@ public:
 
     bool Create(HWND hWndParent, int id);
     void Destroy();
-    void Move(int x, int y, int cx, int cy);
     void ShowFolder(LPCITEMIDLIST pidlFolder);
     void Refresh();
     // False when the list shows no item of that name.
@@ -45,11 +41,8 @@ public:
     void SetColumnWidths(const int widths[kColumnCount]) noexcept;
     const int* GetColumnWidths() noexcept;
 
-    HWND GetListWindow() const noexcept { return m_hWndList; }
+    HWND GetListWindow() const noexcept { return m_hWndControl; }
     LPCITEMIDLIST GetFolder() const noexcept { return m_pidlFolder.Get(); }
-    bool IsWatching() const noexcept { return m_watcher.IsRunning(); }
-
-    LRESULT WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     struct SortContext;
@@ -61,20 +54,17 @@ private:
     void Sort();
     LPITEMIDLIST ItemIdList(int index) const;
     int FindItem(LPCITEMIDLIST wanted) const;
-    bool OnNotify(NMHDR* hdr);
+    bool OnNotify(NMHDR* hdr) override;
     void OnGetDispInfo(NMLVDISPINFOA* info);
     void OnItemChanged(const NMLISTVIEW* nm);
     void OnDoubleClick(const NMITEMACTIVATE* nm);
-    bool OnContextMenu(HWND hWndClick, int x, int y);
-    bool OnMenuMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
-    void OnContainerDestroy();
+    bool OnContextMenu(HWND hWndClick, int x, int y) override;
+    void OnContainerDestroy() override;
+    void OnWatchChanged(LPARAM key) override;
     static int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM context);
 
-    HWND m_hWndList = nullptr;
     CLSComPtr<IShellFolder> m_pshf;
-    IContextMenu2* m_pMenuHandler = nullptr;  // borrowed while a menu is tracked
     CLSItemIdList m_pidlFolder;
-    CLSFolderWatcher m_watcher;
     int m_iSortColumn = 0;
     int m_aiColumnWidths[kColumnCount] = {220, 70, 120, 120};
     bool m_abAscending[kColumnCount] = {true, true, true, true};

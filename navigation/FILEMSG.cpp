@@ -15,64 +15,25 @@ constexpr UINT kOverlayLink = 2;
 
 }  // namespace
 
-LRESULT CLSWndFileList::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    switch (uMsg) {
-    case WM_SETFOCUS:
-        SetFocus(m_hWndList);
-        return 0;
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_INITMENUPOPUP:
-        if (OnMenuMessage(uMsg, wParam, lParam)) {
-            return uMsg == WM_INITMENUPOPUP ? 0 : TRUE;
-        }
-        break;
-    case WM_NOTIFY:
-        if (OnNotify(reinterpret_cast<NMHDR*>(lParam))) {
-            return 0;
-        }
-        break;
-    case WM_CONTEXTMENU:
-        if (OnContextMenu(reinterpret_cast<HWND>(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) {
-            return 0;
-        }
-        break;
-    case WMU_LIST_CHANGED:
-        if (m_watcher.Accept(wParam, lParam)) {
-            Refresh();
-        }
-        return 0;
-    case WM_DESTROY:
-        OnContainerDestroy();
-        break;
-    default:
-        break;
-    }
-    return DefaultProc(hWnd, uMsg, wParam, lParam);
-}
-
 // The items go while the container still hears their deletions, so that each
 // item-ID list is freed; the list window itself goes after the container's
 // procedure has been put back.
 void CLSWndFileList::OnContainerDestroy()
 {
-    m_watcher.Stop();
-    if (m_hWndList != nullptr) {
-        SendMessageA(m_hWndList, LVM_DELETEALLITEMS, 0, 0);
+    if (m_hWndControl != nullptr) {
+        SendMessageA(m_hWndControl, LVM_DELETEALLITEMS, 0, 0);
     }
-    m_hWndList = nullptr;
 }
 
-bool CLSWndFileList::OnMenuMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
+void CLSWndFileList::OnWatchChanged(LPARAM)
 {
-    return m_pMenuHandler != nullptr && SUCCEEDED(m_pMenuHandler->HandleMenuMsg(uMsg, wParam, lParam));
+    Refresh();
 }
 
 bool CLSWndFileList::OnNotify(NMHDR* hdr)
 {
     GLIM_ASSERT(hdr != nullptr);
-    if (hdr->hwndFrom != m_hWndList) {
+    if (hdr->hwndFrom != m_hWndControl) {
         return false;
     }
     switch (hdr->code) {
@@ -174,16 +135,16 @@ void CLSWndFileList::OnDoubleClick(const NMITEMACTIVATE* nm)
 
 bool CLSWndFileList::OnContextMenu(HWND hWndClick, int x, int y)
 {
-    if (hWndClick != m_hWndList) {
+    if (hWndClick != m_hWndControl) {
         return false;
     }
     LVHITTESTINFO hit{};
     hit.pt = {x, y};
-    ScreenToClient(m_hWndList, &hit.pt);
-    const int index = static_cast<int>(SendMessageA(m_hWndList, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    ScreenToClient(m_hWndControl, &hit.pt);
+    const int index = static_cast<int>(SendMessageA(m_hWndControl, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     LPCITEMIDLIST last = index >= 0 ? LastItemId(ItemIdList(index)) : nullptr;
     if (last == nullptr || !m_pshf) {
         return false;
     }
-    return TrackShellMenu(m_pshf.Get(), last, m_hWndList, m_hWnd, POINT{x, y}, m_pMenuHandler);
+    return TrackShellMenu(m_pshf.Get(), last, m_hWndControl, m_hWnd, POINT{x, y}, m_pMenuHandler);
 }

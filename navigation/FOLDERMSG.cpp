@@ -14,68 +14,35 @@ constexpr UINT kOverlayShare = 1;  // the shared hand in the system image list
 
 }  // namespace
 
-LRESULT CLSWndFolderTree::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    switch (uMsg) {
-    case WM_SETFOCUS:
-        SetFocus(m_hWndTree);
-        return 0;
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_INITMENUPOPUP:
-        if (OnMenuMessage(uMsg, wParam, lParam)) {
-            return uMsg == WM_INITMENUPOPUP ? 0 : TRUE;
-        }
-        break;
-    case WM_NOTIFY:
-        if (OnNotify(reinterpret_cast<NMHDR*>(lParam))) {
-            return 0;
-        }
-        break;
-    case WM_CONTEXTMENU:
-        if (OnContextMenu(reinterpret_cast<HWND>(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) {
-            return 0;
-        }
-        break;
-    case WM_DEVICECHANGE:
-        OnDeviceChange(wParam);
-        break;
-    case WMU_TREE_CHANGED:
-        if (m_watcher.Accept(wParam, lParam)) {
-            RefreshNode(reinterpret_cast<HTREEITEM>(lParam));
-        }
-        return 0;
-    case WM_DESTROY:
-        OnContainerDestroy();
-        break;
-    default:
-        break;
-    }
-    return DefaultProc(hWnd, uMsg, wParam, lParam);
-}
-
 // The nodes go while the container still hears their deletions, so that each
 // item-ID list is freed.
 void CLSWndFolderTree::OnContainerDestroy()
 {
-    m_watcher.Stop();
-    if (m_hWndTree != nullptr) {
+    if (m_hWndControl != nullptr) {
         ++m_iQuiet;
-        SendMessageA(m_hWndTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+        SendMessageA(m_hWndControl, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
         --m_iQuiet;
     }
-    m_hWndTree = nullptr;
 }
 
-bool CLSWndFolderTree::OnMenuMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
+void CLSWndFolderTree::OnWatchChanged(LPARAM key)
 {
-    return m_pMenuHandler != nullptr && SUCCEEDED(m_pMenuHandler->HandleMenuMsg(uMsg, wParam, lParam));
+    RefreshNode(reinterpret_cast<HTREEITEM>(key));
+}
+
+// Only top-level windows hear of devices: the main window passes it on.
+bool CLSWndFolderTree::OnPaneMessage(UINT uMsg, WPARAM wParam, LPARAM)
+{
+    if (uMsg == WM_DEVICECHANGE) {
+        OnDeviceChange(wParam);
+    }
+    return false;
 }
 
 bool CLSWndFolderTree::OnNotify(NMHDR* hdr)
 {
     GLIM_ASSERT(hdr != nullptr);
-    if (hdr->hwndFrom != m_hWndTree) {
+    if (hdr->hwndFrom != m_hWndControl) {
         return false;
     }
     switch (hdr->code) {
@@ -141,7 +108,7 @@ void CLSWndFolderTree::OnSelChanged(const NMTREEVIEWA* nm)
 // A drive that comes or goes is shown at once when the computer is expanded.
 void CLSWndFolderTree::OnDeviceChange(WPARAM event)
 {
-    if ((event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE) || m_hWndTree == nullptr ||
+    if ((event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE) || m_hWndControl == nullptr ||
         !m_pDesktop) {
         return;
     }
@@ -149,7 +116,7 @@ void CLSWndFolderTree::OnDeviceChange(WPARAM event)
     if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, computer.Address()))) {
         return;
     }
-    HTREEITEM hRoot = reinterpret_cast<HTREEITEM>(SendMessageA(m_hWndTree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    HTREEITEM hRoot = reinterpret_cast<HTREEITEM>(SendMessageA(m_hWndControl, TVM_GETNEXTITEM, TVGN_ROOT, 0));
     for (HTREEITEM hNode = hRoot != nullptr ? Child(hRoot) : nullptr; hNode != nullptr; hNode = Next(hNode)) {
         LPCITEMIDLIST pidl = NodeIdList(hNode);
         if (pidl != nullptr && SameItemIdAtDepth(m_pDesktop.Get(), pidl, computer.Get(), 0)) {
@@ -163,19 +130,19 @@ void CLSWndFolderTree::OnDeviceChange(WPARAM event)
 // first so that the file list shows what the menu acts on.
 bool CLSWndFolderTree::OnContextMenu(HWND hWndClick, int x, int y)
 {
-    if (hWndClick != m_hWndTree) {
+    if (hWndClick != m_hWndControl) {
         return false;
     }
     TVHITTESTINFO hit{};
     hit.pt = {x, y};
-    ScreenToClient(m_hWndTree, &hit.pt);
-    auto hNode = reinterpret_cast<HTREEITEM>(SendMessageA(m_hWndTree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    ScreenToClient(m_hWndControl, &hit.pt);
+    auto hNode = reinterpret_cast<HTREEITEM>(SendMessageA(m_hWndControl, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     LPCITEMIDLIST pidl = hNode != nullptr ? NodeIdList(hNode) : nullptr;
     LPCITEMIDLIST child = LastItemId(pidl);
     if (child == nullptr) {
         return false;
     }
-    SendMessageA(m_hWndTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hNode));
+    SendMessageA(m_hWndControl, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hNode));
     HTREEITEM hParent = Parent(hNode);
     LPCITEMIDLIST pidlParent = hParent != nullptr ? NodeIdList(hParent) : nullptr;
     auto folder = CLSComPtr<IShellFolder>::AddRef(m_pDesktop.Get());
@@ -183,5 +150,5 @@ bool CLSWndFolderTree::OnContextMenu(HWND hWndClick, int x, int y)
         FAILED(m_pDesktop->BindToObject(pidlParent, nullptr, IID_IShellFolder, folder.VoidAddress()))) {
         return false;
     }
-    return TrackShellMenu(folder.Get(), child, m_hWndTree, m_hWnd, POINT{x, y}, m_pMenuHandler);
+    return TrackShellMenu(folder.Get(), child, m_hWndControl, m_hWnd, POINT{x, y}, m_pMenuHandler);
 }

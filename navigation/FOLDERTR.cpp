@@ -31,24 +31,13 @@ bool CLSWndFolderTree::Create(HWND hWndParent, int id)
     if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, desktop.Address()))) {
         return false;
     }
-    auto hInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hWndParent, GWLP_HINSTANCE));
-    auto hMenuId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-    HWND hWndContainer = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | SS_SIMPLE, 0, 0, 0,
-                                         0, hWndParent, hMenuId, hInstance, nullptr);
-    if (hWndContainer == nullptr) {
-        return false;
-    }
-    m_hWndTree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "", kTreeStyle, 0, 0, 0, 0, hWndContainer,
-                                 hMenuId, hInstance, nullptr);
-    if (m_hWndTree == nullptr) {
-        DestroyWindow(hWndContainer);
+    if (!CreateWindows(hWndParent, id, WS_EX_CLIENTEDGE, WC_TREEVIEWA, kTreeStyle)) {
         return false;
     }
     SHFILEINFOA info{};
     const auto images = SHGetFileInfoA(reinterpret_cast<LPCSTR>(desktop.Get()), 0, &info, sizeof(info),
                                        SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-    SendMessageA(m_hWndTree, TVM_SETIMAGELIST, TVSIL_NORMAL, static_cast<LPARAM>(images));
-    Attach(hWndContainer);
+    SendMessageA(m_hWndControl, TVM_SETIMAGELIST, TVSIL_NORMAL, static_cast<LPARAM>(images));
     Rebuild();
     return true;
 }
@@ -62,28 +51,22 @@ void CLSWndFolderTree::Destroy()
     m_pDesktop.Reset();
 }
 
-void CLSWndFolderTree::Move(int x, int y, int cx, int cy)
-{
-    MoveWindow(m_hWnd, x, y, cx, cy, TRUE);
-    MoveWindow(m_hWndTree, 0, 0, cx, cy, TRUE);
-}
-
 // The root's children are watched too: the thread starts before the root is
 // read, so the watches made while reading it are kept.
 void CLSWndFolderTree::Rebuild()
 {
-    if (m_hWndTree == nullptr || !m_pDesktop) {
+    if (m_hWndControl == nullptr || !m_pDesktop) {
         return;
     }
     m_watcher.Stop();
-    SendMessageA(m_hWndTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    SendMessageA(m_hWndControl, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     CLSItemIdList desktop;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, desktop.Address()))) {
         return;
     }
     HTREEITEM hRoot = InsertNode(TVI_ROOT, desktop.Release(), true);
     if (m_bMonitor) {
-        m_watcher.Start(m_hWnd, WMU_TREE_CHANGED);
+        m_watcher.Start(m_hWnd, WMU_WATCH_CHANGED);
     }
     Expand(hRoot);
 }
@@ -101,7 +84,7 @@ HTREEITEM CLSWndFolderTree::InsertNode(HTREEITEM hParent, LPITEMIDLIST pidl, boo
     insert.item.iSelectedImage = I_IMAGECALLBACK;
     insert.item.lParam = reinterpret_cast<LPARAM>(pidl);
     auto hNode = reinterpret_cast<HTREEITEM>(
-        SendMessageA(m_hWndTree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+        SendMessageA(m_hWndControl, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
     if (hNode == nullptr) {
         CoTaskMemFree(pidl);
         return nullptr;
@@ -120,7 +103,7 @@ void CLSWndFolderTree::InsertPlaceholder(HTREEITEM hNode)
     empty.hInsertAfter = TVI_LAST;
     empty.item.mask = TVIF_TEXT | TVIF_PARAM;
     empty.item.pszText = const_cast<char*>("");
-    SendMessageA(m_hWndTree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&empty));
+    SendMessageA(m_hWndControl, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&empty));
 }
 
 // Reads a node's sub-folders the first time it is expanded.
@@ -131,7 +114,7 @@ void CLSWndFolderTree::ReadChildren(HTREEITEM hNode)
     if (hFirst == nullptr || NodeIdList(hFirst) != nullptr) {
         return;
     }
-    SendMessageA(m_hWndTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(hFirst));
+    SendMessageA(m_hWndControl, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(hFirst));
     LPCITEMIDLIST pidl = NodeIdList(hNode);
     CLSComPtr<IShellFolder> folder;
     if (pidl == nullptr || pidl->mkid.cb == 0 ||
@@ -142,7 +125,7 @@ void CLSWndFolderTree::ReadChildren(HTREEITEM hNode)
         folder = CLSComPtr<IShellFolder>::AddRef(m_pDesktop.Get());
     }
     CLSComPtr<IEnumIDList> items;
-    if (folder->EnumObjects(m_hWndTree, SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, items.Address()) != S_OK ||
+    if (folder->EnumObjects(m_hWndControl, SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, items.Address()) != S_OK ||
         !items) {
         return;
     }
@@ -181,7 +164,7 @@ void CLSWndFolderTree::SortChildren(HTREEITEM hNode)
     sort.hParent = hNode;
     sort.lpfnCompare = &CLSWndFolderTree::CompareNodes;
     sort.lParam = reinterpret_cast<LPARAM>(this);
-    SendMessageA(m_hWndTree, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
+    SendMessageA(m_hWndControl, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
 }
 
 int CALLBACK CLSWndFolderTree::CompareNodes(LPARAM a, LPARAM b, LPARAM param)
@@ -208,10 +191,10 @@ void CLSWndFolderTree::RefreshNode(HTREEITEM hNode)
     item.mask = TVIF_STATE;
     item.hItem = hNode;
     item.stateMask = TVIS_EXPANDED;
-    SendMessageA(m_hWndTree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(m_hWndControl, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     const bool expanded = (item.state & TVIS_EXPANDED) != 0;
     ++m_iQuiet;
-    SendMessageA(m_hWndTree, TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, reinterpret_cast<LPARAM>(hNode));
+    SendMessageA(m_hWndControl, TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, reinterpret_cast<LPARAM>(hNode));
     if (Child(hNode) == nullptr) {
         InsertPlaceholder(hNode);
     }
@@ -232,11 +215,11 @@ void CLSWndFolderTree::RefreshNode(HTREEITEM hNode)
 
 void CLSWndFolderTree::ShowFolder(LPCITEMIDLIST target)
 {
-    if (m_hWndTree == nullptr || !m_pDesktop || target == nullptr) {
+    if (m_hWndControl == nullptr || !m_pDesktop || target == nullptr) {
         return;
     }
     auto folder = CLSComPtr<IShellFolder>::AddRef(m_pDesktop.Get());
-    HTREEITEM hCurrent = reinterpret_cast<HTREEITEM>(SendMessageA(m_hWndTree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    HTREEITEM hCurrent = reinterpret_cast<HTREEITEM>(SendMessageA(m_hWndControl, TVM_GETNEXTITEM, TVGN_ROOT, 0));
     if (hCurrent == nullptr) {
         return;
     }
@@ -256,7 +239,7 @@ void CLSWndFolderTree::ShowFolder(LPCITEMIDLIST target)
         hCandidate = Child(hCurrent);
         ++level;
     }
-    SendMessageA(m_hWndTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hCurrent));
+    SendMessageA(m_hWndControl, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hCurrent));
 }
 
 void CLSWndFolderTree::GoUp()
@@ -264,7 +247,7 @@ void CLSWndFolderTree::GoUp()
     HTREEITEM hSelected = Selected();
     HTREEITEM hParent = hSelected != nullptr ? Parent(hSelected) : nullptr;
     if (hParent != nullptr) {
-        SendMessageA(m_hWndTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hParent));
+        SendMessageA(m_hWndControl, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hParent));
     }
 }
 
@@ -299,7 +282,7 @@ LPITEMIDLIST CLSWndFolderTree::NodeIdList(HTREEITEM hNode) const
     TVITEMA item{};
     item.mask = TVIF_PARAM;
     item.hItem = hNode;
-    if (!SendMessageA(m_hWndTree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
+    if (!SendMessageA(m_hWndControl, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
         return nullptr;
     }
     return reinterpret_cast<LPITEMIDLIST>(item.lParam);
@@ -308,29 +291,29 @@ LPITEMIDLIST CLSWndFolderTree::NodeIdList(HTREEITEM hNode) const
 HTREEITEM CLSWndFolderTree::Child(HTREEITEM hNode) const
 {
     return reinterpret_cast<HTREEITEM>(
-        SendMessageA(m_hWndTree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(hNode)));
+        SendMessageA(m_hWndControl, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(hNode)));
 }
 
 HTREEITEM CLSWndFolderTree::Next(HTREEITEM hNode) const
 {
     return reinterpret_cast<HTREEITEM>(
-        SendMessageA(m_hWndTree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(hNode)));
+        SendMessageA(m_hWndControl, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(hNode)));
 }
 
 HTREEITEM CLSWndFolderTree::Parent(HTREEITEM hNode) const
 {
     return reinterpret_cast<HTREEITEM>(
-        SendMessageA(m_hWndTree, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(hNode)));
+        SendMessageA(m_hWndControl, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(hNode)));
 }
 
 HTREEITEM CLSWndFolderTree::Selected() const
 {
-    return m_hWndTree != nullptr
-               ? reinterpret_cast<HTREEITEM>(SendMessageA(m_hWndTree, TVM_GETNEXTITEM, TVGN_CARET, 0))
+    return m_hWndControl != nullptr
+               ? reinterpret_cast<HTREEITEM>(SendMessageA(m_hWndControl, TVM_GETNEXTITEM, TVGN_CARET, 0))
                : nullptr;
 }
 
 void CLSWndFolderTree::Expand(HTREEITEM hNode) const
 {
-    SendMessageA(m_hWndTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hNode));
+    SendMessageA(m_hWndControl, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hNode));
 }

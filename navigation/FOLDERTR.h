@@ -5,10 +5,9 @@
 // context menu, and re-reads a node whose sub-folders change on disk.
 #pragma once
 
-#include "app/WNDBASE.h"
 #include "base/OWNERS.h"
 #include "navigation/ITEMIDL.h"
-#include "navigation/WATCHER.h"
+#include "navigation/SHELLPANE.h"
 
 #include <windows.h>
 
@@ -18,30 +17,24 @@
 #include <cstddef>
 
 constexpr UINT WMU_FOLDER_SELECTED = WM_APP + 11;
-// Posted by the watcher to the container: wParam generation, lParam node.
-constexpr UINT WMU_TREE_CHANGED = WM_APP + 21;
 
-class CLSWndFolderTree : public CLSWndBase {
+class CLSWndFolderTree : public CLSWndShellPane {
 public:
     CLSWndFolderTree() noexcept;
     ~CLSWndFolderTree() override;
 
     bool Create(HWND hWndParent, int id);
     void Destroy();
-    void Move(int x, int y, int cx, int cy);
     void Rebuild();
     void ShowFolder(LPCITEMIDLIST pidl);
     void GoUp();
     void GetSelectedPath(char* buffer, std::size_t size) const;
     void SetMonitor(bool on);
 
-    HWND GetTreeWindow() const noexcept { return m_hWndTree; }
+    HWND GetTreeWindow() const noexcept { return m_hWndControl; }
     // The item-ID list of the selected node; null when none is selected.
     LPCITEMIDLIST GetSelectedIdList() const;
     std::size_t WatchCount() { return m_watcher.WatchCount(); }
-    bool IsWatching() const noexcept { return m_watcher.IsRunning(); }
-
-    LRESULT WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     HTREEITEM InsertNode(HTREEITEM hParent, LPITEMIDLIST pidl, bool placeholder);
@@ -56,20 +49,18 @@ private:
     HTREEITEM Parent(HTREEITEM hNode) const;
     HTREEITEM Selected() const;
     void Expand(HTREEITEM hNode) const;
-    bool OnNotify(NMHDR* hdr);
+    bool OnNotify(NMHDR* hdr) override;
     void OnGetDispInfo(NMTVDISPINFOA* info) const;
     void OnDeleteItem(const NMTREEVIEWA* nm);
     void OnSelChanged(const NMTREEVIEWA* nm);
+    bool OnPaneMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
     void OnDeviceChange(WPARAM event);
-    bool OnContextMenu(HWND hWndClick, int x, int y);
-    bool OnMenuMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
-    void OnContainerDestroy();
+    bool OnContextMenu(HWND hWndClick, int x, int y) override;
+    void OnContainerDestroy() override;
+    void OnWatchChanged(LPARAM key) override;
     static int CALLBACK CompareNodes(LPARAM a, LPARAM b, LPARAM param);
 
-    HWND m_hWndTree = nullptr;
     CLSComPtr<IShellFolder> m_pDesktop;
-    CLSFolderWatcher m_watcher;
-    IContextMenu2* m_pMenuHandler = nullptr;  // borrowed while a menu is tracked
     bool m_bMonitor = true;
     int m_iQuiet = 0;  // selection changes made while re-reading a node are not reported
 };
