@@ -184,3 +184,53 @@ private:
     HDC m_hdc;
     HGDIOBJ m_hOld;
 };
+
+// One reference to a COM interface, released when the owner goes. Address()
+// hands the slot to a function that returns a new reference (it releases
+// what the owner held first).
+template <typename T>
+class CLSComPtr {
+public:
+    CLSComPtr() noexcept = default;
+    explicit CLSComPtr(T* p) noexcept : m_p(p) {}
+    ~CLSComPtr() { Reset(); }
+    CLSComPtr(CLSComPtr&& other) noexcept : m_p(other.Release()) {}
+    CLSComPtr& operator=(CLSComPtr&& other) noexcept
+    {
+        if (this != &other) {
+            Reset(other.Release());
+        }
+        return *this;
+    }
+    CLSComPtr(const CLSComPtr&) = delete;
+    CLSComPtr& operator=(const CLSComPtr&) = delete;
+
+    T* Get() const noexcept { return m_p; }
+    T* operator->() const noexcept { return m_p; }
+    explicit operator bool() const noexcept { return m_p != nullptr; }
+    T** Address() noexcept
+    {
+        Reset();
+        return &m_p;
+    }
+    void** VoidAddress() noexcept { return reinterpret_cast<void**>(Address()); }
+    T* Release() noexcept { return std::exchange(m_p, nullptr); }
+    void Reset(T* p = nullptr) noexcept
+    {
+        if (m_p != nullptr) {
+            m_p->Release();
+        }
+        m_p = p;
+    }
+    // A second reference to the same interface.
+    static CLSComPtr AddRef(T* p) noexcept
+    {
+        if (p != nullptr) {
+            p->AddRef();
+        }
+        return CLSComPtr(p);
+    }
+
+private:
+    T* m_p = nullptr;
+};

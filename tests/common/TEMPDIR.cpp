@@ -15,19 +15,37 @@ TempFolder::TempFolder()
     } while (!CreateDirectoryA(m_path.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
-TempFolder::~TempFolder()
+namespace {
+
+// The folder with everything below it, read-only files too.
+void RemoveTree(const std::string& path)
 {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(PathOf("*").c_str(), &found);
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
     for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-        const std::string path = PathOf(found.cFileName);
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        const std::string child = path + "\\" + name;
+        SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveTree(child);
+        } else {
+            DeleteFileA(child.c_str());
+        }
     }
     if (search != INVALID_HANDLE_VALUE) {
         FindClose(search);
     }
-    RemoveDirectoryA(m_path.c_str());
+    RemoveDirectoryA(path.c_str());
+}
+
+}  // namespace
+
+TempFolder::~TempFolder()
+{
+    RemoveTree(m_path);
 }
 
 std::string TempFolder::Write(const std::string& name, std::string_view bytes) const

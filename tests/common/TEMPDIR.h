@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-// A fresh folder under the temporary path, removed at the end with its files
-// (read-only ones too).
+// A fresh folder under the temporary path, removed at the end with all it
+// holds (read-only files and sub-folders too).
 class TempFolder {
 public:
     TempFolder();
