@@ -19,16 +19,6 @@ bool CLSStatusBar::Create(HWND hWndParent)
     return true;
 }
 
-int CLSStatusBar::VisibleHeight() const
-{
-    if (m_hWnd == nullptr || !IsWindowVisible(m_hWnd)) {
-        return 0;
-    }
-    RECT rc{};
-    GetWindowRect(m_hWnd, &rc);
-    return rc.bottom - rc.top;
-}
-
 void CLSStatusBar::SetParts(int clientWidth, int barHeight)
 {
     int edges[kStatusPartCount];

@@ -16,8 +16,6 @@ public:
     // layout pass. False when the control cannot be made.
     bool Create(HWND hWndParent);
     HWND GetHandle() const noexcept { return m_hWnd; }
-    // Height of the bar's window while it is shown, else 0.
-    int VisibleHeight() const;
 
     // Every layout pass, shown or not: the part edges from the client width
     // and the bar's height.

@@ -92,16 +92,6 @@ bool CLSToolBar::Create(HWND hWndParent, HINSTANCE hInstance)
     return true;
 }
 
-int CLSToolBar::VisibleHeight() const
-{
-    if (m_hWnd == nullptr || !IsWindowVisible(m_hWnd)) {
-        return 0;
-    }
-    RECT rc{};
-    GetWindowRect(m_hWnd, &rc);
-    return rc.bottom - rc.top;
-}
-
 bool CLSToolBar::OnNotify(HWND hWndMain, const NMHDR* pnmh)
 {
     if (pnmh->idFrom == kControlId && pnmh->code == TBN_DROPDOWN) {

@@ -15,8 +15,6 @@ public:
     // False when the control cannot be made.
     bool Create(HWND hWndParent, HINSTANCE hInstance);
     HWND GetHandle() const noexcept { return m_hWnd; }
-    // Height of the toolbar's window while it is shown, else 0.
-    int VisibleHeight() const;
 
     // The toolbar's notifications that reach the main window: the drop-down
     // menus and the tooltip texts. True when handled.

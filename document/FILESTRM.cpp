@@ -20,8 +20,7 @@ constexpr DWORD kFailed = 0xFFFFFFFF;
 }  // namespace
 
 CLSFileStream::CLSFileStream()
-    : m_hFile(INVALID_HANDLE_VALUE),
-      m_lpbyMemory(nullptr),
+    : m_lpbyMemory(nullptr),
       m_dwPosition(0),
       m_dwMemoryLimit(kDefaultMemoryLimit),
       m_dwFileSize(0),
@@ -62,7 +61,7 @@ bool CLSFileStream::Open(const char* path, HWND window, const char* pluginFolder
             return false;
         }
     } else {
-        m_hFile = file;
+        m_hFile.Reset(file);
     }
     RecogniseObject(path, window, pluginFolder);
     if (SetPosition(0, FILE_BEGIN) == kFailed) {
@@ -76,10 +75,10 @@ bool CLSFileStream::Open(const char* path, HWND window, const char* pluginFolder
 // handle. If the file shrinks while it is read, the document is what was read.
 bool CLSFileStream::LoadIntoMemory(HANDLE file)
 {
+    const CLSHandle owned(file);
     const SIZE_T bytes = static_cast<SIZE_T>(m_dwFileSize) + 1;
     auto* block = bytes != 0 ? static_cast<unsigned char*>(GlobalAlloc(GPTR, bytes)) : nullptr;
     if (block == nullptr) {
-        CloseHandle(file);
         return false;
     }
     DWORD total = 0;
@@ -90,7 +89,6 @@ bool CLSFileStream::LoadIntoMemory(HANDLE file)
         }
         total += got;
     }
-    CloseHandle(file);
     block[total] = 0;
     m_dwFileSize = total;
     m_lpbyMemory = block;
@@ -101,33 +99,27 @@ bool CLSFileStream::LoadIntoMemory(HANDLE file)
 // a failure of the open: the file then stays a text-or-hex document.
 void CLSFileStream::RecogniseObject(const char* path, HWND window, const char* pluginFolder)
 {
-    HDC dc = GetDC(window);
-    HBITMAP bitmap = LoadPicture(this, dc, m_crPictureBack, pluginFolder, path);
+    const CLSWindowDC dc(window);
+    HBITMAP bitmap = LoadPicture(this, dc.Get(), m_crPictureBack, pluginFolder, path);
     if (bitmap != nullptr) {
         m_hObject = bitmap;
         m_kind = DocumentKind::Image;
     } else if (OpenMedia(window, path)) {
         m_kind = DocumentKind::Media;
     }
-    if (dc != nullptr) {
-        ReleaseDC(window, dc);
-    }
 }
 
 void CLSFileStream::Close()
 {
     StopLineIndex();
-    if (m_hFile != INVALID_HANDLE_VALUE) {
-        CloseHandle(m_hFile);
-        m_hFile = INVALID_HANDLE_VALUE;
-    }
+    m_hFile.Reset();
     if (m_lpbyMemory != nullptr) {
         GlobalFree(m_lpbyMemory);
         m_lpbyMemory = nullptr;
     }
     if (m_hObject != nullptr) {
         if (m_kind == DocumentKind::Image) {
-            DeleteObject(static_cast<HBITMAP>(m_hObject));
+            CLSBitmapOwner picture(static_cast<HBITMAP>(m_hObject));  // freed as it goes
         } else if (m_kind == DocumentKind::Media) {
             SendMessageA(static_cast<HWND>(m_hObject), WM_CLOSE, 0, 0);
         }
@@ -142,8 +134,8 @@ void CLSFileStream::Close()
 
 DWORD CLSFileStream::SetPosition(LONG distance, DWORD origin)
 {
-    if (m_hFile != INVALID_HANDLE_VALUE) {
-        return SetFilePointer(m_hFile, distance, nullptr, origin);
+    if (m_hFile) {
+        return SetFilePointer(m_hFile.Get(), distance, nullptr, origin);
     }
     if (m_lpbyMemory == nullptr) {
         return kFailed;
@@ -174,10 +166,10 @@ DWORD CLSFileStream::SetPosition(LONG distance, DWORD origin)
 // distance stops at 2 GiB).
 bool CLSFileStream::SeekTo(DWORD offset)
 {
-    if (m_hFile != INVALID_HANDLE_VALUE) {
+    if (m_hFile) {
         LARGE_INTEGER move;
         move.QuadPart = offset;
-        return SetFilePointerEx(m_hFile, move, nullptr, FILE_BEGIN) != FALSE;
+        return SetFilePointerEx(m_hFile.Get(), move, nullptr, FILE_BEGIN) != FALSE;
     }
     if (m_lpbyMemory == nullptr || offset > m_dwFileSize) {
         return false;
@@ -195,11 +187,11 @@ bool CLSFileStream::ReadBytes(void* destination, DWORD count, DWORD* read)
         return false;
     }
     auto* out = static_cast<unsigned char*>(destination);
-    if (m_hFile != INVALID_HANDLE_VALUE) {
+    if (m_hFile) {
         DWORD total = 0;
         while (total < count) {
             DWORD got = 0;
-            if (!ReadFile(m_hFile, out + total, count - total, &got, nullptr)) {
+            if (!ReadFile(m_hFile.Get(), out + total, count - total, &got, nullptr)) {
                 if (read != nullptr) {
                     *read = 0;
                 }

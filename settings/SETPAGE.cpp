@@ -281,7 +281,7 @@ void CLSSettingsPage::RunFolderChooser(HWND hDlg, int idEdit)
 {
     CLSComPtr<IMalloc> malloc;
     CLSComPtr<IShellFolder> desktop;
-    if (FAILED(SHGetMalloc(malloc.Put())) || FAILED(SHGetDesktopFolder(desktop.Put()))) {
+    if (FAILED(SHGetMalloc(malloc.Address())) || FAILED(SHGetDesktopFolder(desktop.Address()))) {
         return;
     }
     BROWSEINFOA bi{};
