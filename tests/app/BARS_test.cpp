@@ -7,6 +7,7 @@
 #include "app/ABOUT.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 namespace {
 
@@ -54,6 +55,12 @@ TEST_F(Bars, StatusBarShowsSizeCaretAndEncodingOfWhatIsOpened)
         EXPECT_EQ(Part(3), o.encoding);
         EXPECT_EQ(Part(2), "\t    1:1    ") << "the view reports its caret at the start";
     }
+    // A folder chosen in the list (with folders shown there) has no size.
+    LPITEMIDLIST folder = ILCreateFromPathA(m_folder.Path().c_str());
+    ASSERT_NE(folder, nullptr);
+    SendMessageA(Main(), WMU_FILE_SELECTED, 0, reinterpret_cast<LPARAM>(folder));
+    ILFree(folder);
+    EXPECT_EQ(Part(4), "");
 
     Navigate(m_folder.PathOf("text.txt"));
     Command(IDM_ENC_EUC);
@@ -80,6 +87,8 @@ TEST_F(Bars, DropDownRunsTheChosenMenuCommandAndTooltipsComeFromTheStrings)
     EXPECT_EQ(SendMessageA(Main(), WM_NOTIFY, CLSToolBar::kControlId, reinterpret_cast<LPARAM>(&nmtb)), 0);
     ASSERT_EQ(commands.m_seen.size(), 1u);
     EXPECT_EQ(LOWORD(commands.m_seen[0]), IDM_STYLE_DETAILS);
+    EXPECT_EQ(GetMenuState(GetMenu(Main()), IDM_STYLE_DETAILS, MF_BYCOMMAND) & MF_CHECKED, UINT{MF_CHECKED})
+        << "the main menu's checkmark follows";
     EXPECT_FALSE(Pressed(IDM_ICONVIEW)) << "the button comes back up";
 
     for (const auto& [id, text] : {std::pair<UINT, const char*>{IDM_ENC_SJIS, "Shift-JISとしてファイルを見る"},

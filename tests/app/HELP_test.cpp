@@ -1,7 +1,11 @@
-// F1 in the main window: which help file and context reach HtmlHelpA. The help
+// F1 in the main window and on each settings page: which help file and
+// context reach HtmlHelpA. The help
 // viewer cannot show pages here, so HtmlHelpA's entry is patched to jump to a
 // recorder for the length of a test.
+#include "DLGDRIVE.h"
 #include "MAINTEST.h"
+
+#include <prsht.h>
 
 #include <htmlhelp.h>
 
@@ -173,4 +177,38 @@ TEST_F(MainWindow, TheF1KeyInAPaneReachesTheMainWindowsHelp)
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].file, BesideTestProgram("GLIM.CHM"));
     EXPECT_EQ(requests[0].data, 2001u);
+}
+
+TEST_F(MainWindow, EachSettingsPageAsksForItsOwnContext)
+{
+    Start();
+    HtmlHelpHook hook;
+    ASSERT_TRUE(hook.Hooked());
+
+    std::vector<ModalDriver::Step> steps;
+    for (int page = 0; page < 5; ++page) {
+        steps.push_back([page] {
+            HWND sheet = ModalDriver::FindThreadDialog("設定");
+            ASSERT_NE(sheet, nullptr);
+            SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(page), 0);
+            SendMessageA(sheet, PSM_PRESSBUTTON, PSBTN_HELP, 0);  // the sheet's ヘルプ button
+            if (page == 0) {
+                // F1 over a page reaches the same context as the button.
+                HWND shown = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+                HELPINFO info{sizeof(info), HELPINFO_WINDOW, 0, shown, 0, {}};
+                SendMessageA(shown, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+            }
+        });
+    }
+    steps.push_back([] { PostMessageA(ModalDriver::FindThreadDialog("設定"), WM_COMMAND, IDCANCEL, 0); });
+    ModalDriver driver(std::move(steps));
+    SendMessageA(Main(), WM_COMMAND, IDM_SETTINGS, 0);
+    EXPECT_TRUE(driver.Finished());
+
+    std::vector<DWORD_PTR> contexts;
+    for (const HelpCall& call : ContextRequests()) {
+        EXPECT_EQ(call.file, BesideTestProgram("GLIM.CHM"));
+        contexts.push_back(call.data);
+    }
+    EXPECT_EQ(contexts, (std::vector<DWORD_PTR>{2002, 2002, 2003, 2004, 2005, 2006}));
 }
