@@ -1,7 +1,7 @@
 // Full-screen display of pictures and media: Enter, Esc, a double click, two
 // real clicks on the media window, and a pane that goes while full-screen.
-#include "MEDIAFILE.h"
 #include "VIEWTEST.h"
+#include "tests/common/MEDIAFILE.h"
 
 #include <gtest/gtest.h>
 

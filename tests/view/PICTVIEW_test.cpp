@@ -1,8 +1,8 @@
 // Picture mode read back from the screen: fitted and zoomed sizes at the
 // top-left corner, the background around them and a new one, scroll ranges
 // over the zoomed picture and the keys that scroll it.
-#include "MEDIAFILE.h"
 #include "VIEWTEST.h"
+#include "tests/common/MEDIAFILE.h"
 
 #include <gtest/gtest.h>
 
