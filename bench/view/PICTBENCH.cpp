@@ -1,7 +1,7 @@
 // Speed of picture mode on a 3000 x 2000 picture: a full repaint fitted to the
 // pane and at 400 % (against copying as many pixels 1:1 with BitBlt), and a
 // 12-pixel arrow-key scroll at 400 % (against a full repaint at that zoom).
-#include "tests/view/MEDIAFILE.h"
+#include "tests/common/MEDIAFILE.h"
 #include "view/WNDVIEW.h"
 
 #include "BENCHPANE.h"

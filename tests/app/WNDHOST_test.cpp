@@ -4,7 +4,7 @@
 // the layout below the path box, and the caret the view reports is remembered.
 #include "MAINTEST.h"
 
-#include "tests/view/MEDIAFILE.h"
+#include "tests/common/MEDIAFILE.h"
 #include "tests/view/VIEWTEST.h"
 
 namespace {

@@ -1,7 +1,6 @@
 // A Susie plug-in for the tests: reads binary PPM (P6). Built in several
 // variants that differ in one behaviour each:
 //   (none)          reads the file as it is
-//   TESTSPI_INVERT  reads it with inverted colours, to tell two readers apart
 //   TESTSPI_FAIL    accepts the file but GetPicture fails, handing over two
 //                   blocks all the same (reported to GlimSpiFailedBlocks)
 //   TESTSPI_SHORT   returns pixels one row shorter than its header says
@@ -91,11 +90,7 @@ struct Ppm {
         for (size_t x = 0; x < static_cast<size_t>(ppm.width); ++x) {
             const unsigned char* rgb = &ppm.rgb[(y * ppm.width + x) * 3];
             for (int c = 0; c < 3; ++c) {
-#ifdef TESTSPI_INVERT
-                dest[3 * x + c] = static_cast<unsigned char>(255 - rgb[2 - c]);
-#else
                 dest[3 * x + c] = rgb[2 - c];
-#endif
             }
         }
     }

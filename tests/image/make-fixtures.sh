@@ -10,5 +10,3 @@ echo 'P3 3 2 255  255 0 0  0 255 0  0 0 255  18 52 86  255 255 255  0 0 0' |
 # 4 x 2 of four colours; green is transparent.
 echo 'P3 4 2 255  0 255 0  255 0 0  0 0 255  255 255 0  255 255 0  0 0 255  255 0 0  0 255 0' |
   convert ppm:- -strip -transparent lime gif:four.gif
-# 16 x 8: the left 8 x 8 block red, the right one blue (no chroma subsampling).
-convert -size 8x8 xc:red xc:blue +append -strip -sampling-factor 1x1 -quality 95 jpg:redblue.jpg

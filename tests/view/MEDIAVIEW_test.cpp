@@ -1,7 +1,7 @@
 // Media mode on real media windows: a sound's play bar, AutoPlay, the zoom and
 // the fit to the pane, scrolling, and the other view forms.
-#include "MEDIAFILE.h"
 #include "VIEWTEST.h"
+#include "tests/common/MEDIAFILE.h"
 
 #include <gtest/gtest.h>
 

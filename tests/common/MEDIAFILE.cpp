@@ -1,5 +1,5 @@
 // BMP and RIFF writers for the picture and media tests.
-#include "MEDIAFILE.h"
+#include "tests/common/MEDIAFILE.h"
 
 #include <initializer_list>
 
