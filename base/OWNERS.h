@@ -7,74 +7,76 @@
 
 #include <utility>
 
-// A kernel handle closed with CloseHandle. Both null and INVALID_HANDLE_VALUE
-// mean "none", as CreateFile and CreateThread answer differently.
-class CLSHandle {
+// CLSUniqueOwner: the one body of every owner that holds a single value and
+// gives it back one way. The traits name the value's type, its "none", what
+// counts as held, and how it is given back. Not copyable; moving hands the
+// value over. Address() empties the owner and hands its slot to a function
+// that writes a new value into it.
+template <typename Traits>
+class CLSUniqueOwner {
 public:
-    CLSHandle() noexcept = default;
-    explicit CLSHandle(HANDLE h) noexcept : m_h(h) {}
-    ~CLSHandle() { Reset(); }
-    CLSHandle(CLSHandle&& other) noexcept : m_h(other.Release()) {}
-    CLSHandle& operator=(CLSHandle&& other) noexcept
+    using Value = typename Traits::Value;
+
+    CLSUniqueOwner() noexcept = default;
+    explicit CLSUniqueOwner(Value v) noexcept : m_v(v) {}
+    ~CLSUniqueOwner() { Reset(); }
+    CLSUniqueOwner(CLSUniqueOwner&& other) noexcept : m_v(other.Release()) {}
+    CLSUniqueOwner& operator=(CLSUniqueOwner&& other) noexcept
     {
         if (this != &other) {
             Reset(other.Release());
         }
         return *this;
     }
-    CLSHandle(const CLSHandle&) = delete;
-    CLSHandle& operator=(const CLSHandle&) = delete;
+    CLSUniqueOwner(const CLSUniqueOwner&) = delete;
+    CLSUniqueOwner& operator=(const CLSUniqueOwner&) = delete;
 
-    HANDLE Get() const noexcept { return m_h; }
-    bool Valid() const noexcept { return m_h != nullptr && m_h != INVALID_HANDLE_VALUE; }
+    Value Get() const noexcept { return m_v; }
+    bool Valid() const noexcept { return Traits::Held(m_v); }
     explicit operator bool() const noexcept { return Valid(); }
-    HANDLE Release() noexcept { return std::exchange(m_h, nullptr); }
-    void Reset(HANDLE h = nullptr) noexcept
+    Value* Address() noexcept
     {
-        if (Valid()) {
-            CloseHandle(m_h);
+        Reset();
+        return &m_v;
+    }
+    Value Release() noexcept { return std::exchange(m_v, Traits::None()); }
+    void Reset(Value v = Traits::None()) noexcept
+    {
+        if (Traits::Held(m_v)) {
+            Traits::Free(m_v);
         }
-        m_h = h;
+        m_v = v;
     }
 
 private:
-    HANDLE m_h = nullptr;
+    Value m_v = Traits::None();
 };
+
+// Traits of a value whose "none" is null.
+template <typename T>
+struct CLSNullIsNone {
+    using Value = T;
+    static constexpr T None() noexcept { return nullptr; }
+    static bool Held(T v) noexcept { return v != nullptr; }
+};
+
+// A kernel handle closed with CloseHandle. Both null and INVALID_HANDLE_VALUE
+// mean "none", as CreateFile and CreateThread answer differently.
+struct CLSKernelHandleTraits : CLSNullIsNone<HANDLE> {
+    static bool Held(HANDLE h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Free(HANDLE h) noexcept { CloseHandle(h); }
+};
+using CLSHandle = CLSUniqueOwner<CLSKernelHandleTraits>;
 
 // A GDI object (font, brush, pen, bitmap, region) deleted with DeleteObject.
 // Whoever selected it into a DC must have put the old object back first:
 // CLSSelectObject does that by going out of scope before this owner does.
 template <typename T>
-class CLSGdiObject {
-public:
-    CLSGdiObject() noexcept = default;
-    explicit CLSGdiObject(T h) noexcept : m_h(h) {}
-    ~CLSGdiObject() { Reset(); }
-    CLSGdiObject(CLSGdiObject&& other) noexcept : m_h(other.Release()) {}
-    CLSGdiObject& operator=(CLSGdiObject&& other) noexcept
-    {
-        if (this != &other) {
-            Reset(other.Release());
-        }
-        return *this;
-    }
-    CLSGdiObject(const CLSGdiObject&) = delete;
-    CLSGdiObject& operator=(const CLSGdiObject&) = delete;
-
-    T Get() const noexcept { return m_h; }
-    explicit operator bool() const noexcept { return m_h != nullptr; }
-    T Release() noexcept { return std::exchange(m_h, nullptr); }
-    void Reset(T h = nullptr) noexcept
-    {
-        if (m_h != nullptr) {
-            DeleteObject(m_h);
-        }
-        m_h = h;
-    }
-
-private:
-    T m_h = nullptr;
+struct CLSGdiObjectTraits : CLSNullIsNone<T> {
+    static void Free(T h) noexcept { DeleteObject(h); }
 };
+template <typename T>
+using CLSGdiObject = CLSUniqueOwner<CLSGdiObjectTraits<T>>;
 
 using CLSFontOwner = CLSGdiObject<HFONT>;
 using CLSBrushOwner = CLSGdiObject<HBRUSH>;
@@ -83,26 +85,10 @@ using CLSBitmapOwner = CLSGdiObject<HBITMAP>;
 
 // A local memory block (LocalAlloc), freed with LocalFree: what picture
 // plug-ins hand over.
-class CLSLocalOwner {
-public:
-    CLSLocalOwner() noexcept = default;
-    explicit CLSLocalOwner(HLOCAL h) noexcept : m_h(h) {}
-    ~CLSLocalOwner()
-    {
-        if (m_h != nullptr) {
-            LocalFree(m_h);
-        }
-    }
-    CLSLocalOwner(const CLSLocalOwner&) = delete;
-    CLSLocalOwner& operator=(const CLSLocalOwner&) = delete;
-
-    HLOCAL Get() const noexcept { return m_h; }
-    // Where a function that hands over a block writes it; the owner must be empty.
-    HLOCAL* Receive() noexcept { return &m_h; }
-
-private:
-    HLOCAL m_h = nullptr;
+struct CLSLocalTraits : CLSNullIsNone<HLOCAL> {
+    static void Free(HLOCAL h) noexcept { LocalFree(h); }
 };
+using CLSLocalOwner = CLSUniqueOwner<CLSLocalTraits>;
 
 // The DC of a window from GetDC, given back with ReleaseDC.
 class CLSWindowDC {
@@ -185,43 +171,18 @@ private:
     HGDIOBJ m_hOld;
 };
 
-// One reference to a COM interface, released when the owner goes. Address()
-// hands the slot to a function that returns a new reference (it releases
-// what the owner held first).
+// One reference to a COM interface, released when the owner goes.
 template <typename T>
-class CLSComPtr {
+struct CLSComTraits : CLSNullIsNone<T*> {
+    static void Free(T* p) noexcept { p->Release(); }
+};
+template <typename T>
+class CLSComPtr : public CLSUniqueOwner<CLSComTraits<T>> {
 public:
-    CLSComPtr() noexcept = default;
-    explicit CLSComPtr(T* p) noexcept : m_p(p) {}
-    ~CLSComPtr() { Reset(); }
-    CLSComPtr(CLSComPtr&& other) noexcept : m_p(other.Release()) {}
-    CLSComPtr& operator=(CLSComPtr&& other) noexcept
-    {
-        if (this != &other) {
-            Reset(other.Release());
-        }
-        return *this;
-    }
-    CLSComPtr(const CLSComPtr&) = delete;
-    CLSComPtr& operator=(const CLSComPtr&) = delete;
+    using CLSUniqueOwner<CLSComTraits<T>>::CLSUniqueOwner;
 
-    T* Get() const noexcept { return m_p; }
-    T* operator->() const noexcept { return m_p; }
-    explicit operator bool() const noexcept { return m_p != nullptr; }
-    T** Address() noexcept
-    {
-        Reset();
-        return &m_p;
-    }
-    void** VoidAddress() noexcept { return reinterpret_cast<void**>(Address()); }
-    T* Release() noexcept { return std::exchange(m_p, nullptr); }
-    void Reset(T* p = nullptr) noexcept
-    {
-        if (m_p != nullptr) {
-            m_p->Release();
-        }
-        m_p = p;
-    }
+    T* operator->() const noexcept { return this->Get(); }
+    void** VoidAddress() noexcept { return reinterpret_cast<void**>(this->Address()); }
     // A second reference to the same interface.
     static CLSComPtr AddRef(T* p) noexcept
     {
@@ -230,7 +191,4 @@ public:
         }
         return CLSComPtr(p);
     }
-
-private:
-    T* m_p = nullptr;
 };

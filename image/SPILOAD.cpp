@@ -63,7 +63,7 @@ HBITMAP TryPlugin(HMODULE library, HDC dc, const char* path, BYTE* header)
     CLSLocalOwner info;
     CLSLocalOwner bits;
     // Flag 0: the plug-in reads the file on disk named by the path itself.
-    if (getPicture(path, 0, 0, info.Receive(), bits.Receive(), nullptr, 0) != 0) {
+    if (getPicture(path, 0, 0, info.Address(), bits.Address(), nullptr, 0) != 0) {
         return nullptr;
     }
     return BitmapFromPlugin(dc, info, bits);

@@ -3,14 +3,6 @@
 
 #include <cstring>
 
-void CLSItemIdList::Reset(LPITEMIDLIST p) noexcept
-{
-    if (m_p != nullptr) {
-        CoTaskMemFree(m_p);
-    }
-    m_p = p;
-}
-
 LPCITEMIDLIST NextItemId(LPCITEMIDLIST pidl) noexcept
 {
     return reinterpret_cast<LPCITEMIDLIST>(reinterpret_cast<const BYTE*>(pidl) + pidl->mkid.cb);

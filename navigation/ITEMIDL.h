@@ -3,6 +3,8 @@
 // and go back to the shell allocator (the COM task allocator).
 #pragma once
 
+#include "base/OWNERS.h"
+
 #include <windows.h>
 
 #include <shellapi.h>
@@ -12,35 +14,10 @@
 #include <utility>
 
 // An item-ID list freed with the shell allocator.
-class CLSItemIdList {
-public:
-    CLSItemIdList() noexcept = default;
-    explicit CLSItemIdList(LPITEMIDLIST p) noexcept : m_p(p) {}
-    ~CLSItemIdList() { Reset(); }
-    CLSItemIdList(CLSItemIdList&& other) noexcept : m_p(other.Release()) {}
-    CLSItemIdList& operator=(CLSItemIdList&& other) noexcept
-    {
-        if (this != &other) {
-            Reset(other.Release());
-        }
-        return *this;
-    }
-    CLSItemIdList(const CLSItemIdList&) = delete;
-    CLSItemIdList& operator=(const CLSItemIdList&) = delete;
-
-    LPITEMIDLIST Get() const noexcept { return m_p; }
-    explicit operator bool() const noexcept { return m_p != nullptr; }
-    LPITEMIDLIST* Address() noexcept
-    {
-        Reset();
-        return &m_p;
-    }
-    LPITEMIDLIST Release() noexcept { return std::exchange(m_p, nullptr); }
-    void Reset(LPITEMIDLIST p = nullptr) noexcept;
-
-private:
-    LPITEMIDLIST m_p = nullptr;
+struct CLSItemIdListTraits : CLSNullIsNone<LPITEMIDLIST> {
+    static void Free(LPITEMIDLIST p) noexcept { CoTaskMemFree(p); }
 };
+using CLSItemIdList = CLSUniqueOwner<CLSItemIdListTraits>;
 
 // The record after this one.
 LPCITEMIDLIST NextItemId(LPCITEMIDLIST pidl) noexcept;
