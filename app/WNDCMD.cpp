@@ -56,6 +56,13 @@ bool CLSWndMain::OnCommand(int id)
         case IDM_SELECTALL:
             OnSelectAll();
             break;
+        case IDM_FIND:
+            m_clsFindBox.Show(m_hWnd);
+            break;
+        case IDM_FIND_NEXT:
+        case IDM_FIND_PREV:
+            m_clsFindBox.FindAgain(m_hWnd, id == IDM_FIND_NEXT);
+            break;
         case IDM_TOOLBAR:
             ToggleBar(id, !m_settings.GetFlag(CLSGlimSettings::kShowToolBar));
             break;
@@ -291,4 +298,15 @@ void CLSWndMain::ShowItem(LPCITEMIDLIST pidl)
     }
     SetDlgItemTextA(m_hWnd, kIdPathEdit, path);
     m_clsView.OpenFile(path);
+}
+
+// The title shows a running search's progress until the status bar has a
+// part for it.
+void CLSWndMain::OnFindProgress(const char* text)
+{
+    std::string title = "Glim!";
+    if (text != nullptr && *text != '\0') {
+        title = title + " - " + text;
+    }
+    SetWindowTextA(m_hWnd, title.c_str());
 }

@@ -8,6 +8,7 @@
 #include "navigation/FILELIST.h"
 #include "navigation/FOLDERTR.h"
 #include "settings/GLIMSET.h"
+#include "view/FINDBOX.h"
 #include "view/WNDVIEW.h"
 
 #include <windows.h>
@@ -92,6 +93,8 @@ private:
     void Navigate();
     void SelectNavigatedItem(IShellFolder* desktop, LPCITEMIDLIST pidl);
     void ShowItem(LPCITEMIDLIST pidl);
+    // Where a running search shows how far it has come (empty: it is over).
+    void OnFindProgress(const char* text);
 
     CLSWndFolderTree m_clsFolderTree;
     CLSWndFileList m_clsFileList;
@@ -99,6 +102,7 @@ private:
     CLSWndSeparator m_clsHorizontal;
     CLSWndView m_clsView;
     CLSGlimSettings m_settings;
+    CLSFindBox m_clsFindBox{m_clsView};
     int m_iCaretLine = 0;
     int m_iCaretColumn = 0;
     DWORD_PTR m_dwHelpCookie = 0;
