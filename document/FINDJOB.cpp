@@ -42,12 +42,14 @@ private:
     std::uint64_t LineAfter(std::uint64_t offset, std::uint64_t lo, std::uint64_t hi) const;
     bool ReadAt(std::uint64_t offset, unsigned char* into, std::uint64_t n) const;
     bool LoadBlock(std::uint64_t from, std::uint64_t to);
+    void SetBlock(const unsigned char* bytes, std::uint64_t size, std::uint64_t start);
     CLSDecodedLine DecodeLine(std::uint64_t k);
 
     // Whether line k holds a match starting in columns [lo, hi); the last
     // (backward) or first such match goes to result.
     bool MatchLine(std::uint64_t k, std::uint64_t lo, std::uint64_t hi, bool forward, FindResult& result);
     bool MatchWindow(std::uint64_t k, const FindRange& range, bool forward, FindResult& result);
+    bool ScanForward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result);
     bool TextBlockForward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result);
     bool TextBlockBackward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result);
     std::vector<std::uint64_t> CandidateLines(std::uint64_t first, std::uint64_t end);
@@ -65,8 +67,12 @@ private:
     CLSByteFilter m_filter;
     bool m_bFiltered = false;
     bool m_bFailed = false;
-    std::vector<unsigned char> m_block;
+    // The bytes searched now: file bytes [m_blockStart, + m_blockSize), in
+    // the memory copy or in what was read.
+    const unsigned char* m_pBlock = nullptr;
+    std::size_t m_blockSize = 0;
     std::uint64_t m_blockStart = 0;
+    std::vector<unsigned char> m_storage;
 };
 
 std::uint64_t CLSSearch::LineAfter(std::uint64_t offset, std::uint64_t lo, std::uint64_t hi) const
@@ -110,17 +116,28 @@ bool CLSSearch::ReadAt(std::uint64_t offset, unsigned char* into, std::uint64_t 
 
 bool CLSSearch::LoadBlock(std::uint64_t from, std::uint64_t to)
 {
-    m_blockStart = from;
+    if (m_source.memory != nullptr) {
+        SetBlock(m_source.memory + from, to - from, from);
+        return true;
+    }
     if (to - from > SIZE_MAX / 2) {
         m_bFailed = true;
         return false;
     }
-    m_block.resize(static_cast<std::size_t>(to - from));
-    if (!ReadAt(from, m_block.data(), to - from)) {
+    m_storage.resize(static_cast<std::size_t>(to - from));
+    if (!ReadAt(from, m_storage.data(), to - from)) {
         m_bFailed = true;
         return false;
     }
+    SetBlock(m_storage.data(), to - from, from);
     return true;
+}
+
+void CLSSearch::SetBlock(const unsigned char* bytes, std::uint64_t size, std::uint64_t start)
+{
+    m_pBlock = bytes;
+    m_blockSize = static_cast<std::size_t>(size);
+    m_blockStart = start;
 }
 
 // The line's bytes from the block when it holds them, else read anew.
@@ -137,8 +154,8 @@ CLSDecodedLine CLSSearch::DecodeLine(std::uint64_t k)
         return CLSDecodedLine();
     }
     auto* bytes = static_cast<unsigned char*>(static_cast<void*>(block));
-    if (start >= m_blockStart && start + n <= m_blockStart + m_block.size()) {
-        std::memcpy(bytes, m_block.data() + (start - m_blockStart), static_cast<std::size_t>(n));
+    if (start >= m_blockStart && start + n <= m_blockStart + m_blockSize) {
+        std::memcpy(bytes, m_pBlock + (start - m_blockStart), static_cast<std::size_t>(n));
     } else if (!ReadAt(start, bytes, n)) {
         GlobalFree(block);
         m_bFailed = true;
@@ -210,7 +227,7 @@ std::vector<std::uint64_t> CLSSearch::CandidateLines(std::uint64_t first, std::u
     const std::size_t length = m_filter.Length();
     std::size_t at = 0;
     for (;;) {
-        const std::size_t hit = m_filter.FindEnd(m_block.data(), m_block.size(), at);
+        const std::size_t hit = m_filter.FindEnd(m_pBlock, m_blockSize, at);
         if (hit == SIZE_MAX) {
             break;
         }
@@ -226,9 +243,12 @@ std::vector<std::uint64_t> CLSSearch::CandidateLines(std::uint64_t first, std::u
 
 bool CLSSearch::TextBlockForward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result)
 {
-    if (!LoadBlock(LineStart(first), LineEnd(end - 1))) {
-        return false;
-    }
+    return LoadBlock(LineStart(first), LineEnd(end - 1)) && ScanForward(first, end, range, result);
+}
+
+// Lines [first, end) of the block: true once found, failed or stopped.
+bool CLSSearch::ScanForward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result)
+{
     std::uint64_t counted = 0;
     for (std::uint64_t k : CandidateLines(first, end)) {
         if (MatchWindow(k, range, true, result) || m_bFailed || (++counted % 4096 == 0 && Stopped())) {
@@ -366,7 +386,7 @@ FindResult CLSSearch::Bytes(const FindRange& range)
         }
         std::uint64_t found = kNone;
         for (std::size_t at = 0;;) {
-            const std::size_t hit = m_filter.FindEnd(m_block.data(), m_block.size(), at);
+            const std::size_t hit = m_filter.FindEnd(m_pBlock, m_blockSize, at);
             if (hit == SIZE_MAX) {
                 break;
             }

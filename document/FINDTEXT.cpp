@@ -6,8 +6,11 @@
 #include <cctype>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define GLIM_FIND_X86 1
+#else
+#define GLIM_FIND_X86 0
 #endif
 
 std::vector<std::u16string> SplitQuery(const std::u16string& query, FoldTable fold)
@@ -132,6 +135,65 @@ bool WholeAt(const std::uint64_t* masks, const unsigned char* p, std::size_t len
     return true;
 }
 
+#if GLIM_FIND_X86
+
+// The values of the first and the last position (one or two each) that the
+// vector loops compare sixteen or thirty-two starts against at a time.
+struct FilterEnds {
+    unsigned char first[2];
+    unsigned char last[2];
+};
+
+__attribute__((target("sse2"))) std::size_t FindSse2(const unsigned char* data, std::size_t n, std::size_t& at,
+                                                     const FilterEnds& ends, const std::uint64_t* masks,
+                                                     std::size_t m)
+{
+    const __m128i f0 = _mm_set1_epi8(static_cast<char>(ends.first[0]));
+    const __m128i f1 = _mm_set1_epi8(static_cast<char>(ends.first[1]));
+    const __m128i l0 = _mm_set1_epi8(static_cast<char>(ends.last[0]));
+    const __m128i l1 = _mm_set1_epi8(static_cast<char>(ends.last[1]));
+    for (; at + m - 1 + 16 <= n; at += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + m - 1));
+        const __m128i hitA = _mm_or_si128(_mm_cmpeq_epi8(a, f0), _mm_cmpeq_epi8(a, f1));
+        const __m128i hitB = _mm_or_si128(_mm_cmpeq_epi8(b, l0), _mm_cmpeq_epi8(b, l1));
+        for (unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(hitA, hitB))); bits != 0;
+             bits &= bits - 1) {
+            const std::size_t start = at + static_cast<std::size_t>(__builtin_ctz(bits));
+            if (WholeAt(masks, data + start, m)) {
+                return start + m;
+            }
+        }
+    }
+    return SIZE_MAX;
+}
+
+__attribute__((target("avx2"))) std::size_t FindAvx2(const unsigned char* data, std::size_t n, std::size_t& at,
+                                                     const FilterEnds& ends, const std::uint64_t* masks,
+                                                     std::size_t m)
+{
+    const __m256i f0 = _mm256_set1_epi8(static_cast<char>(ends.first[0]));
+    const __m256i f1 = _mm256_set1_epi8(static_cast<char>(ends.first[1]));
+    const __m256i l0 = _mm256_set1_epi8(static_cast<char>(ends.last[0]));
+    const __m256i l1 = _mm256_set1_epi8(static_cast<char>(ends.last[1]));
+    for (; at + m - 1 + 32 <= n; at += 32) {
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + at));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + at + m - 1));
+        const __m256i hitA = _mm256_or_si256(_mm256_cmpeq_epi8(a, f0), _mm256_cmpeq_epi8(a, f1));
+        const __m256i hitB = _mm256_or_si256(_mm256_cmpeq_epi8(b, l0), _mm256_cmpeq_epi8(b, l1));
+        for (unsigned bits = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_and_si256(hitA, hitB))); bits != 0;
+             bits &= bits - 1) {
+            const std::size_t start = at + static_cast<std::size_t>(__builtin_ctz(bits));
+            if (WholeAt(masks, data + start, m)) {
+                return start + m;
+            }
+        }
+    }
+    return SIZE_MAX;
+}
+
+#endif
+
 }  // namespace
 
 std::size_t CLSByteFilter::FindEnd(const unsigned char* data, std::size_t n, std::size_t from) const
@@ -141,31 +203,23 @@ std::size_t CLSByteFilter::FindEnd(const unsigned char* data, std::size_t n, std
         return SIZE_MAX;
     }
     std::size_t at = from;
-#if defined(__SSE2__)
-    // Sixteen starts at a time: the first and the last position, each with
-    // one or two values, pick the few starts worth a full look.
-    unsigned char first[2];
-    unsigned char last[2];
-    const int firstCount = ValuesOf(m_masks, 0, first);
-    const int lastCount = ValuesOf(m_masks, m - 1, last);
-    if (firstCount <= 2 && lastCount <= 2 && firstCount > 0 && lastCount > 0) {
-        const __m128i f0 = _mm_set1_epi8(static_cast<char>(first[0]));
-        const __m128i f1 = _mm_set1_epi8(static_cast<char>(first[firstCount - 1]));
-        const __m128i l0 = _mm_set1_epi8(static_cast<char>(last[0]));
-        const __m128i l1 = _mm_set1_epi8(static_cast<char>(last[lastCount - 1]));
-        for (; at + m - 1 + 16 <= n; at += 16) {
-            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
-            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + m - 1));
-            const __m128i hitA = _mm_or_si128(_mm_cmpeq_epi8(a, f0), _mm_cmpeq_epi8(a, f1));
-            const __m128i hitB = _mm_or_si128(_mm_cmpeq_epi8(b, l0), _mm_cmpeq_epi8(b, l1));
-            unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(hitA, hitB)));
-            while (bits != 0) {
-                const std::size_t start = at + static_cast<std::size_t>(__builtin_ctz(bits));
-                if (WholeAt(m_masks, data + start, m)) {
-                    return start + m;
-                }
-                bits &= bits - 1;
-            }
+#if GLIM_FIND_X86
+    // The first and the last position, each with one or two values, pick the
+    // few starts worth a full look.
+    FilterEnds ends{};
+    const int firstCount = ValuesOf(m_masks, 0, ends.first);
+    const int lastCount = ValuesOf(m_masks, m - 1, ends.last);
+    if (firstCount > 0 && firstCount <= 2 && lastCount > 0 && lastCount <= 2) {
+        ends.first[1] = ends.first[firstCount - 1];
+        ends.last[1] = ends.last[lastCount - 1];
+        static const bool s_avx2 = __builtin_cpu_supports("avx2");
+        static const bool s_sse2 = __builtin_cpu_supports("sse2");
+        std::size_t found = s_avx2 ? FindAvx2(data, n, at, ends, m_masks, m) : SIZE_MAX;
+        if (found == SIZE_MAX && s_sse2) {
+            found = FindSse2(data, n, at, ends, m_masks, m);
+        }
+        if (found != SIZE_MAX) {
+            return found;
         }
     }
 #endif
