@@ -99,7 +99,7 @@ TEST(FindJob, FindsTextBytesAndRangesInEveryEncoding)
         {"abc abc", {false, "abc", false, true, kStart, {0, 4}}, {0, 0}, {0, 3}},
         {"abc abc", {false, "abc", false, true, {0, 1}, {0, 4}}, kNowhere, kNowhere},
         {sjis, {false, "xyzw", false, true, kStart, kEnd}, kNowhere, kNowhere},
-        {std::string("a").append(Bytes({0xFA, 0x54})), {false, "¬", false, true, kStart, kEnd}, {0, 1}, {0, 2}},  // a second form
+        {std::string("a").append(Bytes({0xFA, 0x54})).append("\r\nb"), {false, "¬", false, true, kStart, kEnd}, {0, 1}, {0, 2}},  // a second form
         {sjis, {true, "82 A2", false, true, kStart, {0, 16}}, {0, 7}, {0, 9}},
         {sjis, {true, "いう", false, true, kStart, {0, 16}}, {0, 7}, {0, 11}},
         {"xxabc", {true, "ABC", false, true, kStart, {0, 5}}, {0, 2}, {0, 5}},
