@@ -151,7 +151,9 @@ std::string JisBytesOf(const std::u16string& text)
     return out;
 }
 
-std::string WholeBytesOf(const std::u16string& text, UINT codePage)
+}  // namespace
+
+std::string TextInCodePage(const std::u16string& text, unsigned codePage)
 {
     const auto* wide = reinterpret_cast<const WCHAR*>(text.data());
     const int n = WideCharToMultiByte(codePage, 0, wide, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
@@ -161,8 +163,6 @@ std::string WholeBytesOf(const std::u16string& text, UINT codePage)
     }
     return out;
 }
-
-}  // namespace
 
 std::vector<std::string> ByteFormsOf(char16_t unit, TextEncoding encoding)
 {
@@ -175,7 +175,7 @@ std::vector<std::string> ByteFormsOf(char16_t unit, TextEncoding encoding)
         if (IsSurrogate(unit)) {
             return {};
         }
-        return {WholeBytesOf(std::u16string(1, unit), CP_UTF8)};
+        return {TextInCodePage(std::u16string(1, unit), CP_UTF8)};
     }
     case TextEncoding::Euc:
         return EucFormsOf(unit);
@@ -291,8 +291,8 @@ std::vector<std::vector<unsigned char>> EncodeQueryBytes(const std::u16string& t
     }
     if (wholeOnly) {
         const std::string bytes = encoding == TextEncoding::Jis ? JisBytesOf(text)
-                                  : encoding == TextEncoding::Utf7 ? WholeBytesOf(text, CP_UTF7)
-                                                                    : WholeBytesOf(text, CP_UTF8);
+                                  : encoding == TextEncoding::Utf7 ? TextInCodePage(text, CP_UTF7)
+                                                                    : TextInCodePage(text, CP_UTF8);
         for (char b : bytes) {
             sets.push_back({static_cast<unsigned char>(b)});
         }

@@ -13,6 +13,9 @@
 // JIS and UTF-7, whose bytes depend on what came before).
 std::vector<std::string> ByteFormsOf(char16_t unit, TextEncoding encoding);
 
+// The text in a code page, as WideCharToMultiByte writes it.
+std::string TextInCodePage(const std::u16string& text, unsigned codePage);
+
 // Whether the decoder can give unit for bytes that are not its form (the
 // stand-in for bytes that form no character).
 bool IsStandInUnit(char16_t unit, TextEncoding encoding);

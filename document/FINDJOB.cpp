@@ -6,6 +6,7 @@
 #include "document/FINDJOB.h"
 
 #include "base/CLAMP.h"
+#include "document/FILESTRM.h"
 #include "document/FINDFORM.h"
 #include "document/FINDTEXT.h"
 #include "document/LINEDEC.h"
@@ -465,6 +466,24 @@ void CLSFindJob::Cancel()
         m_hThread.Reset();
         m_source.file.Reset();
     }
+}
+
+bool MakeFindSource(CLSFileStream& doc, bool lines, FindSource& source)
+{
+    source.memory = doc.GetMemoryCopy();
+    if (source.memory == nullptr) {
+        source.file.Reset(doc.ReopenForReading());
+        if (!source.file) {
+            return false;
+        }
+    }
+    source.size = doc.GetFileSize();
+    if (lines) {
+        source.lineCount = doc.GetLineCount();
+        const vector<std::uint32_t>& index = doc.GetLineIndex();
+        source.lineStart = [&index](std::uint64_t k) { return static_cast<std::uint64_t>(index[k]); };
+    }
+    return true;
 }
 
 const char16_t* CaselessUnits()

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+class CLSFileStream;
+
 // A place in the document: a line and a column of its decoded text, or in a
 // byte search line 0 and the byte offset as the column.
 struct FindPos {
@@ -53,6 +55,12 @@ struct FindSource {
     std::function<std::uint64_t(std::uint64_t)> lineStart;
     std::uint64_t lineCount = 0;
 };
+
+// The source of a search in the open document doc: its copy in memory or a
+// handle of its own, and with lines the complete line index (which this
+// waits for when a thread is still building it). False when the file cannot
+// be read again.
+bool MakeFindSource(CLSFileStream& doc, bool lines, FindSource& source);
 
 struct FindResult {
     enum class Status { Found, NotFound, Cancelled, Failed };

@@ -5,6 +5,8 @@
 
 #include "base/CLAMP.h"
 #include "base/RESSTR.h"
+#include "document/DETECT.h"
+#include "document/FINDFORM.h"
 #include "document/FINDTEXT.h"
 #include "resources/RESOURCE.h"
 #include "view/HEXLAY.h"
@@ -20,17 +22,6 @@ constexpr UINT kFindTimerMs = 200;
 constexpr std::size_t kLongestQuery = 1024;
 constexpr std::size_t kLongestHexQuery = 256;
 
-std::string Narrow(const std::u16string& text)
-{
-    const auto* wide = reinterpret_cast<const WCHAR*>(text.c_str());
-    const int n = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(n > 0 ? static_cast<std::size_t>(n) : 0, '\0');
-    if (n > 0) {
-        WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    }
-    return out;
-}
-
 }  // namespace
 
 bool CLSWndView::StartFind(const std::u16string& text, bool matchCase, bool forward)
@@ -45,10 +36,9 @@ bool CLSWndView::StartFind(const std::u16string& text, bool matchCase, bool forw
     query.matchCase = matchCase;
     query.text = text;
     if (query.bytes) {
-        ParseHexPairs(Narrow(text), query.hex);
+        ParseHexPairs(TextInCodePage(text, CP_ACP), query.hex);
     }
-    const TextEncoding encoding = GetEffectiveEncoding();
-    query.encoding = encoding == TextEncoding::Auto ? TextEncoding::Binary : encoding;
+    query.encoding = FindEncoding();
     const OrderedSelection sel = Selection();
     m_find.origin = FindPosOf(forward ? sel.e : sel.s);
     m_find.range.forward = forward;
@@ -58,6 +48,23 @@ bool CLSWndView::StartFind(const std::u16string& text, bool matchCase, bool forw
     m_find.active = true;
     LaunchFind();
     return true;
+}
+
+// The encoding shown, or for a file never shown as text (whose encoding was
+// not looked for) the one its start suggests: text typed in the hex view is
+// looked for in the bytes the file would hold.
+TextEncoding CLSWndView::FindEncoding()
+{
+    const TextEncoding shown = GetEffectiveEncoding();
+    if (shown != TextEncoding::Auto) {
+        return shown;
+    }
+    unsigned char sample[kSampleBufferSize] = {};
+    DWORD got = 0;
+    if (SetPosition(0, FILE_BEGIN) == INVALID_SET_FILE_POINTER || !ReadBytes(sample, kSampleBytes, &got)) {
+        got = 0;
+    }
+    return DetectEncoding(sample, got);
 }
 
 // Text searches need the whole line index: a big file's is waited for, the
@@ -70,7 +77,8 @@ void CLSWndView::LaunchFind()
         RunLineIndex();
     } else {
         FindSource source;
-        if (!MakeFindSource(source) ||
+        // Text searches take the complete line index: built here, or taken from its thread.
+        if (!MakeFindSource(*this, !m_find.query.bytes, source) ||
             !m_clsFindJob.Start(m_find.query, m_find.range, std::move(source), m_hWnd, WMU_FIND_DONE)) {
             EndFind();
             MessageBoxA(m_hWndParent, LoadResourceString(IDS_FIND_FAILED).c_str(), "Glim!", MB_ICONERROR);
@@ -80,24 +88,6 @@ void CLSWndView::LaunchFind()
     if (m_hWnd != nullptr) {
         SetTimer(m_hWnd, kFindTimer, kFindTimerMs, nullptr);
     }
-}
-
-bool CLSWndView::MakeFindSource(FindSource& source)
-{
-    source.memory = GetMemoryCopy();
-    if (source.memory == nullptr) {
-        source.file.Reset(ReopenForReading());
-        if (!source.file) {
-            return false;
-        }
-    }
-    source.size = GetFileSize();
-    if (!m_find.query.bytes) {
-        source.lineCount = GetLineCount();  // complete now: built here, or taken from its thread
-        const vector<std::uint32_t>& lines = GetLineIndex();
-        source.lineStart = [&lines](std::uint64_t k) { return static_cast<std::uint64_t>(lines[k]); };
-    }
-    return true;
 }
 
 void CLSWndView::CancelFind()

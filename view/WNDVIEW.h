@@ -208,8 +208,8 @@ private:
     void OnLinesReady();
 
     // FINDVIEW.cpp: searching.
+    TextEncoding FindEncoding();
     void LaunchFind();
-    bool MakeFindSource(FindSource& source);
     FindPos FindPosOf(ViewPos pos) const;
     ViewPos ViewPosOf(FindPos pos) const;
     FindPos FarEnd() const;

@@ -48,10 +48,7 @@ std::string MakeFile(const std::string& path)
 double FindTime(CLSFileStream& doc, FindResult::Status& status)
 {
     FindSource source;
-    source.file.Reset(doc.ReopenForReading());
-    source.size = doc.GetFileSize();
-    source.lineCount = doc.GetLineCount();
-    source.lineStart = [&doc](std::uint64_t k) { return std::uint64_t(doc.GetLineIndex()[k]); };
+    MakeFindSource(doc, true, source);
     FindQuery query;
     query.text = u"検索できない文字列";  // each character occurs, the string never
     query.encoding = doc.GetDetectedEncoding();

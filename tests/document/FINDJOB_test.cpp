@@ -52,13 +52,7 @@ struct Search {
 FindResult SearchIn(CLSFileStream& doc, const Search& s, const std::atomic<bool>& stop)
 {
     FindSource source;
-    source.memory = doc.GetMemoryCopy();
-    if (source.memory == nullptr) {
-        source.file.Reset(doc.ReopenForReading());
-    }
-    source.size = doc.GetFileSize();
-    source.lineCount = doc.GetLineCount();
-    source.lineStart = [&doc](std::uint64_t k) { return std::uint64_t(doc.GetLineIndex()[k]); };
+    EXPECT_TRUE(MakeFindSource(doc, !s.bytes, source));
     FindQuery query;
     query.bytes = s.bytes;
     const std::wstring wide = Units(s.query);
@@ -142,10 +136,7 @@ TEST(FindJob, ABigFileOnDiskIsSearchedOnAThreadAndCanBeStopped)
     EXPECT_EQ(SearchIn(doc, last, stop).status, FindResult::Status::Cancelled);
 
     FindSource source;
-    source.file.Reset(doc.ReopenForReading());
-    source.size = doc.GetFileSize();
-    source.lineCount = doc.GetLineCount();
-    source.lineStart = [&doc](std::uint64_t k) { return std::uint64_t(doc.GetLineIndex()[k]); };
+    ASSERT_TRUE(MakeFindSource(doc, true, source));
     FindQuery query;
     query.text = u"見つかる";
     query.encoding = TextEncoding::ShiftJis;
