@@ -14,9 +14,15 @@ bool CLSStatusBar::Create(HWND hWndParent)
     if (m_hWnd == nullptr) {
         return false;
     }
-    SendMessageA(m_hWnd, SB_SETTEXTA, 0 | SBT_NOBORDERS,
-                 reinterpret_cast<LPARAM>("ヘルプを見るには F1 キーを押してください。"));
+    SetHintText(nullptr);
     return true;
+}
+
+void CLSStatusBar::SetHintText(const char* lpszText)
+{
+    const bool hint = lpszText == nullptr || *lpszText == '\0';
+    SendMessageA(m_hWnd, SB_SETTEXTA, 0 | SBT_NOBORDERS,
+                 reinterpret_cast<LPARAM>(hint ? "ヘルプを見るには F1 キーを押してください。" : lpszText));
 }
 
 void CLSStatusBar::SetParts(int clientWidth, int barHeight)

@@ -20,6 +20,9 @@ public:
     // Every layout pass, shown or not: the part edges from the client width
     // and the bar's height.
     void SetParts(int clientWidth, int barHeight);
+    // Part 0: a passing text, such as a running search's progress; null or
+    // empty puts the help hint back.
+    void SetHintText(const char* lpszText);
     void SetTypeText(const char* lpszType);
     // The 0-based caret that the content view reports.
     void SetCaretText(int line, int column);

@@ -57,6 +57,13 @@ bool CLSWndMain::OnCommand(int id)
         case IDM_SELECTALL:
             OnSelectAll();
             break;
+        case IDM_FIND:
+            m_clsFindBox.Show(m_hWnd);
+            break;
+        case IDM_FIND_NEXT:
+        case IDM_FIND_PREV:
+            m_clsFindBox.FindAgain(m_hWnd, id == IDM_FIND_NEXT);
+            break;
         case IDM_TOOLBAR:
             ToggleBar(id, !m_settings.GetFlag(CLSGlimSettings::kShowToolBar));
             break;
@@ -324,4 +331,11 @@ void CLSWndMain::OnCaretPos(int line, int column)
 void CLSWndMain::ShowEncoding()
 {
     m_clsStatusBar.SetEncodingText(static_cast<std::uint32_t>(m_clsView.GetEffectiveEncoding()));
+}
+
+// A running search's progress takes the status bar's first part; the hint
+// comes back when it is over.
+void CLSWndMain::OnFindProgress(const char* text)
+{
+    m_clsStatusBar.SetHintText(text);
 }

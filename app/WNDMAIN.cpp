@@ -122,6 +122,11 @@ int CLSWndMain::Run()
             nullptr) {
             continue;
         }
+        // The find box takes its own keys before the accelerators, so that
+        // Ctrl+C and Ctrl+A work in its text.
+        if (m_clsFindBox.PreTranslate(&msg)) {
+            continue;
+        }
         if (hAccel != nullptr && TranslateAcceleratorA(hWnd, hAccel, &msg) != 0) {
             continue;
         }

@@ -11,6 +11,7 @@
 #include "navigation/FOLDERTR.h"
 #include "settings/GLIMSET.h"
 #include "settings/SETDLG.h"
+#include "view/FINDBOX.h"
 #include "view/WNDVIEW.h"
 
 #include <windows.h>
@@ -98,6 +99,8 @@ private:
     void ShowItem(LPCITEMIDLIST pidl);
     void OnCaretPos(int line, int column);
     void ShowEncoding();
+    // Where a running search shows how far it has come (empty: it is over).
+    void OnFindProgress(const char* text);
 
     CLSWndFolderTree m_clsFolderTree;
     CLSWndFileList m_clsFileList;
@@ -107,6 +110,7 @@ private:
     CLSToolBar m_clsToolBar;
     CLSStatusBar m_clsStatusBar;
     CLSGlimSettings m_settings;
+    CLSFindBox m_clsFindBox{m_clsView};
     int m_iCaretLine = 0;
     int m_iCaretColumn = 0;
     DWORD_PTR m_dwHelpCookie = 0;

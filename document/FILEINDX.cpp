@@ -30,7 +30,7 @@ void CLSFileStream::StartLineIndex(HWND notify, UINT message)
     }
     // A handle with a file pointer of its own, so that reading lines here
     // and reading the whole file there do not move each other's.
-    m_hIndexFile.Reset(ReOpenFile(m_hFile.Get(), GENERIC_READ, FILE_SHARE_READ, 0));
+    m_hIndexFile.Reset(ReopenForReading());
     if (!m_hIndexFile) {
         BuildLineIndex();
         return;
@@ -50,6 +50,15 @@ void CLSFileStream::StartLineIndex(HWND notify, UINT message)
         StopLineIndex();
         BuildLineIndex();
     }
+}
+
+HANDLE CLSFileStream::ReopenForReading() const
+{
+    if (!m_hFile) {
+        return nullptr;
+    }
+    HANDLE file = ReOpenFile(m_hFile.Get(), GENERIC_READ, FILE_SHARE_READ, 0);
+    return file != INVALID_HANDLE_VALUE ? file : nullptr;
 }
 
 DWORD WINAPI CLSFileStream::IndexThreadMain(LPVOID self)

@@ -92,6 +92,14 @@ public:
     // never where lines start. Null past the last line or when a read fails.
     CLSDecodedLine GetLine(DWORD line, TextEncoding encoding = TextEncoding::Auto);
 
+    // What a search on another thread reads while the file stays open: the
+    // copy in memory (null on disk), a handle with a file pointer of its own
+    // (on disk; null in memory or when none can be had), and the complete
+    // line index, once IsLineIndexReady says so.
+    const unsigned char* GetMemoryCopy() const { return m_lpbyMemory; }
+    HANDLE ReopenForReading() const;
+    const vector<std::uint32_t>& GetLineIndex() const { return m_vecLines; }
+
     DWORD GetFileSize() const { return m_dwFileSize; }
     bool IsOpen() const { return m_hFile.Valid() || m_lpbyMemory != nullptr; }
     bool IsInMemory() const { return m_lpbyMemory != nullptr; }

@@ -5,6 +5,7 @@
 #define IDM_MAIN 501
 #define IDM_VIEW_CONTEXT 502
 #define IDA_MAIN 511
+#define IDD_FIND 611
 
 // Commands (WM_COMMAND low word).
 #define IDC_NAVIGATE 1
@@ -12,6 +13,8 @@
 #define IDM_COPY 1101
 #define IDM_SELECTALL 1102
 #define IDM_FIND 1103
+#define IDM_FIND_NEXT 1104
+#define IDM_FIND_PREV 1105
 #define IDM_TOOLBAR 1201
 #define IDM_STATUSBAR 1202
 #define IDM_FOLDERTREE 1203
@@ -57,3 +60,17 @@
 #define IDD_SET_IMAGE 604
 #define IDD_SET_MEDIA 605
 #define IDD_ABOUT 606
+
+// The find box's controls.
+#define IDC_FIND_TEXT 1601
+#define IDC_FIND_CASE 1602
+#define IDC_FIND_UP 1603
+#define IDC_FIND_DOWN 1604
+
+// Strings of the search.
+#define IDS_FIND_NOT_FOUND 2101
+#define IDS_FIND_WRAP_END 2102
+#define IDS_FIND_WRAP_START 2103
+#define IDS_FIND_PROGRESS 2104
+#define IDS_FIND_FAILED 2105
+#define IDS_FIND_NO_TEXT 2106

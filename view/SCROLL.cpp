@@ -246,6 +246,9 @@ void CLSWndView::OnMouseWheel(WPARAM wParam)
 // ready already, or still being counted (its own message is yet to come).
 void CLSWndView::OnLinesReady()
 {
+    if (m_find.waiting) {
+        LaunchFind();  // a search that waited for the lines
+    }
     if (!IsTextMode() || IsLineIndexBuilding()) {
         return;
     }

@@ -110,6 +110,7 @@ void CLSWndView::OpenFile(const char* lpszPath)
 {
     const char* lpszPlugins = m_clsImage.GetUseSPI() ? m_clsImage.GetSPIFolder().GetString() : nullptr;
     // A file that cannot be opened leaves an empty pane; there is nothing to report.
+    CancelFind();
     m_clsShownLines.Clear();
     Open(lpszPath != nullptr ? lpszPath : "", m_hWnd, lpszPlugins);
     StartTextIndex();
@@ -139,6 +140,7 @@ void CLSWndView::StartTextIndex()
 
 void CLSWndView::SetEncoding(TextEncoding encoding)
 {
+    CancelFind();
     m_encOverride = encoding;
     m_clsShownLines.Clear();
     StartTextIndex();
@@ -152,6 +154,7 @@ void CLSWndView::SetEncoding(TextEncoding encoding)
 
 void CLSWndView::SetViewMode(ViewMode mode)
 {
+    CancelFind();
     m_modeOverride = mode;
     StartTextIndex();
     ShowMediaForMode();
@@ -380,6 +383,7 @@ void CLSWndView::OnDestroy()
         m_bDragging = false;
         ReleaseCapture();
     }
+    CancelFind();
     Close();
     m_clsBuffer.Release();
 }
@@ -481,6 +485,12 @@ LRESULT CLSWndView::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         return 0;
     case WMU_LINES_READY:
         OnLinesReady();
+        return 0;
+    case WMU_FIND_DONE:
+        OnFindDone();
+        return 0;
+    case WM_TIMER:
+        OnFindTimer();
         return 0;
     default:
         break;

@@ -10,6 +10,7 @@
 #include "app/WNDBASE.h"
 #include "base/OWNERS.h"
 #include "document/FILESTRM.h"
+#include "document/FINDJOB.h"
 #include "settings/GLIMFONT.h"
 #include "settings/GLIMVIEW.h"
 #include "view/CARETPOS.h"
@@ -27,6 +28,11 @@
 constexpr UINT WMU_WIDEST_LINE = WM_APP + 0;
 constexpr UINT WMU_CARET_POS = WM_APP + 1;
 constexpr UINT WMU_LINES_READY = WM_APP + 2;
+// Posted by a search's thread to the view when it has ended; sent by the view
+// to its parent with the progress text of a running search (lParam: the
+// text, empty once the search is over).
+constexpr UINT WMU_FIND_DONE = WM_APP + 30;
+constexpr UINT WMU_FIND_PROGRESS = WM_APP + 31;
 
 // The user's choice of view form; Auto follows the document's kind.
 enum class ViewMode : std::uint32_t { Auto = 0, Text = 1, Hex = 2 };
@@ -88,6 +94,18 @@ public:
     TextEncoding GetEffectiveEncoding() const;
     bool HasSelection() const { return m_posCaret != m_posAnchor; }
     void SelectAll();
+
+    // Searches from the selection on (forward) or back from it, the decoded
+    // text in text mode, the bytes in hex mode (text typed as hex pairs is
+    // taken for bytes), on a thread; the match is selected when found, and
+    // the user is asked once whether to go on from the other end. False in
+    // the other modes.
+    bool StartFind(const std::u16string& text, bool matchCase, bool forward);
+    void CancelFind();
+    bool IsFinding() const { return m_find.active; }
+    // The selection as a query: its text, or in hex mode its bytes as hex
+    // pairs; empty without a selection or when it is too long.
+    std::u16string SelectedQuery();
 
     LRESULT WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) override;
 
@@ -189,6 +207,20 @@ private:
     void OnWidestLine(LPARAM cells);
     void OnLinesReady();
 
+    // FINDVIEW.cpp: searching.
+    TextEncoding FindEncoding();
+    void LaunchFind();
+    FindPos FindPosOf(ViewPos pos) const;
+    ViewPos ViewPosOf(FindPos pos) const;
+    FindPos FarEnd() const;
+    FindPos FindEnd();
+    void OnFindDone();
+    bool AskToWrap();
+    void EndFind();
+    void ShowFindProgress(const char* text);
+    void OnFindTimer();
+    void SelectFound(const FindResult& result);
+
     HWND m_hWndParent = nullptr;
     CLSGraphicsBuffer m_clsBuffer;
     CLSFontOwner m_clsFont;
@@ -210,4 +242,16 @@ private:
     int m_iWidestLine = 2;
     bool m_bFullScreen = false;
     bool m_bDragging = false;
+
+    // The search running or waiting for the line index, and where it began.
+    struct FindState {
+        FindQuery query;
+        FindRange range;
+        FindPos origin{0, 0};
+        bool wrapped = false;
+        bool active = false;
+        bool waiting = false;
+    };
+    FindState m_find;
+    CLSFindJob m_clsFindJob;
 };

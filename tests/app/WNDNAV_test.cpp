@@ -43,38 +43,6 @@ protected:
     std::string m_japanese, m_file;
 };
 
-// Closes the message box the UI thread is about to show and keeps its text.
-class MessageBoxCloser {
-public:
-    MessageBoxCloser()
-        : m_thread([this] {
-              for (int tick = 0; tick < 500 && !m_done; ++tick) {
-                  HWND hDlg = FindWindowA("#32770", "Glim!");
-                  if (hDlg != nullptr) {
-                      char text[256] = "";
-                      GetDlgItemTextA(hDlg, 0xFFFF, text, sizeof(text));
-                      m_text = text;
-                      PostMessageA(hDlg, WM_COMMAND, IDOK, 0);
-                      return;
-                  }
-                  Sleep(10);
-              }
-          })
-    {
-    }
-    std::string Text()
-    {
-        m_done = true;
-        m_thread.join();
-        return m_text;
-    }
-
-private:
-    std::atomic<bool> m_done{false};
-    std::string m_text;
-    std::thread m_thread;
-};
-
 }  // namespace
 
 TEST_F(Navigation, TypedPathsSelectTheFolderAndOpenTheFileAndNothingChangesForNoFile)

@@ -1,0 +1,511 @@
+// The search itself: lines read a block at a time and decoded as the view
+// decodes them, but only those whose bytes can hold the query (the byte
+// filter) when the encoding allows; the bytes of the hex view searched as
+// bytes. Runs on its own thread; it reads the document's copy in memory or
+// its own handle of the file, and the line index, all fixed while it runs.
+#include "document/FINDJOB.h"
+
+#include "base/CLAMP.h"
+#include "document/FILESTRM.h"
+#include "document/FINDFORM.h"
+#include "document/FINDTEXT.h"
+#include "document/LINEDEC.h"
+
+#include <climits>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Bytes read at a time; a line longer than this is read whole.
+constexpr std::uint64_t kBlockBytes = 1 << 20;
+constexpr std::uint64_t kNone = UINT64_MAX;
+
+class CLSSearch {
+public:
+    CLSSearch(const FindQuery& query, const FindSource& source, const std::atomic<bool>& stop,
+              std::atomic<int>& progress)
+        : m_query(query), m_source(source), m_stop(stop), m_progress(progress)
+    {
+    }
+
+    FindResult Text(const FindRange& range);
+    FindResult Bytes(const FindRange& range);
+
+private:
+    // Lines and their bytes.
+    std::uint64_t LineStart(std::uint64_t k) const { return m_source.lineStart(k); }
+    std::uint64_t LineEnd(std::uint64_t k) const
+    {
+        return k + 1 < m_source.lineCount ? m_source.lineStart(k + 1) : m_source.size;
+    }
+    // The first line in [lo, hi) that starts after offset, else hi.
+    std::uint64_t LineAfter(std::uint64_t offset, std::uint64_t lo, std::uint64_t hi) const;
+    bool ReadAt(std::uint64_t offset, unsigned char* into, std::uint64_t n) const;
+    bool LoadBlock(std::uint64_t from, std::uint64_t to);
+    void SetBlock(const unsigned char* bytes, std::uint64_t size, std::uint64_t start);
+    CLSDecodedLine DecodeLine(std::uint64_t k);
+
+    // Whether line k holds a match starting in columns [lo, hi); the last
+    // (backward) or first such match goes to result.
+    bool MatchLine(std::uint64_t k, std::uint64_t lo, std::uint64_t hi, bool forward, FindResult& result);
+    bool MatchWindow(std::uint64_t k, const FindRange& range, bool forward, FindResult& result);
+    bool ScanForward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result);
+    bool TextBlockForward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result);
+    bool TextBlockBackward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result);
+    std::vector<std::uint64_t> CandidateLines(std::uint64_t first, std::uint64_t end);
+    bool BytesMatchAt(std::uint64_t start);
+    void Report(std::uint64_t done, std::uint64_t total);
+    bool Stopped() const { return m_stop.load(std::memory_order_relaxed); }
+
+    const FindQuery& m_query;
+    const FindSource& m_source;
+    const std::atomic<bool>& m_stop;
+    std::atomic<int>& m_progress;
+    FoldTable m_fold = nullptr;
+    std::vector<std::u16string> m_segments;
+    std::vector<std::vector<unsigned char>> m_byteSets;
+    CLSByteFilter m_filter;
+    bool m_bFiltered = false;
+    bool m_bFailed = false;
+    // The bytes searched now: file bytes [m_blockStart, + m_blockSize), in
+    // the memory copy or in what was read.
+    const unsigned char* m_pBlock = nullptr;
+    std::size_t m_blockSize = 0;
+    std::uint64_t m_blockStart = 0;
+    std::vector<unsigned char> m_storage;
+};
+
+std::uint64_t CLSSearch::LineAfter(std::uint64_t offset, std::uint64_t lo, std::uint64_t hi) const
+{
+    while (lo < hi) {
+        const std::uint64_t mid = lo + (hi - lo) / 2;
+        if (LineStart(mid) <= offset) {
+            lo = mid + 1;
+        } else {
+            hi = mid;
+        }
+    }
+    return lo;
+}
+
+bool CLSSearch::ReadAt(std::uint64_t offset, unsigned char* into, std::uint64_t n) const
+{
+    if (offset > m_source.size || n > m_source.size - offset) {
+        return false;
+    }
+    if (m_source.memory != nullptr) {
+        std::memcpy(into, m_source.memory + offset, static_cast<std::size_t>(n));
+        return true;
+    }
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(m_source.file.Get(), at, nullptr, FILE_BEGIN)) {
+        return false;
+    }
+    while (n > 0) {
+        const DWORD want = n < kBlockBytes ? static_cast<DWORD>(n) : static_cast<DWORD>(kBlockBytes);
+        DWORD got = 0;
+        if (!ReadFile(m_source.file.Get(), into, want, &got, nullptr) || got == 0) {
+            return false;  // a read error, or the file has shrunk
+        }
+        into += got;
+        n -= got;
+    }
+    return true;
+}
+
+bool CLSSearch::LoadBlock(std::uint64_t from, std::uint64_t to)
+{
+    if (m_source.memory != nullptr) {
+        SetBlock(m_source.memory + from, to - from, from);
+        return true;
+    }
+    if (to - from > SIZE_MAX / 2) {
+        m_bFailed = true;
+        return false;
+    }
+    m_storage.resize(static_cast<std::size_t>(to - from));
+    if (!ReadAt(from, m_storage.data(), to - from)) {
+        m_bFailed = true;
+        return false;
+    }
+    SetBlock(m_storage.data(), to - from, from);
+    return true;
+}
+
+void CLSSearch::SetBlock(const unsigned char* bytes, std::uint64_t size, std::uint64_t start)
+{
+    m_pBlock = bytes;
+    m_blockSize = static_cast<std::size_t>(size);
+    m_blockStart = start;
+}
+
+// The line's bytes from the block when it holds them, else read anew.
+CLSDecodedLine CLSSearch::DecodeLine(std::uint64_t k)
+{
+    const std::uint64_t start = LineStart(k);
+    const std::uint64_t n = LineEnd(k) - start;
+    if (n > 0x3FFFFFF0) {
+        return CLSDecodedLine();  // longer than the view can show
+    }
+    HGLOBAL block = GlobalAlloc(GPTR, static_cast<SIZE_T>(n) + kLinePadding);
+    if (block == nullptr) {
+        m_bFailed = true;
+        return CLSDecodedLine();
+    }
+    auto* bytes = static_cast<unsigned char*>(static_cast<void*>(block));
+    if (start >= m_blockStart && start + n <= m_blockStart + m_blockSize) {
+        std::memcpy(bytes, m_pBlock + (start - m_blockStart), static_cast<std::size_t>(n));
+    } else if (!ReadAt(start, bytes, n)) {
+        GlobalFree(block);
+        m_bFailed = true;
+        return CLSDecodedLine();
+    }
+    return DecodeLineBytes(block, static_cast<DWORD>(n), m_query.encoding, k == 0);
+}
+
+bool CLSSearch::MatchLine(std::uint64_t k, std::uint64_t lo, std::uint64_t hi, bool forward, FindResult& result)
+{
+    const CLSDecodedLine line = DecodeLine(k);
+    const auto* text = reinterpret_cast<const char16_t*>(line.Text());
+    const int from = SaturateToInt(static_cast<std::int64_t>(lo > INT_MAX ? INT_MAX : lo));
+    const int to = SaturateToInt(static_cast<std::int64_t>(hi > INT_MAX ? INT_MAX : hi));
+    int column = -1;
+    if (m_segments.size() == 1) {
+        column = FindInLine(text, line.Length(), m_segments.front(), from, to, forward, m_fold);
+    } else {
+        std::vector<CLSDecodedLine> after;
+        column = MatchAcrossLines(m_segments, m_fold, [&](std::size_t j, const char16_t*& t, int& length) {
+            if (j == 0) {
+                t = text;
+                length = line.Length();
+                return true;
+            }
+            if (k + j >= m_source.lineCount) {
+                return false;
+            }
+            after.push_back(DecodeLine(k + j));
+            t = reinterpret_cast<const char16_t*>(after.back().Text());
+            length = after.back().Length();
+            return true;
+        });
+        column = column >= from && column < to ? column : -1;
+    }
+    if (column < 0) {
+        return false;
+    }
+    result.status = FindResult::Status::Found;
+    result.start = FindPos{k, static_cast<std::uint64_t>(column)};
+    const std::uint64_t breaks = m_segments.size() - 1;
+    const std::uint64_t endColumn = breaks == 0 ? static_cast<std::uint64_t>(column) + m_segments.front().size()
+                                                : m_segments.back().size();
+    result.end = FindPos{k + breaks, endColumn};
+    return true;
+}
+
+// Line k with the columns the range allows there.
+bool CLSSearch::MatchWindow(std::uint64_t k, const FindRange& range, bool forward, FindResult& result)
+{
+    const FindPos& low = range.forward ? range.from : range.limit;
+    const FindPos& high = range.forward ? range.limit : range.from;
+    const std::uint64_t lo = k == low.line ? low.column : 0;
+    const std::uint64_t hi = k == high.line ? high.column : UINT64_MAX;
+    return lo < hi && MatchLine(k, lo, hi, forward, result);
+}
+
+// Lines in [first, end) that the filter lets through, in order; the last
+// line of the file always, as its last UTF-16 unit may lack a byte.
+std::vector<std::uint64_t> CLSSearch::CandidateLines(std::uint64_t first, std::uint64_t end)
+{
+    std::vector<std::uint64_t> lines;
+    if (!m_bFiltered) {
+        for (std::uint64_t k = first; k < end; ++k) {
+            lines.push_back(k);
+        }
+        return lines;
+    }
+    const std::size_t length = m_filter.Length();
+    std::size_t at = 0;
+    for (;;) {
+        const std::size_t hit = m_filter.FindEnd(m_pBlock, m_blockSize, at);
+        if (hit == SIZE_MAX) {
+            break;
+        }
+        const std::uint64_t k = LineAfter(m_blockStart + hit - length, first, end) - 1;
+        lines.push_back(k);
+        at = static_cast<std::size_t>(LineEnd(k) - m_blockStart);
+    }
+    if (end == m_source.lineCount && (lines.empty() || lines.back() != end - 1)) {
+        lines.push_back(end - 1);
+    }
+    return lines;
+}
+
+bool CLSSearch::TextBlockForward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result)
+{
+    return LoadBlock(LineStart(first), LineEnd(end - 1)) && ScanForward(first, end, range, result);
+}
+
+// Lines [first, end) of the block: true once found, failed or stopped.
+bool CLSSearch::ScanForward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result)
+{
+    std::uint64_t counted = 0;
+    for (std::uint64_t k : CandidateLines(first, end)) {
+        if (MatchWindow(k, range, true, result) || m_bFailed || (++counted % 4096 == 0 && Stopped())) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CLSSearch::TextBlockBackward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result)
+{
+    if (!LoadBlock(LineStart(first), LineEnd(end - 1))) {
+        return false;
+    }
+    const std::vector<std::uint64_t> lines = CandidateLines(first, end);
+    std::uint64_t counted = 0;
+    for (auto k = lines.rbegin(); k != lines.rend(); ++k) {
+        if (MatchWindow(*k, range, false, result) || m_bFailed || (++counted % 4096 == 0 && Stopped())) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void CLSSearch::Report(std::uint64_t done, std::uint64_t total)
+{
+    m_progress.store(total == 0 ? 1000 : static_cast<int>(done * 1000 / total));
+}
+
+FindResult CLSSearch::Text(const FindRange& range)
+{
+    FindResult result;
+    m_fold = m_query.matchCase ? nullptr : CaselessUnits();
+    m_segments = SplitQuery(m_query.text, m_fold);
+    if (m_query.text.empty() || m_source.lineCount == 0) {
+        return result;
+    }
+    m_bFiltered = m_segments.size() == 1 && BuildTextFilter(m_segments.front(), m_query.encoding, m_fold, m_filter);
+    const std::uint64_t count = m_source.lineCount;
+    const FindPos low = range.forward ? range.from : range.limit;
+    const FindPos high = range.forward ? range.limit : range.from;
+    const std::uint64_t lowLine = low.line;
+    const std::uint64_t highLine = high.line < count ? high.line : count - 1;
+    if (lowLine > highLine) {
+        return result;
+    }
+    const std::uint64_t total = LineEnd(highLine) - LineStart(lowLine);
+    if (range.forward) {
+        for (std::uint64_t k = lowLine; k <= highLine;) {
+            const std::uint64_t end = LineAfter(LineStart(k) + kBlockBytes - 1, k + 1, highLine + 1);
+            if (TextBlockForward(k, end, range, result)) {
+                break;
+            }
+            Report(LineEnd(end - 1) - LineStart(lowLine), total);
+            if (Stopped() || m_bFailed) {
+                break;
+            }
+            k = end;
+        }
+    } else {
+        for (std::uint64_t k = highLine + 1; k > lowLine;) {
+            const std::uint64_t back = LineEnd(k - 1) > kBlockBytes ? LineEnd(k - 1) - kBlockBytes : 0;
+            std::uint64_t first = LineAfter(back, lowLine, k - 1);
+            first = first > lowLine && LineStart(first - 1) >= back ? first - 1 : first;
+            if (TextBlockBackward(first, k, range, result)) {
+                break;
+            }
+            Report(LineEnd(highLine) - LineStart(first), total);
+            if (Stopped() || m_bFailed) {
+                break;
+            }
+            k = first;
+        }
+    }
+    if (result.status != FindResult::Status::Found) {
+        result.status = m_bFailed ? FindResult::Status::Failed
+                        : Stopped() ? FindResult::Status::Cancelled
+                                    : FindResult::Status::NotFound;
+    }
+    return result;
+}
+
+// The bytes past the filter's 64 positions, read where they lie.
+bool CLSSearch::BytesMatchAt(std::uint64_t start)
+{
+    const std::size_t m = m_byteSets.size();
+    const std::size_t f = m_filter.Length();
+    if (m == f) {
+        return true;
+    }
+    std::vector<unsigned char> rest(m - f);
+    if (!ReadAt(start + f, rest.data(), rest.size())) {
+        return false;
+    }
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+        const std::vector<unsigned char>& set = m_byteSets[f + i];
+        if (std::memchr(set.data(), rest[i], set.size()) == nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
+FindResult CLSSearch::Bytes(const FindRange& range)
+{
+    FindResult result;
+    if (!m_query.hex.empty()) {
+        for (unsigned char b : m_query.hex) {
+            m_byteSets.push_back({b});
+        }
+    } else {
+        m_byteSets = EncodeQueryBytes(m_query.text, m_query.encoding, m_query.matchCase ? nullptr : CaselessUnits());
+    }
+    const std::uint64_t m = m_byteSets.size();
+    const std::uint64_t size = m_source.size;
+    if (m == 0 || m > size) {
+        return result;
+    }
+    for (std::size_t i = 0; i < m && i < CLSByteFilter::kMaxPositions; ++i) {
+        m_filter.AddPosition(m_byteSets[i]);
+    }
+    const std::uint64_t f = m_filter.Length();
+    // Starts in [low, high), at most where the whole query still fits.
+    const std::uint64_t lastStart = size - m;
+    const std::uint64_t low = range.forward ? range.from.column : range.limit.column;
+    std::uint64_t high = range.forward ? range.limit.column : range.from.column;
+    high = high <= lastStart ? high : lastStart + 1;
+    const std::uint64_t total = high > low ? high - low : 0;
+    std::uint64_t done = 0;
+    while (done < total && !Stopped() && !m_bFailed) {
+        const std::uint64_t span = total - done < kBlockBytes ? total - done : kBlockBytes;
+        const std::uint64_t first = range.forward ? low + done : high - done - span;
+        if (!LoadBlock(first, first + span + f - 1)) {
+            break;
+        }
+        std::uint64_t found = kNone;
+        for (std::size_t at = 0;;) {
+            const std::size_t hit = m_filter.FindEnd(m_pBlock, m_blockSize, at);
+            if (hit == SIZE_MAX) {
+                break;
+            }
+            const std::uint64_t start = first + hit - f;
+            if (BytesMatchAt(start)) {
+                found = start;
+                if (range.forward) {
+                    break;
+                }
+            }
+            at = hit - f + 1;
+        }
+        if (found != kNone) {
+            result.status = FindResult::Status::Found;
+            result.start = FindPos{0, found};
+            result.end = FindPos{0, found + m};
+            return result;
+        }
+        done += span;
+        Report(done, total);
+    }
+    result.status = m_bFailed ? FindResult::Status::Failed
+                    : Stopped() ? FindResult::Status::Cancelled
+                                : FindResult::Status::NotFound;
+    return result;
+}
+
+}  // namespace
+
+FindResult CLSFindJob::Run(const FindQuery& query, const FindRange& range, const FindSource& source,
+                           const std::atomic<bool>& stop, std::atomic<int>& progress)
+{
+    CLSSearch search(query, source, stop, progress);
+    return query.bytes ? search.Bytes(range) : search.Text(range);
+}
+
+bool CLSFindJob::Start(FindQuery query, FindRange range, FindSource source, HWND notify, UINT message)
+{
+    Cancel();
+    m_query = std::move(query);
+    m_range = range;
+    m_source = std::move(source);
+    m_result = FindResult();
+    m_hWndNotify = notify;
+    m_uMessage = message;
+    m_bStop.store(false);
+    m_bEnded.store(false);
+    m_iProgress.store(0);
+    m_hThread.Reset(CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr));
+    return static_cast<bool>(m_hThread);
+}
+
+DWORD WINAPI CLSFindJob::ThreadMain(LPVOID self)
+{
+    auto* job = static_cast<CLSFindJob*>(self);
+    job->m_result = Run(job->m_query, job->m_range, job->m_source, job->m_bStop, job->m_iProgress);
+    job->m_bEnded.store(true);  // before the message: its receiver reads the result
+    if (job->m_hWndNotify != nullptr) {
+        PostMessageA(job->m_hWndNotify, job->m_uMessage, 0, 0);
+    }
+    return 0;
+}
+
+void CLSFindJob::Wait()
+{
+    if (m_hThread) {
+        WaitForSingleObject(m_hThread.Get(), INFINITE);
+    }
+}
+
+void CLSFindJob::Cancel()
+{
+    if (m_hThread) {
+        m_bStop.store(true);
+        WaitForSingleObject(m_hThread.Get(), INFINITE);
+        m_hThread.Reset();
+        m_source.file.Reset();
+    }
+}
+
+bool MakeFindSource(CLSFileStream& doc, bool lines, FindSource& source)
+{
+    source.memory = doc.GetMemoryCopy();
+    if (source.memory == nullptr) {
+        source.file.Reset(doc.ReopenForReading());
+        if (!source.file) {
+            return false;
+        }
+    }
+    source.size = doc.GetFileSize();
+    if (lines) {
+        source.lineCount = doc.GetLineCount();
+        const vector<std::uint32_t>& index = doc.GetLineIndex();
+        source.lineStart = [&index](std::uint64_t k) { return static_cast<std::uint64_t>(index[k]); };
+    }
+    return true;
+}
+
+const char16_t* CaselessUnits()
+{
+    static const std::unique_ptr<char16_t[]> s_table = [] {
+        auto table = std::make_unique<char16_t[]>(0x10000);
+        for (unsigned u = 0; u < 0x10000; ++u) {
+            table[u] = static_cast<char16_t>(u);
+        }
+        // Surrogates stay as they are; the rest is mapped a piece at a time.
+        constexpr unsigned kPiece = 0x800;
+        for (unsigned base = 0; base < 0x10000; base += kPiece) {
+            if (base >= 0xD800 && base < 0xE000) {
+                continue;
+            }
+            WCHAR lower[kPiece];
+            auto* source = reinterpret_cast<const WCHAR*>(table.get() + base);
+            if (LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, source, kPiece, lower, kPiece) == kPiece) {
+                std::memcpy(table.get() + base, lower, sizeof(lower));
+            }
+        }
+        return table;
+    }();
+    return s_table.get();
+}

@@ -1,0 +1,114 @@
+// A search of the open document on a thread of its own, so that a big file
+// is searched while the window stays responsive: it reports how far it has
+// come, stops when told to, and posts a message when it has ended.
+#pragma once
+
+#include "base/OWNERS.h"
+#include "document/ENCODING.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class CLSFileStream;
+
+// A place in the document: a line and a column of its decoded text, or in a
+// byte search line 0 and the byte offset as the column.
+struct FindPos {
+    std::uint64_t line;
+    std::uint64_t column;
+};
+
+inline bool operator<(FindPos a, FindPos b)
+{
+    return a.line < b.line || (a.line == b.line && a.column < b.column);
+}
+
+// What is looked for.
+struct FindQuery {
+    bool bytes = false;             // the file's bytes (hex view), else its decoded lines
+    std::u16string text;            // the text typed (for a byte search: unless hex is given)
+    std::vector<unsigned char> hex; // a byte search typed as hex pairs
+    bool matchCase = false;
+    TextEncoding encoding = TextEncoding::ShiftJis;  // the encoding the file is shown in
+};
+
+// Where: forward, the first match that starts in [from, limit); backward,
+// the last match that starts in [limit, from).
+struct FindRange {
+    bool forward = true;
+    FindPos from{0, 0};
+    FindPos limit{0, 0};
+};
+
+// The document's bytes as another thread may read them while the file stays
+// open: its copy in memory, or a handle of the search's own.
+struct FindSource {
+    const unsigned char* memory = nullptr;
+    CLSHandle file;
+    std::uint64_t size = 0;
+    // The complete line index: where line k starts, and how many lines.
+    std::function<std::uint64_t(std::uint64_t)> lineStart;
+    std::uint64_t lineCount = 0;
+};
+
+// The source of a search in the open document doc: its copy in memory or a
+// handle of its own, and with lines the complete line index (which this
+// waits for when a thread is still building it). False when the file cannot
+// be read again.
+bool MakeFindSource(CLSFileStream& doc, bool lines, FindSource& source);
+
+struct FindResult {
+    enum class Status { Found, NotFound, Cancelled, Failed };
+    Status status = Status::NotFound;
+    FindPos start{0, 0};  // the match: from start up to, not including, end
+    FindPos end{0, 0};
+};
+
+class CLSFindJob {
+public:
+    CLSFindJob() = default;
+    ~CLSFindJob() { Cancel(); }
+    CLSFindJob(const CLSFindJob&) = delete;
+    CLSFindJob& operator=(const CLSFindJob&) = delete;
+
+    // Starts the search; message is posted to notify (if any) when it has
+    // ended, whatever the outcome. A search still running is cancelled first.
+    // False when no thread could be had.
+    bool Start(FindQuery query, FindRange range, FindSource source, HWND notify, UINT message);
+    // Stops a running search and waits for its thread: the source may go then.
+    void Cancel();
+    // Waits for the end without stopping it.
+    void Wait();
+    bool IsRunning() const { return static_cast<bool>(m_hThread) && !m_bEnded.load(); }
+    // Per mille of the range searched so far.
+    int Progress() const { return m_iProgress.load(); }
+    // The outcome, once the thread has ended.
+    const FindResult& Result() const { return m_result; }
+
+    // The whole search, on the calling thread.
+    static FindResult Run(const FindQuery& query, const FindRange& range, const FindSource& source,
+                          const std::atomic<bool>& stop, std::atomic<int>& progress);
+
+private:
+    static DWORD WINAPI ThreadMain(LPVOID self);
+
+    FindQuery m_query;
+    FindRange m_range;
+    FindSource m_source;
+    FindResult m_result;
+    HWND m_hWndNotify = nullptr;
+    UINT m_uMessage = 0;
+    CLSHandle m_hThread;
+    std::atomic<bool> m_bStop{false};
+    std::atomic<bool> m_bEnded{false};
+    std::atomic<int> m_iProgress{0};
+};
+
+// The caseless form of every UTF-16 unit as Windows maps it to lower case
+// (full-width letters included); built once.
+const char16_t* CaselessUnits();

@@ -1,0 +1,72 @@
+// Finding through the main window: the box and F3 select the next match
+// with the caret after it, the end of the file asks once whether to go on
+// from the start, and a text that is nowhere says so.
+#include "MAINTEST.h"
+
+namespace {
+
+class Find : public MainWindow {
+protected:
+    void SetUp() override
+    {
+        MainWindow::SetUp();
+        Start();
+        Navigate(m_folder.Write("neko.txt", "吾輩は猫である。\r\n名前はまだ無い。猫\r\n"));
+        SetFocus(m_app->GetView().GetHandle());
+    }
+    // Dispatches messages until the search (and what it asks) is over; no
+    // quit message, which would end a message box early.
+    void Settle() const
+    {
+        for (int i = 0; i < 500 && m_app->GetView().IsFinding(); ++i) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                DispatchMessageA(&msg);
+            }
+            Sleep(10);
+        }
+    }
+    void Caret(int line, int column) const
+    {
+        EXPECT_EQ(m_app->GetCaretLine(), line);
+        EXPECT_EQ(m_app->GetCaretColumn(), column);
+        EXPECT_TRUE(m_app->GetView().HasSelection());
+    }
+};
+
+}  // namespace
+
+TEST_F(Find, MatchesAreSelectedInTurnAndTheEndAsksOnceToGoOnFromTheStart)
+{
+    Command(IDM_FIND);
+    HWND box = FindWindowA("#32770", "検索");
+    ASSERT_NE(box, nullptr);
+    SetDlgItemTextA(box, IDC_FIND_TEXT, "猫");
+    SendMessageA(box, WM_COMMAND, IDOK, 0);
+    Settle();
+    Caret(0, 4);
+    Command(IDM_FIND_NEXT);
+    Settle();
+    Caret(1, 9);
+
+    MessageBoxCloser closer({IDYES});
+    Command(IDM_FIND_NEXT);
+    Settle();
+    EXPECT_EQ(closer.Texts(), std::vector<std::string>{"ファイルの末尾まで検索しました。先頭から続けて検索しますか?"});
+    Caret(0, 4);
+    MessageBoxCloser back({IDYES});
+    Command(IDM_FIND_PREV);
+    Settle();
+    EXPECT_EQ(back.Texts(), std::vector<std::string>{"ファイルの先頭まで検索しました。末尾から続けて検索しますか?"});
+    Caret(1, 9);
+
+    MessageBoxCloser nowhere({IDYES, IDOK});
+    SetDlgItemTextA(box, IDC_FIND_TEXT, "犬");
+    SendMessageA(box, WM_COMMAND, IDOK, 0);
+    Settle();
+    EXPECT_EQ(nowhere.Texts(), (std::vector<std::string>{"ファイルの末尾まで検索しました。先頭から続けて検索しますか?",
+                                                         "見つかりません。"}));
+    EXPECT_EQ(m_app->GetView().IsFinding(), false);
+    SendMessageA(box, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_FALSE(IsWindow(box));
+}

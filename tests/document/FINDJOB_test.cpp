@@ -1,0 +1,150 @@
+// Searching real documents: the decoded text in each encoding, caseless as
+// Windows compares, backward and within a range, the bytes of the hex view,
+// and a big file on disk searched on a thread and stopped.
+#include "document/FILESTRM.h"
+#include "document/FINDJOB.h"
+#include "document/FINDTEXT.h"
+
+#include "TESTFILES.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Narrow literals are Shift-JIS here.
+std::wstring Units(const std::string& sjis)
+{
+    std::wstring wide(sjis.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(932, 0, sjis.data(), static_cast<int>(sjis.size()),
+                                                             wide.data(), static_cast<int>(wide.size()))));
+    return wide;
+}
+
+std::string Encode(const std::string& sjis, UINT codePage)
+{
+    const std::wstring wide = Units(sjis);
+    std::string out(wide.size() * 4, '\0');
+    out.resize(static_cast<std::size_t>(WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()),
+                                                            out.data(), static_cast<int>(out.size()), nullptr, nullptr)));
+    return out;
+}
+
+std::string Utf16Le(const std::string& sjis)
+{
+    std::string out = "\xFF\xFE";
+    for (wchar_t unit : Units(sjis)) {
+        out.push_back(static_cast<char>(unit & 0xFF));
+        out.push_back(static_cast<char>(unit >> 8));
+    }
+    return out;
+}
+
+struct Search {
+    bool bytes;
+    const char* query;
+    bool matchCase;
+    bool forward;
+    FindPos from;
+    FindPos limit;
+};
+
+// The source as the pane makes it, from a document opened on the file.
+FindResult SearchIn(CLSFileStream& doc, const Search& s, const std::atomic<bool>& stop)
+{
+    FindSource source;
+    EXPECT_TRUE(MakeFindSource(doc, !s.bytes, source));
+    FindQuery query;
+    query.bytes = s.bytes;
+    const std::wstring wide = Units(s.query);
+    query.text.assign(wide.begin(), wide.end());
+    query.matchCase = s.matchCase;
+    query.encoding = doc.GetDetectedEncoding();
+    if (s.bytes) {
+        ParseHexPairs(s.query, query.hex);
+    }
+    std::atomic<int> progress{0};
+    return CLSFindJob::Run(query, FindRange{s.forward, s.from, s.limit}, source, stop, progress);
+}
+
+constexpr FindPos kStart{0, 0};
+constexpr FindPos kEnd{UINT64_MAX, 0};
+constexpr FindPos kNowhere{9, 9};  // the expected place of no match
+
+}  // namespace
+
+TEST(FindJob, FindsTextBytesAndRangesInEveryEncoding)
+{
+    const std::string text = "abc\r\nあいう\r\nxyz";
+    const std::string& sjis = text;
+    struct Case {
+        std::string file;
+        Search search;
+        FindPos start, end;
+    } cases[] = {
+        {sjis, {false, "いう", false, true, kStart, kEnd}, {1, 1}, {1, 3}},
+        {std::string("abc\r\n").append(Bytes({0xA4, 0xA2, 0xA4, 0xA4, 0xA4, 0xA6})).append("\r\nxyz"), {false, "いう", false, true, kStart, kEnd},
+         {1, 1}, {1, 3}},
+        {std::string("\xEF\xBB\xBF").append(Encode(text, CP_UTF8)), {false, "いう", false, true, kStart, kEnd}, {1, 1}, {1, 3}},
+        {Utf16Le(text), {false, "いう", false, true, kStart, kEnd}, {1, 1}, {1, 3}},
+        {sjis, {false, "う\r\nx", false, true, kStart, kEnd}, {1, 2}, {2, 1}},
+        {std::string("ａｂｃ ＡＢＣ"), {false, "ＡＢＣ", false, true, kStart, kEnd}, {0, 0}, {0, 3}},
+        {std::string("ａｂｃ ＡＢＣ"), {false, "ＡＢＣ", true, true, kStart, kEnd}, {0, 4}, {0, 7}},
+        {"Abc abc ABC", {false, "abc", false, false, {0, 8}, kStart}, {0, 4}, {0, 7}},
+        {"abc abc", {false, "abc", false, true, kStart, {0, 4}}, {0, 0}, {0, 3}},
+        {"abc abc", {false, "abc", false, true, {0, 1}, {0, 4}}, kNowhere, kNowhere},
+        {sjis, {false, "xyzw", false, true, kStart, kEnd}, kNowhere, kNowhere},
+        {std::string("a").append(Bytes({0xFA, 0x54})).append("\r\nb"), {false, "¬", false, true, kStart, kEnd}, {0, 1}, {0, 2}},  // a second form
+        {sjis, {true, "82 A2", false, true, kStart, {0, 16}}, {0, 7}, {0, 9}},
+        {sjis, {true, "いう", false, true, kStart, {0, 16}}, {0, 7}, {0, 11}},
+        {"xxabc", {true, "ABC", false, true, kStart, {0, 5}}, {0, 2}, {0, 5}},
+        {"xxabc", {true, "ABC", true, true, kStart, {0, 5}}, kNowhere, kNowhere},
+        {"ab ab", {true, "61 62", false, false, {0, 5}, kStart}, {0, 3}, {0, 5}},
+    };
+    TempFolder folder;
+    const std::atomic<bool> go{false};
+    for (const Case& c : cases) {
+        CLSFileStream doc;
+        ASSERT_TRUE(doc.Open(folder.Write("find.txt", c.file).c_str(), nullptr, nullptr));
+        const FindResult result = SearchIn(doc, c.search, go);
+        const bool expected = c.start.line != kNowhere.line;
+        EXPECT_EQ(result.status, expected ? FindResult::Status::Found : FindResult::Status::NotFound) << c.search.query;
+        if (expected) {
+            EXPECT_EQ(result.start.line, c.start.line) << c.search.query;
+            EXPECT_EQ(result.start.column, c.start.column) << c.search.query;
+            EXPECT_EQ(result.end.line, c.end.line) << c.search.query;
+            EXPECT_EQ(result.end.column, c.end.column) << c.search.query;
+        }
+    }
+}
+
+TEST(FindJob, ABigFileOnDiskIsSearchedOnAThreadAndCanBeStopped)
+{
+    std::string file;
+    while (file.size() < 3 * 1024 * 1024) {
+        file += "これは検索のための長い行です abc\r\n";
+    }
+    const std::uint64_t lastLine = file.size() / std::string("これは検索のための長い行です abc\r\n").size();
+    file += "最後に見つかる語\r\n";
+    TempFolder folder;
+    CLSFileStream doc;
+    doc.SetMemoryLimit(1000);
+    ASSERT_TRUE(doc.Open(folder.Write("big.txt", file).c_str(), nullptr, nullptr));
+    ASSERT_FALSE(doc.IsInMemory());
+
+    const Search last{false, "見つかる", false, true, kStart, kEnd};
+    std::atomic<bool> stop{true};
+    EXPECT_EQ(SearchIn(doc, last, stop).status, FindResult::Status::Cancelled);
+
+    FindSource source;
+    ASSERT_TRUE(MakeFindSource(doc, true, source));
+    FindQuery query;
+    query.text = u"見つかる";
+    query.encoding = TextEncoding::ShiftJis;
+    CLSFindJob job;
+    ASSERT_TRUE(job.Start(query, FindRange{true, kStart, kEnd}, std::move(source), nullptr, 0));
+    job.Wait();
+    EXPECT_FALSE(job.IsRunning());
+    EXPECT_EQ(job.Result().status, FindResult::Status::Found);
+    EXPECT_EQ(job.Result().start.line, lastLine);
+    EXPECT_EQ(job.Result().start.column, 3u);
+}
