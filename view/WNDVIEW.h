@@ -27,6 +27,9 @@
 constexpr UINT WMU_WIDEST_LINE = WM_APP + 0;
 constexpr UINT WMU_CARET_POS = WM_APP + 1;
 constexpr UINT WMU_LINES_READY = WM_APP + 2;
+// Sent to the parent when the encoding found past a sample that decided
+// nothing replaces the automatic one (wParam: the effective TextEncoding).
+constexpr UINT WMU_ENCODING_FOUND = WM_APP + 3;
 
 // The user's choice of view form; Auto follows the document's kind.
 enum class ViewMode : std::uint32_t { Auto = 0, Text = 1, Hex = 2 };
@@ -188,6 +191,7 @@ private:
     void OnMouseWheel(WPARAM wParam);
     void OnWidestLine(LPARAM cells);
     void OnLinesReady();
+    void ShowFoundEncoding();
 
     HWND m_hWndParent = nullptr;
     CLSGraphicsBuffer m_clsBuffer;
