@@ -1,8 +1,9 @@
-// Character column layout. Characters are read from a point where one is sure
-// to begin, before the row: Shift-JIS and EUC-JP after the last byte that
-// cannot lead a pair, UTF-8 and JIS from the start of what is given (UTF-8
-// finds its way by itself; JIS takes its state from the escapes and starts
-// each line in ASCII, as text mode does), UTF-16 from an even offset.
+// Character column layout. Characters are read from the start of what is
+// given before the row: Shift-JIS and EUC-JP fall into step at the first byte
+// that cannot lead a pair (every such byte ends a character), UTF-8 at the
+// first byte that is no continuation, UTF-16 reads from an even offset, and
+// JIS takes its state from the escapes and starts each line in ASCII, as text
+// mode does.
 #include "view/HEXCHARS.h"
 
 #include "base/SHIFTJIS.h"
@@ -22,11 +23,6 @@ struct Char {
 bool InRange(unsigned b, unsigned lo, unsigned hi)
 {
     return b >= lo && b <= hi;
-}
-
-bool IsShiftJisLead(unsigned char b)
-{
-    return InRange(b, 0x81, 0x9F) || InRange(b, 0xE0, 0xFC);
 }
 
 Char Dot(std::size_t length)
@@ -150,31 +146,6 @@ Char NextUtf16(const unsigned char* p, std::size_t left, bool bigEndian)
     return Dot(2);
 }
 
-// Where reading may begin: just after the last byte before the row that
-// cannot be the first of a Shift-JIS or EUC-JP pair ends a character.
-std::size_t SyncPoint(const unsigned char* start, std::size_t before, TextEncoding encoding)
-{
-    switch (encoding) {
-    case TextEncoding::Utf8:
-    case TextEncoding::Jis:
-        return 0;
-    case TextEncoding::Utf16Le:
-    case TextEncoding::Utf16Be:
-        return before % 2;
-    default:
-        break;
-    }
-    for (std::size_t i = before; i > 0; --i) {
-        const unsigned char b = start[i - 1];
-        const bool lead = encoding == TextEncoding::Euc ? (b == 0x8E || b == 0x8F || InRange(b, 0xA1, 0xFE))
-                                                        : IsShiftJisLead(b);
-        if (!lead) {
-            return i;
-        }
-    }
-    return 0;
-}
-
 Char NextChar(const unsigned char* p, std::size_t left, TextEncoding encoding, JisState& state)
 {
     switch (encoding) {
@@ -202,7 +173,8 @@ void LayOutHexChars(const unsigned char* row, std::size_t before, std::size_t co
     const std::size_t end = before + count;
     const std::size_t total = end + after;
     JisState state = JisState::Ascii;
-    for (std::size_t i = SyncPoint(start, before, encoding); i < end;) {
+    const bool utf16 = encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be;
+    for (std::size_t i = utf16 ? before % 2 : 0; i < end;) {
         const Char c = NextChar(start + i, total - i, encoding, state);
         const std::size_t next = i + c.length;
         std::size_t cell = i < before ? before : i;
