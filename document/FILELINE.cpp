@@ -22,9 +22,9 @@ constexpr DWORD kLongestLine = 0x3FFFFFF0;
 
 // The encoding is taken from the start of the file: in memory from the copy
 // itself (the bytes after the sample are file bytes and the final 0), on disk
-// from one read of 8190 bytes into a zeroed 8192-byte buffer.
-// A sample that decided nothing sends the search on through the file: here at
-// once for a copy in memory, else along with the reading for the line index.
+// from one read of 8190 bytes into a zeroed 8192-byte buffer. A sample that
+// decides nothing sends the search on through the file: here at once for a
+// copy in memory, else along with the reading for the line index.
 void CLSFileStream::DetectFromSample()
 {
     m_pSearch.reset();
@@ -35,7 +35,9 @@ void CLSFileStream::DetectFromSample()
             CLSEncodingSearch search;
             search.Feed(m_lpbyMemory, m_dwFileSize);
             search.Finish();
-            m_encDetected = search.Found() != TextEncoding::Auto ? search.Found() : m_encDetected;
+            if (search.Found() != TextEncoding::Auto) {
+                m_encDetected = search.Found();
+            }
         }
         return;
     }

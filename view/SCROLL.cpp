@@ -244,8 +244,8 @@ void CLSWndView::OnMouseWheel(WPARAM wParam)
 // The index thread is done: the vertical range becomes the whole file's, the
 // position stays. One posted for a file since closed finds the current one
 // ready already, or still being counted (its own message is yet to come).
-// The index thread's message: the whole index is there, or the encoding was
-// found further on in a file whose sample decided nothing.
+// The same message comes early when the thread has found the encoding of a
+// file whose sample decided nothing.
 void CLSWndView::OnLinesReady()
 {
     ShowFoundEncoding();
