@@ -75,6 +75,9 @@ LRESULT CLSWndMain::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     case WMU_APPLY_SETTINGS:
         ApplySettings();
         return 0;
+    case WMU_ENCODING_FOUND:
+        ShowEncoding();
+        return 0;
     case WMU_FIND_PROGRESS:
         OnFindProgress(reinterpret_cast<const char*>(lParam));
         return 0;

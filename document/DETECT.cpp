@@ -4,6 +4,13 @@
 
 #include "base/SHIFTJIS.h"
 
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr unsigned char kEsc = 0x1B;
@@ -91,6 +98,83 @@ TextEncoding ScanJisBinaryOrVote(const unsigned char* d, std::size_t n)
     return euc > sjis ? TextEncoding::Euc : TextEncoding::ShiftJis;
 }
 
+bool AllSevenBit(const unsigned char* d, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i) {
+        if (d[i] >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The bytes the search's quiet loop must look at one by one, as a mask of bits
+// (exact, lowest byte first): above 0x7F, escapes, binary bytes until one was
+// seen, and while UTF-7 is open the bytes that are no direct character and the
+// plus sign. Sixteen bytes at a time with SSE2, else eight by bit arithmetic.
+#if defined(__SSE2__)
+constexpr std::size_t kQuietBlock = 16;
+
+unsigned SpecialBytes(const unsigned char* p, bool binarySeen, bool utf7Open)
+{
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const auto eq = [&v](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
+    const auto below = [&v](char c) { return _mm_cmplt_epi8(v, _mm_set1_epi8(c)); };  // bytes above 0x7F too
+    __m128i special = _mm_or_si128(v, eq(kEsc));  // the high bit of v marks the bytes above 0x7F
+    if (!binarySeen) {
+        special = _mm_or_si128(special, _mm_or_si128(below(0x07), eq(0x7F)));
+    }
+    if (utf7Open) {
+        const __m128i breaks = _mm_or_si128(eq('\t'), _mm_or_si128(eq('\n'), eq('\r')));
+        special = _mm_or_si128(special, _mm_andnot_si128(breaks, below(0x20)));
+        special = _mm_or_si128(special, _mm_or_si128(eq('+'), _mm_or_si128(eq('\\'), eq('~'))));
+    }
+    return static_cast<unsigned>(_mm_movemask_epi8(special));
+}
+
+unsigned FirstSpecial(unsigned mask)
+{
+    return static_cast<unsigned>(__builtin_ctz(mask));
+}
+#else
+constexpr std::size_t kQuietBlock = 8;
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7Full;
+constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+
+std::uint64_t BytesEqual(std::uint64_t x, unsigned char c)
+{
+    const std::uint64_t y = x ^ (kOnes * c);
+    return ~(((y & kLows) + kLows) | y) & kHighs;
+}
+
+// Of the 7-bit bytes, those below n (n <= 0x80).
+std::uint64_t BytesBelow(std::uint64_t x, unsigned n)
+{
+    return ~(((x & kLows) + kOnes * (0x80 - n)) | x) & kHighs;
+}
+
+std::uint64_t SpecialBytes(const unsigned char* p, bool binarySeen, bool utf7Open)
+{
+    std::uint64_t x;
+    std::memcpy(&x, p, 8);
+    std::uint64_t special = (x & kHighs) | BytesEqual(x, kEsc);
+    if (!binarySeen) {
+        special |= BytesBelow(x, 0x07) | BytesEqual(x, 0x7F);
+    }
+    if (utf7Open) {
+        const std::uint64_t breaks = BytesEqual(x, '\t') | BytesEqual(x, '\n') | BytesEqual(x, '\r');
+        special |= (BytesBelow(x, 0x20) & ~breaks) | BytesEqual(x, '+') | BytesEqual(x, '\\') | BytesEqual(x, '~');
+    }
+    return special;
+}
+
+unsigned FirstSpecial(std::uint64_t mask)
+{
+    return static_cast<unsigned>(__builtin_ctzll(mask)) / 8;  // x86 and ARM load the lowest byte first
+}
+#endif
+
 }  // namespace
 
 bool PassesUtf8Test(const unsigned char* d, std::size_t n)
@@ -168,4 +252,124 @@ TextEncoding DetectEncoding(const unsigned char* d, std::size_t n)
         return TextEncoding::Utf7;
     }
     return ScanJisBinaryOrVote(d, n);
+}
+
+bool SampleLacksEvidence(const unsigned char* d, std::size_t n)
+{
+    return AllSevenBit(d, n) && DetectEncoding(d, n) == TextEncoding::ShiftJis;
+}
+
+bool CLSEncodingSearch::Feed(const unsigned char* data, std::size_t n)
+{
+    while (n > 0 && !m_bOver) {
+        if (!m_bGathering) {
+            const std::size_t quiet = SkipQuiet(data, n);
+            data += quiet;
+            n -= quiet;
+            if (n == 0) {
+                break;
+            }
+            m_bGathering = true;
+            m_held = 0;
+        }
+        const std::size_t take = n < kSampleBytes - m_held ? n : kSampleBytes - m_held;
+        std::memcpy(m_stretch + m_held, data, take);
+        m_held += take;
+        data += take;
+        n -= take;
+        if (m_held == kSampleBytes) {
+            Judge();
+        }
+    }
+    return m_bOver;
+}
+
+void CLSEncodingSearch::Finish()
+{
+    if (!m_bOver && m_bGathering) {
+        Judge();
+    }
+    m_bOver = true;
+}
+
+// A byte that cannot begin evidence: notes what it says about the text so far.
+bool CLSEncodingSearch::IsQuietByte(unsigned char b)
+{
+    if (b >= 0x80 || b == kEsc || (b == '+' && m_bUtf7Open)) {
+        return false;
+    }
+    if (IsBinaryByte(b)) {
+        m_bBinarySeen = true;
+    }
+    if (!IsUtf7Direct(b)) {
+        m_bUtf7Open = false;
+    }
+    return true;
+}
+
+// How many bytes from d are quiet: whole blocks go by at once, and only the
+// bytes that may matter in the current state are looked at one by one.
+std::size_t CLSEncodingSearch::SkipQuiet(const unsigned char* d, std::size_t n)
+{
+    std::size_t i = 0;
+    while (i < n) {
+        for (; i + kQuietBlock <= n; i += kQuietBlock) {
+            const auto mask = SpecialBytes(d + i, m_bBinarySeen, m_bUtf7Open);
+            if (mask != 0) {
+                i += FirstSpecial(mask);
+                break;
+            }
+        }
+        if (i < n && !IsQuietByte(d[i])) {
+            return i;
+        }
+        ++i;
+    }
+    return n;
+}
+
+// The stretch as a sample of its own after the text before it: the UTF-8
+// test first, UTF-7 only while everything before was direct characters, then
+// the scan unless a binary byte came before. Binary gives the search up; Auto
+// means a stretch of 7-bit bytes without evidence, and the search goes on.
+TextEncoding CLSEncodingSearch::JudgeStretch() const
+{
+    if (PassesUtf8Test(m_stretch, m_held)) {
+        return TextEncoding::Utf8;
+    }
+    if (m_bUtf7Open && PassesUtf7Test(m_stretch, m_held)) {
+        return TextEncoding::Utf7;
+    }
+    if (m_bBinarySeen) {
+        return TextEncoding::Binary;
+    }
+    const TextEncoding scanned = ScanJisBinaryOrVote(m_stretch, m_held);
+    if (scanned == TextEncoding::ShiftJis && AllSevenBit(m_stretch, m_held)) {
+        return TextEncoding::Auto;
+    }
+    return scanned;
+}
+
+void CLSEncodingSearch::Judge()
+{
+    // The scan may look past the stretch: zeros there, as after a sample.
+    std::memset(m_stretch + m_held, 0, kSampleBufferSize - m_held);
+    m_bGathering = false;
+    const TextEncoding verdict = JudgeStretch();
+    if (verdict != TextEncoding::Auto) {
+        m_found = verdict == TextEncoding::Binary ? TextEncoding::Auto : verdict;
+        m_bOver = true;
+        return;
+    }
+    // It began with an escape or a run that failed: UTF-7 is out. Its last
+    // bytes are looked at again, as an escape there was judged without the
+    // bytes that follow it.
+    m_bUtf7Open = false;
+    if (m_held == kSampleBytes) {
+        constexpr std::size_t kEscapeReach = 5;
+        unsigned char tail[kEscapeReach];
+        std::memcpy(tail, m_stretch + m_held - kEscapeReach, kEscapeReach);
+        m_held = 0;
+        Feed(tail, kEscapeReach);
+    }
 }

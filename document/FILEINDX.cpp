@@ -4,6 +4,7 @@
 // the lines near the start are found by reading the start of the file here.
 #include "document/FILESTRM.h"
 
+#include "document/DETECT.h"
 #include "document/LINESCAN.h"
 
 namespace {
@@ -77,6 +78,7 @@ void CLSFileStream::BuildIndexOnThread()
         CLSLineScanner scanner(m_vecBuilding, m_encDetected, m_dwFileSize);
         ScanFromDisk(m_hIndexFile.Get(), scanner, true);
     }
+    EndSearch();
     m_bIndexDone.store(true);  // before the message: its receiver asks for this
     if (!m_bStopIndex.load() && m_hWndIndexNotify != nullptr) {
         PostMessageA(m_hWndIndexNotify, m_uIndexMessage, 0, 0);
@@ -176,4 +178,41 @@ DWORD CLSFileStream::GetLinesKnown()
     // The last line found so far is complete only once the file has ended.
     const std::size_t known = m_bStartEnded ? m_vecStart.size() : m_vecStart.size() - 1;
     return known > 0 ? static_cast<DWORD>(known) : 1;
+}
+
+void CLSFileStream::SearchFurther(const unsigned char* data, DWORD n)
+{
+    if (m_pSearch && m_pSearch->Feed(data, n)) {
+        EndSearch();
+    }
+}
+
+// Hands on what the search found, once. From the index thread the window
+// hears of it at once, not only when the whole index is done: the lines shown
+// meanwhile were decoded as Shift-JIS for want of evidence.
+void CLSFileStream::EndSearch()
+{
+    if (!m_pSearch) {
+        return;
+    }
+    m_pSearch->Finish();
+    const TextEncoding found = m_pSearch->Found();
+    m_pSearch.reset();
+    if (found == TextEncoding::Auto) {
+        return;
+    }
+    m_encFound.store(found);
+    if (m_hIndexThread && m_hWndIndexNotify != nullptr && !m_bStopIndex.load()) {
+        PostMessageA(m_hWndIndexNotify, m_uIndexMessage, 0, 0);
+    }
+}
+
+bool CLSFileStream::TakeFoundEncoding()
+{
+    const TextEncoding found = m_encFound.exchange(TextEncoding::Auto);
+    if (found == TextEncoding::Auto || found == m_encDetected) {
+        return false;
+    }
+    m_encDetected = found;
+    return true;
 }

@@ -22,12 +22,23 @@ constexpr DWORD kLongestLine = 0x3FFFFFF0;
 
 // The encoding is taken from the start of the file: in memory from the copy
 // itself (the bytes after the sample are file bytes and the final 0), on disk
-// from one read of 8190 bytes into a zeroed 8192-byte buffer.
+// from one read of 8190 bytes into a zeroed 8192-byte buffer. A sample that
+// decides nothing sends the search on through the file: here at once for a
+// copy in memory, else along with the reading for the line index.
 void CLSFileStream::DetectFromSample()
 {
+    m_pSearch.reset();
     if (m_lpbyMemory != nullptr) {
         const DWORD n = m_dwFileSize < kSampleBufferSize ? m_dwFileSize : DWORD(kSampleBufferSize);
         m_encDetected = DetectEncoding(m_lpbyMemory, n);
+        if (SampleLacksEvidence(m_lpbyMemory, n)) {
+            CLSEncodingSearch search;
+            search.Feed(m_lpbyMemory, m_dwFileSize);
+            search.Finish();
+            if (search.Found() != TextEncoding::Auto) {
+                m_encDetected = search.Found();
+            }
+        }
         return;
     }
     std::unique_ptr<unsigned char[]> sample(new (std::nothrow) unsigned char[kSampleBufferSize]());
@@ -39,6 +50,9 @@ void CLSFileStream::DetectFromSample()
         got = 0;
     }
     m_encDetected = DetectEncoding(sample.get(), got);
+    if (SampleLacksEvidence(sample.get(), got)) {
+        m_pSearch.reset(new (std::nothrow) CLSEncodingSearch);
+    }
 }
 
 void CLSFileStream::BuildLineIndex()
@@ -60,6 +74,8 @@ void CLSFileStream::BuildLineIndex()
         scanner.Finish();
     } else {
         ScanFromDisk(m_hFile.Get(), scanner, false);
+        EndSearch();
+        TakeFoundEncoding();  // no line has been decoded yet
     }
     m_vecLines.shrink_to_fit();
     SetPosition(0, FILE_BEGIN);
@@ -79,6 +95,7 @@ void CLSFileStream::ScanFromDisk(HANDLE file, CLSLineScanner& scanner, bool onIn
         DWORD got = 0;
         while (!m_bStopIndex.load(std::memory_order_relaxed) && reader.Next(&data, &got)) {
             scanner.Feed(data, got);
+            SearchFurther(data, got);
         }
         if (reader.IsRunning() && !reader.Failed()) {
             scanner.Finish();  // read to the end, or to where the file now ends
@@ -116,6 +133,7 @@ void CLSFileStream::ScanRestFromDisk(HANDLE file, CLSLineScanner& scanner, DWORD
             break;  // the file has shrunk since it was opened
         }
         scanner.Feed(into, got);
+        SearchFurther(into, got);
         done += got;
     }
     scanner.Finish();

@@ -129,6 +129,8 @@ void CLSFileStream::Close()
     m_dwPosition = 0;
     m_dwFileSize = 0;
     m_encDetected = TextEncoding::Auto;
+    m_pSearch.reset();
+    m_encFound.store(TextEncoding::Auto);  // a message still on its way finds nothing
     m_kind = DocumentKind::None;
 }
 

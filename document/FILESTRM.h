@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <memory>
 
+class CLSEncodingSearch;
 class CLSLineScanner;
 
 class CLSFileStream : public IStream {
@@ -68,6 +69,10 @@ public:
     DocumentKind GetKind();
     // The encoding found when the line index was built; Auto before that.
     TextEncoding GetDetectedEncoding() const { return m_encDetected; }
+    // When the sample decided nothing, the index thread looks on through the
+    // file and posts its message early once it finds the encoding: this takes
+    // that as the detected one. True when the detected encoding changed.
+    bool TakeFoundEncoding();
 
     // Lines of the file (at least 1 once a file is open); builds the index, or
     // waits for the one being built.
@@ -136,6 +141,9 @@ private:
     void FinishLineIndex();
     void StopLineIndex();
     bool ReadStartTo(DWORD line);
+    // The search past an undecided sample, fed what the index reads (DETECT).
+    void SearchFurther(const unsigned char* data, DWORD n);
+    void EndSearch();
 
     CLSHandle m_hFile;
     unsigned char* m_lpbyMemory;  // fixed GlobalAlloc block: the file and a 0 byte
@@ -164,4 +172,6 @@ private:
     std::unique_ptr<CLSLineScanner> m_pStartScanner;
     DWORD m_dwStartRead = 0;
     bool m_bStartEnded = false;
+    std::unique_ptr<CLSEncodingSearch> m_pSearch;  // the index thread's alone while it runs
+    std::atomic<TextEncoding> m_encFound{TextEncoding::Auto};
 };

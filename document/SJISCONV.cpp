@@ -46,12 +46,11 @@ std::size_t CopyUnconverted(unsigned char* bytes, std::size_t i, std::size_t n, 
     return 1;
 }
 
-enum class JisState { Ascii, Kanji, Katakana };
+}  // namespace
 
-// Length of the escape sequence at e that switches state (0 for none) and the
-// state it selects. ESC $ @ (the 1978 set) is read as JIS X 0208 too, and the
-// revision announcement ESC & @ is dropped: both otherwise leave the ESC and
-// its letters in the text of a file that was recognised as JIS.
+// ESC $ @ (the 1978 set) is read as JIS X 0208 too, and the revision
+// announcement ESC & @ is dropped: both otherwise leave the ESC and its
+// letters in the text of a file that was recognised as JIS.
 std::size_t JisEscape(const unsigned char* e, std::size_t left, JisState* state)
 {
     if (left >= 3 && e[1] == '$' && (e[2] == 'B' || e[2] == '@')) {
@@ -71,8 +70,6 @@ std::size_t JisEscape(const unsigned char* e, std::size_t left, JisState* state)
     }
     return 0;
 }
-
-}  // namespace
 
 void JisPairToShiftJis(unsigned char j1, unsigned char j2, unsigned char* out)
 {

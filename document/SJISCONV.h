@@ -13,3 +13,8 @@ std::size_t EucToShiftJis(unsigned char* bytes, std::size_t n);
 
 // One JIS X 0208 row/cell pair (0x21..0x7E each) as its Shift-JIS pair.
 void JisPairToShiftJis(unsigned char j1, unsigned char j2, unsigned char* out);
+
+enum class JisState { Ascii, Kanji, Katakana };
+// Length of the escape sequence at e (left bytes readable) that switches the
+// JIS state, 0 for none; *state becomes the state it selects.
+std::size_t JisEscape(const unsigned char* e, std::size_t left, JisState* state);

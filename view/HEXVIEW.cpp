@@ -1,12 +1,71 @@
 // Hex mode: rows of 16 bytes read straight through the document's cursor (one
-// read a row, nothing cached), clicks on the pairs, and the hex copy text.
+// read a paint, nothing cached), the character column in the encoding in use,
+// clicks on the pairs, and the hex copy text.
 #include "view/WNDVIEW.h"
 
+#include "document/LINEDEC.h"
+#include "view/HEXCHARS.h"
 #include "view/HEXLAY.h"
 #include "view/TEXTLAY.h"
 
 #include <climits>
+#include <memory>
+#include <new>
 
+namespace {
+
+// The text of one cell's character: a blank for the rest of a character from
+// the row before, a dot where nothing can be drawn, else the character (two
+// units beyond the basic plane). Returns the units written.
+UINT CellText(const HexCharCell& cell, WCHAR* out)
+{
+    out[0] = L'.';
+    if (cell.kind == HexCellKind::Continuation) {
+        out[0] = L' ';
+        return 1;
+    }
+    if (cell.kind == HexCellKind::Dot) {
+        return 1;
+    }
+    if (cell.shiftJis) {
+        const char bytes[2] = {static_cast<char>(cell.code >> 8), static_cast<char>(cell.code)};
+        const bool pair = cell.code > 0xFF;
+        // A pair the code page lacks stays a dot rather than the default character.
+        if (MultiByteToWideChar(CodePageOf(TextEncoding::ShiftJis), MB_ERR_INVALID_CHARS, pair ? bytes : bytes + 1,
+                                pair ? 2 : 1, out, 2) != 1) {
+            out[0] = L'.';
+        }
+        return 1;
+    }
+    if (cell.code >= 0x10000) {
+        out[0] = static_cast<WCHAR>(0xD800 + ((cell.code - 0x10000) >> 10));
+        out[1] = static_cast<WCHAR>(0xDC00 + (cell.code & 0x3FF));
+        return 2;
+    }
+    out[0] = static_cast<WCHAR>(cell.code);
+    return 1;
+}
+
+// The character column of one row, each character advancing over its cells.
+void DrawHexChars(HDC hdc, int x, int y, const RECT& box, const HexCharCell* cells, int count, int cellWidth)
+{
+    WCHAR text[2 * kHexBytesPerRow];
+    INT advances[2 * kHexBytesPerRow] = {};
+    UINT n = 0;
+    for (int i = 0; i < count;) {
+        const int span = cells[i].kind == HexCellKind::Continuation ? 1 : cells[i].cells;
+        const UINT units = CellText(cells[i], text + n);
+        advances[n] = span * cellWidth;
+        n += units;
+        i += span;
+    }
+    ExtTextOutW(hdc, x, y, ETO_OPAQUE, &box, text, n, advances);
+}
+
+}  // namespace
+
+// All rows of the update are read at once, with the bytes the character
+// column wants to see before the first and after the last.
 void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
 {
     const Metrics m = GetMetrics();
@@ -21,44 +80,49 @@ void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
     const int x0 = -GetScrollPos32(SB_HORZ) * cw;
     long long row = GetScrollPos32(SB_VERT) + static_cast<long long>(rc.top / m.rowHeight);
     int y = m.rowHeight * (rc.top / m.rowHeight);
-    if (row * kHexBytesPerRow > LONG_MAX || SetPosition(static_cast<LONG>(row * kHexBytesPerRow), FILE_BEGIN) ==
-                                                    INVALID_SET_FILE_POINTER) {
+    const long long first = row * kHexBytesPerRow;
+    const long long lead = first < static_cast<long long>(kHexCharsBefore) ? first : kHexCharsBefore;
+    const std::size_t rows = rc.bottom >= y ? static_cast<std::size_t>((rc.bottom - y) / m.rowHeight) + 1 : 0;
+    const std::size_t want = static_cast<std::size_t>(lead) + rows * kHexBytesPerRow + kHexCharsAfter;
+    if (first > LONG_MAX || want > MAXDWORD ||
+        SetPosition(static_cast<LONG>(first - lead), FILE_BEGIN) == INVALID_SET_FILE_POINTER) {
         return;
     }
-    const OrderedSelection sel = Selection();
-    INT advances[kHexBytesPerRow];
-    for (INT& advance : advances) {
-        advance = cw;  // every byte of the character column takes one cell
+    std::unique_ptr<unsigned char[]> bytes(new (std::nothrow) unsigned char[want]);
+    DWORD got = 0;
+    if (!bytes || !ReadBytes(bytes.get(), static_cast<DWORD>(want), &got)) {
+        return;
     }
-    while (y <= rc.bottom) {
-        unsigned char bytes[20] = {};
-        DWORD count = 0;
-        if (!ReadBytes(bytes, kHexBytesPerRow, &count) || count == 0) {
-            break;
-        }
+    const TextEncoding encoding = GetEffectiveEncoding();
+    const OrderedSelection sel = Selection();
+    for (std::size_t at = static_cast<std::size_t>(lead); y <= rc.bottom && at < got; at += kHexBytesPerRow) {
+        const unsigned char* data = bytes.get() + at;
+        const int count = static_cast<int>(got - at < kHexBytesPerRow ? got - at : kHexBytesPerRow);
         char offset[12];
         const int offsetLength = FormatHexOffset(static_cast<std::uint32_t>(row), offset);
         TextOutA(hdc, x0, y, offset, offsetLength);
 
         const int top = y - (m.rowHeight - m.fontHeight) / 2;
         RECT band{x0 + kHexFirstPairCell * cw, top, x0 + (kHexFirstPairCell + 3) * cw, top + m.rowHeight};
-        for (int i = 0; i < static_cast<int>(count); ++i) {
+        for (int i = 0; i < count; ++i) {
             // Consecutive selected bytes make one band, also across the gap
             // between the halves.
             const bool selected = IsInSelection(ViewPos{i, static_cast<int>(row)}, sel);
             SetTextColor(hdc, selected ? crSelText : crText);
             SetBkColor(hdc, selected ? crSelBack : crBack);
             char pair[2];
-            FormatHexPair(bytes[i], pair);
+            FormatHexPair(data[i], pair);
             ExtTextOutA(hdc, x0 + HexPairCell(i) * cw, y, ETO_OPAQUE, &band, pair, 2, nullptr);
             OffsetRect(&band, 3 * cw, 0);
         }
         SetTextColor(hdc, crText);
         SetBkColor(hdc, crBack);
-        RECT chars{x0 + kHexCharCell * cw, top, x0 + (kHexCharCell + static_cast<int>(count)) * cw,
-                   top + m.rowHeight};
-        ExtTextOutA(hdc, chars.left, y, ETO_OPAQUE, &chars, reinterpret_cast<const char*>(bytes), count,
-                    advances);
+        HexCharCell cells[kHexBytesPerRow];
+        const std::size_t behind = got - at - count;
+        LayOutHexChars(data, at < kHexCharsBefore ? at : kHexCharsBefore, count,
+                       behind < kHexCharsAfter ? behind : kHexCharsAfter, encoding, cells);
+        const RECT chars{x0 + kHexCharCell * cw, top, x0 + (kHexCharCell + count) * cw, top + m.rowHeight};
+        DrawHexChars(hdc, chars.left, y, chars, cells, count, cw);
         y += m.rowHeight;
         ++row;
     }

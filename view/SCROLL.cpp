@@ -244,9 +244,12 @@ void CLSWndView::OnMouseWheel(WPARAM wParam)
 // The index thread is done: the vertical range becomes the whole file's, the
 // position stays. One posted for a file since closed finds the current one
 // ready already, or still being counted (its own message is yet to come).
+// The same message comes early when the thread has found the encoding of a
+// file whose sample decided nothing.
 void CLSWndView::OnLinesReady()
 {
-    if (m_find.waiting) {
+    ShowFoundEncoding();
+    if (m_find.waiting && !IsLineIndexBuilding()) {
         LaunchFind();  // a search that waited for the lines
     }
     if (!IsTextMode() || IsLineIndexBuilding()) {
@@ -254,6 +257,17 @@ void CLSWndView::OnLinesReady()
     }
     SetBar(m_hWnd, SB_VERT, SIF_RANGE | SIF_DISABLENOSCROLL, RowsMaximum(LineCount()), 0, 0);
     OnClientSize();
+}
+
+// Lines decoded before were decoded for want of evidence: all are drawn again.
+void CLSWndView::ShowFoundEncoding()
+{
+    if (!TakeFoundEncoding() || m_encOverride != TextEncoding::Auto) {
+        return;
+    }
+    m_clsShownLines.Clear();
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+    SendMessageA(m_hWndParent, WMU_ENCODING_FOUND, static_cast<WPARAM>(GetEffectiveEncoding()), 0);
 }
 
 void CLSWndView::OnWidestLine(LPARAM cells)

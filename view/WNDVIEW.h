@@ -28,6 +28,9 @@
 constexpr UINT WMU_WIDEST_LINE = WM_APP + 0;
 constexpr UINT WMU_CARET_POS = WM_APP + 1;
 constexpr UINT WMU_LINES_READY = WM_APP + 2;
+// Sent to the parent when the encoding found past a sample that decided
+// nothing replaces the automatic one (wParam: the effective TextEncoding).
+constexpr UINT WMU_ENCODING_FOUND = WM_APP + 3;
 // Posted by a search's thread to the view when it has ended; sent by the view
 // to its parent with the progress text of a running search (lParam: the
 // text, empty once the search is over).
@@ -206,6 +209,7 @@ private:
     void OnMouseWheel(WPARAM wParam);
     void OnWidestLine(LPARAM cells);
     void OnLinesReady();
+    void ShowFoundEncoding();
 
     // FINDVIEW.cpp: searching.
     TextEncoding FindEncoding();

@@ -81,3 +81,74 @@ TEST(DetectEncoding, SamplesThatTellTheRulesApart)
     EXPECT_TRUE(PassesUtf7Test(reinterpret_cast<const unsigned char*>("+-"), 2));
     EXPECT_FALSE(PassesUtf8Test(reinterpret_cast<const unsigned char*>("\xEF\xBB\xBF"), 3));
 }
+
+// Only a sample of 7-bit text without escapes is left undecided.
+TEST(DetectEncoding, SamplesThatDecideNothing)
+{
+    const auto lacks = [](const std::string& s) {
+        return SampleLacksEvidence(reinterpret_cast<const unsigned char*>(s.c_str()), s.size());
+    };
+    EXPECT_TRUE(lacks("plain text\r\n"));
+    EXPECT_TRUE(lacks("a + b \x1B&@ c"));
+    for (const char* decided : {"a +- b", "x\x1B(B", "caf\xC3\xA9", "\x82\xA0", "\x7F"}) {
+        EXPECT_FALSE(lacks(decided)) << decided;
+    }
+}
+
+namespace {
+
+// Plain ASCII lines of `head` bytes, then text, fed in odd pieces as the line
+// index reads a file; a 100 MiB head is one block fed over and over.
+TextEncoding SearchPast(std::size_t head, const std::string& text)
+{
+    std::string block;
+    while (block.size() < 65536) {
+        block += "This program is free software; you can redistribute it (GPL).\r\n";
+    }
+    CLSEncodingSearch search;
+    const auto feed = [&](const std::string& s, std::size_t n) {
+        for (std::size_t at = 0; at < n; at += 4093) {
+            search.Feed(reinterpret_cast<const unsigned char*>(s.data()) + at, n - at < 4093 ? n - at : 4093);
+        }
+    };
+    for (std::size_t done = 0; done < head; done += block.size()) {
+        feed(block, head - done < block.size() ? head - done : block.size());
+    }
+    feed(text, text.size());
+    search.Finish();
+    return search.Found();
+}
+
+}  // namespace
+
+TEST(EncodingSearch, FirstEvidencePastAnAsciiHead)
+{
+    const std::string utf8 = reinterpret_cast<const char*>(u8"吾輩は猫である。\r\n");
+    const std::string euc = Bytes({0xB8, 0xE3, 0xC7, 0xDA, 0xA4, 0xCF, 0xC7, 0xAD}) + "\r\n";
+    const std::string jis = "\x1B$B8c\x47\x5A\x24\x4F\x1B(B\r\n";
+    const std::string sjis = Bytes({0x8C, 0xE1, 0x94, 0x79, 0x82, 0xCD}) + "\r\n";
+    for (std::size_t head : {std::size_t(8192), std::size_t(1) << 20, std::size_t(100) << 20}) {
+        EXPECT_EQ(SearchPast(head, utf8), TextEncoding::Utf8) << head;
+        EXPECT_EQ(SearchPast(head, euc), TextEncoding::Euc) << head;
+        EXPECT_EQ(SearchPast(head, jis), TextEncoding::Jis) << head;
+    }
+    const std::string plain(10000, 'x');
+    const struct {
+        const char* what;
+        std::string text;
+        TextEncoding expected;
+    } cases[] = {
+        {"Shift-JIS", sjis, TextEncoding::ShiftJis},
+        {"nothing but ASCII", plain, TextEncoding::Auto},
+        {"a complete UTF-7 run", "a +ZeIwkA- b", TextEncoding::Utf7},
+        {"an escape that is no JIS, then EUC", "\x1B&@" + plain + euc, TextEncoding::Euc},
+        {"a failed run, then EUC", "a + b" + plain + euc, TextEncoding::Euc},
+        {"a failed run ends UTF-7", "a + b" + plain + "+AGE-", TextEncoding::Auto},
+        {"a binary byte leaves only UTF-8", std::string(1, '\0') + utf8, TextEncoding::Utf8},
+        {"a binary byte before EUC", std::string(1, '\0') + euc, TextEncoding::Auto},
+        {"an escape cut by a stretch's end", "\x1B&@" + std::string(8185, 'x') + "\x1B$B", TextEncoding::Jis},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SearchPast(8192, c.text), c.expected) << c.what;
+    }
+}

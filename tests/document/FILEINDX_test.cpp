@@ -154,3 +154,33 @@ TEST(LineIndexThread, FileCutBeforeTheCount)
     EXPECT_EQ(std::wstring(doc.GetLine(1).Text()), L"line 1.");
     EXPECT_EQ(std::wstring(doc.GetLine(2).Text()), L"line");
 }
+
+// A sample of plain ASCII decides nothing: the thread finds the UTF-8 further
+// on and posts before the count is done; a copy in memory is searched at once;
+// a sample that decides keeps its answer.
+TEST(LineIndexThread, EncodingFoundPastAnAsciiSample)
+{
+    TempFolder folder;
+    const std::string japanese = reinterpret_cast<const char*>(u8"吾輩は猫である");
+    const std::string path = folder.Write("late.txt", ManyLines(40000) + "\n" + japanese);
+    CLSMessageWindow notify;
+    CLSFileStream doc;
+    doc.SetMemoryLimit(kDiskLimit);
+    ASSERT_TRUE(doc.Open(path.c_str(), nullptr, nullptr));
+    doc.StartLineIndex(notify.Get(), kLinesReady);
+    EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::ShiftJis);
+    doc.RunLineIndex();
+    ASSERT_TRUE(WaitForLinesReady(notify.Get()));
+    EXPECT_TRUE(doc.TakeFoundEncoding());
+    EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::Utf8);
+    EXPECT_EQ(std::wstring(doc.GetLine(40001).Text()), Wide(japanese));
+
+    doc.SetMemoryLimit(0xFFFFFFFF);
+    ASSERT_TRUE(doc.Open(path.c_str(), nullptr, nullptr));
+    doc.StartLineIndex(notify.Get(), kLinesReady);
+    EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::Utf8);
+    const std::string decided = folder.Write("decided.txt", Bytes({0x82, 0xA0}) + "\n" + ManyLines(9) + japanese);
+    ASSERT_TRUE(doc.Open(decided.c_str(), nullptr, nullptr));
+    doc.StartLineIndex(notify.Get(), kLinesReady);
+    EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::ShiftJis);
+}

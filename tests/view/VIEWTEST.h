@@ -85,6 +85,8 @@ public:
     int CaretColumn() const { return m_iCaretColumn; }
     int Reports() const { return m_iReports; }
     void ForgetReports() { m_iReports = 0; m_iCaretLine = m_iCaretColumn = -1; }
+    // The encoding the pane last said it found past a sample, Auto before.
+    TextEncoding FoundEncoding() const { return m_encFound; }
 
     // A key press as WM_KEYDOWN, with Shift and Ctrl held as the user would.
     void Key(UINT vk, bool shift = false, bool ctrl = false);
@@ -115,4 +117,5 @@ private:
     int m_iCaretLine = -1;
     int m_iCaretColumn = -1;
     int m_iReports = 0;
+    TextEncoding m_encFound = TextEncoding::Auto;
 };

@@ -237,3 +237,26 @@ TEST(ViewWindow, FileThatCannotBeOpenedGivesAnEmptyPane)
     }
 }
 
+
+// The first 8190 bytes are plain ASCII, the next line UTF-8: once the index
+// thread has found that, the pane tells its parent and draws the line again
+// as a pane told to use UTF-8 draws it.
+TEST(ViewWindow, EncodingFoundPastTheSampleRedrawsTheLines)
+{
+    const std::string path =
+        WriteTestFile("late.txt", std::string(9000, 'x') + "\r\n" + reinterpret_cast<const char*>(u8"吾輩は猫である"));
+    Shot found;
+    {
+        CLSViewHarness h;
+        h.view.SetMemoryLimit(1000);
+        h.Open(path);
+        EXPECT_EQ(h.FoundEncoding(), TextEncoding::Utf8);
+        EXPECT_EQ(h.view.GetEffectiveEncoding(), TextEncoding::Utf8);
+        found = h.Capture();
+    }
+    CLSViewHarness h;
+    h.view.SetEncoding(TextEncoding::Utf8);
+    h.Open(path);
+    EXPECT_EQ(h.FoundEncoding(), TextEncoding::Auto);
+    EXPECT_EQ(found.pixels, h.Capture().pixels);
+}
