@@ -70,6 +70,20 @@ TEST_F(Bars, StatusBarShowsSizeCaretAndEncodingOfWhatIsOpened)
     Command(IDM_ENC_AUTO);
     EXPECT_EQ(Part(3), "SJIS") << "the detected encoding again";
     EXPECT_TRUE(Pressed(IDM_ENC_AUTO));
+
+    // A big file whose head is plain ASCII: the index thread finds the UTF-8
+    // further on, and the label follows.
+    Navigate(m_folder.Write("late.txt", std::string(4 << 20, 'a') + "\r\n\xe6\x97\xa5\xe6\x9c\xac"));
+    const DWORD start = GetTickCount();
+    while (Part(3) != "UTF8" && GetTickCount() - start < 5000) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&msg);
+        }
+    }
+    EXPECT_EQ(Part(3), "UTF8");
+
     Command(IDM_VIEW_HEX);
     EXPECT_TRUE(Pressed(IDM_VIEW_HEX));
     EXPECT_FALSE(Pressed(IDM_VIEW_AUTO));
