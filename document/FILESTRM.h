@@ -15,6 +15,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class CLSLineScanner;
 
@@ -52,13 +53,25 @@ public:
     // a text-or-hex document decided on first request. window is the parent
     // of a media window and gives the picture its device context; pluginFolder
     // is null when picture plug-ins are off. False when the file cannot be
-    // read; nothing is open then.
+    // read; nothing is open then, and GetOpenError says why.
     bool Open(const char* path, HWND window, const char* pluginFolder);
     void Close();
+    // Why the last Open failed: the system's error code, ERROR_DIRECTORY for
+    // a folder; 0 after a successful open or before any.
+    DWORD GetOpenError() const { return m_dwOpenError; }
+    // The path of the last Open, whether it succeeded or not.
+    const std::string& GetPath() const { return m_strPath; }
+    // Whether the file at the path is no longer the one that was opened:
+    // another size, time of last writing or file, or gone. Costs one open,
+    // nothing is read.
+    bool HasChangedOnDisk() const;
 
     // Moves the cursor (origin FILE_BEGIN, FILE_CURRENT or FILE_END); the new
     // position, or 0xFFFFFFFF on failure with the cursor where it was.
     DWORD SetPosition(LONG distance, DWORD origin);
+    // Puts the cursor at any offset from the start, also past 4 GiB; false
+    // (cursor unchanged in memory) beyond the end of a copy in memory.
+    bool SeekTo(std::uint64_t offset);
     // Reads up to count bytes at the cursor; true also at the end (0 bytes).
     bool ReadBytes(void* destination, DWORD count, DWORD* read);
 
@@ -91,7 +104,10 @@ public:
     // never where lines start. Null past the last line or when a read fails.
     CLSDecodedLine GetLine(DWORD line, TextEncoding encoding = TextEncoding::Auto);
 
-    DWORD GetFileSize() const { return m_dwFileSize; }
+    std::uint64_t GetFileSize() const { return m_ullFileSize; }
+    // Whether the line index can reach the end: its offsets are 32-bit, so
+    // text of a file past 4 GiB ends at the last line starting before that.
+    bool LinesCoverFile() const { return m_ullFileSize == m_dwFileSize; }
     bool IsOpen() const { return m_hFile != INVALID_HANDLE_VALUE || m_lpbyMemory != nullptr; }
     bool IsInMemory() const { return m_lpbyMemory != nullptr; }
 
@@ -112,13 +128,13 @@ protected:
     bool OpenMedia(HWND parent, const char* path);
 
 private:
+    DWORD OpenHandle(const char* path);
     bool LoadIntoMemory(HANDLE file);
     void RecogniseObject(const char* path, HWND window, const char* pluginFolder);
     void DetectFromSample();
     void BuildLineIndex();
     void ScanFromDisk(HANDLE file, CLSLineScanner& scanner);
     void ScanRestFromDisk(HANDLE file, CLSLineScanner& scanner, DWORD done);
-    bool SeekTo(DWORD offset);
     bool GetLineSpan(const vector<std::uint32_t>& lines, DWORD line, DWORD* start, DWORD* length);
     // The index on its own thread (FILEINDX).
     static DWORD WINAPI IndexThreadMain(LPVOID self);
@@ -133,7 +149,12 @@ private:
     DWORD m_dwPosition;
     vector<std::uint32_t> m_vecLines;
     DWORD m_dwMemoryLimit;
-    DWORD m_dwFileSize;
+    DWORD m_dwFileSize;  // the bytes the line index covers: the size, held to 32 bits
+    std::uint64_t m_ullFileSize = 0;
+    DWORD m_dwOpenError = 0;
+    std::string m_strPath;
+    // The file as it was opened, to notice it changed or replaced behind us.
+    BY_HANDLE_FILE_INFORMATION m_infoOpened{};
     TextEncoding m_encDetected;
     DocumentKind m_kind;
     HANDLE m_hObject;
