@@ -253,6 +253,7 @@ void CLSWndView::OnLButtonUp()
 
 void CLSWndView::SelectAll()
 {
+    RefreshIfChanged();
     if (!HasCaretMode()) {
         return;
     }

@@ -4,6 +4,7 @@
 
 #include "resources/RESOURCE.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -15,6 +16,25 @@ bool IsNtPlatform()
     OSVERSIONINFOA vi{};
     vi.dwOSVersionInfoSize = sizeof(vi);
     return GetVersionExA(&vi) && vi.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+// Makes the block hold at least needed bytes, zero-filled beyond what it held.
+// It at least doubles, so that a copy of many lines moves each byte a few
+// times in all rather than once for every line after it.
+bool GrowBlock(HGLOBAL& hBlock, SIZE_T& capacity, SIZE_T needed)
+{
+    if (needed <= capacity) {
+        return true;
+    }
+    const SIZE_T doubled = capacity <= SIZE_MAX / 2 ? 2 * capacity : needed;
+    const SIZE_T size = doubled > needed ? doubled : needed;
+    HGLOBAL hGrown = GlobalReAlloc(hBlock, size, GMEM_MOVEABLE | GMEM_ZEROINIT);
+    if (hGrown == nullptr) {
+        return false;
+    }
+    hBlock = hGrown;
+    capacity = size;
+    return true;
 }
 
 }  // namespace
@@ -29,6 +49,7 @@ HGLOBAL CLSWndView::CopyText(UINT& format)
     }
     const OrderedSelection sel = Selection();
     SIZE_T p = 0;  // units (UTF-16) or bytes (ANSI) written
+    SIZE_T capacity = 2;
     for (int line = sel.s.line; line <= sel.e.line && line >= 0; ++line) {
         CLSDecodedLine text = GetLine(static_cast<DWORD>(line), m_encOverride);
         if (!text) {
@@ -36,11 +57,9 @@ HGLOBAL CLSWndView::CopyText(UINT& format)
         }
         const LineSlice slice = SelectedSlice(line, text.Length(), sel);
         const SIZE_T k = static_cast<SIZE_T>(slice.count);
-        HGLOBAL hGrown = GlobalReAlloc(hBlock, 2 * (k + p) + 6, GMEM_MOVEABLE | GMEM_ZEROINIT);
-        if (hGrown == nullptr) {
+        if (!GrowBlock(hBlock, capacity, 2 * (k + p) + 6)) {
             break;
         }
-        hBlock = hGrown;
         void* block = GlobalLock(hBlock);
         if (block == nullptr) {
             break;
@@ -70,11 +89,17 @@ HGLOBAL CLSWndView::CopyText(UINT& format)
         }
         GlobalUnlock(hBlock);
     }
+    // What doubling left unused goes back; the 0 after the text stays.
+    if (HGLOBAL hFitted = GlobalReAlloc(hBlock, 2 * p + 2, GMEM_MOVEABLE)) {
+        hBlock = hFitted;
+    }
     return hBlock;
 }
 
 void CLSWndView::OnCopy()
 {
+    // Rows of a file cut behind the pane would be copied as empty lines.
+    RefreshIfChanged();
     if (!HasSelection()) {
         return;
     }
@@ -91,6 +116,9 @@ void CLSWndView::OnCopy()
         return;
     }
     if (hBlock == nullptr) {
+        // Too much to hold as text (gigabytes of hex): the user hears that
+        // nothing was copied rather than pasting what was there before.
+        MessageBeep(MB_ICONEXCLAMATION);
         return;
     }
     if (!OpenClipboard(m_hWnd)) {

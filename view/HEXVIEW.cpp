@@ -2,10 +2,9 @@
 // read a row, nothing cached), clicks on the pairs, and the hex copy text.
 #include "view/WNDVIEW.h"
 
+#include "base/CLAMP.h"
 #include "view/HEXLAY.h"
 #include "view/TEXTLAY.h"
-
-#include <climits>
 
 void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
 {
@@ -21,8 +20,7 @@ void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
     const int x0 = -GetScrollPos32(SB_HORZ) * cw;
     long long row = GetScrollPos32(SB_VERT) + static_cast<long long>(rc.top / m.rowHeight);
     int y = m.rowHeight * (rc.top / m.rowHeight);
-    if (row * kHexBytesPerRow > LONG_MAX || SetPosition(static_cast<LONG>(row * kHexBytesPerRow), FILE_BEGIN) ==
-                                                    INVALID_SET_FILE_POINTER) {
+    if (row < 0 || !SeekTo(static_cast<std::uint64_t>(row) * kHexBytesPerRow)) {
         return;
     }
     const OrderedSelection sel = Selection();
@@ -30,14 +28,15 @@ void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
     for (INT& advance : advances) {
         advance = cw;  // every byte of the character column takes one cell
     }
-    while (y <= rc.bottom) {
+    const int rows = LineCount();
+    while (y <= rc.bottom && row < rows) {
         unsigned char bytes[20] = {};
         DWORD count = 0;
         if (!ReadBytes(bytes, kHexBytesPerRow, &count) || count == 0) {
             break;
         }
-        char offset[12];
-        const int offsetLength = FormatHexOffset(static_cast<std::uint32_t>(row), offset);
+        char offset[kHexOffsetRoom];
+        const int offsetLength = FormatHexOffset(static_cast<std::uint64_t>(row), offset);
         TextOutA(hdc, x0, y, offset, offsetLength);
 
         const int top = y - (m.rowHeight - m.fontHeight) / 2;
@@ -45,7 +44,7 @@ void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
         for (int i = 0; i < static_cast<int>(count); ++i) {
             // Consecutive selected bytes make one band, also across the gap
             // between the halves.
-            const bool selected = IsInSelection(ViewPos{i, static_cast<int>(row)}, sel);
+            const bool selected = IsInSelection(ViewPos{i, SaturateToInt(row)}, sel);
             SetTextColor(hdc, selected ? crSelText : crText);
             SetBkColor(hdc, selected ? crSelBack : crBack);
             char pair[2];
@@ -61,6 +60,9 @@ void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
                     advances);
         y += m.rowHeight;
         ++row;
+    }
+    if (y <= rc.bottom && row == rows) {
+        PaintEndNotice(hdc, x0, y);
     }
 }
 
@@ -91,7 +93,7 @@ HGLOBAL CLSWndView::CopyHex()
     const OrderedSelection sel = Selection();
     const long long start = static_cast<long long>(sel.s.line) * kHexBytesPerRow + sel.s.column;
     const long long end = static_cast<long long>(sel.e.line) * kHexBytesPerRow + sel.e.column;
-    if (start < 0 || end <= start || start > LONG_MAX || end - start > static_cast<long long>(MAXDWORD) - 1) {
+    if (start < 0 || end <= start || end - start > static_cast<long long>(MAXDWORD) - 1) {
         return nullptr;
     }
     const DWORD wanted = static_cast<DWORD>(end - start);
@@ -102,8 +104,7 @@ HGLOBAL CLSWndView::CopyHex()
     // A file that shrank while it was shown gives fewer bytes: only those are
     // copied, never the zeros of the buffer in their place.
     DWORD got = 0;
-    if (SetPosition(static_cast<LONG>(start), FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
-        !ReadBytes(static_cast<void*>(hBytes), wanted, &got)) {
+    if (!SeekTo(static_cast<std::uint64_t>(start)) || !ReadBytes(static_cast<void*>(hBytes), wanted, &got)) {
         got = 0;
     }
     HGLOBAL hText = nullptr;

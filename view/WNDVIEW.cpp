@@ -2,9 +2,11 @@
 // mode, painting through the off-screen buffer, and the window procedure.
 #include "view/WNDVIEW.h"
 
+#include "resources/RESOURCE.h"
 #include "view/HEXLAY.h"
 #include "view/TEXTLAY.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -111,8 +113,8 @@ void CLSWndView::ApplySettings(const CLSGlimTextSettings& text, const CLSGlimFon
 void CLSWndView::OpenFile(const char* lpszPath)
 {
     const char* lpszPlugins = m_clsImage.GetUseSPI() ? m_clsImage.GetSPIFolder().GetString() : nullptr;
-    // A file that cannot be opened leaves an empty pane; there is nothing to report.
     Open(lpszPath != nullptr ? lpszPath : "", m_hWnd, lpszPlugins);
+    DescribeOpenFailure();
     if (GetDisplayMode() == DocumentKind::Text) {
         // A big file shows its first screen first; its lines are counted
         // once that has been painted.
@@ -235,7 +237,7 @@ int CLSWndView::LineCount()
         return count > static_cast<DWORD>(INT_MAX) ? INT_MAX : static_cast<int>(count);
     }
     case DocumentKind::Hex:
-        return static_cast<int>(HexRowCount(GetFileSize()));
+        return static_cast<int>(std::min(HexRowCount(GetFileSize()), kHexRowsReachable));
     default:
         return 0;
     }
@@ -257,7 +259,7 @@ int CLSWndView::LineLength(int line)
     case DocumentKind::Text:
         return GetLine(static_cast<DWORD>(line), m_encOverride).Length();
     case DocumentKind::Hex:
-        return HexRowLength(static_cast<std::uint32_t>(line), GetFileSize());
+        return HexRowLength(static_cast<std::uint64_t>(line), GetFileSize());
     default:
         return 0;
     }
@@ -322,6 +324,10 @@ void CLSWndView::PaintInto(const RECT& rc)
         return;
     }
     FillRect(hdc, &rc, m_hbrBack);
+    if (!IsOpen()) {
+        PaintOpenFailure(hdc);
+        return;
+    }
     switch (GetDisplayMode()) {
     case DocumentKind::Text:
         PaintText(hdc, rc);
@@ -381,6 +387,9 @@ bool CLSWndView::OnCommand(int id)
     case kCommandSelectAll:
         SelectAll();
         return true;
+    case IDM_REFRESH:
+        Refresh();
+        return true;
     default:
         return false;
     }
@@ -396,6 +405,7 @@ LRESULT CLSWndView::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         OnSize(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_SETFOCUS:
+        RefreshIfChanged();
         OnSetFocus();
         break;
     case WM_KILLFOCUS:
@@ -416,7 +426,9 @@ LRESULT CLSWndView::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     case WM_GETDLGCODE:
         return OnGetDlgCode(reinterpret_cast<const MSG*>(lParam));
     case WM_KEYDOWN:
-        if (IsPictureOrMediaMode()) {
+        if (wParam == VK_F5) {
+            Refresh();
+        } else if (IsPictureOrMediaMode()) {
             OnPaneKey(static_cast<UINT>(wParam));
         } else {
             OnKeyDown(static_cast<UINT>(wParam));
