@@ -43,10 +43,16 @@ std::string LastPairs(std::uint64_t size, int n)
     return text;
 }
 
-void Append(const CLSHandle& writer, const std::string& text)
+// Pixels not in the background colour in the pane's rows [top, bottom).
+int Inked(const Shot& shot, int top, int bottom)
 {
-    DWORD written = 0;
-    ASSERT_TRUE(WriteFile(writer.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
+    int inked = 0;
+    for (int y = top; y < bottom && y < shot.cy; ++y) {
+        for (int x = 0; x < shot.cx; ++x) {
+            inked += shot.At(x, y) != kBack ? 1 : 0;
+        }
+    }
+    return inked;
 }
 
 }  // namespace
@@ -82,15 +88,8 @@ TEST(FileState, HexReachesTheEndOfSparseFilesPast2And4GiB)
     EXPECT_EQ(h.Caret(), LineColumn(lastRow, 15));
     EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, lastRow + 1);
     SetFocus(h.Parent());
-    const Shot shot = h.Capture();
     const int top = (lastRow + 1 - h.ScrollBar(SB_VERT).nPos) * h.LineHeight();
-    int inked = 0;
-    for (int y = top; y < top + h.LineHeight() && y < shot.cy; ++y) {
-        for (int x = 0; x < shot.cx; ++x) {
-            inked += shot.At(x, y) != kBack ? 1 : 0;
-        }
-    }
-    EXPECT_GT(inked, 0);
+    EXPECT_GT(Inked(h.Capture(), top, top + h.LineHeight()), 0);
 }
 
 TEST(FileState, PaneSaysWhyAFileCannotBeOpened)
@@ -100,38 +99,28 @@ TEST(FileState, PaneSaysWhyAFileCannotBeOpened)
     const CLSHandle holder(CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder.Valid());
     ASSERT_TRUE(CreateDirectoryA(TestFilePath("folder").c_str(), nullptr));
-    struct Case {
+    const struct {
         const char* name;
         DWORD error;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"missing.txt", ERROR_FILE_NOT_FOUND},
         {"folder", ERROR_DIRECTORY},
         {"locked.txt", ERROR_SHARING_VIOLATION},
         {"empty.txt", NO_ERROR},  // an empty file is an empty pane
     };
     WriteTestFile("empty.txt", "");
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         h.Open(TestFilePath(c.name));
         EXPECT_EQ(h.view.GetOpenError(), c.error) << c.name;
         const std::string line = h.view.GetOpenFailure();
         const std::string head = std::string("「") + c.name + "」を開けません: ";
-        if (c.error != NO_ERROR) {
-            EXPECT_EQ(line.rfind(head, 0), 0u) << line;
-            EXPECT_GT(line.size(), head.size()) << c.name;
-        } else {
-            EXPECT_EQ(line, "");
-        }
+        EXPECT_EQ(line.rfind(head, 0), c.error != NO_ERROR ? 0u : std::string::npos) << line;
+        EXPECT_TRUE(c.error == NO_ERROR ? line.empty() : line.size() > head.size()) << line;
         // The reason is drawn on the first row, nowhere else (the caret away).
         SetFocus(h.Parent());
         const Shot shot = h.Capture();
-        int inked = 0;
-        for (int y = 0; y < shot.cy; ++y) {
-            for (int x = 0; x < shot.cx; ++x) {
-                inked += shot.At(x, y) != kBack ? (y < h.LineHeight() ? 1 : 1000) : 0;
-            }
-        }
-        EXPECT_EQ(inked > 0 && inked < 1000, c.error != NO_ERROR) << c.name << " " << inked;
+        EXPECT_EQ(Inked(shot, 0, h.LineHeight()) > 0, c.error != NO_ERROR) << c.name;
+        EXPECT_EQ(Inked(shot, h.LineHeight(), shot.cy), 0) << c.name;
     }
 }
 
@@ -143,13 +132,13 @@ TEST(FileState, LogWrittenWhileShown)
     CLSViewHarness h;
     const std::string path = TestFilePath("app.log");
     CLSHandle writer(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr));
-    Append(writer, "first\r\nsecond\r\n");
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(writer.Get(), "first\r\nsecond\r\n", 15, &written, nullptr));
     h.Open(path);
-    ASSERT_EQ(h.view.GetOpenError(), static_cast<DWORD>(NO_ERROR));
     h.Key(VK_DOWN);
     EXPECT_EQ(h.Caret(), LineColumn(1, 0));
 
-    Append(writer, "third\r\nfourth");
+    ASSERT_TRUE(WriteFile(writer.Get(), "third\r\nfourth", 13, &written, nullptr));
     h.Key(VK_F5);
     EXPECT_EQ(h.Caret(), LineColumn(1, 0));
     h.Key(VK_END, true, true);
