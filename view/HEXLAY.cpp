@@ -59,6 +59,15 @@ std::size_t HexCopySize(std::uint64_t count)
     return static_cast<std::size_t>(3 * count + 1);
 }
 
+int HexOffsetExtraCells(std::uint64_t size)
+{
+    int digits = 7;
+    for (std::uint64_t row = size / kHexBytesPerRow >> 28; row != 0; row >>= 4) {
+        ++digits;
+    }
+    return digits - 7;
+}
+
 std::uint64_t HexRowCount(std::uint64_t size)
 {
     return size / kHexBytesPerRow + 1;

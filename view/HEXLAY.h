@@ -24,6 +24,11 @@ constexpr int HexPairCell(int i)
 // length: 9, one more for each digit a row past 4 GiB needs.
 int FormatHexOffset(std::uint64_t row, char* out);
 
+// Cells the offset column grows by when the last row's number needs more than
+// 7 digits (a file past 4 GiB); the pairs and the characters move right by as
+// many, so that the offset never runs into the first pair.
+int HexOffsetExtraCells(std::uint64_t size);
+
 // Two upper-case hex digits of a byte.
 void FormatHexPair(unsigned char b, char* out);
 

@@ -18,6 +18,7 @@ void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
     SetBkColor(hdc, crBack);
 
     const int x0 = -GetScrollPos32(SB_HORZ) * cw;
+    const int xBytes = x0 + HexOffsetExtraCells(GetFileSize()) * cw;
     long long row = GetScrollPos32(SB_VERT) + static_cast<long long>(rc.top / m.rowHeight);
     int y = m.rowHeight * (rc.top / m.rowHeight);
     if (row < 0 || !SeekTo(static_cast<std::uint64_t>(row) * kHexBytesPerRow)) {
@@ -40,7 +41,7 @@ void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
         TextOutA(hdc, x0, y, offset, offsetLength);
 
         const int top = y - (m.rowHeight - m.fontHeight) / 2;
-        RECT band{x0 + kHexFirstPairCell * cw, top, x0 + (kHexFirstPairCell + 3) * cw, top + m.rowHeight};
+        RECT band{xBytes + kHexFirstPairCell * cw, top, xBytes + (kHexFirstPairCell + 3) * cw, top + m.rowHeight};
         for (int i = 0; i < static_cast<int>(count); ++i) {
             // Consecutive selected bytes make one band, also across the gap
             // between the halves.
@@ -49,12 +50,12 @@ void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
             SetBkColor(hdc, selected ? crSelBack : crBack);
             char pair[2];
             FormatHexPair(bytes[i], pair);
-            ExtTextOutA(hdc, x0 + HexPairCell(i) * cw, y, ETO_OPAQUE, &band, pair, 2, nullptr);
+            ExtTextOutA(hdc, xBytes + HexPairCell(i) * cw, y, ETO_OPAQUE, &band, pair, 2, nullptr);
             OffsetRect(&band, 3 * cw, 0);
         }
         SetTextColor(hdc, crText);
         SetBkColor(hdc, crBack);
-        RECT chars{x0 + kHexCharCell * cw, top, x0 + (kHexCharCell + static_cast<int>(count)) * cw,
+        RECT chars{xBytes + kHexCharCell * cw, top, xBytes + (kHexCharCell + static_cast<int>(count)) * cw,
                    top + m.rowHeight};
         ExtTextOutA(hdc, chars.left, y, ETO_OPAQUE, &chars, reinterpret_cast<const char*>(bytes), count,
                     advances);
@@ -72,7 +73,7 @@ bool CLSWndView::HexColumnToPoint(int column, int row, long long& x, long long& 
         return false;
     }
     const Metrics m = GetMetrics();
-    x = HexColumnX(column, m.cellWidth);
+    x = HexColumnX(column, m.cellWidth) + static_cast<long long>(HexOffsetExtraCells(GetFileSize())) * m.cellWidth;
     y = static_cast<long long>(row) * m.rowHeight;
     return true;
 }
@@ -81,6 +82,7 @@ bool CLSWndView::HexPointToColumn(long long x, long long y, ViewPos& pos)
 {
     const Metrics m = GetMetrics();
     HexPos hex{};
+    x -= static_cast<long long>(HexOffsetExtraCells(GetFileSize())) * m.cellWidth;
     if (!::HexPointToColumn(x, y, m.cellWidth, m.rowHeight, GetFileSize(), hex)) {
         return false;
     }

@@ -106,7 +106,7 @@ void CLSWndView::SetUpScrollBars()
         vertical = RowsMaximum(WithNoticeRow(KnownLineCount()));
         break;
     case DocumentKind::Hex:
-        horizontal = kHexRowCells;
+        horizontal = kHexRowCells + HexOffsetExtraCells(GetFileSize());
         vertical = RowsMaximum(WithNoticeRow(LineCount()));
         break;
     case DocumentKind::Image:

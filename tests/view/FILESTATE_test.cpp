@@ -73,7 +73,7 @@ TEST(FileState, HexReachesTheEndOfSparseFilesPast2And4GiB)
         // the end: the bytes copied are the file's own.
         const int cw = CellWidth(h.FontHeight());
         const int y = (lastRow - 1 - h.ScrollBar(SB_VERT).nPos) * h.LineHeight() + 2;
-        h.Click(HexPairCell(2) * cw + cw / 2, y);
+        h.Click((HexPairCell(2) + HexOffsetExtraCells(size)) * cw + cw / 2, y);
         EXPECT_EQ(h.Caret(), LineColumn(lastRow - 1, 2));
         h.Key(VK_END, true, true);
         EXPECT_EQ(h.CopyAnsi(), LastPairs(size, 14 + static_cast<int>(size % 16)));

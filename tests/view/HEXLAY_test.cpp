@@ -69,6 +69,18 @@ TEST(HexRow, RowCountsAndLimits)
     EXPECT_EQ(HexRowLength(0x0FFFFFFFu, 0xFFFFFFFFu), 15);
 }
 
+TEST(HexRow, OffsetColumnGrowsPast4GiB)
+{
+    const struct {
+        std::uint64_t size;
+        int extra;
+    } cases[] = {{0, 0}, {0xFFFFFFFFull, 0}, {0x100000000ull, 1}, {0x1000000C8ull, 1}, {5ull << 30, 1},
+                 {0xFFFFFFFFFull, 1}, {0x1000000000ull, 2}, {~0ull, 8}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(HexOffsetExtraCells(c.size), c.extra) << c.size;
+    }
+}
+
 TEST(HexRow, ClicksLandOnBytes)
 {
     // Cells 8 pixels wide, rows 20 high; a 40-byte file: rows 0-2, the last
