@@ -48,6 +48,30 @@ for exe in build/x64/tests/test_*.exe; do
   fi
 done
 
+# Shell checks print "ok NAME" or "FAIL NAME: why" per check; each line counts.
+run_checks() {  # run_checks LABEL COMMAND...
+  local label=$1 log="$logs/$1.log" ok bad rc
+  shift
+  "$@" >"$log" 2>&1
+  rc=$?
+  ok=$(grep -c '^ok ' "$log"); bad=$(grep -c '^FAIL ' "$log")
+  if [ "$rc" -ne 0 ] && [ "$bad" -eq 0 ]; then
+    bad=1
+  fi
+  passed=$((passed + ok)); failed=$((failed + bad))
+  echo "== $label: $ok passed, $bad failed"
+  [ "$bad" -eq 0 ] || grep -v '^ok ' "$log" | tail -n 20
+}
+
+# The help file beside each build's glim.exe, read back by another reader; the
+# win64 archive packed from what is built, unpacked and started.
+for target in x64 x86; do
+  run_checks "help-$target" bash scripts/check_help.sh "build/$target/app/GLIM.CHM"
+done
+version=$(head -n 1 VERSION)
+run_checks release bash -c "bash package.sh --no-build --dist build/test-dist >/dev/null &&
+  bash scripts/check_release.sh build/test-dist/glim-$version-win64.zip"
+
 # Native fuzz targets: a short run each; any finding fails. A target may come
 # with a seed_<name> program that writes its starting corpus.
 for fuzzer in build/fuzz/fuzzers/fuzz_*; do

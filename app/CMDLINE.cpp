@@ -27,6 +27,20 @@ std::string FirstArgument(const char* commandLine)
     return argument;
 }
 
+std::string PathBoxText(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+        return {};
+    }
+    const std::size_t last = text.find_last_not_of(" \t");
+    std::string path = text.substr(first, last - first + 1);
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') {
+        path = path.substr(1, path.size() - 2);
+    }
+    return path;
+}
+
 bool BuildSiblingPath(const char* modulePath, const char* fileName, char* out, std::size_t outSize)
 {
     if (outSize == 0) {

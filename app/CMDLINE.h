@@ -13,6 +13,10 @@ constexpr std::size_t kMaxPathChars = 259;
 // Tabs are not separators. Longer arguments are cut to kMaxPathChars.
 std::string FirstArgument(const char* commandLine);
 
+// The path typed into the path box: one pair of double quotes around it (as
+// "copy as path" gives it) is taken away, and blanks around it too.
+std::string PathBoxText(const std::string& text);
+
 // Replaces the file-name part of modulePath (after the last backslash or slash,
 // Shift-JIS aware)
 // by fileName. False when the result would not fit in outSize bytes; out then

@@ -73,15 +73,15 @@ bool CLSWndMain::Register(HINSTANCE hInstance)
 
 bool CLSWndMain::Create(HINSTANCE hInstance, int nCmdShow)
 {
-    m_hWndMain = CreateWindowExA(WS_EX_ACCEPTFILES, kMainClassName, kMainTitle, WS_OVERLAPPEDWINDOW,
-                                 m_settings.GetLeft(), m_settings.GetTop(), m_settings.GetWidth(),
-                                 m_settings.GetHeight(), nullptr, nullptr, hInstance,
-                                 static_cast<CLSWndBase*>(this));
-    if (m_hWndMain == nullptr) {
+    // The framework binds the window to this object while it is created.
+    HWND hWnd = CreateWindowExA(WS_EX_ACCEPTFILES, kMainClassName, kMainTitle, WS_OVERLAPPEDWINDOW,
+                                m_settings.GetLeft(), m_settings.GetTop(), m_settings.GetWidth(),
+                                m_settings.GetHeight(), nullptr, nullptr, hInstance, static_cast<CLSWndBase*>(this));
+    if (hWnd == nullptr) {
         return false;
     }
-    ShowWindow(m_hWndMain, m_settings.GetFlag(CLSGlimSettings::kMaximized) ? SW_SHOWMAXIMIZED : nCmdShow);
-    UpdateWindow(m_hWndMain);
+    ShowWindow(hWnd, m_settings.GetFlag(CLSGlimSettings::kMaximized) ? SW_SHOWMAXIMIZED : nCmdShow);
+    UpdateWindow(hWnd);
     return true;
 }
 
@@ -97,19 +97,20 @@ void CLSWndMain::ApplyCommandLine(const char* lpszCmdLine)
             path.resize(kMaxPathChars);  // the path box holds no more
         }
     }
-    if (path.empty() || m_hWndMain == nullptr) {
+    if (path.empty() || m_hWnd == nullptr) {
         return;
     }
-    SetDlgItemTextA(m_hWndMain, kIdPathEdit, path.c_str());
-    PostMessageA(m_hWndMain, WM_COMMAND, kIdPathButton, 0);
+    SetDlgItemTextA(m_hWnd, kIdPathEdit, path.c_str());
+    PostMessageA(m_hWnd, WM_COMMAND, kIdPathButton, 0);
 }
 
 int CLSWndMain::Run()
 {
-    if (m_hWndMain == nullptr) {
+    HWND hWnd = m_hWnd;  // the object lets go of it when the window is destroyed
+    if (hWnd == nullptr) {
         return 0;
     }
-    auto hInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(m_hWndMain, GWLP_HINSTANCE));
+    auto hInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hWnd, GWLP_HINSTANCE));
     HACCEL hAccel = LoadAcceleratorsA(hInstance, MAKEINTRESOURCEA(IDA_MAIN));
     MSG msg{};
     for (;;) {
@@ -121,10 +122,10 @@ int CLSWndMain::Run()
             nullptr) {
             continue;
         }
-        if (hAccel != nullptr && TranslateAcceleratorA(m_hWndMain, hAccel, &msg) != 0) {
+        if (hAccel != nullptr && TranslateAcceleratorA(hWnd, hAccel, &msg) != 0) {
             continue;
         }
-        if (IsDialogMessageA(m_hWndMain, &msg) != 0) {
+        if (IsDialogMessageA(hWnd, &msg) != 0) {
             continue;
         }
         TranslateMessage(&msg);

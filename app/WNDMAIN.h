@@ -1,8 +1,12 @@
 // CLSWndMain: the application object and the object of the main window. It
-// owns the panes and the settings for the whole run.
+// owns the panes, the splitters and the settings for the whole run.
 #pragma once
 
+#include "app/MAINLAY.h"
+#include "app/SEPARATR.h"
 #include "app/WNDBASE.h"
+#include "navigation/FILELIST.h"
+#include "navigation/FOLDERTR.h"
 #include "settings/GLIMSET.h"
 #include "view/WNDVIEW.h"
 
@@ -15,16 +19,19 @@
 extern char g_szSettingsPath[MAX_PATH];
 extern char g_szHelpPath[MAX_PATH];
 
-// WMU_WIDEST_LINE and WMU_CARET_POS come with the content view.
-constexpr UINT WMU_FOLDER_SELECTED = WM_APP + 11;
-constexpr UINT WMU_FILE_SELECTED = WM_APP + 12;
-constexpr UINT WMU_OPEN_FOLDER = WM_APP + 13;
+// WMU_CARET_POS comes with the content view; the navigation messages with
+// the folder tree and the file list.
 constexpr UINT WMU_APPLY_SETTINGS = WM_APP + 14;
 
-// Child window ids of the main window.
+// Child window ids of the main window, in creation (and tab) order.
 constexpr int kIdToolBar = 1024;
+constexpr int kIdFolderTree = 1025;
+constexpr int kIdVerticalBar = 1026;
+constexpr int kIdFileList = 1027;
+constexpr int kIdHorizontalBar = 1028;
 constexpr int kIdPathEdit = 1029;
 constexpr int kIdPathButton = 1;
+constexpr int kIdStatusBar = 1031;
 
 class CLSWndMain : public CLSWndBase {
 public:
@@ -38,38 +45,60 @@ public:
 
     LRESULT WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) override;
 
-    HWND GetMainWindow() const noexcept { return m_hWndMain; }
+    HWND GetMainWindow() const noexcept { return m_hWnd; }
     CLSGlimSettings& GetSettings() noexcept { return m_settings; }
     CLSWndView& GetView() noexcept { return m_clsView; }
+    CLSWndFolderTree& GetFolderTree() noexcept { return m_clsFolderTree; }
+    CLSWndFileList& GetFileList() noexcept { return m_clsFileList; }
+    CLSWndSeparator& GetVerticalBar() noexcept { return m_clsVertical; }
+    CLSWndSeparator& GetHorizontalBar() noexcept { return m_clsHorizontal; }
     // The caret last reported by the content view (0-based), for the status bar.
     int GetCaretLine() const noexcept { return m_iCaretLine; }
     int GetCaretColumn() const noexcept { return m_iCaretColumn; }
 
 private:
+    // Children and layout (WNDMSG.cpp).
     LRESULT OnCreate();
-    void OnSize(int cx, int cy);
-    void OnDestroy();
-    bool OnCommand(int id);
-    void OnInitMenu(HMENU hMenu);
-    void OnCopy();
-    void OnSelectAll();
-    void OnEncoding(int id);
-    void OnViewForm(int id);
-    void OnZoom(int id);
-    void SetRadioGroup(int first, int last, int chosen);
-    void CheckMenuRadio(HMENU hMenu, int first, int last, int chosen);
-    void InitZoomItems(HMENU hMenu);
-    void OpenPathBoxFile();
+    void CreatePanes();
+    void CreatePathBox();
+    void OnSize(WPARAM wParam, LPARAM lParam);
+    void Layout(int cx, int cy);
+    int BarHeight(int id) const;
+    int PathBoxTextHeight() const;
+    void ToggleBar(int id, bool on);
+    void ApplyListStyle(int style);
     void ApplySettings();
     void OnGetMinMaxInfo(MINMAXINFO* info);
     void OnHelp(const HELPINFO* info);
     void OnDropFiles(HDROP hDrop);
-    void CreatePathBox();
+    void OnDestroy();
     void CaptureWindowPlacement();
+    void CapturePanes();
 
-    HWND m_hWndMain = nullptr;
-    CLSGlimSettings m_settings;
+    // Commands, menus, notifications, navigation (WNDCMD.cpp).
+    bool OnCommand(int id);
+    void OnInitMenu(HMENU hMenu);
+    bool OnNotify(const NMHDR* hdr);
+    void OnCopy();
+    void OnSelectAll();
+    void OnRefresh();
+    void OnEncoding(int id);
+    void OnViewForm(int id);
+    void OnZoom(int id);
+    void OnListStyle(int id);
+    void SetRadioGroup(int first, int last, int chosen);
+    void CheckMenuRadio(HMENU hMenu, int first, int last, int chosen);
+    void InitZoomItems(HMENU hMenu);
+    void Navigate();
+    void SelectNavigatedItem(IShellFolder* desktop, LPCITEMIDLIST pidl);
+    void ShowItem(LPCITEMIDLIST pidl);
+
+    CLSWndFolderTree m_clsFolderTree;
+    CLSWndFileList m_clsFileList;
+    CLSWndSeparator m_clsVertical;
+    CLSWndSeparator m_clsHorizontal;
     CLSWndView m_clsView;
+    CLSGlimSettings m_settings;
     int m_iCaretLine = 0;
     int m_iCaretColumn = 0;
     DWORD_PTR m_dwHelpCookie = 0;

@@ -1,31 +1,22 @@
-// The main window's messages: building and laying out the children, commands,
-// drops, help, and capturing the window state when it is destroyed.
+// The main window's messages: building and laying out the children, the bars
+// and panes shown or hidden, drops, help, and the state captured when the
+// window is destroyed.
 #include "app/WNDMAIN.h"
 
 #include "app/HTMLHELP.h"
-#include "image/PICTZOOM.h"
+#include "base/OWNERS.h"
 #include "resources/RESOURCE.h"
 
 #include <commctrl.h>
 #include <htmlhelp.h>
-#include <shellapi.h>
-
-#include <utility>
 
 namespace {
 
 constexpr int kMinTrackSize = 250;
 
-// Height of one line of the path box's font, as the edit control draws it.
-int PathBoxTextHeight(HWND hwndEdit)
+HMENU ControlId(int id)
 {
-    HDC hdc = GetDC(hwndEdit);
-    HGDIOBJ hOld = SelectObject(hdc, reinterpret_cast<HGDIOBJ>(SendMessageA(hwndEdit, WM_GETFONT, 0, 0)));
-    TEXTMETRICA tm{};
-    GetTextMetricsA(hdc, &tm);
-    SelectObject(hdc, hOld);
-    ReleaseDC(hwndEdit, hdc);
-    return tm.tmHeight;
+    return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
 }
 
 }  // namespace
@@ -36,7 +27,7 @@ LRESULT CLSWndMain::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     case WM_CREATE:
         return OnCreate();
     case WM_SIZE:
-        OnSize(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        OnSize(wParam, lParam);
         return 0;
     case WM_CLOSE:
         DestroyWindow(hWnd);
@@ -52,18 +43,38 @@ LRESULT CLSWndMain::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
             return 0;
         }
         break;
+    case WM_INITMENU:
+        OnInitMenu(reinterpret_cast<HMENU>(wParam));
+        return 0;
+    case WM_NOTIFY:
+        if (OnNotify(reinterpret_cast<const NMHDR*>(lParam))) {
+            return 0;
+        }
+        break;
     case WM_HELP:
         OnHelp(reinterpret_cast<const HELPINFO*>(lParam));
         return 0;
+    case WM_DEVICECHANGE:
+        SendDlgItemMessageA(hWnd, kIdFolderTree, uMsg, wParam, lParam);
+        break;
     case WM_DROPFILES:
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
-        return 0;
-    case WM_INITMENU:
-        OnInitMenu(reinterpret_cast<HMENU>(wParam));
         return 0;
     case WMU_CARET_POS:
         m_iCaretLine = static_cast<int>(wParam);
         m_iCaretColumn = static_cast<int>(lParam);
+        return 0;
+    case WMU_FOLDER_SELECTED:
+        m_clsFileList.ShowFolder(reinterpret_cast<LPCITEMIDLIST>(lParam));
+        return 0;
+    case WMU_FILE_SELECTED:
+        ShowItem(reinterpret_cast<LPCITEMIDLIST>(lParam));
+        return 0;
+    case WMU_OPEN_FOLDER:
+        m_clsFolderTree.ShowFolder(reinterpret_cast<LPCITEMIDLIST>(lParam));
+        return 0;
+    case WMU_APPLY_SETTINGS:
+        ApplySettings();
         return 0;
     default:
         break;
@@ -71,17 +82,158 @@ LRESULT CLSWndMain::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     return DefaultProc(hWnd, uMsg, wParam, lParam);
 }
 
+// The children in creation order, which is also the tab order. The toolbar
+// (1024) is created before the folder tree and the status bar (1031) after
+// the content view by the bars' own module; until they exist the layout
+// counts them as 0 pixels high.
 LRESULT CLSWndMain::OnCreate()
 {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
     if (!InitCommonControlsEx(&icc)) {
         return -1;
     }
-    CreatePathBox();
-    m_clsView.Create(m_hWnd, CLSWndView::kControlId);
-    SetFocus(GetDlgItem(m_hWnd, kIdPathEdit));
+    CreatePanes();
+    ToggleBar(IDM_TOOLBAR, m_settings.GetFlag(CLSGlimSettings::kShowToolBar));
+    ToggleBar(IDM_STATUSBAR, m_settings.GetFlag(CLSGlimSettings::kShowStatusBar));
+    ToggleBar(IDM_FOLDERTREE, m_settings.GetFlag(CLSGlimSettings::kShowFolderTree));
+    ApplyListStyle(m_settings.GetFileListStyle());
+    SetFocus(GetDlgItem(m_hWnd, kIdFolderTree));
     ApplySettings();
     return 0;
+}
+
+void CLSWndMain::CreatePanes()
+{
+    m_clsFolderTree.Create(m_hWnd, kIdFolderTree);
+    m_clsVertical.Create(m_hWnd, kIdVerticalBar);
+    m_clsVertical.SetOrientation(CLSWndSeparator::kVertical);
+    m_clsVertical.SetPos(m_settings.GetFolderTreeWidth() + m_clsVertical.GetThickness() / 2);
+    int widths[CLSWndFileList::kColumnCount];
+    for (int i = 0; i < CLSWndFileList::kColumnCount; ++i) {
+        widths[i] = m_settings.GetColumnWidth(i);
+    }
+    m_clsFileList.SetColumnWidths(widths);
+    m_clsFileList.SetShowFolders(m_settings.GetFlag(CLSGlimSettings::kShowFolderInFileList));
+    m_clsFileList.Create(m_hWnd, kIdFileList);
+    m_clsHorizontal.Create(m_hWnd, kIdHorizontalBar);
+    m_clsHorizontal.SetOrientation(CLSWndSeparator::kHorizontal);
+    m_clsHorizontal.SetPos(m_settings.GetFileListHeight() + m_clsHorizontal.GetThickness() / 2);
+    CreatePathBox();
+    m_clsView.Create(m_hWnd, CLSWndView::kControlId);
+}
+
+void CLSWndMain::CreatePathBox()
+{
+    auto hInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(m_hWnd, GWLP_HINSTANCE));
+    auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+    HWND hwndEdit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                                    0, 0, 0, 0, m_hWnd, ControlId(kIdPathEdit), hInstance, nullptr);
+    SendMessageA(hwndEdit, WM_SETFONT, font, TRUE);
+    HWND hwndButton = CreateWindowExA(0, "BUTTON", "表示(&I)", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                                      0, 0, 0, 0, m_hWnd, ControlId(kIdPathButton), hInstance, nullptr);
+    SendMessageA(hwndButton, WM_SETFONT, font, TRUE);
+}
+
+// The bars size themselves from the same message first.
+void CLSWndMain::OnSize(WPARAM wParam, LPARAM lParam)
+{
+    SendDlgItemMessageA(m_hWnd, kIdToolBar, WM_SIZE, wParam, lParam);
+    SendDlgItemMessageA(m_hWnd, kIdStatusBar, WM_SIZE, wParam, lParam);
+    Layout(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+}
+
+int CLSWndMain::BarHeight(int id) const
+{
+    HWND hWndBar = GetDlgItem(m_hWnd, id);
+    if (hWndBar == nullptr || !IsWindowVisible(hWndBar)) {
+        return 0;
+    }
+    RECT rc{};
+    GetWindowRect(hWndBar, &rc);
+    return rc.bottom - rc.top;
+}
+
+// The height of a line in the DC the path box gives, with that DC's own font:
+// the box is sized for the system font, whichever font the edit draws with.
+int CLSWndMain::PathBoxTextHeight() const
+{
+    CLSWindowDC dc(GetDlgItem(m_hWnd, kIdPathEdit));
+    TEXTMETRICA tm{};
+    if (!dc || !GetTextMetricsA(dc.Get(), &tm)) {
+        return 0;
+    }
+    return tm.tmHeight;
+}
+
+void CLSWndMain::Layout(int cx, int cy)
+{
+    if (IsIconic(m_hWnd)) {
+        return;
+    }
+    MainLayoutInput in;
+    in.width = cx;
+    in.height = cy;
+    in.toolBar = BarHeight(kIdToolBar);
+    in.statusBar = BarHeight(kIdStatusBar);
+    in.folderTree = m_settings.GetFlag(CLSGlimSettings::kShowFolderTree);
+    in.thickness = m_clsVertical.GetThickness();
+    in.textHeight = PathBoxTextHeight();
+    in.edgeX = GetSystemMetrics(SM_CXEDGE);
+    in.edgeY = GetSystemMetrics(SM_CYEDGE);
+    MainLayout lay;
+    MainSplitterLimits(in, lay);
+    m_clsVertical.SetRange(lay.verticalMin, lay.verticalMax);
+    m_clsVertical.SetSpan(lay.verticalTop, lay.verticalBottom);
+    m_clsHorizontal.SetRange(lay.horizontalMin, lay.horizontalMax);
+    MainPanes(in, m_clsVertical.GetPos(), m_clsHorizontal.GetPos(), lay);
+    m_clsHorizontal.SetSpan(lay.horizontalLeft, lay.horizontalRight);
+    if (in.folderTree) {
+        m_clsFolderTree.Move(lay.tree.x, lay.tree.y, lay.tree.cx, lay.tree.cy);
+    }
+    m_clsFileList.Move(lay.list.x, lay.list.y, lay.list.cx, lay.list.cy);
+    m_clsView.Move(lay.view.x, lay.view.y, lay.view.cx, lay.view.cy);
+    MoveWindow(GetDlgItem(m_hWnd, kIdPathEdit), lay.edit.x, lay.edit.y, lay.edit.cx, lay.edit.cy, FALSE);
+    MoveWindow(GetDlgItem(m_hWnd, kIdPathButton), lay.button.x, lay.button.y, lay.button.cx, lay.button.cy, TRUE);
+    InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+void CLSWndMain::ToggleBar(int id, bool on)
+{
+    struct Bar {
+        int command;
+        int control;
+        DWORD flag;
+    };
+    static constexpr Bar kBars[] = {{IDM_TOOLBAR, kIdToolBar, CLSGlimSettings::kShowToolBar},
+                                    {IDM_STATUSBAR, kIdStatusBar, CLSGlimSettings::kShowStatusBar},
+                                    {IDM_FOLDERTREE, kIdFolderTree, CLSGlimSettings::kShowFolderTree}};
+    for (const Bar& bar : kBars) {
+        if (bar.command != id) {
+            continue;
+        }
+        MENUITEMINFOA mii{};
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_STATE;
+        mii.fState = on ? MFS_CHECKED : 0;
+        SetMenuItemInfoA(GetMenu(m_hWnd), static_cast<UINT>(id), FALSE, &mii);
+        m_settings.SetFlag(bar.flag, on);
+        if (id == IDM_FOLDERTREE) {
+            m_clsVertical.Show(on);
+        }
+        HWND hWndControl = GetDlgItem(m_hWnd, bar.control);
+        if (hWndControl != nullptr) {
+            ShowWindow(hWndControl, on ? SW_SHOW : SW_HIDE);
+        }
+        Relayout(m_hWnd);
+    }
+}
+
+// A stored style outside 0..3 leaves the list as it was created.
+void CLSWndMain::ApplyListStyle(int style)
+{
+    if (style >= 0 && style <= IDM_STYLE_DETAILS - IDM_STYLE_LARGE) {
+        OnListStyle(IDM_STYLE_LARGE + style);
+    }
 }
 
 void CLSWndMain::ApplySettings()
@@ -89,39 +241,10 @@ void CLSWndMain::ApplySettings()
     m_clsView.ApplySettings(m_settings.GetText(), m_settings.GetBinary(), m_settings.GetImage(),
                             m_settings.GetMedia());
     m_clsView.SetMemoryLimit(static_cast<DWORD>(m_settings.GetMaxMemFileSize()));
-}
-
-void CLSWndMain::CreatePathBox()
-{
-    auto hInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(m_hWnd, GWLP_HINSTANCE));
-    auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
-    HWND hwndEdit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
-                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0, m_hWnd,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdPathEdit)), hInstance,
-                                    nullptr);
-    SendMessageA(hwndEdit, WM_SETFONT, font, TRUE);
-    HWND hwndButton = CreateWindowExA(0, "BUTTON", "表示(&I)", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                                      0, 0, 0, 0, m_hWnd,
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdPathButton)), hInstance,
-                                      nullptr);
-    SendMessageA(hwndButton, WM_SETFONT, font, TRUE);
-}
-
-void CLSWndMain::OnSize(int cx, int cy)
-{
-    if (IsIconic(m_hWnd)) {
-        return;
-    }
-    HWND hwndEdit = GetDlgItem(m_hWnd, kIdPathEdit);
-    const int h = PathBoxTextHeight(hwndEdit);
-    const int e = 2 * GetSystemMetrics(SM_CYEDGE) + h;
-    const int b = 2 * GetSystemMetrics(SM_CXEDGE) + 3 * h;
-    // Until the panes of the navigation arrive the content view takes the
-    // client area below the path box.
-    m_clsView.Move(0, e, cx, cy - e);
-    MoveWindow(hwndEdit, 0, 0, cx - b, e, FALSE);
-    MoveWindow(GetDlgItem(m_hWnd, kIdPathButton), cx - b, 0, b, e, TRUE);
-    InvalidateRect(m_hWnd, nullptr, FALSE);
+    const bool monitor = m_settings.GetFlag(CLSGlimSettings::kMonitorFolder);
+    m_clsFolderTree.SetMonitor(monitor);
+    m_clsFileList.SetMonitor(monitor);
+    m_clsFileList.SetShowFolders(m_settings.GetFlag(CLSGlimSettings::kShowFolderInFileList));
 }
 
 void CLSWndMain::OnGetMinMaxInfo(MINMAXINFO* info)
@@ -130,191 +253,13 @@ void CLSWndMain::OnGetMinMaxInfo(MINMAXINFO* info)
     info->ptMinTrackSize.y = kMinTrackSize;
 }
 
-bool CLSWndMain::OnCommand(int id)
-{
-    if (id >= IDM_ENC_AUTO && id <= IDM_ENC_UTF7) {
-        OnEncoding(id);
-        return true;
-    }
-    if (id >= IDM_VIEW_AUTO && id <= IDM_VIEW_HEX) {
-        OnViewForm(id);
-        return true;
-    }
-    if (id >= IDM_ZOOM_25 && id <= IDM_ZOOM_FIT) {
-        OnZoom(id);
-        return true;
-    }
-    switch (id) {
-    case IDC_NAVIGATE:
-        OpenPathBoxFile();
-        return true;
-    case IDM_COPY:
-        OnCopy();
-        return true;
-    case IDM_SELECTALL:
-        OnSelectAll();
-        return true;
-    case IDM_EXIT:
-        SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
-        return true;
-    case IDM_HELP_CONTENTS:
-        CallHtmlHelp(m_hWnd, g_szHelpPath, HH_DISPLAY_TOC, 0);
-        return true;
-    default:
-        return false;
-    }
-}
-
-void CLSWndMain::OnCopy()
-{
-    // The path box and the content view each copy their own selection.
-    HWND hWndFocus = GetFocus();
-    if (hWndFocus != nullptr) {
-        SendMessageA(hWndFocus, WM_COPY, 0, 0);
-    }
-}
-
-void CLSWndMain::OnSelectAll()
-{
-    const int focus = GetDlgCtrlID(GetFocus());
-    if (focus == kIdPathEdit) {
-        SendDlgItemMessageA(m_hWnd, kIdPathEdit, EM_SETSEL, 0, -1);
-    } else if (focus == CLSWndView::kControlId) {
-        m_clsView.SelectAll();
-    }
-}
-
-void CLSWndMain::OnEncoding(int id)
-{
-    m_clsView.SetEncoding(id == IDM_ENC_AUTO ? TextEncoding::Auto : static_cast<TextEncoding>(id - IDM_ENC_AUTO + 1));
-    SetRadioGroup(IDM_ENC_AUTO, IDM_ENC_UTF7, id);
-}
-
-void CLSWndMain::OnViewForm(int id)
-{
-    m_clsView.SetViewMode(static_cast<ViewMode>(id - IDM_VIEW_AUTO));
-    SetRadioGroup(IDM_VIEW_AUTO, IDM_VIEW_HEX, id);
-}
-
-// The zoom goes to the record of the mode shown, so that pictures and media
-// keep zooms of their own, and is saved with the settings.
-void CLSWndMain::OnZoom(int id)
-{
-    CheckMenuRadio(GetMenu(m_hWnd), IDM_ZOOM_25, IDM_ZOOM_FIT, id);
-    const std::uint32_t zoom = ZoomOfMenuItem(id - IDM_ZOOM_25);
-    switch (m_clsView.GetDisplayMode()) {
-    case DocumentKind::Image: {
-        CLSGlimImageSettings image = m_settings.GetImage();
-        image.SetZoom(static_cast<int>(zoom));
-        m_settings.SetImage(image);
-        m_clsView.SetImageZoom(zoom);
-        break;
-    }
-    case DocumentKind::Media: {
-        CLSGlimMediaSettings media = m_settings.GetMedia();
-        media.SetZoom(static_cast<int>(zoom));
-        m_settings.SetMedia(media);
-        m_clsView.SetMediaZoom(zoom);
-        break;
-    }
-    default:
-        break;
-    }
-}
-
-void CLSWndMain::CheckMenuRadio(HMENU hMenu, int first, int last, int chosen)
-{
-    for (int id = first; id <= last; ++id) {
-        MENUITEMINFOA mii{};
-        mii.cbSize = sizeof(mii);
-        mii.fMask = MIIM_STATE;
-        mii.fState = id == chosen ? MFS_CHECKED : 0;
-        SetMenuItemInfoA(hMenu, static_cast<UINT>(id), FALSE, &mii);
-    }
-}
-
-void CLSWndMain::SetRadioGroup(int first, int last, int chosen)
-{
-    CheckMenuRadio(GetMenu(m_hWnd), first, last, chosen);
-    HWND hWndToolBar = GetDlgItem(m_hWnd, kIdToolBar);
-    if (hWndToolBar == nullptr) {
-        return;
-    }
-    for (int id = first; id <= last; ++id) {
-        const WORD state = id == chosen ? TBSTATE_ENABLED | TBSTATE_PRESSED : TBSTATE_ENABLED;
-        SendMessageA(hWndToolBar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELPARAM(state, 0));
-    }
-}
-
-void CLSWndMain::OnInitMenu(HMENU hMenu)
-{
-    // Copy, Select all and Refresh follow the control that has the focus;
-    // the accelerators of grayed items do nothing.
-    UINT copy = MFS_GRAYED;
-    UINT selectAll = MFS_GRAYED;
-    const UINT refresh = MFS_GRAYED;
-    const int focus = GetDlgCtrlID(GetFocus());
-    if (focus == kIdPathEdit) {
-        DWORD start = 0;
-        DWORD end = 0;
-        SendDlgItemMessageA(m_hWnd, kIdPathEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                            reinterpret_cast<LPARAM>(&end));
-        copy = start != end ? 0 : MFS_GRAYED;
-        selectAll = 0;
-    } else if (focus == CLSWndView::kControlId) {
-        copy = m_clsView.HasSelection() ? 0 : MFS_GRAYED;
-        selectAll = 0;
-    }
-    const std::pair<int, UINT> states[] = {{IDM_COPY, copy}, {IDM_SELECTALL, selectAll}, {IDM_REFRESH, refresh}};
-    for (const auto& [id, state] : states) {
-        MENUITEMINFOA mii{};
-        mii.cbSize = sizeof(mii);
-        mii.fMask = MIIM_STATE;
-        mii.fState = state;
-        SetMenuItemInfoA(hMenu, static_cast<UINT>(id), FALSE, &mii);
-    }
-    InitZoomItems(hMenu);
-}
-
-// The zoom items show the zoom of the mode shown; text and hex have none.
-void CLSWndMain::InitZoomItems(HMENU hMenu)
-{
-    int zoom = 0;
-    switch (m_clsView.GetDisplayMode()) {
-    case DocumentKind::Image:
-        zoom = m_settings.GetImage().GetZoom();
-        break;
-    case DocumentKind::Media:
-        zoom = m_settings.GetMedia().GetZoom();
-        break;
-    default:
-        for (int id = IDM_ZOOM_25; id <= IDM_ZOOM_FIT; ++id) {
-            MENUITEMINFOA mii{};
-            mii.cbSize = sizeof(mii);
-            mii.fMask = MIIM_STATE;
-            mii.fState = MFS_GRAYED;  // also clears the check
-            SetMenuItemInfoA(hMenu, static_cast<UINT>(id), FALSE, &mii);
-        }
-        return;
-    }
-    const int checked = IDM_ZOOM_25 + MenuItemOfZoom(static_cast<std::uint32_t>(zoom));
-    CheckMenuRadio(hMenu, IDM_ZOOM_25, IDM_ZOOM_FIT, checked);
-}
-
-void CLSWndMain::OpenPathBoxFile()
-{
-    // Until the folder panes can navigate, the path box names a file to show.
-    char path[MAX_PATH] = "";
-    GetDlgItemTextA(m_hWnd, kIdPathEdit, path, sizeof(path));
-    m_clsView.OpenFile(path);
-}
-
 void CLSWndMain::OnHelp(const HELPINFO* info)
 {
     const DWORD_PTR context = info != nullptr && info->iContextType == HELPINFO_MENUITEM ? 2000 : 2001;
     CallHtmlHelp(m_hWnd, g_szHelpPath, HH_HELP_CONTEXT, context);
 }
 
+// Only the first of several dropped items is shown.
 void CLSWndMain::OnDropFiles(HDROP hDrop)
 {
     char path[MAX_PATH] = "";
@@ -343,9 +288,28 @@ void CLSWndMain::CaptureWindowPlacement()
     m_settings.SetFlag(CLSGlimSettings::kMaximized, wp.showCmd == SW_SHOWMAXIMIZED);
 }
 
+void CLSWndMain::CapturePanes()
+{
+    char folder[MAX_PATH] = "";
+    m_clsFolderTree.GetSelectedPath(folder, sizeof(folder));
+    m_settings.SetLastFolder(folder);
+    m_settings.SetFolderTreeWidth(m_clsVertical.GetPos() - m_clsVertical.GetThickness() / 2);
+    m_settings.SetFileListHeight(m_clsHorizontal.GetPos() - m_clsHorizontal.GetThickness() / 2);
+    const int* widths = m_clsFileList.GetColumnWidths();
+    for (int i = 0; i < CLSWndFileList::kColumnCount; ++i) {
+        m_settings.SetColumnWidth(i, widths[i]);
+    }
+}
+
+// The panes end their watcher threads here, before the settings are saved.
 void CLSWndMain::OnDestroy()
 {
     CaptureWindowPlacement();
+    CapturePanes();
+    m_clsFolderTree.Destroy();
+    m_clsFileList.Destroy();
+    m_clsVertical.Destroy();
+    m_clsHorizontal.Destroy();
     m_clsView.Destroy();
     PostQuitMessage(0);
 }

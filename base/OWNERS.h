@@ -81,6 +81,29 @@ using CLSBrushOwner = CLSGdiObject<HBRUSH>;
 using CLSPenOwner = CLSGdiObject<HPEN>;
 using CLSBitmapOwner = CLSGdiObject<HBITMAP>;
 
+// A local memory block (LocalAlloc), freed with LocalFree: what picture
+// plug-ins hand over.
+class CLSLocalOwner {
+public:
+    CLSLocalOwner() noexcept = default;
+    explicit CLSLocalOwner(HLOCAL h) noexcept : m_h(h) {}
+    ~CLSLocalOwner()
+    {
+        if (m_h != nullptr) {
+            LocalFree(m_h);
+        }
+    }
+    CLSLocalOwner(const CLSLocalOwner&) = delete;
+    CLSLocalOwner& operator=(const CLSLocalOwner&) = delete;
+
+    HLOCAL Get() const noexcept { return m_h; }
+    // Where a function that hands over a block writes it; the owner must be empty.
+    HLOCAL* Receive() noexcept { return &m_h; }
+
+private:
+    HLOCAL m_h = nullptr;
+};
+
 // The DC of a window from GetDC, given back with ReleaseDC.
 class CLSWindowDC {
 public:
@@ -99,6 +122,27 @@ public:
 
 private:
     HWND m_hWnd;
+    HDC m_hdc;
+};
+
+// A memory DC from CreateCompatibleDC, deleted with DeleteDC. Objects selected
+// into it are put back first by CLSSelectObject scopes that end before it.
+class CLSMemoryDC {
+public:
+    explicit CLSMemoryDC(HDC compatibleWith) noexcept : m_hdc(CreateCompatibleDC(compatibleWith)) {}
+    ~CLSMemoryDC()
+    {
+        if (m_hdc != nullptr) {
+            DeleteDC(m_hdc);
+        }
+    }
+    CLSMemoryDC(const CLSMemoryDC&) = delete;
+    CLSMemoryDC& operator=(const CLSMemoryDC&) = delete;
+
+    HDC Get() const noexcept { return m_hdc; }
+    explicit operator bool() const noexcept { return m_hdc != nullptr; }
+
+private:
     HDC m_hdc;
 };
 
@@ -139,4 +183,54 @@ public:
 private:
     HDC m_hdc;
     HGDIOBJ m_hOld;
+};
+
+// One reference to a COM interface, released when the owner goes. Address()
+// hands the slot to a function that returns a new reference (it releases
+// what the owner held first).
+template <typename T>
+class CLSComPtr {
+public:
+    CLSComPtr() noexcept = default;
+    explicit CLSComPtr(T* p) noexcept : m_p(p) {}
+    ~CLSComPtr() { Reset(); }
+    CLSComPtr(CLSComPtr&& other) noexcept : m_p(other.Release()) {}
+    CLSComPtr& operator=(CLSComPtr&& other) noexcept
+    {
+        if (this != &other) {
+            Reset(other.Release());
+        }
+        return *this;
+    }
+    CLSComPtr(const CLSComPtr&) = delete;
+    CLSComPtr& operator=(const CLSComPtr&) = delete;
+
+    T* Get() const noexcept { return m_p; }
+    T* operator->() const noexcept { return m_p; }
+    explicit operator bool() const noexcept { return m_p != nullptr; }
+    T** Address() noexcept
+    {
+        Reset();
+        return &m_p;
+    }
+    void** VoidAddress() noexcept { return reinterpret_cast<void**>(Address()); }
+    T* Release() noexcept { return std::exchange(m_p, nullptr); }
+    void Reset(T* p = nullptr) noexcept
+    {
+        if (m_p != nullptr) {
+            m_p->Release();
+        }
+        m_p = p;
+    }
+    // A second reference to the same interface.
+    static CLSComPtr AddRef(T* p) noexcept
+    {
+        if (p != nullptr) {
+            p->AddRef();
+        }
+        return CLSComPtr(p);
+    }
+
+private:
+    T* m_p = nullptr;
 };

@@ -57,12 +57,12 @@ HRESULT STDMETHODCALLTYPE CLSFileStream::Seek(LARGE_INTEGER move, DWORD origin, 
     if (origin > STREAM_SEEK_END) {
         return STG_E_INVALIDFUNCTION;
     }
-    if (m_hFile != INVALID_HANDLE_VALUE) {
+    if (m_hFile) {
         LONG high = move.HighPart;
         // A new position whose low part is 0xFFFFFFFF is told from a failure
         // by the error code, which must not be a stale one.
         SetLastError(NO_ERROR);
-        const DWORD low = SetFilePointer(m_hFile, static_cast<LONG>(move.LowPart), &high, origin);
+        const DWORD low = SetFilePointer(m_hFile.Get(), static_cast<LONG>(move.LowPart), &high, origin);
         if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) {
             return STG_E_INVALIDPOINTER;
         }

@@ -17,7 +17,7 @@ constexpr DWORD kStartLimit = 1024 * 1024;
 
 void CLSFileStream::StartLineIndex(HWND notify, UINT message)
 {
-    if (!IsOpen() || !m_vecLines.empty() || m_hIndexThread != nullptr) {
+    if (!IsOpen() || !m_vecLines.empty() || m_hIndexThread) {
         return;
     }
     if (m_encDetected == TextEncoding::Auto) {
@@ -30,8 +30,8 @@ void CLSFileStream::StartLineIndex(HWND notify, UINT message)
     }
     // A handle with a file pointer of its own, so that reading lines here
     // and reading the whole file there do not move each other's.
-    m_hIndexFile = ReOpenFile(m_hFile, GENERIC_READ, FILE_SHARE_READ, 0);
-    if (m_hIndexFile == INVALID_HANDLE_VALUE) {
+    m_hIndexFile.Reset(ReOpenFile(m_hFile.Get(), GENERIC_READ, FILE_SHARE_READ, 0));
+    if (!m_hIndexFile) {
         BuildLineIndex();
         return;
     }
@@ -44,9 +44,9 @@ void CLSFileStream::StartLineIndex(HWND notify, UINT message)
     m_dwStartRead = 0;
     m_bStartEnded = false;
     m_bIndexDone.store(false);
-    m_hIndexThread = CreateThread(nullptr, 0, IndexThreadMain, this, CREATE_SUSPENDED, nullptr);
-    m_bIndexHeld = m_hIndexThread != nullptr;
-    if (m_hIndexThread == nullptr) {
+    m_hIndexThread.Reset(CreateThread(nullptr, 0, IndexThreadMain, this, CREATE_SUSPENDED, nullptr));
+    m_bIndexHeld = static_cast<bool>(m_hIndexThread);
+    if (!m_hIndexThread) {
         StopLineIndex();
         BuildLineIndex();
     }
@@ -63,8 +63,11 @@ DWORD WINAPI CLSFileStream::IndexThreadMain(LPVOID self)
 void CLSFileStream::BuildIndexOnThread()
 {
     m_vecBuilding.push_back(0);
-    CLSLineScanner scanner(m_vecBuilding, m_encDetected, m_dwFileSize);
-    ScanFromDisk(m_hIndexFile, scanner);
+    // Stopped before it ran (the file was closed at once): no reader, no reading.
+    if (!m_bStopIndex.load()) {
+        CLSLineScanner scanner(m_vecBuilding, m_encDetected, m_dwFileSize);
+        ScanFromDisk(m_hIndexFile.Get(), scanner, true);
+    }
     m_bIndexDone.store(true);  // before the message: its receiver asks for this
     if (!m_bStopIndex.load() && m_hWndIndexNotify != nullptr) {
         PostMessageA(m_hWndIndexNotify, m_uIndexMessage, 0, 0);
@@ -73,9 +76,21 @@ void CLSFileStream::BuildIndexOnThread()
 
 void CLSFileStream::RunLineIndex()
 {
-    if (m_bIndexHeld) {
-        m_bIndexHeld = false;
-        ResumeThread(m_hIndexThread);
+    if (!m_bIndexHeld) {
+        return;
+    }
+    m_bIndexHeld = false;
+    if (ResumeThread(m_hIndexThread.Get()) != static_cast<DWORD>(-1)) {
+        return;
+    }
+    // A thread that never runs would be waited for forever: the lines are
+    // counted here instead, and the message comes all the same.
+    TerminateThread(m_hIndexThread.Get(), 0);
+    const HWND notify = m_hWndIndexNotify;
+    StopLineIndex();
+    BuildLineIndex();
+    if (notify != nullptr) {
+        PostMessageA(notify, m_uIndexMessage, 0, 0);
     }
 }
 
@@ -83,16 +98,12 @@ void CLSFileStream::RunLineIndex()
 // read of the start.
 void CLSFileStream::EndIndexThread()
 {
-    if (m_hIndexThread != nullptr) {
+    if (m_hIndexThread) {
         RunLineIndex();
-        WaitForSingleObject(m_hIndexThread, INFINITE);
-        CloseHandle(m_hIndexThread);
-        m_hIndexThread = nullptr;
+        WaitForSingleObject(m_hIndexThread.Get(), INFINITE);
+        m_hIndexThread.Reset();
     }
-    if (m_hIndexFile != INVALID_HANDLE_VALUE) {
-        CloseHandle(m_hIndexFile);
-        m_hIndexFile = INVALID_HANDLE_VALUE;
-    }
+    m_hIndexFile.Reset();
     m_pStartScanner.reset();
     m_vecStart.clear();
 }
@@ -100,7 +111,7 @@ void CLSFileStream::EndIndexThread()
 // Waits for the thread and takes its index as the document's.
 void CLSFileStream::FinishLineIndex()
 {
-    if (m_hIndexThread == nullptr) {
+    if (!m_hIndexThread) {
         return;
     }
     EndIndexThread();
@@ -145,12 +156,12 @@ bool CLSFileStream::ReadStartTo(DWORD line)
 
 bool CLSFileStream::IsLineIndexBuilding() const
 {
-    return m_hIndexThread != nullptr && !m_bIndexDone.load();
+    return m_hIndexThread && !m_bIndexDone.load();
 }
 
 DWORD CLSFileStream::GetLinesKnown()
 {
-    if (m_hIndexThread == nullptr) {
+    if (!m_hIndexThread) {
         return IsOpen() ? GetLineCount() : 0;
     }
     // The last line found so far is complete only once the file has ended.

@@ -35,7 +35,7 @@ void CLSFileStream::DetectFromSample()
         return;
     }
     DWORD got = 0;
-    if (!SeekTo(0) || !ReadFile(m_hFile, sample.get(), kSampleBytes, &got, nullptr)) {
+    if (!SeekTo(0) || !ReadFile(m_hFile.Get(), sample.get(), kSampleBytes, &got, nullptr)) {
         got = 0;
     }
     m_encDetected = DetectEncoding(sample.get(), got);
@@ -43,7 +43,7 @@ void CLSFileStream::DetectFromSample()
 
 void CLSFileStream::BuildLineIndex()
 {
-    if (m_hIndexThread != nullptr) {
+    if (m_hIndexThread) {
         FinishLineIndex();
         return;
     }
@@ -59,21 +59,22 @@ void CLSFileStream::BuildLineIndex()
         scanner.Feed(m_lpbyMemory, m_dwFileSize);
         scanner.Finish();
     } else {
-        ScanFromDisk(m_hFile, scanner);
+        ScanFromDisk(m_hFile.Get(), scanner, false);
     }
     m_vecLines.shrink_to_fit();
     SetPosition(0, FILE_BEGIN);
 }
 
 // Reads file up to the document's size, on a second thread so that reading
-// and scanning overlap. A read that fails is tried again one unit at a time,
+// and scanning overlap (the two held to different processors only when the
+// caller is the index thread). A read that fails is tried again one unit at a time,
 // so that the index keeps every line before the first unit that cannot be
 // read; the scan stops there. Gives up early when told to stop.
-void CLSFileStream::ScanFromDisk(HANDLE file, CLSLineScanner& scanner)
+void CLSFileStream::ScanFromDisk(HANDLE file, CLSLineScanner& scanner, bool onIndexThread)
 {
     DWORD done = 0;
     {
-        CLSReadAhead reader(file, 0, m_dwFileSize, kIndexPiece);
+        CLSReadAhead reader(file, 0, m_dwFileSize, kIndexPiece, onIndexThread);
         const unsigned char* data = nullptr;
         DWORD got = 0;
         while (!m_bStopIndex.load(std::memory_order_relaxed) && reader.Next(&data, &got)) {
@@ -138,13 +139,13 @@ CLSDecodedLine CLSFileStream::GetLine(DWORD line, TextEncoding encoding)
 {
     // While the index is being built, lines near the start come from what has
     // been read of the start; anything further waits for the whole index.
-    if (m_hIndexThread != nullptr && !ReadStartTo(line)) {
+    if (m_hIndexThread && !ReadStartTo(line)) {
         FinishLineIndex();
     }
-    if (m_hIndexThread == nullptr) {
+    if (!m_hIndexThread) {
         BuildLineIndex();
     }
-    const vector<std::uint32_t>& lines = m_hIndexThread != nullptr ? m_vecStart : m_vecLines;
+    const vector<std::uint32_t>& lines = m_hIndexThread ? m_vecStart : m_vecLines;
     DWORD start = 0;
     DWORD length = 0;
     if (line >= lines.size() || !GetLineSpan(lines, line, &start, &length) || !SeekTo(start)) {

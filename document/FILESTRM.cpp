@@ -22,8 +22,7 @@ constexpr DWORD kFailed = 0xFFFFFFFF;
 }  // namespace
 
 CLSFileStream::CLSFileStream()
-    : m_hFile(INVALID_HANDLE_VALUE),
-      m_lpbyMemory(nullptr),
+    : m_lpbyMemory(nullptr),
       m_dwPosition(0),
       m_dwMemoryLimit(kDefaultMemoryLimit),
       m_dwFileSize(0),
@@ -103,7 +102,7 @@ DWORD CLSFileStream::OpenHandle(const char* path)
     m_ullFileSize = SizeOf(m_infoOpened);
     m_dwFileSize = m_ullFileSize > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<DWORD>(m_ullFileSize);
     if (m_ullFileSize > m_dwMemoryLimit) {
-        m_hFile = file.Release();
+        m_hFile = std::move(file);
         return NO_ERROR;
     }
     return LoadIntoMemory(file.Release()) ? NO_ERROR : ERROR_NOT_ENOUGH_MEMORY;
@@ -131,10 +130,10 @@ bool CLSFileStream::HasChangedOnDisk() const
 // handle. If the file shrinks while it is read, the document is what was read.
 bool CLSFileStream::LoadIntoMemory(HANDLE file)
 {
+    const CLSHandle owned(file);
     const SIZE_T bytes = static_cast<SIZE_T>(m_dwFileSize) + 1;
     auto* block = bytes != 0 ? static_cast<unsigned char*>(GlobalAlloc(GPTR, bytes)) : nullptr;
     if (block == nullptr) {
-        CloseHandle(file);
         return false;
     }
     DWORD total = 0;
@@ -145,7 +144,6 @@ bool CLSFileStream::LoadIntoMemory(HANDLE file)
         }
         total += got;
     }
-    CloseHandle(file);
     block[total] = 0;
     m_dwFileSize = total;
     m_ullFileSize = total;
@@ -157,33 +155,27 @@ bool CLSFileStream::LoadIntoMemory(HANDLE file)
 // a failure of the open: the file then stays a text-or-hex document.
 void CLSFileStream::RecogniseObject(const char* path, HWND window, const char* pluginFolder)
 {
-    HDC dc = GetDC(window);
-    HBITMAP bitmap = LoadPicture(this, dc, m_crPictureBack, pluginFolder, path);
+    const CLSWindowDC dc(window);
+    HBITMAP bitmap = LoadPicture(this, dc.Get(), m_crPictureBack, pluginFolder, path);
     if (bitmap != nullptr) {
         m_hObject = bitmap;
         m_kind = DocumentKind::Image;
     } else if (OpenMedia(window, path)) {
         m_kind = DocumentKind::Media;
     }
-    if (dc != nullptr) {
-        ReleaseDC(window, dc);
-    }
 }
 
 void CLSFileStream::Close()
 {
     StopLineIndex();
-    if (m_hFile != INVALID_HANDLE_VALUE) {
-        CloseHandle(m_hFile);
-        m_hFile = INVALID_HANDLE_VALUE;
-    }
+    m_hFile.Reset();
     if (m_lpbyMemory != nullptr) {
         GlobalFree(m_lpbyMemory);
         m_lpbyMemory = nullptr;
     }
     if (m_hObject != nullptr) {
         if (m_kind == DocumentKind::Image) {
-            DeleteObject(static_cast<HBITMAP>(m_hObject));
+            CLSBitmapOwner picture(static_cast<HBITMAP>(m_hObject));  // freed as it goes
         } else if (m_kind == DocumentKind::Media) {
             SendMessageA(static_cast<HWND>(m_hObject), WM_CLOSE, 0, 0);
         }
@@ -199,8 +191,8 @@ void CLSFileStream::Close()
 
 DWORD CLSFileStream::SetPosition(LONG distance, DWORD origin)
 {
-    if (m_hFile != INVALID_HANDLE_VALUE) {
-        return SetFilePointer(m_hFile, distance, nullptr, origin);
+    if (m_hFile) {
+        return SetFilePointer(m_hFile.Get(), distance, nullptr, origin);
     }
     if (m_lpbyMemory == nullptr) {
         return kFailed;
@@ -229,11 +221,11 @@ DWORD CLSFileStream::SetPosition(LONG distance, DWORD origin)
 
 bool CLSFileStream::SeekTo(std::uint64_t offset)
 {
-    if (m_hFile != INVALID_HANDLE_VALUE) {
+    if (m_hFile) {
         LARGE_INTEGER move;
         move.QuadPart = static_cast<LONGLONG>(offset);
         return offset <= static_cast<std::uint64_t>(LLONG_MAX) &&
-               SetFilePointerEx(m_hFile, move, nullptr, FILE_BEGIN) != FALSE;
+               SetFilePointerEx(m_hFile.Get(), move, nullptr, FILE_BEGIN) != FALSE;
     }
     if (m_lpbyMemory == nullptr || offset > m_dwFileSize) {
         return false;
@@ -251,11 +243,11 @@ bool CLSFileStream::ReadBytes(void* destination, DWORD count, DWORD* read)
         return false;
     }
     auto* out = static_cast<unsigned char*>(destination);
-    if (m_hFile != INVALID_HANDLE_VALUE) {
+    if (m_hFile) {
         DWORD total = 0;
         while (total < count) {
             DWORD got = 0;
-            if (!ReadFile(m_hFile, out + total, count - total, &got, nullptr)) {
+            if (!ReadFile(m_hFile.Get(), out + total, count - total, &got, nullptr)) {
                 if (read != nullptr) {
                     *read = 0;
                 }

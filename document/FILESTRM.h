@@ -4,6 +4,7 @@
 // file is, detects its encoding, and keeps the line index.
 #pragma once
 
+#include "base/OWNERS.h"
 #include "document/DECLINE.h"
 #include "document/ENCODING.h"
 #include "document/vector"
@@ -93,7 +94,7 @@ public:
     void StartLineIndex(HWND notify, UINT message);
     void RunLineIndex();
     // Whether the whole index is there, so that the count costs nothing.
-    bool IsLineIndexReady() const { return m_hIndexThread == nullptr && !m_vecLines.empty(); }
+    bool IsLineIndexReady() const { return !m_hIndexThread && !m_vecLines.empty(); }
     // Whether the index thread is still at work: its message is yet to come.
     bool IsLineIndexBuilding() const;
     // Lines known without waiting: all once the index is complete, else the
@@ -108,7 +109,7 @@ public:
     // Whether the line index can reach the end: its offsets are 32-bit, so
     // text of a file past 4 GiB ends at the last line starting before that.
     bool LinesCoverFile() const { return m_ullFileSize == m_dwFileSize; }
-    bool IsOpen() const { return m_hFile != INVALID_HANDLE_VALUE || m_lpbyMemory != nullptr; }
+    bool IsOpen() const { return m_hFile.Valid() || m_lpbyMemory != nullptr; }
     bool IsInMemory() const { return m_lpbyMemory != nullptr; }
 
     // The picture (kind Image) or the media window (kind Media), else null.
@@ -133,7 +134,7 @@ private:
     void RecogniseObject(const char* path, HWND window, const char* pluginFolder);
     void DetectFromSample();
     void BuildLineIndex();
-    void ScanFromDisk(HANDLE file, CLSLineScanner& scanner);
+    void ScanFromDisk(HANDLE file, CLSLineScanner& scanner, bool onIndexThread);
     void ScanRestFromDisk(HANDLE file, CLSLineScanner& scanner, DWORD done);
     bool GetLineSpan(const vector<std::uint32_t>& lines, DWORD line, DWORD* start, DWORD* length);
     // The index on its own thread (FILEINDX).
@@ -144,7 +145,7 @@ private:
     void StopLineIndex();
     bool ReadStartTo(DWORD line);
 
-    HANDLE m_hFile;
+    CLSHandle m_hFile;
     unsigned char* m_lpbyMemory;  // fixed GlobalAlloc block: the file and a 0 byte
     DWORD m_dwPosition;
     vector<std::uint32_t> m_vecLines;
@@ -164,9 +165,9 @@ private:
     // While the index is built on its thread: the thread's own handle to the
     // file and index (the thread's alone until it has ended), where to say it
     // is done, and the lines near the start read meanwhile for painting.
-    HANDLE m_hIndexThread = nullptr;
+    CLSHandle m_hIndexThread;
     bool m_bIndexHeld = false;  // the thread is made but not yet running
-    HANDLE m_hIndexFile = INVALID_HANDLE_VALUE;
+    CLSHandle m_hIndexFile;
     vector<std::uint32_t> m_vecBuilding;
     HWND m_hWndIndexNotify = nullptr;
     UINT m_uIndexMessage = 0;

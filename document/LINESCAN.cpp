@@ -141,6 +141,23 @@ void CLSLineScanner::Append(std::uint32_t offset)
     m_index.push_back(offset);
 }
 
+std::size_t PlanIndexRoom(std::size_t size, std::size_t capacity, std::size_t needed, std::uint32_t consumed,
+                          std::uint32_t expectedBytes, std::size_t maxItems)
+{
+    double wanted = static_cast<double>(capacity) * 1.5;
+    if (expectedBytes > consumed && consumed >= kProjectAfter) {
+        const double projected = static_cast<double>(size) * expectedBytes / consumed * 1.125 + (needed - size);
+        if (projected > wanted) {
+            wanted = projected;
+        }
+    }
+    if (wanted < static_cast<double>(needed)) {
+        return needed;
+    }
+    return wanted >= static_cast<double>(maxItems) ? (needed > maxItems ? needed : maxItems)
+                                                   : static_cast<std::size_t>(wanted);
+}
+
 // Room for items more. Growth by 16 items would copy a big index over and over:
 // once a fair part of the file has been read, the index grows to the size the
 // lines so far project over the whole file, else by half again.
@@ -150,12 +167,6 @@ void CLSLineScanner::MakeRoom(std::size_t items, std::uint32_t consumed)
     if (needed <= m_index.capacity()) {
         return;
     }
-    std::size_t wanted = m_index.capacity() + m_index.capacity() / 2;
-    if (m_expectedBytes > consumed && consumed >= kProjectAfter) {
-        const double projected = static_cast<double>(m_index.size()) * m_expectedBytes / consumed * 1.125;
-        if (projected > static_cast<double>(wanted)) {
-            wanted = static_cast<std::size_t>(projected) + items;
-        }
-    }
-    m_index.reserve(needed > wanted ? needed : wanted);
+    m_index.reserve(PlanIndexRoom(m_index.size(), m_index.capacity(), needed, consumed, m_expectedBytes,
+                                  vector<std::uint32_t>::max_size()));
 }

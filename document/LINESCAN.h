@@ -12,6 +12,14 @@
 #include <cstddef>
 #include <cstdint>
 
+// Items the index grows to when it must hold `needed` (> capacity): the
+// projection of the lines so far over expectedBytes once `consumed` bytes say
+// enough, else half again. Never above maxItems unless needed is: a projection
+// too big to count in a size_t (a 32-bit build) is held there, and a need
+// beyond it fails as the allocation would.
+std::size_t PlanIndexRoom(std::size_t size, std::size_t capacity, std::size_t needed, std::uint32_t consumed,
+                          std::uint32_t expectedBytes, std::size_t maxItems);
+
 class CLSLineScanner {
 public:
     // Appends to index, which already holds the offset 0 of the first line.

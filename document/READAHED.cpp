@@ -25,7 +25,7 @@ inline void Pause()
 
 }  // namespace
 
-CLSReadAhead::CLSReadAhead(HANDLE file, DWORD from, DWORD to, DWORD pieceBytes)
+CLSReadAhead::CLSReadAhead(HANDLE file, DWORD from, DWORD to, DWORD pieceBytes, bool keepApart)
     : m_hFile(file), m_dwFrom(from), m_dwTo(to), m_dwPiece(pieceBytes), m_dwTaken(from), m_dwStoppedAt(from)
 {
     m_lpbyBuffers = static_cast<unsigned char*>(std::malloc(static_cast<std::size_t>(pieceBytes) * kSlots));
@@ -35,10 +35,22 @@ CLSReadAhead::CLSReadAhead(HANDLE file, DWORD from, DWORD to, DWORD pieceBytes)
     for (int i = 0; i < kSlots; ++i) {
         m_slots[i].data = m_lpbyBuffers + static_cast<std::size_t>(pieceBytes) * i;
     }
-    m_hThread = CreateThread(nullptr, 0, ThreadMain, this, CREATE_SUSPENDED, nullptr);
-    if (m_hThread != nullptr) {
+    m_hThread.Reset(CreateThread(nullptr, 0, ThreadMain, this, CREATE_SUSPENDED, nullptr));
+    if (!m_hThread) {
+        return;
+    }
+    if (keepApart) {
         KeepApart();
-        ResumeThread(m_hThread);
+    }
+    if (ResumeThread(m_hThread.Get()) == static_cast<DWORD>(-1)) {
+        // A reader that never runs would be waited for forever: the caller
+        // reads the file itself instead.
+        TerminateThread(m_hThread.Get(), 0);
+        m_hThread.Reset();
+        if (m_dwOwnerAffinity != 0) {
+            SetThreadAffinityMask(GetCurrentThread(), m_dwOwnerAffinity);
+            m_dwOwnerAffinity = 0;
+        }
     }
 }
 
@@ -67,10 +79,10 @@ void CLSReadAhead::KeepApart()
 
 CLSReadAhead::~CLSReadAhead()
 {
-    if (m_hThread != nullptr) {
+    if (m_hThread) {
         Publish(m_bStop, true);
-        WaitForSingleObject(m_hThread, INFINITE);
-        CloseHandle(m_hThread);
+        WaitForSingleObject(m_hThread.Get(), INFINITE);
+        m_hThread.Reset();
     }
     if (m_dwOwnerAffinity != 0) {
         SetThreadAffinityMask(GetCurrentThread(), m_dwOwnerAffinity);
@@ -150,7 +162,7 @@ bool CLSReadAhead::Next(const unsigned char** data, DWORD* bytes)
 {
     *data = nullptr;
     *bytes = 0;
-    if (m_hThread == nullptr) {
+    if (!m_hThread) {
         return false;
     }
     if (m_iHeld >= 0) {

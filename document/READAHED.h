@@ -3,6 +3,8 @@
 // disk costs little more than the read itself this way.
 #pragma once
 
+#include "base/OWNERS.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -11,15 +13,18 @@ class CLSReadAhead {
 public:
     // Reads [from, to) of file in pieces of pieceBytes through the handle's
     // file pointer: the owner leaves the handle alone until this is gone.
-    CLSReadAhead(HANDLE file, DWORD from, DWORD to, DWORD pieceBytes);
+    // keepApart holds the owner and the reader to different processors while
+    // the reading lasts: only a worker thread may ask for it, never the
+    // window's thread, which must stay free to run wherever it can.
+    CLSReadAhead(HANDLE file, DWORD from, DWORD to, DWORD pieceBytes, bool keepApart = false);
     // Stops the reading thread and waits for it. Made and destroyed on the
-    // same thread, which is held to one processor in between.
+    // same thread, whose own processors come back then.
     ~CLSReadAhead();
     CLSReadAhead(const CLSReadAhead&) = delete;
     CLSReadAhead& operator=(const CLSReadAhead&) = delete;
 
     // False when no thread or buffers could be had: read the file yourself.
-    bool IsRunning() const { return m_hThread != nullptr; }
+    bool IsRunning() const { return static_cast<bool>(m_hThread); }
 
     // The next piece, in file order, valid until the next call; false once the
     // range is read, the file has ended early or a read failed.
@@ -61,7 +66,7 @@ private:
     DWORD m_dwTaken;             // file offset after the pieces taken so far
     bool m_bFailed = false;
     DWORD m_dwStoppedAt;
-    HANDLE m_hThread = nullptr;
+    CLSHandle m_hThread;
     DWORD_PTR m_dwOwnerAffinity = 0;  // the owner's own, while it is held to one processor
     DWORD_PTR m_dwReaderAffinity = 0;  // the processors left to the reader
     bool m_bSpin = false;              // there is more than one processor

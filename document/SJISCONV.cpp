@@ -1,7 +1,10 @@
 // JIS and EUC-JP into Shift-JIS. Every JIS line starts in ASCII state. Bytes
-// that cannot be converted become '?' rather than a Shift-JIS lead byte, which
-// would swallow the following character (often the line's own break).
+// that are not converted are copied as they are, save a lone Shift-JIS lead
+// byte, which becomes '?': the code page would swallow the byte after it
+// (often the line's own break).
 #include "document/SJISCONV.h"
+
+#include "base/SHIFTJIS.h"
 
 namespace {
 
@@ -20,11 +23,27 @@ bool IsJisByte(unsigned char b)
     return InRange(b, 0x21, 0x7E);
 }
 
-// Half-width katakana keep their single Shift-JIS byte; any other high byte
-// would be read as a lead byte by the decoder.
-unsigned char PassHighByte(unsigned char b)
+bool IsShiftJisLead(unsigned char b)
 {
-    return b < 0x80 || InRange(b, 0xA1, 0xDF) ? b : kUnknown;
+    return InRange(b, 0x81, 0x9F) || InRange(b, 0xE0, 0xFC);
+}
+
+// Copies the unconverted byte at bytes[i] (and its partner, when it is the
+// lead of a whole Shift-JIS pair) to bytes[out]; returns the bytes taken.
+std::size_t CopyUnconverted(unsigned char* bytes, std::size_t i, std::size_t n, std::size_t& out)
+{
+    const unsigned char b = bytes[i];
+    if (!IsShiftJisLead(b)) {
+        bytes[out++] = b;
+        return 1;
+    }
+    if (i + 1 < n && IsShiftJisPair(bytes + i)) {
+        bytes[out++] = b;
+        bytes[out++] = bytes[i + 1];
+        return 2;
+    }
+    bytes[out++] = kUnknown;
+    return 1;
 }
 
 enum class JisState { Ascii, Kanji, Katakana };
@@ -93,11 +112,11 @@ std::size_t JisToShiftJis(unsigned char* bytes, std::size_t n)
         }
         if (state == JisState::Katakana && InRange(b, 0x21, 0x5F)) {
             bytes[out++] = static_cast<unsigned char>(b + 0x80);
+            ++i;
         } else {
             // Controls and the line break stay as they are, in any state.
-            bytes[out++] = PassHighByte(b);
+            i += CopyUnconverted(bytes, i, n, out);
         }
-        ++i;
     }
     bytes[out] = 0;
     return out;
@@ -124,8 +143,7 @@ std::size_t EucToShiftJis(unsigned char* bytes, std::size_t n)
             out += 2;
             i += 2;
         } else {
-            bytes[out++] = b < 0x80 ? b : kUnknown;
-            ++i;
+            i += CopyUnconverted(bytes, i, n, out);
         }
     }
     bytes[out] = 0;

@@ -7,6 +7,8 @@
 #include "image/SPILOAD.h"
 #include "image/STREAMIO.h"
 
+#include "base/OWNERS.h"
+
 #include <ocidl.h>
 #include <olectl.h>
 
@@ -32,30 +34,27 @@ struct FreeDeleter {
 HBITMAP RenderPicture(IPicture* picture, HDC dc, COLORREF background, int width, int height,
                       OLE_XSIZE_HIMETRIC hmWidth, OLE_YSIZE_HIMETRIC hmHeight)
 {
-    HDC memory = CreateCompatibleDC(dc);
-    if (memory == nullptr) {
+    CLSMemoryDC memory(dc);
+    if (!memory) {
         return nullptr;
     }
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
-    if (bitmap == nullptr) {
-        DeleteDC(memory);
+    CLSBitmapOwner bitmap(CreateCompatibleBitmap(dc, width, height));
+    if (!bitmap) {
         return nullptr;
     }
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    const RECT all = {0, 0, width, height};
-    HBRUSH brush = CreateSolidBrush(background);
-    FillRect(memory, &all, brush);
-    DeleteObject(brush);
-    // HIMETRIC runs upwards: start at the top (y = height) and go down.
-    const HRESULT hr =
-        picture->Render(memory, 0, 0, width, height, 0, hmHeight, hmWidth, -hmHeight, nullptr);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
+    HRESULT hr = E_FAIL;
+    {
+        CLSSelectObject selected(memory.Get(), bitmap.Get());
+        const RECT all = {0, 0, width, height};
+        CLSBrushOwner brush(CreateSolidBrush(background));
+        FillRect(memory.Get(), &all, brush.Get());
+        // HIMETRIC runs upwards: start at the top (y = height) and go down.
+        hr = picture->Render(memory.Get(), 0, 0, width, height, 0, hmHeight, hmWidth, -hmHeight, nullptr);
+    }
     if (FAILED(hr)) {
-        DeleteObject(bitmap);
         return nullptr;
     }
-    return bitmap;
+    return bitmap.Release();
 }
 
 }  // namespace

@@ -1,20 +1,15 @@
 // Zoomed and fitted picture sizes, scroll maxima and the zoom menu's values.
 #include "image/PICTZOOM.h"
 
-#include <climits>
+#include "base/CLAMP.h"
 
 namespace {
-
-int ClampToInt(std::int64_t v)
-{
-    return v > INT_MAX ? INT_MAX : (v < 0 ? 0 : static_cast<int>(v));
-}
 
 // The zoom's share of an extent, exact in 64 bits: 400000 % of a picture
 // 10000 pixels wide is still a number, and an int would wrap.
 int Percent(std::uint32_t zoom, int extent)
 {
-    return ClampToInt(static_cast<std::int64_t>(zoom) * extent / 100);
+    return SaturateToInt(static_cast<std::int64_t>(zoom) * extent / 100, 0);
 }
 
 }  // namespace
@@ -35,9 +30,9 @@ PictureExtent ZoomedPictureSize(int pictureWidth, int pictureHeight, std::uint32
     const std::int64_t ph = pictureHeight;
     // The narrower of the two ratios pane / picture decides.
     if (paneWidth * ph < paneHeight * pw) {
-        return {paneWidth, ClampToInt(paneWidth * ph / pw)};
+        return {paneWidth, SaturateToInt(paneWidth * ph / pw, 0)};
     }
-    return {ClampToInt(paneHeight * pw / ph), paneHeight};
+    return {SaturateToInt(paneHeight * pw / ph, 0), paneHeight};
 }
 
 bool VisiblePartOfStretch(long long origin, long long extent, int source, int clipFrom, int clipTo,
@@ -57,7 +52,7 @@ bool VisiblePartOfStretch(long long origin, long long extent, int source, int cl
     last = last > first ? (last < source ? last : source) : first + 1;
     const long long destFrom = origin + first * extent / source;
     const long long destTo = origin + last * extent / source;
-    part = {static_cast<int>(destFrom), ClampToInt(destTo - destFrom), static_cast<int>(first),
+    part = {static_cast<int>(destFrom), SaturateToInt(destTo - destFrom, 0), static_cast<int>(first),
             static_cast<int>(last - first)};
     return true;
 }

@@ -86,19 +86,22 @@ bool ReadPngPalette(const PngChunk& chunk, PngImage& image)
 void ReadPngTransparency(const PngChunk& chunk, PngImage& image)
 {
     const uint8_t* d = chunk.data;
+    // Up to 8 bits a sample is one byte, and only the key's low byte counts:
+    // writers fill the high byte as they please.
+    const uint16_t mask = image.bitDepth <= 8 ? 0x00FF : 0xFFFF;
     switch (image.colourType) {
     case kPngGrey:
         if (chunk.length >= 2) {
             image.hasKey = true;
-            image.keyGrey = PngBigEndian16(d);
+            image.keyGrey = PngBigEndian16(d) & mask;
         }
         break;
     case kPngRgb:
         if (chunk.length >= 6) {
             image.hasKey = true;
-            image.keyRed = PngBigEndian16(d);
-            image.keyGreen = PngBigEndian16(d + 2);
-            image.keyBlue = PngBigEndian16(d + 4);
+            image.keyRed = PngBigEndian16(d) & mask;
+            image.keyGreen = PngBigEndian16(d + 2) & mask;
+            image.keyBlue = PngBigEndian16(d + 4) & mask;
         }
         break;
     case kPngPalette: {

@@ -30,10 +30,10 @@ struct PngImage {
     uint16_t transparencyCount = 0;
     uint8_t alpha[256] = {};
 
-    // tRNS of a grey or RGB picture: the colour key as the full 16-bit sample
-    // values of the chunk. A pixel is transparent when its samples, at the
-    // picture's own depth, equal the key exactly; so a key outside the depth's
-    // range matches nothing, and a 16-bit key is compared with all 16 bits.
+    // tRNS of a grey or RGB picture: the colour key's sample values, the low
+    // byte of each for depths up to 8, all 16 bits for 16-bit pictures. A
+    // pixel is transparent when its samples equal the key exactly; so a key
+    // beyond a 1- to 4-bit depth's range matches nothing.
     bool hasKey = false;
     uint16_t keyGrey = 0;
     uint16_t keyRed = 0;

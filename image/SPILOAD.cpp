@@ -5,6 +5,8 @@
 #include "image/STREAMIO.h"
 #include "image/SUSIE.h"
 
+#include "base/OWNERS.h"
+
 #include <shlwapi.h>
 
 #include <cstdlib>
@@ -30,27 +32,21 @@ Proc LookUp(HMODULE library, const char* name)
     return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
 }
 
-// The plug-in's two blocks become a bitmap; both are freed whatever happens.
-HBITMAP BitmapFromPlugin(HDC dc, HLOCAL info, HLOCAL bits)
+// The plug-in's two blocks become a bitmap; their owners free them.
+HBITMAP BitmapFromPlugin(HDC dc, const CLSLocalOwner& info, const CLSLocalOwner& bits)
 {
     HBITMAP bitmap = nullptr;
-    auto* header = info != nullptr ? static_cast<BITMAPINFO*>(LocalLock(info)) : nullptr;
-    void* pixels = bits != nullptr ? LocalLock(bits) : nullptr;
+    auto* header = info.Get() != nullptr ? static_cast<BITMAPINFO*>(LocalLock(info.Get())) : nullptr;
+    void* pixels = bits.Get() != nullptr ? LocalLock(bits.Get()) : nullptr;
     if (header != nullptr && pixels != nullptr &&
-        PluginBitmapFits(header->bmiHeader, LocalSize(info), LocalSize(bits))) {
+        PluginBitmapFits(header->bmiHeader, LocalSize(info.Get()), LocalSize(bits.Get()))) {
         bitmap = CreateDIBitmap(dc, &header->bmiHeader, CBM_INIT, pixels, header, DIB_RGB_COLORS);
     }
     if (header != nullptr) {
-        LocalUnlock(info);
+        LocalUnlock(info.Get());
     }
     if (pixels != nullptr) {
-        LocalUnlock(bits);
-    }
-    if (info != nullptr) {
-        LocalFree(info);
-    }
-    if (bits != nullptr) {
-        LocalFree(bits);
+        LocalUnlock(bits.Get());
     }
     return bitmap;
 }
@@ -62,10 +58,12 @@ HBITMAP TryPlugin(HMODULE library, HDC dc, const char* path, BYTE* header)
     if (isSupported == nullptr || getPicture == nullptr || isSupported(path, header) == 0) {
         return nullptr;
     }
-    HLOCAL info = nullptr;
-    HLOCAL bits = nullptr;
+    // A plug-in may hand over its blocks with a failure too: ours to free
+    // either way.
+    CLSLocalOwner info;
+    CLSLocalOwner bits;
     // Flag 0: the plug-in reads the file on disk named by the path itself.
-    if (getPicture(path, 0, 0, &info, &bits, nullptr, 0) != 0) {
+    if (getPicture(path, 0, 0, info.Receive(), bits.Receive(), nullptr, 0) != 0) {
         return nullptr;
     }
     return BitmapFromPlugin(dc, info, bits);

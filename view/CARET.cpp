@@ -51,7 +51,7 @@ void CLSWndView::PlaceCaret()
         return;
     }
     HideCaret(m_hWnd);
-    SetCaretPos(ClampPixels(x), ClampPixels(y));
+    SetCaretPos(SaturateToInt(x), SaturateToInt(y));
     ShowCaret(m_hWnd);
 }
 
@@ -115,13 +115,12 @@ void CLSWndView::RepaintRows(int first, int last)
         return;
     }
     const RECT rc{0, span.top, client.right, span.bottom};
-    HDC hdc = GetDC(m_hWnd);
+    CLSWindowDC window(m_hWnd);
     HideCaret(m_hWnd);
     PaintInto(rc);
-    BitBlt(hdc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, m_clsBuffer.GetDC(), rc.left, rc.top,
+    BitBlt(window.Get(), rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, m_clsBuffer.GetDC(), rc.left, rc.top,
            SRCCOPY);
     ShowCaret(m_hWnd);
-    ReleaseDC(m_hWnd, hdc);
 }
 
 void CLSWndView::KeepCaretVisible()
@@ -145,6 +144,9 @@ void CLSWndView::KeepCaretVisible()
     PlaceCaret();
 }
 
+// Up, Down and the page keys keep to the pixel column where a run of them
+// began, across shorter and empty lines, as editors do; any other move of
+// the caret starts a new run.
 bool CLSWndView::MoveCaretVertically(long long dyPixels)
 {
     long long x = 0;
@@ -152,10 +154,15 @@ bool CLSWndView::MoveCaretVertically(long long dyPixels)
     if (!CaretToClient(m_posCaret, x, y)) {
         return false;
     }
+    const long long scrolledX = static_cast<long long>(GetScrollPos32(SB_HORZ)) * HorizontalUnit();
+    if (m_posCaret != m_posGoalFrom) {
+        m_llGoalX = x + scrolledX;
+    }
     ViewPos pos{};
-    if (ClientToCaret(x, y + dyPixels, pos)) {
+    if (ClientToCaret(m_llGoalX - scrolledX, y + dyPixels, pos)) {
         m_posCaret = pos;
     }
+    m_posGoalFrom = m_posCaret;
     return true;
 }
 
@@ -173,6 +180,9 @@ void CLSWndView::OnKeyDown(UINT vk)
     const ViewPos oldCaret = m_posCaret;
     const ViewPos oldAnchor = m_posAnchor;
     auto lengthOf = [this](int line) { return LineLength(line); };
+    if (vk != VK_UP && vk != VK_DOWN && vk != VK_PRIOR && vk != VK_NEXT) {
+        m_posGoalFrom = kNoCaretGoal;
+    }
     RECT rc{};
     GetClientRect(m_hWnd, &rc);
     const int rowHeight = GetMetrics().rowHeight;
@@ -221,6 +231,7 @@ void CLSWndView::OnLButtonDown(WPARAM flags, int x, int y)
         return;  // the offset or character column of a hex row
     }
     m_posCaret = pos;
+    m_posGoalFrom = kNoCaretGoal;
     SetCapture(m_hWnd);
     m_bDragging = true;
     FinishCaretChange(oldCaret, oldAnchor, (flags & MK_SHIFT) != 0);

@@ -95,5 +95,5 @@ PixelSpan RowsBand(int first, int last, int vpos, int rowHeight, int fontHeight,
     if (bottom < top) {
         bottom = top;
     }
-    return {ClampPixels(top), ClampPixels(bottom)};
+    return {SaturateToInt(top), SaturateToInt(bottom)};
 }

@@ -163,7 +163,5 @@ void CLSWndView::LeaveFullScreen()
     SetForegroundWindow(m_hWndParent);
     SetFocus(m_hWnd);
     // The parent puts the pane back where its layout wants it.
-    RECT rc{};
-    GetClientRect(m_hWndParent, &rc);
-    PostMessageA(m_hWndParent, WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.right, rc.bottom));
+    Relayout(m_hWndParent);
 }

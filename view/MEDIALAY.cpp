@@ -2,16 +2,13 @@
 // modes, and the double click on the media window.
 #include "view/MEDIALAY.h"
 
-#include <climits>
+#include "base/CLAMP.h"
 
 namespace {
 
 constexpr int kArrowPixels = 12;
-
-int ClampSize(std::int64_t v)
-{
-    return v > INT_MAX ? INT_MAX : (v < 0 ? 0 : static_cast<int>(v));
-}
+// Room for the play button and a track bar that can still be dragged.
+constexpr int kPlayBarWidth = 240;
 
 long long ToEnd(BarState bar)
 {
@@ -38,11 +35,19 @@ bool FitMediaSize(MediaExtent source, MediaExtent window, MediaExtent pane, Medi
     const std::int64_t w = pane.width - extraWidth;
     const std::int64_t h = pane.height - extraHeight;
     if (sh * w < sw * h) {
-        fitted = {ClampSize(pane.width), ClampSize(sh * w / sw + extraHeight)};
+        fitted = {SaturateToInt(pane.width, 0), SaturateToInt(sh * w / sw + extraHeight, 0)};
     } else {
-        fitted = {ClampSize(sw * h / sh + extraWidth), ClampSize(pane.height)};
+        fitted = {SaturateToInt(sw * h / sh + extraWidth, 0), SaturateToInt(pane.height, 0)};
     }
     return true;
+}
+
+MediaExtent SoundOnlySize(MediaExtent window, int paneWidth, bool fitting)
+{
+    if (fitting) {
+        return {paneWidth > 0 ? paneWidth : 0, window.height};
+    }
+    return {window.width > kPlayBarWidth ? window.width : kPlayBarWidth, window.height};
 }
 
 MediaExtent MediaScrollMaxima(std::uint32_t zoom, MediaExtent window)

@@ -18,6 +18,11 @@ struct MediaExtent {
 // height). False when the source is empty. Sizes below 0 become 0.
 bool FitMediaSize(MediaExtent source, MediaExtent window, MediaExtent pane, MediaExtent& fitted);
 
+// Size of a media window with nothing to show but its play bar (a sound):
+// across the whole pane when fitting, else at least wide enough for the bar
+// to be used. The height, the bar's own, stays.
+MediaExtent SoundOnlySize(MediaExtent window, int paneWidth, bool fitting);
+
 // Scroll maxima over the media window (minimum 0): its size less one, or 2
 // when fitting, where there is nothing to scroll. Never below 0.
 MediaExtent MediaScrollMaxima(std::uint32_t zoom, MediaExtent window);

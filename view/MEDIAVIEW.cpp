@@ -24,6 +24,7 @@ void CLSWndView::SetMediaZoom(std::uint32_t zoom)
     RECT rc{};
     if (zoom != 0) {
         SetMediaWindowZoom(zoom);
+        SizeSoundOnlyMedia(0, false);
         rc = GetMediaRect();
     }
     const MediaExtent maxima = MediaScrollMaxima(zoom, ExtentOf(rc));
@@ -88,16 +89,43 @@ void CLSWndView::FitMedia(int width, int height)
     if (hWndMedia == nullptr) {
         return;
     }
-    RECT source{};
-    if (SendMessageA(hWndMedia, MCIWNDM_GET_SOURCE, 0, reinterpret_cast<LPARAM>(&source)) != 0) {
-        return;  // no video: nothing to keep the aspect of
-    }
     MediaExtent fitted{};
-    if (!FitMediaSize(ExtentOf(source), ExtentOf(GetMediaRect()), MediaExtent{width, height}, fitted)) {
+    if (SizeSoundOnlyMedia(width, true) ||
+        !FitMediaSize(ExtentOf(MediaSource()), ExtentOf(GetMediaRect()), MediaExtent{width, height}, fitted)) {
         return;
     }
+    ResizeMediaWindow(fitted);
+}
+
+// The video's own rectangle; empty for a sound, which has none.
+RECT CLSWndView::MediaSource() const
+{
+    RECT source{};
+    HWND hWndMedia = GetMediaWindow();
+    if (hWndMedia == nullptr ||
+        SendMessageA(hWndMedia, MCIWNDM_GET_SOURCE, 0, reinterpret_cast<LPARAM>(&source)) != 0) {
+        return RECT{};
+    }
+    return source;
+}
+
+// A media window without video is its play bar alone, which the media layer
+// makes 0 pixels wide: it is given a usable width. False for a video.
+bool CLSWndView::SizeSoundOnlyMedia(int paneWidth, bool fitting)
+{
+    const RECT source = MediaSource();
+    if (GetMediaWindow() == nullptr || (source.right > source.left && source.bottom != source.top)) {
+        return false;
+    }
+    ResizeMediaWindow(SoundOnlySize(ExtentOf(GetMediaRect()), paneWidth, fitting));
+    return true;
+}
+
+void CLSWndView::ResizeMediaWindow(MediaExtent size)
+{
+    HWND hWndMedia = GetMediaWindow();
     // Hidden while it changes size, so that it repaints once, at the new size.
     ShowWindow(hWndMedia, SW_HIDE);
-    SetWindowPos(hWndMedia, nullptr, 0, 0, fitted.width, fitted.height, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(hWndMedia, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER);
     ShowWindow(hWndMedia, SW_SHOW);
 }

@@ -37,15 +37,13 @@ void CLSWndView::DrawPicture(HDC hdc, int x, int y, int width, int height, std::
         !VisiblePartOfStretch(y, size.height, ph, clip.top, clip.bottom, down)) {
         return;
     }
-    HDC hdcPicture = CreateCompatibleDC(hdc);
-    if (hdcPicture == nullptr) {
+    CLSMemoryDC picture(hdc);
+    if (!picture) {
         return;
     }
-    HGDIOBJ hOld = SelectObject(hdcPicture, hbmp);
-    StretchBlt(hdc, across.destOrigin, down.destOrigin, across.destExtent, down.destExtent, hdcPicture,
+    CLSSelectObject selected(picture.Get(), hbmp);
+    StretchBlt(hdc, across.destOrigin, down.destOrigin, across.destExtent, down.destExtent, picture.Get(),
                across.sourceOrigin, down.sourceOrigin, across.sourceExtent, down.sourceExtent, SRCCOPY);
-    SelectObject(hdcPicture, hOld);
-    DeleteDC(hdcPicture);
 }
 
 void CLSWndView::PaintPicture(HDC hdc, const RECT& rc)

@@ -226,6 +226,15 @@ void CLSWndView::OnMouseWheel(WPARAM wParam)
     UINT lines = 0;
     const bool read = SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0) != FALSE;
     const WheelPlan plan = PlanWheel(read, lines, GET_WHEEL_DELTA_WPARAM(wParam));
+    // A scroll line of a picture is one pixel: there each wheel line goes as
+    // far as an arrow key does.
+    if (IsPictureOrMediaMode() &&
+        (plan.request == ScrollRequest::LineUp || plan.request == ScrollRequest::LineDown)) {
+        for (unsigned i = 0; i < plan.count; ++i) {
+            OnPaneKey(plan.request == ScrollRequest::LineUp ? VK_UP : VK_DOWN);
+        }
+        return;
+    }
     const int code = CodeOf(plan.request);
     for (unsigned i = 0; i < plan.count; ++i) {
         SendMessageA(m_hWnd, WM_VSCROLL, static_cast<WPARAM>(code), 0);

@@ -1,23 +1,18 @@
 // Scroll ranges, pages, request deltas and the wheel rule.
 #include "view/SCROLLAR.h"
 
-#include <climits>
+#include "base/CLAMP.h"
 
 namespace {
 
 constexpr unsigned kPagePerNotchAbove = 2000;
-
-int ClampToInt(long long v)
-{
-    return v > INT_MAX ? INT_MAX : (v < INT_MIN ? INT_MIN : static_cast<int>(v));
-}
 
 }  // namespace
 
 int RowsMaximum(long long rowCount)
 {
     const long long last = rowCount - 1;
-    return last <= 1 ? 2 : ClampToInt(last);
+    return last <= 1 ? 2 : SaturateToInt(last);
 }
 
 int WidestRowMaximum(int widestPixels, int cellWidth)
@@ -28,7 +23,7 @@ int WidestRowMaximum(int widestPixels, int cellWidth)
 
 int AnnouncedMaximum(long long cells)
 {
-    return cells <= 2 ? 2 : ClampToInt(cells);
+    return cells <= 2 ? 2 : SaturateToInt(cells);
 }
 
 int ScrollPage(int extentPixels, int unitPixels)

@@ -3,6 +3,8 @@
 // runs come from the caller (the font on the screen, or a table in the tests).
 #pragma once
 
+#include "base/CLAMP.h"
+
 #include <climits>
 
 constexpr int kTabUnit = 9;
@@ -24,12 +26,6 @@ int TabWidth(int fontHeight, int tabStop);
 inline long long NextTabStop(long long x, int t)
 {
     return x + t - x % t;
-}
-
-// Saturates a pixel offset into an int.
-inline int ClampPixels(long long v)
-{
-    return v > INT_MAX ? INT_MAX : (v < INT_MIN ? INT_MIN : static_cast<int>(v));
 }
 
 // x offset of column n from the line start: the first n units with tabs
@@ -62,7 +58,7 @@ int MeasureColumns(const Unit* text, int length, int n, int tabWidth, RunWidth&&
             ++i;
         }
     }
-    return ClampPixels(sum);
+    return SaturateToInt(sum);
 }
 
 // The largest column in 0..length whose offset is <= x (x >= 0): a click
@@ -106,8 +102,16 @@ RowSelection SelectionOnRow(int line, int sLine, int sColumn, int eLine, int eCo
 // glyphs. Returns the drawn width from x0; 0 (and nothing drawn) for no text,
 // no positive tab width, a negative start or an end before the start. An end of
 // -1 means the end of the text.
+// Nothing at or right of clipRight shows, so nothing there is laid out: runs
+// are cut into pieces of kLayoutPieceUnits, the walk stops at the first piece
+// that starts there, and the width of the rest is estimated from the pieces
+// measured so far. A line of millions of units would otherwise cost its whole
+// length at every paint.
+constexpr int kLayoutPieceUnits = 64;  // about a pane's width of characters
+
 template <class Unit, class Painter>
-int LayoutRow(const Unit* text, int length, int x0, int tabWidth, int selStart, int selEnd, Painter& painter)
+int LayoutRow(const Unit* text, int length, int x0, int tabWidth, int selStart, int selEnd, Painter& painter,
+              int clipRight = INT_MAX)
 {
     if (text == nullptr || tabWidth <= 0) {
         return 0;
@@ -121,6 +125,8 @@ int LayoutRow(const Unit* text, int length, int x0, int tabWidth, int selStart, 
     long long x = x0;
     long long bandLeft = 0;
     bool selected = false;
+    long long measuredWidth = 0;
+    long long measuredUnits = 0;
     int i = 0;
     for (;;) {
         // Events at this column: the selection starts, then (for an empty one
@@ -131,7 +137,7 @@ int LayoutRow(const Unit* text, int length, int x0, int tabWidth, int selStart, 
         }
         if (i == selEnd && selected) {
             if (bandLeft < x) {
-                painter.Fill(ClampPixels(bandLeft), ClampPixels(x));
+                painter.Fill(SaturateToInt(bandLeft), SaturateToInt(x));
             }
             bandLeft = x;
             selected = false;
@@ -139,20 +145,29 @@ int LayoutRow(const Unit* text, int length, int x0, int tabWidth, int selStart, 
         if (i >= length) {
             break;
         }
+        if (x >= clipRight) {
+            if (measuredUnits == 0) {  // only tabs so far: one piece tells the font's width
+                measuredUnits = length - i < kLayoutPieceUnits ? length - i : kLayoutPieceUnits;
+                measuredWidth = painter.Width(i, static_cast<int>(measuredUnits));
+            }
+            return SaturateToInt(x - x0 + (length - i) * measuredWidth / measuredUnits);
+        }
         if (text[i] == kTabUnit) {
             x = x0 + NextTabStop(x - x0, tabWidth);
             ++i;
             continue;
         }
         int j = i + 1;
-        while (j < length && text[j] != kTabUnit && j != selStart && j != selEnd) {
+        while (j < length && text[j] != kTabUnit && j != selStart && j != selEnd && j - i < kLayoutPieceUnits) {
             ++j;
         }
         const int w = painter.Width(i, j - i);
-        painter.Text(i, j - i, ClampPixels(x), ClampPixels(bandLeft), ClampPixels(x + w), selected);
+        measuredWidth += w;
+        measuredUnits += j - i;
+        painter.Text(i, j - i, SaturateToInt(x), SaturateToInt(bandLeft), SaturateToInt(x + w), selected);
         x += w;
         bandLeft = x;
         i = j;
     }
-    return ClampPixels(x - x0);
+    return SaturateToInt(x - x0);
 }

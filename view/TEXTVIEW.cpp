@@ -1,6 +1,6 @@
 // Text mode: the rows of the decoded lines with tabs expanded and the selection
 // highlighted, and the conversions between caret positions and pixels. Lines
-// are decoded for each paint and freed at once; nothing of the text is kept.
+// come decoded from the cache of the lines shown.
 #include "view/WNDVIEW.h"
 
 #include "view/TEXTLAY.h"
@@ -71,19 +71,19 @@ void CLSWndView::PaintText(HDC hdc, const RECT& rc)
     SetTextColor(hdc, m_clsText.EffectiveTextColor());
     SetBkColor(hdc, m_clsText.EffectiveBackColor());
 
-    const int x0 = ClampPixels(-static_cast<long long>(GetScrollPos32(SB_HORZ)) * m.cellWidth);
+    const int x0 = SaturateToInt(-static_cast<long long>(GetScrollPos32(SB_HORZ)) * m.cellWidth);
     long long line = GetScrollPos32(SB_VERT) + static_cast<long long>(rc.top / m.rowHeight);
     int y = m.rowHeight * (rc.top / m.rowHeight);
     const OrderedSelection sel = Selection();
     int widest = 0;
     while (y <= rc.bottom && line >= 0 && line <= static_cast<long long>(UINT32_MAX)) {
-        CLSDecodedLine text = GetLine(static_cast<DWORD>(line), m_encOverride);
+        const CLSDecodedLine& text = ShownLine(line);
         if (!text) {
             break;
         }
         const int row = line > INT32_MAX ? INT32_MAX : static_cast<int>(line);
         const RowSelection rs = SelectionOnRow(row, sel.s.line, sel.s.column, sel.e.line, sel.e.column);
-        const int width = DrawLine(hdc, x0, y, text.Text(), text.Length(), tabWidth, rs.start, rs.end);
+        const int width = DrawLine(hdc, x0, y, text.Text(), text.Length(), tabWidth, rs.start, rs.end, rc.right);
         if (width > widest) {
             widest = width;
         }
@@ -102,13 +102,13 @@ void CLSWndView::PaintText(HDC hdc, const RECT& rc)
 }
 
 int CLSWndView::DrawLine(HDC hdc, int x0, int y, const WCHAR* text, int length, int tabWidth, int selStart,
-                         int selEnd)
+                         int selEnd, int clipRight)
 {
     const Metrics m = GetMetrics();
     // The glyphs sit at the top of their row; the highlight band is centred on them.
     const int top = y - (m.rowHeight - m.fontHeight) / 2;
     CLSRowPainter painter(hdc, text, y, top, top + m.rowHeight, m_clsText);
-    const int width = LayoutRow(text, length, x0, tabWidth, selStart, selEnd, painter);
+    const int width = LayoutRow(text, length, x0, tabWidth, selStart, selEnd, painter, clipRight);
     painter.RestoreNormal();
     return width;
 }
@@ -130,7 +130,7 @@ bool CLSWndView::ColumnToPoint(int column, int line, long long& x, long long& y)
     }
     // Past the last line there is no text; a line near the start needs no
     // count of the whole file (which may still be under way).
-    CLSDecodedLine text = GetLine(static_cast<DWORD>(line), m_encOverride);
+    const CLSDecodedLine& text = ShownLine(line);
     if (!text) {
         return false;
     }
@@ -154,7 +154,7 @@ bool CLSWndView::PointToColumn(long long x, long long y, ViewPos& pos)
     } else if (line > count - 1) {
         line = count - 1;
     }
-    CLSDecodedLine text = GetLine(static_cast<DWORD>(line), m_encOverride);
+    const CLSDecodedLine& text = ShownLine(line);
     if (!text) {
         return false;
     }

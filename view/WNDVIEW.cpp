@@ -68,14 +68,12 @@ bool CLSWndView::Create(HWND hWndParent, int id)
     if (hWnd == nullptr) {
         return false;
     }
-    HDC hdc = GetDC(hWnd);
-    m_clsBuffer.Create(hdc);
-    ReleaseDC(hWnd, hdc);
+    m_clsBuffer.Create(CLSWindowDC(hWnd).Get());
     SetBkMode(m_clsBuffer.GetDC(), TRANSPARENT);
     // The font of the current mode was made before there was a surface to
     // select it into; without it the first metrics would be the GUI font's.
-    if (m_hFont != nullptr) {
-        m_clsBuffer.Select(m_hFont);
+    if (m_clsFont) {
+        m_clsBuffer.Select(m_clsFont.Get());
     }
     return true;
 }
@@ -113,13 +111,12 @@ void CLSWndView::ApplySettings(const CLSGlimTextSettings& text, const CLSGlimFon
 void CLSWndView::OpenFile(const char* lpszPath)
 {
     const char* lpszPlugins = m_clsImage.GetUseSPI() ? m_clsImage.GetSPIFolder().GetString() : nullptr;
+    // Whatever was decoded belongs to the file shown before, or to this one
+    // as it was before it grew, shrank or was replaced.
+    m_clsShownLines.Clear();
     Open(lpszPath != nullptr ? lpszPath : "", m_hWnd, lpszPlugins);
     DescribeOpenFailure();
-    if (GetDisplayMode() == DocumentKind::Text) {
-        // A big file shows its first screen first; its lines are counted
-        // once that has been painted.
-        StartLineIndex(m_hWnd, WMU_LINES_READY);
-    }
+    StartTextIndex();
     ShowMediaForMode();
     RecreateFontAndBrush();
     m_iWidestLine = 2;
@@ -134,9 +131,21 @@ void CLSWndView::OpenFile(const char* lpszPath)
     }
 }
 
+// Every way into text mode counts the lines as opening does: a big file shows
+// its first screen first, its lines counted on the index thread once that has
+// been painted.
+void CLSWndView::StartTextIndex()
+{
+    if (IsTextMode()) {
+        StartLineIndex(m_hWnd, WMU_LINES_READY);
+    }
+}
+
 void CLSWndView::SetEncoding(TextEncoding encoding)
 {
     m_encOverride = encoding;
+    m_clsShownLines.Clear();
+    StartTextIndex();
     m_posCaret = m_posAnchor = ViewPos{0, 0};
     if (m_hWnd != nullptr) {
         InvalidateRect(m_hWnd, nullptr, TRUE);
@@ -148,6 +157,7 @@ void CLSWndView::SetEncoding(TextEncoding encoding)
 void CLSWndView::SetViewMode(ViewMode mode)
 {
     m_modeOverride = mode;
+    StartTextIndex();
     ShowMediaForMode();
     RecreateFontAndBrush();
     ResetCaret();
@@ -194,12 +204,10 @@ CLSWndView::Metrics CLSWndView::GetMetrics()
     if (hdc != nullptr) {
         GetTextMetricsA(hdc, &tm);
     } else {
-        HDC hdcScreen = ::GetDC(nullptr);
-        HGDIOBJ hOld = SelectObject(hdcScreen, m_hFont != nullptr ? static_cast<HGDIOBJ>(m_hFont)
-                                                                  : GetStockObject(DEFAULT_GUI_FONT));
-        GetTextMetricsA(hdcScreen, &tm);
-        SelectObject(hdcScreen, hOld);
-        ReleaseDC(nullptr, hdcScreen);
+        CLSWindowDC screen(nullptr);
+        CLSSelectObject font(screen.Get(), m_clsFont ? static_cast<HGDIOBJ>(m_clsFont.Get())
+                                                     : GetStockObject(DEFAULT_GUI_FONT));
+        GetTextMetricsA(screen.Get(), &tm);
     }
     Metrics m{};
     m.fontHeight = ViewFontHeight(tm.tmHeight);
@@ -257,7 +265,7 @@ int CLSWndView::LineLength(int line)
     }
     switch (GetDisplayMode()) {
     case DocumentKind::Text:
-        return GetLine(static_cast<DWORD>(line), m_encOverride).Length();
+        return ShownLine(line).Length();
     case DocumentKind::Hex:
         return HexRowLength(static_cast<std::uint64_t>(line), GetFileSize());
     default:
@@ -265,18 +273,22 @@ int CLSWndView::LineLength(int line)
     }
 }
 
+const CLSDecodedLine& CLSWndView::ShownLine(long long line)
+{
+    static const CLSDecodedLine s_none;
+    if (line < 0 || line > static_cast<long long>(UINT32_MAX)) {
+        return s_none;
+    }
+    return m_clsShownLines.Get(static_cast<std::uint32_t>(line),
+                               [this](std::uint32_t k) { return GetLine(k, m_encOverride); });
+}
+
 void CLSWndView::DeleteFontAndBrush()
 {
     // Nothing may be deleted while it is still selected into the surface.
     m_clsBuffer.Select(GetStockObject(DEFAULT_GUI_FONT));
-    if (m_hFont != nullptr) {
-        DeleteObject(m_hFont);
-        m_hFont = nullptr;
-    }
-    if (m_hbrBack != nullptr) {
-        DeleteObject(m_hbrBack);
-        m_hbrBack = nullptr;
-    }
+    m_clsFont.Reset();
+    m_clsBackBrush.Reset();
 }
 
 void CLSWndView::RecreateFontAndBrush()
@@ -285,7 +297,7 @@ void CLSWndView::RecreateFontAndBrush()
     COLORREF crBack = 0;
     switch (GetDisplayMode()) {
     case DocumentKind::Hex:
-        m_hFont = m_clsBinary.CreateFont(m_hWnd);
+        m_clsFont.Reset(m_clsBinary.CreateFont(m_hWnd));
         crBack = m_clsBinary.EffectiveBackColor();
         break;
     case DocumentKind::Image:
@@ -295,13 +307,13 @@ void CLSWndView::RecreateFontAndBrush()
         crBack = m_clsMedia.GetBackColor();
         break;
     default:
-        m_hFont = m_clsText.CreateFont(m_hWnd);
+        m_clsFont.Reset(m_clsText.CreateFont(m_hWnd));
         crBack = m_clsText.EffectiveBackColor();
         break;
     }
-    m_hbrBack = CreateSolidBrush(crBack);
-    if (m_hFont != nullptr) {
-        m_clsBuffer.Select(m_hFont);
+    m_clsBackBrush.Reset(CreateSolidBrush(crBack));
+    if (m_clsFont) {
+        m_clsBuffer.Select(m_clsFont.Get());
     }
 }
 
@@ -314,6 +326,7 @@ void CLSWndView::ShowMediaForMode()
 void CLSWndView::ResetCaret()
 {
     m_posCaret = m_posAnchor = ViewPos{0, 0};
+    m_posGoalFrom = kNoCaretGoal;
     NotifyCaret();
 }
 
@@ -323,7 +336,7 @@ void CLSWndView::PaintInto(const RECT& rc)
     if (hdc == nullptr) {
         return;
     }
-    FillRect(hdc, &rc, m_hbrBack);
+    FillRect(hdc, &rc, m_clsBackBrush.Get());
     if (!IsOpen()) {
         PaintOpenFailure(hdc);
         return;
@@ -348,18 +361,19 @@ void CLSWndView::PaintInto(const RECT& rc)
 
 void CLSWndView::OnPaint()
 {
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(m_hWnd, &ps);
-    if (hdc == nullptr) {
-        return;
+    {
+        CLSPaintDC paint(m_hWnd);
+        if (paint.Get() == nullptr) {
+            return;
+        }
+        const RECT& rc = paint.Paint().rcPaint;
+        PaintInto(rc);
+        if (m_clsBuffer.GetDC() != nullptr) {
+            BitBlt(paint.Get(), rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, m_clsBuffer.GetDC(), rc.left,
+                   rc.top, SRCCOPY);
+        }
     }
-    const RECT& rc = ps.rcPaint;
-    PaintInto(rc);
-    if (m_clsBuffer.GetDC() != nullptr) {
-        BitBlt(hdc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, m_clsBuffer.GetDC(), rc.left, rc.top,
-               SRCCOPY);
-    }
-    EndPaint(m_hWnd, &ps);
+    // Once the first screen is up, the lines of a big file are counted.
     RunLineIndex();
 }
 

@@ -8,10 +8,13 @@
 
 #include "app/GRAPHBUF.h"
 #include "app/WNDBASE.h"
+#include "base/OWNERS.h"
 #include "document/FILESTRM.h"
 #include "settings/GLIMFONT.h"
 #include "settings/GLIMVIEW.h"
 #include "view/CARETPOS.h"
+#include "view/LINECACHE.h"
+#include "view/MEDIALAY.h"
 
 #include <windows.h>
 
@@ -116,11 +119,14 @@ private:
     int LineCount();
     int KnownLineCount();
     int LineLength(int line);
+    // Text line k as shown, decoded once while it stays in the cache.
+    const CLSDecodedLine& ShownLine(long long line);
     OrderedSelection Selection() const { return OrderSelection(m_posCaret, m_posAnchor); }
 
     // WNDVIEW.cpp: the window, modes, fonts and painting dispatch.
     void RecreateFontAndBrush();
     void DeleteFontAndBrush();
+    void StartTextIndex();
     void ShowMediaForMode();
     void ResetCaret();
     void RefreshCaretShape();
@@ -131,7 +137,8 @@ private:
 
     // TEXTVIEW.cpp: text rows.
     void PaintText(HDC hdc, const RECT& rc);
-    int DrawLine(HDC hdc, int x0, int y, const WCHAR* text, int length, int tabWidth, int selStart, int selEnd);
+    int DrawLine(HDC hdc, int x0, int y, const WCHAR* text, int length, int tabWidth, int selStart, int selEnd,
+                 int clipRight);
     int MeasureColumns(HDC hdc, const WCHAR* text, int length, int n, int tabWidth);
     bool ColumnToPoint(int column, int line, long long& x, long long& y);
     bool PointToColumn(long long x, long long y, ViewPos& pos);
@@ -176,6 +183,9 @@ private:
 
     // MEDIAVIEW.cpp: media mode.
     void PaintMedia();
+    RECT MediaSource() const;
+    bool SizeSoundOnlyMedia(int paneWidth, bool fitting);
+    void ResizeMediaWindow(MediaExtent size);
 
     // FULLSCRN.cpp: the keys of picture and media modes and full-screen.
     bool IsPictureOrMediaMode();
@@ -199,14 +209,20 @@ private:
 
     HWND m_hWndParent = nullptr;
     CLSGraphicsBuffer m_clsBuffer;
-    HFONT m_hFont = nullptr;
-    HBRUSH m_hbrBack = nullptr;
+    CLSFontOwner m_clsFont;
+    CLSBrushOwner m_clsBackBrush;
     CLSGlimTextSettings m_clsText;
     CLSGlimFont m_clsBinary;
     CLSGlimImageSettings m_clsImage;
     CLSGlimMediaSettings m_clsMedia;
+    static constexpr ViewPos kNoCaretGoal{-1, -1};
     ViewPos m_posCaret{0, 0};
     ViewPos m_posAnchor{0, 0};
+    // Where the last Up, Down or page key left the caret, and the document
+    // pixel column that run of keys keeps to.
+    ViewPos m_posGoalFrom = kNoCaretGoal;
+    long long m_llGoalX = 0;
+    CLSLineCache<CLSDecodedLine> m_clsShownLines;
     TextEncoding m_encOverride = TextEncoding::Auto;
     ViewMode m_modeOverride = ViewMode::Auto;
     int m_iWidestLine = 2;

@@ -138,10 +138,21 @@ void MeasureInMemory(const char* name, const std::string& path)
         const double t = CountLf(bytes, &lf);
         baseline = t < baseline ? t : baseline;
     }
+    double limit = 1e9;
+    const unsigned char absent = AbsentByte(bytes);
+    std::size_t rare = 0;
+    for (int i = 0; i < 3; ++i) {
+        const double start = Now();
+        rare = MemoryPass(bytes, absent);
+        const double t = Now() - start;
+        limit = t < limit ? t : limit;
+    }
     DWORD lines = 0;
     const double seconds = IndexTime(path, 0xFFFFFFFF, 3, &lines);
-    std::printf("# %s: %lu lines (%zu LF bytes)\n", name, lines, lf);
+    std::printf("# %s: %lu lines (%zu LF bytes, %zu bytes of the rarest value)\n", name, lines, lf, rare);
     PrintBench(name, bytes.size(), seconds, "memchr-lf-count", baseline);
+    const std::string limitName = std::string(name) + "-limit";
+    PrintBench(limitName.c_str(), bytes.size(), seconds, "memory-pass", limit);
 }
 
 // Resident memory of the process (Wine gives no private-bytes figure).

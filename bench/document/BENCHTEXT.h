@@ -5,7 +5,37 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
+
+// A byte value that does not occur in bytes, or failing that the rarest.
+inline unsigned char AbsentByte(const std::string& bytes)
+{
+    std::size_t counts[256] = {};
+    for (char c : bytes) {
+        ++counts[static_cast<unsigned char>(c)];
+    }
+    unsigned rarest = 0;
+    for (unsigned b = 1; b < 256; ++b) {
+        rarest = counts[b] < counts[rarest] ? b : rarest;
+    }
+    return static_cast<unsigned char>(rarest);
+}
+
+// The physical limit of any scan of bytes in memory: one memchr pass over
+// them for a byte that does not occur (AbsentByte). Returns how often it did
+// occur, so that the pass is not optimised away.
+inline std::size_t MemoryPass(const std::string& bytes, unsigned char absent)
+{
+    std::size_t hits = 0;
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    while ((p = static_cast<const char*>(std::memchr(p, absent, static_cast<std::size_t>(end - p)))) != nullptr) {
+        ++hits;
+        ++p;
+    }
+    return hits;
+}
 
 class CLSBenchText {
 public:

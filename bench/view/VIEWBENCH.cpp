@@ -2,8 +2,11 @@
 // painting the first screen, and until all its lines are counted (both against
 // one sequential read of the file), jumping
 // to the last line and painting (against the first screen's paint), and
-// scrolling one line (against repainting the whole pane). Also reports the
-// process's peak memory against the budget of 64 MiB plus the line index.
+// scrolling one line (against repainting the whole pane), switching the file
+// from hex to text (against opening it as text), and a Right-arrow key on a
+// 64 MiB single-line text (against the same key on an 80-column text). Also
+// reports the process's peak memory against the budget of 64 MiB plus the
+// line index.
 #include "view/WNDVIEW.h"
 
 #include "BENCHPANE.h"
@@ -25,6 +28,46 @@ void PaintNow(HWND hWnd)
 {
     InvalidateRect(hWnd, nullptr, TRUE);
     UpdateWindow(hWnd);
+}
+
+// One line of columns characters, written once.
+std::string MakeOneLineFile(const char* name, std::size_t columns)
+{
+    const std::string path = BenchFilePath(name);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return std::string();
+    }
+    std::string text(columns, 'x');
+    for (std::size_t i = 7; i < columns; i += 8) {
+        text[i] = ' ';
+    }
+    DWORD written = 0;
+    const bool ok = WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                    written == text.size();
+    CloseHandle(h);
+    return ok ? path : std::string();
+}
+
+// Seconds of one Right-arrow key with its repaint, averaged over a run of
+// keys from the start of the file's only line.
+double RightKeySeconds(CLSWndView& view, const std::string& path)
+{
+    constexpr int kKeys = 50;
+    view.OpenFile(path.c_str());
+    UpdateWindow(view.GetHandle());
+    Pump();
+    if (view.GetDisplayMode() != DocumentKind::Text) {
+        std::fprintf(stderr, "bench_view: %s is not shown as text\n", path.c_str());
+    }
+    SendMessageA(view.GetHandle(), WM_KEYDOWN, VK_RIGHT, 1);  // the first decoding is the open's
+    UpdateWindow(view.GetHandle());
+    const double start = Now();
+    for (int i = 0; i < kKeys; ++i) {
+        SendMessageA(view.GetHandle(), WM_KEYDOWN, VK_RIGHT, 1);
+        UpdateWindow(view.GetHandle());
+    }
+    return (Now() - start) / kKeys;
 }
 
 // Ctrl+Home or Ctrl+End as the user presses them.
@@ -122,6 +165,26 @@ int main()
                 static_cast<unsigned long long>(pmc.PeakWorkingSetSize),
                 static_cast<unsigned long long>(afterOpen.WorkingSetSize),
                 static_cast<unsigned long long>(pmc.WorkingSetSize), indexBytes, budget);
+
+    // Shown as hex, then switched to text: until the first text screen is up.
+    view->SetViewMode(ViewMode::Hex);
+    view->OpenFile(path.c_str());
+    UpdateWindow(hWnd);
+    Pump();
+    const double switchStart = Now();
+    view->SetViewMode(ViewMode::Text);
+    UpdateWindow(hWnd);
+    const double switchSeconds = Now() - switchStart;
+    PrintBench("switch-to-text", kFileSize, switchSeconds, "open-paint-text", openSeconds);
+    view->SetViewMode(ViewMode::Auto);
+
+    const std::string longLine = MakeOneLineFile("glim_view_64mib_line.txt", std::size_t{64} << 20);
+    const std::string shortLine = MakeOneLineFile("glim_view_80_columns.txt", 80);
+    if (!longLine.empty() && !shortLine.empty()) {
+        const double shortKey = RightKeySeconds(*view, shortLine);
+        const double longKey = RightKeySeconds(*view, longLine);
+        PrintBench("caret-key-long-line", std::size_t{64} << 20, longKey, "caret-key-80-columns", shortKey);
+    }
 
     // What the open spends before painting (picture loader and media layer
     // trying the file), and the line index built in one go for comparison.

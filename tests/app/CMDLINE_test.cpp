@@ -51,3 +51,21 @@ TEST(SiblingPath, ReplacesTheFileNameOrFallsBackToTheBareName)
         EXPECT_EQ(std::string(out), c.expected) << c.what;
     }
 }
+
+TEST(PathBox, OnePairOfQuotesAndTheBlanksAroundThePathGo)
+{
+    const struct {
+        const char* typed;
+        const char* path;
+    } cases[] = {
+        {"\"C:\\My Files\\a.txt\"", "C:\\My Files\\a.txt"},
+        {"  \"C:\\a\"\t", "C:\\a"},
+        {"\"\"C:\\a\"\"", "\"C:\\a\""},  // one pair only
+        {"\"C:\\unclosed", "\"C:\\unclosed"},
+        {"\"", "\""},
+        {"   ", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PathBoxText(c.typed), c.path) << c.typed;
+    }
+}

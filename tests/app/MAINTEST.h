@@ -60,6 +60,27 @@ protected:
         return path;
     }
     HWND Main() const { return m_app->GetMainWindow(); }
+    // The program's own message loop until everything posted so far is done.
+    void RunLoop() const
+    {
+        PostQuitMessage(0);
+        m_app->Run();
+    }
+    void Command(int id) const { SendMessageA(Main(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
+    // The path typed into the path box and Enter.
+    void Navigate(const std::string& text) const
+    {
+        SetDlgItemTextA(Main(), kIdPathEdit, text.c_str());
+        Command(kIdPathButton);
+    }
+    // A window's rectangle in the main window's client coordinates.
+    RECT InMain(HWND hWnd) const
+    {
+        RECT rc{};
+        GetWindowRect(hWnd, &rc);
+        MapWindowPoints(nullptr, Main(), reinterpret_cast<POINT*>(&rc), 2);
+        return rc;
+    }
 
     TempFolder m_folder;
     std::unique_ptr<CLSWndMain> m_app;

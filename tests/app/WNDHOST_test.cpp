@@ -16,28 +16,12 @@ protected:
         MainWindow::SetUp();
         Start();
     }
-    // The program's own message loop until everything posted so far is done.
-    void RunLoop() const
-    {
-        PostQuitMessage(0);
-        m_app->Run();
-    }
     // The view's window also while it is not the main window's child.
     HWND Pane() const { return m_app->GetView().GetHandle(); }
-    // A window's rectangle in the main window's client coordinates.
-    RECT InMain(HWND hWnd) const
-    {
-        RECT rc{};
-        GetWindowRect(hWnd, &rc);
-        MapWindowPoints(nullptr, Main(), reinterpret_cast<POINT*>(&rc), 2);
-        return rc;
-    }
     HWND ViewWindow() const { return GetDlgItem(Main(), CLSWndView::kControlId); }
-    void Command(int id) const { SendMessageA(Main(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
     void OpenThroughPathBox(const char* name, const std::string& bytes) const
     {
-        SetDlgItemTextA(Main(), kIdPathEdit, m_folder.Write(name, bytes).c_str());
-        Command(IDC_NAVIGATE);
+        Navigate(m_folder.Write(name, bytes));
     }
     bool Checked(int id) const
     {
@@ -171,9 +155,10 @@ TEST_F(HostedView, FullScreenThroughTheMessageLoopAndBackToTheLayout)
     SetFocus(ViewWindow());
     RECT client{};
     GetClientRect(Main(), &client);
-    const RECT laidOut{0, InMain(GetDlgItem(Main(), kIdPathEdit)).bottom, client.right, client.bottom};
+    const RECT edit = InMain(GetDlgItem(Main(), kIdPathEdit));
+    const RECT laidOut{edit.left, edit.bottom, client.right, client.bottom};
     RECT now = InMain(Pane());
-    EXPECT_TRUE(EqualRect(&now, &laidOut)) << "the view fills the client area below the path box";
+    EXPECT_TRUE(EqualRect(&now, &laidOut)) << "the view fills the right-hand column below the path box";
 
     // Enter in the pane reaches it through the dialog-style loop.
     PostMessageA(ViewWindow(), WM_KEYDOWN, VK_RETURN, 1);

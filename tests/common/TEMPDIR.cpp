@@ -1,8 +1,9 @@
-// Temporary folders and whole files for the tests.
+// Temporary folders, whole files and host commands for the tests.
 #include "tests/common/TEMPDIR.h"
 
 #include <windows.h>
 
+#include <fstream>
 #include <stdexcept>
 
 TempFolder::TempFolder()
@@ -14,19 +15,37 @@ TempFolder::TempFolder()
     } while (!CreateDirectoryA(m_path.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
-TempFolder::~TempFolder()
+namespace {
+
+// The folder with everything below it, read-only files too.
+void RemoveTree(const std::string& path)
 {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(PathOf("*").c_str(), &found);
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
     for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-        const std::string path = PathOf(found.cFileName);
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        const std::string child = path + "\\" + name;
+        SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveTree(child);
+        } else {
+            DeleteFileA(child.c_str());
+        }
     }
     if (search != INVALID_HANDLE_VALUE) {
         FindClose(search);
     }
-    RemoveDirectoryA(m_path.c_str());
+    RemoveDirectoryA(path.c_str());
+}
+
+}  // namespace
+
+TempFolder::~TempFolder()
+{
+    RemoveTree(m_path);
 }
 
 std::string TempFolder::Write(const std::string& name, std::string_view bytes) const
@@ -83,4 +102,53 @@ std::string UniqueName(const std::string& prefix)
 {
     static int s_count = 0;
     return prefix + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++s_count);
+}
+
+std::string HostPath(const std::string& windowsPath)
+{
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (toUnix == nullptr) {
+        return std::string();
+    }
+    std::wstring wide(windowsPath.begin(), windowsPath.end());
+    char* unixPath = toUnix(wide.c_str());
+    if (unixPath == nullptr) {
+        return std::string();
+    }
+    std::string result(unixPath);
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    return result;
+}
+
+// Wine does not let a Windows process wait for a host process, so the command
+// reports its exit status in a file that appears only when it has ended.
+bool RunHostCommand(const std::string& command, const TempFolder& folder)
+{
+    const std::string done = folder.PathOf("host-command.done");
+    DeleteFileA(done.c_str());
+    const std::string hostDone = HostPath(done);
+    if (hostDone.empty()) {
+        return false;
+    }
+    std::string line = "/bin/sh -c \"" + command + "; echo $? > '" + hostDone + ".tmp'; mv '" + hostDone +
+                       ".tmp' '" + hostDone + "'\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int i = 0; i < 1000 && GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
+        Sleep(10);
+    }
+    std::ifstream in(done);
+    std::string status;
+    std::getline(in, status);
+    in.close();
+    DeleteFileA(done.c_str());
+    return status == "0";
 }

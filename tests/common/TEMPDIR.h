@@ -1,6 +1,7 @@
 // What every test program needs of the file system: a temporary folder that
-// goes away with everything in it, whole files written and read back, and the
-// helper programs and libraries built beside the test program.
+// goes away with everything in it, whole files written and read back, the
+// helper programs and libraries built beside the test program, and commands
+// run on Wine's host.
 #pragma once
 
 #include <cstdint>
@@ -8,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-// A fresh folder under the temporary path, removed at the end with its files
-// (read-only ones too).
+// A fresh folder under the temporary path, removed at the end with all it
+// holds (read-only files and sub-folders too).
 class TempFolder {
 public:
     TempFolder();
@@ -37,3 +38,10 @@ std::string BesideTestProgram(const std::string& name);
 
 // Unique within the machine for this process and call: prefix, process id, count.
 std::string UniqueName(const std::string& prefix);
+
+// Runs a shell command line on Wine's host (for what only a process outside
+// Windows may do to an open file) and waits for it; false when it failed or
+// that is not possible here. folder holds the file that reports its end.
+bool RunHostCommand(const std::string& command, const TempFolder& folder);
+// The host's name for a Windows path, or empty when there is no host.
+std::string HostPath(const std::string& windowsPath);

@@ -136,21 +136,6 @@ TEST(GetLine, ChosenEncodingChangesTheDecodingButNeverTheIndex)
     EXPECT_EQ(std::wstring(jis.Doc().GetLine(0).Text()), L"\x4E9C");
 }
 
-TEST(GetLine, DecodedLineOwnsItsBlockUntilReleased)
-{
-    CLSOpenedBytes opened("first\nsecond");
-    CLSDecodedLine line = opened.Doc().GetLine(1);
-    ASSERT_TRUE(line);
-    CLSDecodedLine moved = std::move(line);
-    EXPECT_FALSE(line);
-    EXPECT_EQ(std::wstring(moved.Text()), L"second");
-    HGLOBAL block = moved.Release();
-    ASSERT_NE(block, nullptr);
-    EXPECT_FALSE(moved);
-    EXPECT_EQ(std::wstring(static_cast<const WCHAR*>(block)), L"second");
-    EXPECT_EQ(GlobalFree(block), nullptr);
-}
-
 // The corpus, written as UTF-8 and converted by nkf and iconv into every
 // encoding; each file must detect as its encoding and give back every line.
 TEST(GetLine, JapaneseCorpusInEveryEncoding)

@@ -128,3 +128,15 @@ TEST(LineScanner, BlockSearchesAgreeWithThePortableOne)
         }
     }
 }
+
+// The projection of a big file's index is held to what the array can count
+// (on a 32-bit build a 4 GiB file of short lines would wrap the count).
+TEST(LineScanner, IndexRoomIsHeldToWhatCanBeCounted)
+{
+    const std::size_t limit32 = 0xFFFFFFFFu / 4 / 16 * 16;
+    EXPECT_EQ(PlanIndexRoom(40000, 40000, 40001, 65536, 0xFFFFFFFFu, limit32), limit32);
+    EXPECT_EQ(PlanIndexRoom(40000, 40000, 40001, 65536, 4 * 65536, limit32), 180001u);
+    EXPECT_EQ(PlanIndexRoom(100, 160, 161, 1000, 0xFFFFFFFFu, limit32), 240u) << "too little read to project";
+    EXPECT_EQ(PlanIndexRoom(limit32, limit32, limit32 + 1, 65536, 0xFFFFFFFFu, limit32), limit32 + 1)
+        << "a need past the limit is left to fail as an allocation";
+}

@@ -57,6 +57,26 @@ TEST(ReadAhead, GivesTheRangeInOrderAndStopsAtTheFileEnd)
     CloseHandle(file);
 }
 
+// A reader made on the window's thread leaves that thread free to run on any
+// processor; only the index thread asks to be kept apart.
+TEST(ReadAhead, LeavesTheOwnersProcessorsAloneUnlessAsked)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("apart.txt", std::string(100000, 'x'));
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD_PTR process = 0;
+    DWORD_PTR system = 0;
+    ASSERT_TRUE(GetProcessAffinityMask(GetCurrentProcess(), &process, &system));
+    for (bool keepApart : {false, true}) {
+        CLSReadAhead reader(file, 0, 100000, 100, keepApart);
+        const DWORD_PTR during = SetThreadAffinityMask(GetCurrentThread(), process);
+        EXPECT_EQ(during == process, !keepApart || (process & (process - 1)) == 0) << keepApart;
+    }
+    EXPECT_EQ(SetThreadAffinityMask(GetCurrentThread(), process), process);
+    CloseHandle(file);
+}
+
 // The owner may stop early: the thread must end while it waits for a slot.
 TEST(ReadAhead, StopsWhenLeftHalfway)
 {

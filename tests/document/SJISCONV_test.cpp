@@ -48,8 +48,10 @@ TEST(JisToShiftJis, EscapesSwitchStateAndAreDropped)
         {"break inside kanji state stays", Bytes({0x1B, '$', 'B', 0x30, 0x21, 0x0D, 0x0A}),
          Bytes({0x88, 0x9F, 0x0D, 0x0A})},
         {"lone byte at the end of kanji state", Bytes({0x1B, '$', 'B', 0x30, 0x21, 0x30}), Bytes({0x88, 0x9F, 0x30})},
-        {"Shift-JIS lead byte in JIS text", Bytes({0x82, 'a'}), "?a"},
-        {"8-bit half-width katakana", Bytes({0xB1}), Bytes({0xB1})},
+        {"Shift-JIS pair in ASCII state", Bytes({0x82, 0xA0, 0x1B, '(', 'B', 0x0A}), Bytes({0x82, 0xA0, 0x0A})},
+        {"lone lead byte before the break", Bytes({0x82, 0x0D, 0x0A}), Bytes({'?', 0x0D, 0x0A})},
+        {"lone lead byte in kanji state", Bytes({0x1B, '$', 'B', 0xE0}), "?"},
+        {"bytes that lead nothing are copied", Bytes({0x80, 0xA0, 0xFD, 0xFF, 0xB1}), Bytes({0x80, 0xA0, 0xFD, 0xFF, 0xB1})},
     };
     for (const ConvertCase& c : cases) {
         EXPECT_EQ(Convert(JisToShiftJis, c.input), c.expected) << c.what;
@@ -63,9 +65,9 @@ TEST(EucToShiftJis, PairsKatakanaAndBrokenBytes)
         {"half-width katakana", Bytes({0x8E, 0xB1}), Bytes({0xB1})},
         {"hiragana and ASCII", Bytes({'x', 0xA4, 0xA2, 'y'}), Bytes({'x', 0x82, 0xA0, 'y'})},
         {"JIS X 0212 becomes a geta mark", Bytes({0x8F, 0xB0, 0xA1, 0xA4, 0xA2}), Bytes({0x81, 0xAC, 0x82, 0xA0})},
-        {"lead byte before the break", Bytes({0xA4, 0x0D, 0x0A}), Bytes({'?', 0x0D, 0x0A})},
-        {"lead byte at the end", Bytes({'a', 0xA4}), "a?"},
-        {"byte that starts nothing", Bytes({0x80, 'a'}), "?a"},
+        {"unpaired high bytes are copied", Bytes({0xA4, 0xA2, 0x80, 0xA0}), Bytes({0x82, 0xA0, 0x80, 0xA0})},
+        {"Shift-JIS lead byte before the break", Bytes({0xE0, 0x0D, 0x0A}), Bytes({'?', 0x0D, 0x0A})},
+        {"Shift-JIS lead byte at the end", Bytes({'a', 0x81}), "a?"},
     };
     for (const ConvertCase& c : cases) {
         EXPECT_EQ(Convert(EucToShiftJis, c.input), c.expected) << c.what;

@@ -71,13 +71,12 @@ TEST(DecodePng, MakesTheBitmapOfTheDecodedPicture)
         Bytes palette, trns;
         COLORREF background;
     };
+    // The decoding of each colour type is the decoder core's; here, that its
+    // pixels reach the bitmap in order, over the background where they are
+    // transparent.
     const Case cases[] = {
-        {"RGBA over white", 6, 8, false, {}, {}, kWhite},
         {"RGBA over dusk, interlaced", 6, 8, true, {}, {}, kDusk},
-        {"1-bit palette", 3, 1, false, {250, 0, 0, 0, 0, 250}, {}, kWhite},
-        {"2-bit grey with a key", 0, 2, true, {}, {0, 1}, kDusk},
         {"16-bit grey with a key", 0, 16, false, {}, {0x12, 0x34}, kDusk},
-        {"4-bit palette with alpha", 3, 4, false, Bytes(48, 99), Bytes(16, 77), kDusk},
     };
     HDC dc = GetDC(nullptr);
     for (const Case& c : cases) {

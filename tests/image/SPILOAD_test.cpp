@@ -103,6 +103,14 @@ extern "C" __declspec(dllexport) void GlimSpiProbe(HMODULE self, const char* pat
     g_calls.push_back(call);
 }
 
+// The blocks a failing plug-in handed over with its failure.
+std::vector<HLOCAL> g_failedBlocks;
+
+extern "C" __declspec(dllexport) void GlimSpiFailedBlocks(HLOCAL info, HLOCAL bits)
+{
+    g_failedBlocks.insert(g_failedBlocks.end(), {info, bits});
+}
+
 TEST(PluginPicture, TheFirstPluginThatAlsoSucceedsWins)
 {
     const TempFolder files;
@@ -133,7 +141,11 @@ TEST(PluginPicture, TheFirstPluginThatAlsoSucceedsWins)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const PluginFolder plugins(c.plugins);
+        g_failedBlocks.clear();
         const Pixels pixels = OpenPicture(ppm, c.on ? plugins.Path() : nullptr);
+        for (HLOCAL block : g_failedBlocks) {
+            EXPECT_EQ(LocalFlags(block), LMEM_INVALID_HANDLE) << "a failing plug-in's block is left allocated";
+        }
 
         // Asked in the file system's order, up to the winner and no further.
         std::vector<std::string> listed = plugins.Listed("*.spi");

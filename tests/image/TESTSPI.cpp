@@ -2,7 +2,8 @@
 // variants that differ in one behaviour each:
 //   (none)          reads the file as it is
 //   TESTSPI_INVERT  reads it with inverted colours, to tell two readers apart
-//   TESTSPI_FAIL    accepts the file but GetPicture fails
+//   TESTSPI_FAIL    accepts the file but GetPicture fails, handing over two
+//                   blocks all the same (reported to GlimSpiFailedBlocks)
 //   TESTSPI_SHORT   returns pixels one row shorter than its header says
 //   TESTSPI_ANY     accepts every file and returns one magenta pixel
 //   TESTSPI_NOGET   exports IsSupported only
@@ -134,8 +135,14 @@ extern "C" __declspec(dllexport) int WINAPI GetPicture(LPCSTR source, LONG_PTR o
     Ppm ppm;
 #if defined(TESTSPI_FAIL)
     (void)source;
-    (void)info;
-    (void)bits;
+    *info = LocalAlloc(LMEM_MOVEABLE, sizeof(BITMAPINFOHEADER));
+    *bits = LocalAlloc(LMEM_MOVEABLE, 16);
+    using Report = void (*)(HLOCAL, HLOCAL);
+    const auto report = reinterpret_cast<Report>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA(nullptr), "GlimSpiFailedBlocks")));
+    if (report != nullptr) {
+        report(*info, *bits);
+    }
     return 2;  // an unknown format after all
 #elif defined(TESTSPI_ANY)
     (void)source;

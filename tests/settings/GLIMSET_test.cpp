@@ -28,9 +28,10 @@ TEST(GlimFont, ConvertsToAndFromALogFont)
     font.ToLogFont(nullptr, lf);
     EXPECT_EQ(lf.lfHeight, -MulDiv(10, ScreenDpi(), 72));
     EXPECT_EQ(lf.lfWeight, 700);
-    EXPECT_EQ(lf.lfItalic + lf.lfStrikeOut * 2 + lf.lfUnderline * 4, 4);
+    EXPECT_EQ(lf.lfUnderline, 1);
+    EXPECT_EQ(lf.lfItalic, 0);
+    EXPECT_EQ(lf.lfStrikeOut, 0);
     EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET);
-    EXPECT_EQ(lf.lfWidth + lf.lfEscapement + lf.lfOutPrecision + lf.lfQuality + lf.lfPitchAndFamily, 0);
     EXPECT_STREQ(lf.lfFaceName, "ＭＳ 明朝");
 
     CLSGlimFont back;

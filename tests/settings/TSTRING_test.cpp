@@ -1,5 +1,5 @@
-// The string class: buffer granules, range rules, the Shift-JIS aware search,
-// numbers and colours, window texts and the instance count.
+// The string class: range rules, the Shift-JIS aware search, numbers and
+// colours, growth that keeps the text, window texts and the instance count.
 #include "settings/TSTRING.h"
 
 #include "base/ASSERT.h"
@@ -9,31 +9,6 @@
 #include <cstdio>
 #include <new>
 #include <string>
-
-TEST(TString, BufferGrowsAndShrinksInWholeGranules)
-{
-    CLSTString str;
-    EXPECT_EQ(str.GetCapacity(), 256);
-    const int kRows[][2] = {{254, 256}, {255, 512}, {510, 512}, {511, 768}};  // length, capacity
-    for (const auto& row : kRows) {
-        while (str.GetLength() < row[0]) {
-            str.Append("x");
-        }
-        EXPECT_EQ(str.GetCapacity(), row[1]) << "appended to " << row[0] << " bytes";
-    }
-    str.Replace(10, -1, nullptr);
-    EXPECT_STREQ(str.GetString(), "xxxxxxxxxx");
-    EXPECT_EQ(str.GetCapacity(), 256);
-
-    // Construction sizes for the text alone; appending keeps room for one more.
-    const std::string str255(255, 'y');
-    EXPECT_EQ(CLSTString(str255.c_str()).GetCapacity(), 256);
-    EXPECT_EQ(CLSTString((str255 + "y").c_str()).GetCapacity(), 512);
-    CLSTString appended;
-    appended.Append(str255.c_str());
-    EXPECT_EQ(appended.GetCapacity(), 512);
-    EXPECT_EQ(CLSTString(appended).GetCapacity(), 256);
-}
 
 TEST(TString, RangesOutsideTheStringChangeNothingAndThrowOnlyInConstruction)
 {
@@ -172,7 +147,6 @@ TEST(TString, TakesTheTextOfAWindowOrADialogControl)
     SetWindowTextA(hEdit, "ゾ]");
     str.FromWindowText(hParent, 1234);
     EXPECT_STREQ(str.GetString(), "ゾ]");
-    EXPECT_EQ(str.GetCapacity(), 256);
     str.FromWindowText(hParent, 999);  // no such control
     EXPECT_STREQ(str.GetString(), "");
     DestroyWindow(hParent);

@@ -55,6 +55,42 @@ int Inked(const Shot& shot, int top, int bottom)
     return inked;
 }
 
+// Cuts the file to size the way another program of the system would,
+// bypassing the sharing rules of our own process (Wine starts the host's
+// truncate like any other program). Its process handle does not tell when it
+// ends, so this waits for the size instead. False when not under Wine.
+bool TruncateBehindTheView(const std::string& path, unsigned size)
+{
+    using UnixNameFn = char*(CDECL*)(LPCWSTR);
+    auto unixName = reinterpret_cast<UnixNameFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    char* name = unixName != nullptr ? unixName(wide) : nullptr;
+    if (name == nullptr) {
+        return false;
+    }
+    std::string command = "/usr/bin/truncate -s " + std::to_string(size) + " \"" + name + "\"";
+    HeapFree(GetProcessHeap(), 0, name);
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA("Z:/usr/bin/truncate", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi)) {
+        return false;
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    for (int i = 0; i < 200; ++i, Sleep(50)) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeHigh == 0 &&
+            data.nFileSizeLow == size) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 TEST(FileState, HexReachesTheEndOfSparseFilesPast2And4GiB)

@@ -1,5 +1,5 @@
-// Hex mode in a real pane: the copied pairs, its rows and clicks on the
-// row's columns.
+// Hex mode in a real pane: the copied pairs and a drag over the character
+// column (where clicks land is the hex layout's rule).
 #include "VIEWTEST.h"
 
 #include "view/TEXTLAY.h"
@@ -50,40 +50,6 @@ TEST(HexView, CopiesTheSelectedBytesAsPairs)
     EXPECT_EQ(h.Caret(), LineColumn(0, 0));
     EXPECT_FALSE(h.view.HasSelection());
     EXPECT_EQ(h.CopyUnicode(), kClipboardMarker);
-}
-
-TEST(HexView, ClicksOnTheRowColumns)
-{
-    CLSViewHarness h;
-    h.Open(WriteTestFile("clicks.bin", CountingBytes(40)));
-    const int cw = CellWidth(h.FontHeight());
-    const int rowHeight = h.LineHeight();
-    struct Case {
-        const char* what;
-        int cell, row;
-        bool moves;
-        int column;
-    };
-    const Case cases[] = {
-        {"first pair", 10, 0, true, 0},
-        {"second row", 13, 1, true, 1},
-        {"gap cell between the halves", 34, 0, true, 7},
-        {"first pair of the second half", 35, 0, true, 8},
-        {"offset column", 3, 1, false, 0},
-        {"character column", 62, 1, false, 0},
-        {"last row, past its last byte", 50, 2, true, 8},
-    };
-    for (const Case& c : cases) {
-        h.Click(10 * cw, 0);
-        h.ForgetReports();
-        h.Click(c.cell * cw + cw / 2, c.row * rowHeight + 2);
-        if (c.moves) {
-            EXPECT_EQ(h.Caret(), LineColumn(c.row, c.column)) << c.what;
-        } else {
-            EXPECT_EQ(h.Reports(), 0) << c.what;
-            EXPECT_FALSE(h.view.HasSelection()) << c.what;
-        }
-    }
 }
 
 TEST(HexView, DragOverTheCharacterColumnWaitsForThePairs)

@@ -184,3 +184,20 @@ TEST(TextRow, DrawsNothingForBadArguments)
     EXPECT_EQ(LayoutRow(text.data(), 3, 0, 32, 2, 1, r), 0);
     EXPECT_TRUE(r.ops.empty());
 }
+
+// A very long row is laid out only up to the right edge; its width beyond is
+// estimated from what was measured, exactly for a font of one width.
+TEST(TextRow, LongRowStopsAtTheRightEdge)
+{
+    const std::u16string text(100000, u'a');
+    Recorder r(text);
+    EXPECT_EQ(LayoutRow(text.data(), 100000, 0, 32, 0, 0, r, 3000), 1000000);
+    const int k = kLayoutPieceUnits;
+    const int drawn = (3000 + 10 * k - 1) / (10 * k);
+    ASSERT_EQ(r.ops.size(), static_cast<std::size_t>(drawn)) << "the pieces up to 3000 pixels, none beyond";
+    EXPECT_EQ(r.ops.back(), T((drawn - 1) * k, k, (drawn - 1) * k * 10, (drawn - 1) * k * 10, drawn * k * 10));
+    const std::u16string tabs = u"\t\t\taaaa";
+    Recorder onlyTabs(tabs);
+    EXPECT_EQ(LayoutRow(tabs.data(), 7, 0, 32, 0, 0, onlyTabs, 64), 114) << "two tab stops, then one piece measured";
+    EXPECT_TRUE(onlyTabs.ops.empty());
+}

@@ -74,87 +74,54 @@ TEST(TextView, CopiesASelectionOverThreeLines)
 TEST(TextView, CaretKeys)
 {
     CLSViewHarness h;
-    h.Open(WriteTestFile("keys.txt", "abcde\r\nxy"));
+    h.Open(WriteTestFile("keys.txt", "abcde\r\nxy\r\n\r\nabcdefgh"));
     struct Step {
         UINT vk;
-        bool shift, ctrl;
+        bool ctrl;
         int line, column;
     };
     const Step steps[] = {
-        {VK_END, false, false, 0, 5},   // after the 5th character
-        {VK_RIGHT, false, false, 1, 0}, // the end of a line wraps to the next
-        {VK_END, false, false, 1, 2},
-        {VK_RIGHT, false, false, 1, 2}, // the end of the last line stays
-        {VK_LEFT, false, false, 1, 1},
-        {VK_HOME, false, false, 1, 0},
-        {VK_LEFT, false, false, 0, 5},  // back to the end of the line before
-        {VK_HOME, false, true, 0, 0},
-        {VK_END, false, true, 1, 2},
-        {VK_UP, false, false, 0, 2},
-        {VK_DOWN, false, false, 1, 2},
-        {VK_F5, false, false, 1, 2},    // other keys do nothing
+        {VK_END, false, 0, 5},    // after the 5th character
+        {VK_RIGHT, false, 1, 0},  // the end of a line wraps to the next
+        {VK_END, false, 1, 2},
+        {VK_LEFT, false, 1, 1},
+        {VK_HOME, false, 1, 0},
+        {VK_LEFT, false, 0, 5},   // back to the end of the line before
+        {VK_END, true, 3, 8},
+        {VK_RIGHT, false, 3, 8},  // the end of the last line stays
+        {VK_HOME, true, 0, 0},
+        {VK_END, false, 0, 5},
+        // Up and Down keep their column across shorter and empty lines.
+        {VK_DOWN, false, 1, 2},
+        {VK_DOWN, false, 2, 0},
+        {VK_DOWN, false, 3, 5},
+        {VK_UP, false, 2, 0},
+        {VK_PRIOR, false, 0, 5},  // a page up from line 2 stops at the first line
+        {VK_NEXT, false, 3, 5},
+        {VK_LEFT, false, 3, 4},   // a new run of Up and Down starts from here
+        {VK_UP, false, 2, 0},
+        {VK_UP, false, 1, 2},
+        {VK_UP, false, 0, 4},
+        {VK_F5, false, 0, 4},     // other keys do nothing
     };
     for (const Step& s : steps) {
-        h.Key(s.vk, s.shift, s.ctrl);
+        h.Key(s.vk, false, s.ctrl);
         EXPECT_EQ(h.Caret(), LineColumn(s.line, s.column)) << "key " << s.vk;
     }
 }
 
-TEST(TextView, ClicksPutTheCaretBeforeTheCharacter)
+// Where a click lands in a row is the text layout's rule; the pane takes the
+// focus, and Shift+click keeps the anchor.
+TEST(TextView, ClickAndShiftClickSelect)
 {
     CLSViewHarness h;
     h.Open(WriteTestFile("click.txt", "abc\tdef\r\nxy"));
-    const int rowHeight = h.LineHeight();
-    struct Case {
-        int x, y;
-        bool shift;
-        int line, column;
-    };
-    const Case cases[] = {
-        {0, 2, false, 0, 0},
-        {400, 2, false, 0, 7},               // beyond the end: after the last character
-        {0, rowHeight + 2, false, 1, 0},
-        {400, rowHeight + 2, false, 1, 2},
-        {300, 10 * rowHeight, false, 1, 2},  // below the last line: the last line
-    };
-    for (const Case& c : cases) {
-        h.Click(c.x, c.y, c.shift);
-        EXPECT_EQ(h.Caret(), LineColumn(c.line, c.column)) << c.x << "," << c.y;
-    }
-    // Shift+click keeps the anchor where it was.
+    SetFocus(h.Parent());
     h.Click(0, 2);
-    h.Click(400, rowHeight + 2, true);
-    EXPECT_EQ(h.CopyUnicode(), L"abc\tdef\r\nxy");
     EXPECT_EQ(GetFocus(), h.View());
-}
-
-// A 16-pixel font has 32-pixel tab stops: the letter after a tab starts at 32
-// whatever comes before the tab, and a leading tab moves the text there too.
-TEST(TextView, TabStopsOnTheScreen)
-{
-    CLSViewHarness h;
-    ASSERT_EQ(h.FontHeight(), 16) << "the test font is not the 16-pixel IPA Gothic";
-    h.Open(WriteTestFile("tabs.txt", "a\tb\r\nWW\tb\r\n\tb\r\nabcdefgh\tb"));
-    h.Click(0, 300);  // caret away from the rows measured
-    const Shot s = h.Capture();
-    const int rowHeight = h.LineHeight();
-    // The leftmost ink at or after x = from in the glyph rows of a line.
-    auto firstInk = [&](int line, int from) {
-        for (int x = from; x < s.cx; ++x) {
-            for (int y = line * rowHeight; y < line * rowHeight + 16; ++y) {
-                if (s.At(x, y) != kBack) {
-                    return x;
-                }
-            }
-        }
-        return -1;
-    };
-    const int b0 = firstInk(0, 20);
-    EXPECT_GE(b0, 32);
-    EXPECT_LT(b0, 40);
-    EXPECT_EQ(firstInk(1, 20), b0);   // a wider start reaches the same stop
-    EXPECT_EQ(firstInk(2, 0), b0);    // a leading tab
-    EXPECT_EQ(firstInk(3, 66), b0 + 64);  // text ending on a stop gets a whole tab more
+    h.Click(400, h.LineHeight() + 2, true);
+    EXPECT_EQ(h.Caret(), LineColumn(1, 2));
+    EXPECT_EQ(h.CopyUnicode(), L"abc\tdef\r\nxy");
 }
 
 TEST(TextView, SelectedBandOverATabGap)

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <functional>
 
 const wchar_t kClipboardMarker[] = L"<marker>";
 
@@ -48,56 +47,7 @@ void PutMarkerOnClipboard(HWND owner)
     CloseClipboard();
 }
 
-// Runs a program of the host system on the file (Wine starts it like any
-// other program); its process handle does not tell when it ends, so this
-// waits for its effect instead. False when not under Wine.
-bool ChangeOnHost(const std::string& path, const char* program, const std::string& options,
-                  const std::function<bool()>& done)
-{
-    using UnixNameFn = char*(CDECL*)(LPCWSTR);
-    auto unixName = reinterpret_cast<UnixNameFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    wchar_t wide[MAX_PATH] = L"";
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-    char* name = unixName != nullptr ? unixName(wide) : nullptr;
-    if (name == nullptr) {
-        return false;
-    }
-    std::string command = std::string(program) + " " + options + " \"" + name + "\"";
-    HeapFree(GetProcessHeap(), 0, name);
-    STARTUPINFOA si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    const std::string image = std::string("Z:") + program;
-    if (!CreateProcessA(image.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        return false;
-    }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    for (int i = 0; i < 200; ++i, Sleep(50)) {
-        if (done()) {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
-
-bool TruncateBehindTheView(const std::string& path, unsigned size)
-{
-    return ChangeOnHost(path, "/usr/bin/truncate", "-s " + std::to_string(size), [&] {
-        WIN32_FILE_ATTRIBUTE_DATA data{};
-        return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeHigh == 0 &&
-               data.nFileSizeLow == size;
-    });
-}
-
-bool DeleteBehindTheView(const std::string& path)
-{
-    return ChangeOnHost(path, "/bin/rm", "-f",
-                        [&] { return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; });
-}
 
 std::string TestFilePath(const char* name)
 {
@@ -171,6 +121,10 @@ LRESULT CALLBACK CLSViewHarness::ParentProc(HWND hWnd, UINT uMsg, WPARAM wParam,
         ++self->m_iReports;
         return 0;
     }
+    if (uMsg == WM_SIZE && self != nullptr) {
+        self->view.Move(0, 0, LOWORD(lParam), HIWORD(lParam));  // the pane fills the parent
+        return 0;
+    }
     return DefWindowProcA(hWnd, uMsg, wParam, lParam);
 }
 
@@ -184,9 +138,6 @@ void CLSViewHarness::Resize(int cx, int cy)
     RECT rc{0, 0, cx, cy};
     AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, FALSE, 0);
     SetWindowPos(m_hWndParent, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
-    RECT client{};
-    GetClientRect(m_hWndParent, &client);
-    view.Move(0, 0, client.right, client.bottom);
     Pump();
 }
 

@@ -14,10 +14,6 @@
 // Files in the test's temporary folder.
 std::string WriteTestFile(const char* name, const std::string& bytes);
 std::string TestFilePath(const char* name);
-// Changes a file the pane holds open the way another program of the system
-// would, bypassing the sharing rules of our own process; waits until done.
-bool TruncateBehindTheView(const std::string& path, unsigned size);
-bool DeleteBehindTheView(const std::string& path);
 
 // The clipboard's Unicode text, empty when it holds none.
 std::wstring ClipboardText(HWND owner);
@@ -33,6 +29,27 @@ constexpr COLORREF kSelBack = RGB(0, 0, 160);
 CLSGlimTextSettings TestTextSettings();
 
 using LineColumn = std::pair<int, int>;
+
+// The wheel's lines per notch set for a test, the user's own put back after.
+class CLSWheelLines {
+public:
+    explicit CLSWheelLines(UINT lines)
+    {
+        SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &m_uSaved, 0);
+        SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, lines, nullptr, 0);
+    }
+    ~CLSWheelLines() { SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, m_uSaved, nullptr, 0); }
+    CLSWheelLines(const CLSWheelLines&) = delete;
+    CLSWheelLines& operator=(const CLSWheelLines&) = delete;
+
+private:
+    UINT m_uSaved = 3;
+};
+
+inline WPARAM WheelNotch(int delta)
+{
+    return MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta)));
+}
 
 // The client area as the screen shows it.
 struct Shot {

@@ -1,5 +1,5 @@
-// The pane as a whole: view forms and encodings, scroll bars and the wheel,
-// the context menu, and files that cannot be read or change under it.
+// The pane as a whole: view forms and encodings, scroll bars, the context
+// menu, and files that cannot be read or change under it.
 #include "VIEWTEST.h"
 
 #include "resources/RESOURCE.h"
@@ -20,17 +20,6 @@ std::string NumberedLines(int count)
     return text;
 }
 
-std::wstring WithoutBreaks(std::wstring text)
-{
-    std::erase_if(text, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
-    return text;
-}
-
-WPARAM Notch(int delta)
-{
-    return MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta)));
-}
-
 // Reads the state of Copy in the context menu as it is shown, then closes it.
 HHOOK g_hook = nullptr;
 UINT g_copyState = 0;
@@ -46,18 +35,6 @@ LRESULT CALLBACK MenuWatch(int code, WPARAM wParam, LPARAM lParam)
         EndMenu();
     }
     return CallNextHookEx(g_hook, code, wParam, lParam);
-}
-
-// Where the pane had scrolled to after each thumb-tracking message it handled.
-int g_trackedTo = -1;
-
-LRESULT CALLBACK TrackWatch(int code, WPARAM wParam, LPARAM lParam)
-{
-    const auto* msg = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && msg->message == WM_VSCROLL && LOWORD(msg->wParam) == SB_THUMBTRACK) {
-        g_trackedTo = GetScrollPos(msg->hwnd, SB_VERT);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void ShowContextMenu(HWND hWndView)
@@ -142,8 +119,6 @@ TEST(ViewWindow, VerticalRangePageAndScrollBarCodes)
     }
 }
 
-// Dragging the thumb with the mouse scrolls while it moves; letting go
-// changes nothing further.
 // A file on disk is painted before its lines are counted; the vertical range
 // grows to the whole file when the count is done, and the position stays.
 TEST(ViewWindow, BigFileIsPaintedBeforeItsLinesAreCounted)
@@ -178,29 +153,25 @@ TEST(ViewWindow, BigFileIsPaintedBeforeItsLinesAreCounted)
     EXPECT_EQ(h.CopyUnicode(), std::wstring(2000, L'x') + L"\r\nlast");
 }
 
-TEST(ViewWindow, DraggingTheThumbScrollsLive)
+// A big file shown as hex and switched to text counts its lines on the
+// index thread, as opening does: the switch itself does not wait for them.
+TEST(ViewWindow, BigFileSwitchedToTextIsCountedBehindTheFirstScreen)
 {
     CLSViewHarness h;
-    h.Open(WriteTestFile("thumb.txt", NumberedLines(400)));
-    SCROLLBARINFO bar{};
-    bar.cbSize = sizeof(bar);
-    ASSERT_TRUE(GetScrollBarInfo(h.View(), OBJID_VSCROLL, &bar));
-    const int x = (bar.rcScrollBar.left + bar.rcScrollBar.right) / 2;
-    const int y = bar.rcScrollBar.top + (bar.xyThumbTop + bar.xyThumbBottom) / 2;
-    g_trackedTo = -1;
-    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, TrackWatch, nullptr, GetCurrentThreadId());
-    h.Mouse(0, x, y);
-    h.Mouse(MOUSEEVENTF_LEFTDOWN, x, y);
-    h.Mouse(0, x, y + 60);
-    h.Mouse(0, x, y + 120);
-    h.Mouse(MOUSEEVENTF_LEFTUP, x, y + 120);
-    for (int i = 0; i < 20; ++i) {
+    h.view.SetMemoryLimit(1000);
+    const int lines = 30000;
+    std::string binary(1, '\0');  // a NUL makes it hex
+    binary += NumberedLines(lines);
+    h.Open(WriteTestFile("big.bin", binary));
+    ASSERT_EQ(h.view.GetDisplayMode(), DocumentKind::Hex);
+    h.view.SetViewMode(ViewMode::Text);
+    EXPECT_FALSE(h.view.IsLineIndexReady());
+    const DWORD until = GetTickCount() + 10000;
+    while (h.ScrollBar(SB_VERT).nMax != RowsMaximum(lines + 1) && GetTickCount() < until) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
         h.Pump();
-        Sleep(20);
     }
-    UnhookWindowsHookEx(hook);
-    EXPECT_GT(g_trackedTo, 0);  // it scrolled during the drag
-    EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, g_trackedTo);
+    EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, RowsMaximum(lines + 1));
 }
 
 // Scrolling one line moves the pixels already drawn and repaints one row; the
@@ -221,28 +192,6 @@ TEST(ViewWindow, ScrollingALineRepaintsOneRow)
     UpdateWindow(h.View());
     const Shot scrolled = h.Capture(false);
     EXPECT_EQ(h.Capture().pixels, scrolled.pixels);
-}
-
-TEST(ViewWindow, WheelScrollsLinesPerNotchOrAPage)
-{
-    UINT saved = 3;
-    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &saved, 0);
-    CLSViewHarness h;
-    h.Open(WriteTestFile("wheel.txt", NumberedLines(80)));
-    const int page = static_cast<int>(h.ScrollBar(SB_VERT).nPage);
-
-    SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, 3, nullptr, 0);
-    SendMessageA(h.View(), WM_MOUSEWHEEL, Notch(-WHEEL_DELTA), 0);
-    EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, 3);
-    SendMessageA(h.View(), WM_MOUSEWHEEL, Notch(-3 * WHEEL_DELTA), 0);  // still one notch
-    EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, 6);
-    SendMessageA(h.View(), WM_MOUSEWHEEL, Notch(WHEEL_DELTA), 0);
-    EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, 3);
-
-    SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, WHEEL_PAGESCROLL, nullptr, 0);
-    SendMessageA(h.View(), WM_MOUSEWHEEL, Notch(-WHEEL_DELTA), 0);
-    EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, 3 + page);
-    SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, saved, nullptr, 0);
 }
 
 TEST(ViewWindow, ContextMenuAndItsCommands)
@@ -284,39 +233,4 @@ TEST(ViewWindow, FileThatCannotBeOpenedShowsOnlyWhy)
         EXPECT_FALSE(h.view.HasSelection());
         EXPECT_EQ(h.CopyUnicode(), kClipboardMarker);
     }
-}
-
-// Another program shortens or deletes the file while the pane reads it from
-// disk: the pane opens it again, so what is left is shown and copied, nothing
-// else, and a file that is gone says so.
-TEST(ViewWindow, FileShrinkingOrDeletedWhileShownFromDisk)
-{
-    CLSViewHarness h;
-    h.view.SetMemoryLimit(1000);
-    const std::string text = NumberedLines(200);
-    const std::string path = WriteTestFile("shrinking.txt", text);
-    h.Open(path);
-    ASSERT_FALSE(h.view.IsInMemory());
-    ASSERT_TRUE(TruncateBehindTheView(path, 100));
-
-    const std::wstring left(text.begin(), text.begin() + 100);
-    h.Paint();
-    h.view.SelectAll();
-    const std::wstring copied = h.CopyUnicode();
-    EXPECT_EQ(copied.substr(0, 100), left);
-    EXPECT_EQ(WithoutBreaks(copied), WithoutBreaks(left));
-
-    h.view.SetViewMode(ViewMode::Hex);
-    h.Paint();
-    h.view.SelectAll();
-    EXPECT_EQ(h.CopyAnsi().size(), 3u * 100 - 1);
-
-    ASSERT_TRUE(DeleteBehindTheView(path));
-    h.Paint();
-    h.view.SelectAll();
-    EXPECT_EQ(h.view.GetOpenError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-    h.view.SetViewMode(ViewMode::Auto);
-    h.Open(WriteTestFile("after.txt", "still working"));
-    h.view.SelectAll();
-    EXPECT_EQ(h.CopyUnicode(), L"still working");
 }

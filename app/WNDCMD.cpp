@@ -1,0 +1,294 @@
+// The main window's command table, menu states, notification routing, and the
+// navigation from the path box to the panes.
+#include "app/WNDMAIN.h"
+
+#include "app/CMDLINE.h"
+#include "app/HTMLHELP.h"
+#include "base/OWNERS.h"
+#include "image/PICTZOOM.h"
+#include "resources/RESOURCE.h"
+
+#include <commctrl.h>
+#include <htmlhelp.h>
+
+#include <string>
+#include <utility>
+
+namespace {
+
+// The list-view type of each icon-view command, 1222 to 1225.
+constexpr DWORD kListStyles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+
+void SetItemState(HMENU hMenu, int id, UINT state)
+{
+    MENUITEMINFOA mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_STATE;
+    mii.fState = state;
+    SetMenuItemInfoA(hMenu, static_cast<UINT>(id), FALSE, &mii);
+}
+
+}  // namespace
+
+bool CLSWndMain::OnCommand(int id)
+{
+    if (id >= IDM_ENC_AUTO && id <= IDM_ENC_UTF7) {
+        OnEncoding(id);
+    } else if (id >= IDM_VIEW_AUTO && id <= IDM_VIEW_HEX) {
+        OnViewForm(id);
+    } else if (id >= IDM_ZOOM_25 && id <= IDM_ZOOM_FIT) {
+        OnZoom(id);
+    } else if (id >= IDM_STYLE_LARGE && id <= IDM_STYLE_DETAILS) {
+        OnListStyle(id);
+    } else if (id >= IDM_SORT_NAME && id <= IDM_SORT_DATE) {
+        m_clsFileList.SortBy(id - IDM_SORT_NAME);
+    } else {
+        switch (id) {
+        case IDC_NAVIGATE:
+            Navigate();
+            break;
+        case IDM_EXIT:
+            SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
+            break;
+        case IDM_COPY:
+            OnCopy();
+            break;
+        case IDM_SELECTALL:
+            OnSelectAll();
+            break;
+        case IDM_TOOLBAR:
+            ToggleBar(id, !m_settings.GetFlag(CLSGlimSettings::kShowToolBar));
+            break;
+        case IDM_STATUSBAR:
+            ToggleBar(id, !m_settings.GetFlag(CLSGlimSettings::kShowStatusBar));
+            break;
+        case IDM_FOLDERTREE:
+            ToggleBar(id, !m_settings.GetFlag(CLSGlimSettings::kShowFolderTree));
+            break;
+        case IDM_UPFOLDER:
+            m_clsFolderTree.GoUp();
+            break;
+        case IDM_REFRESH:
+            OnRefresh();
+            break;
+        case IDM_HELP_CONTENTS:
+            CallHtmlHelp(m_hWnd, g_szHelpPath, HH_DISPLAY_TOC, 0);
+            break;
+        default:
+            return false;
+        }
+    }
+    return true;
+}
+
+void CLSWndMain::OnCopy()
+{
+    // The path box and the content view each copy their own selection.
+    HWND hWndFocus = GetFocus();
+    if (hWndFocus != nullptr) {
+        SendMessageA(hWndFocus, WM_COPY, 0, 0);
+    }
+}
+
+void CLSWndMain::OnSelectAll()
+{
+    const int focus = GetDlgCtrlID(GetFocus());
+    if (focus == kIdPathEdit) {
+        SendDlgItemMessageA(m_hWnd, kIdPathEdit, EM_SETSEL, 0, -1);
+    } else if (focus == CLSWndView::kControlId) {
+        m_clsView.SelectAll();
+    }
+}
+
+void CLSWndMain::OnRefresh()
+{
+    const int focus = GetDlgCtrlID(GetFocus());
+    if (focus == kIdFolderTree) {
+        m_clsFolderTree.Rebuild();
+    } else if (focus == kIdFileList) {
+        m_clsFileList.Refresh();
+    }
+}
+
+void CLSWndMain::OnEncoding(int id)
+{
+    m_clsView.SetEncoding(id == IDM_ENC_AUTO ? TextEncoding::Auto : static_cast<TextEncoding>(id - IDM_ENC_AUTO + 1));
+    SetRadioGroup(IDM_ENC_AUTO, IDM_ENC_UTF7, id);
+}
+
+void CLSWndMain::OnViewForm(int id)
+{
+    m_clsView.SetViewMode(static_cast<ViewMode>(id - IDM_VIEW_AUTO));
+    SetRadioGroup(IDM_VIEW_AUTO, IDM_VIEW_HEX, id);
+}
+
+// The zoom goes to the record of the mode shown, so that pictures and media
+// keep zooms of their own, and is saved with the settings.
+void CLSWndMain::OnZoom(int id)
+{
+    CheckMenuRadio(GetMenu(m_hWnd), IDM_ZOOM_25, IDM_ZOOM_FIT, id);
+    const std::uint32_t zoom = ZoomOfMenuItem(id - IDM_ZOOM_25);
+    switch (m_clsView.GetDisplayMode()) {
+    case DocumentKind::Image: {
+        CLSGlimImageSettings image = m_settings.GetImage();
+        image.SetZoom(static_cast<int>(zoom));
+        m_settings.SetImage(image);
+        m_clsView.SetImageZoom(zoom);
+        break;
+    }
+    case DocumentKind::Media: {
+        CLSGlimMediaSettings media = m_settings.GetMedia();
+        media.SetZoom(static_cast<int>(zoom));
+        m_settings.SetMedia(media);
+        m_clsView.SetMediaZoom(zoom);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CLSWndMain::OnListStyle(int id)
+{
+    const int style = id - IDM_STYLE_LARGE;
+    m_clsFileList.SetViewStyle(kListStyles[style]);
+    m_settings.SetFileListStyle(style);
+    CheckMenuRadio(GetMenu(m_hWnd), IDM_STYLE_LARGE, IDM_STYLE_DETAILS, id);
+}
+
+void CLSWndMain::CheckMenuRadio(HMENU hMenu, int first, int last, int chosen)
+{
+    for (int id = first; id <= last; ++id) {
+        SetItemState(hMenu, id, id == chosen ? MFS_CHECKED : 0);
+    }
+}
+
+void CLSWndMain::SetRadioGroup(int first, int last, int chosen)
+{
+    CheckMenuRadio(GetMenu(m_hWnd), first, last, chosen);
+    HWND hWndToolBar = GetDlgItem(m_hWnd, kIdToolBar);
+    if (hWndToolBar == nullptr) {
+        return;
+    }
+    for (int id = first; id <= last; ++id) {
+        const WORD state = id == chosen ? TBSTATE_ENABLED | TBSTATE_PRESSED : TBSTATE_ENABLED;
+        SendMessageA(hWndToolBar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELPARAM(state, 0));
+    }
+}
+
+// Copy, Select all and Refresh follow the control that has the focus; the
+// accelerators of grayed items do nothing.
+void CLSWndMain::OnInitMenu(HMENU hMenu)
+{
+    UINT copy = MFS_GRAYED;
+    UINT selectAll = MFS_GRAYED;
+    UINT refresh = MFS_GRAYED;
+    const int focus = GetDlgCtrlID(GetFocus());
+    if (focus == kIdFolderTree || focus == kIdFileList) {
+        refresh = 0;
+    } else if (focus == kIdPathEdit) {
+        DWORD start = 0;
+        DWORD end = 0;
+        SendDlgItemMessageA(m_hWnd, kIdPathEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                            reinterpret_cast<LPARAM>(&end));
+        copy = start != end ? 0 : MFS_GRAYED;
+        selectAll = 0;
+    } else if (focus == CLSWndView::kControlId) {
+        copy = m_clsView.HasSelection() ? 0 : MFS_GRAYED;
+        selectAll = 0;
+    }
+    SetItemState(hMenu, IDM_COPY, copy);
+    SetItemState(hMenu, IDM_SELECTALL, selectAll);
+    SetItemState(hMenu, IDM_REFRESH, refresh);
+    InitZoomItems(hMenu);
+}
+
+// The zoom items show the zoom of the mode shown; text and hex have none.
+void CLSWndMain::InitZoomItems(HMENU hMenu)
+{
+    int zoom = 0;
+    switch (m_clsView.GetDisplayMode()) {
+    case DocumentKind::Image:
+        zoom = m_settings.GetImage().GetZoom();
+        break;
+    case DocumentKind::Media:
+        zoom = m_settings.GetMedia().GetZoom();
+        break;
+    default:
+        for (int id = IDM_ZOOM_25; id <= IDM_ZOOM_FIT; ++id) {
+            SetItemState(hMenu, id, MFS_GRAYED);  // also clears the check
+        }
+        return;
+    }
+    const int checked = IDM_ZOOM_25 + MenuItemOfZoom(static_cast<std::uint32_t>(zoom));
+    CheckMenuRadio(hMenu, IDM_ZOOM_25, IDM_ZOOM_FIT, checked);
+}
+
+// Backspace in the file list goes up; the list's other notifications end
+// here too. The toolbar's drop-downs and tooltips are the toolbar's own.
+bool CLSWndMain::OnNotify(const NMHDR* hdr)
+{
+    if (hdr == nullptr || hdr->idFrom != static_cast<UINT_PTR>(kIdFileList)) {
+        return false;
+    }
+    if (hdr->code == LVN_KEYDOWN && reinterpret_cast<const NMLVKEYDOWN*>(hdr)->wVKey == VK_BACK) {
+        m_clsFolderTree.GoUp();
+    }
+    return true;
+}
+
+// The desktop folder parses the typed text; the tree goes to the deepest
+// folder on the way, which makes the list show it, and the list selects the
+// named item, which opens it. The focus comes back to the path box.
+void CLSWndMain::Navigate()
+{
+    char text[MAX_PATH] = "";
+    GetDlgItemTextA(m_hWnd, kIdPathEdit, text, sizeof(text));
+    const std::string path = PathBoxText(text);
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    CLSComPtr<IShellFolder> desktop;
+    if (FAILED(SHGetDesktopFolder(desktop.Address()))) {
+        return;
+    }
+    CLSItemIdList pidl;
+    if (path.empty() ||
+        FAILED(desktop->ParseDisplayName(m_hWnd, nullptr, wide, nullptr, pidl.Address(), nullptr)) || !pidl) {
+        MessageBoxA(m_hWnd, "ファイルが見つかりません。", "Glim!", MB_ICONERROR);
+    } else {
+        m_clsFolderTree.ShowFolder(pidl.Get());
+        SelectNavigatedItem(desktop.Get(), pidl.Get());
+    }
+    SetFocus(GetDlgItem(m_hWnd, kIdPathEdit));
+}
+
+// A file typed in the folder already shown may be newer than the list (the
+// watcher is off, or has not caught up yet): the list is read again once
+// before the file is given up. A folder typed as such needs no second look.
+void CLSWndMain::SelectNavigatedItem(IShellFolder* desktop, LPCITEMIDLIST pidl)
+{
+    if (m_clsFileList.SelectItem(pidl)) {
+        return;
+    }
+    LPCITEMIDLIST shown = m_clsFolderTree.GetSelectedIdList();
+    if (shown == nullptr || HRESULT_CODE(desktop->CompareIDs(0, shown, pidl)) == 0) {
+        return;
+    }
+    m_clsFileList.Refresh();
+    m_clsFileList.SelectItem(pidl);
+}
+
+// The status bar's type, size and encoding fields for the item are the
+// status bar module's; here the path box and the content view follow.
+void CLSWndMain::ShowItem(LPCITEMIDLIST pidl)
+{
+    if (pidl == nullptr) {
+        return;
+    }
+    char path[MAX_PATH] = "";
+    if (!SHGetPathFromIDListA(pidl, path)) {
+        path[0] = '\0';
+    }
+    SetDlgItemTextA(m_hWnd, kIdPathEdit, path);
+    m_clsView.OpenFile(path);
+}

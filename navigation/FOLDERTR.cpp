@@ -1,0 +1,319 @@
+// The folder tree: windows, lazy reading of nodes, navigation to a folder.
+#include "navigation/FOLDERTR.h"
+
+#include "base/ASSERT.h"
+
+namespace {
+
+constexpr UINT kTreeStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | TVS_HASBUTTONS |
+                            TVS_HASLINES | TVS_DISABLEDRAGDROP | TVS_SHOWSELALWAYS;
+constexpr ULONG kChildAttributes = SFGAO_HASSUBFOLDER | SFGAO_FILESYSTEM | SFGAO_FOLDER | SFGAO_GHOSTED |
+                                   SFGAO_SHARE | SFGAO_DROPTARGET | SFGAO_HASPROPSHEET | SFGAO_CANDELETE |
+                                   SFGAO_CANRENAME | SFGAO_CANLINK | SFGAO_CANMOVE | SFGAO_CANCOPY;
+constexpr DWORD kTreeWatchFilter = FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_ATTRIBUTES;
+
+}  // namespace
+
+CLSWndFolderTree::CLSWndFolderTree() noexcept = default;
+
+CLSWndFolderTree::~CLSWndFolderTree()
+{
+    Destroy();
+}
+
+bool CLSWndFolderTree::Create(HWND hWndParent, int id)
+{
+    Destroy();
+    if (FAILED(SHGetDesktopFolder(m_pDesktop.Address()))) {
+        return false;
+    }
+    CLSItemIdList desktop;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, desktop.Address()))) {
+        return false;
+    }
+    if (!CreateWindows(hWndParent, id, WS_EX_CLIENTEDGE, WC_TREEVIEWA, kTreeStyle)) {
+        return false;
+    }
+    SHFILEINFOA info{};
+    const auto images = SHGetFileInfoA(reinterpret_cast<LPCSTR>(desktop.Get()), 0, &info, sizeof(info),
+                                       SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+    SendMessageA(m_hWndControl, TVM_SETIMAGELIST, TVSIL_NORMAL, static_cast<LPARAM>(images));
+    Rebuild();
+    return true;
+}
+
+void CLSWndFolderTree::Destroy()
+{
+    if (m_hWnd != nullptr) {
+        DestroyWindow(m_hWnd);
+    }
+    m_watcher.Stop();
+    m_pDesktop.Reset();
+}
+
+// The root's children are watched too: the thread starts before the root is
+// read, so the watches made while reading it are kept.
+void CLSWndFolderTree::Rebuild()
+{
+    if (m_hWndControl == nullptr || !m_pDesktop) {
+        return;
+    }
+    m_watcher.Stop();
+    SendMessageA(m_hWndControl, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    CLSItemIdList desktop;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, desktop.Address()))) {
+        return;
+    }
+    HTREEITEM hRoot = InsertNode(TVI_ROOT, desktop.Release(), true);
+    if (m_bMonitor) {
+        m_watcher.Start(m_hWnd, WMU_WATCH_CHANGED);
+    }
+    Expand(hRoot);
+}
+
+HTREEITEM CLSWndFolderTree::InsertNode(HTREEITEM hParent, LPITEMIDLIST pidl, bool placeholder)
+{
+    char name[MAX_PATH] = "";
+    DisplayNameOf(pidl, name, sizeof(name));
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = hParent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    insert.item.pszText = name;
+    insert.item.iImage = I_IMAGECALLBACK;
+    insert.item.iSelectedImage = I_IMAGECALLBACK;
+    insert.item.lParam = reinterpret_cast<LPARAM>(pidl);
+    auto hNode = reinterpret_cast<HTREEITEM>(
+        SendMessageA(m_hWndControl, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    if (hNode == nullptr) {
+        CoTaskMemFree(pidl);
+        return nullptr;
+    }
+    if (placeholder) {
+        InsertPlaceholder(hNode);
+    }
+    return hNode;
+}
+
+// An empty child with no list: the node shows an expand button until read.
+void CLSWndFolderTree::InsertPlaceholder(HTREEITEM hNode)
+{
+    TVINSERTSTRUCTA empty{};
+    empty.hParent = hNode;
+    empty.hInsertAfter = TVI_LAST;
+    empty.item.mask = TVIF_TEXT | TVIF_PARAM;
+    empty.item.pszText = const_cast<char*>("");
+    SendMessageA(m_hWndControl, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&empty));
+}
+
+// Reads a node's sub-folders the first time it is expanded.
+void CLSWndFolderTree::ReadChildren(HTREEITEM hNode)
+{
+    GLIM_ASSERT(m_hWnd != nullptr);
+    HTREEITEM hFirst = Child(hNode);
+    if (hFirst == nullptr || NodeIdList(hFirst) != nullptr) {
+        return;
+    }
+    SendMessageA(m_hWndControl, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(hFirst));
+    LPCITEMIDLIST pidl = NodeIdList(hNode);
+    CLSComPtr<IShellFolder> folder;
+    if (pidl == nullptr || pidl->mkid.cb == 0 ||
+        FAILED(m_pDesktop->BindToObject(pidl, nullptr, IID_IShellFolder, folder.VoidAddress()))) {
+        if (Parent(hNode) != nullptr) {
+            return;  // a folder that cannot be opened stays without children
+        }
+        folder = CLSComPtr<IShellFolder>::AddRef(m_pDesktop.Get());
+    }
+    CLSComPtr<IEnumIDList> items;
+    if (folder->EnumObjects(m_hWndControl, SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, items.Address()) != S_OK ||
+        !items) {
+        return;
+    }
+    HCURSOR hOld = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    LPITEMIDLIST child = nullptr;
+    while (items->Next(1, &child, nullptr) == S_OK) {
+        CLSItemIdList owned(child);
+        AddChild(hNode, folder.Get(), owned.Get(), pidl);
+    }
+    SortChildren(hNode);
+    SetCursor(hOld);
+}
+
+void CLSWndFolderTree::AddChild(HTREEITEM hParent, IShellFolder* folder, LPCITEMIDLIST child,
+                                LPCITEMIDLIST pidlParent)
+{
+    ULONG attributes = kChildAttributes;
+    if (FAILED(folder->GetAttributesOf(1, &child, &attributes)) || (attributes & SFGAO_FOLDER) == 0) {
+        return;
+    }
+    CLSItemIdList pidl(JoinItemIdLists(pidlParent, child));
+    if (!pidl) {
+        return;
+    }
+    char path[MAX_PATH] = "";
+    const bool watch = m_bMonitor && SHGetPathFromIDListA(pidl.Get(), path) && path[0] != '\0';
+    HTREEITEM hNode = InsertNode(hParent, pidl.Release(), (attributes & SFGAO_HASSUBFOLDER) != 0);
+    if (hNode != nullptr && watch) {
+        m_watcher.Watch(reinterpret_cast<LPARAM>(hNode), path, kTreeWatchFilter);
+    }
+}
+
+void CLSWndFolderTree::SortChildren(HTREEITEM hNode)
+{
+    TVSORTCB sort{};
+    sort.hParent = hNode;
+    sort.lpfnCompare = &CLSWndFolderTree::CompareNodes;
+    sort.lParam = reinterpret_cast<LPARAM>(this);
+    SendMessageA(m_hWndControl, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
+}
+
+int CALLBACK CLSWndFolderTree::CompareNodes(LPARAM a, LPARAM b, LPARAM param)
+{
+    auto* tree = reinterpret_cast<CLSWndFolderTree*>(param);
+    GLIM_ASSERT(tree != nullptr);
+    if (a == 0) {
+        return -1;
+    }
+    if (b == 0) {
+        return 1;
+    }
+    const HRESULT hr = tree->m_pDesktop->CompareIDs(0, reinterpret_cast<LPCITEMIDLIST>(a),
+                                                    reinterpret_cast<LPCITEMIDLIST>(b));
+    return static_cast<short>(HRESULT_CODE(hr));
+}
+
+// Re-reads a node's sub-folders. The selection, if it lay below, comes back
+// to the same folder without the file list hearing of the detour.
+void CLSWndFolderTree::RefreshNode(HTREEITEM hNode)
+{
+    CLSItemIdList selected(CopyItemIdList(GetSelectedIdList()));
+    TVITEMA item{};
+    item.mask = TVIF_STATE;
+    item.hItem = hNode;
+    item.stateMask = TVIS_EXPANDED;
+    SendMessageA(m_hWndControl, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    const bool expanded = (item.state & TVIS_EXPANDED) != 0;
+    ++m_iQuiet;
+    SendMessageA(m_hWndControl, TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, reinterpret_cast<LPARAM>(hNode));
+    if (Child(hNode) == nullptr) {
+        InsertPlaceholder(hNode);
+    }
+    if (expanded) {
+        Expand(hNode);
+    }
+    const bool moved = selected && GetSelectedIdList() != nullptr &&
+                       m_pDesktop->CompareIDs(0, selected.Get(), GetSelectedIdList()) != S_OK;
+    if (moved) {
+        ShowFolder(selected.Get());
+    }
+    --m_iQuiet;
+    LPCITEMIDLIST now = GetSelectedIdList();
+    if (selected && now != nullptr && HRESULT_CODE(m_pDesktop->CompareIDs(0, selected.Get(), now)) != 0) {
+        SendMessageA(GetParent(m_hWnd), WMU_FOLDER_SELECTED, 0, reinterpret_cast<LPARAM>(now));
+    }
+}
+
+void CLSWndFolderTree::ShowFolder(LPCITEMIDLIST target)
+{
+    if (m_hWndControl == nullptr || !m_pDesktop || target == nullptr) {
+        return;
+    }
+    auto folder = CLSComPtr<IShellFolder>::AddRef(m_pDesktop.Get());
+    HTREEITEM hCurrent = reinterpret_cast<HTREEITEM>(SendMessageA(m_hWndControl, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    if (hCurrent == nullptr) {
+        return;
+    }
+    Expand(hCurrent);
+    int level = 0;
+    for (HTREEITEM hCandidate = Child(hCurrent); hCandidate != nullptr;) {
+        LPCITEMIDLIST pidl = NodeIdList(hCandidate);
+        if (pidl == nullptr || !SameItemIdAtDepth(folder.Get(), target, pidl, level)) {
+            hCandidate = Next(hCandidate);
+            continue;
+        }
+        if (FAILED(m_pDesktop->BindToObject(pidl, nullptr, IID_IShellFolder, folder.VoidAddress()))) {
+            return;
+        }
+        hCurrent = hCandidate;
+        Expand(hCurrent);
+        hCandidate = Child(hCurrent);
+        ++level;
+    }
+    SendMessageA(m_hWndControl, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hCurrent));
+}
+
+void CLSWndFolderTree::GoUp()
+{
+    HTREEITEM hSelected = Selected();
+    HTREEITEM hParent = hSelected != nullptr ? Parent(hSelected) : nullptr;
+    if (hParent != nullptr) {
+        SendMessageA(m_hWndControl, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hParent));
+    }
+}
+
+LPCITEMIDLIST CLSWndFolderTree::GetSelectedIdList() const
+{
+    HTREEITEM hSelected = Selected();
+    return hSelected != nullptr ? NodeIdList(hSelected) : nullptr;
+}
+
+void CLSWndFolderTree::GetSelectedPath(char* buffer, std::size_t size) const
+{
+    if (size == 0) {
+        return;
+    }
+    buffer[0] = '\0';
+    LPCITEMIDLIST pidl = GetSelectedIdList();
+    if (pidl != nullptr && m_pDesktop) {
+        GetParsingNameA(m_pDesktop.Get(), pidl, buffer, size);
+    }
+}
+
+void CLSWndFolderTree::SetMonitor(bool on)
+{
+    if (on != m_bMonitor) {
+        m_bMonitor = on;
+        Rebuild();
+    }
+}
+
+LPITEMIDLIST CLSWndFolderTree::NodeIdList(HTREEITEM hNode) const
+{
+    TVITEMA item{};
+    item.mask = TVIF_PARAM;
+    item.hItem = hNode;
+    if (!SendMessageA(m_hWndControl, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
+        return nullptr;
+    }
+    return reinterpret_cast<LPITEMIDLIST>(item.lParam);
+}
+
+HTREEITEM CLSWndFolderTree::Child(HTREEITEM hNode) const
+{
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageA(m_hWndControl, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(hNode)));
+}
+
+HTREEITEM CLSWndFolderTree::Next(HTREEITEM hNode) const
+{
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageA(m_hWndControl, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(hNode)));
+}
+
+HTREEITEM CLSWndFolderTree::Parent(HTREEITEM hNode) const
+{
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageA(m_hWndControl, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(hNode)));
+}
+
+HTREEITEM CLSWndFolderTree::Selected() const
+{
+    return m_hWndControl != nullptr
+               ? reinterpret_cast<HTREEITEM>(SendMessageA(m_hWndControl, TVM_GETNEXTITEM, TVGN_CARET, 0))
+               : nullptr;
+}
+
+void CLSWndFolderTree::Expand(HTREEITEM hNode) const
+{
+    SendMessageA(m_hWndControl, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hNode));
+}

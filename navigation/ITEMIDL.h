@@ -1,0 +1,70 @@
+// Shell item-ID lists: the walking, joining and comparing shared by the folder
+// tree, the file list and the main window, and their owner. Lists come from
+// and go back to the shell allocator (the COM task allocator).
+#pragma once
+
+#include <windows.h>
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstddef>
+#include <utility>
+
+// An item-ID list freed with the shell allocator.
+class CLSItemIdList {
+public:
+    CLSItemIdList() noexcept = default;
+    explicit CLSItemIdList(LPITEMIDLIST p) noexcept : m_p(p) {}
+    ~CLSItemIdList() { Reset(); }
+    CLSItemIdList(CLSItemIdList&& other) noexcept : m_p(other.Release()) {}
+    CLSItemIdList& operator=(CLSItemIdList&& other) noexcept
+    {
+        if (this != &other) {
+            Reset(other.Release());
+        }
+        return *this;
+    }
+    CLSItemIdList(const CLSItemIdList&) = delete;
+    CLSItemIdList& operator=(const CLSItemIdList&) = delete;
+
+    LPITEMIDLIST Get() const noexcept { return m_p; }
+    explicit operator bool() const noexcept { return m_p != nullptr; }
+    LPITEMIDLIST* Address() noexcept
+    {
+        Reset();
+        return &m_p;
+    }
+    LPITEMIDLIST Release() noexcept { return std::exchange(m_p, nullptr); }
+    void Reset(LPITEMIDLIST p = nullptr) noexcept;
+
+private:
+    LPITEMIDLIST m_p = nullptr;
+};
+
+// The record after this one.
+LPCITEMIDLIST NextItemId(LPCITEMIDLIST pidl) noexcept;
+// Bytes of the whole list with its terminator; 0 for a null list.
+std::size_t ItemIdListSize(LPCITEMIDLIST pidl) noexcept;
+// n zero-filled bytes from the shell allocator; null on failure.
+LPITEMIDLIST AllocItemIdList(std::size_t bytes) noexcept;
+// The last record; null for a null or empty list.
+LPCITEMIDLIST LastItemId(LPCITEMIDLIST pidl) noexcept;
+// a's records followed by b's; a may be null; null when both are null or the
+// memory is not there.
+LPITEMIDLIST JoinItemIdLists(LPCITEMIDLIST a, LPCITEMIDLIST b) noexcept;
+// A copy of the whole list.
+LPITEMIDLIST CopyItemIdList(LPCITEMIDLIST pidl) noexcept;
+// True when both lists have a record at depth n and the folder's CompareIDs
+// calls the two records equal.
+bool SameItemIdAtDepth(IShellFolder* folder, LPCITEMIDLIST a, LPCITEMIDLIST b, int depth) noexcept;
+// The folder's parsing name of item, as ANSI text; the buffer is emptied
+// first. The result of GetDisplayNameOf.
+HRESULT GetParsingNameA(IShellFolder* folder, LPCITEMIDLIST item, char* buffer, std::size_t size) noexcept;
+// The index in the small system image list, with the caller's extra flags
+// (SHGFI_OPENICON); -1 when the shell has none.
+int SmallIconIndex(LPCITEMIDLIST pidl, UINT extraFlags = 0) noexcept;
+// The shell's display name of an absolute list.
+void DisplayNameOf(LPCITEMIDLIST pidl, char* buffer, std::size_t size) noexcept;
+// SFGAO_ bits of the list's last record inside its folder; false on failure.
+bool AttributesOfLast(IShellFolder* folder, LPCITEMIDLIST pidl, ULONG& attributes) noexcept;

@@ -1,0 +1,44 @@
+// Where the main window's panes go around the splitters.
+#include "app/MAINLAY.h"
+
+#include <gtest/gtest.h>
+
+TEST(MainLayout, RangesAndPanesAroundTheSplitters)
+{
+    MainLayoutInput in;
+    in.width = 800;
+    in.height = 600;
+    in.toolBar = 26;
+    in.statusBar = 20;
+    in.textHeight = 12;
+    MainLayout lay;
+    MainSplitterLimits(in, lay);
+    EXPECT_EQ(lay.verticalMin, 47);
+    EXPECT_EQ(lay.verticalMax, 800 - 77);
+    EXPECT_EQ(lay.horizontalMax, 600 - 107);
+    EXPECT_EQ(lay.verticalTop, 26);
+    EXPECT_EQ(lay.verticalBottom, 580);
+
+    MainPanes(in, 203, 153, lay);
+    const PaneRect* panes[] = {&lay.tree, &lay.list, &lay.edit, &lay.button, &lay.view};
+    const PaneRect expected[] = {
+        {0, 26, 199, 554},     // tree, up to the bar's left edge
+        {206, 26, 594, 123},   // list, above the horizontal bar
+        {206, 156, 554, 16},   // path box: a line and two edges high
+        {760, 156, 40, 16},    // button: three lines and two edges wide
+        {206, 172, 594, 408},  // view, down to the status bar
+    };
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(panes[i]->x, expected[i].x) << i;
+        EXPECT_EQ(panes[i]->y, expected[i].y) << i;
+        EXPECT_EQ(panes[i]->cx, expected[i].cx) << i;
+        EXPECT_EQ(panes[i]->cy, expected[i].cy) << i;
+    }
+    in.folderTree = false;  // the right-hand column takes the whole width
+    MainPanes(in, 203, 153, lay);
+    EXPECT_EQ(lay.list.x, 0);
+    EXPECT_EQ(lay.horizontalLeft, 0);
+
+    EXPECT_EQ(ClampSeparatorPos(10, 47, 20), 20);  // a very small parent: the maximum wins
+    EXPECT_EQ(ClampSeparatorPos(10, 47, 100), 47);
+}

@@ -1,0 +1,179 @@
+// The file list on real folders: what it lists and how, sorting, selection,
+// and the watcher: changes on disk, quick folder switches, ends mid-refresh.
+#include "NAVTEST.h"
+
+#include <gtest/gtest.h>
+
+#include <shlwapi.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+
+namespace {
+
+class FileList : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_list.Create(m_host.Get(), 1027));
+        m_list.SetViewStyle(LVS_REPORT);
+        m_list.Move(0, 0, 600, 400);
+    }
+    void Show(const std::string& path) { m_list.ShowFolder(IdListOf(path).Get()); }
+    std::vector<std::string> Names() const { return ColumnTexts(m_list.GetListWindow(), 0); }
+    bool Lists(const std::string& name) const
+    {
+        const auto names = Names();
+        return std::find(names.begin(), names.end(), name) != names.end();
+    }
+    std::string Column(const std::string& name, int column) const
+    {
+        const auto names = Names();
+        const auto at = std::find(names.begin(), names.end(), name) - names.begin();
+        const auto texts = ColumnTexts(m_list.GetListWindow(), column);
+        return at < static_cast<std::ptrdiff_t>(texts.size()) ? texts[static_cast<std::size_t>(at)] : "(none)";
+    }
+
+    TempFolder m_folder;
+    PaneHost m_host;
+    CLSWndFileList m_list;
+};
+
+std::string ByteSize(ULONGLONG size)
+{
+    char text[64] = "";
+    StrFormatByteSize64A(static_cast<LONGLONG>(size), text, sizeof(text));
+    return text;
+}
+
+int ThreadsOfThisProcess()
+{
+    CLSHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot.Get(), &entry); more; more = Thread32Next(snapshot.Get(), &entry)) {
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    }
+    return count;
+}
+
+}  // namespace
+
+TEST_F(FileList, ListsFilesWithTheirSizesAndFoldersOnlyWhenAsked)
+{
+    constexpr ULONGLONG kGB = 1024ull * 1024 * 1024;
+    m_folder.Write("empty.txt", "");
+    MakeFileOfSize(m_folder.PathOf("three.bin"), 3 * kGB);
+    MakeFileOfSize(m_folder.PathOf("five.bin"), 5 * kGB);
+    CreateDirectoryA(m_folder.PathOf("sub").c_str(), nullptr);
+    Show(m_folder.Path());
+    EXPECT_EQ(Names(), (std::vector<std::string>{"empty.txt", "five.bin", "three.bin"}));
+    const struct {
+        const char* name;
+        std::string size;
+    } sizes[] = {{"empty.txt", ByteSize(0)}, {"three.bin", ByteSize(3 * kGB)}, {"five.bin", ByteSize(5 * kGB)}};
+    for (const auto& s : sizes) {
+        EXPECT_EQ(Column(s.name, 1), s.size) << s.name;
+        EXPECT_FALSE(Column(s.name, 2).empty()) << s.name;  // type
+        EXPECT_FALSE(Column(s.name, 3).empty()) << s.name;  // modified
+    }
+
+    m_list.SetShowFolders(true);
+    m_list.Refresh();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"sub", "empty.txt", "five.bin", "three.bin"}));  // the shell's order
+    EXPECT_EQ(Column("sub", 1), "");
+
+    // Each column's first sort is descending, the next ascending.
+    m_list.SortBy(1);
+    EXPECT_EQ(Names()[0], "five.bin");
+    EXPECT_EQ(Names()[1], "three.bin");
+    m_list.SortBy(1);
+    EXPECT_EQ(Names()[3], "five.bin");
+    EXPECT_EQ(Names()[2], "three.bin");
+    m_list.SortBy(0);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"three.bin", "five.bin", "empty.txt", "sub"}));
+}
+
+TEST_F(FileList, JapaneseNamesShowAndSelectingOneOpensIt)
+{
+    // 表 and ソ end in the byte 0x5C, the backslash of ASCII.
+    const std::string folder = m_folder.PathOf("表ソ");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    WriteFileBytes(folder + "\\表.txt", "a");
+    WriteFileBytes(folder + "\\ソース.txt", "b");
+    Show(folder);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"ソース.txt", "表.txt"}));
+    EXPECT_TRUE(m_list.SelectItem(IdListOf(folder + "\\表.txt").Get()));
+    EXPECT_EQ(m_host.selectedFile, folder + "\\表.txt");  // before SelectItem returned
+    EXPECT_FALSE(m_list.SelectItem(IdListOf(m_folder.Path()).Get()));
+}
+
+TEST_F(FileList, FollowsFilesCreatedRenamedAndDeletedAndOutlivesItsFolder)
+{
+    const std::string folder = m_folder.PathOf("watched");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    Show(folder);
+    EXPECT_TRUE(m_list.IsWatching());
+    WriteFileBytes(folder + "\\new.txt", "x");
+    EXPECT_TRUE(PumpUntil([&] { return Lists("new.txt"); }));
+    MoveFileA((folder + "\\new.txt").c_str(), (folder + "\\renamed.txt").c_str());
+    EXPECT_TRUE(PumpUntil([&] { return Lists("renamed.txt") && !Lists("new.txt"); }));
+    DeleteFileA((folder + "\\renamed.txt").c_str());
+    EXPECT_TRUE(PumpUntil([&] { return Names().empty(); }));
+
+    // The shown folder taken away by another program: the list goes on.
+    WriteFileBytes(folder + "\\last.txt", "x");
+    PumpUntil([&] { return Lists("last.txt"); });
+    DeleteFileA((folder + "\\last.txt").c_str());
+    RemoveDirectoryA(folder.c_str());
+    PumpUntil([] { return false; }, 200);
+    m_list.Refresh();
+    EXPECT_TRUE(Names().empty());
+    Show(m_folder.Path());
+    EXPECT_TRUE(IsWindow(m_list.GetListWindow()));
+}
+
+TEST_F(FileList, QuickFolderSwitchesLeaveOneWatcherAndNoHandles)
+{
+    const std::string a = m_folder.PathOf("a");
+    const std::string b = m_folder.PathOf("b");
+    CreateDirectoryA(a.c_str(), nullptr);
+    CreateDirectoryA(b.c_str(), nullptr);
+    CLSItemIdList pidlA = IdListOf(a);
+    CLSItemIdList pidlB = IdListOf(b);
+    for (int i = 0; i < 10; ++i) {  // the shell's own caches settle first
+        m_list.ShowFolder(i % 2 ? pidlA.Get() : pidlB.Get());
+    }
+    DWORD before = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &before);
+    const int threads = ThreadsOfThisProcess();
+    for (int i = 0; i < 1000; ++i) {
+        m_list.ShowFolder(i % 2 ? pidlA.Get() : pidlB.Get());
+    }
+    DWORD after = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &after);
+    EXPECT_LE(after, before + 5);
+    EXPECT_EQ(ThreadsOfThisProcess(), threads);
+    EXPECT_TRUE(m_list.IsWatching());
+}
+
+// A watcher's refresh on its way when the pane goes must neither hang the
+// end nor reach a list that is gone.
+TEST(FileListEnd, DestroyedWhileARefreshIsDueEndsCleanly)
+{
+    TempFolder folder;
+    PaneHost host;
+    CLSItemIdList pidl = IdListOf(folder.Path());
+    for (int i = 0; i < 100; ++i) {
+        CLSWndFileList list;
+        ASSERT_TRUE(list.Create(host.Get(), 1027));
+        list.ShowFolder(pidl.Get());
+        const std::string name = std::to_string(i) + ".txt";
+        folder.Write(name, "x");
+        Sleep(i % 3 == 0 ? 0 : 20);
+        list.Destroy();
+        PumpUntil([] { return false; }, 5);
+    }
+    EXPECT_TRUE(IsWindow(host.Get()));
+}
