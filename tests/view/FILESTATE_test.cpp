@@ -158,8 +158,9 @@ TEST(FileState, PaneSaysWhyAFileCannotBeOpened)
 }
 
 // A log held open for writing by its program is shown; what it appends is
-// reached with F5 from where the caret was; when it is cut behind the pane,
-// the pane opens it again as soon as it gains the focus.
+// reached with F5 from where the caret was, no line shown as it was before;
+// when it is cut behind the pane, the pane opens it again as soon as it gains
+// the focus.
 TEST(FileState, LogWrittenWhileShown)
 {
     CLSViewHarness h;
@@ -176,6 +177,8 @@ TEST(FileState, LogWrittenWhileShown)
     h.Key(VK_END, true, true);
     EXPECT_EQ(h.Caret(), LineColumn(3, 6));
     EXPECT_EQ(h.CopyUnicode(), L"second\r\nthird\r\nfourth");
+    h.Key(VK_UP);  // onto the line painted empty before F5: read again
+    EXPECT_EQ(h.Caret(), LineColumn(2, 5));
 
     writer.Reset();
     ASSERT_TRUE(TruncateBehindTheView(path, 8));
