@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -104,6 +105,14 @@ public:
     // detected one. The user's choice of encoding changes the decoding only,
     // never where lines start. Null past the last line or when a read fails.
     CLSDecodedLine GetLine(DWORD line, TextEncoding encoding = TextEncoding::Auto);
+    // Lines first to last (or the last there is) as GetLine decodes them, read
+    // in long pieces rather than one by one: each goes to take(line, text,
+    // length) in order, the text valid during that call only. False when it
+    // stopped short: a line could not be read or decoded, or take said false.
+    using LineTaker = std::function<bool(DWORD line, const WCHAR* text, int length)>;
+    bool ReadLines(DWORD first, DWORD last, TextEncoding encoding, const LineTaker& take);
+    // Bytes of the file that lines first to last (or the last there is) span.
+    std::uint64_t GetLinesBytes(DWORD first, DWORD last);
 
     std::uint64_t GetFileSize() const { return m_ullFileSize; }
     // Whether the line index can reach the end: its offsets are 32-bit, so
@@ -137,6 +146,8 @@ private:
     void ScanFromDisk(HANDLE file, CLSLineScanner& scanner, bool onIndexThread);
     void ScanRestFromDisk(HANDLE file, CLSLineScanner& scanner, DWORD done);
     bool GetLineSpan(const vector<std::uint32_t>& lines, DWORD line, DWORD* start, DWORD* length);
+    const vector<std::uint32_t>& LinesThrough(DWORD line);
+    struct LineDecoder;
     // The index on its own thread (FILEINDX).
     static DWORD WINAPI IndexThreadMain(LPVOID self);
     void BuildIndexOnThread();

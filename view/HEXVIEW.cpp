@@ -3,8 +3,19 @@
 #include "view/WNDVIEW.h"
 
 #include "base/CLAMP.h"
+#include "base/OWNERS.h"
 #include "view/HEXLAY.h"
 #include "view/TEXTLAY.h"
+
+#include <memory>
+#include <new>
+
+namespace {
+
+// Bytes read at a time for a copy: its pairs go straight into the text.
+constexpr DWORD kHexCopyPiece = 1 << 20;
+
+}  // namespace
 
 void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
 {
@@ -95,35 +106,40 @@ HGLOBAL CLSWndView::CopyHex()
     const OrderedSelection sel = Selection();
     const long long start = static_cast<long long>(sel.s.line) * kHexBytesPerRow + sel.s.column;
     const long long end = static_cast<long long>(sel.e.line) * kHexBytesPerRow + sel.e.column;
-    if (start < 0 || end <= start || end - start > static_cast<long long>(MAXDWORD) - 1) {
+    const std::size_t size = start >= 0 && end > start ? HexCopySize(static_cast<std::uint64_t>(end - start)) : 0;
+    if (size == 0) {
         return nullptr;
     }
-    const DWORD wanted = static_cast<DWORD>(end - start);
-    HGLOBAL hBytes = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, static_cast<SIZE_T>(wanted) + 1);
-    if (hBytes == nullptr) {
+    CLSGlobalOwner hText(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size));
+    char* text = hText ? static_cast<char*>(GlobalLock(hText.Get())) : nullptr;
+    std::unique_ptr<unsigned char[]> piece(new (std::nothrow) unsigned char[kHexCopyPiece]);
+    if (text == nullptr || !piece || !SeekTo(static_cast<std::uint64_t>(start))) {
         return nullptr;
     }
-    // A file that shrank while it was shown gives fewer bytes: only those are
-    // copied, never the zeros of the buffer in their place.
-    DWORD got = 0;
-    if (!SeekTo(static_cast<std::uint64_t>(start)) || !ReadBytes(static_cast<void*>(hBytes), wanted, &got)) {
-        got = 0;
-    }
-    HGLOBAL hText = nullptr;
-    const std::size_t size = HexCopySize(got);
-    if (size != 0) {
-        hText = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, size);
-    }
-    if (hText != nullptr) {
-        char* text = static_cast<char*>(GlobalLock(hText));
-        if (text != nullptr) {
-            FormatHexCopy(static_cast<const unsigned char*>(static_cast<void*>(hBytes)), got, text);
-            GlobalUnlock(hText);
-        } else {
-            GlobalFree(hText);
-            hText = nullptr;
+    // The bytes are read a piece at a time and their pairs written straight
+    // into the text. A file that shrank while it was shown gives fewer bytes:
+    // only those are copied, never zeros in their place.
+    std::size_t written = 0;
+    text[0] = 0;
+    for (std::uint64_t left = static_cast<std::uint64_t>(end - start); left > 0;) {
+        DWORD got = 0;
+        const DWORD want = left < kHexCopyPiece ? static_cast<DWORD>(left) : kHexCopyPiece;
+        if (!ReadBytes(piece.get(), want, &got) || got == 0) {
+            break;
         }
+        if (written != 0) {
+            text[written++] = ' ';
+        }
+        written += FormatHexCopy(piece.get(), got, text + written);
+        left -= got;
     }
-    GlobalFree(hBytes);
-    return hText;
+    GlobalUnlock(hText.Get());
+    if (written == 0) {
+        return nullptr;
+    }
+    HGLOBAL hBlock = hText.Release();
+    if (HGLOBAL hFitted = GlobalReAlloc(hBlock, written + 1, GMEM_MOVEABLE)) {
+        hBlock = hFitted;
+    }
+    return hBlock;
 }

@@ -1,5 +1,6 @@
 // Select all and copy of a 64 MiB text file kept on disk, as the user does it
-// (Ctrl+A, Ctrl+C in the pane), against one sequential read of the file.
+// (Ctrl+A, Ctrl+C in the pane), against one sequential read of the file and
+// against the system's own cost of taking that much text onto the clipboard.
 #include "view/WNDVIEW.h"
 
 #include "BENCHPANE.h"
@@ -8,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -26,6 +28,28 @@ size_t ClipboardUnits(HWND owner)
         CloseClipboard();
     }
     return units;
+}
+
+// A block of units characters put on the clipboard as Unicode text.
+bool PutUnitsOnClipboard(HWND owner, size_t units)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (units + 1) * sizeof(wchar_t));
+    auto* text = block != nullptr ? static_cast<wchar_t*>(GlobalLock(block)) : nullptr;
+    if (text == nullptr) {
+        return false;
+    }
+    std::wmemset(text, L'a', units);
+    text[units] = 0;
+    GlobalUnlock(block);
+    bool taken = false;
+    if (OpenClipboard(owner)) {
+        taken = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+        CloseClipboard();
+    }
+    if (!taken) {
+        GlobalFree(block);
+    }
+    return taken;
 }
 
 }  // namespace
@@ -61,14 +85,14 @@ int main()
     }
     PrintBench("copy-all-64mib", kFileSize, copySeconds, "sequential-read", readSeconds);
 
-    // Where the time goes: the document's lines one by one, as the copy asks
-    // for them, without the clipboard.
-    const double linesStart = Now();
-    const DWORD lines = view.GetLineCount();
-    for (DWORD line = 0; line < lines; ++line) {
-        view.GetLine(line);
+    // The floor under any copy of this text: the system taking a block of as
+    // many UTF-16 units, written into fresh memory as the copy writes its own.
+    const size_t units = ClipboardUnits(hWnd);
+    const double floorStart = Now();
+    if (!PutUnitsOnClipboard(hWnd, units)) {
+        std::fprintf(stderr, "bench_copy: the clipboard took no block\n");
+        return 1;
     }
-    std::printf("# copy-all-64mib: reading its %lu lines one by one takes %.3f s of the %.3f s\n",
-                static_cast<unsigned long>(lines), Now() - linesStart, copySeconds);
+    PrintBench("copy-all-64mib", kFileSize, copySeconds, "clipboard-set-same-text", Now() - floorStart);
     return 0;
 }
