@@ -153,17 +153,22 @@ bool CLSFileStream::GetLineSpan(const vector<std::uint32_t>& lines, DWORD line, 
     return *length <= kLongestLine;
 }
 
-CLSDecodedLine CLSFileStream::GetLine(DWORD line, TextEncoding encoding)
+// While the index is being built, lines near the start come from what has
+// been read of the start; anything further waits for the whole index.
+const vector<std::uint32_t>& CLSFileStream::LinesThrough(DWORD line)
 {
-    // While the index is being built, lines near the start come from what has
-    // been read of the start; anything further waits for the whole index.
     if (m_hIndexThread && !ReadStartTo(line)) {
         FinishLineIndex();
     }
     if (!m_hIndexThread) {
         BuildLineIndex();
     }
-    const vector<std::uint32_t>& lines = m_hIndexThread ? m_vecStart : m_vecLines;
+    return m_hIndexThread ? m_vecStart : m_vecLines;
+}
+
+CLSDecodedLine CLSFileStream::GetLine(DWORD line, TextEncoding encoding)
+{
+    const vector<std::uint32_t>& lines = LinesThrough(line);
     DWORD start = 0;
     DWORD length = 0;
     if (line >= lines.size() || !GetLineSpan(lines, line, &start, &length) || !SeekTo(start)) {

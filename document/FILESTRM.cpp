@@ -3,10 +3,12 @@
 // storage form.
 #include "document/FILESTRM.h"
 
+#include "base/OWNERS.h"
 #include "document/DETECT.h"
 #include "document/LINESCAN.h"
 #include "image/PICTLOAD.h"
 
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -48,27 +50,80 @@ bool CLSFileStream::Open(const char* path, HWND window, const char* pluginFolder
 {
     Close();
     m_encDetected = TextEncoding::Auto;
-    // Readers only: a file that someone is writing is not shown half-written.
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    m_strPath = path;
+    m_dwOpenError = OpenHandle(path);
+    if (m_dwOpenError != NO_ERROR) {
+        Close();
         return false;
-    }
-    m_dwFileSize = ::GetFileSize(file, nullptr);
-    if (m_dwFileSize <= m_dwMemoryLimit) {
-        if (!LoadIntoMemory(file)) {
-            Close();
-            return false;
-        }
-    } else {
-        m_hFile.Reset(file);
     }
     RecogniseObject(path, window, pluginFolder);
     if (SetPosition(0, FILE_BEGIN) == kFailed) {
+        m_dwOpenError = ERROR_SEEK;
         Close();
         return false;
     }
     return true;
+}
+
+namespace {
+
+// Another program may go on writing, renaming or deleting the file while it is
+// shown: a log that is being written is shown as far as it has been written.
+CLSHandle OpenShared(const char* path)
+{
+    return CLSHandle(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+std::uint64_t SizeOf(const BY_HANDLE_FILE_INFORMATION& info)
+{
+    return (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+}
+
+}  // namespace
+
+// Opens the file itself, into memory up to the limit, else keeping the
+// handle; the system's error code when that fails.
+DWORD CLSFileStream::OpenHandle(const char* path)
+{
+    // Opening a folder fails with "access denied", which would tell the user
+    // the wrong thing.
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return ERROR_DIRECTORY;
+    }
+    CLSHandle file = OpenShared(path);
+    if (!file) {
+        return GetLastError();
+    }
+    if (!GetFileInformationByHandle(file.Get(), &m_infoOpened)) {
+        return GetLastError();
+    }
+    m_ullFileSize = SizeOf(m_infoOpened);
+    m_dwFileSize = m_ullFileSize > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<DWORD>(m_ullFileSize);
+    if (m_ullFileSize > m_dwMemoryLimit) {
+        m_hFile = std::move(file);
+        return NO_ERROR;
+    }
+    return LoadIntoMemory(file.Release()) ? NO_ERROR : ERROR_NOT_ENOUGH_MEMORY;
+}
+
+// The size the folder entry reports can lag behind a writer that keeps its
+// handle open, so the file itself is asked; another file under the same name
+// (a log rotated away) has another file index.
+bool CLSFileStream::HasChangedOnDisk() const
+{
+    if (m_strPath.empty() || m_dwOpenError != NO_ERROR) {
+        return false;  // nothing was shown that could be stale
+    }
+    const CLSHandle file = OpenShared(m_strPath.c_str());
+    BY_HANDLE_FILE_INFORMATION now{};
+    if (!file || !GetFileInformationByHandle(file.Get(), &now)) {
+        return true;
+    }
+    return SizeOf(now) != SizeOf(m_infoOpened) || now.dwVolumeSerialNumber != m_infoOpened.dwVolumeSerialNumber ||
+           now.nFileIndexHigh != m_infoOpened.nFileIndexHigh || now.nFileIndexLow != m_infoOpened.nFileIndexLow ||
+           CompareFileTime(&now.ftLastWriteTime, &m_infoOpened.ftLastWriteTime) != 0;
 }
 
 // Copies the whole file and a terminating 0 into a fixed block and closes the
@@ -91,6 +146,7 @@ bool CLSFileStream::LoadIntoMemory(HANDLE file)
     }
     block[total] = 0;
     m_dwFileSize = total;
+    m_ullFileSize = total;
     m_lpbyMemory = block;
     return SetPosition(0, FILE_BEGIN) != kFailed;
 }
@@ -128,6 +184,7 @@ void CLSFileStream::Close()
     m_vecLines.clear();
     m_dwPosition = 0;
     m_dwFileSize = 0;
+    m_ullFileSize = 0;
     m_encDetected = TextEncoding::Auto;
     m_pSearch.reset();
     m_encFound.store(TextEncoding::Auto);  // a message still on its way finds nothing
@@ -164,19 +221,18 @@ DWORD CLSFileStream::SetPosition(LONG distance, DWORD origin)
     return m_dwPosition;
 }
 
-// Puts the cursor at an offset of the whole 32-bit range (SetPosition's signed
-// distance stops at 2 GiB).
-bool CLSFileStream::SeekTo(DWORD offset)
+bool CLSFileStream::SeekTo(std::uint64_t offset)
 {
     if (m_hFile) {
         LARGE_INTEGER move;
-        move.QuadPart = offset;
-        return SetFilePointerEx(m_hFile.Get(), move, nullptr, FILE_BEGIN) != FALSE;
+        move.QuadPart = static_cast<LONGLONG>(offset);
+        return offset <= static_cast<std::uint64_t>(LLONG_MAX) &&
+               SetFilePointerEx(m_hFile.Get(), move, nullptr, FILE_BEGIN) != FALSE;
     }
     if (m_lpbyMemory == nullptr || offset > m_dwFileSize) {
         return false;
     }
-    m_dwPosition = offset;
+    m_dwPosition = static_cast<DWORD>(offset);
     return true;
 }
 

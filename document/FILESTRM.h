@@ -15,7 +15,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
 
 class CLSEncodingSearch;
 class CLSLineScanner;
@@ -54,13 +56,25 @@ public:
     // a text-or-hex document decided on first request. window is the parent
     // of a media window and gives the picture its device context; pluginFolder
     // is null when picture plug-ins are off. False when the file cannot be
-    // read; nothing is open then.
+    // read; nothing is open then, and GetOpenError says why.
     bool Open(const char* path, HWND window, const char* pluginFolder);
     void Close();
+    // Why the last Open failed: the system's error code, ERROR_DIRECTORY for
+    // a folder; 0 after a successful open or before any.
+    DWORD GetOpenError() const { return m_dwOpenError; }
+    // The path of the last Open, whether it succeeded or not.
+    const std::string& GetPath() const { return m_strPath; }
+    // Whether the file at the path is no longer the one that was opened:
+    // another size, time of last writing or file, or gone. Costs one open,
+    // nothing is read.
+    bool HasChangedOnDisk() const;
 
     // Moves the cursor (origin FILE_BEGIN, FILE_CURRENT or FILE_END); the new
     // position, or 0xFFFFFFFF on failure with the cursor where it was.
     DWORD SetPosition(LONG distance, DWORD origin);
+    // Puts the cursor at any offset from the start, also past 4 GiB; false
+    // (cursor unchanged in memory) beyond the end of a copy in memory.
+    bool SeekTo(std::uint64_t offset);
     // Reads up to count bytes at the cursor; true also at the end (0 bytes).
     bool ReadBytes(void* destination, DWORD count, DWORD* read);
 
@@ -96,6 +110,14 @@ public:
     // detected one. The user's choice of encoding changes the decoding only,
     // never where lines start. Null past the last line or when a read fails.
     CLSDecodedLine GetLine(DWORD line, TextEncoding encoding = TextEncoding::Auto);
+    // Lines first to last (or the last there is) as GetLine decodes them, read
+    // in long pieces rather than one by one: each goes to take(line, text,
+    // length) in order, the text valid during that call only. False when it
+    // stopped short: a line could not be read or decoded, or take said false.
+    using LineTaker = std::function<bool(DWORD line, const WCHAR* text, int length)>;
+    bool ReadLines(DWORD first, DWORD last, TextEncoding encoding, const LineTaker& take);
+    // Bytes of the file that lines first to last (or the last there is) span.
+    std::uint64_t GetLinesBytes(DWORD first, DWORD last);
 
     // What a search on another thread reads while the file stays open: the
     // copy in memory (null on disk), a handle with a file pointer of its own
@@ -105,7 +127,10 @@ public:
     HANDLE ReopenForReading() const;
     const vector<std::uint32_t>& GetLineIndex() const { return m_vecLines; }
 
-    DWORD GetFileSize() const { return m_dwFileSize; }
+    std::uint64_t GetFileSize() const { return m_ullFileSize; }
+    // Whether the line index can reach the end: its offsets are 32-bit, so
+    // text of a file past 4 GiB ends at the last line starting before that.
+    bool LinesCoverFile() const { return m_ullFileSize == m_dwFileSize; }
     bool IsOpen() const { return m_hFile.Valid() || m_lpbyMemory != nullptr; }
     bool IsInMemory() const { return m_lpbyMemory != nullptr; }
 
@@ -126,14 +151,16 @@ protected:
     bool OpenMedia(HWND parent, const char* path);
 
 private:
+    DWORD OpenHandle(const char* path);
     bool LoadIntoMemory(HANDLE file);
     void RecogniseObject(const char* path, HWND window, const char* pluginFolder);
     void DetectFromSample();
     void BuildLineIndex();
     void ScanFromDisk(HANDLE file, CLSLineScanner& scanner, bool onIndexThread);
     void ScanRestFromDisk(HANDLE file, CLSLineScanner& scanner, DWORD done);
-    bool SeekTo(DWORD offset);
     bool GetLineSpan(const vector<std::uint32_t>& lines, DWORD line, DWORD* start, DWORD* length);
+    const vector<std::uint32_t>& LinesThrough(DWORD line);
+    struct LineDecoder;
     // The index on its own thread (FILEINDX).
     static DWORD WINAPI IndexThreadMain(LPVOID self);
     void BuildIndexOnThread();
@@ -150,7 +177,12 @@ private:
     DWORD m_dwPosition;
     vector<std::uint32_t> m_vecLines;
     DWORD m_dwMemoryLimit;
-    DWORD m_dwFileSize;
+    DWORD m_dwFileSize;  // the bytes the line index covers: the size, held to 32 bits
+    std::uint64_t m_ullFileSize = 0;
+    DWORD m_dwOpenError = 0;
+    std::string m_strPath;
+    // The file as it was opened, to notice it changed or replaced behind us.
+    BY_HANDLE_FILE_INFORMATION m_infoOpened{};
     TextEncoding m_encDetected;
     DocumentKind m_kind;
     HANDLE m_hObject;

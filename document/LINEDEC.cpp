@@ -47,13 +47,9 @@ void DecodeUtf16Be(unsigned char* bytes, DWORD n, bool firstLine)
     }
 }
 
-// Converts the byte encodings into a new block of n + kLinePadding units.
-HGLOBAL DecodeMultiByte(unsigned char* bytes, DWORD n, TextEncoding encoding, bool firstLine)
+// Converts the byte encodings into out (n + kLinePadding units), terminated.
+void DecodeMultiByte(unsigned char* bytes, DWORD n, TextEncoding encoding, bool firstLine, WCHAR* out)
 {
-    HGLOBAL out = GlobalAlloc(GPTR, (static_cast<SIZE_T>(n) + kLinePadding) * sizeof(WCHAR));
-    if (out == nullptr) {
-        return nullptr;
-    }
     const unsigned char* source = bytes;
     std::size_t count = n;
     static const unsigned char kUtf8Mark[3] = {0xEF, 0xBB, 0xBF};
@@ -73,11 +69,15 @@ HGLOBAL DecodeMultiByte(unsigned char* bytes, DWORD n, TextEncoding encoding, bo
     default:
         break;
     }
-    if (count != 0) {
-        MultiByteToWideChar(CodePageOf(encoding), 0, reinterpret_cast<const char*>(source),
-                            static_cast<int>(count), static_cast<WCHAR*>(out), static_cast<int>(n + 2));
-    }
-    return out;
+    const int written = count != 0 ? MultiByteToWideChar(CodePageOf(encoding), 0, reinterpret_cast<const char*>(source),
+                                                         static_cast<int>(count), out, static_cast<int>(n + 2))
+                                   : 0;
+    out[written] = 0;
+}
+
+bool IsUtf16(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be;
 }
 
 }  // namespace
@@ -98,26 +98,43 @@ UINT CodePageOf(TextEncoding encoding)
     }
 }
 
-CLSDecodedLine DecodeLineBytes(HGLOBAL block, DWORD n, TextEncoding encoding, bool firstLine)
+int DecodeLineInto(unsigned char* bytes, DWORD n, TextEncoding encoding, bool firstLine, WCHAR* units,
+                   const WCHAR** text)
 {
-    auto* bytes = static_cast<unsigned char*>(block);
-    HGLOBAL result = block;
+    WCHAR* result = units;
     if (encoding == TextEncoding::Utf16Le) {
         DecodeUtf16Le(bytes, n, firstLine);
+        result = reinterpret_cast<WCHAR*>(bytes);
     } else if (encoding == TextEncoding::Utf16Be) {
         DecodeUtf16Be(bytes, n, firstLine);
+        result = reinterpret_cast<WCHAR*>(bytes);
     } else {
-        result = DecodeMultiByte(bytes, n, encoding, firstLine);
-        GlobalFree(block);
+        DecodeMultiByte(bytes, n, encoding, firstLine, units);
+    }
+    // Consumers stop at the first U+0000 anyway; the line's own break goes.
+    int length = lstrlenW(result);
+    while (length > 0 && (result[length - 1] == L'\r' || result[length - 1] == L'\n')) {
+        result[--length] = 0;
+    }
+    *text = result;
+    return length;
+}
+
+CLSDecodedLine DecodeLineBytes(HGLOBAL block, DWORD n, TextEncoding encoding, bool firstLine)
+{
+    HGLOBAL result = block;
+    if (!IsUtf16(encoding)) {
+        result = GlobalAlloc(GPTR, (static_cast<SIZE_T>(n) + kLinePadding) * sizeof(WCHAR));
         if (result == nullptr) {
+            GlobalFree(block);
             return CLSDecodedLine();
         }
     }
-    // Consumers stop at the first U+0000 anyway; the line's own break goes.
-    auto* text = static_cast<WCHAR*>(result);
-    int length = lstrlenW(text);
-    while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n')) {
-        text[--length] = 0;
+    const WCHAR* text = nullptr;
+    const int length =
+        DecodeLineInto(static_cast<unsigned char*>(block), n, encoding, firstLine, static_cast<WCHAR*>(result), &text);
+    if (result != block) {
+        GlobalFree(block);
     }
     return CLSDecodedLine(result, length);
 }

@@ -17,6 +17,13 @@ constexpr DWORD kLinePadding = 6;
 // memory runs out.
 CLSDecodedLine DecodeLineBytes(HGLOBAL bytes, DWORD n, TextEncoding encoding, bool firstLine);
 
+// The same decoding into buffers the caller keeps, for many lines in a row:
+// bytes holds n + kLinePadding bytes, zero after n, and may be changed; units
+// has room for n + kLinePadding UTF-16 units. The text (in bytes for
+// UTF-16, else in units) goes to *text; returns its length.
+int DecodeLineInto(unsigned char* bytes, DWORD n, TextEncoding encoding, bool firstLine, WCHAR* units,
+                   const WCHAR** text);
+
 // The code page that decodes the byte encodings. Shift-JIS, JIS and EUC text
 // go through code page 932 whatever the system's ANSI code page is.
 UINT CodePageOf(TextEncoding encoding);

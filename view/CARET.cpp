@@ -264,6 +264,7 @@ void CLSWndView::OnLButtonUp()
 
 void CLSWndView::SelectAll()
 {
+    RefreshIfChanged();
     if (!HasCaretMode()) {
         return;
     }

@@ -2,13 +2,13 @@
 // and the pane's context menu.
 #include "view/WNDVIEW.h"
 
+#include "base/OWNERS.h"
 #include "resources/RESOURCE.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
-
-constexpr UINT kClipboardFlags = GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT;
 
 bool IsNtPlatform()
 {
@@ -17,64 +17,165 @@ bool IsNtPlatform()
     return GetVersionExA(&vi) && vi.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
+// The copy text as it is gathered: a moveable block kept locked, at least
+// doubled whenever it is too small, so that a copy of many lines moves each
+// byte a few times in all rather than once for every line after it. Freed
+// unless Finish hands it over.
+class CLSCopyBlock {
+public:
+    // Room for expected bytes from the start when they can be had: every
+    // growth moves the text gathered so far into fresh pages.
+    explicit CLSCopyBlock(std::uint64_t expected)
+    {
+        if (expected + 2 <= SIZE_MAX) {
+            Take(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(expected) + 2),
+                 static_cast<SIZE_T>(expected) + 2);
+        }
+        if (m_lpbyData == nullptr) {
+            Take(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, kFirstRoom), kFirstRoom);
+        }
+    }
+    ~CLSCopyBlock()
+    {
+        if (m_lpbyData != nullptr) {
+            GlobalUnlock(m_hBlock.Get());
+        }
+    }
+    CLSCopyBlock(const CLSCopyBlock&) = delete;
+    CLSCopyBlock& operator=(const CLSCopyBlock&) = delete;
+
+    // Room for bytes more and a 2-byte terminator; where they go, or null
+    // when memory runs out. Commit says how many were written.
+    char* Reserve(SIZE_T bytes)
+    {
+        if (m_lpbyData == nullptr || bytes > SIZE_MAX - 2 - m_cbUsed) {
+            return nullptr;
+        }
+        const SIZE_T needed = m_cbUsed + bytes + 2;
+        if (needed > m_cbRoom) {
+            const SIZE_T doubled = m_cbRoom <= SIZE_MAX / 2 ? 2 * m_cbRoom : needed;
+            const SIZE_T size = doubled > needed ? doubled : needed;
+            GlobalUnlock(m_hBlock.Get());
+            m_lpbyData = nullptr;
+            if (HGLOBAL hGrown = GlobalReAlloc(m_hBlock.Get(), size, GMEM_MOVEABLE)) {
+                m_hBlock.Release();
+                m_hBlock.Reset(hGrown);
+                m_cbRoom = size;
+            }
+            m_lpbyData = static_cast<char*>(GlobalLock(m_hBlock.Get()));
+            if (m_lpbyData == nullptr || needed > m_cbRoom) {
+                return nullptr;
+            }
+        }
+        return m_lpbyData + m_cbUsed;
+    }
+    void Commit(SIZE_T bytes) { m_cbUsed += bytes; }
+
+    // The text with its terminator, in a block cut to fit; null when the
+    // block could not be had at all.
+    HGLOBAL Finish()
+    {
+        if (Reserve(0) == nullptr) {
+            return nullptr;
+        }
+        m_lpbyData[m_cbUsed] = 0;
+        m_lpbyData[m_cbUsed + 1] = 0;
+        GlobalUnlock(m_hBlock.Get());
+        m_lpbyData = nullptr;
+        HGLOBAL hBlock = m_hBlock.Release();
+        // Much room unused goes back; a little is not worth moving the text.
+        if (m_cbRoom - m_cbUsed > m_cbRoom / 4) {
+            if (HGLOBAL hFitted = GlobalReAlloc(hBlock, m_cbUsed + 2, GMEM_MOVEABLE)) {
+                hBlock = hFitted;
+            }
+        }
+        return hBlock;
+    }
+
+private:
+    static constexpr SIZE_T kFirstRoom = 64 * 1024;
+
+    void Take(HGLOBAL hBlock, SIZE_T room)
+    {
+        m_hBlock.Reset(hBlock);
+        m_lpbyData = m_hBlock ? static_cast<char*>(GlobalLock(m_hBlock.Get())) : nullptr;
+        m_cbRoom = m_lpbyData != nullptr ? room : 0;
+    }
+
+    CLSGlobalOwner m_hBlock;
+    char* m_lpbyData = nullptr;
+    SIZE_T m_cbRoom = 0;
+    SIZE_T m_cbUsed = 0;
+};
+
+// Adds one selected line, after a break unless it is the first: as UTF-16
+// units, or as ANSI bytes.
+bool AppendLine(CLSCopyBlock& block, bool unicode, bool breakFirst, const WCHAR* text, int count)
+{
+    const SIZE_T k = static_cast<SIZE_T>(count);
+    // Every line after the first starts with a break, also when the lines
+    // before it were empty.
+    const SIZE_T room = unicode ? (k + 2) * sizeof(WCHAR) : 2 * k + 2;
+    char* out = block.Reserve(room);
+    if (out == nullptr) {
+        return false;
+    }
+    SIZE_T written = 0;
+    if (unicode) {
+        static const WCHAR kBreak[2] = {L'\r', L'\n'};
+        if (breakFirst) {
+            std::memcpy(out, kBreak, sizeof(kBreak));
+            written = sizeof(kBreak);
+        }
+        std::memcpy(out + written, text, k * sizeof(WCHAR));
+        written += k * sizeof(WCHAR);
+    } else {
+        if (breakFirst) {
+            out[written++] = '\r';
+            out[written++] = '\n';
+        }
+        if (k > 0) {
+            written += WideCharToMultiByte(CP_ACP, 0, text, count, out + written, static_cast<int>(2 * k), nullptr,
+                                           nullptr);
+        }
+    }
+    block.Commit(written);
+    return true;
+}
+
 }  // namespace
 
 HGLOBAL CLSWndView::CopyText(UINT& format)
 {
     const bool unicode = IsNtPlatform();
     format = unicode ? CF_UNICODETEXT : CF_TEXT;
-    HGLOBAL hBlock = GlobalAlloc(kClipboardFlags, 2);
-    if (hBlock == nullptr) {
-        return nullptr;
-    }
     const OrderedSelection sel = Selection();
-    SIZE_T p = 0;  // units (UTF-16) or bytes (ANSI) written
-    for (int line = sel.s.line; line <= sel.e.line && line >= 0; ++line) {
-        CLSDecodedLine text = GetLine(static_cast<DWORD>(line), m_encOverride);
-        if (!text) {
-            break;  // what was gathered so far is copied
-        }
-        const LineSlice slice = SelectedSlice(line, text.Length(), sel);
-        const SIZE_T k = static_cast<SIZE_T>(slice.count);
-        HGLOBAL hGrown = GlobalReAlloc(hBlock, 2 * (k + p) + 6, GMEM_MOVEABLE | GMEM_ZEROINIT);
-        if (hGrown == nullptr) {
-            break;
-        }
-        hBlock = hGrown;
-        void* block = GlobalLock(hBlock);
-        if (block == nullptr) {
-            break;
-        }
-        // Every line after the first starts with a break, also when the lines
-        // before it were empty.
-        const bool breakFirst = line > sel.s.line;
-        const WCHAR* source = text.Text() + slice.first;
-        if (unicode) {
-            WCHAR* units = static_cast<WCHAR*>(block);
-            if (breakFirst) {
-                units[p++] = L'\r';
-                units[p++] = L'\n';
-            }
-            std::memcpy(units + p, source, k * sizeof(WCHAR));
-            p += k;
-        } else {
-            char* bytes = static_cast<char*>(block);
-            if (breakFirst) {
-                bytes[p++] = '\r';
-                bytes[p++] = '\n';
-            }
-            if (k > 0) {
-                p += WideCharToMultiByte(CP_ACP, 0, source, static_cast<int>(k), bytes + p,
-                                         static_cast<int>(2 * k), nullptr, nullptr);
-            }
-        }
-        GlobalUnlock(hBlock);
+    const bool lines = sel.s.line >= 0 && sel.e.line >= sel.s.line;
+    // A line's bytes give at most as many UTF-16 units, or ANSI bytes, and
+    // its break at most two.
+    const std::uint64_t expected =
+        lines ? (GetLinesBytes(static_cast<DWORD>(sel.s.line), static_cast<DWORD>(sel.e.line)) +
+                 2 * static_cast<std::uint64_t>(sel.e.line - sel.s.line)) *
+                    (unicode ? sizeof(WCHAR) : 1)
+              : 0;
+    CLSCopyBlock block(expected);
+    if (lines) {
+        // A line that cannot be read ends the copy: what was gathered before
+        // it is copied.
+        ReadLines(static_cast<DWORD>(sel.s.line), static_cast<DWORD>(sel.e.line), m_encOverride,
+                  [&](DWORD line, const WCHAR* text, int length) {
+                      const LineSlice slice = SelectedSlice(static_cast<int>(line), length, sel);
+                      return AppendLine(block, unicode, static_cast<int>(line) > sel.s.line, text + slice.first,
+                                        slice.count);
+                  });
     }
-    return hBlock;
+    return block.Finish();
 }
 
 void CLSWndView::OnCopy()
 {
+    // Rows of a file cut behind the pane would be copied as empty lines.
+    RefreshIfChanged();
     if (!HasSelection()) {
         return;
     }
@@ -91,6 +192,9 @@ void CLSWndView::OnCopy()
         return;
     }
     if (hBlock == nullptr) {
+        // Too much to hold as text (gigabytes of hex): the user hears that
+        // nothing was copied rather than pasting what was there before.
+        MessageBeep(MB_ICONEXCLAMATION);
         return;
     }
     if (!OpenClipboard(m_hWnd)) {

@@ -1,15 +1,17 @@
 // Hex dump row texts and the conversion of clicks to byte positions.
 #include "view/HEXLAY.h"
 
+#include <climits>
+
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 }  // namespace
 
-int FormatHexOffset(std::uint32_t row, char* out)
+int FormatHexOffset(std::uint64_t row, char* out)
 {
-    char digits[8];
+    char digits[16];
     int n = 0;
     do {
         digits[n++] = kHexDigits[row & 0xF];
@@ -57,14 +59,23 @@ std::size_t HexCopySize(std::uint64_t count)
     return static_cast<std::size_t>(3 * count + 1);
 }
 
-std::uint32_t HexRowCount(std::uint32_t size)
+int HexOffsetExtraCells(std::uint64_t size)
+{
+    int digits = 7;
+    for (std::uint64_t row = size / kHexBytesPerRow >> 28; row != 0; row >>= 4) {
+        ++digits;
+    }
+    return digits - 7;
+}
+
+std::uint64_t HexRowCount(std::uint64_t size)
 {
     return size / kHexBytesPerRow + 1;
 }
 
-int HexRowLength(std::uint32_t row, std::uint32_t size)
+int HexRowLength(std::uint64_t row, std::uint64_t size)
 {
-    const std::uint32_t lastRow = size / kHexBytesPerRow;
+    const std::uint64_t lastRow = size / kHexBytesPerRow;
     if (row < lastRow) {
         return kHexBytesPerRow - 1;
     }
@@ -74,7 +85,7 @@ int HexRowLength(std::uint32_t row, std::uint32_t size)
     return 0;
 }
 
-bool HexPointToColumn(long long x, long long y, int cellWidth, int rowHeight, std::uint32_t size, HexPos& out)
+bool HexPointToColumn(long long x, long long y, int cellWidth, int rowHeight, std::uint64_t size, HexPos& out)
 {
     if (cellWidth <= 0 || rowHeight <= 0) {
         return false;
@@ -88,14 +99,16 @@ bool HexPointToColumn(long long x, long long y, int cellWidth, int rowHeight, st
     if (a >= kHexBytesPerRow) {
         return false;  // the character column
     }
+    // Rows are ints on the caret's side: a file past 32 GiB is reached up to there.
     long long row = y / rowHeight;
-    const long long lastRow = static_cast<long long>(HexRowCount(size)) - 1;
+    const std::uint64_t rows = HexRowCount(size);
+    const long long lastRow = rows > static_cast<std::uint64_t>(INT_MAX) ? INT_MAX : static_cast<long long>(rows) - 1;
     if (row < 0) {
         row = 0;
     } else if (row > lastRow) {
         row = lastRow;
     }
-    const int limit = HexRowLength(static_cast<std::uint32_t>(row), size);
+    const int limit = HexRowLength(static_cast<std::uint64_t>(row), size);
     out.row = static_cast<int>(row);
     out.column = a < limit ? static_cast<int>(a) : limit;
     return true;

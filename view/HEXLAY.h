@@ -7,7 +7,8 @@
 #include <cstdint>
 
 constexpr int kHexBytesPerRow = 16;
-constexpr int kHexOffsetChars = 9;   // "%07X0:" for every row of a 32-bit file
+constexpr int kHexOffsetChars = 9;   // "%07X0:" for every row below 4 GiB
+constexpr int kHexOffsetRoom = 20;   // the longest offset text of a 64-bit file and its 0
 constexpr int kHexFirstPairCell = 10;
 constexpr int kHexCharCell = 60;
 constexpr int kHexRowCells = 76;     // the horizontal scroll maximum in hex mode
@@ -19,8 +20,14 @@ constexpr int HexPairCell(int i)
 }
 
 // The offset text of a row: the row number as at least 7 upper-case hex digits,
-// then "0:". Writes a terminated text into out (room for 12) and returns its length.
-int FormatHexOffset(std::uint32_t row, char* out);
+// then "0:". Writes a terminated text into out (kHexOffsetRoom) and returns its
+// length: 9, one more for each digit a row past 4 GiB needs.
+int FormatHexOffset(std::uint64_t row, char* out);
+
+// Cells the offset column grows by when the last row's number needs more than
+// 7 digits (a file past 4 GiB); the pairs and the characters move right by as
+// many, so that the offset never runs into the first pair.
+int HexOffsetExtraCells(std::uint64_t size);
 
 // Two upper-case hex digits of a byte.
 void FormatHexPair(unsigned char b, char* out);
@@ -35,10 +42,13 @@ std::size_t HexCopySize(std::uint64_t count);
 
 // Rows of a file of the given size: size / 16 + 1 (a size that is a multiple of
 // 16 has an empty last row).
-std::uint32_t HexRowCount(std::uint32_t size);
+std::uint64_t HexRowCount(std::uint64_t size);
 // The last column the caret may take on a row: 15 below the last row, size mod
 // 16 on it, 0 beyond.
-int HexRowLength(std::uint32_t row, std::uint32_t size);
+int HexRowLength(std::uint64_t row, std::uint64_t size);
+// Rows the pane reaches: its caret and scroll positions are ints, and one row
+// more says that a file past 32 GiB goes on beyond them.
+constexpr std::uint64_t kHexRowsReachable = 0x7FFFFFFE;
 
 struct HexPos {
     int column;
@@ -49,6 +59,6 @@ struct HexPos {
 // column and on the character column; the gap cell between the halves belongs
 // to byte 7. The row is clamped to the file's rows and the column to the row's
 // last position.
-bool HexPointToColumn(long long x, long long y, int cellWidth, int rowHeight, std::uint32_t size, HexPos& out);
+bool HexPointToColumn(long long x, long long y, int cellWidth, int rowHeight, std::uint64_t size, HexPos& out);
 // Document x of a caret column: the left edge of its pair.
 long long HexColumnX(int column, int cellWidth);

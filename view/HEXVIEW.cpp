@@ -3,16 +3,20 @@
 // clicks on the pairs, and the hex copy text.
 #include "view/WNDVIEW.h"
 
+#include "base/CLAMP.h"
+#include "base/OWNERS.h"
 #include "document/LINEDEC.h"
 #include "view/HEXCHARS.h"
 #include "view/HEXLAY.h"
 #include "view/TEXTLAY.h"
 
-#include <climits>
 #include <memory>
 #include <new>
 
 namespace {
+
+// Bytes read at a time for a copy: its pairs go straight into the text.
+constexpr DWORD kHexCopyPiece = 1 << 20;
 
 // The text of one cell's character: a blank for the rest of a character from
 // the row before, a dot where nothing can be drawn, else the character (two
@@ -78,14 +82,21 @@ void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
     SetBkColor(hdc, crBack);
 
     const int x0 = -GetScrollPos32(SB_HORZ) * cw;
+    const int xBytes = x0 + HexOffsetExtraCells(GetFileSize()) * cw;
     long long row = GetScrollPos32(SB_VERT) + static_cast<long long>(rc.top / m.rowHeight);
     int y = m.rowHeight * (rc.top / m.rowHeight);
-    const long long first = row * kHexBytesPerRow;
-    const long long lead = first < static_cast<long long>(kHexCharsBefore) ? first : kHexCharsBefore;
+    const long long rowLimit = LineCount();
+    if (row < 0 || row >= rowLimit) {
+        if (row == rowLimit && y <= rc.bottom) {
+            PaintEndNotice(hdc, x0, y);
+        }
+        return;
+    }
+    const std::uint64_t first = static_cast<std::uint64_t>(row) * kHexBytesPerRow;
+    const std::uint64_t lead = first < kHexCharsBefore ? first : kHexCharsBefore;
     const std::size_t rows = rc.bottom >= y ? static_cast<std::size_t>((rc.bottom - y) / m.rowHeight) + 1 : 0;
     const std::size_t want = static_cast<std::size_t>(lead) + rows * kHexBytesPerRow + kHexCharsAfter;
-    if (first > LONG_MAX || want > MAXDWORD ||
-        SetPosition(static_cast<LONG>(first - lead), FILE_BEGIN) == INVALID_SET_FILE_POINTER) {
+    if (want > MAXDWORD || !SeekTo(first - lead)) {
         return;
     }
     std::unique_ptr<unsigned char[]> bytes(new (std::nothrow) unsigned char[want]);
@@ -95,24 +106,25 @@ void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
     }
     const TextEncoding encoding = GetEffectiveEncoding();
     const OrderedSelection sel = Selection();
-    for (std::size_t at = static_cast<std::size_t>(lead); y <= rc.bottom && at < got; at += kHexBytesPerRow) {
+    for (std::size_t at = static_cast<std::size_t>(lead); y <= rc.bottom && at < got && row < rowLimit;
+         at += kHexBytesPerRow) {
         const unsigned char* data = bytes.get() + at;
         const int count = static_cast<int>(got - at < kHexBytesPerRow ? got - at : kHexBytesPerRow);
-        char offset[12];
-        const int offsetLength = FormatHexOffset(static_cast<std::uint32_t>(row), offset);
+        char offset[kHexOffsetRoom];
+        const int offsetLength = FormatHexOffset(static_cast<std::uint64_t>(row), offset);
         TextOutA(hdc, x0, y, offset, offsetLength);
 
         const int top = y - (m.rowHeight - m.fontHeight) / 2;
-        RECT band{x0 + kHexFirstPairCell * cw, top, x0 + (kHexFirstPairCell + 3) * cw, top + m.rowHeight};
+        RECT band{xBytes + kHexFirstPairCell * cw, top, xBytes + (kHexFirstPairCell + 3) * cw, top + m.rowHeight};
         for (int i = 0; i < count; ++i) {
             // Consecutive selected bytes make one band, also across the gap
             // between the halves.
-            const bool selected = IsInSelection(ViewPos{i, static_cast<int>(row)}, sel);
+            const bool selected = IsInSelection(ViewPos{i, SaturateToInt(row)}, sel);
             SetTextColor(hdc, selected ? crSelText : crText);
             SetBkColor(hdc, selected ? crSelBack : crBack);
             char pair[2];
             FormatHexPair(data[i], pair);
-            ExtTextOutA(hdc, x0 + HexPairCell(i) * cw, y, ETO_OPAQUE, &band, pair, 2, nullptr);
+            ExtTextOutA(hdc, xBytes + HexPairCell(i) * cw, y, ETO_OPAQUE, &band, pair, 2, nullptr);
             OffsetRect(&band, 3 * cw, 0);
         }
         SetTextColor(hdc, crText);
@@ -121,10 +133,13 @@ void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
         const std::size_t behind = got - at - count;
         LayOutHexChars(data, at < kHexCharsBefore ? at : kHexCharsBefore, count,
                        behind < kHexCharsAfter ? behind : kHexCharsAfter, encoding, cells);
-        const RECT chars{x0 + kHexCharCell * cw, top, x0 + (kHexCharCell + count) * cw, top + m.rowHeight};
+        const RECT chars{xBytes + kHexCharCell * cw, top, xBytes + (kHexCharCell + count) * cw, top + m.rowHeight};
         DrawHexChars(hdc, chars.left, y, chars, cells, count, cw);
         y += m.rowHeight;
         ++row;
+    }
+    if (y <= rc.bottom && row == rowLimit) {
+        PaintEndNotice(hdc, x0, y);
     }
 }
 
@@ -134,7 +149,7 @@ bool CLSWndView::HexColumnToPoint(int column, int row, long long& x, long long& 
         return false;
     }
     const Metrics m = GetMetrics();
-    x = HexColumnX(column, m.cellWidth);
+    x = HexColumnX(column, m.cellWidth) + static_cast<long long>(HexOffsetExtraCells(GetFileSize())) * m.cellWidth;
     y = static_cast<long long>(row) * m.rowHeight;
     return true;
 }
@@ -143,6 +158,7 @@ bool CLSWndView::HexPointToColumn(long long x, long long y, ViewPos& pos)
 {
     const Metrics m = GetMetrics();
     HexPos hex{};
+    x -= static_cast<long long>(HexOffsetExtraCells(GetFileSize())) * m.cellWidth;
     if (!::HexPointToColumn(x, y, m.cellWidth, m.rowHeight, GetFileSize(), hex)) {
         return false;
     }
@@ -155,36 +171,40 @@ HGLOBAL CLSWndView::CopyHex()
     const OrderedSelection sel = Selection();
     const long long start = static_cast<long long>(sel.s.line) * kHexBytesPerRow + sel.s.column;
     const long long end = static_cast<long long>(sel.e.line) * kHexBytesPerRow + sel.e.column;
-    if (start < 0 || end <= start || start > LONG_MAX || end - start > static_cast<long long>(MAXDWORD) - 1) {
+    const std::size_t size = start >= 0 && end > start ? HexCopySize(static_cast<std::uint64_t>(end - start)) : 0;
+    if (size == 0) {
         return nullptr;
     }
-    const DWORD wanted = static_cast<DWORD>(end - start);
-    HGLOBAL hBytes = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, static_cast<SIZE_T>(wanted) + 1);
-    if (hBytes == nullptr) {
+    CLSGlobalOwner hText(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size));
+    char* text = hText ? static_cast<char*>(GlobalLock(hText.Get())) : nullptr;
+    std::unique_ptr<unsigned char[]> piece(new (std::nothrow) unsigned char[kHexCopyPiece]);
+    if (text == nullptr || !piece || !SeekTo(static_cast<std::uint64_t>(start))) {
         return nullptr;
     }
-    // A file that shrank while it was shown gives fewer bytes: only those are
-    // copied, never the zeros of the buffer in their place.
-    DWORD got = 0;
-    if (SetPosition(static_cast<LONG>(start), FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
-        !ReadBytes(static_cast<void*>(hBytes), wanted, &got)) {
-        got = 0;
-    }
-    HGLOBAL hText = nullptr;
-    const std::size_t size = HexCopySize(got);
-    if (size != 0) {
-        hText = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, size);
-    }
-    if (hText != nullptr) {
-        char* text = static_cast<char*>(GlobalLock(hText));
-        if (text != nullptr) {
-            FormatHexCopy(static_cast<const unsigned char*>(static_cast<void*>(hBytes)), got, text);
-            GlobalUnlock(hText);
-        } else {
-            GlobalFree(hText);
-            hText = nullptr;
+    // The bytes are read a piece at a time and their pairs written straight
+    // into the text. A file that shrank while it was shown gives fewer bytes:
+    // only those are copied, never zeros in their place.
+    std::size_t written = 0;
+    text[0] = 0;
+    for (std::uint64_t left = static_cast<std::uint64_t>(end - start); left > 0;) {
+        DWORD got = 0;
+        const DWORD want = left < kHexCopyPiece ? static_cast<DWORD>(left) : kHexCopyPiece;
+        if (!ReadBytes(piece.get(), want, &got) || got == 0) {
+            break;
         }
+        if (written != 0) {
+            text[written++] = ' ';
+        }
+        written += FormatHexCopy(piece.get(), got, text + written);
+        left -= got;
     }
-    GlobalFree(hBytes);
-    return hText;
+    GlobalUnlock(hText.Get());
+    if (written == 0) {
+        return nullptr;
+    }
+    HGLOBAL hBlock = hText.Release();
+    if (HGLOBAL hFitted = GlobalReAlloc(hBlock, written + 1, GMEM_MOVEABLE)) {
+        hBlock = hFitted;
+    }
+    return hBlock;
 }

@@ -103,11 +103,11 @@ void CLSWndView::SetUpScrollBars()
         // Counting the lines builds the line index, unless it is being built
         // on its thread: then the lines known so far, until it is done.
         horizontal = WidestRowMaximum(m_iWidestLine, GetMetrics().cellWidth);
-        vertical = RowsMaximum(KnownLineCount());
+        vertical = RowsMaximum(WithNoticeRow(KnownLineCount()));
         break;
     case DocumentKind::Hex:
-        horizontal = kHexRowCells;
-        vertical = RowsMaximum(LineCount());
+        horizontal = kHexRowCells + HexOffsetExtraCells(GetFileSize());
+        vertical = RowsMaximum(WithNoticeRow(LineCount()));
         break;
     case DocumentKind::Image:
         SetImageZoom(GetImageZoom());  // ranges over the picture and the pages
@@ -255,7 +255,7 @@ void CLSWndView::OnLinesReady()
     if (!IsTextMode() || IsLineIndexBuilding()) {
         return;
     }
-    SetBar(m_hWnd, SB_VERT, SIF_RANGE | SIF_DISABLENOSCROLL, RowsMaximum(LineCount()), 0, 0);
+    SetBar(m_hWnd, SB_VERT, SIF_RANGE | SIF_DISABLENOSCROLL, RowsMaximum(WithNoticeRow(LineCount())), 0, 0);
     OnClientSize();
 }
 

@@ -90,6 +90,9 @@ void CLSWndView::PaintText(HDC hdc, const RECT& rc)
         ++line;
         y += m.rowHeight;
     }
+    if (y <= rc.bottom && IsLineIndexReady() && line == GetLineCount()) {
+        PaintEndNotice(hdc, x0, y);
+    }
     // The horizontal range grows from what was painted instead of measuring
     // the whole file; it only grows until the next open or view-form change.
     if (widest > m_iWidestLine && m.cellWidth > 0) {

@@ -2,9 +2,11 @@
 // mode, painting through the off-screen buffer, and the window procedure.
 #include "view/WNDVIEW.h"
 
+#include "resources/RESOURCE.h"
 #include "view/HEXLAY.h"
 #include "view/TEXTLAY.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -109,10 +111,12 @@ void CLSWndView::ApplySettings(const CLSGlimTextSettings& text, const CLSGlimFon
 void CLSWndView::OpenFile(const char* lpszPath)
 {
     const char* lpszPlugins = m_clsImage.GetUseSPI() ? m_clsImage.GetSPIFolder().GetString() : nullptr;
-    // A file that cannot be opened leaves an empty pane; there is nothing to report.
     CancelFind();
+    // Whatever was decoded belongs to the file shown before, or to this one
+    // as it was before it grew, shrank or was replaced.
     m_clsShownLines.Clear();
     Open(lpszPath != nullptr ? lpszPath : "", m_hWnd, lpszPlugins);
+    DescribeOpenFailure();
     StartTextIndex();
     ShowMediaForMode();
     RecreateFontAndBrush();
@@ -244,7 +248,7 @@ int CLSWndView::LineCount()
         return count > static_cast<DWORD>(INT_MAX) ? INT_MAX : static_cast<int>(count);
     }
     case DocumentKind::Hex:
-        return static_cast<int>(HexRowCount(GetFileSize()));
+        return static_cast<int>(std::min(HexRowCount(GetFileSize()), kHexRowsReachable));
     default:
         return 0;
     }
@@ -266,7 +270,7 @@ int CLSWndView::LineLength(int line)
     case DocumentKind::Text:
         return ShownLine(line).Length();
     case DocumentKind::Hex:
-        return HexRowLength(static_cast<std::uint32_t>(line), GetFileSize());
+        return HexRowLength(static_cast<std::uint64_t>(line), GetFileSize());
     default:
         return 0;
     }
@@ -336,6 +340,10 @@ void CLSWndView::PaintInto(const RECT& rc)
         return;
     }
     FillRect(hdc, &rc, m_clsBackBrush.Get());
+    if (!IsOpen()) {
+        PaintOpenFailure(hdc);
+        return;
+    }
     switch (GetDisplayMode()) {
     case DocumentKind::Text:
         PaintText(hdc, rc);
@@ -397,6 +405,9 @@ bool CLSWndView::OnCommand(int id)
     case kCommandSelectAll:
         SelectAll();
         return true;
+    case IDM_REFRESH:
+        Refresh();
+        return true;
     default:
         return false;
     }
@@ -412,6 +423,7 @@ LRESULT CLSWndView::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         OnSize(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_SETFOCUS:
+        RefreshIfChanged();
         OnSetFocus();
         break;
     case WM_KILLFOCUS:
@@ -432,7 +444,9 @@ LRESULT CLSWndView::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     case WM_GETDLGCODE:
         return OnGetDlgCode(reinterpret_cast<const MSG*>(lParam));
     case WM_KEYDOWN:
-        if (IsPictureOrMediaMode()) {
+        if (wParam == VK_F5) {
+            Refresh();
+        } else if (IsPictureOrMediaMode()) {
             OnPaneKey(static_cast<UINT>(wParam));
         } else {
             OnKeyDown(static_cast<UINT>(wParam));

@@ -20,6 +20,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 // Sent (WMU_CARET_POS: wParam line, lParam column) to the parent after every
 // caret change; posted (WMU_WIDEST_LINE: lParam cells) by text painting to the
@@ -56,8 +57,17 @@ public:
     // pane out again.
     void ApplySettings(const CLSGlimTextSettings& text, const CLSGlimFont& binary,
                        const CLSGlimImageSettings& image, const CLSGlimMediaSettings& media);
-    // Shows the file; one that cannot be opened leaves an empty pane.
+    // Shows the file; in place of one that cannot be opened, the pane shows
+    // one line that says why.
     void OpenFile(const char* lpszPath);
+    // Opens the file shown again, as far as it now reaches, keeping caret,
+    // selection and scroll positions where they still exist. F5 in the pane;
+    // also done when the pane gains the focus, selects all or copies and the
+    // file has changed on disk since it was opened.
+    void Refresh();
+    // The line shown in place of a file that could not be opened; empty
+    // while a file is open.
+    const std::string& GetOpenFailure() const { return m_strOpenFailure; }
     // Auto, or the encoding (ShiftJis .. Utf7) to decode the lines with.
     void SetEncoding(TextEncoding encoding);
     void SetViewMode(ViewMode mode);
@@ -176,6 +186,14 @@ private:
     void OnMouseMove(int x, int y);
     void OnLButtonUp();
 
+    // FILESTAT.cpp: a file that cannot be opened, or has changed on disk.
+    void DescribeOpenFailure();
+    void PaintOpenFailure(HDC hdc);
+    bool RowsCoverFile();
+    int WithNoticeRow(int lines);
+    void PaintEndNotice(HDC hdc, int x, int y);
+    void RefreshIfChanged();
+
     // CLIPBRD.cpp: copying and the context menu.
     void OnCopy();
     HGLOBAL CopyText(UINT& format);
@@ -258,4 +276,5 @@ private:
     };
     FindState m_find;
     CLSFindJob m_clsFindJob;
+    std::string m_strOpenFailure;
 };

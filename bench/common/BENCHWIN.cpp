@@ -1,6 +1,8 @@
 // Shared pieces of the Windows benchmarks.
 #include "bench/common/BENCHWIN.h"
 
+#include "base/OWNERS.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -55,6 +57,40 @@ void Pump()
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         DispatchMessageA(&msg);
     }
+}
+
+bool MakeTextFile(const std::string& path, unsigned long size)
+{
+    constexpr DWORD kChunk = 1024 * 1024;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeHigh == 0 &&
+        data.nFileSizeLow == size) {
+        return true;
+    }
+    std::string chunk;
+    unsigned seed = 12345;
+    int line = 0;
+    while (chunk.size() < kChunk) {
+        seed = seed * 1103515245u + 12345u;
+        const int words = 3 + static_cast<int>((seed >> 16) % 12);
+        char head[32];
+        std::snprintf(head, sizeof(head), "%07d:", line++);
+        chunk += head;
+        for (int w = 0; w < words; ++w) {
+            chunk += (w % 4 == 3) ? "\tcolumn" : " word";
+        }
+        chunk += "\r\n";
+    }
+    chunk.resize(kChunk);
+    const CLSHandle file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    bool ok = file.Valid();
+    for (DWORD done = 0; ok && done < size; done += kChunk) {
+        const DWORD n = size - done < kChunk ? size - done : kChunk;
+        DWORD written = 0;
+        ok = WriteFile(file.Get(), chunk.data(), n, &written, nullptr) && written == n;
+    }
+    return ok;
 }
 
 double SequentialRead(const std::string& path)

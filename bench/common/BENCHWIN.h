@@ -18,6 +18,11 @@ std::string BenchFilePath(const char* name);
 // Dispatches whatever messages are waiting.
 void Pump();
 
+// A text file of the given size: one megabyte of numbered lines of varying
+// length, with tabs, repeated. A file of that size from an earlier run is
+// used as it is. False when it cannot be written.
+bool MakeTextFile(const std::string& path, unsigned long size);
+
 // One sequential read of the whole file through a 1 MiB buffer: the plain way
 // to read it, the baseline of the benchmarks that read files.
 double SequentialRead(const std::string& path);

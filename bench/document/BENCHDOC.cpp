@@ -174,7 +174,8 @@ double RandomLines(const std::string& path, int calls)
     const SIZE_T after = ResidentBytes();
     std::printf("# memory on disk, %lu MiB file: %lu lines, index %lu KiB (4 bytes a line), resident memory grew "
                 "%lu KiB\n",
-                doc.GetFileSize() / kMiB, lines, lines * 4 / 1024, static_cast<unsigned long>((after - before) / 1024));
+                static_cast<unsigned long>(doc.GetFileSize() / kMiB), lines, lines * 4 / 1024,
+                static_cast<unsigned long>((after - before) / 1024));
     std::mt19937 random(99);
     std::vector<DWORD> picks(static_cast<std::size_t>(calls));
     for (DWORD& k : picks) {
@@ -192,7 +193,8 @@ double RandomLines(const std::string& path, int calls)
         const double t = Now() - start;
         seconds = t < seconds ? t : seconds;
     }
-    std::printf("# getline-random %lu MiB: %.2f us a line (%llu units decoded)\n", doc.GetFileSize() / kMiB,
+    std::printf("# getline-random %lu MiB: %.2f us a line (%llu units decoded)\n",
+                static_cast<unsigned long>(doc.GetFileSize() / kMiB),
                 seconds * 1e6 / calls, units);
     return seconds;
 }

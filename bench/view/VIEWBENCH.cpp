@@ -22,45 +22,7 @@
 namespace {
 
 constexpr DWORD kFileSize = 512u * 1024 * 1024;
-constexpr DWORD kChunk = 1024 * 1024;
 constexpr int kScrollLines = 200;
-
-// One megabyte of text lines of varying length, repeated to the file size. A
-// file of the right size from an earlier run is used as it is.
-bool MakeTextFile(const std::string& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeHigh == 0 &&
-        data.nFileSizeLow == kFileSize) {
-        return true;
-    }
-    std::string chunk;
-    unsigned seed = 12345;
-    int line = 0;
-    while (chunk.size() < kChunk) {
-        seed = seed * 1103515245u + 12345u;
-        const int words = 3 + static_cast<int>((seed >> 16) % 12);
-        char head[32];
-        std::snprintf(head, sizeof(head), "%07d:", line++);
-        chunk += head;
-        for (int w = 0; w < words; ++w) {
-            chunk += (w % 4 == 3) ? "\tcolumn" : " word";
-        }
-        chunk += "\r\n";
-    }
-    chunk.resize(kChunk);
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    bool ok = true;
-    for (DWORD done = 0; ok && done < kFileSize; done += kChunk) {
-        DWORD written = 0;
-        ok = WriteFile(h, chunk.data(), kChunk, &written, nullptr) && written == kChunk;
-    }
-    CloseHandle(h);
-    return ok;
-}
 
 void PaintNow(HWND hWnd)
 {
@@ -125,7 +87,7 @@ void PressCtrl(HWND hWnd, UINT vk)
 int main()
 {
     const std::string path = BenchFilePath("glim_view_512mib.txt");
-    if (!MakeTextFile(path)) {
+    if (!MakeTextFile(path, kFileSize)) {
         std::fprintf(stderr, "bench_view: cannot write %s\n", path.c_str());
         return 1;
     }

@@ -13,7 +13,8 @@ namespace {
 
 using Lines = std::vector<std::wstring>;
 
-// Every line of the file decoded with the given encoding (Auto: detected).
+// Every line of the file decoded with the given encoding (Auto: detected),
+// one by one.
 Lines AllLines(CLSFileStream& doc, TextEncoding encoding = TextEncoding::Auto)
 {
     Lines lines;
@@ -25,6 +26,14 @@ Lines AllLines(CLSFileStream& doc, TextEncoding encoding = TextEncoding::Auto)
         lines.emplace_back(line.Text());
     }
     EXPECT_FALSE(doc.GetLine(count, encoding)) << "past the last line";
+    // Read as a run for a copy, from the second line past the last: the same.
+    Lines run;
+    EXPECT_TRUE(doc.ReadLines(1, count + 5, encoding, [&](DWORD k, const WCHAR* text, int length) {
+        EXPECT_EQ(k, run.size() + 1);
+        run.emplace_back(text, length);
+        return true;
+    }));
+    EXPECT_EQ(run, Lines(lines.begin() + (count > 1 ? 1 : count), lines.end()));
     return lines;
 }
 

@@ -3,13 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 TEST(HexRow, OffsetLabels)
 {
     struct Case {
-        std::uint32_t row;
+        std::uint64_t row;
         const char* text;
     };
     const Case cases[] = {
@@ -17,12 +18,16 @@ TEST(HexRow, OffsetLabels)
         {1, "00000010:"},
         {0x1234, "00012340:"},
         {0xABCDEF, "0ABCDEF0:"},
-        {0x0FFFFFFF, "FFFFFFF0:"},  // the last row of a 4 GiB file
+        {0x0FFFFFFF, "FFFFFFF0:"},  // the last row below 4 GiB
+        {0x1000000C, "1000000C0:"},  // 4 GiB + 192: the label grows a digit
+        {0x0FFFFFFFFFFFFFFFull, "FFFFFFFFFFFFFFF0:"},
     };
     for (const Case& c : cases) {
-        char out[12];
-        EXPECT_EQ(FormatHexOffset(c.row, out), 9);
+        char out[kHexOffsetRoom];
+        EXPECT_EQ(FormatHexOffset(c.row, out), static_cast<int>(std::strlen(c.text)));
         EXPECT_STREQ(out, c.text);
+        // A file whose last row this is moves its pairs right by the digits past 7.
+        EXPECT_EQ(HexOffsetExtraCells(c.row * kHexBytesPerRow), static_cast<int>(std::strlen(c.text)) - 9);
     }
 }
 

@@ -31,6 +31,14 @@ TEST(HexView, CopiesTheSelectedBytesAsPairs)
     EXPECT_EQ(all.size(), 47u);
     EXPECT_EQ(all, "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F");
 
+    // More than a megabyte is read in pieces: the pairs run on across the joins.
+    const int n = (1 << 20) + 16;
+    h.Open(WriteTestFile("mebibyte.bin", CountingBytes(n)));
+    h.view.SelectAll();
+    const std::string big = h.CopyAnsi();
+    EXPECT_EQ(big.size(), 3u * n - 1);
+    EXPECT_EQ(big.substr(3 * (1 << 20) - 6, 11), "FE FF 00 01");
+
     // From (14,0) to (2,1): bytes 14 to 17, of rows 0 to 6.
     h.Open(WriteTestFile("hundred.bin", CountingBytes(100)));
     EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 6);

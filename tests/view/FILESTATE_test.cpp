@@ -1,0 +1,190 @@
+// Files in any state in a real pane: past 2 and 4 GiB in hex (sparse files),
+// files that cannot be opened, and a log that another program writes.
+#include "VIEWTEST.h"
+
+#include "base/OWNERS.h"
+#include "view/HEXLAY.h"
+#include "view/TEXTLAY.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+// A file of the given size that holds only its last 32 bytes, each the low
+// byte of its offset: the rest is a hole the file system does not store.
+std::string SparseFile(std::uint64_t size)
+{
+    const std::string path = TestFilePath(("sparse" + std::to_string(size) + ".bin").c_str());
+    CLSHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    unsigned char tail[32];
+    for (int i = 0; i < 32; ++i) {
+        tail[i] = static_cast<unsigned char>(size - 32 + i);
+    }
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(size - 32);
+    DWORD written = 0;
+    EXPECT_TRUE(SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) &&
+                WriteFile(file.Get(), tail, sizeof(tail), &written, nullptr) && written == sizeof(tail));
+    return path;
+}
+
+// The hex copy of the file's last n bytes, as SparseFile wrote them.
+std::string LastPairs(std::uint64_t size, int n)
+{
+    std::string text;
+    for (std::uint64_t offset = size - n; offset < size; ++offset) {
+        char pair[4];
+        std::snprintf(pair, sizeof(pair), text.empty() ? "%02X" : " %02X", static_cast<unsigned>(offset & 0xFF));
+        text += pair;
+    }
+    return text;
+}
+
+// Pixels not in the background colour in the pane's rows [top, bottom).
+int Inked(const Shot& shot, int top, int bottom)
+{
+    int inked = 0;
+    for (int y = top; y < bottom && y < shot.cy; ++y) {
+        for (int x = 0; x < shot.cx; ++x) {
+            inked += shot.At(x, y) != kBack ? 1 : 0;
+        }
+    }
+    return inked;
+}
+
+// Cuts the file to size the way another program of the system would,
+// bypassing the sharing rules of our own process (Wine starts the host's
+// truncate like any other program). Its process handle does not tell when it
+// ends, so this waits for the size instead. False when not under Wine.
+bool TruncateBehindTheView(const std::string& path, unsigned size)
+{
+    using UnixNameFn = char*(CDECL*)(LPCWSTR);
+    auto unixName = reinterpret_cast<UnixNameFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    char* name = unixName != nullptr ? unixName(wide) : nullptr;
+    if (name == nullptr) {
+        return false;
+    }
+    std::string command = "/usr/bin/truncate -s " + std::to_string(size) + " \"" + name + "\"";
+    HeapFree(GetProcessHeap(), 0, name);
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA("Z:/usr/bin/truncate", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi)) {
+        return false;
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    for (int i = 0; i < 200; ++i, Sleep(50)) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeHigh == 0 &&
+            data.nFileSizeLow == size) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST(FileState, HexReachesTheEndOfSparseFilesPast2And4GiB)
+{
+    CLSViewHarness h;
+    for (const std::uint64_t size : {3ull << 30, (4ull << 30) + 200, 5ull << 30}) {
+        h.Open(SparseFile(size));
+        EXPECT_EQ(h.view.GetFileSize(), size);
+        EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, static_cast<int>(size / 16));
+        h.Key(VK_END, false, true);
+        const int lastRow = static_cast<int>(size / 16);
+        EXPECT_EQ(h.Caret(), LineColumn(lastRow, static_cast<int>(size % 16)));
+
+        // A click on byte 2 of the row before the last, then a selection to
+        // the end: the bytes copied are the file's own.
+        const int cw = CellWidth(h.FontHeight());
+        const int y = (lastRow - 1 - h.ScrollBar(SB_VERT).nPos) * h.LineHeight() + 2;
+        h.Click((HexPairCell(2) + HexOffsetExtraCells(size)) * cw + cw / 2, y);
+        EXPECT_EQ(h.Caret(), LineColumn(lastRow - 1, 2));
+        h.Key(VK_END, true, true);
+        EXPECT_EQ(h.CopyAnsi(), LastPairs(size, 14 + static_cast<int>(size % 16)));
+    }
+
+    // Past 32 GiB the rows stop where the pane's positions do, and the row
+    // after the last says that the file goes on.
+    h.Open(SparseFile(40ull << 30));
+    h.Key(VK_END, false, true);
+    const int lastRow = static_cast<int>(kHexRowsReachable) - 1;
+    EXPECT_EQ(h.Caret(), LineColumn(lastRow, 15));
+    EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, lastRow + 1);
+    SetFocus(h.Parent());
+    const int top = (lastRow + 1 - h.ScrollBar(SB_VERT).nPos) * h.LineHeight();
+    EXPECT_GT(Inked(h.Capture(), top, top + h.LineHeight()), 0);
+}
+
+TEST(FileState, PaneSaysWhyAFileCannotBeOpened)
+{
+    CLSViewHarness h;
+    const std::string locked = WriteTestFile("locked.txt", "held");
+    const CLSHandle holder(CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(CreateDirectoryA(TestFilePath("folder").c_str(), nullptr));
+    const struct {
+        const char* name;
+        DWORD error;
+    } cases[] = {
+        {"missing.txt", ERROR_FILE_NOT_FOUND},
+        {"folder", ERROR_DIRECTORY},
+        {"locked.txt", ERROR_SHARING_VIOLATION},
+        {"empty.txt", NO_ERROR},  // an empty file is an empty pane
+    };
+    WriteTestFile("empty.txt", "");
+    for (const auto& c : cases) {
+        h.Open(TestFilePath(c.name));
+        EXPECT_EQ(h.view.GetOpenError(), c.error) << c.name;
+        const std::string line = h.view.GetOpenFailure();
+        const std::string head = std::string("「") + c.name + "」を開けません: ";
+        EXPECT_EQ(line.rfind(head, 0), c.error != NO_ERROR ? 0u : std::string::npos) << line;
+        EXPECT_TRUE(c.error == NO_ERROR ? line.empty() : line.size() > head.size()) << line;
+        // The reason is drawn on the first row, nowhere else (the caret away).
+        SetFocus(h.Parent());
+        const Shot shot = h.Capture();
+        EXPECT_EQ(Inked(shot, 0, h.LineHeight()) > 0, c.error != NO_ERROR) << c.name;
+        EXPECT_EQ(Inked(shot, h.LineHeight(), shot.cy), 0) << c.name;
+    }
+}
+
+// A log held open for writing by its program is shown; what it appends is
+// reached with F5 from where the caret was, no line shown as it was before;
+// when it is cut behind the pane, the pane opens it again as soon as it gains
+// the focus.
+TEST(FileState, LogWrittenWhileShown)
+{
+    CLSViewHarness h;
+    const std::string path = TestFilePath("app.log");
+    CLSHandle writer(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(writer.Get(), "first\r\nsecond\r\n", 15, &written, nullptr));
+    h.Open(path);
+    h.Key(VK_DOWN);
+
+    ASSERT_TRUE(WriteFile(writer.Get(), "third\r\nfourth", 13, &written, nullptr));
+    h.Key(VK_F5);
+    EXPECT_EQ(h.Caret(), LineColumn(1, 0));
+    h.Key(VK_END, true, true);
+    EXPECT_EQ(h.Caret(), LineColumn(3, 6));
+    EXPECT_EQ(h.CopyUnicode(), L"second\r\nthird\r\nfourth");
+    h.Key(VK_UP);  // onto the line painted empty before F5: read again
+    EXPECT_EQ(h.Caret(), LineColumn(2, 5));
+
+    writer.Reset();
+    ASSERT_TRUE(TruncateBehindTheView(path, 8));
+    SetFocus(h.Parent());
+    SetFocus(h.View());
+    EXPECT_EQ(h.Caret(), LineColumn(1, 1));  // held to the new end
+    h.view.SelectAll();
+    EXPECT_EQ(h.CopyUnicode(), L"first\r\ns");
+}

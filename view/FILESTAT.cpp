@@ -1,0 +1,124 @@
+// The pane and the state of its file on disk: the line shown in place of a
+// file that cannot be opened, and opening again a file that another program
+// has appended to, cut or replaced, keeping the caret and scroll positions.
+#include "view/WNDVIEW.h"
+
+#include "view/HEXLAY.h"
+#include "view/OPENFAIL.h"
+
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+namespace {
+
+std::string SystemErrorText(DWORD error)
+{
+    char* text = nullptr;
+    const DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string result = length != 0 && text != nullptr ? std::string(text, length) : std::string();
+    LocalFree(text);
+    return result;
+}
+
+}  // namespace
+
+void CLSWndView::DescribeOpenFailure()
+{
+    const DWORD error = GetOpenError();
+    if (error == NO_ERROR) {
+        m_strOpenFailure.clear();
+        return;
+    }
+    // The name alone: the path box above already shows where it is.
+    const std::string name = PathFindFileNameA(GetPath().c_str());
+    m_strOpenFailure = OpenFailureLine(name, error, SystemErrorText(error));
+}
+
+void CLSWndView::PaintOpenFailure(HDC hdc)
+{
+    if (m_strOpenFailure.empty()) {
+        return;
+    }
+    SetTextColor(hdc, m_clsText.EffectiveTextColor());
+    const Metrics m = GetMetrics();
+    TextOutA(hdc, m.cellWidth, (m.rowHeight - m.fontHeight) / 2, m_strOpenFailure.c_str(),
+             static_cast<int>(m_strOpenFailure.size()));
+}
+
+bool CLSWndView::RowsCoverFile()
+{
+    switch (GetDisplayMode()) {
+    case DocumentKind::Text:
+        return LinesCoverFile();
+    case DocumentKind::Hex:
+        return HexRowCount(GetFileSize()) <= kHexRowsReachable;
+    default:
+        return true;
+    }
+}
+
+// The rows and the one after the last that says the file goes on.
+int CLSWndView::WithNoticeRow(int lines)
+{
+    return RowsCoverFile() || lines == INT_MAX ? lines : lines + 1;
+}
+
+// Rows that stop short of the file must not pass for all of it.
+void CLSWndView::PaintEndNotice(HDC hdc, int x, int y)
+{
+    if (RowsCoverFile()) {
+        return;
+    }
+    const char* notice = IsTextMode() ? "（4 GiB を超える部分はテキストでは表示できません。16進表示でご覧ください）"
+                                      : "（32 GiB を超える部分は表示できません）";
+    TextOutA(hdc, x, y, notice, static_cast<int>(std::strlen(notice)));
+}
+
+void CLSWndView::RefreshIfChanged()
+{
+    if (HasChangedOnDisk()) {
+        Refresh();
+    }
+}
+
+void CLSWndView::Refresh()
+{
+    if (GetPath().empty()) {
+        return;
+    }
+    const ViewPos caret = m_posCaret;
+    const ViewPos anchor = m_posAnchor;
+    const int widest = m_iWidestLine;
+    const int horizontal = GetScrollPos32(SB_HORZ);
+    const int vertical = GetScrollPos32(SB_VERT);
+    const std::string path = GetPath();
+    OpenFile(path.c_str());
+    if (!HasCaretMode() || m_hWnd == nullptr) {
+        return;
+    }
+    // A place beyond the lines known so far needs the whole count, which a
+    // grown text file on disk is still counting on its thread.
+    const int furthest = std::max({caret.line, anchor.line, vertical});
+    int count = IsTextMode() ? KnownLineCount() : LineCount();
+    if (furthest >= count) {
+        count = LineCount();
+    }
+    m_iWidestLine = widest;
+    SetUpScrollBars();
+    auto clamp = [&](ViewPos pos) {
+        pos.line = std::min(pos.line, count - 1);
+        pos.column = std::min(pos.column, LineLength(pos.line));
+        return pos;
+    };
+    m_posCaret = clamp(caret);
+    m_posAnchor = clamp(anchor);
+    ScrollBy(SB_VERT, vertical);
+    ScrollBy(SB_HORZ, horizontal);
+    NotifyCaret();
+    PlaceCaret();
+}
