@@ -67,24 +67,32 @@ void CLSFileItem::Replace(LPITEMIDLIST pidl) noexcept
     m_bImageKnown = false;
 }
 
-// The name is drawn with the type in the details view, so one question to
-// the shell brings both; a sort by type asks for the type alone.
-void CLSFileItem::LoadNames(bool withName)
+// The name comes straight from the shown folder: the shell's look-up by
+// absolute item-ID list binds to the parent folder anew for every item, which
+// is most of the time a large folder takes to list.
+void CLSFileItem::LoadName(IShellFolder* folder)
 {
-    if (m_bTypeKnown && (m_bNameKnown || !withName)) {
+    if (m_bNameKnown) {
         return;
     }
-    const UINT flags = (withName ? SHGFI_DISPLAYNAME : 0) | (m_bTypeKnown ? 0 : SHGFI_TYPENAME);
+    m_bNameKnown = true;
+    char name[MAX_PATH] = "";
+    LPCITEMIDLIST last = LastId();
+    if (folder != nullptr && last != nullptr) {
+        GetNameOfA(folder, last, SHGDN_INFOLDER, name, sizeof(name));
+    }
+    m_name = name;
+}
+
+void CLSFileItem::LoadType()
+{
+    if (m_bTypeKnown) {
+        return;
+    }
+    m_bTypeKnown = true;
     SHFILEINFOA info{};
-    SHGetFileInfoA(reinterpret_cast<LPCSTR>(m_pidl.Get()), 0, &info, sizeof(info), SHGFI_PIDL | flags);
-    if (flags & SHGFI_DISPLAYNAME) {
-        m_name = info.szDisplayName;
-        m_bNameKnown = true;
-    }
-    if (flags & SHGFI_TYPENAME) {
-        m_type = info.szTypeName;
-        m_bTypeKnown = true;
-    }
+    SHGetFileInfoA(reinterpret_cast<LPCSTR>(m_pidl.Get()), 0, &info, sizeof(info), SHGFI_PIDL | SHGFI_TYPENAME);
+    m_type = info.szTypeName;
 }
 
 void CLSFileItem::LoadFileData()
@@ -112,18 +120,18 @@ void CLSFileItem::LoadFileData()
     m_sizeText = text;
 }
 
-const std::string& CLSFileItem::ColumnText(int column)
+const std::string& CLSFileItem::ColumnText(int column, IShellFolder* folder)
 {
     static const std::string kNone;
     switch (column) {
     case 0:
-        LoadNames(true);
+        LoadName(folder);
         return m_name;
     case 1:
         LoadFileData();
         return m_sizeText;
     case 2:
-        LoadNames(false);
+        LoadType();
         return m_type;
     case 3:
         LoadFileData();

@@ -37,15 +37,17 @@ public:
     // asked of the old one is forgotten.
     void Replace(LPITEMIDLIST pidl) noexcept;
 
-    // Name, size (files only), type, modified; empty when the item has none.
-    const std::string& ColumnText(int column);
+    // Name (asked of the folder that holds the item), size (files only),
+    // type, modified; empty when the item has none.
+    const std::string& ColumnText(int column, IShellFolder* folder);
     // Size for column 1 (0 for folders and items off the disk), last-write
     // time for column 3.
     ULONGLONG SortNumber(int column);
     const Image& ImageIn(IShellFolder* folder);
 
 private:
-    void LoadNames(bool withName);
+    void LoadName(IShellFolder* folder);
+    void LoadType();
     void LoadFileData();
 
     CLSItemIdList m_pidl;

@@ -331,7 +331,7 @@ int CLSWndFileList::Compare(CLSFileItem& a, CLSFileItem& b)
         return static_cast<short>(HRESULT_CODE(m_pshf->CompareIDs(0, first, second))) * d;
     }
     if (m_iSortColumn == 2) {
-        return lstrcmpA(a.ColumnText(2).c_str(), b.ColumnText(2).c_str()) * d;
+        return lstrcmpA(a.ColumnText(2, m_pshf.Get()).c_str(), b.ColumnText(2, m_pshf.Get()).c_str()) * d;
     }
     const ULONGLONG x = a.SortNumber(m_iSortColumn);
     const ULONGLONG y = b.SortNumber(m_iSortColumn);

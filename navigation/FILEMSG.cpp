@@ -64,7 +64,7 @@ void CLSWndFileList::OnGetDispInfo(NMLVDISPINFOA* info)
         return;
     }
     if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
-        lstrcpynA(item.pszText, record->ColumnText(item.iSubItem).c_str(), item.cchTextMax);
+        lstrcpynA(item.pszText, record->ColumnText(item.iSubItem, m_pshf.Get()).c_str(), item.cchTextMax);
     }
     if ((item.mask & LVIF_IMAGE) == 0) {
         return;
