@@ -8,8 +8,8 @@
 #include <windowsx.h>
 
 // The items go while the container still hears their deletions, so that each
-// item-ID list is freed; the list window itself goes after the container's
-// procedure has been put back.
+// row's record (with its item-ID list) is freed; the list window itself goes
+// after the container's procedure has been put back.
 void CLSWndFileList::OnContainerDestroy()
 {
     if (m_hWndControl != nullptr) {
