@@ -3,13 +3,7 @@
 
 #include "base/ASSERT.h"
 
-#include <shlwapi.h>
-
 #include <algorithm>
-#include <cstring>
-#include <string>
-#include <unordered_map>
-#include <vector>
 
 namespace {
 
@@ -23,82 +17,7 @@ struct ColumnSpec {
 constexpr ColumnSpec kColumns[CLSWndFileList::kColumnCount] = {
     {"ファイル名", LVCFMT_LEFT}, {"サイズ", LVCFMT_RIGHT}, {"種類", LVCFMT_LEFT}, {"更新日時", LVCFMT_LEFT}};
 
-// Size, time and attributes of an item on disk; false for items without a
-// file-system path and for drive roots. Read from the disk rather than from
-// the item-ID list, which may carry only 32 bits of the size.
-bool ItemFileData(LPCITEMIDLIST pidl, WIN32_FILE_ATTRIBUTE_DATA& data)
-{
-    char path[MAX_PATH] = "";
-    if (!SHGetPathFromIDListA(pidl, path) || path[0] == '\0' || PathIsRootA(path)) {
-        return false;
-    }
-    return GetFileAttributesExA(path, GetFileExInfoStandard, &data) != 0;
-}
-
-ULONGLONG FileSizeOf(const WIN32_FILE_ATTRIBUTE_DATA& data)
-{
-    return (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
-// The stored (UTC) time as a calendar time, date in the short form of the
-// user's locale, time forced to 24 hours.
-void FormatModified(const FILETIME& ft, char* buffer, int size)
-{
-    buffer[0] = '\0';
-    SYSTEMTIME st{};
-    if (!FileTimeToSystemTime(&ft, &st)) {
-        return;
-    }
-    const int date = GetDateFormatA(LOCALE_USER_DEFAULT, LOCALE_NOUSEROVERRIDE | DATE_SHORTDATE, &st, nullptr,
-                                    buffer, size);
-    if (date <= 0 || date + 1 >= size) {
-        return;
-    }
-    buffer[date - 1] = ' ';
-    GetTimeFormatA(LOCALE_USER_DEFAULT, LOCALE_NOUSEROVERRIDE | TIME_FORCE24HOURFORMAT, &st, nullptr,
-                   buffer + date, size - date);
-}
-
-void TypeNameOf(LPCITEMIDLIST pidl, char* buffer, int size)
-{
-    SHFILEINFOA info{};
-    SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidl), 0, &info, sizeof(info), SHGFI_PIDL | SHGFI_TYPENAME);
-    lstrcpynA(buffer, info.szTypeName, size);
-}
-
 }  // namespace
-
-void ItemColumnText(LPCITEMIDLIST pidl, int column, char* buffer, int size)
-{
-    buffer[0] = '\0';
-    if (column == 0) {
-        DisplayNameOf(pidl, buffer, static_cast<std::size_t>(size));
-        return;
-    }
-    if (column == 2) {
-        TypeNameOf(pidl, buffer, size);
-        return;
-    }
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!ItemFileData(pidl, data)) {
-        return;
-    }
-    if (column == 1 && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-        StrFormatByteSize64A(static_cast<LONGLONG>(FileSizeOf(data)), buffer, static_cast<UINT>(size));
-    } else if (column == 3) {
-        FormatModified(data.ftLastWriteTime, buffer, size);
-    }
-}
-
-// What one sort needs: the keys of the columns that are not compared by the
-// shell are read once per item before the control starts comparing.
-struct CLSWndFileList::SortContext {
-    CLSWndFileList* list;
-    int column;
-    int direction;  // +1 ascending, -1 descending
-    std::unordered_map<LPARAM, std::string> texts;  // type names
-    std::unordered_map<LPARAM, ULONGLONG> numbers;  // sizes, modified times
-};
 
 CLSWndFileList::CLSWndFileList() noexcept = default;
 
@@ -178,7 +97,7 @@ void CLSWndFileList::ShowFolder(LPCITEMIDLIST pidlFolder)
         m_pshf = std::move(desktop);
     }
     StartWatch();
-    Refresh();
+    Fill();
 }
 
 // The shown folder is watched for files that come, go or change their names.
@@ -195,35 +114,58 @@ void CLSWndFileList::StartWatch()
     }
 }
 
-void CLSWndFileList::Refresh()
+// A folder newly shown: every row is new, so the list is filled whole and
+// sorted once, without drawing in between.
+void CLSWndFileList::Fill()
 {
     if (m_hWndControl == nullptr || !m_pshf || !m_pidlFolder) {
         return;
     }
     SendMessageA(m_hWndControl, WM_SETREDRAW, FALSE, 0);
     SendMessageA(m_hWndControl, LVM_DELETEALLITEMS, 0, 0);
-    const SHCONTF flags = SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN | (m_bShowFolders ? SHCONTF_FOLDERS : 0);
-    CLSComPtr<IEnumIDList> items;
-    if (m_pshf->EnumObjects(m_hWndControl, flags, items.Address()) == S_OK && items) {
-        HCURSOR hOld = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    HCURSOR hOld = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    std::vector<CLSItemIdList> children;
+    if (Enumerate(children)) {
+        SendMessageA(m_hWndControl, LVM_SETITEMCOUNT, children.size(), 0);
         int index = 0;
-        LPITEMIDLIST child = nullptr;
-        while (items->Next(1, &child, nullptr) == S_OK) {
-            CLSItemIdList owned(child);
-            AddItem(JoinItemIdLists(m_pidlFolder.Get(), owned.Get()), index++);
+        for (const CLSItemIdList& child : children) {
+            InsertRecord(NewRecord(child.Get()), index++);
         }
         Sort();
-        SetCursor(hOld);
     }
+    SetCursor(hOld);
     SendMessageA(m_hWndControl, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(m_hWndControl, nullptr, TRUE);
 }
 
-// Texts and icons are asked for when the item is drawn, so that a large
-// folder costs its enumeration, not a shell look-up per item.
-void CLSWndFileList::AddItem(LPITEMIDLIST pidl, int index)
+// The children of the shown folder, hidden ones included; false when the
+// folder cannot be enumerated (it is gone, or not there yet).
+bool CLSWndFileList::Enumerate(std::vector<CLSItemIdList>& children)
 {
-    if (pidl == nullptr) {
+    const SHCONTF flags = SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN | (m_bShowFolders ? SHCONTF_FOLDERS : 0);
+    CLSComPtr<IEnumIDList> items;
+    if (m_pshf->EnumObjects(m_hWndControl, flags, items.Address()) != S_OK || !items) {
+        return false;
+    }
+    LPITEMIDLIST child = nullptr;
+    while (items->Next(1, &child, nullptr) == S_OK) {
+        children.emplace_back(child);
+    }
+    return true;
+}
+
+std::unique_ptr<CLSFileItem> CLSWndFileList::NewRecord(LPCITEMIDLIST child) const
+{
+    LPITEMIDLIST pidl = JoinItemIdLists(m_pidlFolder.Get(), child);
+    return pidl != nullptr ? std::make_unique<CLSFileItem>(pidl) : nullptr;
+}
+
+// Texts and icons are asked for when the item is drawn, so that a large
+// folder costs its enumeration, not a shell look-up per item. The row owns
+// its record from here on (freed at LVN_DELETEITEM).
+void CLSWndFileList::InsertRecord(std::unique_ptr<CLSFileItem> record, int index)
+{
+    if (!record) {
         return;
     }
     LVITEMA item{};
@@ -231,13 +173,39 @@ void CLSWndFileList::AddItem(LPITEMIDLIST pidl, int index)
     item.iItem = index;
     item.pszText = LPSTR_TEXTCALLBACKA;
     item.iImage = I_IMAGECALLBACK;
-    item.lParam = reinterpret_cast<LPARAM>(pidl);
-    if (SendMessageA(m_hWndControl, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) < 0) {
-        CoTaskMemFree(pidl);
+    item.lParam = reinterpret_cast<LPARAM>(record.get());
+    if (SendMessageA(m_hWndControl, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) >= 0) {
+        record.release();
     }
 }
 
-LPITEMIDLIST CLSWndFileList::ItemIdList(int index) const
+// The rows are in order already: a binary search finds the new row's place
+// with a few comparisons instead of a sort of the whole list.
+void CLSWndFileList::InsertSorted(std::unique_ptr<CLSFileItem> record)
+{
+    if (!record) {
+        return;
+    }
+    int low = 0;
+    int high = ItemCount();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        CLSFileItem* row = Record(middle);
+        if (row != nullptr && Compare(*record, *row) < 0) {
+            high = middle;
+        } else {
+            low = middle + 1;
+        }
+    }
+    InsertRecord(std::move(record), low);
+}
+
+int CLSWndFileList::ItemCount() const
+{
+    return static_cast<int>(SendMessageA(m_hWndControl, LVM_GETITEMCOUNT, 0, 0));
+}
+
+CLSFileItem* CLSWndFileList::Record(int index) const
 {
     LVITEMA item{};
     item.mask = LVIF_PARAM;
@@ -245,7 +213,23 @@ LPITEMIDLIST CLSWndFileList::ItemIdList(int index) const
     if (!SendMessageA(m_hWndControl, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
         return nullptr;
     }
-    return reinterpret_cast<LPITEMIDLIST>(item.lParam);
+    return reinterpret_cast<CLSFileItem*>(item.lParam);
+}
+
+LPITEMIDLIST CLSWndFileList::ItemIdList(int index) const
+{
+    CLSFileItem* record = Record(index);
+    return record != nullptr ? record->IdList() : nullptr;
+}
+
+std::vector<CLSFileItem*> CLSWndFileList::Records() const
+{
+    const int count = ItemCount();
+    std::vector<CLSFileItem*> records(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        records[static_cast<std::size_t>(i)] = Record(i);
+    }
+    return records;
 }
 
 // The item the shell calls equal to the last record of pidl. A record with
@@ -253,23 +237,21 @@ LPITEMIDLIST CLSWndFileList::ItemIdList(int index) const
 // by name and is slow over a large folder; CompareIDs decides the rest.
 int CLSWndFileList::FindItem(LPCITEMIDLIST wanted) const
 {
-    const int count = static_cast<int>(SendMessageA(m_hWndControl, LVM_GETITEMCOUNT, 0, 0));
-    std::vector<LPCITEMIDLIST> lasts(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        LPCITEMIDLIST last = LastItemId(ItemIdList(i));
-        lasts[static_cast<std::size_t>(i)] = last;
-        if (last != nullptr && last->mkid.cb == wanted->mkid.cb && std::memcmp(last, wanted, wanted->mkid.cb) == 0) {
-            return i;
+    const std::vector<CLSFileItem*> records = Records();
+    const std::string_view stamp = CLSFileItem::StampOf(wanted);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (records[i] != nullptr && records[i]->Stamp() == stamp) {
+            return static_cast<int>(i);
         }
     }
-    for (int i = 0; i < count; ++i) {
-        LPCITEMIDLIST last = lasts[static_cast<std::size_t>(i)];
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        LPCITEMIDLIST last = records[i] != nullptr ? records[i]->LastId() : nullptr;
         if (last == nullptr) {
             continue;
         }
         const HRESULT hr = m_pshf->CompareIDs(0, last, wanted);
         if (SUCCEEDED(hr) && static_cast<short>(HRESULT_CODE(hr)) == 0) {
-            return i;
+            return static_cast<int>(i);
         }
     }
     return -1;
@@ -318,58 +300,41 @@ void CLSWndFileList::Sort()
     if (m_hWndControl == nullptr || !m_pshf) {
         return;
     }
-    SortContext context{this, m_iSortColumn, m_abAscending[m_iSortColumn] ? 1 : -1, {}, {}};
-    if (m_iSortColumn != 0) {
-        const int count = static_cast<int>(SendMessageA(m_hWndControl, LVM_GETITEMCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            LPITEMIDLIST pidl = ItemIdList(i);
-            const auto key = reinterpret_cast<LPARAM>(pidl);
-            if (m_iSortColumn == 2) {
-                char text[MAX_PATH] = "";
-                TypeNameOf(pidl, text, sizeof(text));
-                context.texts[key] = text;
-                continue;
-            }
-            WIN32_FILE_ATTRIBUTE_DATA data{};
-            ULONGLONG value = 0;  // folders and virtual items count as 0
-            if (ItemFileData(pidl, data)) {
-                value = m_iSortColumn == 1 ? ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : FileSizeOf(data))
-                                           : (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                                                 data.ftLastWriteTime.dwLowDateTime;
-            }
-            context.numbers[key] = value;
-        }
-    }
-    SendMessageA(m_hWndControl, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context),
+    SendMessageA(m_hWndControl, LVM_SORTITEMS, reinterpret_cast<WPARAM>(this),
                  reinterpret_cast<LPARAM>(&CLSWndFileList::CompareItems));
+}
+
+int CALLBACK CLSWndFileList::CompareItems(LPARAM a, LPARAM b, LPARAM param)
+{
+    auto* list = reinterpret_cast<CLSWndFileList*>(param);
+    GLIM_ASSERT(list != nullptr);
+    return list->Compare(*reinterpret_cast<CLSFileItem*>(a), *reinterpret_cast<CLSFileItem*>(b));
 }
 
 // Names are ordered by the shell folder; sizes and times as 64-bit numbers
 // (the modified column by its time, not by its text, whose hours may lack a
-// leading zero); types by their text.
-int CALLBACK CLSWndFileList::CompareItems(LPARAM a, LPARAM b, LPARAM param)
+// leading zero); types by their text. What a comparison needs is asked of
+// the shell once per item and kept in its record.
+int CLSWndFileList::Compare(CLSFileItem& a, CLSFileItem& b)
 {
-    auto* context = reinterpret_cast<SortContext*>(param);
-    GLIM_ASSERT(context != nullptr);
-    const int d = context->direction;
-    if (context->column == 0) {
-        IShellFolder* folder = context->list->m_pshf.Get();
-        GLIM_ASSERT(folder != nullptr);
-        LPCITEMIDLIST first = LastItemId(reinterpret_cast<LPCITEMIDLIST>(a));
-        LPCITEMIDLIST second = LastItemId(reinterpret_cast<LPCITEMIDLIST>(b));
+    const int d = m_abAscending[m_iSortColumn] ? 1 : -1;
+    if (m_iSortColumn == 0) {
+        GLIM_ASSERT(m_pshf.Get() != nullptr);
+        LPCITEMIDLIST first = a.LastId();
+        LPCITEMIDLIST second = b.LastId();
         if (first == nullptr) {
             return -d;
         }
         if (second == nullptr) {
             return d;
         }
-        return static_cast<short>(HRESULT_CODE(folder->CompareIDs(0, first, second))) * d;
+        return static_cast<short>(HRESULT_CODE(m_pshf->CompareIDs(0, first, second))) * d;
     }
-    if (context->column == 2) {
-        return lstrcmpA(context->texts[a].c_str(), context->texts[b].c_str()) * d;
+    if (m_iSortColumn == 2) {
+        return lstrcmpA(a.ColumnText(2, m_pshf.Get()).c_str(), b.ColumnText(2, m_pshf.Get()).c_str()) * d;
     }
-    const ULONGLONG x = context->numbers[a];
-    const ULONGLONG y = context->numbers[b];
+    const ULONGLONG x = a.SortNumber(m_iSortColumn);
+    const ULONGLONG y = b.SortNumber(m_iSortColumn);
     return x == y ? 0 : (x > y ? d : -d);
 }
 

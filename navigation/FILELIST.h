@@ -5,6 +5,7 @@
 #pragma once
 
 #include "base/OWNERS.h"
+#include "navigation/FILEITEM.h"
 #include "navigation/ITEMIDL.h"
 #include "navigation/SHELLPANE.h"
 
@@ -13,12 +14,12 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
 constexpr UINT WMU_FILE_SELECTED = WM_APP + 12;
 constexpr UINT WMU_OPEN_FOLDER = WM_APP + 13;
-
-// The text of one column of an item as the list shows it: name, size in the
-// short byte form (files only), type name, modified time.
-void ItemColumnText(LPCITEMIDLIST pidl, int column, char* buffer, int size);
 
 class CLSWndFileList : public CLSWndShellPane {
 public:
@@ -30,6 +31,9 @@ public:
     bool Create(HWND hWndParent, int id);
     void Destroy();
     void ShowFolder(LPCITEMIDLIST pidlFolder);
+    // Reads the shown folder again and brings the rows up to date in place:
+    // rows of unchanged items stay as they are, with their selection, focus
+    // and what the shell said of them.
     void Refresh();
     // False when the list shows no item of that name.
     bool SelectItem(LPCITEMIDLIST pidl);
@@ -45,13 +49,20 @@ public:
     LPCITEMIDLIST GetFolder() const noexcept { return m_pidlFolder.Get(); }
 
 private:
-    struct SortContext;
-
     void InsertColumns();
     void SetImageLists();
     void StartWatch();
-    void AddItem(LPITEMIDLIST pidl, int index);
+    void Fill();
+    bool Enumerate(std::vector<CLSItemIdList>& children);
+    std::unique_ptr<CLSFileItem> NewRecord(LPCITEMIDLIST child) const;
+    void InsertRecord(std::unique_ptr<CLSFileItem> record, int index);
+    void InsertSorted(std::unique_ptr<CLSFileItem> record);
+    std::vector<CLSFileItem*> Records() const;
+    std::string ParsingName(LPCITEMIDLIST record) const;
     void Sort();
+    int Compare(CLSFileItem& a, CLSFileItem& b);
+    int ItemCount() const;
+    CLSFileItem* Record(int index) const;
     LPITEMIDLIST ItemIdList(int index) const;
     int FindItem(LPCITEMIDLIST wanted) const;
     bool OnNotify(NMHDR* hdr) override;

@@ -7,17 +7,9 @@
 
 #include <windowsx.h>
 
-namespace {
-
-// Overlay images of the system list: 1 the shared hand, 2 the shortcut arrow.
-constexpr UINT kOverlayShare = 1;
-constexpr UINT kOverlayLink = 2;
-
-}  // namespace
-
 // The items go while the container still hears their deletions, so that each
-// item-ID list is freed; the list window itself goes after the container's
-// procedure has been put back.
+// row's record (with its item-ID list) is freed; the list window itself goes
+// after the container's procedure has been put back.
 void CLSWndFileList::OnContainerDestroy()
 {
     if (m_hWndControl != nullptr) {
@@ -49,7 +41,7 @@ bool CLSWndFileList::OnNotify(NMHDR* hdr)
         SortBy(reinterpret_cast<NMLISTVIEW*>(hdr)->iSubItem);
         return true;
     case LVN_DELETEITEM:
-        CoTaskMemFree(reinterpret_cast<void*>(reinterpret_cast<NMLISTVIEW*>(hdr)->lParam));
+        delete reinterpret_cast<CLSFileItem*>(reinterpret_cast<NMLISTVIEW*>(hdr)->lParam);
         return true;
     case LVN_ITEMCHANGED:
         OnItemChanged(reinterpret_cast<NMLISTVIEW*>(hdr));
@@ -62,40 +54,27 @@ bool CLSWndFileList::OnNotify(NMHDR* hdr)
     }
 }
 
+// Texts and icons come from the row's record, which asks the shell only the
+// first time; the control asks only for the rows it draws.
 void CLSWndFileList::OnGetDispInfo(NMLVDISPINFOA* info)
 {
     LVITEMA& item = info->item;
-    auto pidl = reinterpret_cast<LPCITEMIDLIST>(item.lParam);
-    if (pidl == nullptr) {
+    auto* record = reinterpret_cast<CLSFileItem*>(item.lParam);
+    if (record == nullptr || record->IdList() == nullptr) {
         return;
     }
     if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
-        ItemColumnText(pidl, item.iSubItem, item.pszText, item.cchTextMax);
+        lstrcpynA(item.pszText, record->ColumnText(item.iSubItem, m_pshf.Get()).c_str(), item.cchTextMax);
     }
     if ((item.mask & LVIF_IMAGE) == 0) {
         return;
     }
-    item.iImage = SmallIconIndex(pidl);
-    item.state = 0;
-    item.stateMask = 0;
-    ULONG attributes = SFGAO_LINK | SFGAO_SHARE | SFGAO_GHOSTED;
-    if (!AttributesOfLast(m_pshf.Get(), pidl, attributes)) {
-        return;
-    }
-    if (attributes & SFGAO_LINK) {
+    const CLSFileItem::Image& image = record->ImageIn(m_pshf.Get());
+    item.iImage = image.icon;
+    item.state = image.state;
+    item.stateMask = image.stateMask;
+    if (image.stateMask != 0) {
         item.mask |= LVIF_STATE;
-        item.stateMask |= LVIS_OVERLAYMASK;
-        item.state = INDEXTOOVERLAYMASK(kOverlayLink);
-    }
-    if (attributes & SFGAO_SHARE) {
-        item.mask |= LVIF_STATE;
-        item.stateMask |= LVIS_OVERLAYMASK;
-        item.state |= INDEXTOOVERLAYMASK(kOverlayShare);
-    }
-    if (attributes & SFGAO_GHOSTED) {
-        item.mask |= LVIF_STATE;
-        item.stateMask |= LVIS_CUT;
-        item.state |= LVIS_CUT;
     }
 }
 

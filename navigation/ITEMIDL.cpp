@@ -101,14 +101,14 @@ bool SameItemIdAtDepth(IShellFolder* folder, LPCITEMIDLIST a, LPCITEMIDLIST b, i
     return SUCCEEDED(hr) && static_cast<short>(HRESULT_CODE(hr)) == 0;
 }
 
-HRESULT GetParsingNameA(IShellFolder* folder, LPCITEMIDLIST item, char* buffer, std::size_t size) noexcept
+HRESULT GetNameOfA(IShellFolder* folder, LPCITEMIDLIST item, SHGDNF flags, char* buffer, std::size_t size) noexcept
 {
     if (size == 0) {
         return E_INVALIDARG;
     }
     buffer[0] = '\0';
     STRRET name{};
-    const HRESULT hr = folder->GetDisplayNameOf(item, SHGDN_FORPARSING, &name);
+    const HRESULT hr = folder->GetDisplayNameOf(item, flags, &name);
     if (FAILED(hr)) {
         return hr;
     }
@@ -130,6 +130,11 @@ HRESULT GetParsingNameA(IShellFolder* folder, LPCITEMIDLIST item, char* buffer, 
         break;
     }
     return hr;
+}
+
+HRESULT GetParsingNameA(IShellFolder* folder, LPCITEMIDLIST item, char* buffer, std::size_t size) noexcept
+{
+    return GetNameOfA(folder, item, SHGDN_FORPARSING, buffer, size);
 }
 
 int SmallIconIndex(LPCITEMIDLIST pidl, UINT extraFlags) noexcept

@@ -35,6 +35,9 @@ LPITEMIDLIST CopyItemIdList(LPCITEMIDLIST pidl) noexcept;
 // True when both lists have a record at depth n and the folder's CompareIDs
 // calls the two records equal.
 bool SameItemIdAtDepth(IShellFolder* folder, LPCITEMIDLIST a, LPCITEMIDLIST b, int depth) noexcept;
+// The folder's name of item of that kind (SHGDN_...), as ANSI text; the
+// buffer is emptied first. The result of GetDisplayNameOf.
+HRESULT GetNameOfA(IShellFolder* folder, LPCITEMIDLIST item, SHGDNF flags, char* buffer, std::size_t size) noexcept;
 // The folder's parsing name of item, as ANSI text; the buffer is emptied
 // first. The result of GetDisplayNameOf.
 HRESULT GetParsingNameA(IShellFolder* folder, LPCITEMIDLIST item, char* buffer, std::size_t size) noexcept;

@@ -23,7 +23,8 @@ constexpr int kCreations = 50;
 // A folder of that many small files, made once and kept in the data folder.
 std::string MakeFolder(const char* name, int files)
 {
-    const std::string folder = BenchFilePath(name);
+    std::string folder = BenchFilePath(name);
+    std::replace(folder.begin(), folder.end(), '/', '\\');  // the shell parses no forward slashes
     CreateDirectoryA(folder.c_str(), nullptr);
     for (int i = 0; i < files; ++i) {
         char file[32];
@@ -205,6 +206,7 @@ private:
 
 int main()
 {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);  // each line out before a later stage can fail
     const std::string folder = MakeFolder("glim-nav10k", kFiles);
     const std::string usual = MakeFolder("glim-nav100", 100);
     Bench bench;

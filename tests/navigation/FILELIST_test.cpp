@@ -8,6 +8,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -109,23 +110,49 @@ TEST_F(FileList, JapaneseNamesShowAndSelectingOneOpensIt)
     EXPECT_FALSE(m_list.SelectItem(IdListOf(m_folder.Path()).Get()));
 }
 
-TEST_F(FileList, FollowsFilesCreatedRenamedAndDeletedAndOutlivesItsFolder)
+// Changes on disk reach the rows in place: new rows at their sorted places,
+// a grown file's new size, renamed and deleted rows gone, and the selected
+// row stays selected without being opened again.
+TEST_F(FileList, FollowsChangesInPlaceKeepingTheSelectionAndOutlivesItsFolder)
 {
     const std::string folder = m_folder.PathOf("watched");
     CreateDirectoryA(folder.c_str(), nullptr);
+    WriteFileBytes(folder + "\\b.txt", "x");
+    WriteFileBytes(folder + "\\d.txt", "x");
     Show(folder);
     EXPECT_TRUE(m_list.IsWatching());
-    WriteFileBytes(folder + "\\new.txt", "x");
-    EXPECT_TRUE(PumpUntil([&] { return Lists("new.txt"); }));
-    MoveFileA((folder + "\\new.txt").c_str(), (folder + "\\renamed.txt").c_str());
-    EXPECT_TRUE(PumpUntil([&] { return Lists("renamed.txt") && !Lists("new.txt"); }));
-    DeleteFileA((folder + "\\renamed.txt").c_str());
-    EXPECT_TRUE(PumpUntil([&] { return Names().empty(); }));
+    ASSERT_TRUE(m_list.SelectItem(IdListOf(folder + "\\d.txt").Get()));
+    m_host.selectedFile.clear();
+    const struct {
+        std::function<void()> change;
+        std::vector<std::string> names;
+    } steps[] = {
+        {[&] {
+             WriteFileBytes(folder + "\\c.txt", "x");
+             WriteFileBytes(folder + "\\a.txt", "x");
+         },
+         {"a.txt", "b.txt", "c.txt", "d.txt"}},
+        // Growing alone is not watched; the rename beside it brings it in.
+        {[&] {
+             MakeFileOfSize(folder + "\\d.txt", 5000);
+             MoveFileA((folder + "\\b.txt").c_str(), (folder + "\\e.txt").c_str());
+         },
+         {"a.txt", "c.txt", "d.txt", "e.txt"}},
+        {[&] { DeleteFileA((folder + "\\a.txt").c_str()); }, {"c.txt", "d.txt", "e.txt"}},
+    };
+    for (const auto& step : steps) {
+        step.change();
+        EXPECT_TRUE(PumpUntil([&] { return Names() == step.names; })) << step.names.size();
+        const int selected = ListView_GetNextItem(m_list.GetListWindow(), -1, LVNI_SELECTED);
+        EXPECT_EQ(selected >= 0 ? Names()[static_cast<std::size_t>(selected)] : "", "d.txt");
+    }
+    EXPECT_EQ(Column("d.txt", 1), ByteSize(5000));
+    EXPECT_EQ(m_host.selectedFile, "");  // kept, not opened again
 
     // The shown folder taken away by another program: the list goes on.
-    WriteFileBytes(folder + "\\last.txt", "x");
-    PumpUntil([&] { return Lists("last.txt"); });
-    DeleteFileA((folder + "\\last.txt").c_str());
+    for (const auto& name : steps[2].names) {
+        DeleteFileA((folder + "\\" + name).c_str());
+    }
     RemoveDirectoryA(folder.c_str());
     PumpUntil([] { return false; }, 200);
     m_list.Refresh();

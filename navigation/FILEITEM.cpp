@@ -1,0 +1,174 @@
+// One row of the file list and what it remembers of the shell and the disk.
+#include "navigation/FILEITEM.h"
+
+#include <commctrl.h>
+#include <shlwapi.h>
+
+namespace {
+
+// Overlay images of the system list: 1 the shared hand, 2 the shortcut arrow.
+constexpr UINT kOverlayShare = 1;
+constexpr UINT kOverlayLink = 2;
+
+// Size, time and attributes of an item on disk; false for items without a
+// file-system path and for drive roots. Read from the disk rather than from
+// the item-ID list, which may carry only 32 bits of the size.
+bool ItemFileData(LPCITEMIDLIST pidl, WIN32_FILE_ATTRIBUTE_DATA& data)
+{
+    char path[MAX_PATH] = "";
+    if (!SHGetPathFromIDListA(pidl, path) || path[0] == '\0' || PathIsRootA(path)) {
+        return false;
+    }
+    return GetFileAttributesExA(path, GetFileExInfoStandard, &data) != 0;
+}
+
+ULONGLONG Join64(DWORD high, DWORD low)
+{
+    return (static_cast<ULONGLONG>(high) << 32) | low;
+}
+
+// The stored (UTC) time as a calendar time, date in the short form of the
+// user's locale, time forced to 24 hours.
+std::string FormatModified(const FILETIME& ft)
+{
+    SYSTEMTIME st{};
+    char buffer[MAX_PATH] = "";
+    if (!FileTimeToSystemTime(&ft, &st)) {
+        return {};
+    }
+    const int size = static_cast<int>(sizeof(buffer));
+    const int date = GetDateFormatA(LOCALE_USER_DEFAULT, LOCALE_NOUSEROVERRIDE | DATE_SHORTDATE, &st, nullptr,
+                                    buffer, size);
+    if (date <= 0 || date + 1 >= size) {
+        return {};
+    }
+    buffer[date - 1] = ' ';
+    GetTimeFormatA(LOCALE_USER_DEFAULT, LOCALE_NOUSEROVERRIDE | TIME_FORCE24HOURFORMAT, &st, nullptr,
+                   buffer + date, size - date);
+    return buffer;
+}
+
+}  // namespace
+
+std::string_view CLSFileItem::StampOf(LPCITEMIDLIST record) noexcept
+{
+    if (record == nullptr) {
+        return {};
+    }
+    return {reinterpret_cast<const char*>(record), record->mkid.cb};
+}
+
+void CLSFileItem::Replace(LPITEMIDLIST pidl) noexcept
+{
+    m_pidl.Reset(pidl);
+    m_bNameKnown = false;
+    m_bTypeKnown = false;
+    m_bFileKnown = false;
+    m_bImageKnown = false;
+}
+
+// The name comes straight from the shown folder: the shell's look-up by
+// absolute item-ID list binds to the parent folder anew for every item, which
+// is most of the time a large folder takes to list.
+void CLSFileItem::LoadName(IShellFolder* folder)
+{
+    if (m_bNameKnown) {
+        return;
+    }
+    m_bNameKnown = true;
+    char name[MAX_PATH] = "";
+    LPCITEMIDLIST last = LastId();
+    if (folder != nullptr && last != nullptr) {
+        GetNameOfA(folder, last, SHGDN_INFOLDER, name, sizeof(name));
+    }
+    m_name = name;
+}
+
+void CLSFileItem::LoadType()
+{
+    if (m_bTypeKnown) {
+        return;
+    }
+    m_bTypeKnown = true;
+    SHFILEINFOA info{};
+    SHGetFileInfoA(reinterpret_cast<LPCSTR>(m_pidl.Get()), 0, &info, sizeof(info), SHGFI_PIDL | SHGFI_TYPENAME);
+    m_type = info.szTypeName;
+}
+
+void CLSFileItem::LoadFileData()
+{
+    if (m_bFileKnown) {
+        return;
+    }
+    m_bFileKnown = true;
+    m_size = 0;
+    m_modified = 0;
+    m_sizeText.clear();
+    m_modifiedText.clear();
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!ItemFileData(m_pidl.Get(), data)) {
+        return;
+    }
+    m_modified = Join64(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+    m_modifiedText = FormatModified(data.ftLastWriteTime);
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return;  // folders have no size of their own
+    }
+    m_size = Join64(data.nFileSizeHigh, data.nFileSizeLow);
+    char text[64] = "";
+    StrFormatByteSize64A(static_cast<LONGLONG>(m_size), text, sizeof(text));
+    m_sizeText = text;
+}
+
+const std::string& CLSFileItem::ColumnText(int column, IShellFolder* folder)
+{
+    static const std::string kNone;
+    switch (column) {
+    case 0:
+        LoadName(folder);
+        return m_name;
+    case 1:
+        LoadFileData();
+        return m_sizeText;
+    case 2:
+        LoadType();
+        return m_type;
+    case 3:
+        LoadFileData();
+        return m_modifiedText;
+    default:
+        return kNone;
+    }
+}
+
+ULONGLONG CLSFileItem::SortNumber(int column)
+{
+    LoadFileData();
+    return column == 1 ? m_size : m_modified;
+}
+
+const CLSFileItem::Image& CLSFileItem::ImageIn(IShellFolder* folder)
+{
+    if (m_bImageKnown) {
+        return m_image;
+    }
+    m_bImageKnown = true;
+    m_image = Image{SmallIconIndex(m_pidl.Get()), 0, 0};
+    ULONG attributes = SFGAO_LINK | SFGAO_SHARE | SFGAO_GHOSTED;
+    if (!AttributesOfLast(folder, m_pidl.Get(), attributes)) {
+        return m_image;
+    }
+    if (attributes & SFGAO_LINK) {
+        m_image.stateMask |= LVIS_OVERLAYMASK;
+        m_image.state = INDEXTOOVERLAYMASK(kOverlayLink);
+    }
+    if (attributes & SFGAO_SHARE) {
+        m_image.stateMask |= LVIS_OVERLAYMASK;
+        m_image.state |= INDEXTOOVERLAYMASK(kOverlayShare);
+    }
+    if (attributes & SFGAO_GHOSTED) {
+        m_image.stateMask |= LVIS_CUT;
+        m_image.state |= LVIS_CUT;
+    }
+    return m_image;
+}
