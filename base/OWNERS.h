@@ -92,30 +92,12 @@ using CLSLocalOwner = CLSUniqueOwner<CLSLocalTraits>;
 
 // A global memory block (GlobalAlloc), freed with GlobalFree unless it is
 // handed over (to the clipboard, say) with Release. Unlocking is the user's.
-class CLSGlobalOwner {
-public:
-    CLSGlobalOwner() noexcept = default;
-    explicit CLSGlobalOwner(HGLOBAL h) noexcept : m_h(h) {}
-    ~CLSGlobalOwner() { Reset(); }
-    CLSGlobalOwner(const CLSGlobalOwner&) = delete;
-    CLSGlobalOwner& operator=(const CLSGlobalOwner&) = delete;
-
-    HGLOBAL Get() const noexcept { return m_h; }
-    explicit operator bool() const noexcept { return m_h != nullptr; }
-    HGLOBAL Release() noexcept { return std::exchange(m_h, nullptr); }
-    // Takes h in place of the block held; a block that GlobalReAlloc moved
-    // is the same block, so pass the old one on with Release first.
-    void Reset(HGLOBAL h = nullptr) noexcept
-    {
-        if (m_h != nullptr) {
-            GlobalFree(m_h);
-        }
-        m_h = h;
-    }
-
-private:
-    HGLOBAL m_h = nullptr;
+// A block that GlobalReAlloc moved is the same block: pass the old one on
+// with Release before Reset takes the new one.
+struct CLSGlobalTraits : CLSNullIsNone<HGLOBAL> {
+    static void Free(HGLOBAL h) noexcept { GlobalFree(h); }
 };
+using CLSGlobalOwner = CLSUniqueOwner<CLSGlobalTraits>;
 
 // The DC of a window from GetDC, given back with ReleaseDC.
 class CLSWindowDC {

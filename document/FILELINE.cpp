@@ -174,15 +174,11 @@ CLSDecodedLine CLSFileStream::GetLine(DWORD line, TextEncoding encoding)
     if (line >= lines.size() || !GetLineSpan(lines, line, &start, &length) || !SeekTo(start)) {
         return CLSDecodedLine();
     }
-    HGLOBAL block = GlobalAlloc(GPTR, static_cast<SIZE_T>(length) + kLinePadding);
-    if (block == nullptr) {
-        return CLSDecodedLine();
-    }
+    CLSGlobalOwner block(GlobalAlloc(GPTR, static_cast<SIZE_T>(length) + kLinePadding));
     DWORD got = 0;
-    if (!ReadBytes(block, length, &got)) {
-        GlobalFree(block);
+    if (!block || !ReadBytes(block.Get(), length, &got)) {
         return CLSDecodedLine();
     }
     const TextEncoding effective = encoding != TextEncoding::Auto ? encoding : m_encDetected;
-    return DecodeLineBytes(block, got, effective, line == 0);
+    return DecodeLineBytes(std::move(block), got, effective, line == 0);
 }

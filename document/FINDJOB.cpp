@@ -149,20 +149,19 @@ CLSDecodedLine CLSSearch::DecodeLine(std::uint64_t k)
     if (n > 0x3FFFFFF0) {
         return CLSDecodedLine();  // longer than the view can show
     }
-    HGLOBAL block = GlobalAlloc(GPTR, static_cast<SIZE_T>(n) + kLinePadding);
-    if (block == nullptr) {
+    CLSGlobalOwner block(GlobalAlloc(GPTR, static_cast<SIZE_T>(n) + kLinePadding));
+    if (!block) {
         m_bFailed = true;
         return CLSDecodedLine();
     }
-    auto* bytes = static_cast<unsigned char*>(static_cast<void*>(block));
+    auto* bytes = static_cast<unsigned char*>(block.Get());
     if (start >= m_blockStart && start + n <= m_blockStart + m_blockSize) {
         std::memcpy(bytes, m_pBlock + (start - m_blockStart), static_cast<std::size_t>(n));
     } else if (!ReadAt(start, bytes, n)) {
-        GlobalFree(block);
         m_bFailed = true;
         return CLSDecodedLine();
     }
-    return DecodeLineBytes(block, static_cast<DWORD>(n), m_query.encoding, k == 0);
+    return DecodeLineBytes(std::move(block), static_cast<DWORD>(n), m_query.encoding, k == 0);
 }
 
 bool CLSSearch::MatchLine(std::uint64_t k, std::uint64_t lo, std::uint64_t hi, bool forward, FindResult& result)

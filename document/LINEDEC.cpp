@@ -120,21 +120,19 @@ int DecodeLineInto(unsigned char* bytes, DWORD n, TextEncoding encoding, bool fi
     return length;
 }
 
-CLSDecodedLine DecodeLineBytes(HGLOBAL block, DWORD n, TextEncoding encoding, bool firstLine)
+// UTF-16 is decoded in its own block, which becomes the result.
+CLSDecodedLine DecodeLineBytes(CLSGlobalOwner block, DWORD n, TextEncoding encoding, bool firstLine)
 {
-    HGLOBAL result = block;
+    CLSGlobalOwner wide;
     if (!IsUtf16(encoding)) {
-        result = GlobalAlloc(GPTR, (static_cast<SIZE_T>(n) + kLinePadding) * sizeof(WCHAR));
-        if (result == nullptr) {
-            GlobalFree(block);
+        wide.Reset(GlobalAlloc(GPTR, (static_cast<SIZE_T>(n) + kLinePadding) * sizeof(WCHAR)));
+        if (!wide) {
             return CLSDecodedLine();
         }
     }
+    CLSGlobalOwner& result = wide ? wide : block;
     const WCHAR* text = nullptr;
-    const int length =
-        DecodeLineInto(static_cast<unsigned char*>(block), n, encoding, firstLine, static_cast<WCHAR*>(result), &text);
-    if (result != block) {
-        GlobalFree(block);
-    }
-    return CLSDecodedLine(result, length);
+    const int length = DecodeLineInto(static_cast<unsigned char*>(block.Get()), n, encoding, firstLine,
+                                      static_cast<WCHAR*>(result.Get()), &text);
+    return CLSDecodedLine(std::move(result), length);
 }

@@ -15,7 +15,7 @@ constexpr DWORD kLinePadding = 6;
 // tells that a byte-order mark may start the bytes. The result is cut at its
 // first U+0000 and loses the CR and LF units at its end; it is null when
 // memory runs out.
-CLSDecodedLine DecodeLineBytes(HGLOBAL bytes, DWORD n, TextEncoding encoding, bool firstLine);
+CLSDecodedLine DecodeLineBytes(CLSGlobalOwner bytes, DWORD n, TextEncoding encoding, bool firstLine);
 
 // The same decoding into buffers the caller keeps, for many lines in a row:
 // bytes holds n + kLinePadding bytes, zero after n, and may be changed; units

@@ -180,31 +180,29 @@ void CLSWndView::OnCopy()
         return;
     }
     UINT format = CF_TEXT;
-    HGLOBAL hBlock = nullptr;
+    CLSGlobalOwner block;
     switch (GetDisplayMode()) {
     case DocumentKind::Text:
-        hBlock = CopyText(format);
+        block.Reset(CopyText(format));
         break;
     case DocumentKind::Hex:
-        hBlock = CopyHex();
+        block.Reset(CopyHex());
         break;
     default:
         return;
     }
-    if (hBlock == nullptr) {
+    if (!block) {
         // Too much to hold as text (gigabytes of hex): the user hears that
         // nothing was copied rather than pasting what was there before.
         MessageBeep(MB_ICONEXCLAMATION);
         return;
     }
     if (!OpenClipboard(m_hWnd)) {
-        GlobalFree(hBlock);
         return;
     }
-    if (!EmptyClipboard()) {
-        GlobalFree(hBlock);
-    } else if (SetClipboardData(format, hBlock) == nullptr) {
-        GlobalFree(hBlock);  // the clipboard took nothing, so it owns nothing
+    // The clipboard owns the block once it took it; else it is ours to free.
+    if (EmptyClipboard() && SetClipboardData(format, block.Get()) != nullptr) {
+        block.Release();
     }
     CloseClipboard();
 }
