@@ -55,13 +55,6 @@ TEST_F(Bars, StatusBarShowsSizeCaretAndEncodingOfWhatIsOpened)
         EXPECT_EQ(Part(3), o.encoding);
         EXPECT_EQ(Part(2), "\t    1:1    ") << "the view reports its caret at the start";
     }
-    // A folder chosen in the list (with folders shown there) has no size.
-    LPITEMIDLIST folder = ILCreateFromPathA(m_folder.Path().c_str());
-    ASSERT_NE(folder, nullptr);
-    SendMessageA(Main(), WMU_FILE_SELECTED, 0, reinterpret_cast<LPARAM>(folder));
-    ILFree(folder);
-    EXPECT_EQ(Part(4), "");
-
     Navigate(m_folder.PathOf("text.txt"));
     Command(IDM_ENC_EUC);
     EXPECT_EQ(Part(3), "EUC");
@@ -87,6 +80,13 @@ TEST_F(Bars, StatusBarShowsSizeCaretAndEncodingOfWhatIsOpened)
     Command(IDM_VIEW_HEX);
     EXPECT_TRUE(Pressed(IDM_VIEW_HEX));
     EXPECT_FALSE(Pressed(IDM_VIEW_AUTO));
+
+    // A folder chosen in the list (with folders shown there) has no size.
+    LPITEMIDLIST folder = ILCreateFromPathA(m_folder.Path().c_str());
+    ASSERT_NE(folder, nullptr);
+    SendMessageA(Main(), WMU_FILE_SELECTED, 0, reinterpret_cast<LPARAM>(folder));
+    ILFree(folder);
+    EXPECT_EQ(Part(4), "");
 }
 
 TEST_F(Bars, DropDownRunsTheChosenMenuCommandAndTooltipsComeFromTheStrings)
