@@ -3,7 +3,7 @@
 // the memory that grows with the file in disk mode.
 #include "document/FILESTRM.h"
 
-#include "BENCHTEXT.h"
+#include "BENCHFILE.h"
 #include "bench/common/BENCHWIN.h"
 
 #include <windows.h>
@@ -49,49 +49,18 @@ struct DataFolder {
     }
 };
 
-DWORD SizeOf(const std::string& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ? data.nFileSizeLow : 0;
-}
-
 // Writes the file unless a previous run left one of the same size.
 std::string MakeFile(DataFolder& folder, const char* name, DWORD bytes, bool utf16)
 {
     const std::string path = folder.path + "\\" + name;
     folder.made.push_back(path);
-    if (SizeOf(path) == bytes) {
-        return path;
-    }
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    CLSBenchText text(utf16 ? 7 : 3);
-    std::string block;
-    DWORD written = 0;
-    if (utf16) {
-        // A mark, or the file would be taken for binary.
-        DWORD done = 0;
-        WriteFile(file, "\xFF\xFE", 2, &done, nullptr);
-        written = 2;
-    }
-    while (written < bytes) {
-        block.clear();
-        if (utf16) {
-            text.AppendUtf16Le(block, kMiB);
-        } else {
-            text.AppendShiftJis(block, kMiB);
-        }
-        const DWORD n = bytes - written < block.size() ? bytes - written : static_cast<DWORD>(block.size());
-        DWORD done = 0;
-        WriteFile(file, block.data(), n, &done, nullptr);
-        written += n;
-    }
-    CloseHandle(file);
+    WriteBenchTextFile(path, bytes, utf16);
     return path;
 }
 
 std::string ReadWhole(const std::string& path)
 {
-    std::string bytes(SizeOf(path), '\0');
+    std::string bytes(BenchFileSize(path), '\0');
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     DWORD got = 0;
     ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
@@ -225,7 +194,7 @@ int main()
         disk = index < disk ? index : disk;
     }
     std::printf("# line-index-disk: %lu lines\n", lines);
-    PrintBench("line-index-disk", SizeOf(sjis512), disk, "sequential-read-1MiB", baseline);
+    PrintBench("line-index-disk", BenchFileSize(sjis512), disk, "sequential-read-1MiB", baseline);
     // The scan alone over the same 512 MiB, held in memory: what the disk form
     // adds to its read.
     MeasureInMemory("line-index-memory-512MiB", sjis512);

@@ -4,7 +4,7 @@
 #include "document/FILESTRM.h"
 #include "document/FINDJOB.h"
 
-#include "BENCHTEXT.h"
+#include "BENCHFILE.h"
 #include "bench/common/BENCHWIN.h"
 
 #include <windows.h>
@@ -17,31 +17,11 @@ namespace {
 constexpr DWORD kMiB = 1 << 20;
 constexpr DWORD kSize = 512 * kMiB;
 
-DWORD SizeOf(const std::string& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ? data.nFileSizeLow : 0;
-}
-
 // The document benchmark's file (same seed, same bytes), written unless a
 // previous run left it.
 std::string MakeFile(const std::string& path)
 {
-    if (SizeOf(path) == kSize) {
-        return path;
-    }
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    CLSBenchText text(3);
-    std::string block;
-    for (DWORD written = 0; written < kSize;) {
-        block.clear();
-        text.AppendShiftJis(block, kMiB);
-        const DWORD n = kSize - written < block.size() ? kSize - written : static_cast<DWORD>(block.size());
-        DWORD done = 0;
-        WriteFile(file, block.data(), n, &done, nullptr);
-        written += n;
-    }
-    CloseHandle(file);
+    WriteBenchTextFile(path, kSize, false);
     return path;
 }
 
@@ -86,6 +66,6 @@ int main()
         seconds = find < seconds ? find : seconds;
     }
     std::printf("# find-512mib: %s\n", status == FindResult::Status::NotFound ? "not found, as meant" : "UNEXPECTED");
-    PrintBench("find-512mib", SizeOf(path), seconds, "sequential-read-1MiB", baseline);
+    PrintBench("find-512mib", BenchFileSize(path), seconds, "sequential-read-1MiB", baseline);
     return 0;
 }
