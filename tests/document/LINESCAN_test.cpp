@@ -17,7 +17,7 @@ namespace {
 std::vector<std::uint32_t> Scan(const std::string& bytes, TextEncoding encoding,
                                 const std::vector<std::size_t>& cuts = {}, std::uint32_t expectedBytes = 0)
 {
-    vector<std::uint32_t> index;
+    CLSLineIndex index;
     index.push_back(0);
     CLSLineScanner scanner(index, encoding, expectedBytes);
     std::size_t from = 0;
@@ -27,7 +27,11 @@ std::vector<std::uint32_t> Scan(const std::string& bytes, TextEncoding encoding,
     }
     scanner.Feed(reinterpret_cast<const unsigned char*>(bytes.data()) + from, bytes.size() - from);
     scanner.Finish();
-    return std::vector<std::uint32_t>(index.data(), index.data() + index.size());
+    std::vector<std::uint32_t> offsets;
+    for (std::size_t k = 0; k < index.size(); ++k) {
+        offsets.push_back(static_cast<std::uint32_t>(index[k]));
+    }
+    return offsets;
 }
 
 using Offsets = std::vector<std::uint32_t>;
