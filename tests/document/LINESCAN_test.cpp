@@ -144,3 +144,32 @@ TEST(LineScanner, IndexRoomIsHeldToWhatCanBeCounted)
     EXPECT_EQ(PlanIndexRoom(limit32, limit32, limit32 + 1, 65536, 0xFFFFFFFFu, limit32), limit32 + 1)
         << "a need past the limit is left to fail as an allocation";
 }
+
+// Starts past 4 GiB keep their low 32 bits and find their segment from the
+// first line of each; a block search whose range crosses a boundary wraps
+// its low starts, and those past the wrap open the next segment.
+TEST(LineIndex, StartsAcrossFourGiBSegments)
+{
+    constexpr std::uint64_t G4 = 1ull << 32;
+    CLSLineIndex index;
+    const std::uint64_t appended[] = {0, 10, G4 - 1, G4, G4 + 5, 3 * G4 + 1};
+    for (const std::uint64_t start : appended) {
+        ASSERT_TRUE(index.push_back(start));
+    }
+    // A search of 64 bytes from 16 before the fifth segment, written into the room.
+    const std::uint64_t base = 4 * G4 - 16;
+    const std::uint64_t searched[] = {4 * G4 - 2, 4 * G4, 4 * G4 + 9};
+    ASSERT_TRUE(index.try_reserve(index.size() + 3));
+    for (int i = 0; i < 3; ++i) {
+        index.End()[i] = static_cast<std::uint32_t>(searched[i]);
+    }
+    ASSERT_TRUE(index.TakeWritten(3, base, base + 64));
+    ASSERT_TRUE(index.push_back(6 * G4));
+    std::vector<std::uint64_t> expected(std::begin(appended), std::end(appended));
+    expected.insert(expected.end(), std::begin(searched), std::end(searched));
+    expected.push_back(6 * G4);
+    ASSERT_EQ(index.size(), expected.size());
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+        EXPECT_EQ(index[k], expected[k]) << k;
+    }
+}

@@ -10,6 +10,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -29,6 +31,34 @@ std::string SparseFile(std::uint64_t size)
     EXPECT_TRUE(SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) &&
                 WriteFile(file.Get(), tail, sizeof(tail), &written, nullptr) && written == sizeof(tail));
     return path;
+}
+
+// A sparse text file of the given size: the pieces at their offsets, zeros
+// (holes) between them.
+std::string SparseText(std::uint64_t size, std::initializer_list<std::pair<std::uint64_t, std::string>> pieces)
+{
+    const std::string path = TestFilePath(("text" + std::to_string(size) + ".txt").c_str());
+    CLSHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    for (const auto& [offset, text] : pieces) {
+        LARGE_INTEGER at;
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        DWORD written = 0;
+        EXPECT_TRUE(SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) &&
+                    WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
+    }
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    EXPECT_TRUE(SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get()));
+    return path;
+}
+
+std::string Lines(const char* word, int n)
+{
+    std::string text;
+    for (int i = 0; i < n; ++i) {
+        text += word + std::to_string(100 + i) + "\r\n";
+    }
+    return text;
 }
 
 // The hex copy of the file's last n bytes, as SparseFile wrote them.
@@ -124,6 +154,30 @@ TEST(FileState, HexReachesTheEndOfSparseFilesPast2And4GiB)
     SetFocus(h.Parent());
     const int top = (lastRow + 1 - h.ScrollBar(SB_VERT).nPos) * h.LineHeight();
     EXPECT_GT(Inked(h.Capture(), top, top + h.LineHeight()), 0);
+}
+
+// Text lines at the start, around 4 GiB (one starting right on it) and at the
+// end of a 5 GiB file: the index reaches them all.
+TEST(FileState, TextReachesTheEndOfASparseFilePast4GiB)
+{
+    CLSViewHarness h;
+    const std::uint64_t size = 5ull << 30;
+    const std::string tail = Lines("tail ", 40) + "end";
+    h.Open(SparseText(size, {{0, Lines("head ", 1000)}, {(4ull << 30) - 7, "\r\nabc\r\n"}, {size - tail.size() - 2, "\r\n" + tail}}));
+    ASSERT_EQ(h.view.GetDisplayMode(), DocumentKind::Text);
+    EXPECT_EQ(h.view.GetFileSize(), size);
+    ASSERT_EQ(h.view.GetLineCount(), 1000u + 3 + 41);
+    const CLSDecodedLine around = h.view.GetLine(1001);
+    EXPECT_EQ(std::wstring(around.Text(), around.Length()), L"abc");
+    EXPECT_EQ(h.view.GetLinesBytes(1002, 1002), (1ull << 30) - tail.size());
+
+    h.Key(VK_END, false, true);
+    EXPECT_EQ(h.Caret(), LineColumn(1043, 3));
+    const int y = (1042 - h.ScrollBar(SB_VERT).nPos) * h.LineHeight() + 2;
+    h.Click(2 * CellWidth(h.FontHeight()) + CellWidth(h.FontHeight()) / 2, y);
+    EXPECT_EQ(h.Caret(), LineColumn(1042, 2));
+    h.Key(VK_END, true, true);
+    EXPECT_EQ(h.CopyUnicode(), L"il 139\r\nend");
 }
 
 TEST(FileState, PaneSaysWhyAFileCannotBeOpened)
