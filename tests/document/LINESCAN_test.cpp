@@ -151,25 +151,20 @@ TEST(LineScanner, IndexRoomIsHeldToWhatCanBeCounted)
 TEST(LineIndex, StartsAcrossFourGiBSegments)
 {
     constexpr std::uint64_t G4 = 1ull << 32;
+    const std::vector<std::uint64_t> starts = {0,          10,     G4 - 1,     G4,    G4 + 5,
+                                               3 * G4 + 1, 4 * G4 - 2, 4 * G4, 4 * G4 + 9, 6 * G4};
     CLSLineIndex index;
-    const std::uint64_t appended[] = {0, 10, G4 - 1, G4, G4 + 5, 3 * G4 + 1};
-    for (const std::uint64_t start : appended) {
-        ASSERT_TRUE(index.push_back(start));
+    for (std::size_t k = 0; k < 6; ++k) {
+        ASSERT_TRUE(index.push_back(starts[k]));
     }
-    // A search of 64 bytes from 16 before the fifth segment, written into the room.
-    const std::uint64_t base = 4 * G4 - 16;
-    const std::uint64_t searched[] = {4 * G4 - 2, 4 * G4, 4 * G4 + 9};
     ASSERT_TRUE(index.try_reserve(index.size() + 3));
-    for (int i = 0; i < 3; ++i) {
-        index.End()[i] = static_cast<std::uint32_t>(searched[i]);
+    for (std::size_t k = 6; k < 9; ++k) {
+        index.End()[k - 6] = static_cast<std::uint32_t>(starts[k]);  // as the block search writes them
     }
-    ASSERT_TRUE(index.TakeWritten(3, base, base + 64));
-    ASSERT_TRUE(index.push_back(6 * G4));
-    std::vector<std::uint64_t> expected(std::begin(appended), std::end(appended));
-    expected.insert(expected.end(), std::begin(searched), std::end(searched));
-    expected.push_back(6 * G4);
-    ASSERT_EQ(index.size(), expected.size());
-    for (std::size_t k = 0; k < expected.size(); ++k) {
-        EXPECT_EQ(index[k], expected[k]) << k;
+    ASSERT_TRUE(index.TakeWritten(3, 4 * G4 - 16, 4 * G4 + 48));
+    ASSERT_TRUE(index.push_back(starts[9]));
+    ASSERT_EQ(index.size(), starts.size());
+    for (std::size_t k = 0; k < starts.size(); ++k) {
+        EXPECT_EQ(index[k], starts[k]) << k;
     }
 }
