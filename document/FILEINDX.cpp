@@ -75,7 +75,7 @@ void CLSFileStream::BuildIndexOnThread()
     m_vecBuilding.push_back(0);
     // Stopped before it ran (the file was closed at once): no reader, no reading.
     if (!m_bStopIndex.load()) {
-        CLSLineScanner scanner(m_vecBuilding, m_encDetected, m_dwFileSize);
+        CLSLineScanner scanner(m_vecBuilding, m_encDetected, m_ullFileSize);
         ScanFromDisk(m_hIndexFile.Get(), scanner, true);
     }
     EndSearch();
@@ -150,14 +150,14 @@ bool CLSFileStream::ReadStartTo(DWORD line)
         if (m_dwStartRead >= kStartLimit || !SeekTo(m_dwStartRead)) {
             return false;
         }
-        const DWORD left = m_dwFileSize - m_dwStartRead;
+        const std::uint64_t left = m_ullFileSize - m_dwStartRead;
         DWORD got = 0;
-        if (!ReadBytes(piece, left < kStartPiece ? left : kStartPiece, &got)) {
+        if (!ReadBytes(piece, left < kStartPiece ? static_cast<DWORD>(left) : kStartPiece, &got)) {
             return false;
         }
         m_pStartScanner->Feed(piece, got);
         m_dwStartRead += got;
-        if (got == 0 || m_dwStartRead >= m_dwFileSize) {
+        if (got == 0 || m_dwStartRead >= m_ullFileSize) {
             m_pStartScanner->Finish();
             m_bStartEnded = true;
         }

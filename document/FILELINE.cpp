@@ -68,7 +68,7 @@ void CLSFileStream::BuildLineIndex()
         DetectFromSample();
     }
     m_vecLines.push_back(0);
-    CLSLineScanner scanner(m_vecLines, m_encDetected, m_dwFileSize);
+    CLSLineScanner scanner(m_vecLines, m_encDetected, m_ullFileSize);
     if (m_lpbyMemory != nullptr) {
         scanner.Feed(m_lpbyMemory, m_dwFileSize);
         scanner.Finish();
@@ -88,9 +88,9 @@ void CLSFileStream::BuildLineIndex()
 // read; the scan stops there. Gives up early when told to stop.
 void CLSFileStream::ScanFromDisk(HANDLE file, CLSLineScanner& scanner, bool onIndexThread)
 {
-    DWORD done = 0;
+    std::uint64_t done = 0;
     {
-        CLSReadAhead reader(file, 0, m_dwFileSize, kIndexPiece, onIndexThread);
+        CLSReadAhead reader(file, 0, m_ullFileSize, kIndexPiece, onIndexThread);
         const unsigned char* data = nullptr;
         DWORD got = 0;
         while (!m_bStopIndex.load(std::memory_order_relaxed) && reader.Next(&data, &got)) {
@@ -107,22 +107,22 @@ void CLSFileStream::ScanFromDisk(HANDLE file, CLSLineScanner& scanner, bool onIn
 }
 
 // Plain reads from done on: without the thread, and after a failed read.
-void CLSFileStream::ScanRestFromDisk(HANDLE file, CLSLineScanner& scanner, DWORD done)
+void CLSFileStream::ScanRestFromDisk(HANDLE file, CLSLineScanner& scanner, std::uint64_t done)
 {
     std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[kIndexPiece]);
     unsigned char unit[2];
     unsigned char* into = buffer ? buffer.get() : unit;
     DWORD chunk = buffer ? kIndexPiece : scanner.UnitSize();
     LARGE_INTEGER at;
-    at.QuadPart = done;
+    at.QuadPart = static_cast<LONGLONG>(done);
     if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) {
         return;
     }
-    while (done < m_dwFileSize && !m_bStopIndex.load(std::memory_order_relaxed)) {
-        const DWORD left = m_dwFileSize - done;
+    while (done < m_ullFileSize && !m_bStopIndex.load(std::memory_order_relaxed)) {
+        const std::uint64_t left = m_ullFileSize - done;
         DWORD got = 0;
-        if (!ReadFile(file, into, chunk < left ? chunk : left, &got, nullptr)) {
-            at.QuadPart = done;
+        if (!ReadFile(file, into, chunk < left ? chunk : static_cast<DWORD>(left), &got, nullptr)) {
+            at.QuadPart = static_cast<LONGLONG>(done);
             if (chunk > scanner.UnitSize() && SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) {
                 chunk = scanner.UnitSize();
                 continue;
@@ -145,17 +145,20 @@ DWORD CLSFileStream::GetLineCount()
     return static_cast<DWORD>(m_vecLines.size());
 }
 
-bool CLSFileStream::GetLineSpan(const vector<std::uint32_t>& lines, DWORD line, DWORD* start, DWORD* length)
+bool CLSFileStream::GetLineSpan(const CLSLineIndex& lines, DWORD line, std::uint64_t* start, DWORD* length)
 {
     *start = lines[line];
-    const DWORD end = line + 1 < lines.size() ? lines[line + 1] : m_dwFileSize;
-    *length = end > *start ? end - *start : 0;
-    return *length <= kLongestLine;
+    const std::uint64_t end = line + 1 < lines.size() ? lines[line + 1]
+                              : lines.IsCut()          ? lines.CutAt()
+                                                       : m_ullFileSize;
+    const std::uint64_t span = end > *start ? end - *start : 0;
+    *length = span <= kLongestLine ? static_cast<DWORD>(span) : kLongestLine + 1;
+    return span <= kLongestLine;
 }
 
 // While the index is being built, lines near the start come from what has
 // been read of the start; anything further waits for the whole index.
-const vector<std::uint32_t>& CLSFileStream::LinesThrough(DWORD line)
+const CLSLineIndex& CLSFileStream::LinesThrough(DWORD line)
 {
     if (m_hIndexThread && !ReadStartTo(line)) {
         FinishLineIndex();
@@ -168,8 +171,8 @@ const vector<std::uint32_t>& CLSFileStream::LinesThrough(DWORD line)
 
 CLSDecodedLine CLSFileStream::GetLine(DWORD line, TextEncoding encoding)
 {
-    const vector<std::uint32_t>& lines = LinesThrough(line);
-    DWORD start = 0;
+    const CLSLineIndex& lines = LinesThrough(line);
+    std::uint64_t start = 0;
     DWORD length = 0;
     if (line >= lines.size() || !GetLineSpan(lines, line, &start, &length) || !SeekTo(start)) {
         return CLSDecodedLine();

@@ -55,17 +55,19 @@ struct CLSFileStream::LineDecoder {
 
 std::uint64_t CLSFileStream::GetLinesBytes(DWORD first, DWORD last)
 {
-    const vector<std::uint32_t>& lines = LinesThrough(last);
+    const CLSLineIndex& lines = LinesThrough(last);
     if (first >= lines.size()) {
         return 0;
     }
-    const DWORD end = last + 1 < lines.size() ? lines[last + 1] : m_dwFileSize;
+    const std::uint64_t end = last + 1 < lines.size() ? lines[last + 1]
+                              : lines.IsCut()          ? lines.CutAt()
+                                                       : m_ullFileSize;
     return end > lines[first] ? end - lines[first] : 0;
 }
 
 bool CLSFileStream::ReadLines(DWORD first, DWORD last, TextEncoding encoding, const LineTaker& take)
 {
-    const vector<std::uint32_t>& lines = LinesThrough(last);
+    const CLSLineIndex& lines = LinesThrough(last);
     if (last >= lines.size()) {
         last = static_cast<DWORD>(lines.size() - 1);
     }
@@ -73,7 +75,7 @@ bool CLSFileStream::ReadLines(DWORD first, DWORD last, TextEncoding encoding, co
     std::unique_ptr<unsigned char[]> piece;
     std::size_t pieceRoom = 0;
     for (DWORD line = first; line <= last && line < lines.size();) {
-        DWORD start = 0;
+        std::uint64_t start = 0;
         DWORD length = 0;
         if (!GetLineSpan(lines, line, &start, &length)) {
             return false;
@@ -81,8 +83,9 @@ bool CLSFileStream::ReadLines(DWORD first, DWORD last, TextEncoding encoding, co
         // The lines after it that still fit the piece.
         DWORD end = line + 1;
         DWORD spanned = length;
-        for (DWORD s = 0, n = 0; end <= last && GetLineSpan(lines, end, &s, &n) && s + n - start <= kRunPiece; ++end) {
-            spanned = s + n - start;
+        std::uint64_t s = 0;
+        for (DWORD n = 0; end <= last && GetLineSpan(lines, end, &s, &n) && s + n - start <= kRunPiece; ++end) {
+            spanned = static_cast<DWORD>(s + n - start);
         }
         const unsigned char* data = m_lpbyMemory != nullptr ? m_lpbyMemory + start : nullptr;
         DWORD got = spanned;
@@ -93,10 +96,11 @@ bool CLSFileStream::ReadLines(DWORD first, DWORD last, TextEncoding encoding, co
             data = piece.get();
         }
         for (; line < end; ++line) {
-            DWORD at = 0;
+            std::uint64_t at = 0;
             GetLineSpan(lines, line, &at, &length);
             // A file cut since it was opened: its lines stop where it does.
-            if (at - start + length > got || !decoder.Take(line, data + (at - start), length, take)) {
+            const auto into = static_cast<std::size_t>(at - start);
+            if (into + length > got || !decoder.Take(line, data + into, length, take)) {
                 return false;
             }
         }

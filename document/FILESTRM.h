@@ -7,7 +7,7 @@
 #include "base/OWNERS.h"
 #include "document/DECLINE.h"
 #include "document/ENCODING.h"
-#include "document/vector"
+#include "document/LINEINDX.h"
 
 #include <windows.h>
 
@@ -125,12 +125,13 @@ public:
     // line index, once IsLineIndexReady says so.
     const unsigned char* GetMemoryCopy() const { return m_lpbyMemory; }
     HANDLE ReopenForReading() const;
-    const vector<std::uint32_t>& GetLineIndex() const { return m_vecLines; }
+    const CLSLineIndex& GetLineIndex() const { return m_vecLines; }
 
     std::uint64_t GetFileSize() const { return m_ullFileSize; }
-    // Whether the line index can reach the end: its offsets are 32-bit, so
-    // text of a file past 4 GiB ends at the last line starting before that.
-    bool LinesCoverFile() const { return m_ullFileSize == m_dwFileSize; }
+    // Whether the complete line index reaches the end of the file: not when
+    // memory ran out for it (a 32-bit build) or the lines passed what a
+    // 32-bit count holds. Text then ends at the last line it holds.
+    bool LinesCoverFile() const { return !m_vecLines.IsCut(); }
     bool IsOpen() const { return m_hFile.Valid() || m_lpbyMemory != nullptr; }
     bool IsInMemory() const { return m_lpbyMemory != nullptr; }
 
@@ -157,9 +158,9 @@ private:
     void DetectFromSample();
     void BuildLineIndex();
     void ScanFromDisk(HANDLE file, CLSLineScanner& scanner, bool onIndexThread);
-    void ScanRestFromDisk(HANDLE file, CLSLineScanner& scanner, DWORD done);
-    bool GetLineSpan(const vector<std::uint32_t>& lines, DWORD line, DWORD* start, DWORD* length);
-    const vector<std::uint32_t>& LinesThrough(DWORD line);
+    void ScanRestFromDisk(HANDLE file, CLSLineScanner& scanner, std::uint64_t done);
+    bool GetLineSpan(const CLSLineIndex& lines, DWORD line, std::uint64_t* start, DWORD* length);
+    const CLSLineIndex& LinesThrough(DWORD line);
     struct LineDecoder;
     // The index on its own thread (FILEINDX).
     static DWORD WINAPI IndexThreadMain(LPVOID self);
@@ -175,9 +176,9 @@ private:
     CLSHandle m_hFile;
     unsigned char* m_lpbyMemory;  // fixed GlobalAlloc block: the file and a 0 byte
     DWORD m_dwPosition;
-    vector<std::uint32_t> m_vecLines;
+    CLSLineIndex m_vecLines;
     DWORD m_dwMemoryLimit;
-    DWORD m_dwFileSize;  // the bytes the line index covers: the size, held to 32 bits
+    DWORD m_dwFileSize;  // the size of a copy in memory, held to 32 bits
     std::uint64_t m_ullFileSize = 0;
     DWORD m_dwOpenError = 0;
     std::string m_strPath;
@@ -195,12 +196,12 @@ private:
     CLSHandle m_hIndexThread;
     bool m_bIndexHeld = false;  // the thread is made but not yet running
     CLSHandle m_hIndexFile;
-    vector<std::uint32_t> m_vecBuilding;
+    CLSLineIndex m_vecBuilding;
     HWND m_hWndIndexNotify = nullptr;
     UINT m_uIndexMessage = 0;
     std::atomic<bool> m_bStopIndex{false};
     std::atomic<bool> m_bIndexDone{false};  // the thread's index is complete
-    vector<std::uint32_t> m_vecStart;
+    CLSLineIndex m_vecStart;
     std::unique_ptr<CLSLineScanner> m_pStartScanner;
     DWORD m_dwStartRead = 0;
     bool m_bStartEnded = false;

@@ -479,8 +479,8 @@ bool MakeFindSource(CLSFileStream& doc, bool lines, FindSource& source)
     source.size = doc.GetFileSize();
     if (lines) {
         source.lineCount = doc.GetLineCount();
-        const vector<std::uint32_t>& index = doc.GetLineIndex();
-        source.lineStart = [&index](std::uint64_t k) { return static_cast<std::uint64_t>(index[k]); };
+        const CLSLineIndex& index = doc.GetLineIndex();
+        source.lineStart = [&index](std::uint64_t k) { return index[static_cast<std::size_t>(k)]; };
     }
     return true;
 }

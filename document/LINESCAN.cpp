@@ -10,7 +10,7 @@ constexpr unsigned kCr = 0x0D;
 // Blocks searched between two checks of the index's room (64 KiB of text).
 constexpr std::size_t kBlocksPerRun = 1024;
 // Below this many bytes the lines seen so far say little about the rest.
-constexpr std::uint32_t kProjectAfter = 64 * 1024;
+constexpr std::uint64_t kProjectAfter = 64 * 1024;
 
 LineUnits UnitsOf(TextEncoding detected)
 {
@@ -26,7 +26,7 @@ LineUnits UnitsOf(TextEncoding detected)
 
 }  // namespace
 
-CLSLineScanner::CLSLineScanner(vector<std::uint32_t>& index, TextEncoding detected, std::uint32_t expectedBytes)
+CLSLineScanner::CLSLineScanner(CLSLineIndex& index, TextEncoding detected, std::uint64_t expectedBytes)
     : m_index(index),
       m_unitSize(UnitsOf(detected) == LineUnits::Bytes ? 1 : 2),
       m_units(UnitsOf(detected)),
@@ -39,6 +39,10 @@ void CLSLineScanner::Feed(const unsigned char* data, std::size_t n)
     if (n == 0) {
         return;
     }
+    if (m_index.IsCut()) {
+        m_offset += n;  // nothing more can be held
+        return;
+    }
     if (m_hasCarry) {
         const unsigned char unit[2] = {m_carry, data[0]};
         m_hasCarry = false;
@@ -49,7 +53,7 @@ void CLSLineScanner::Feed(const unsigned char* data, std::size_t n)
     }
     const std::size_t whole = n - n % m_unitSize;
     ScanPiece(data, whole);
-    m_offset += static_cast<std::uint32_t>(whole);
+    m_offset += whole;
     if (whole != n) {
         m_hasCarry = true;
         m_carry = data[n - 1];
@@ -87,7 +91,7 @@ void CLSLineScanner::Finish()
 // a CR ends one unless an LF follows, which then ends it instead.
 void CLSLineScanner::ScanPiece(const unsigned char* data, std::size_t length)
 {
-    if (length == 0) {
+    if (length == 0 || m_index.IsCut()) {
         return;
     }
     if (m_pendingCr) {
@@ -98,7 +102,7 @@ void CLSLineScanner::ScanPiece(const unsigned char* data, std::size_t length)
     }
     for (std::size_t i = ScanBlocks(data, length); i < length; i += m_unitSize) {
         const unsigned unit = LineUnitAt(data + i, m_units);
-        const std::uint32_t end = m_offset + static_cast<std::uint32_t>(i + m_unitSize);
+        const std::uint64_t end = m_offset + i + m_unitSize;
         if (unit == kLf) {
             Append(end);
         } else if (unit != kCr) {
@@ -125,24 +129,35 @@ std::size_t CLSLineScanner::ScanBlocks(const unsigned char* data, std::size_t le
     const std::size_t blocks = (length - m_unitSize) / kLineBlock;
     for (std::size_t done = 0; done < blocks;) {
         const std::size_t run = blocks - done < kBlocksPerRun ? blocks - done : kBlocksPerRun;
-        const std::uint32_t base = m_offset + static_cast<std::uint32_t>(done * kLineBlock);
-        MakeRoom(run * kLineBlock / m_unitSize + 2, base);  // the search may write two spare items
+        const std::uint64_t base = m_offset + done * kLineBlock;
+        // The search may write two spare items. Short of room, the lines of
+        // the run are appended one by one, until the index is cut.
+        if (!MakeRoom(run * kLineBlock / m_unitSize + 2, base)) {
+            return done * kLineBlock;
+        }
         const std::size_t found =
-            FindLineEnds(data + done * kLineBlock, run, m_units, base, m_index.data() + m_index.size());
-        m_index.set_size(m_index.size() + found);
+            FindLineEnds(data + done * kLineBlock, run, m_units, static_cast<std::uint32_t>(base), m_index.End());
+        if (!m_index.TakeWritten(found, base, base + run * kLineBlock)) {
+            m_index.Cut(base);
+            return length;
+        }
         done += run;
     }
     return blocks * kLineBlock;
 }
 
-void CLSLineScanner::Append(std::uint32_t offset)
+void CLSLineScanner::Append(std::uint64_t offset)
 {
-    MakeRoom(1, offset);
-    m_index.push_back(offset);
+    if (m_index.IsCut()) {
+        return;
+    }
+    if (!MakeRoom(1, offset) || !m_index.push_back(offset)) {
+        m_index.Cut(offset);
+    }
 }
 
-std::size_t PlanIndexRoom(std::size_t size, std::size_t capacity, std::size_t needed, std::uint32_t consumed,
-                          std::uint32_t expectedBytes, std::size_t maxItems)
+std::size_t PlanIndexRoom(std::size_t size, std::size_t capacity, std::size_t needed, std::uint64_t consumed,
+                          std::uint64_t expectedBytes, std::size_t maxItems)
 {
     double wanted = static_cast<double>(capacity) * 1.5;
     if (expectedBytes > consumed && consumed >= kProjectAfter) {
@@ -160,13 +175,18 @@ std::size_t PlanIndexRoom(std::size_t size, std::size_t capacity, std::size_t ne
 
 // Room for items more. Growth by 16 items would copy a big index over and over:
 // once a fair part of the file has been read, the index grows to the size the
-// lines so far project over the whole file, else by half again.
-void CLSLineScanner::MakeRoom(std::size_t items, std::uint32_t consumed)
+// lines so far project over the whole file, else by half again. When that
+// much cannot be had, just what is needed; false when not even that.
+bool CLSLineScanner::MakeRoom(std::size_t items, std::uint64_t consumed)
 {
     const std::size_t needed = m_index.size() + items;
     if (needed <= m_index.capacity()) {
-        return;
+        return true;
     }
-    m_index.reserve(PlanIndexRoom(m_index.size(), m_index.capacity(), needed, consumed, m_expectedBytes,
-                                  vector<std::uint32_t>::max_size()));
+    if (needed > kMostIndexLines) {
+        return false;
+    }
+    const std::size_t planned =
+        PlanIndexRoom(m_index.size(), m_index.capacity(), needed, consumed, m_expectedBytes, kMostIndexLines);
+    return m_index.try_reserve(planned) || m_index.try_reserve(needed);
 }

@@ -7,7 +7,7 @@
 
 #include "document/ENCODING.h"
 #include "document/LINEBITS.h"
-#include "document/vector"
+#include "document/LINEINDX.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,16 +17,23 @@
 // enough, else half again. Never above maxItems unless needed is: a projection
 // too big to count in a size_t (a 32-bit build) is held there, and a need
 // beyond it fails as the allocation would.
-std::size_t PlanIndexRoom(std::size_t size, std::size_t capacity, std::size_t needed, std::uint32_t consumed,
-                          std::uint32_t expectedBytes, std::size_t maxItems);
+std::size_t PlanIndexRoom(std::size_t size, std::size_t capacity, std::size_t needed, std::uint64_t consumed,
+                          std::uint64_t expectedBytes, std::size_t maxItems);
+
+// Most lines an index holds: line numbers travel as 32-bit counts, and no
+// more items than a size_t can count the bytes of.
+constexpr std::size_t kMostIndexLines =
+    vector<std::uint32_t>::max_size() < 0xFFFFFFFFu ? vector<std::uint32_t>::max_size() : 0xFFFFFFFFu;
 
 class CLSLineScanner {
 public:
     // Appends to index, which already holds the offset 0 of the first line.
     // The unit size comes from the detected encoding: 2 bytes for UTF-16.
     // expectedBytes, the size of the file when known (else 0), lets the index
-    // grow once to the size the file's first part suggests.
-    CLSLineScanner(vector<std::uint32_t>& index, TextEncoding detected, std::uint32_t expectedBytes = 0);
+    // grow once to the size the file's first part suggests. When the index
+    // can grow no further (memory, or kMostIndexLines), it is cut where the
+    // first line it cannot hold starts, and the rest of the bytes are passed by.
+    CLSLineScanner(CLSLineIndex& index, TextEncoding detected, std::uint64_t expectedBytes = 0);
     CLSLineScanner(const CLSLineScanner&) = delete;
     CLSLineScanner& operator=(const CLSLineScanner&) = delete;
 
@@ -39,23 +46,23 @@ public:
     void Finish();
 
     // Bytes fed so far.
-    std::uint32_t Consumed() const { return m_offset; }
+    std::uint64_t Consumed() const { return m_offset; }
 
     unsigned UnitSize() const { return m_unitSize; }
 
 private:
     void ScanPiece(const unsigned char* data, std::size_t length);
     std::size_t ScanBlocks(const unsigned char* data, std::size_t length);
-    void Append(std::uint32_t offset);
-    void MakeRoom(std::size_t items, std::uint32_t consumed);
+    void Append(std::uint64_t offset);
+    bool MakeRoom(std::size_t items, std::uint64_t consumed);
 
-    vector<std::uint32_t>& m_index;
+    CLSLineIndex& m_index;
     unsigned m_unitSize;
     LineUnits m_units;
-    std::uint32_t m_expectedBytes;
-    std::uint32_t m_offset = 0;      // file offset of the next byte fed
+    std::uint64_t m_expectedBytes;
+    std::uint64_t m_offset = 0;      // file offset of the next byte fed
     bool m_pendingCr = false;        // a CR was the last unit seen
-    std::uint32_t m_crEnd = 0;       // offset just after that CR
+    std::uint64_t m_crEnd = 0;       // offset just after that CR
     bool m_hasCarry = false;         // first byte of a unit split between pieces
     unsigned char m_carry = 0;
 };

@@ -25,8 +25,8 @@ inline void Pause()
 
 }  // namespace
 
-CLSReadAhead::CLSReadAhead(HANDLE file, DWORD from, DWORD to, DWORD pieceBytes, bool keepApart)
-    : m_hFile(file), m_dwFrom(from), m_dwTo(to), m_dwPiece(pieceBytes), m_dwTaken(from), m_dwStoppedAt(from)
+CLSReadAhead::CLSReadAhead(HANDLE file, std::uint64_t from, std::uint64_t to, DWORD pieceBytes, bool keepApart)
+    : m_hFile(file), m_ullFrom(from), m_ullTo(to), m_dwPiece(pieceBytes), m_ullTaken(from), m_ullStoppedAt(from)
 {
     m_lpbyBuffers = static_cast<unsigned char*>(std::malloc(static_cast<std::size_t>(pieceBytes) * kSlots));
     if (m_lpbyBuffers == nullptr) {
@@ -130,11 +130,11 @@ void CLSReadAhead::ReadAll()
     if (m_dwReaderAffinity != 0) {
         SetThreadAffinityMask(GetCurrentThread(), m_dwReaderAffinity);
     }
-    DWORD offset = m_dwFrom;
+    std::uint64_t offset = m_ullFrom;
     LARGE_INTEGER start;
-    start.QuadPart = offset;
+    start.QuadPart = static_cast<LONGLONG>(offset);
     const bool placed = SetFilePointerEx(m_hFile, start, nullptr, FILE_BEGIN) != FALSE;
-    for (int i = 0; offset < m_dwTo; i = (i + 1) % kSlots) {
+    for (int i = 0; offset < m_ullTo; i = (i + 1) % kSlots) {
         Slot& slot = m_slots[i];
         WaitUntil([&] {
             return !slot.filled.load(std::memory_order_acquire) || m_bStop.load(std::memory_order_acquire);
@@ -142,7 +142,7 @@ void CLSReadAhead::ReadAll()
         if (m_bStop.load(std::memory_order_acquire)) {
             break;
         }
-        const DWORD want = m_dwTo - offset < m_dwPiece ? m_dwTo - offset : m_dwPiece;
+        const DWORD want = m_ullTo - offset < m_dwPiece ? static_cast<DWORD>(m_ullTo - offset) : m_dwPiece;
         DWORD got = 0;
         // Plain reads at the file pointer: under Wine a read at an explicit
         // offset costs a round trip to the server each time.
@@ -176,13 +176,13 @@ bool CLSReadAhead::Next(const unsigned char** data, DWORD* bytes)
     // The reader may have filled the slot just before it finished.
     if (!slot.filled.load(std::memory_order_acquire) || slot.failed || slot.bytes == 0) {
         m_bFailed = slot.filled.load(std::memory_order_acquire) && slot.failed;
-        m_dwStoppedAt = m_dwTaken;
+        m_ullStoppedAt = m_ullTaken;
         return false;
     }
     m_iHeld = m_iNext;
     m_iNext = (m_iNext + 1) % kSlots;
-    m_dwTaken += slot.bytes;
-    m_dwStoppedAt = m_dwTaken;
+    m_ullTaken += slot.bytes;
+    m_ullStoppedAt = m_ullTaken;
     *data = slot.data;
     *bytes = slot.bytes;
     return true;

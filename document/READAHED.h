@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 
 class CLSReadAhead {
 public:
@@ -16,7 +17,7 @@ public:
     // keepApart holds the owner and the reader to different processors while
     // the reading lasts: only a worker thread may ask for it, never the
     // window's thread, which must stay free to run wherever it can.
-    CLSReadAhead(HANDLE file, DWORD from, DWORD to, DWORD pieceBytes, bool keepApart = false);
+    CLSReadAhead(HANDLE file, std::uint64_t from, std::uint64_t to, DWORD pieceBytes, bool keepApart = false);
     // Stops the reading thread and waits for it. Made and destroyed on the
     // same thread, whose own processors come back then.
     ~CLSReadAhead();
@@ -32,7 +33,7 @@ public:
     // After Next returned false: whether a read failed (rather than the range
     // or the file having ended), and the offset where reading stopped.
     bool Failed() const { return m_bFailed; }
-    DWORD StoppedAt() const { return m_dwStoppedAt; }
+    std::uint64_t StoppedAt() const { return m_ullStoppedAt; }
 
 private:
     static constexpr int kSlots = 4;
@@ -52,8 +53,8 @@ private:
     void WaitUntil(Ready ready);
 
     HANDLE m_hFile;
-    DWORD m_dwFrom;
-    DWORD m_dwTo;
+    std::uint64_t m_ullFrom;
+    std::uint64_t m_ullTo;
     DWORD m_dwPiece;
     Slot m_slots[kSlots];
     unsigned char* m_lpbyBuffers = nullptr;
@@ -63,9 +64,9 @@ private:
     std::atomic<bool> m_bReaderDone{false};  // the reader has read its last piece
     int m_iNext = 0;             // the slot the owner takes next
     int m_iHeld = -1;            // the slot the owner is working on
-    DWORD m_dwTaken;             // file offset after the pieces taken so far
+    std::uint64_t m_ullTaken;    // file offset after the pieces taken so far
     bool m_bFailed = false;
-    DWORD m_dwStoppedAt;
+    std::uint64_t m_ullStoppedAt;
     CLSHandle m_hThread;
     DWORD_PTR m_dwOwnerAffinity = 0;  // the owner's own, while it is held to one processor
     DWORD_PTR m_dwReaderAffinity = 0;  // the processors left to the reader

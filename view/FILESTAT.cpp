@@ -74,7 +74,7 @@ void CLSWndView::PaintEndNotice(HDC hdc, int x, int y)
     if (RowsCoverFile()) {
         return;
     }
-    const char* notice = IsTextMode() ? "（4 GiB を超える部分はテキストでは表示できません。16進表示でご覧ください）"
+    const char* notice = IsTextMode() ? "（メモリが足りないため、ここから先はテキストでは表示できません。16進表示でご覧ください）"
                                       : "（32 GiB を超える部分は表示できません）";
     TextOutA(hdc, x, y, notice, static_cast<int>(std::strlen(notice)));
 }

@@ -20,9 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t* file = data + 1;
     const std::size_t fileSize = size - 1;
 
-    vector<std::uint32_t> index;
+    CLSLineIndex index;
     index.push_back(0);
-    CLSLineScanner scanner(index, encoding, static_cast<std::uint32_t>(fileSize));
+    CLSLineScanner scanner(index, encoding, fileSize);
     for (std::size_t at = 0; at < fileSize; at += piece) {
         scanner.Feed(file + at, fileSize - at < piece ? fileSize - at : piece);
     }

@@ -17,7 +17,7 @@ namespace {
 std::vector<std::uint32_t> Scan(const std::string& bytes, TextEncoding encoding,
                                 const std::vector<std::size_t>& cuts = {}, std::uint32_t expectedBytes = 0)
 {
-    vector<std::uint32_t> index;
+    CLSLineIndex index;
     index.push_back(0);
     CLSLineScanner scanner(index, encoding, expectedBytes);
     std::size_t from = 0;
@@ -27,7 +27,11 @@ std::vector<std::uint32_t> Scan(const std::string& bytes, TextEncoding encoding,
     }
     scanner.Feed(reinterpret_cast<const unsigned char*>(bytes.data()) + from, bytes.size() - from);
     scanner.Finish();
-    return std::vector<std::uint32_t>(index.data(), index.data() + index.size());
+    std::vector<std::uint32_t> offsets;
+    for (std::size_t k = 0; k < index.size(); ++k) {
+        offsets.push_back(static_cast<std::uint32_t>(index[k]));
+    }
+    return offsets;
 }
 
 using Offsets = std::vector<std::uint32_t>;
@@ -139,4 +143,28 @@ TEST(LineScanner, IndexRoomIsHeldToWhatCanBeCounted)
     EXPECT_EQ(PlanIndexRoom(100, 160, 161, 1000, 0xFFFFFFFFu, limit32), 240u) << "too little read to project";
     EXPECT_EQ(PlanIndexRoom(limit32, limit32, limit32 + 1, 65536, 0xFFFFFFFFu, limit32), limit32 + 1)
         << "a need past the limit is left to fail as an allocation";
+}
+
+// Starts past 4 GiB keep their low 32 bits and find their segment from the
+// first line of each; a block search whose range crosses a boundary wraps
+// its low starts, and those past the wrap open the next segment.
+TEST(LineIndex, StartsAcrossFourGiBSegments)
+{
+    constexpr std::uint64_t G4 = 1ull << 32;
+    const std::vector<std::uint64_t> starts = {0,          10,     G4 - 1,     G4,    G4 + 5,
+                                               3 * G4 + 1, 4 * G4 - 2, 4 * G4, 4 * G4 + 9, 6 * G4};
+    CLSLineIndex index;
+    for (std::size_t k = 0; k < 6; ++k) {
+        ASSERT_TRUE(index.push_back(starts[k]));
+    }
+    ASSERT_TRUE(index.try_reserve(index.size() + 3));
+    for (std::size_t k = 6; k < 9; ++k) {
+        index.End()[k - 6] = static_cast<std::uint32_t>(starts[k]);  // as the block search writes them
+    }
+    ASSERT_TRUE(index.TakeWritten(3, 4 * G4 - 16, 4 * G4 + 48));
+    ASSERT_TRUE(index.push_back(starts[9]));
+    ASSERT_EQ(index.size(), starts.size());
+    for (std::size_t k = 0; k < starts.size(); ++k) {
+        EXPECT_EQ(index[k], starts[k]) << k;
+    }
 }

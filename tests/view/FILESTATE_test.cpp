@@ -10,25 +10,38 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
+#include <utility>
 
 namespace {
 
-// A file of the given size that holds only its last 32 bytes, each the low
-// byte of its offset: the rest is a hole the file system does not store.
+// A sparse file of the given size: the pieces at their offsets, holes the
+// file system does not store between them.
+std::string SparseFile(const std::string& name, std::uint64_t size,
+                       std::initializer_list<std::pair<std::uint64_t, std::string>> pieces)
+{
+    const std::string path = TestFilePath(name.c_str());
+    CLSHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    LARGE_INTEGER at;
+    for (const auto& [offset, text] : pieces) {
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        DWORD written = 0;
+        EXPECT_TRUE(SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) &&
+                    WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
+    }
+    at.QuadPart = static_cast<LONGLONG>(size);
+    EXPECT_TRUE(SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get()));
+    return path;
+}
+
+// Only the last 32 bytes written, each the low byte of its offset.
 std::string SparseFile(std::uint64_t size)
 {
-    const std::string path = TestFilePath(("sparse" + std::to_string(size) + ".bin").c_str());
-    CLSHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    unsigned char tail[32];
+    std::string tail;
     for (int i = 0; i < 32; ++i) {
-        tail[i] = static_cast<unsigned char>(size - 32 + i);
+        tail += static_cast<char>(size - 32 + i);
     }
-    LARGE_INTEGER at;
-    at.QuadPart = static_cast<LONGLONG>(size - 32);
-    DWORD written = 0;
-    EXPECT_TRUE(SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) &&
-                WriteFile(file.Get(), tail, sizeof(tail), &written, nullptr) && written == sizeof(tail));
-    return path;
+    return SparseFile("sparse" + std::to_string(size) + ".bin", size, {{size - 32, tail}});
 }
 
 // The hex copy of the file's last n bytes, as SparseFile wrote them.
@@ -124,6 +137,36 @@ TEST(FileState, HexReachesTheEndOfSparseFilesPast2And4GiB)
     SetFocus(h.Parent());
     const int top = (lastRow + 1 - h.ScrollBar(SB_VERT).nPos) * h.LineHeight();
     EXPECT_GT(Inked(h.Capture(), top, top + h.LineHeight()), 0);
+}
+
+// Text lines at the start, around 4 GiB (one starting right on it) and at the
+// end of a 5 GiB file: the index reaches them all.
+TEST(FileState, TextReachesTheEndOfASparseFilePast4GiB)
+{
+    CLSViewHarness h;
+    const std::uint64_t size = 5ull << 30;
+    std::string head;
+    std::string tail;
+    for (int i = 0; i < 1500; ++i) {  // a sample of text, no zeros
+        head += "head\r\n";
+        tail += i < 40 ? "tail\r\n" : "";
+    }
+    tail += "end";
+    h.Open(SparseFile("text.txt", size,
+                      {{0, head}, {(4ull << 30) - 7, "\r\nabc\r\n"}, {size - tail.size() - 2, "\r\n" + tail}}));
+    ASSERT_EQ(h.view.GetDisplayMode(), DocumentKind::Text);
+    EXPECT_EQ(h.view.GetFileSize(), size);
+    ASSERT_EQ(h.view.GetLineCount(), 1500u + 3 + 41);
+    const CLSDecodedLine around = h.view.GetLine(1501);
+    EXPECT_EQ(std::wstring(around.Text(), around.Length()), L"abc");
+
+    h.Key(VK_END, false, true);
+    EXPECT_EQ(h.Caret(), LineColumn(1543, 3));
+    const int y = (1542 - h.ScrollBar(SB_VERT).nPos) * h.LineHeight() + 2;
+    h.Click(2 * CellWidth(h.FontHeight()) + CellWidth(h.FontHeight()) / 2, y);
+    EXPECT_EQ(h.Caret(), LineColumn(1542, 2));
+    h.Key(VK_END, true, true);
+    EXPECT_EQ(h.CopyUnicode(), L"il\r\nend");
 }
 
 TEST(FileState, PaneSaysWhyAFileCannotBeOpened)
