@@ -5,19 +5,19 @@
 
 namespace {
 
-// Widths of parts 1 to 4, right to left from the size grip; part 0 takes the rest.
-constexpr int kSizeWidth = 90;
+// Widths of parts 1 to 3 (part 4's is kStatusSizeWidth), right to left from
+// the size grip; part 0 takes the rest.
 constexpr int kEncodingWidth = 56;
 constexpr int kCaretWidth = 70;
 constexpr int kTypeWidth = 200;
 
 }  // namespace
 
-void StatusPartEdges(int clientWidth, int barHeight, int (&edges)[kStatusPartCount])
+void StatusPartEdges(int clientWidth, int barHeight, int (&edges)[kStatusPartCount], int sizeWidth)
 {
     const int right = clientWidth - barHeight;
     edges[4] = right;
-    edges[3] = edges[4] - kSizeWidth;
+    edges[3] = edges[4] - (sizeWidth > kStatusSizeWidth ? sizeWidth : kStatusSizeWidth);
     edges[2] = edges[3] - kEncodingWidth;
     edges[1] = edges[2] - kCaretWidth;
     edges[0] = edges[1] - kTypeWidth;

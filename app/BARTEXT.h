@@ -6,10 +6,15 @@
 #include <string>
 
 constexpr int kStatusPartCount = 5;
+// The size part's width, unless its text needs more.
+constexpr int kStatusSizeWidth = 90;
 
 // Right edges of the five parts for a client width and a status bar height;
-// the bar's height is left free at the right for the size grip.
-void StatusPartEdges(int clientWidth, int barHeight, int (&edges)[kStatusPartCount]);
+// the bar's height is left free at the right for the size grip. sizeWidth
+// below kStatusSizeWidth counts as that: the part only ever widens, so that a
+// size of ten or more digits is not cut to its last groups.
+void StatusPartEdges(int clientWidth, int barHeight, int (&edges)[kStatusPartCount],
+                     int sizeWidth = kStatusSizeWidth);
 
 // "\t%5d:%-5d" of the 1-based line and column, from the 0-based caret.
 std::string CaretText(int line, int column);

@@ -2,9 +2,11 @@
 #include "app/STATBAR.h"
 
 #include "app/BARTEXT.h"
+#include "base/OWNERS.h"
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <string>
 
 bool CLSStatusBar::Create(HWND hWndParent)
@@ -27,8 +29,10 @@ void CLSStatusBar::SetHintText(const char* lpszText)
 
 void CLSStatusBar::SetParts(int clientWidth, int barHeight)
 {
+    m_iClientWidth = clientWidth;
+    m_iBarHeight = barHeight;
     int edges[kStatusPartCount];
-    StatusPartEdges(clientWidth, barHeight, edges);
+    StatusPartEdges(clientWidth, barHeight, edges, m_iSizeWidth);
     SendMessageA(m_hWnd, SB_SETPARTS, kStatusPartCount, reinterpret_cast<LPARAM>(edges));
 }
 
@@ -52,9 +56,38 @@ void CLSStatusBar::SetEncodingText(std::uint32_t encoding)
     SetPartText(3, EncodingLabel(encoding));
 }
 
+// A size of a gigabyte or more is wider than the part's usual width: the part
+// widens for it (and stays so), rather than showing only its last groups.
 void CLSStatusBar::SetSizeText(std::optional<std::uint64_t> size)
 {
-    SetPartText(4, size ? SizeText(*size).c_str() : "");
+    const std::string text = size ? SizeText(*size) : std::string();
+    const int needed = SizeTextWidth(text.c_str());
+    if (needed > m_iSizeWidth) {
+        m_iSizeWidth = needed;
+        SetParts(m_iClientWidth, m_iBarHeight);
+    }
+    SetPartText(4, text.c_str());
+}
+
+int CLSStatusBar::SizeTextWidth(const char* lpszText) const
+{
+    CLSWindowDC dc(m_hWnd);
+    if (!dc) {
+        return 0;
+    }
+    const auto font = reinterpret_cast<HFONT>(SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
+    CLSSelectObject selected(dc.Get(), font);
+    const char* digits = lpszText;
+    while (*digits == '\t') {
+        ++digits;  // the tabs only align the text
+    }
+    SIZE extent{};
+    if (!GetTextExtentPoint32A(dc.Get(), digits, static_cast<int>(std::strlen(digits)), &extent)) {
+        return 0;
+    }
+    int borders[3] = {};  // horizontal, vertical, between parts
+    SendMessageA(m_hWnd, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
+    return extent.cx + 2 * (borders[0] + borders[2]) + 2 * GetSystemMetrics(SM_CXEDGE);
 }
 
 // GetFileAttributesExA rather than a find: a path with a wildcard in it must

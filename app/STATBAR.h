@@ -3,6 +3,8 @@
 // encoding and the file size. The main window decides when each changes.
 #pragma once
 
+#include "app/BARTEXT.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -31,9 +33,16 @@ public:
     void SetSizeText(std::optional<std::uint64_t> size);
 
 private:
+    // The width the size text needs with the bar's font and the part's margins.
+    int SizeTextWidth(const char* lpszText) const;
+
     void SetPartText(int part, const char* lpszText);
 
     HWND m_hWnd = nullptr;
+    // The last layout, kept so that a wider size part can be laid out at once.
+    int m_iClientWidth = 0;
+    int m_iBarHeight = 0;
+    int m_iSizeWidth = kStatusSizeWidth;
 };
 
 // What the size part shows for a file-system path: the file's 64-bit size, or

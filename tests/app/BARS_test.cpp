@@ -81,6 +81,27 @@ TEST_F(Bars, StatusBarShowsSizeCaretAndEncodingOfWhatIsOpened)
     EXPECT_TRUE(Pressed(IDM_VIEW_HEX));
     EXPECT_FALSE(Pressed(IDM_VIEW_AUTO));
 
+    // Ten digits and more: the size part widens rather than show only the
+    // last groups.
+    const std::string huge = m_folder.PathOf("huge.bin");
+    {
+        CLSHandle file(CreateFileA(huge.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        LARGE_INTEGER size{};
+        size.QuadPart = 5368709120LL;  // sparse: nothing is written
+        ASSERT_TRUE(SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get()));
+    }
+    Navigate(huge);
+    EXPECT_EQ(Part(4), "\t\t5,368,709,120バイト");
+    HWND bar = GetDlgItem(Main(), CLSStatusBar::kControlId);
+    RECT part{};
+    SendMessageA(bar, SB_GETRECT, 4, reinterpret_cast<LPARAM>(&part));
+    CLSWindowDC dc(bar);
+    CLSSelectObject font(dc.Get(), reinterpret_cast<HFONT>(SendMessageA(bar, WM_GETFONT, 0, 0)));
+    const std::string digits = Part(4).substr(2);
+    SIZE extent{};
+    GetTextExtentPoint32A(dc.Get(), digits.c_str(), static_cast<int>(digits.size()), &extent);
+    EXPECT_GT(part.right - part.left, extent.cx);
+
     // A folder chosen in the list (with folders shown there) has no size.
     LPITEMIDLIST folder = ILCreateFromPathA(m_folder.Path().c_str());
     ASSERT_NE(folder, nullptr);

@@ -35,11 +35,16 @@ TEST(StatusText, CaretEncodingAndPartEdges)
     for (const auto& [code, label] : labels) {
         EXPECT_STREQ(EncodingLabel(code), label) << code;
     }
-    int edges[kStatusPartCount];
-    StatusPartEdges(1000, 20, edges);
-    const int expected[] = {564, 764, 834, 890, 980};
-    for (int i = 0; i < kStatusPartCount; ++i) {
-        EXPECT_EQ(edges[i], expected[i]) << i;
+    const struct {
+        int sizeWidth;
+        int expected[kStatusPartCount];
+    } widths[] = {{0, {564, 764, 834, 890, 980}}, {130, {524, 724, 794, 850, 980}}};
+    for (const auto& w : widths) {
+        int edges[kStatusPartCount];
+        StatusPartEdges(1000, 20, edges, w.sizeWidth);
+        for (int i = 0; i < kStatusPartCount; ++i) {
+            EXPECT_EQ(edges[i], w.expected[i]) << w.sizeWidth << " " << i;
+        }
     }
 }
 
