@@ -28,14 +28,14 @@ extern char g_szHelpPath[MAX_PATH];
 // dialog.
 
 // Child window ids of the main window, in creation (and tab) order.
-constexpr int kIdToolBar = 1024;
+constexpr int kIdToolBar = CLSToolBar::kControlId;
 constexpr int kIdFolderTree = 1025;
 constexpr int kIdVerticalBar = 1026;
 constexpr int kIdFileList = 1027;
 constexpr int kIdHorizontalBar = 1028;
 constexpr int kIdPathEdit = 1029;
 constexpr int kIdPathButton = 1;
-constexpr int kIdStatusBar = 1031;
+constexpr int kIdStatusBar = CLSStatusBar::kControlId;
 
 class CLSWndMain : public CLSWndBase {
 public:
