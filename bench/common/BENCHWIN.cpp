@@ -59,12 +59,19 @@ void Pump()
     }
 }
 
+unsigned long long BenchFileSize(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+        return 0;
+    }
+    return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 bool MakeTextFile(const std::string& path, unsigned long size)
 {
     constexpr DWORD kChunk = 1024 * 1024;
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeHigh == 0 &&
-        data.nFileSizeLow == size) {
+    if (BenchFileSize(path) == size) {
         return true;
     }
     std::string chunk;

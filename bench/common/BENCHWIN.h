@@ -15,6 +15,9 @@ std::string BenchDataFolder();
 // A file of that name in the data folder, or in the temporary folder.
 std::string BenchFilePath(const char* name);
 
+// The file's size; 0 when there is none.
+unsigned long long BenchFileSize(const std::string& path);
+
 // Dispatches whatever messages are waiting.
 void Pump();
 

@@ -60,7 +60,7 @@ std::string MakeFile(DataFolder& folder, const char* name, DWORD bytes, bool utf
 
 std::string ReadWhole(const std::string& path)
 {
-    std::string bytes(BenchFileSize(path), '\0');
+    std::string bytes(static_cast<std::size_t>(BenchFileSize(path)), '\0');
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     DWORD got = 0;
     ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);

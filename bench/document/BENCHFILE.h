@@ -3,17 +3,11 @@
 #pragma once
 
 #include "BENCHTEXT.h"
+#include "bench/common/BENCHWIN.h"
 
 #include <windows.h>
 
 #include <string>
-
-// The file's size; 0 when there is none (the files here stay under 4 GiB).
-inline DWORD BenchFileSize(const std::string& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ? data.nFileSizeLow : 0;
-}
 
 // bytes of generated Japanese text, Shift-JIS or UTF-16 LE with its mark (or
 // it would be taken for binary), unless a previous run left a file of that size.
