@@ -15,8 +15,6 @@ namespace {
 
 // The disk is read in pieces of this size while the index is built.
 constexpr DWORD kIndexPiece = 512 * 1024;
-// Longest line that can be decoded: its UTF-16 form must fit in an int count.
-constexpr DWORD kLongestLine = 0x3FFFFFF0;
 
 }  // namespace
 
