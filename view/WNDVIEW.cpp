@@ -393,7 +393,7 @@ void CLSWndView::OnDestroy()
         ReleaseCapture();
     }
     CancelFind();
-    RenderAllCopies();
+    m_pCopyJob.reset();  // rendered by now (WM_RENDERALLFORMATS) or no longer wanted
     Close();
     m_clsBuffer.Release();
 }
