@@ -145,7 +145,7 @@ DWORD CLSFileStream::GetLineCount()
     return static_cast<DWORD>(m_vecLines.size());
 }
 
-bool CLSFileStream::GetLineSpan(const CLSLineIndex& lines, DWORD line, std::uint64_t* start, DWORD* length)
+bool CLSFileStream::GetLineSpan(const CLSLineStarts& lines, DWORD line, std::uint64_t* start, DWORD* length)
 {
     *start = lines[line];
     const std::uint64_t end = line + 1 < lines.size() ? lines[line + 1]
@@ -158,7 +158,7 @@ bool CLSFileStream::GetLineSpan(const CLSLineIndex& lines, DWORD line, std::uint
 
 // While the index is being built, lines near the start come from what has
 // been read of the start; anything further waits for the whole index.
-const CLSLineIndex& CLSFileStream::LinesThrough(DWORD line)
+const CLSLineStarts& CLSFileStream::LinesThrough(DWORD line)
 {
     if (m_hIndexThread && !ReadStartTo(line)) {
         FinishLineIndex();
@@ -171,7 +171,7 @@ const CLSLineIndex& CLSFileStream::LinesThrough(DWORD line)
 
 CLSDecodedLine CLSFileStream::GetLine(DWORD line, TextEncoding encoding)
 {
-    const CLSLineIndex& lines = LinesThrough(line);
+    const CLSLineStarts& lines = LinesThrough(line);
     std::uint64_t start = 0;
     DWORD length = 0;
     if (line >= lines.size() || !GetLineSpan(lines, line, &start, &length) || !SeekTo(start)) {

@@ -7,7 +7,7 @@
 #include "base/OWNERS.h"
 #include "document/DECLINE.h"
 #include "document/ENCODING.h"
-#include "document/LINEINDX.h"
+#include "document/LINESTRT.h"
 
 #include <windows.h>
 
@@ -125,7 +125,7 @@ public:
     // line index, once IsLineIndexReady says so.
     const unsigned char* GetMemoryCopy() const { return m_lpbyMemory; }
     HANDLE ReopenForReading() const;
-    const CLSLineIndex& GetLineIndex() const { return m_vecLines; }
+    const CLSLineStarts& GetLineIndex() const { return m_vecLines; }
 
     std::uint64_t GetFileSize() const { return m_ullFileSize; }
     // Whether the complete line index reaches the end of the file: not when
@@ -159,8 +159,8 @@ private:
     void BuildLineIndex();
     void ScanFromDisk(HANDLE file, CLSLineScanner& scanner, bool onIndexThread);
     void ScanRestFromDisk(HANDLE file, CLSLineScanner& scanner, std::uint64_t done);
-    bool GetLineSpan(const CLSLineIndex& lines, DWORD line, std::uint64_t* start, DWORD* length);
-    const CLSLineIndex& LinesThrough(DWORD line);
+    bool GetLineSpan(const CLSLineStarts& lines, DWORD line, std::uint64_t* start, DWORD* length);
+    const CLSLineStarts& LinesThrough(DWORD line);
     struct LineDecoder;
     // The index on its own thread (FILEINDX).
     static DWORD WINAPI IndexThreadMain(LPVOID self);
@@ -176,7 +176,7 @@ private:
     CLSHandle m_hFile;
     unsigned char* m_lpbyMemory;  // fixed GlobalAlloc block: the file and a 0 byte
     DWORD m_dwPosition;
-    CLSLineIndex m_vecLines;
+    CLSLineStarts m_vecLines;
     DWORD m_dwMemoryLimit;
     DWORD m_dwFileSize;  // the size of a copy in memory, held to 32 bits
     std::uint64_t m_ullFileSize = 0;
@@ -196,12 +196,12 @@ private:
     CLSHandle m_hIndexThread;
     bool m_bIndexHeld = false;  // the thread is made but not yet running
     CLSHandle m_hIndexFile;
-    CLSLineIndex m_vecBuilding;
+    CLSLineStarts m_vecBuilding;
     HWND m_hWndIndexNotify = nullptr;
     UINT m_uIndexMessage = 0;
     std::atomic<bool> m_bStopIndex{false};
     std::atomic<bool> m_bIndexDone{false};  // the thread's index is complete
-    CLSLineIndex m_vecStart;
+    CLSLineStarts m_vecStart;
     std::unique_ptr<CLSLineScanner> m_pStartScanner;
     DWORD m_dwStartRead = 0;
     bool m_bStartEnded = false;

@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
-class CLSLineIndex {
+class CLSLineStarts {
 public:
     // Segment of a file offset: the bits above the low 32.
     static std::uint32_t SegmentOf(std::uint64_t offset) { return static_cast<std::uint32_t>(offset >> 32); }
@@ -88,7 +88,7 @@ public:
         m_low.shrink_to_fit();
         m_segments.shrink_to_fit();
     }
-    void swap(CLSLineIndex& other)
+    void swap(CLSLineStarts& other)
     {
         m_low.swap(other.m_low);
         m_segments.swap(other.m_segments);
