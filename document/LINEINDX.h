@@ -1,0 +1,118 @@
+// The document's line index: built in one pass over the copy in memory, or
+// for a file on disk on a thread of its own, so that the first screen can be
+// shown at once; meanwhile the lines near the start are read here. The reading
+// also looks on for an encoding that the sample at the start left undecided.
+#pragma once
+
+#include "base/OWNERS.h"
+#include "document/ENCODING.h"
+#include "document/LINESTRT.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+class CLSEncodingSearch;
+class CLSLineScanner;
+
+// The file the index is of, as the document holds it at the time of asking.
+struct LineSource {
+    const unsigned char* memory = nullptr;  // the copy in memory, else null
+    HANDLE file = nullptr;  // on disk, the document's handle: its file pointer moves
+    std::uint64_t size = 0;
+    TextEncoding encoding = TextEncoding::Auto;  // the detected one: its unit splits lines
+
+    bool IsOpen() const { return memory != nullptr || file != nullptr; }
+};
+
+class CLSLineIndex {
+public:
+    CLSLineIndex();
+    ~CLSLineIndex();
+    CLSLineIndex(const CLSLineIndex&) = delete;
+    CLSLineIndex& operator=(const CLSLineIndex&) = delete;
+
+    // The whole index: taken over from the thread when there is one (waiting
+    // for it), else built from source here and now unless it is there. True
+    // when it was built here: what the encoding search found is then waiting.
+    bool Build(const LineSource& source);
+    // Makes the index thread of a file on disk, held until Run; threadFile is
+    // a handle of its own for it (taken over). notify is posted message when
+    // the index is complete. In memory, or when no thread or handle can be
+    // had, the index is built here and now: true then, as for Build.
+    bool Start(const LineSource& source, HANDLE threadFile, HWND notify, UINT message);
+    // Lets a held thread run. One that cannot be resumed would be waited for
+    // forever: the index is built here instead and the message posted all
+    // the same; true then, as for Build.
+    bool Run(const LineSource& source);
+    // Ends any thread early and forgets the index and the search: the file is
+    // closing.
+    void Clear();
+
+    // Whether the index thread is made: until the index is taken from it,
+    // lines come from the start of the file.
+    bool HasThread() const { return static_cast<bool>(m_hThread); }
+    // Whether the thread is still at work: its message is yet to come.
+    bool IsBuilding() const { return m_hThread && !m_bDone.load(); }
+    // Whether the whole index is there, so that the count costs nothing.
+    bool IsReady() const { return !m_hThread && !m_vecLines.empty(); }
+    // Whether there is nothing yet: neither an index nor a thread at work on it.
+    bool IsUnstarted() const { return !m_hThread && m_vecLines.empty(); }
+    // The complete index (empty until it is built or taken from the thread).
+    const CLSLineStarts& Lines() const { return m_vecLines; }
+
+    // While the thread is made: reads on from the start of the file until
+    // line is complete (its end is known) or the file ends. False when that
+    // would take too long or a read fails: the whole index is worth waiting
+    // for then.
+    bool ReadStartTo(const LineSource& source, DWORD line);
+    // The lines read from the start, and how many of them are complete (at
+    // least 1).
+    const CLSLineStarts& StartLines() const { return m_vecStart; }
+    DWORD StartLinesKnown() const;
+
+    // Whether the reading for the index is also to look for the encoding, as
+    // the sample at the start decided nothing.
+    void SearchEncoding(bool wanted);
+    // What that search found, once; Auto when nothing (yet).
+    TextEncoding TakeFoundEncoding() { return m_encFound.exchange(TextEncoding::Auto); }
+
+private:
+    void BuildHere(const LineSource& source);
+    void ScanFromDisk(HANDLE file, std::uint64_t size, CLSLineScanner& scanner, bool onIndexThread);
+    void ScanRestFromDisk(HANDLE file, std::uint64_t size, CLSLineScanner& scanner, std::uint64_t done);
+    void SearchFurther(const unsigned char* data, DWORD n);
+    void EndSearch();
+    static DWORD WINAPI ThreadMain(LPVOID self);
+    void BuildOnThread();
+    bool LetRun();
+    bool BuildInsteadOfThread(const LineSource& source);
+    void EndThread();
+    void Finish();
+    void Stop();
+
+    CLSLineStarts m_vecLines;
+
+    // While the index is built on its thread: the thread's own handle to the
+    // file and index (the thread's alone until it has ended), the file's size
+    // and encoding, where to say it is done, and the lines near the start read
+    // meanwhile for painting.
+    CLSHandle m_hThread;
+    bool m_bHeld = false;  // the thread is made but not yet running
+    CLSHandle m_hFile;
+    std::uint64_t m_ullSize = 0;
+    TextEncoding m_encoding = TextEncoding::Auto;
+    CLSLineStarts m_vecBuilding;
+    HWND m_hWndNotify = nullptr;
+    UINT m_uMessage = 0;
+    std::atomic<bool> m_bStop{false};
+    std::atomic<bool> m_bDone{false};  // the thread's index is complete
+    CLSLineStarts m_vecStart;
+    std::unique_ptr<CLSLineScanner> m_pStartScanner;
+    DWORD m_dwStartRead = 0;
+    bool m_bStartEnded = false;
+    std::unique_ptr<CLSEncodingSearch> m_pSearch;  // the index thread's alone while it runs
+    std::atomic<TextEncoding> m_encFound{TextEncoding::Auto};
+};
