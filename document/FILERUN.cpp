@@ -55,7 +55,7 @@ struct CLSFileStream::LineDecoder {
 
 std::uint64_t CLSFileStream::GetLinesBytes(DWORD first, DWORD last)
 {
-    const CLSLineIndex& lines = LinesThrough(last);
+    const CLSLineStarts& lines = LinesThrough(last);
     if (first >= lines.size()) {
         return 0;
     }
@@ -67,7 +67,7 @@ std::uint64_t CLSFileStream::GetLinesBytes(DWORD first, DWORD last)
 
 bool CLSFileStream::ReadLines(DWORD first, DWORD last, TextEncoding encoding, const LineTaker& take)
 {
-    const CLSLineIndex& lines = LinesThrough(last);
+    const CLSLineStarts& lines = LinesThrough(last);
     if (last >= lines.size()) {
         last = static_cast<DWORD>(lines.size() - 1);
     }

@@ -479,7 +479,7 @@ bool MakeFindSource(CLSFileStream& doc, bool lines, FindSource& source)
     source.size = doc.GetFileSize();
     if (lines) {
         source.lineCount = doc.GetLineCount();
-        const CLSLineIndex& index = doc.GetLineIndex();
+        const CLSLineStarts& index = doc.GetLineIndex();
         source.lineStart = [&index](std::uint64_t k) { return index[static_cast<std::size_t>(k)]; };
     }
     return true;
