@@ -5,7 +5,6 @@
 
 #include "base/OWNERS.h"
 #include "document/DETECT.h"
-#include "document/LINESCAN.h"
 #include "image/PICTLOAD.h"
 
 #include <climits>
@@ -167,7 +166,7 @@ void CLSFileStream::RecogniseObject(const char* path, HWND window, const char* p
 
 void CLSFileStream::Close()
 {
-    StopLineIndex();
+    m_index.Clear();  // its thread reads a handle of its own, but first of all the file
     m_hFile.Reset();
     if (m_lpbyMemory != nullptr) {
         GlobalFree(m_lpbyMemory);
@@ -181,13 +180,10 @@ void CLSFileStream::Close()
         }
         m_hObject = nullptr;
     }
-    m_vecLines.clear();
     m_dwPosition = 0;
     m_dwFileSize = 0;
     m_ullFileSize = 0;
     m_encDetected = TextEncoding::Auto;
-    m_pSearch.reset();
-    m_encFound.store(TextEncoding::Auto);  // a message still on its way finds nothing
     m_kind = DocumentKind::None;
 }
 

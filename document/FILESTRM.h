@@ -13,14 +13,9 @@
 
 #include <objidl.h>
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
-
-class CLSEncodingSearch;
-class CLSLineScanner;
 
 class CLSFileStream : public IStream {
 public:
@@ -100,9 +95,9 @@ public:
     void StartLineIndex(HWND notify, UINT message);
     void RunLineIndex();
     // Whether the whole index is there, so that the count costs nothing.
-    bool IsLineIndexReady() const { return !m_hIndexThread && !m_vecLines.empty(); }
+    bool IsLineIndexReady() const { return m_index.IsReady(); }
     // Whether the index thread is still at work: its message is yet to come.
-    bool IsLineIndexBuilding() const;
+    bool IsLineIndexBuilding() const { return m_index.IsBuilding(); }
     // Lines known without waiting: all once the index is complete, else the
     // complete lines read so far near the start (at least 1 while open).
     DWORD GetLinesKnown();
@@ -116,13 +111,13 @@ public:
     // line index, once IsLineIndexReady says so.
     const unsigned char* GetMemoryCopy() const { return m_lpbyMemory; }
     HANDLE ReopenForReading() const;
-    const CLSLineIndex& GetLineIndex() const { return m_vecLines; }
+    const CLSLineStarts& GetLineIndex() const { return m_index.Lines(); }
 
     std::uint64_t GetFileSize() const { return m_ullFileSize; }
     // Whether the complete line index reaches the end of the file: not when
     // memory ran out for it (a 32-bit build) or the lines passed what a
     // 32-bit count holds. Text then ends at the last line it holds.
-    bool LinesCoverFile() const { return !m_vecLines.IsCut(); }
+    bool LinesCoverFile() const { return !m_index.Lines().IsCut(); }
     bool IsOpen() const { return m_hFile.Valid() || m_lpbyMemory != nullptr; }
     bool IsInMemory() const { return m_lpbyMemory != nullptr; }
 
@@ -148,25 +143,15 @@ private:
     void RecogniseObject(const char* path, HWND window, const char* pluginFolder);
     void DetectFromSample();
     void BuildLineIndex();
-    void ScanFromDisk(HANDLE file, CLSLineScanner& scanner, bool onIndexThread);
-    void ScanRestFromDisk(HANDLE file, CLSLineScanner& scanner, std::uint64_t done);
-    bool GetLineSpan(const CLSLineIndex& lines, DWORD line, std::uint64_t* start, DWORD* length);
-    const CLSLineIndex& LinesThrough(DWORD line);
-    // The index on its own thread (FILEINDX).
-    static DWORD WINAPI IndexThreadMain(LPVOID self);
-    void BuildIndexOnThread();
-    void EndIndexThread();
-    void FinishLineIndex();
-    void StopLineIndex();
-    bool ReadStartTo(DWORD line);
-    // The search past an undecided sample, fed what the index reads (DETECT).
-    void SearchFurther(const unsigned char* data, DWORD n);
-    void EndSearch();
+    LineSource GetLineSource() const;
+    void AfterIndexBuiltHere();
+    bool GetLineSpan(const CLSLineStarts& lines, DWORD line, std::uint64_t* start, DWORD* length);
+    const CLSLineStarts& LinesThrough(DWORD line);
 
     CLSHandle m_hFile;
     unsigned char* m_lpbyMemory;  // fixed GlobalAlloc block: the file and a 0 byte
     DWORD m_dwPosition;
-    CLSLineIndex m_vecLines;
+    CLSLineIndex m_index;
     DWORD m_dwMemoryLimit;
     DWORD m_dwFileSize;  // the size of a copy in memory, held to 32 bits
     std::uint64_t m_ullFileSize = 0;
@@ -179,22 +164,4 @@ private:
     HANDLE m_hObject;
     COLORREF m_crPictureBack;
     LONG m_lRefCount;
-
-    // While the index is built on its thread: the thread's own handle to the
-    // file and index (the thread's alone until it has ended), where to say it
-    // is done, and the lines near the start read meanwhile for painting.
-    CLSHandle m_hIndexThread;
-    bool m_bIndexHeld = false;  // the thread is made but not yet running
-    CLSHandle m_hIndexFile;
-    CLSLineIndex m_vecBuilding;
-    HWND m_hWndIndexNotify = nullptr;
-    UINT m_uIndexMessage = 0;
-    std::atomic<bool> m_bStopIndex{false};
-    std::atomic<bool> m_bIndexDone{false};  // the thread's index is complete
-    CLSLineIndex m_vecStart;
-    std::unique_ptr<CLSLineScanner> m_pStartScanner;
-    DWORD m_dwStartRead = 0;
-    bool m_bStartEnded = false;
-    std::unique_ptr<CLSEncodingSearch> m_pSearch;  // the index thread's alone while it runs
-    std::atomic<TextEncoding> m_encFound{TextEncoding::Auto};
 };

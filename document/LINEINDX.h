@@ -1,119 +1,118 @@
-// Where each line of a file starts, in about 4 bytes a line at any file size:
-// the low 32 bits of each start, and for every 4 GiB segment past the first
-// the number of the first line that starts in it. Starts only grow, so the
-// segment of a line is the number of segments whose first line it has reached.
-// Pure code: also built natively for benchmarks and fuzzing.
+// The document's line index: built in one pass over the copy in memory, or
+// for a file on disk on a thread of its own, so that the first screen can be
+// shown at once; meanwhile the lines near the start are read here. The reading
+// also looks on for an encoding that the sample at the start left undecided.
 #pragma once
 
-#include "document/vector"
+#include "base/OWNERS.h"
+#include "document/ENCODING.h"
+#include "document/LINESTRT.h"
 
-#include <algorithm>
-#include <cstddef>
+#include <windows.h>
+
+#include <atomic>
 #include <cstdint>
+#include <memory>
+
+class CLSEncodingSearch;
+class CLSLineScanner;
+
+// The file the index is of, as the document holds it at the time of asking.
+struct LineSource {
+    const unsigned char* memory = nullptr;  // the copy in memory, else null
+    HANDLE file = nullptr;  // on disk, the document's handle: its file pointer moves
+    std::uint64_t size = 0;
+    TextEncoding encoding = TextEncoding::Auto;  // the detected one: its unit splits lines
+
+    bool IsOpen() const { return memory != nullptr || file != nullptr; }
+};
 
 class CLSLineIndex {
 public:
-    // Segment of a file offset: the bits above the low 32.
-    static std::uint32_t SegmentOf(std::uint64_t offset) { return static_cast<std::uint32_t>(offset >> 32); }
+    CLSLineIndex();
+    ~CLSLineIndex();
+    CLSLineIndex(const CLSLineIndex&) = delete;
+    CLSLineIndex& operator=(const CLSLineIndex&) = delete;
 
-    std::size_t size() const { return m_low.size(); }
-    std::size_t capacity() const { return m_low.capacity(); }
-    bool empty() const { return m_low.empty(); }
+    // The whole index: taken over from the thread when there is one (waiting
+    // for it), else built from source here and now unless it is there. True
+    // when it was built here: what the encoding search found is then waiting.
+    bool Build(const LineSource& source);
+    // Makes the index thread of a file on disk, held until Run; threadFile is
+    // a handle of its own for it (taken over). notify is posted message when
+    // the index is complete. In memory, or when no thread or handle can be
+    // had, the index is built here and now: true then, as for Build.
+    bool Start(const LineSource& source, HANDLE threadFile, HWND notify, UINT message);
+    // Lets a held thread run. One that cannot be resumed would be waited for
+    // forever: the index is built here instead and the message posted all
+    // the same; true then, as for Build.
+    bool Run(const LineSource& source);
+    // Ends any thread early and forgets the index and the search: the file is
+    // closing.
+    void Clear();
 
-    // File offset at which line k starts.
-    std::uint64_t operator[](std::size_t k) const
-    {
-        const std::uint32_t* first = m_segments.data();
-        const std::uint32_t* last = first + m_segments.size();
-        const auto segment = static_cast<std::uint64_t>(std::upper_bound(first, last, k) - first);
-        return segment << 32 | m_low[k];
-    }
+    // Whether the index thread is made: until the index is taken from it,
+    // lines come from the start of the file.
+    bool HasThread() const { return static_cast<bool>(m_hThread); }
+    // Whether the thread is still at work: its message is yet to come.
+    bool IsBuilding() const { return m_hThread && !m_bDone.load(); }
+    // Whether the whole index is there, so that the count costs nothing.
+    bool IsReady() const { return !m_hThread && !m_vecLines.empty(); }
+    // Whether there is nothing yet: neither an index nor a thread at work on it.
+    bool IsUnstarted() const { return !m_hThread && m_vecLines.empty(); }
+    // The complete index (empty until it is built or taken from the thread).
+    const CLSLineStarts& Lines() const { return m_vecLines; }
 
-    // Appends a line starting at offset, at or after the last start; false
-    // when memory runs out (nothing appended then).
-    bool push_back(std::uint64_t offset)
-    {
-        if (!MarkSegment(SegmentOf(offset), m_low.size()) || !m_low.try_reserve(m_low.size() + 1)) {
-            return false;
-        }
-        m_low.push_back(static_cast<std::uint32_t>(offset));
-        return true;
-    }
+    // While the thread is made: reads on from the start of the file until
+    // line is complete (its end is known) or the file ends. False when that
+    // would take too long or a read fails: the whole index is worth waiting
+    // for then.
+    bool ReadStartTo(const LineSource& source, DWORD line);
+    // The lines read from the start, and how many of them are complete (at
+    // least 1).
+    const CLSLineStarts& StartLines() const { return m_vecStart; }
+    DWORD StartLinesKnown() const;
 
-    // Room for n starts more, for a block search to write at End(); false
-    // when memory runs out.
-    bool try_reserve(std::size_t n) { return m_low.try_reserve(n); }
-    std::uint32_t* End() { return m_low.data() + m_low.size(); }
-
-    // Takes in n low starts that a search of the bytes from base to before
-    // end wrote at End(). Lines found past a 4 GiB boundary inside that range
-    // begin the next segment: their low parts are below that of base.
-    bool TakeWritten(std::size_t n, std::uint64_t base, std::uint64_t end)
-    {
-        const std::size_t from = m_low.size();
-        if (!MarkSegment(SegmentOf(base), from)) {
-            return false;
-        }
-        m_low.set_size(from + n);
-        if (SegmentOf(end) == SegmentOf(base)) {
-            return true;
-        }
-        const std::uint32_t low = static_cast<std::uint32_t>(base);
-        std::size_t k = from;
-        while (k < from + n && m_low[k] >= low) {
-            ++k;
-        }
-        return MarkSegment(SegmentOf(end), k);
-    }
-
-    // The index stops at offset, before the end of the file: memory ran out
-    // or the lines can no longer be counted. The last line ends there.
-    void Cut(std::uint64_t offset)
-    {
-        m_cut = true;
-        m_cutAt = offset;
-    }
-    bool IsCut() const { return m_cut; }
-    std::uint64_t CutAt() const { return m_cutAt; }
-
-    void clear()
-    {
-        m_low.clear();
-        m_segments.clear();
-        m_cut = false;
-        m_cutAt = 0;
-    }
-    void shrink_to_fit()
-    {
-        m_low.shrink_to_fit();
-        m_segments.shrink_to_fit();
-    }
-    void swap(CLSLineIndex& other)
-    {
-        m_low.swap(other.m_low);
-        m_segments.swap(other.m_segments);
-        std::swap(m_cut, other.m_cut);
-        std::swap(m_cutAt, other.m_cutAt);
-    }
-
-    // Bytes the index holds on the heap.
-    std::size_t Bytes() const { return (m_low.capacity() + m_segments.capacity()) * sizeof(std::uint32_t); }
+    // Whether the reading for the index is also to look for the encoding, as
+    // the sample at the start decided nothing.
+    void SearchEncoding(bool wanted);
+    // What that search found, once; Auto when nothing (yet).
+    TextEncoding TakeFoundEncoding() { return m_encFound.exchange(TextEncoding::Auto); }
 
 private:
-    // Segments up to segment start at line firstLine unless they began before.
-    bool MarkSegment(std::uint32_t segment, std::size_t firstLine)
-    {
-        while (m_segments.size() < segment) {
-            if (!m_segments.try_reserve(m_segments.size() + 1)) {
-                return false;
-            }
-            m_segments.push_back(static_cast<std::uint32_t>(firstLine));
-        }
-        return true;
-    }
+    void BuildHere(const LineSource& source);
+    void ScanFromDisk(HANDLE file, std::uint64_t size, CLSLineScanner& scanner, bool onIndexThread);
+    void ScanRestFromDisk(HANDLE file, std::uint64_t size, CLSLineScanner& scanner, std::uint64_t done);
+    void SearchFurther(const unsigned char* data, DWORD n);
+    void EndSearch();
+    static DWORD WINAPI ThreadMain(LPVOID self);
+    void BuildOnThread();
+    bool LetRun();
+    bool BuildInsteadOfThread(const LineSource& source);
+    void EndThread();
+    void Finish();
+    void Stop();
 
-    vector<std::uint32_t> m_low;
-    vector<std::uint32_t> m_segments;  // item s - 1: the first line of segment s
-    bool m_cut = false;
-    std::uint64_t m_cutAt = 0;
+    CLSLineStarts m_vecLines;
+
+    // While the index is built on its thread: the thread's own handle to the
+    // file and index (the thread's alone until it has ended), the file's size
+    // and encoding, where to say it is done, and the lines near the start read
+    // meanwhile for painting.
+    CLSHandle m_hThread;
+    bool m_bHeld = false;  // the thread is made but not yet running
+    CLSHandle m_hFile;
+    std::uint64_t m_ullSize = 0;
+    TextEncoding m_encoding = TextEncoding::Auto;
+    CLSLineStarts m_vecBuilding;
+    HWND m_hWndNotify = nullptr;
+    UINT m_uMessage = 0;
+    std::atomic<bool> m_bStop{false};
+    std::atomic<bool> m_bDone{false};  // the thread's index is complete
+    CLSLineStarts m_vecStart;
+    std::unique_ptr<CLSLineScanner> m_pStartScanner;
+    DWORD m_dwStartRead = 0;
+    bool m_bStartEnded = false;
+    std::unique_ptr<CLSEncodingSearch> m_pSearch;  // the index thread's alone while it runs
+    std::atomic<TextEncoding> m_encFound{TextEncoding::Auto};
 };

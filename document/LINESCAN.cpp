@@ -26,7 +26,7 @@ LineUnits UnitsOf(TextEncoding detected)
 
 }  // namespace
 
-CLSLineScanner::CLSLineScanner(CLSLineIndex& index, TextEncoding detected, std::uint64_t expectedBytes)
+CLSLineScanner::CLSLineScanner(CLSLineStarts& index, TextEncoding detected, std::uint64_t expectedBytes)
     : m_index(index),
       m_unitSize(UnitsOf(detected) == LineUnits::Bytes ? 1 : 2),
       m_units(UnitsOf(detected)),

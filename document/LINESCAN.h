@@ -7,7 +7,7 @@
 
 #include "document/ENCODING.h"
 #include "document/LINEBITS.h"
-#include "document/LINEINDX.h"
+#include "document/LINESTRT.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -33,7 +33,7 @@ public:
     // grow once to the size the file's first part suggests. When the index
     // can grow no further (memory, or kMostIndexLines), it is cut where the
     // first line it cannot hold starts, and the rest of the bytes are passed by.
-    CLSLineScanner(CLSLineIndex& index, TextEncoding detected, std::uint64_t expectedBytes = 0);
+    CLSLineScanner(CLSLineStarts& index, TextEncoding detected, std::uint64_t expectedBytes = 0);
     CLSLineScanner(const CLSLineScanner&) = delete;
     CLSLineScanner& operator=(const CLSLineScanner&) = delete;
 
@@ -56,7 +56,7 @@ private:
     void Append(std::uint64_t offset);
     bool MakeRoom(std::size_t items, std::uint64_t consumed);
 
-    CLSLineIndex& m_index;
+    CLSLineStarts& m_index;
     unsigned m_unitSize;
     LineUnits m_units;
     std::uint64_t m_expectedBytes;

@@ -32,7 +32,7 @@ std::size_t CountLf(const std::string& text)
 
 std::size_t BuildIndex(const std::string& text, TextEncoding encoding)
 {
-    CLSLineIndex index;
+    CLSLineStarts index;
     index.push_back(0);
     CLSLineScanner scanner(index, encoding);
     scanner.Feed(reinterpret_cast<const unsigned char*>(text.data()), text.size());

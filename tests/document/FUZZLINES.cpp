@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t* file = data + 1;
     const std::size_t fileSize = size - 1;
 
-    CLSLineIndex index;
+    CLSLineStarts index;
     index.push_back(0);
     CLSLineScanner scanner(index, encoding, fileSize);
     for (std::size_t at = 0; at < fileSize; at += piece) {

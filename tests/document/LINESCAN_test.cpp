@@ -17,7 +17,7 @@ namespace {
 std::vector<std::uint32_t> Scan(const std::string& bytes, TextEncoding encoding,
                                 const std::vector<std::size_t>& cuts = {}, std::uint32_t expectedBytes = 0)
 {
-    CLSLineIndex index;
+    CLSLineStarts index;
     index.push_back(0);
     CLSLineScanner scanner(index, encoding, expectedBytes);
     std::size_t from = 0;
@@ -153,7 +153,7 @@ TEST(LineIndex, StartsAcrossFourGiBSegments)
     constexpr std::uint64_t G4 = 1ull << 32;
     const std::vector<std::uint64_t> starts = {0,          10,     G4 - 1,     G4,    G4 + 5,
                                                3 * G4 + 1, 4 * G4 - 2, 4 * G4, 4 * G4 + 9, 6 * G4};
-    CLSLineIndex index;
+    CLSLineStarts index;
     for (std::size_t k = 0; k < 6; ++k) {
         ASSERT_TRUE(index.push_back(starts[k]));
     }

@@ -1,0 +1,317 @@
+// The line index of the document. A file on disk is counted on a second
+// thread with its own handle and its own index, which becomes the complete
+// one once the thread has ended; until then the lines near the start are
+// found by reading the start of the file here.
+#include "document/LINEINDX.h"
+
+#include "document/DETECT.h"
+#include "document/LINESCAN.h"
+#include "document/READAHED.h"
+
+#include <new>
+
+namespace {
+
+// The disk is read in pieces of this size while the index is built.
+constexpr DWORD kIndexPiece = 512 * 1024;
+// The start of the file is read in pieces of this size, up to the limit:
+// further on the whole index is worth waiting for.
+constexpr DWORD kStartPiece = 16 * 1024;
+constexpr DWORD kStartLimit = 1024 * 1024;
+
+bool SeekHandle(HANDLE file, std::uint64_t offset)
+{
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) != FALSE;
+}
+
+}  // namespace
+
+CLSLineIndex::CLSLineIndex() = default;
+
+CLSLineIndex::~CLSLineIndex()
+{
+    Stop();
+}
+
+bool CLSLineIndex::Build(const LineSource& source)
+{
+    if (m_hThread) {
+        if (!LetRun()) {
+            return BuildInsteadOfThread(source);
+        }
+        Finish();
+        return false;
+    }
+    if (!m_vecLines.empty() || !source.IsOpen()) {
+        return false;
+    }
+    BuildHere(source);
+    return true;
+}
+
+void CLSLineIndex::BuildHere(const LineSource& source)
+{
+    m_vecLines.push_back(0);
+    CLSLineScanner scanner(m_vecLines, source.encoding, source.size);
+    if (source.memory != nullptr) {
+        scanner.Feed(source.memory, static_cast<std::size_t>(source.size));
+        scanner.Finish();
+    } else {
+        ScanFromDisk(source.file, source.size, scanner, false);
+        EndSearch();
+    }
+    m_vecLines.shrink_to_fit();
+}
+
+bool CLSLineIndex::Start(const LineSource& source, HANDLE threadFile, HWND notify, UINT message)
+{
+    CLSHandle file(threadFile);
+    if (!IsUnstarted() || !source.IsOpen()) {
+        return false;
+    }
+    // A scan of memory is over before a thread would be; without a handle of
+    // its own the thread would move the document's file pointer.
+    if (source.memory != nullptr || !file) {
+        BuildHere(source);
+        return true;
+    }
+    m_hFile = std::move(file);
+    m_ullSize = source.size;
+    m_encoding = source.encoding;
+    m_hWndNotify = notify;
+    m_uMessage = message;
+    m_vecBuilding.clear();
+    m_vecStart.clear();
+    m_vecStart.push_back(0);
+    m_pStartScanner = std::make_unique<CLSLineScanner>(m_vecStart, source.encoding);
+    m_dwStartRead = 0;
+    m_bStartEnded = false;
+    m_bDone.store(false);
+    m_hThread.Reset(CreateThread(nullptr, 0, ThreadMain, this, CREATE_SUSPENDED, nullptr));
+    m_bHeld = static_cast<bool>(m_hThread);
+    if (!m_hThread) {
+        Stop();
+        BuildHere(source);
+        return true;
+    }
+    return false;
+}
+
+DWORD WINAPI CLSLineIndex::ThreadMain(LPVOID self)
+{
+    static_cast<CLSLineIndex*>(self)->BuildOnThread();
+    return 0;
+}
+
+// On the index thread: touches only its handle, its index and what stays
+// fixed while the file is open (size, encoding, where to report).
+void CLSLineIndex::BuildOnThread()
+{
+    m_vecBuilding.push_back(0);
+    // Stopped before it ran (the file was closed at once): no reader, no reading.
+    if (!m_bStop.load()) {
+        CLSLineScanner scanner(m_vecBuilding, m_encoding, m_ullSize);
+        ScanFromDisk(m_hFile.Get(), m_ullSize, scanner, true);
+    }
+    EndSearch();
+    m_bDone.store(true);  // before the message: its receiver asks for this
+    if (!m_bStop.load() && m_hWndNotify != nullptr) {
+        PostMessageA(m_hWndNotify, m_uMessage, 0, 0);
+    }
+}
+
+bool CLSLineIndex::Run(const LineSource& source)
+{
+    return !LetRun() && BuildInsteadOfThread(source);
+}
+
+// Lets a held thread go; false when it cannot be resumed: it is ended then,
+// without having read anything.
+bool CLSLineIndex::LetRun()
+{
+    if (!m_bHeld) {
+        return true;
+    }
+    m_bHeld = false;
+    if (ResumeThread(m_hThread.Get()) != static_cast<DWORD>(-1)) {
+        return true;
+    }
+    TerminateThread(m_hThread.Get(), 0);
+    return false;
+}
+
+// A thread that never runs would be waited for forever: the lines are counted
+// here instead, and the message comes all the same.
+bool CLSLineIndex::BuildInsteadOfThread(const LineSource& source)
+{
+    const HWND notify = m_hWndNotify;
+    Stop();
+    BuildHere(source);
+    if (notify != nullptr) {
+        PostMessageA(notify, m_uMessage, 0, 0);
+    }
+    return true;
+}
+
+// Lets the thread run to its end (or ends one that cannot run), then closes
+// what it had and drops what was read of the start.
+void CLSLineIndex::EndThread()
+{
+    if (m_hThread) {
+        LetRun();
+        WaitForSingleObject(m_hThread.Get(), INFINITE);
+        m_hThread.Reset();
+    }
+    m_hFile.Reset();
+    m_pStartScanner.reset();
+    m_vecStart.clear();
+}
+
+// Waits for the thread and takes its index as the complete one.
+void CLSLineIndex::Finish()
+{
+    if (!m_hThread) {
+        return;
+    }
+    EndThread();
+    m_vecLines.swap(m_vecBuilding);
+    m_vecBuilding.clear();
+    m_vecLines.shrink_to_fit();
+}
+
+// Ends the thread early and drops its work.
+void CLSLineIndex::Stop()
+{
+    m_bStop.store(true);
+    EndThread();
+    m_bStop.store(false);
+    m_vecBuilding.clear();
+}
+
+void CLSLineIndex::Clear()
+{
+    Stop();
+    m_vecLines.clear();
+    m_pSearch.reset();
+    m_encFound.store(TextEncoding::Auto);  // a message still on its way finds nothing
+}
+
+bool CLSLineIndex::ReadStartTo(const LineSource& source, DWORD line)
+{
+    unsigned char piece[kStartPiece];
+    while (!m_bStartEnded && m_vecStart.size() <= static_cast<std::size_t>(line) + 1) {
+        if (m_dwStartRead >= kStartLimit || !SeekHandle(source.file, m_dwStartRead)) {
+            return false;
+        }
+        const std::uint64_t left = source.size - m_dwStartRead;
+        DWORD got = 0;
+        if (!ReadFile(source.file, piece, left < kStartPiece ? static_cast<DWORD>(left) : kStartPiece, &got,
+                      nullptr)) {
+            return false;
+        }
+        m_pStartScanner->Feed(piece, got);
+        m_dwStartRead += got;
+        if (got == 0 || m_dwStartRead >= source.size) {
+            m_pStartScanner->Finish();
+            m_bStartEnded = true;
+        }
+    }
+    return true;
+}
+
+DWORD CLSLineIndex::StartLinesKnown() const
+{
+    // The last line found so far is complete only once the file has ended.
+    const std::size_t known = m_bStartEnded ? m_vecStart.size() : m_vecStart.size() - 1;
+    return known > 0 ? static_cast<DWORD>(known) : 1;
+}
+
+// Reads file up to size, on a second thread so that reading and scanning
+// overlap (the two held to different processors only when the caller is the
+// index thread). A read that fails is tried again one unit at a time, so that
+// the index keeps every line before the first unit that cannot be read; the
+// scan stops there. Gives up early when told to stop.
+void CLSLineIndex::ScanFromDisk(HANDLE file, std::uint64_t size, CLSLineScanner& scanner, bool onIndexThread)
+{
+    std::uint64_t done = 0;
+    {
+        CLSReadAhead reader(file, 0, size, kIndexPiece, onIndexThread);
+        const unsigned char* data = nullptr;
+        DWORD got = 0;
+        while (!m_bStop.load(std::memory_order_relaxed) && reader.Next(&data, &got)) {
+            scanner.Feed(data, got);
+            SearchFurther(data, got);
+        }
+        if (reader.IsRunning() && !reader.Failed()) {
+            scanner.Finish();  // read to the end, or to where the file now ends
+            return;
+        }
+        done = reader.StoppedAt();
+    }
+    ScanRestFromDisk(file, size, scanner, done);
+}
+
+// Plain reads from done on: without the thread, and after a failed read.
+void CLSLineIndex::ScanRestFromDisk(HANDLE file, std::uint64_t size, CLSLineScanner& scanner, std::uint64_t done)
+{
+    std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[kIndexPiece]);
+    unsigned char unit[2];
+    unsigned char* into = buffer ? buffer.get() : unit;
+    DWORD chunk = buffer ? kIndexPiece : scanner.UnitSize();
+    if (!SeekHandle(file, done)) {
+        return;
+    }
+    while (done < size && !m_bStop.load(std::memory_order_relaxed)) {
+        const std::uint64_t left = size - done;
+        DWORD got = 0;
+        if (!ReadFile(file, into, chunk < left ? chunk : static_cast<DWORD>(left), &got, nullptr)) {
+            if (chunk > scanner.UnitSize() && SeekHandle(file, done)) {
+                chunk = scanner.UnitSize();
+                continue;
+            }
+            return;
+        }
+        if (got == 0) {
+            break;  // the file has shrunk since it was opened
+        }
+        scanner.Feed(into, got);
+        SearchFurther(into, got);
+        done += got;
+    }
+    scanner.Finish();
+}
+
+void CLSLineIndex::SearchEncoding(bool wanted)
+{
+    m_pSearch.reset(wanted ? new (std::nothrow) CLSEncodingSearch : nullptr);
+}
+
+void CLSLineIndex::SearchFurther(const unsigned char* data, DWORD n)
+{
+    if (m_pSearch && m_pSearch->Feed(data, n)) {
+        EndSearch();
+    }
+}
+
+// Keeps what the search found for the document to take, once. From the index
+// thread the window hears of it at once, not only when the whole index is
+// done: the lines shown meanwhile were decoded as Shift-JIS for want of
+// evidence.
+void CLSLineIndex::EndSearch()
+{
+    if (!m_pSearch) {
+        return;
+    }
+    m_pSearch->Finish();
+    const TextEncoding found = m_pSearch->Found();
+    m_pSearch.reset();
+    if (found == TextEncoding::Auto) {
+        return;
+    }
+    m_encFound.store(found);
+    if (m_hThread && m_hWndNotify != nullptr && !m_bStop.load()) {
+        PostMessageA(m_hWndNotify, m_uMessage, 0, 0);
+    }
+}
