@@ -22,11 +22,6 @@ protected:
     }
     void Show(const std::string& path) { m_list.ShowFolder(IdListOf(path).Get()); }
     std::vector<std::string> Names() const { return ColumnTexts(m_list.GetListWindow(), 0); }
-    bool Lists(const std::string& name) const
-    {
-        const auto names = Names();
-        return std::find(names.begin(), names.end(), name) != names.end();
-    }
     std::string Column(const std::string& name, int column) const
     {
         const auto names = Names();
@@ -65,8 +60,8 @@ TEST_F(FileList, ListsFilesWithTheirSizesAndFoldersOnlyWhenAsked)
 {
     constexpr ULONGLONG kGB = 1024ull * 1024 * 1024;
     m_folder.Write("empty.txt", "");
-    MakeFileOfSize(m_folder.PathOf("three.bin"), 3 * kGB);
-    MakeFileOfSize(m_folder.PathOf("five.bin"), 5 * kGB);
+    WriteSparseFile(m_folder.PathOf("three.bin"), 3 * kGB);
+    WriteSparseFile(m_folder.PathOf("five.bin"), 5 * kGB);
     CreateDirectoryA(m_folder.PathOf("sub").c_str(), nullptr);
     Show(m_folder.Path());
     EXPECT_EQ(Names(), (std::vector<std::string>{"empty.txt", "five.bin", "three.bin"}));
@@ -134,7 +129,7 @@ TEST_F(FileList, FollowsChangesInPlaceKeepingTheSelectionAndOutlivesItsFolder)
          {"a.txt", "b.txt", "c.txt", "d.txt"}},
         // Growing alone is not watched; the rename beside it brings it in.
         {[&] {
-             MakeFileOfSize(folder + "\\d.txt", 5000);
+             WriteSparseFile(folder + "\\d.txt", 5000);
              MoveFileA((folder + "\\b.txt").c_str(), (folder + "\\e.txt").c_str());
          },
          {"a.txt", "c.txt", "d.txt", "e.txt"}},

@@ -3,6 +3,7 @@
 // clipboard, the scroll bars and the pixels on the screen.
 #pragma once
 
+#include "tests/common/TEMPDIR.h"
 #include "view/WNDVIEW.h"
 
 #include <windows.h>
@@ -11,9 +12,8 @@
 #include <utility>
 #include <vector>
 
-// Files in the test's temporary folder.
-std::string WriteTestFile(const char* name, const std::string& bytes);
-std::string TestFilePath(const char* name);
+// One folder for the files of the whole run, removed when the tests end.
+const TempFolder& TestFolder();
 
 // The clipboard's Unicode text, empty when it holds none.
 std::wstring ClipboardText(HWND owner);
@@ -22,11 +22,8 @@ extern const wchar_t kClipboardMarker[];
 
 // Fixed colours and the Japanese fixed-pitch face at 11 points (16 pixels), so
 // that rows and pixels are the same on every run; text and hex use the same.
-constexpr COLORREF kText = RGB(0, 0, 0);
 constexpr COLORREF kBack = RGB(255, 255, 255);
-constexpr COLORREF kSelText = RGB(255, 255, 255);
 constexpr COLORREF kSelBack = RGB(0, 0, 160);
-CLSGlimTextSettings TestTextSettings();
 
 using LineColumn = std::pair<int, int>;
 
@@ -45,11 +42,6 @@ public:
 private:
     UINT m_uSaved = 3;
 };
-
-inline WPARAM WheelNotch(int delta)
-{
-    return MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta)));
-}
 
 // The client area as the screen shows it.
 struct Shot {
@@ -74,9 +66,10 @@ public:
     void Apply(const CLSGlimImageSettings& image, const CLSGlimMediaSettings& media = {});
     // A new client size of the parent, the pane filling it.
     void Resize(int cx, int cy);
-    // Opens the file and lets the pane settle (paints, posted messages).
+    // Opens the file and lets the pane settle (paints, posted messages, the
+    // count of a text file's lines).
     void Open(const std::string& path);
-    void Pump();
+    static void Pump();
     // Repaints the whole pane now.
     void Paint();
 
@@ -92,9 +85,6 @@ public:
     void Key(UINT vk, bool shift = false, bool ctrl = false);
     // A left click at a client point, optionally with Shift.
     void Click(int x, int y, bool shift = false);
-    // The mouse moved to a point of the screen by the system's own input,
-    // with the given button flags.
-    static void Mouse(DWORD flags, int x, int y);
 
     // Copies (WM_COPY, or the given message) after putting the marker on the
     // clipboard, and reads the clipboard back: the marker means nothing was copied.
