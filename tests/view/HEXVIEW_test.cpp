@@ -20,22 +20,17 @@ std::string CountingBytes(int n)
 
 }  // namespace
 
-// The pairs of the selected bytes; more than a megabyte is read in pieces,
-// and the pairs run on across the joins.
+// More than a megabyte is read in pieces: the pairs run on across the joins.
 TEST(HexView, CopiesTheSelectedBytesAsPairs)
 {
     CLSViewHarness h;
-    h.Open(TestFolder().Write("sixteen.bin", CountingBytes(16)));
-    ASSERT_EQ(h.view.GetDisplayMode(), DocumentKind::Hex);
-    h.view.SelectAll();
-    EXPECT_EQ(h.Caret(), LineColumn(1, 0));
-    EXPECT_EQ(h.CopyAnsi(), "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F");
-
     const int n = (1 << 20) + 16;
     h.Open(TestFolder().Write("mebibyte.bin", CountingBytes(n)));
+    ASSERT_EQ(h.view.GetDisplayMode(), DocumentKind::Hex);
     h.view.SelectAll();
     const std::string big = h.CopyAnsi();
     EXPECT_EQ(big.size(), 3u * n - 1);
+    EXPECT_EQ(big.substr(0, 12), "00 01 02 03 ");
     EXPECT_EQ(big.substr(3 * (1 << 20) - 6, 11), "FE FF 00 01");
 }
 

@@ -32,12 +32,11 @@ TEST(TextView, CaretKeys)
 {
     CLSViewHarness h;
     h.Open(TestFolder().Write("keys.txt", "abcde\r\nxy\r\n\r\nabcdefgh"));
-    struct Step {
+    const struct {
         UINT vk;
         bool ctrl;
         int line, column;
-    };
-    const Step steps[] = {
+    } steps[] = {
         {VK_END, false, 0, 5},    // after the 5th character
         {VK_RIGHT, false, 1, 0},  // the end of a line wraps to the next
         {VK_END, false, 1, 2},
@@ -61,7 +60,7 @@ TEST(TextView, CaretKeys)
         {VK_UP, false, 0, 4},
         {VK_F5, false, 0, 4},     // other keys do nothing
     };
-    for (const Step& s : steps) {
+    for (const auto& s : steps) {
         h.Key(s.vk, false, s.ctrl);
         EXPECT_EQ(h.Caret(), LineColumn(s.line, s.column)) << "key " << s.vk;
     }
