@@ -39,18 +39,6 @@ void ExpectInThePane(CLSViewHarness& h, const RECT& inPane)
     EXPECT_TRUE(EqualRect(&back, &inPane)) << "the parent laid the pane out again";
 }
 
-// The system's double-click time for a test, the user's own put back after.
-class CLSDoubleClickTime {
-public:
-    explicit CLSDoubleClickTime(UINT ms) : m_uSaved(GetDoubleClickTime()) { SetDoubleClickTime(ms); }
-    ~CLSDoubleClickTime() { SetDoubleClickTime(m_uSaved); }
-    CLSDoubleClickTime(const CLSDoubleClickTime&) = delete;
-    CLSDoubleClickTime& operator=(const CLSDoubleClickTime&) = delete;
-
-private:
-    UINT m_uSaved;
-};
-
 // A real left click through the system's input at a client point of the
 // pane where the media window is: the pane itself only hears of it.
 void ClickOnMedia(CLSViewHarness& h, POINT client)
@@ -107,7 +95,8 @@ TEST(FullScreen, EnterAndDoubleClickTogglePicturesAndMediaOnly)
 // notifications; how clicks pair up is the media layout's rule.
 TEST(FullScreen, TwoClicksOnTheMediaWindowToggle)
 {
-    CLSDoubleClickTime generous(5000);  // a busy machine still clicks twice in time
+    const CLSSystemSetting generous([] { return GetDoubleClickTime(); }, [](UINT ms) { SetDoubleClickTime(ms); },
+                                    5000);  // a busy machine still clicks twice in time
     CLSViewHarness h;
     h.Open(TestFolder().Write("clicks.avi", MakeAvi(64, 48, 2, 2)));
     ASSERT_NE(h.view.GetMediaWindow(), nullptr);

@@ -108,7 +108,13 @@ TEST(PictureView, KeysAndTheWheelScrollThePixels)
     EXPECT_EQ(s.At(222, 50), kBlue);
     EXPECT_EQ(s.At(234, 50), kBlue);  // red before the scroll
 
-    CLSWheelLines lines(2);
+    const CLSSystemSetting lines(
+        [] {
+            UINT n = 3;
+            SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &n, 0);
+            return n;
+        },
+        [](UINT n) { SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, n, nullptr, 0); }, 2);
     SendMessageA(h.View(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
     EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, 24);
 }

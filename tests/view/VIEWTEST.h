@@ -27,20 +27,18 @@ constexpr COLORREF kSelBack = RGB(0, 0, 160);
 
 using LineColumn = std::pair<int, int>;
 
-// The wheel's lines per notch set for a test, the user's own put back after.
-class CLSWheelLines {
+// A system setting (the wheel's lines per notch, the double-click time)
+// changed for a test, the user's own put back after.
+class CLSSystemSetting {
 public:
-    explicit CLSWheelLines(UINT lines)
-    {
-        SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &m_uSaved, 0);
-        SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, lines, nullptr, 0);
-    }
-    ~CLSWheelLines() { SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, m_uSaved, nullptr, 0); }
-    CLSWheelLines(const CLSWheelLines&) = delete;
-    CLSWheelLines& operator=(const CLSWheelLines&) = delete;
+    CLSSystemSetting(UINT (*get)(), void (*set)(UINT), UINT value) : m_set(set), m_uSaved(get()) { set(value); }
+    ~CLSSystemSetting() { m_set(m_uSaved); }
+    CLSSystemSetting(const CLSSystemSetting&) = delete;
+    CLSSystemSetting& operator=(const CLSSystemSetting&) = delete;
 
 private:
-    UINT m_uSaved = 3;
+    void (*m_set)(UINT);
+    UINT m_uSaved;
 };
 
 // The client area as the screen shows it.
