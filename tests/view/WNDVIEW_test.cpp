@@ -117,7 +117,7 @@ TEST(ViewWindow, VerticalRangePageAndScrollBarCodes)
 
 // A file on disk is painted before its lines are counted; the vertical range
 // grows to the whole file when the count is done, and the position stays.
-TEST(ViewWindow, BigFileIsPaintedBeforeItsLinesAreCounted)
+TEST(ViewWindow, BigFileIsPaintedBeforeItsLinesAreCountedAlsoWhenSwitchedToText)
 {
     CLSViewHarness h;
     h.view.SetMemoryLimit(1000);
@@ -142,15 +142,9 @@ TEST(ViewWindow, BigFileIsPaintedBeforeItsLinesAreCounted)
     EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, RowsMaximum(2));
     h.view.SelectAll();
     EXPECT_EQ(h.CopyUnicode(), std::wstring(2000, L'x') + L"\r\nlast");
-}
 
-// A big file shown as hex and switched to text counts its lines on the
-// index thread, as opening does: the switch itself does not wait for them.
-TEST(ViewWindow, BigFileSwitchedToTextIsCountedBehindTheFirstScreen)
-{
-    CLSViewHarness h;
-    h.view.SetMemoryLimit(1000);
-    const int lines = 30000;
+    // Shown as hex and switched to text, a big file is counted on the index
+    // thread as opening does: the switch itself does not wait for the count.
     std::string binary(1, '\0');  // a NUL makes it hex
     binary += NumberedLines(lines);
     h.Open(TestFolder().Write("big.bin", binary));
