@@ -1,7 +1,7 @@
 // Temporary folders, whole files and host commands for the tests.
 #include "tests/common/TEMPDIR.h"
 
-#include <windows.h>
+#include "base/OWNERS.h"
 
 #include <fstream>
 #include <stdexcept>
@@ -62,31 +62,40 @@ std::string TempFolder::Write(const std::string& name, const std::vector<std::ui
 
 void WriteFileBytes(const std::string& path, std::string_view bytes)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    const BOOL ok = file != INVALID_HANDLE_VALUE &&
-                    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        CloseHandle(file);
+    WriteSparseFile(path, bytes.size(), {{0, bytes}});
+}
+
+void WriteSparseFile(const std::string& path, std::uint64_t size,
+                     std::initializer_list<std::pair<std::uint64_t, std::string_view>> pieces)
+{
+    CLSHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    bool ok = file.Valid();
+    LARGE_INTEGER at;
+    for (const auto& [offset, bytes] : pieces) {
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        DWORD written = 0;
+        ok = ok && SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) &&
+             WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+             written == bytes.size();
     }
-    if (!ok || written != bytes.size()) {
+    at.QuadPart = static_cast<LONGLONG>(size);
+    if (!ok || !SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) || !SetEndOfFile(file.Get())) {
         throw std::runtime_error("cannot write " + path);
     }
 }
 
 std::string ReadFileBytes(const std::string& path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    CLSHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) {
         throw std::runtime_error("cannot read " + path);
     }
     std::string bytes;
     char chunk[65536];
     DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof(chunk), &got, nullptr) && got > 0) {
+    while (ReadFile(file.Get(), chunk, sizeof(chunk), &got, nullptr) && got > 0) {
         bytes.append(chunk, got);
     }
-    CloseHandle(file);
     return bytes;
 }
 
@@ -140,8 +149,8 @@ bool RunHostCommand(const std::string& command, const TempFolder& folder)
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         return false;
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    CLSHandle thread(process.hThread);
+    CLSHandle owned(process.hProcess);
     for (int i = 0; i < 1000 && GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
         Sleep(10);
     }

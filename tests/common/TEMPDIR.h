@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // A fresh folder under the temporary path, removed at the end with all it
@@ -29,9 +31,14 @@ private:
     std::string m_path;
 };
 
-// Both throw std::runtime_error when the file cannot be written or read.
+// All three throw std::runtime_error when the file cannot be written or read.
 void WriteFileBytes(const std::string& path, std::string_view bytes);
 std::string ReadFileBytes(const std::string& path);
+// A file of that size holding only the pieces at their offsets: the rest is
+// never written (a sparse file where the file system keeps holes), so files
+// of many gigabytes cost nothing.
+void WriteSparseFile(const std::string& path, std::uint64_t size,
+                     std::initializer_list<std::pair<std::uint64_t, std::string_view>> pieces = {});
 
 // The full path of a file in the test program's own folder.
 std::string BesideTestProgram(const std::string& name);

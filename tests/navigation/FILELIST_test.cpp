@@ -21,19 +21,7 @@ protected:
         m_list.Move(0, 0, 600, 400);
     }
     void Show(const std::string& path) { m_list.ShowFolder(IdListOf(path).Get()); }
-    std::vector<std::string> Names() const { return ColumnTexts(m_list.GetListWindow(), 0); }
-    bool Lists(const std::string& name) const
-    {
-        const auto names = Names();
-        return std::find(names.begin(), names.end(), name) != names.end();
-    }
-    std::string Column(const std::string& name, int column) const
-    {
-        const auto names = Names();
-        const auto at = std::find(names.begin(), names.end(), name) - names.begin();
-        const auto texts = ColumnTexts(m_list.GetListWindow(), column);
-        return at < static_cast<std::ptrdiff_t>(texts.size()) ? texts[static_cast<std::size_t>(at)] : "(none)";
-    }
+    std::vector<std::string> Names(int column = 0) const { return ColumnTexts(m_list.GetListWindow(), column); }
 
     TempFolder m_folder;
     PaneHost m_host;
@@ -65,25 +53,21 @@ TEST_F(FileList, ListsFilesWithTheirSizesAndFoldersOnlyWhenAsked)
 {
     constexpr ULONGLONG kGB = 1024ull * 1024 * 1024;
     m_folder.Write("empty.txt", "");
-    MakeFileOfSize(m_folder.PathOf("three.bin"), 3 * kGB);
-    MakeFileOfSize(m_folder.PathOf("five.bin"), 5 * kGB);
+    WriteSparseFile(m_folder.PathOf("three.bin"), 3 * kGB);
+    WriteSparseFile(m_folder.PathOf("five.bin"), 5 * kGB);
     CreateDirectoryA(m_folder.PathOf("sub").c_str(), nullptr);
     Show(m_folder.Path());
     EXPECT_EQ(Names(), (std::vector<std::string>{"empty.txt", "five.bin", "three.bin"}));
-    const struct {
-        const char* name;
-        std::string size;
-    } sizes[] = {{"empty.txt", ByteSize(0)}, {"three.bin", ByteSize(3 * kGB)}, {"five.bin", ByteSize(5 * kGB)}};
-    for (const auto& s : sizes) {
-        EXPECT_EQ(Column(s.name, 1), s.size) << s.name;
-        EXPECT_FALSE(Column(s.name, 2).empty()) << s.name;  // type
-        EXPECT_FALSE(Column(s.name, 3).empty()) << s.name;  // modified
+    EXPECT_EQ(Names(1), (std::vector<std::string>{ByteSize(0), ByteSize(5 * kGB), ByteSize(3 * kGB)}));
+    for (int column : {2, 3}) {  // type and modified
+        const auto texts = Names(column);
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), ""), 0) << column;
     }
 
     m_list.SetShowFolders(true);
     m_list.Refresh();
     EXPECT_EQ(Names(), (std::vector<std::string>{"sub", "empty.txt", "five.bin", "three.bin"}));  // the shell's order
-    EXPECT_EQ(Column("sub", 1), "");
+    EXPECT_EQ(Names(1)[0], "");
 
     // Each column's first sort is descending, the next ascending.
     m_list.SortBy(1);
@@ -134,7 +118,7 @@ TEST_F(FileList, FollowsChangesInPlaceKeepingTheSelectionAndOutlivesItsFolder)
          {"a.txt", "b.txt", "c.txt", "d.txt"}},
         // Growing alone is not watched; the rename beside it brings it in.
         {[&] {
-             MakeFileOfSize(folder + "\\d.txt", 5000);
+             WriteSparseFile(folder + "\\d.txt", 5000);
              MoveFileA((folder + "\\b.txt").c_str(), (folder + "\\e.txt").c_str());
          },
          {"a.txt", "c.txt", "d.txt", "e.txt"}},
@@ -146,7 +130,7 @@ TEST_F(FileList, FollowsChangesInPlaceKeepingTheSelectionAndOutlivesItsFolder)
         const int selected = ListView_GetNextItem(m_list.GetListWindow(), -1, LVNI_SELECTED);
         EXPECT_EQ(selected >= 0 ? Names()[static_cast<std::size_t>(selected)] : "", "d.txt");
     }
-    EXPECT_EQ(Column("d.txt", 1), ByteSize(5000));
+    EXPECT_EQ(Names(1)[1], ByteSize(5000));  // of d.txt
     EXPECT_EQ(m_host.selectedFile, "");  // kept, not opened again
 
     // The shown folder taken away by another program: the list goes on.

@@ -44,25 +44,6 @@ LRESULT CALLBACK PaneHost::Proc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     return DefWindowProcA(hWnd, uMsg, wParam, lParam);
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (done()) {
-            return true;
-        }
-        if (GetTickCount() - start > milliseconds) {
-            return false;
-        }
-        Sleep(5);
-    }
-}
-
 CLSItemIdList IdListOf(const std::string& path)
 {
     CLSComPtr<IShellFolder> desktop;
@@ -98,13 +79,4 @@ std::vector<std::string> ColumnTexts(HWND hWndList, int column)
         texts.emplace_back(text);
     }
     return texts;
-}
-
-void MakeFileOfSize(const std::string& path, ULONGLONG size)
-{
-    CLSHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    LARGE_INTEGER end;
-    end.QuadPart = static_cast<LONGLONG>(size);
-    SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN);
-    SetEndOfFile(file.Get());
 }

@@ -4,11 +4,11 @@
 
 #include "navigation/FILELIST.h"
 #include "navigation/FOLDERTR.h"
+#include "tests/common/PUMP.h"
 #include "tests/common/TEMPDIR.h"
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,14 +31,9 @@ private:
     HWND m_hWnd = nullptr;
 };
 
-// Dispatches this thread's messages until done() or the time is up.
-bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = 5000);
 // The absolute item-ID list of a path; null when it names nothing.
 CLSItemIdList IdListOf(const std::string& path);
 // The file-system path of an item-ID list; empty for none.
 std::string PathOfIdList(LPCITEMIDLIST pidl);
 // The texts of one column, top to bottom, as the list shows them.
 std::vector<std::string> ColumnTexts(HWND hWndList, int column);
-// A file of that size; the space is not written (a sparse file where the
-// file system allows it).
-void MakeFileOfSize(const std::string& path, ULONGLONG size);

@@ -1,4 +1,4 @@
-// Files in any state in a real pane: past 2 and 4 GiB in hex (sparse files),
+// Files in any state in a real pane: past 2, 4 and 32 GiB (sparse files),
 // files that cannot be opened, and a log that another program writes.
 #include "VIEWTEST.h"
 
@@ -10,29 +10,8 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <initializer_list>
-#include <utility>
 
 namespace {
-
-// A sparse file of the given size: the pieces at their offsets, holes the
-// file system does not store between them.
-std::string SparseFile(const std::string& name, std::uint64_t size,
-                       std::initializer_list<std::pair<std::uint64_t, std::string>> pieces)
-{
-    const std::string path = TestFilePath(name.c_str());
-    CLSHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    LARGE_INTEGER at;
-    for (const auto& [offset, text] : pieces) {
-        at.QuadPart = static_cast<LONGLONG>(offset);
-        DWORD written = 0;
-        EXPECT_TRUE(SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) &&
-                    WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
-    }
-    at.QuadPart = static_cast<LONGLONG>(size);
-    EXPECT_TRUE(SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get()));
-    return path;
-}
 
 // Only the last 32 bytes written, each the low byte of its offset.
 std::string SparseFile(std::uint64_t size)
@@ -41,7 +20,9 @@ std::string SparseFile(std::uint64_t size)
     for (int i = 0; i < 32; ++i) {
         tail += static_cast<char>(size - 32 + i);
     }
-    return SparseFile("sparse" + std::to_string(size) + ".bin", size, {{size - 32, tail}});
+    const std::string path = TestFolder().PathOf("sparse" + std::to_string(size) + ".bin");
+    WriteSparseFile(path, size, {{size - 32, tail}});
+    return path;
 }
 
 // The hex copy of the file's last n bytes, as SparseFile wrote them.
@@ -66,42 +47,6 @@ int Inked(const Shot& shot, int top, int bottom)
         }
     }
     return inked;
-}
-
-// Cuts the file to size the way another program of the system would,
-// bypassing the sharing rules of our own process (Wine starts the host's
-// truncate like any other program). Its process handle does not tell when it
-// ends, so this waits for the size instead. False when not under Wine.
-bool TruncateBehindTheView(const std::string& path, unsigned size)
-{
-    using UnixNameFn = char*(CDECL*)(LPCWSTR);
-    auto unixName = reinterpret_cast<UnixNameFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    wchar_t wide[MAX_PATH] = L"";
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-    char* name = unixName != nullptr ? unixName(wide) : nullptr;
-    if (name == nullptr) {
-        return false;
-    }
-    std::string command = "/usr/bin/truncate -s " + std::to_string(size) + " \"" + name + "\"";
-    HeapFree(GetProcessHeap(), 0, name);
-    STARTUPINFOA si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA("Z:/usr/bin/truncate", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi)) {
-        return false;
-    }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    for (int i = 0; i < 200; ++i, Sleep(50)) {
-        WIN32_FILE_ATTRIBUTE_DATA data{};
-        if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeHigh == 0 &&
-            data.nFileSizeLow == size) {
-            return true;
-        }
-    }
-    return false;
 }
 
 }  // namespace
@@ -152,8 +97,9 @@ TEST(FileState, TextReachesTheEndOfASparseFilePast4GiB)
         tail += i < 40 ? "tail\r\n" : "";
     }
     tail += "end";
-    h.Open(SparseFile("text.txt", size,
-                      {{0, head}, {(4ull << 30) - 7, "\r\nabc\r\n"}, {size - tail.size() - 2, "\r\n" + tail}}));
+    const std::string path = TestFolder().PathOf("text.txt");
+    WriteSparseFile(path, size, {{0, head}, {(4ull << 30) - 7, "\r\nabc\r\n"}, {size - tail.size() - 2, "\r\n" + tail}});
+    h.Open(path);
     ASSERT_EQ(h.view.GetDisplayMode(), DocumentKind::Text);
     EXPECT_EQ(h.view.GetFileSize(), size);
     ASSERT_EQ(h.view.GetLineCount(), 1500u + 3 + 41);
@@ -169,34 +115,50 @@ TEST(FileState, TextReachesTheEndOfASparseFilePast4GiB)
     EXPECT_EQ(h.CopyUnicode(), L"il\r\nend");
 }
 
+// A file that cannot be opened, in any view form: the reason in its place on
+// the first row and nothing else, the caret at the start, nothing to select or
+// copy. An empty file is an empty pane.
 TEST(FileState, PaneSaysWhyAFileCannotBeOpened)
 {
     CLSViewHarness h;
-    const std::string locked = WriteTestFile("locked.txt", "held");
+    const std::string locked = TestFolder().Write("locked.txt", "held");
     const CLSHandle holder(CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(CreateDirectoryA(TestFilePath("folder").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(TestFolder().PathOf("folder").c_str(), nullptr));
+    const std::string before = TestFolder().Write("before.txt", "something shown before");
+    TestFolder().Write("empty.txt", "");
     const struct {
         const char* name;
+        ViewMode mode;
         DWORD error;
     } cases[] = {
-        {"missing.txt", ERROR_FILE_NOT_FOUND},
-        {"folder", ERROR_DIRECTORY},
-        {"locked.txt", ERROR_SHARING_VIOLATION},
-        {"empty.txt", NO_ERROR},  // an empty file is an empty pane
+        {"missing.txt", ViewMode::Auto, ERROR_FILE_NOT_FOUND},
+        {"missing.txt", ViewMode::Hex, ERROR_FILE_NOT_FOUND},
+        {"folder", ViewMode::Text, ERROR_DIRECTORY},
+        {"locked.txt", ViewMode::Auto, ERROR_SHARING_VIOLATION},
+        {"empty.txt", ViewMode::Hex, NO_ERROR},
     };
-    WriteTestFile("empty.txt", "");
     for (const auto& c : cases) {
-        h.Open(TestFilePath(c.name));
-        EXPECT_EQ(h.view.GetOpenError(), c.error) << c.name;
+        SCOPED_TRACE(c.name);
+        h.view.SetViewMode(ViewMode::Auto);
+        h.Open(before);
+        h.Key(VK_END);
+        h.view.SetViewMode(c.mode);
+        h.ForgetReports();
+        h.Open(TestFolder().PathOf(c.name));
+        EXPECT_EQ(h.view.GetOpenError(), c.error);
+        EXPECT_EQ(h.Caret(), LineColumn(0, 0));
         const std::string line = h.view.GetOpenFailure();
         const std::string head = std::string("「") + c.name + "」を開けません: ";
         EXPECT_EQ(line.rfind(head, 0), c.error != NO_ERROR ? 0u : std::string::npos) << line;
         EXPECT_TRUE(c.error == NO_ERROR ? line.empty() : line.size() > head.size()) << line;
-        // The reason is drawn on the first row, nowhere else (the caret away).
-        SetFocus(h.Parent());
+        h.view.SelectAll();
+        h.Key(VK_END, true, true);
+        EXPECT_FALSE(h.view.HasSelection());
+        EXPECT_EQ(h.CopyUnicode(), kClipboardMarker);
+        SetFocus(h.Parent());  // no caret in the picture
         const Shot shot = h.Capture();
-        EXPECT_EQ(Inked(shot, 0, h.LineHeight()) > 0, c.error != NO_ERROR) << c.name;
-        EXPECT_EQ(Inked(shot, h.LineHeight(), shot.cy), 0) << c.name;
+        EXPECT_EQ(Inked(shot, 0, h.LineHeight()) > 0, c.error != NO_ERROR);
+        EXPECT_EQ(Inked(shot, h.LineHeight(), shot.cy), 0);
     }
 }
 
@@ -207,7 +169,7 @@ TEST(FileState, PaneSaysWhyAFileCannotBeOpened)
 TEST(FileState, LogWrittenWhileShown)
 {
     CLSViewHarness h;
-    const std::string path = TestFilePath("app.log");
+    const std::string path = TestFolder().PathOf("app.log");
     CLSHandle writer(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
     ASSERT_TRUE(WriteFile(writer.Get(), "first\r\nsecond\r\n", 15, &written, nullptr));
@@ -223,8 +185,8 @@ TEST(FileState, LogWrittenWhileShown)
     h.Key(VK_UP);  // onto the line painted empty before F5: read again
     EXPECT_EQ(h.Caret(), LineColumn(2, 5));
 
-    writer.Reset();
-    ASSERT_TRUE(TruncateBehindTheView(path, 8));
+    writer.Reset();  // cut by another program of the system, past our own sharing rules
+    ASSERT_TRUE(RunHostCommand("truncate -s 8 '" + HostPath(path) + "'", TestFolder()));
     SetFocus(h.Parent());
     SetFocus(h.View());
     EXPECT_EQ(h.Caret(), LineColumn(1, 1));  // held to the new end

@@ -10,7 +10,7 @@ namespace {
 std::string PicturePath()
 {
     static const std::string path =
-        WriteTestFile("full.bmp", MakeBitmap(40, 30, [](int x, int) { return x < 20 ? 0xFF0000u : 0x0000FFu; }));
+        TestFolder().Write("full.bmp", MakeBitmap(40, 30, [](int x, int) { return x < 20 ? 0xFF0000u : 0x0000FFu; }));
     return path;
 }
 
@@ -18,9 +18,7 @@ std::string PicturePath()
 void ExpectFullScreen(CLSViewHarness& h)
 {
     EXPECT_TRUE(h.view.IsFullScreen());
-    EXPECT_EQ(GetAncestor(h.View(), GA_PARENT), GetDesktopWindow());
-    const LONG_PTR style = GetWindowLongPtrA(h.View(), GWL_STYLE);
-    EXPECT_EQ(style & (WS_POPUP | WS_CHILD), WS_POPUP);
+    EXPECT_EQ(GetWindowLongPtrA(h.View(), GWL_STYLE) & (WS_POPUP | WS_CHILD), WS_POPUP);
     EXPECT_NE(GetWindowLongPtrA(h.View(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     RECT rc{};
     GetWindowRect(h.View(), &rc);
@@ -33,26 +31,13 @@ void ExpectFullScreen(CLSViewHarness& h)
 void ExpectInThePane(CLSViewHarness& h, const RECT& inPane)
 {
     EXPECT_FALSE(h.view.IsFullScreen());
-    EXPECT_EQ(GetParent(h.View()), h.Parent());
-    EXPECT_EQ(GetWindowLongPtrA(h.View(), GWL_STYLE) & (WS_POPUP | WS_CHILD), WS_CHILD);
-    EXPECT_EQ(GetWindowLongPtrA(h.View(), GWL_EXSTYLE), WS_EX_CLIENTEDGE);
+    EXPECT_EQ(GetAncestor(h.View(), GA_PARENT), h.Parent()) << "a child again";
+    EXPECT_EQ(GetWindowLongPtrA(h.View(), GWL_EXSTYLE), WS_EX_CLIENTEDGE) << "no longer topmost";
     EXPECT_TRUE(IsWindowEnabled(h.Parent()));
     RECT back{};
     GetWindowRect(h.View(), &back);
     EXPECT_TRUE(EqualRect(&back, &inPane)) << "the parent laid the pane out again";
 }
-
-// The system's double-click time for a test, the user's own put back after.
-class CLSDoubleClickTime {
-public:
-    explicit CLSDoubleClickTime(UINT ms) : m_uSaved(GetDoubleClickTime()) { SetDoubleClickTime(ms); }
-    ~CLSDoubleClickTime() { SetDoubleClickTime(m_uSaved); }
-    CLSDoubleClickTime(const CLSDoubleClickTime&) = delete;
-    CLSDoubleClickTime& operator=(const CLSDoubleClickTime&) = delete;
-
-private:
-    UINT m_uSaved;
-};
 
 // A real left click through the system's input at a client point of the
 // pane where the media window is: the pane itself only hears of it.
@@ -64,7 +49,12 @@ void ClickOnMedia(CLSViewHarness& h, POINT client)
     const HWND hit = WindowFromPoint(screen);
     ASSERT_TRUE(hit == hWndMedia || IsChild(hWndMedia, hit)) << "the click would miss the media window";
     for (DWORD flags : {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-        h.Mouse(flags, screen.x, screen.y);
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+        SendInput(1, &input, sizeof(input));
     }
     h.Pump();
 }
@@ -75,9 +65,9 @@ void ClickOnMedia(CLSViewHarness& h, POINT client)
 // and that both ways in and out really move the pane.
 TEST(FullScreen, EnterAndDoubleClickTogglePicturesAndMediaOnly)
 {
-    const std::pair<std::string, bool> files[] = {{WriteTestFile("dbl.txt", "text"), false},
+    const std::pair<std::string, bool> files[] = {{TestFolder().Write("dbl.txt", "text"), false},
                                                   {PicturePath(), true},
-                                                  {WriteTestFile("dbl.avi", MakeAvi(32, 24, 2, 2)), true}};
+                                                  {TestFolder().Write("dbl.avi", MakeAvi(32, 24, 2, 2)), true}};
     CLSViewHarness h;
     RECT inPane{};
     GetWindowRect(h.View(), &inPane);
@@ -105,9 +95,10 @@ TEST(FullScreen, EnterAndDoubleClickTogglePicturesAndMediaOnly)
 // notifications; how clicks pair up is the media layout's rule.
 TEST(FullScreen, TwoClicksOnTheMediaWindowToggle)
 {
-    CLSDoubleClickTime generous(5000);  // a busy machine still clicks twice in time
+    const CLSSystemSetting generous([] { return GetDoubleClickTime(); }, [](UINT ms) { SetDoubleClickTime(ms); },
+                                    5000);  // a busy machine still clicks twice in time
     CLSViewHarness h;
-    h.Open(WriteTestFile("clicks.avi", MakeAvi(64, 48, 2, 2)));
+    h.Open(TestFolder().Write("clicks.avi", MakeAvi(64, 48, 2, 2)));
     ASSERT_NE(h.view.GetMediaWindow(), nullptr);
     const POINT onVideo{20, 20};  // inside the media window, above its play bar
     ClickOnMedia(h, onVideo);

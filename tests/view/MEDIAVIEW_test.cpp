@@ -28,7 +28,7 @@ RECT MediaInPane(CLSViewHarness& h)
 const std::string& AviPath()
 {
     // 64 x 48, ten seconds: still playing whenever a test looks.
-    static const std::string path = WriteTestFile("clip.avi", MakeAvi(64, 48, 20, 2));
+    static const std::string path = TestFolder().Write("clip.avi", MakeAvi(64, 48, 20, 2));
     return path;
 }
 
@@ -38,7 +38,7 @@ const std::string& AviPath()
 // be played, across the pane when fitting.
 TEST(MediaView, SoundGetsAPlayBarWideEnoughToUse)
 {
-    const std::string sound = WriteTestFile("bar.wav", MakeWave(500));
+    const std::string sound = TestFolder().Write("bar.wav", MakeWave(500));
     for (int zoom : {0, 100}) {
         CLSViewHarness h;
         ApplyMediaSettings(h, zoom, false);
@@ -77,10 +77,8 @@ TEST(MediaView, FitFollowsEveryResizeKeepingTheVideoAspect)
         const RECT media = MediaInPane(h);
         EXPECT_EQ(media.left, 0);
         EXPECT_EQ(media.top, 0);
-        const int w = media.right - media.left;
-        const int hh = media.bottom - media.top;
-        EXPECT_TRUE((w == pane.right && hh <= pane.bottom) || (hh == pane.bottom && w <= pane.right))
-            << "pane " << pane.right << "x" << pane.bottom << ", media " << w << "x" << hh;
+        EXPECT_TRUE((media.right == pane.right && media.bottom <= pane.bottom) ||
+                    (media.bottom == pane.bottom && media.right <= pane.right));
         RECT video{};
         ASSERT_EQ(SendMessageA(h.view.GetMediaWindow(), MCIWNDM_GET_DEST, 0, reinterpret_cast<LPARAM>(&video)), 0);
         const int vw = video.right - video.left;
@@ -143,9 +141,6 @@ TEST(MediaView, TextAndHexFormsHideTheMediaWindowAndAutomaticShowsItAgain)
         EXPECT_FALSE(IsWindowVisible(hWndMedia));
         EXPECT_EQ(h.view.GetMediaWindow(), hWndMedia) << "hidden, not closed";
     }
-    h.view.SetViewMode(ViewMode::Hex);
-    h.view.SelectAll();
-    EXPECT_EQ(h.CopyUnicode().substr(0, 11), L"52 49 46 46") << "the file's bytes: RIFF";
     h.view.SetViewMode(ViewMode::Auto);
     h.Paint();
     EXPECT_TRUE(IsWindowVisible(hWndMedia));

@@ -8,12 +8,11 @@
 
 TEST(ScrollRanges, ClampingKeepsTheTargetInsideTheRange)
 {
-    struct Case {
+    const struct {
         int maximum, pos;
         long long delta;
         int from, to;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {19, 5, -30, 5, 0},
         {19, 15, 10, 15, 19},
         {19, 30, -1, 19, 18},  // a position beyond the range counts from the maximum
@@ -21,7 +20,7 @@ TEST(ScrollRanges, ClampingKeepsTheTargetInsideTheRange)
         {2, 0, 1LL << 40, 0, 2},
         {INT_MAX, INT_MAX - 1, 5, INT_MAX - 1, INT_MAX},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const ScrollMove m = ClampScroll(0, c.maximum, c.pos, c.delta);
         EXPECT_EQ(m.from, c.from) << c.pos << " + " << c.delta;
         EXPECT_EQ(m.to, c.to) << c.pos << " + " << c.delta;
@@ -32,21 +31,20 @@ TEST(ScrollRanges, ClampingKeepsTheTargetInsideTheRange)
 
 TEST(ScrollRanges, WheelSettingEdges)
 {
-    struct Case {
+    const struct {
         bool read;
         unsigned lines;
         int delta;
         ScrollRequest request;
         unsigned count;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {true, 0, 120, ScrollRequest::LineUp, 0},   // scrolling switched off
         {false, 7, 120, ScrollRequest::LineUp, 1},  // unreadable setting: one line
         {true, 3, 0, ScrollRequest::LineDown, 3},
         {true, 2000, -120, ScrollRequest::LineDown, 2000},
         {true, 2001, -120, ScrollRequest::PageDown, 1},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const WheelPlan plan = PlanWheel(c.read, c.lines, c.delta);
         EXPECT_EQ(plan.request, c.request) << c.lines << " lines, delta " << c.delta;
         EXPECT_EQ(plan.count, c.count) << c.lines << " lines, delta " << c.delta;

@@ -2,7 +2,8 @@
 // files in a temporary folder, input as the user gives it, and read-backs.
 #include "VIEWTEST.h"
 
-#include "tests/common/TEMPDIR.h"
+#include "base/OWNERS.h"
+#include "tests/common/PUMP.h"
 #include "view/TEXTLAY.h"
 
 #include <gtest/gtest.h>
@@ -12,15 +13,6 @@
 const wchar_t kClipboardMarker[] = L"<marker>";
 
 namespace {
-
-constexpr char kParentClass[] = "GlimTestViewParent";
-
-// One folder for the whole run, emptied and removed when the tests end.
-const TempFolder& TestFolder()
-{
-    static TempFolder folder;
-    return folder;
-}
 
 template <class Char>
 std::basic_string<Char> ReadClipboard(HWND owner, UINT format)
@@ -36,32 +28,19 @@ std::basic_string<Char> ReadClipboard(HWND owner, UINT format)
     return text;
 }
 
-void PutMarkerOnClipboard(HWND owner)
+// The marker on the clipboard, then the copy, then the clipboard as text.
+template <class Char>
+std::basic_string<Char> CopyThrough(HWND owner, HWND hWndView, UINT uMsg, WPARAM wParam, UINT format)
 {
-    ASSERT_TRUE(OpenClipboard(owner));
+    EXPECT_TRUE(OpenClipboard(owner));
     EmptyClipboard();
     HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, sizeof(kClipboardMarker));
     std::memcpy(GlobalLock(h), kClipboardMarker, sizeof(kClipboardMarker));
     GlobalUnlock(h);
-    SetClipboardData(CF_UNICODETEXT, h);
+    SetClipboardData(CF_UNICODETEXT, h);  // the clipboard owns the block now
     CloseClipboard();
-}
-
-}  // namespace
-
-std::string TestFilePath(const char* name)
-{
-    return TestFolder().PathOf(name);
-}
-
-std::string WriteTestFile(const char* name, const std::string& bytes)
-{
-    return TestFolder().Write(name, bytes);
-}
-
-std::wstring ClipboardText(HWND owner)
-{
-    return ReadClipboard<wchar_t>(owner, CF_UNICODETEXT);
+    SendMessageA(hWndView, uMsg, wParam, 0);
+    return ReadClipboard<Char>(owner, format);
 }
 
 CLSGlimTextSettings TestTextSettings()
@@ -72,11 +51,24 @@ CLSGlimTextSettings TestTextSettings()
     text.SetLineHeight(140);
     text.SetTabStop(4);
     text.SetUseSystemColor(false);
-    text.SetTextColor(kText);
+    text.SetTextColor(RGB(0, 0, 0));
     text.SetBackColor(kBack);
-    text.SetSelectedTextColor(kSelText);
+    text.SetSelectedTextColor(RGB(255, 255, 255));
     text.SetSelectedBackColor(kSelBack);
     return text;
+}
+
+}  // namespace
+
+const TempFolder& TestFolder()
+{
+    static TempFolder folder;
+    return folder;
+}
+
+std::wstring ClipboardText(HWND owner)
+{
+    return ReadClipboard<wchar_t>(owner, CF_UNICODETEXT);
 }
 
 CLSViewHarness::CLSViewHarness(int cx, int cy)
@@ -87,11 +79,11 @@ CLSViewHarness::CLSViewHarness(int cx, int cy)
         wc.cbSize = sizeof(wc);
         wc.lpfnWndProc = &CLSViewHarness::ParentProc;
         wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = kParentClass;
+        wc.lpszClassName = "GlimTestViewParent";
         registered = RegisterClassExA(&wc) != 0;
     }
-    m_hWndParent = CreateWindowExA(0, kParentClass, "view test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, cx, cy,
-                                   nullptr, nullptr, GetModuleHandleA(nullptr), this);
+    m_hWndParent = CreateWindowExA(0, "GlimTestViewParent", "view test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, cx,
+                                   cy, nullptr, nullptr, GetModuleHandleA(nullptr), this);
     EXPECT_NE(m_hWndParent, nullptr);
     EXPECT_TRUE(view.Create(m_hWndParent, CLSWndView::kControlId));
     Apply(CLSGlimImageSettings());
@@ -159,11 +151,7 @@ void CLSViewHarness::Open(const std::string& path)
 
 void CLSViewHarness::Pump()
 {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    PumpUntil([] { return true; });
 }
 
 void CLSViewHarness::Paint()
@@ -194,28 +182,14 @@ void CLSViewHarness::Click(int x, int y, bool shift)
     SendMessageA(View(), WM_LBUTTONUP, flags & ~static_cast<WPARAM>(MK_LBUTTON), MAKELPARAM(x, y));
 }
 
-void CLSViewHarness::Mouse(DWORD flags, int x, int y)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    SendInput(1, &input, sizeof(input));
-}
-
 std::wstring CLSViewHarness::CopyUnicode(UINT uMsg, WPARAM wParam)
 {
-    PutMarkerOnClipboard(m_hWndParent);
-    SendMessageA(View(), uMsg, wParam, 0);
-    return ReadClipboard<wchar_t>(m_hWndParent, CF_UNICODETEXT);
+    return CopyThrough<wchar_t>(m_hWndParent, View(), uMsg, wParam, CF_UNICODETEXT);
 }
 
 std::string CLSViewHarness::CopyAnsi()
 {
-    PutMarkerOnClipboard(m_hWndParent);
-    SendMessageA(View(), WM_COPY, 0, 0);
-    return ReadClipboard<char>(m_hWndParent, CF_TEXT);
+    return CopyThrough<char>(m_hWndParent, View(), WM_COPY, 0, CF_TEXT);
 }
 
 SCROLLINFO CLSViewHarness::ScrollBar(int bar)
@@ -232,46 +206,32 @@ Shot CLSViewHarness::Capture(bool repaint)
     if (repaint) {
         Paint();
     }
-    Shot shot;
     RECT rc{};
     GetClientRect(View(), &rc);
-    shot.cx = rc.right;
-    shot.cy = rc.bottom;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = shot.cx;
-    bi.bmiHeader.biHeight = -shot.cy;  // top-down rows
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC hdcView = GetDC(View());
-    HDC hdcMem = CreateCompatibleDC(hdcView);
-    HBITMAP hbmp = CreateDIBSection(hdcView, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(hdcMem, hbmp);
-    BitBlt(hdcMem, 0, 0, shot.cx, shot.cy, hdcView, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* src = static_cast<const DWORD*>(bits);
-    for (size_t i = 0; i < static_cast<size_t>(shot.cx) * shot.cy; ++i) {
-        shot.pixels.push_back(RGB((src[i] >> 16) & 0xFF, (src[i] >> 8) & 0xFF, src[i] & 0xFF));  // from 0x00RRGGBB
+    Shot shot{rc.right, rc.bottom, std::vector<COLORREF>(static_cast<size_t>(rc.right) * rc.bottom)};
+    CLSWindowDC screen(View());
+    CLSMemoryDC memory(screen.Get());
+    CLSBitmapOwner bitmap(CreateCompatibleBitmap(screen.Get(), shot.cx, shot.cy));
+    {
+        CLSSelectObject select(memory.Get(), bitmap.Get());
+        BitBlt(memory.Get(), 0, 0, shot.cx, shot.cy, screen.Get(), 0, 0, SRCCOPY);
     }
-    SelectObject(hdcMem, old);
-    DeleteObject(hbmp);
-    DeleteDC(hdcMem);
-    ReleaseDC(View(), hdcView);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(bi.bmiHeader), shot.cx, -shot.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // top-down rows
+    GetDIBits(memory.Get(), bitmap.Get(), 0, static_cast<UINT>(shot.cy), shot.pixels.data(), &bi, DIB_RGB_COLORS);
+    for (COLORREF& pixel : shot.pixels) {
+        pixel = RGB(GetBValue(pixel), GetGValue(pixel), GetRValue(pixel));  // from 0x00RRGGBB
+    }
     return shot;
 }
 
 int CLSViewHarness::FontHeight()
 {
-    HFONT font = TestTextSettings().CreateFont(View());
-    HDC hdc = GetDC(View());
-    HGDIOBJ old = SelectObject(hdc, font);
+    CLSFontOwner font(TestTextSettings().CreateFont(View()));
+    CLSWindowDC dc(View());
+    CLSSelectObject select(dc.Get(), font.Get());
     TEXTMETRICA tm{};
-    GetTextMetricsA(hdc, &tm);
-    SelectObject(hdc, old);
-    ReleaseDC(View(), hdc);
-    DeleteObject(font);
+    GetTextMetricsA(dc.Get(), &tm);
     return tm.tmHeight;
 }
 

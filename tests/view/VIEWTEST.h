@@ -3,6 +3,7 @@
 // clipboard, the scroll bars and the pixels on the screen.
 #pragma once
 
+#include "tests/common/TEMPDIR.h"
 #include "view/WNDVIEW.h"
 
 #include <windows.h>
@@ -11,9 +12,8 @@
 #include <utility>
 #include <vector>
 
-// Files in the test's temporary folder.
-std::string WriteTestFile(const char* name, const std::string& bytes);
-std::string TestFilePath(const char* name);
+// One folder for the files of the whole run, removed when the tests end.
+const TempFolder& TestFolder();
 
 // The clipboard's Unicode text, empty when it holds none.
 std::wstring ClipboardText(HWND owner);
@@ -22,34 +22,24 @@ extern const wchar_t kClipboardMarker[];
 
 // Fixed colours and the Japanese fixed-pitch face at 11 points (16 pixels), so
 // that rows and pixels are the same on every run; text and hex use the same.
-constexpr COLORREF kText = RGB(0, 0, 0);
 constexpr COLORREF kBack = RGB(255, 255, 255);
-constexpr COLORREF kSelText = RGB(255, 255, 255);
 constexpr COLORREF kSelBack = RGB(0, 0, 160);
-CLSGlimTextSettings TestTextSettings();
 
 using LineColumn = std::pair<int, int>;
 
-// The wheel's lines per notch set for a test, the user's own put back after.
-class CLSWheelLines {
+// A system setting (the wheel's lines per notch, the double-click time)
+// changed for a test, the user's own put back after.
+class CLSSystemSetting {
 public:
-    explicit CLSWheelLines(UINT lines)
-    {
-        SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &m_uSaved, 0);
-        SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, lines, nullptr, 0);
-    }
-    ~CLSWheelLines() { SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, m_uSaved, nullptr, 0); }
-    CLSWheelLines(const CLSWheelLines&) = delete;
-    CLSWheelLines& operator=(const CLSWheelLines&) = delete;
+    CLSSystemSetting(UINT (*get)(), void (*set)(UINT), UINT value) : m_set(set), m_uSaved(get()) { set(value); }
+    ~CLSSystemSetting() { m_set(m_uSaved); }
+    CLSSystemSetting(const CLSSystemSetting&) = delete;
+    CLSSystemSetting& operator=(const CLSSystemSetting&) = delete;
 
 private:
-    UINT m_uSaved = 3;
+    void (*m_set)(UINT);
+    UINT m_uSaved;
 };
-
-inline WPARAM WheelNotch(int delta)
-{
-    return MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta)));
-}
 
 // The client area as the screen shows it.
 struct Shot {
@@ -74,9 +64,10 @@ public:
     void Apply(const CLSGlimImageSettings& image, const CLSGlimMediaSettings& media = {});
     // A new client size of the parent, the pane filling it.
     void Resize(int cx, int cy);
-    // Opens the file and lets the pane settle (paints, posted messages).
+    // Opens the file and lets the pane settle (paints, posted messages, the
+    // count of a text file's lines).
     void Open(const std::string& path);
-    void Pump();
+    static void Pump();
     // Repaints the whole pane now.
     void Paint();
 
@@ -92,9 +83,6 @@ public:
     void Key(UINT vk, bool shift = false, bool ctrl = false);
     // A left click at a client point, optionally with Shift.
     void Click(int x, int y, bool shift = false);
-    // The mouse moved to a point of the screen by the system's own input,
-    // with the given button flags.
-    static void Mouse(DWORD flags, int x, int y);
 
     // Copies (WM_COPY, or the given message) after putting the marker on the
     // clipboard, and reads the clipboard back: the marker means nothing was copied.

@@ -1,8 +1,9 @@
-// The pane as a whole: view forms and encodings, scroll bars, the context
-// menu, and files that cannot be read or change under it.
+// The pane as a whole: view forms and encodings, scroll bars, big files
+// counted behind the first screen, and the context menu.
 #include "VIEWTEST.h"
 
 #include "resources/RESOURCE.h"
+#include "tests/common/PUMP.h"
 #include "view/SCROLLAR.h"
 
 #include <gtest/gtest.h>
@@ -47,37 +48,32 @@ void ShowContextMenu(HWND hWndView)
 
 }  // namespace
 
+// A new view form starts again at the top, without a selection, and the
+// horizontal range follows the rows that form paints.
 TEST(ViewWindow, SwitchingTheViewFormToHexAndBack)
 {
     CLSViewHarness h;
-    h.Open(WriteTestFile("form.txt", "hello\r\nworld"));
+    h.Open(TestFolder().Write("form.txt", "hello\r\nworld"));
     h.Key(VK_END);
-    EXPECT_EQ(h.CaretColumn(), 5);
-
     h.view.SetViewMode(ViewMode::Hex);
     h.Paint();
     EXPECT_EQ(h.view.GetDisplayMode(), DocumentKind::Hex);
     EXPECT_EQ(h.Caret(), LineColumn(0, 0));
-    EXPECT_EQ(h.ScrollBar(SB_HORZ).nMax, 76);
-    EXPECT_EQ(h.ScrollBar(SB_HORZ).nPos, 0);
-    EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, 0);
+    EXPECT_EQ(h.ScrollBar(SB_HORZ).nMax, 76);  // the cells of a hex row
     h.view.SelectAll();
-    EXPECT_EQ(h.CopyAnsi(), "68 65 6C 6C 6F 0D 0A 77 6F 72 6C 64");
 
     h.view.SetViewMode(ViewMode::Auto);
     h.Paint();
     EXPECT_EQ(h.view.GetDisplayMode(), DocumentKind::Text);
     EXPECT_EQ(h.CaretColumn(), 0);
     EXPECT_FALSE(h.view.HasSelection());
-    // The horizontal range follows the painted rows again: 5 cells.
-    EXPECT_EQ(h.ScrollBar(SB_HORZ).nMax, 5);
+    EXPECT_EQ(h.ScrollBar(SB_HORZ).nMax, 5);  // the 5 cells of the painted rows
 }
 
 TEST(ViewWindow, EncodingChangeDecodesAgainOverTheSameLines)
 {
     CLSViewHarness h;
-    h.Open(WriteTestFile("override.txt", "ab\ncd\nef\ngh\nij"));
-    EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 4);
+    h.Open(TestFolder().Write("override.txt", "ab\ncd\nef\ngh\nij"));
     h.Key(VK_END, false, true);
     h.view.SetEncoding(TextEncoding::Utf16Le);
     EXPECT_EQ(h.Caret(), LineColumn(0, 0));
@@ -100,10 +96,10 @@ TEST(ViewWindow, VerticalRangePageAndScrollBarCodes)
     // at the bottom.
     CLSViewHarness h;
     h.Resize(480, 10 * h.LineHeight() + 4 + GetSystemMetrics(SM_CYHSCROLL));
-    h.Open(WriteTestFile("one.txt", "just one line"));
+    h.Open(TestFolder().Write("one.txt", "just one line"));
     EXPECT_EQ(h.ScrollBar(SB_VERT).nMin, 0);
     EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 2);
-    h.Open(WriteTestFile("twenty.txt", NumberedLines(19) + "line 019"));
+    h.Open(TestFolder().Write("twenty.txt", NumberedLines(19) + "line 019"));
     EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 19);
     EXPECT_EQ(h.ScrollBar(SB_VERT).nPage, 10u);
     const std::pair<int, int> steps[] = {
@@ -121,12 +117,12 @@ TEST(ViewWindow, VerticalRangePageAndScrollBarCodes)
 
 // A file on disk is painted before its lines are counted; the vertical range
 // grows to the whole file when the count is done, and the position stays.
-TEST(ViewWindow, BigFileIsPaintedBeforeItsLinesAreCounted)
+TEST(ViewWindow, BigFileIsPaintedBeforeItsLinesAreCountedAlsoWhenSwitchedToText)
 {
     CLSViewHarness h;
     h.view.SetMemoryLimit(1000);
     const int lines = 30000;
-    h.view.OpenFile(WriteTestFile("big.txt", NumberedLines(lines)).c_str());
+    h.view.OpenFile(TestFolder().Write("big.txt", NumberedLines(lines)).c_str());
     ASSERT_FALSE(h.view.IsInMemory());
     EXPECT_TRUE(h.view.IsLineIndexBuilding());  // held until the first screen is up
     UpdateWindow(h.View());
@@ -134,44 +130,28 @@ TEST(ViewWindow, BigFileIsPaintedBeforeItsLinesAreCounted)
     SendMessageA(h.View(), WM_VSCROLL, SB_LINEDOWN, 0);
     SendMessageA(h.View(), WM_VSCROLL, SB_LINEDOWN, 0);
 
-    const DWORD until = GetTickCount() + 10000;
-    while (h.ScrollBar(SB_VERT).nMax != RowsMaximum(lines + 1) && GetTickCount() < until) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        h.Pump();
-    }
-    EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, RowsMaximum(lines + 1));
+    EXPECT_TRUE(PumpUntil([&] { return h.ScrollBar(SB_VERT).nMax == RowsMaximum(lines + 1); }, 10000));
     EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, 2);
     h.Key(VK_END, false, true);
     EXPECT_EQ(h.Caret().first, lines);
 
     // Another file opened while the count is under way.
-    h.view.OpenFile(WriteTestFile("big2.txt", NumberedLines(lines)).c_str());
+    h.view.OpenFile(TestFolder().Write("big2.txt", NumberedLines(lines)).c_str());
     UpdateWindow(h.View());
-    h.Open(WriteTestFile("next.txt", std::string(2000, 'x') + "\r\nlast"));
+    h.Open(TestFolder().Write("next.txt", std::string(2000, 'x') + "\r\nlast"));
     EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, RowsMaximum(2));
     h.view.SelectAll();
     EXPECT_EQ(h.CopyUnicode(), std::wstring(2000, L'x') + L"\r\nlast");
-}
 
-// A big file shown as hex and switched to text counts its lines on the
-// index thread, as opening does: the switch itself does not wait for them.
-TEST(ViewWindow, BigFileSwitchedToTextIsCountedBehindTheFirstScreen)
-{
-    CLSViewHarness h;
-    h.view.SetMemoryLimit(1000);
-    const int lines = 30000;
+    // Shown as hex and switched to text, a big file is counted on the index
+    // thread as opening does: the switch itself does not wait for the count.
     std::string binary(1, '\0');  // a NUL makes it hex
     binary += NumberedLines(lines);
-    h.Open(WriteTestFile("big.bin", binary));
+    h.Open(TestFolder().Write("big.bin", binary));
     ASSERT_EQ(h.view.GetDisplayMode(), DocumentKind::Hex);
     h.view.SetViewMode(ViewMode::Text);
     EXPECT_FALSE(h.view.IsLineIndexReady());
-    const DWORD until = GetTickCount() + 10000;
-    while (h.ScrollBar(SB_VERT).nMax != RowsMaximum(lines + 1) && GetTickCount() < until) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        h.Pump();
-    }
-    EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, RowsMaximum(lines + 1));
+    EXPECT_TRUE(PumpUntil([&] { return h.ScrollBar(SB_VERT).nMax == RowsMaximum(lines + 1); }, 10000));
 }
 
 // Scrolling one line moves the pixels already drawn and repaints one row; the
@@ -179,7 +159,7 @@ TEST(ViewWindow, BigFileSwitchedToTextIsCountedBehindTheFirstScreen)
 TEST(ViewWindow, ScrollingALineRepaintsOneRow)
 {
     CLSViewHarness h;
-    h.Open(WriteTestFile("scroll.txt", NumberedLines(60)));
+    h.Open(TestFolder().Write("scroll.txt", NumberedLines(60)));
     SetFocus(h.Parent());  // no caret in the pictures
     h.Paint();
     SendMessageA(h.View(), WM_VSCROLL, SB_LINEDOWN, 0);
@@ -197,7 +177,7 @@ TEST(ViewWindow, ScrollingALineRepaintsOneRow)
 TEST(ViewWindow, ContextMenuAndItsCommands)
 {
     CLSViewHarness h;
-    h.Open(WriteTestFile("menu.txt", "menu text"));
+    h.Open(TestFolder().Write("menu.txt", "menu text"));
     ShowContextMenu(h.View());
     ASSERT_EQ(g_menusShown, 1);
     EXPECT_NE(g_copyState & MF_GRAYED, 0u);  // nothing selected
@@ -210,31 +190,10 @@ TEST(ViewWindow, ContextMenuAndItsCommands)
     EXPECT_EQ(h.CopyUnicode(WM_COMMAND, IDM_COPY), L"menu text");
 
     // A pane with nothing open shows no menu.
-    h.Open(TestFilePath("no such file.txt"));
+    h.Open(TestFolder().PathOf("no such file.txt"));
     ShowContextMenu(h.View());
     EXPECT_EQ(g_menusShown, 0);
 }
-
-TEST(ViewWindow, FileThatCannotBeOpenedShowsOnlyWhy)
-{
-    for (ViewMode mode : {ViewMode::Auto, ViewMode::Text, ViewMode::Hex}) {
-        CLSViewHarness h;
-        h.Open(WriteTestFile("before.txt", "something shown before"));
-        h.Key(VK_END);
-        h.view.SetViewMode(mode);
-        h.ForgetReports();
-        h.Open(TestFilePath("no such file.txt"));
-        EXPECT_GE(h.Reports(), 1);
-        EXPECT_EQ(h.Caret(), LineColumn(0, 0));
-        SetFocus(h.Parent());
-        EXPECT_EQ(h.view.GetOpenFailure().rfind("「no such file.txt」を開けません: ", 0), 0u);
-        h.view.SelectAll();
-        h.Key(VK_END, false, true);
-        EXPECT_FALSE(h.view.HasSelection());
-        EXPECT_EQ(h.CopyUnicode(), kClipboardMarker);
-    }
-}
-
 
 // The first 8190 bytes are plain ASCII, the next line UTF-8: once the index
 // thread has found that, the pane tells its parent and draws the line again
@@ -242,7 +201,7 @@ TEST(ViewWindow, FileThatCannotBeOpenedShowsOnlyWhy)
 TEST(ViewWindow, EncodingFoundPastTheSampleRedrawsTheLines)
 {
     const std::string path =
-        WriteTestFile("late.txt", std::string(9000, 'x') + "\r\n" + reinterpret_cast<const char*>(u8"吾輩は猫である"));
+        TestFolder().Write("late.txt", std::string(9000, 'x') + "\r\n" + reinterpret_cast<const char*>(u8"吾輩は猫である"));
     Shot found;
     {
         CLSViewHarness h;
