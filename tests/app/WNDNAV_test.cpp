@@ -1,12 +1,10 @@
 // The main window's panes together: the path box navigating through the tree
 // and the list, Backspace, drops, the panes laid out around the splitters,
 // and the pane state that survives a restart.
+#include "DLGDRIVE.h"
 #include "MAINTEST.h"
 
 #include <shlobj.h>
-
-#include <atomic>
-#include <thread>
 
 namespace {
 
@@ -59,9 +57,9 @@ TEST_F(Navigation, TypedPathsSelectTheFolderAndOpenTheFileAndNothingChangesForNo
     Navigate(newer);
     EXPECT_EQ(PathBox(), newer);
 
-    MessageBoxCloser closer;
+    ModalDriver answers({});
     Navigate(m_folder.PathOf("nothing.txt"));
-    EXPECT_EQ(closer.Text(), "ファイルが見つかりません。");
+    EXPECT_EQ(answers.m_messages, std::vector<std::string>{"ファイルが見つかりません。"});
     EXPECT_EQ(TreePath(), m_japanese);
     EXPECT_EQ(GetDlgCtrlID(GetFocus()), kIdPathEdit);
 }
