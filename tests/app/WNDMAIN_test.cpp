@@ -2,6 +2,8 @@
 // the message loop, and the settings written once at the end.
 #include "MAINTEST.h"
 
+#include "base/OWNERS.h"
+
 namespace {
 
 // WM_GETTEXT, not GetWindowTextA: that one does not ask a control of another
@@ -12,13 +14,6 @@ std::string WindowText(HWND hWnd)
     DWORD_PTR length = 0;
     SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
                         &length);
-    return text;
-}
-
-std::string MenuText(HMENU hMenu, UINT position)
-{
-    char text[128] = "";
-    GetMenuStringA(hMenu, position, text, sizeof(text), MF_BYPOSITION);
     return text;
 }
 
@@ -52,41 +47,24 @@ TEST_F(MainWindow, RegisterResolvesBothFilesBesideTheExecutable)
     EXPECT_EQ(GetFileAttributesA(iniPath.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(MainWindow, CreatesTheTitledWindowWithItsJapaneseMenu)
+// The menus' texts and states are the resources' and the command tests';
+// here, what the window itself says: its title, that it takes dropped files,
+// how small it may get, and the stored maximized state, read and written.
+TEST_F(MainWindow, TitleDropsMinimumSizeAndTheStoredMaximizedState)
 {
-    Start();
+    Start("[Window]\r\nMaximized=1\r\n");
     HWND hWnd = Main();
     EXPECT_EQ(WindowText(hWnd), "Glim!");
     EXPECT_TRUE(GetWindowLongPtrA(hWnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-
-    HMENU hMenu = GetMenu(hWnd);
-    ASSERT_NE(hMenu, nullptr);
-    ASSERT_EQ(GetMenuItemCount(hMenu), 5);
-    EXPECT_EQ(MenuText(hMenu, 0), "ファイル(&F)");
-    EXPECT_EQ(MenuText(hMenu, 4), "ヘルプ(&H)");
-    // The drop-down buttons of the toolbar find these two pop-ups by id.
-    MENUITEMINFOA info{};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_SUBMENU;
-    EXPECT_TRUE(GetMenuItemInfoA(hMenu, IDM_ICONVIEW, FALSE, &info));
-    EXPECT_NE(info.hSubMenu, nullptr);
-    EXPECT_TRUE(GetMenuItemInfoA(hMenu, IDM_ARRANGE, FALSE, &info));
-    EXPECT_NE(info.hSubMenu, nullptr);
-    // Both radio groups start on automatic, the zoom on 100 %.
-    for (UINT id : {IDM_ENC_AUTO, IDM_VIEW_AUTO, IDM_ZOOM_100}) {
-        EXPECT_EQ(GetMenuState(hMenu, id, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED)) << id;
-    }
-
     MINMAXINFO mmi{};
     SendMessageA(hWnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
     EXPECT_EQ(mmi.ptMinTrackSize.x, 250);
     EXPECT_EQ(mmi.ptMinTrackSize.y, 250);
-}
 
-TEST_F(MainWindow, StoredMaximizedWinsOverTheShowCommand)
-{
-    Start("[Window]\r\nMaximized=1\r\n");
-    EXPECT_TRUE(IsZoomed(Main()));
+    EXPECT_TRUE(IsZoomed(hWnd)) << "the stored state wins over the show command";
+    const std::string iniPath = RedirectSettings();
+    Stop();
+    EXPECT_EQ(ReadFileBytes(iniPath).rfind("[Window]\r\nMaximized=1\r\n", 0), 0u);
 }
 
 TEST_F(MainWindow, FirstArgumentOrTheStoredFolderGoesToThePathBoxAndIsNavigated)
@@ -154,6 +132,8 @@ TEST(Program, StartsAndWritesItsSettingsWhenClosed)
     PROCESS_INFORMATION pi{};
     ASSERT_TRUE(CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                &si, &pi));
+    CLSHandle process(pi.hProcess);
+    CLSHandle thread(pi.hThread);
     WaitForInputIdle(pi.hProcess, 20000);
 
     // Find this process's main window (other instances may be running).
@@ -172,7 +152,6 @@ TEST(Program, StartsAndWritesItsSettingsWhenClosed)
         }
     }
     ASSERT_NE(hWnd, nullptr);
-    EXPECT_EQ(WindowText(hWnd), "Glim!");
     // The argument reaches the path box once the window is up.
     HWND hEdit = GetDlgItem(hWnd, kIdPathEdit);
     for (int tick = 0; tick < 100 && WindowText(hEdit).empty(); ++tick) {
@@ -186,10 +165,6 @@ TEST(Program, StartsAndWritesItsSettingsWhenClosed)
     DWORD exitCode = 99;
     GetExitCodeProcess(pi.hProcess, &exitCode);
     EXPECT_EQ(exitCode, 0u);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
 
-    const std::string saved = ReadFileBytes(folder.PathOf("GLIM.INI"));
-    EXPECT_EQ(saved.rfind("[Window]\r\nMaximized=0\r\n", 0), 0u);
-    EXPECT_NE(saved.find("\r\n[Media]\r\nBackColor=0x000000\r\nZoom=100\r\nAutoPlay=0\r\n"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(folder.PathOf("GLIM.INI")).rfind("[Window]\r\nMaximized=0\r\n", 0), 0u);
 }
