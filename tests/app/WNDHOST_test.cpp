@@ -111,12 +111,13 @@ TEST_F(HostedView, ZoomItemsShowAndCommandsSetTheZoomOfTheModeShown)
     const std::string text = "text";
     // Each step opens a file of its own: the media window holds its file open.
     // Which item a zoom checks is the zoom table's rule; here, that each
-    // mode keeps its own zoom and text has none.
+    // mode shows and keeps its own zoom, the other's being different, and
+    // text has none.
     const Step steps[] = {
-        {"zoom1.bmp", picture, IDM_ZOOM_200, IDM_ZOOM_FIT, 0, 0},  // 150 shows as 200
-        {"zoom2.avi", video, IDM_ZOOM_FIT, IDM_ZOOM_25, 0, 25},
-        {"zoom3.txt", text, 0, IDM_ZOOM_50, 0, 25},
-        {"zoom4.bmp", picture, IDM_ZOOM_FIT, IDM_ZOOM_100, 100, 25},
+        {"zoom1.bmp", picture, IDM_ZOOM_200, IDM_ZOOM_400, 400, 0},  // 150 shows as 200
+        {"zoom2.avi", video, IDM_ZOOM_FIT, IDM_ZOOM_25, 400, 25},
+        {"zoom3.txt", text, 0, IDM_ZOOM_50, 400, 25},
+        {"zoom4.bmp", picture, IDM_ZOOM_400, IDM_ZOOM_FIT, 0, 25},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.name);
