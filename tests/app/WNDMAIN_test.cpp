@@ -32,14 +32,12 @@ bool TakePostedCommand(HWND hWnd, int id)
 
 }  // namespace
 
-TEST_F(MainWindow, RegisterResolvesBothFilesBesideTheExecutable)
+// Where GLIM.INI and GLIM.CHM are is seen by the program test and the help
+// test; here, a second registration fails (the class exists). That start
+// read no settings, so it must not write the defaults over them.
+TEST_F(MainWindow, ASecondRegistrationFailsAndWritesNoSettings)
 {
     ASSERT_TRUE(m_app->Register(GetModuleHandleA(nullptr)));
-    EXPECT_EQ(std::string(g_szSettingsPath), BesideTestProgram("GLIM.INI"));
-    EXPECT_EQ(std::string(g_szHelpPath), BesideTestProgram("GLIM.CHM"));
-
-    // Registering twice fails: the class exists. That start read no settings,
-    // so it must not write the defaults over them.
     auto second = std::make_unique<CLSWndMain>();
     EXPECT_FALSE(second->Register(GetModuleHandleA(nullptr)));
     const std::string iniPath = RedirectSettings();
@@ -96,35 +94,18 @@ TEST_F(MainWindow, FirstArgumentOrTheStoredFolderGoesToThePathBoxAndIsNavigated)
     }
 }
 
-TEST_F(MainWindow, ExitCommandEndsTheLoopAndTheSettingsAreWrittenOnce)
-{
-    Start("[Window]\r\nLeft=40\r\nTop=30\r\nWidth=400\r\nHeight=300\r\n");
-    HWND hWnd = Main();
-    RECT rc{};
-    GetWindowRect(hWnd, &rc);
-    EXPECT_EQ(rc.right - rc.left, 400);
-    SetWindowPos(hWnd, nullptr, 50, 60, 410, 310, SWP_NOZORDER);  // as the user moves it
-    const std::string iniPath = m_folder.PathOf("GLIM.INI");
-
-    PostMessageA(hWnd, WM_COMMAND, IDM_EXIT, 0);
-    EXPECT_EQ(m_app->Run(), 0);
-    EXPECT_FALSE(IsWindow(hWnd));
-    EXPECT_EQ(GetFileAttributesA(iniPath.c_str()), INVALID_FILE_ATTRIBUTES);  // not yet
-
-    m_app.reset();
-    const std::string saved = ReadFileBytes(iniPath);
-    EXPECT_EQ(saved.rfind("[Window]\r\nMaximized=0\r\nLeft=50\r\nTop=60\r\nWidth=410\r\nHeight=310\r\n", 0), 0u)
-        << saved.substr(0, 80);
-}
-
-// The real program, started as a user would: no GLIM.INI beside it at first,
-// closed the orderly way, a complete GLIM.INI afterwards and exit code 0.
-TEST(Program, StartsAndWritesItsSettingsWhenClosed)
+// The real program, started as a user would: the window where GLIM.INI
+// beside it puts it, the argument in the path box, GLIM.INI untouched while
+// it runs, and after the Exit command exit code 0 and the moved window's
+// place in GLIM.INI.
+TEST(Program, StartsAndWritesItsSettingsOnceWhenLeft)
 {
     const std::string exe = BesideTestProgram("..\\app\\glim.exe");
     TempFolder folder;
     const std::string copy = folder.PathOf("glim.exe");
     ASSERT_TRUE(CopyFileA(exe.c_str(), copy.c_str(), FALSE)) << exe;
+    const std::string stored = "[Window]\r\nLeft=40\r\nTop=30\r\nWidth=400\r\nHeight=300\r\n";
+    const std::string iniPath = folder.Write("GLIM.INI", stored);
 
     std::string commandLine = "\"" + copy + "\" \"" + folder.Path() + "\"";
     STARTUPINFOA si{};
@@ -158,13 +139,19 @@ TEST(Program, StartsAndWritesItsSettingsWhenClosed)
         Sleep(100);
     }
     EXPECT_EQ(WindowText(hEdit), folder.Path());
-    EXPECT_EQ(GetFileAttributesA(folder.PathOf("GLIM.INI").c_str()), INVALID_FILE_ATTRIBUTES);
+    RECT rc{};
+    GetWindowRect(hWnd, &rc);
+    EXPECT_EQ(rc.right - rc.left, 400);
+    SetWindowPos(hWnd, nullptr, 50, 60, 410, 310, SWP_NOZORDER);  // as the user moves it
+    EXPECT_EQ(ReadFileBytes(iniPath), stored);
 
-    PostMessageA(hWnd, WM_CLOSE, 0, 0);
+    PostMessageA(hWnd, WM_COMMAND, IDM_EXIT, 0);
     ASSERT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
     DWORD exitCode = 99;
     GetExitCodeProcess(pi.hProcess, &exitCode);
     EXPECT_EQ(exitCode, 0u);
 
-    EXPECT_EQ(ReadFileBytes(folder.PathOf("GLIM.INI")).rfind("[Window]\r\nMaximized=0\r\n", 0), 0u);
+    const std::string saved = ReadFileBytes(iniPath);
+    EXPECT_EQ(saved.rfind("[Window]\r\nMaximized=0\r\nLeft=50\r\nTop=60\r\nWidth=410\r\nHeight=310\r\n", 0), 0u)
+        << saved.substr(0, 80);
 }
