@@ -81,22 +81,6 @@ TEST(FileStream, CursorMovesOnlyWithinTheFileInMemory)
     EXPECT_EQ(got, 0u);
 }
 
-TEST(FileStream, EmptyFileIsOneEmptyTextLine)
-{
-    TempFolder folder;
-    CLSFileStream doc;
-    ASSERT_TRUE(doc.Open(folder.Write("empty.txt", "").c_str(), nullptr, nullptr));
-    EXPECT_EQ(doc.SetPosition(0, FILE_END), 0u);
-    EXPECT_EQ(ReadAll(doc, 4), "");
-    EXPECT_EQ(doc.GetKind(), DocumentKind::Text);
-    EXPECT_EQ(doc.GetLineCount(), 1u);
-    CLSDecodedLine line = doc.GetLine(0);
-    ASSERT_TRUE(line);
-    EXPECT_EQ(line.Length(), 0);
-    EXPECT_FALSE(doc.GetLine(1));
-    EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::ShiftJis);
-}
-
 TEST(FileStream, FilesThatCannotBeReadLeaveNothingOpen)
 {
     TempFolder folder;

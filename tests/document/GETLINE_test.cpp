@@ -101,6 +101,7 @@ TEST(GetLine, BreaksEncodingsAndMarksOnTheFirstLineOnly)
         TextEncoding detected;
         Lines lines;
     } cases[] = {
+        {"empty file: one empty line", "", TextEncoding::ShiftJis, {L""}},
         {"mixed breaks", Bytes({0x61, 0x0D, 0x0A, 0x62, 0x0D, 0x63, 0x0A, 0x64}), TextEncoding::ShiftJis,
          {L"a", L"b", L"c", L"d"}},
         {"trailing breaks", "one\r\r\ntwo\n\nthree\r", TextEncoding::ShiftJis,
@@ -117,6 +118,8 @@ TEST(GetLine, BreaksEncodingsAndMarksOnTheFirstLineOnly)
         CLSOpenedBytes opened(c.bytes);
         EXPECT_EQ(AllLines(opened.Doc()), c.lines) << c.what;
         EXPECT_EQ(opened.Doc().GetDetectedEncoding(), c.detected) << c.what;
+        EXPECT_EQ(opened.Doc().GetKind(), c.detected == TextEncoding::Binary ? DocumentKind::Hex : DocumentKind::Text)
+            << c.what;
     }
 }
 
