@@ -146,7 +146,11 @@ TEST(Program, StartsAndWritesItsSettingsOnceWhenLeft)
     EXPECT_EQ(ReadFileBytes(iniPath), stored);
 
     PostMessageA(hWnd, WM_COMMAND, IDM_EXIT, 0);
-    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
+    const DWORD waited = WaitForSingleObject(pi.hProcess, 20000);
+    if (waited != WAIT_OBJECT_0) {
+        TerminateProcess(pi.hProcess, 1);  // one that does not leave must not outlive the test
+    }
+    ASSERT_EQ(waited, WAIT_OBJECT_0);
     DWORD exitCode = 99;
     GetExitCodeProcess(pi.hProcess, &exitCode);
     EXPECT_EQ(exitCode, 0u);
