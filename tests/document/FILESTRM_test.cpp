@@ -107,12 +107,11 @@ TEST(FileStream, FilesThatCannotBeReadLeaveNothingOpen)
         {"reader sharing reads", GENERIC_READ, FILE_SHARE_READ, true},
     };
     for (const auto& h : holders) {
-        HANDLE held = CreateFileA(path.c_str(), h.access, h.share, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(held, INVALID_HANDLE_VALUE) << h.holder;
+        const CLSHandle held(CreateFileA(path.c_str(), h.access, h.share, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held) << h.holder;
         EXPECT_EQ(doc.Open(path.c_str(), nullptr, nullptr), h.opens) << h.holder;
         EXPECT_EQ(doc.IsOpen(), h.opens) << h.holder;
         doc.Close();
-        CloseHandle(held);
     }
 }
 
