@@ -4,8 +4,6 @@
 #include "DLGDRIVE.h"
 #include "MAINTEST.h"
 
-#include "app/ABOUT.h"
-
 #include <commctrl.h>
 #include <shlobj.h>
 
@@ -34,6 +32,8 @@ protected:
 
 }  // namespace
 
+// The texts themselves are the status texts' arithmetic; here, that each
+// part follows what is opened, chosen and found.
 TEST_F(Bars, StatusBarShowsSizeCaretAndEncodingOfWhatIsOpened)
 {
     EXPECT_EQ(Part(0), "ヘルプを見るには F1 キーを押してください。");
@@ -42,8 +42,6 @@ TEST_F(Bars, StatusBarShowsSizeCaretAndEncodingOfWhatIsOpened)
         const char* size;
         const char* encoding;
     } opened[] = {
-        {m_folder.Write("empty.txt", ""), "\t\t0バイト", "SJIS"},  // nothing to doubt
-        {m_folder.Write("million.txt", std::string(1000000, 'a')), "\t\t1,000,000バイト", "SJIS"},
         {m_folder.Write("zeros.bin", std::string(100, '\0')), "\t\t100バイト", "BIN"},
         {m_folder.Write("text.txt", "\x93\xfa\x96\x7b\x8c\xea\r\nline"), "\t\t12バイト", "SJIS"},
     };
@@ -145,22 +143,18 @@ TEST_F(Bars, DropDownRunsTheChosenMenuCommandAndTooltipsComeFromTheStrings)
     EXPECT_EQ(reinterpret_cast<UINT_PTR>(wide.lpszText), UINT_PTR{IDM_COPY});
 }
 
-TEST_F(Bars, AboutBoxStaysInsideTheWorkAreaWithItsLinkAndHand)
+TEST_F(Bars, AboutBoxStaysInsideTheWorkAreaWithTheHandOverItsLink)
 {
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     SetWindowPos(Main(), nullptr, work.right - 300, work.top + 40, 800, 500, SWP_NOZORDER);  // half off-screen
     RECT box{};
-    std::string link;
     bool hand = false;
     bool handElsewhere = true;
     ModalDriver driver({[&] {
         HWND dlg = ModalDriver::FindThreadDialog("バージョン情報");
         ASSERT_NE(dlg, nullptr);
         GetWindowRect(dlg, &box);
-        char text[128] = "";
-        GetDlgItemTextA(dlg, 1027, text, sizeof(text));
-        link = text;
         auto hInstance = GetModuleHandleA(nullptr);
         const LPARAM move = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
         hand = SendMessageA(dlg, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(dlg, 1027)), move) != 0 &&
@@ -172,7 +166,6 @@ TEST_F(Bars, AboutBoxStaysInsideTheWorkAreaWithItsLinkAndHand)
     EXPECT_TRUE(driver.Finished());
     EXPECT_EQ(box.right, work.right) << "flush with the right edge";
     EXPECT_GE(box.top, work.top);
-    EXPECT_EQ(link, kGlimWebPage);
     EXPECT_TRUE(hand);
     EXPECT_FALSE(handElsewhere);
 }

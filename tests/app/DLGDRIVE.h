@@ -1,8 +1,9 @@
 // Driving the program's modal dialogs from inside their own message loops: a
 // thread timer runs the steps in order, one per tick, and a step may open a
 // further modal dialog that the next steps drive. A message box captioned
-// "Glim!" is read and closed before any further step runs. A spy on the
-// thread's sent messages counts what reached a window.
+// "Glim!" is read and answered (with the given buttons in turn, then OK)
+// before any further step runs. A spy on the thread's sent messages counts
+// what reached a window.
 #pragma once
 
 #include <windows.h>
@@ -14,7 +15,8 @@
 class ModalDriver {
 public:
     using Step = std::function<void()>;
-    explicit ModalDriver(std::vector<Step> steps) : m_steps(std::move(steps))
+    explicit ModalDriver(std::vector<Step> steps, std::vector<int> answers = {})
+        : m_steps(std::move(steps)), m_answers(std::move(answers))
     {
         s_active = this;
         m_timer = SetTimer(nullptr, 0, 30, &ModalDriver::OnTick);
@@ -42,12 +44,13 @@ private:
             char text[512] = "";
             GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
             self->m_messages.push_back(text);
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            const std::size_t answer = self->m_messages.size() - 1;
+            PostMessageA(box, WM_COMMAND, answer < self->m_answers.size() ? self->m_answers[answer] : IDOK, 0);
             return;
         }
         if (self->m_next < self->m_steps.size()) {
             self->m_steps[self->m_next++]();
-        } else if (HWND left = ActiveDialog(); left != nullptr) {
+        } else if (HWND left = ActiveDialog(); left != nullptr && !self->m_steps.empty()) {
             PostMessageA(left, WM_COMMAND, IDCANCEL, 0);  // a failed step must not hang the test
         }
     }
@@ -90,6 +93,7 @@ private:
 private:
     static inline ModalDriver* s_active = nullptr;
     std::vector<Step> m_steps;
+    std::vector<int> m_answers;
     std::size_t m_next = 0;
     UINT_PTR m_timer = 0;
 };

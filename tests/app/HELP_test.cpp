@@ -128,55 +128,32 @@ void PressF1AndPump()
 
 }  // namespace
 
+// The F1 key goes to the focused child (the path box); its WM_HELP, which a
+// child without help of its own hands to its parent, must reach ours. An
+// open menu's item has a context of its own.
 TEST_F(MainWindow, HelpAsksForTheContextOfTheMainWindowOrItsMenus)
 {
     Start();
     HtmlHelpHook hook;
     ASSERT_TRUE(hook.Hooked());
-
-    struct Case {
-        const char* what;
-        int contextType;
-        DWORD_PTR expected;
-    };
-    const Case cases[] = {
-        {"F1 over the window", HELPINFO_WINDOW, 2001},
-        {"F1 on an open menu's item", HELPINFO_MENUITEM, 2000},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        g_helpCalls.clear();
-        HELPINFO info{};
-        info.cbSize = sizeof(info);
-        info.iContextType = c.contextType;
-        info.hItemHandle = Main();
-        SendMessageA(Main(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
-
-        const std::vector<HelpCall> requests = ContextRequests();
-        ASSERT_EQ(requests.size(), 1u);
-        EXPECT_EQ(requests[0].caller, Main());
-        EXPECT_EQ(requests[0].file, BesideTestProgram("GLIM.CHM"));
-        EXPECT_EQ(requests[0].data, c.expected);
-    }
-}
-
-TEST_F(MainWindow, TheF1KeyInAPaneReachesTheMainWindowsHelp)
-{
-    Start();
-    HtmlHelpHook hook;
-    ASSERT_TRUE(hook.Hooked());
-
-    // The key goes to the focused child (the path box); its WM_HELP, which a
-    // child without help of its own hands to its parent, must reach ours.
     ASSERT_NE(GetFocus(), nullptr);
     ASSERT_NE(GetFocus(), Main());
     SetForegroundWindow(Main());
     PressF1AndPump();
+    HELPINFO info{};
+    info.cbSize = sizeof(info);
+    info.iContextType = HELPINFO_MENUITEM;
+    info.hItemHandle = Main();
+    SendMessageA(Main(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
 
     const std::vector<HelpCall> requests = ContextRequests();
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].file, BesideTestProgram("GLIM.CHM"));
+    ASSERT_EQ(requests.size(), 2u);
+    for (const HelpCall& call : requests) {
+        EXPECT_EQ(call.caller, Main());
+        EXPECT_EQ(call.file, BesideTestProgram("GLIM.CHM"));
+    }
     EXPECT_EQ(requests[0].data, 2001u);
+    EXPECT_EQ(requests[1].data, 2000u);
 }
 
 TEST_F(MainWindow, EachSettingsPageAsksForItsOwnContext)

@@ -9,12 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
 #include <memory>
 #include <string>
-#include <thread>
-#include <vector>
 
 class MainWindow : public testing::Test {
 protected:
@@ -88,46 +85,4 @@ protected:
     TempFolder m_folder;
     std::unique_ptr<CLSWndMain> m_app;
     char m_savedSettingsPath[MAX_PATH] = "";
-};
-
-// Answers the message boxes captioned "Glim!" that the UI thread is about to
-// show, one button each in turn, and keeps their texts.
-class MessageBoxCloser {
-public:
-    explicit MessageBoxCloser(std::vector<int> buttons = {IDOK})
-        : m_thread([this, buttons] {
-              std::size_t next = 0;
-              for (int tick = 0; tick < 500 && !m_done && next < buttons.size(); ++tick) {
-                  HWND hDlg = FindWindowA("#32770", "Glim!");
-                  if (hDlg == nullptr) {
-                      Sleep(10);
-                      continue;
-                  }
-                  char text[256] = "";
-                  GetDlgItemTextA(hDlg, 0xFFFF, text, sizeof(text));
-                  m_texts.push_back(text);
-                  PostMessageA(hDlg, WM_COMMAND, static_cast<WPARAM>(buttons[next++]), 0);
-                  for (int wait = 0; wait < 500 && IsWindow(hDlg); ++wait) {
-                      Sleep(10);
-                  }
-              }
-          })
-    {
-    }
-    std::vector<std::string> Texts()
-    {
-        m_done = true;
-        m_thread.join();
-        return m_texts;
-    }
-    std::string Text()
-    {
-        const std::vector<std::string> texts = Texts();
-        return texts.empty() ? std::string() : texts.front();
-    }
-
-private:
-    std::atomic<bool> m_done{false};
-    std::vector<std::string> m_texts;
-    std::thread m_thread;
 };

@@ -1,6 +1,7 @@
 // Finding through the main window: the box and F3 select the next match
 // with the caret after it, the end of the file asks once whether to go on
 // from the start, and a text that is nowhere says so.
+#include "DLGDRIVE.h"
 #include "MAINTEST.h"
 
 namespace {
@@ -49,23 +50,22 @@ TEST_F(Find, MatchesAreSelectedInTurnAndTheEndAsksOnceToGoOnFromTheStart)
     Settle();
     Caret(1, 9);
 
-    MessageBoxCloser closer({IDYES});
+    const std::string atEnd = "ファイルの末尾まで検索しました。先頭から続けて検索しますか?";
+    const std::string atStart = "ファイルの先頭まで検索しました。末尾から続けて検索しますか?";
+    ModalDriver answers({}, {IDYES, IDYES, IDYES, IDOK});
     Command(IDM_FIND_NEXT);
     Settle();
-    EXPECT_EQ(closer.Texts(), std::vector<std::string>{"ファイルの末尾まで検索しました。先頭から続けて検索しますか?"});
+    EXPECT_EQ(answers.m_messages, std::vector<std::string>{atEnd});
     Caret(0, 4);
-    MessageBoxCloser back({IDYES});
     Command(IDM_FIND_PREV);
     Settle();
-    EXPECT_EQ(back.Texts(), std::vector<std::string>{"ファイルの先頭まで検索しました。末尾から続けて検索しますか?"});
+    EXPECT_EQ(answers.m_messages, (std::vector<std::string>{atEnd, atStart}));
     Caret(1, 9);
 
-    MessageBoxCloser nowhere({IDYES, IDOK});
     SetDlgItemTextA(box, IDC_FIND_TEXT, "犬");
     SendMessageA(box, WM_COMMAND, IDOK, 0);
     Settle();
-    EXPECT_EQ(nowhere.Texts(), (std::vector<std::string>{"ファイルの末尾まで検索しました。先頭から続けて検索しますか?",
-                                                         "見つかりません。"}));
+    EXPECT_EQ(answers.m_messages, (std::vector<std::string>{atEnd, atStart, atEnd, "見つかりません。"}));
     EXPECT_EQ(m_app->GetView().IsFinding(), false);
     SendMessageA(box, WM_COMMAND, IDCANCEL, 0);
     EXPECT_FALSE(IsWindow(box));

@@ -1,7 +1,8 @@
 // The main window hosting the content view: the path box opens a file into
 // it, the Edit and View menu commands reach it with their checkmarks, the
 // zoom commands reach the zoom of the mode shown, full-screen comes back to
-// the layout below the path box, and the caret the view reports is remembered.
+// the layout below the path box (how the pane itself goes full-screen and back
+// is the view's test), and the caret the view reports is remembered.
 #include "MAINTEST.h"
 
 #include "tests/common/MEDIAFILE.h"
@@ -108,16 +109,15 @@ TEST_F(HostedView, ZoomItemsShowAndCommandsSetTheZoomOfTheModeShown)
     const std::string picture = MakeBitmap(60, 40, [](int, int) { return 0x336699u; });
     const std::string video = MakeAvi(64, 48, 2, 2);
     const std::string text = "text";
-    const std::string binary("\0\1\2\3", 4);
     // Each step opens a file of its own: the media window holds its file open.
+    // Which item a zoom checks is the zoom table's rule; here, that each
+    // mode shows and keeps its own zoom, the other's being different, and
+    // text has none.
     const Step steps[] = {
         {"zoom1.bmp", picture, IDM_ZOOM_200, IDM_ZOOM_400, 400, 0},  // 150 shows as 200
-        {"zoom2.bmp", picture, IDM_ZOOM_400, IDM_ZOOM_FIT, 0, 0},
-        {"zoom3.avi", video, IDM_ZOOM_FIT, IDM_ZOOM_200, 0, 200},
-        {"zoom4.avi", video, IDM_ZOOM_200, IDM_ZOOM_25, 0, 25},
-        {"zoom5.txt", text, 0, IDM_ZOOM_50, 0, 25},  // text has no zoom
-        {"zoom6.bin", binary, 0, IDM_ZOOM_50, 0, 25},  // nor has hex
-        {"zoom7.bmp", picture, IDM_ZOOM_FIT, IDM_ZOOM_100, 100, 25},
+        {"zoom2.avi", video, IDM_ZOOM_FIT, IDM_ZOOM_25, 400, 25},
+        {"zoom3.txt", text, 0, IDM_ZOOM_50, 400, 25},
+        {"zoom4.bmp", picture, IDM_ZOOM_400, IDM_ZOOM_FIT, 0, 25},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.name);
@@ -136,14 +136,6 @@ TEST_F(HostedView, ZoomItemsShowAndCommandsSetTheZoomOfTheModeShown)
             EXPECT_EQ(Checked(id), id == s.command) << "after the command, item " << id;
         }
     }
-    // The picture's scroll bars follow the command at once.
-    OpenThroughPathBox("zoom8.bmp", picture);
-    Command(IDM_ZOOM_400);
-    SCROLLINFO si{};
-    si.cbSize = sizeof(si);
-    si.fMask = SIF_RANGE;
-    GetScrollInfo(ViewWindow(), SB_HORZ, &si);
-    EXPECT_EQ(si.nMax, 240);
     // The hex view form of a picture has no zoom either.
     Command(IDM_VIEW_HEX);
     EXPECT_NE(StateAfterInitMenu(IDM_ZOOM_200) & MF_GRAYED, 0u);
@@ -164,13 +156,10 @@ TEST_F(HostedView, FullScreenThroughTheMessageLoopAndBackToTheLayout)
     PostMessageA(ViewWindow(), WM_KEYDOWN, VK_RETURN, 1);
     RunLoop();
     ASSERT_TRUE(m_app->GetView().IsFullScreen());
-    EXPECT_EQ(GetAncestor(Pane(), GA_PARENT), GetDesktopWindow());
-    EXPECT_FALSE(IsWindowEnabled(Main()));
 
     PostMessageA(Pane(), WM_KEYDOWN, VK_ESCAPE, 1);
     RunLoop();
     EXPECT_FALSE(m_app->GetView().IsFullScreen());
-    EXPECT_TRUE(IsWindowEnabled(Main()));
     ASSERT_EQ(GetParent(Pane()), Main());
     now = InMain(Pane());
     EXPECT_TRUE(EqualRect(&now, &laidOut)) << now.left << "," << now.top << " " << now.right << "," << now.bottom;

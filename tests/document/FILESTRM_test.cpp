@@ -81,22 +81,6 @@ TEST(FileStream, CursorMovesOnlyWithinTheFileInMemory)
     EXPECT_EQ(got, 0u);
 }
 
-TEST(FileStream, EmptyFileIsOneEmptyTextLine)
-{
-    TempFolder folder;
-    CLSFileStream doc;
-    ASSERT_TRUE(doc.Open(folder.Write("empty.txt", "").c_str(), nullptr, nullptr));
-    EXPECT_EQ(doc.SetPosition(0, FILE_END), 0u);
-    EXPECT_EQ(ReadAll(doc, 4), "");
-    EXPECT_EQ(doc.GetKind(), DocumentKind::Text);
-    EXPECT_EQ(doc.GetLineCount(), 1u);
-    CLSDecodedLine line = doc.GetLine(0);
-    ASSERT_TRUE(line);
-    EXPECT_EQ(line.Length(), 0);
-    EXPECT_FALSE(doc.GetLine(1));
-    EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::ShiftJis);
-}
-
 TEST(FileStream, FilesThatCannotBeReadLeaveNothingOpen)
 {
     TempFolder folder;
@@ -123,12 +107,11 @@ TEST(FileStream, FilesThatCannotBeReadLeaveNothingOpen)
         {"reader sharing reads", GENERIC_READ, FILE_SHARE_READ, true},
     };
     for (const auto& h : holders) {
-        HANDLE held = CreateFileA(path.c_str(), h.access, h.share, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(held, INVALID_HANDLE_VALUE) << h.holder;
+        const CLSHandle held(CreateFileA(path.c_str(), h.access, h.share, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held) << h.holder;
         EXPECT_EQ(doc.Open(path.c_str(), nullptr, nullptr), h.opens) << h.holder;
         EXPECT_EQ(doc.IsOpen(), h.opens) << h.holder;
         doc.Close();
-        CloseHandle(held);
     }
 }
 
@@ -224,20 +207,6 @@ TEST(FileStreamCom, InterfacesAndReferenceCount)
     ASSERT_EQ(doc.QueryInterface(IID_IUnknown, &object), S_OK);
     EXPECT_EQ(doc.Release(), 2u) << "the owner's and QueryInterface's";
     EXPECT_EQ(doc.Release(), 1u);
-
-    // The last Release destroys a heap object.
-    struct Probe : CLSFileStream {
-        explicit Probe(bool* flag) : destroyed(flag) {}
-        ~Probe() override { *destroyed = true; }
-        bool* destroyed;
-    };
-    bool destroyed = false;
-    IStream* stream = new Probe(&destroyed);
-    stream->AddRef();
-    stream->Release();
-    EXPECT_FALSE(destroyed);
-    stream->Release();
-    EXPECT_TRUE(destroyed);
 }
 
 TEST(FileStreamCom, ReadGivesWhatThereIsAndWriteIsRefused)
@@ -273,13 +242,10 @@ TEST(FileStreamCom, SeekBackwardsWorksOnDiskOnly)
         {disk, 100, STREAM_SEEK_SET, S_OK, 100},
         {disk, -40, STREAM_SEEK_CUR, S_OK, 60},
         {disk, 0, STREAM_SEEK_END, S_OK, 3000},
-        {disk, -3000, STREAM_SEEK_END, S_OK, 0},
-        {disk, 5, 3, STG_E_INVALIDFUNCTION, 0},
-        {disk, -1, STREAM_SEEK_SET, STG_E_INVALIDPOINTER, 0},
+        {disk, -1, STREAM_SEEK_SET, STG_E_INVALIDPOINTER, 3000},
         {memory, 100, STREAM_SEEK_SET, S_OK, 100},
         {memory, -40, STREAM_SEEK_CUR, STG_E_INVALIDPOINTER, 100},
         {memory, 0, STREAM_SEEK_END, S_OK, 3000},
-        {memory, -3000, STREAM_SEEK_END, STG_E_INVALIDPOINTER, 3000},
         {memory, 0x80000000LL, STREAM_SEEK_CUR, STG_E_INVALIDPOINTER, 3000},
         {memory, 0xFFFFFFFFLL, STREAM_SEEK_CUR, STG_E_INVALIDPOINTER, 3000},
         {memory, 5, 3, STG_E_INVALIDFUNCTION, 3000},

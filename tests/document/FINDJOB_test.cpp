@@ -20,15 +20,6 @@ std::wstring Units(const std::string& sjis)
     return wide;
 }
 
-std::string Encode(const std::string& sjis, UINT codePage)
-{
-    const std::wstring wide = Units(sjis);
-    std::string out(wide.size() * 4, '\0');
-    out.resize(static_cast<std::size_t>(WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()),
-                                                            out.data(), static_cast<int>(out.size()), nullptr, nullptr)));
-    return out;
-}
-
 std::string Utf16Le(const std::string& sjis)
 {
     std::string out = "\xFF\xFE";
@@ -84,7 +75,7 @@ TEST(FindJob, FindsTextBytesAndRangesInEveryEncoding)
         {sjis, {false, "いう", false, true, kStart, kEnd}, {1, 1}, {1, 3}},
         {std::string("abc\r\n").append(Bytes({0xA4, 0xA2, 0xA4, 0xA4, 0xA4, 0xA6})).append("\r\nxyz"), {false, "いう", false, true, kStart, kEnd},
          {1, 1}, {1, 3}},
-        {std::string("\xEF\xBB\xBF").append(Encode(text, CP_UTF8)), {false, "いう", false, true, kStart, kEnd}, {1, 1}, {1, 3}},
+        {std::string("\xEF\xBB\xBF").append(reinterpret_cast<const char*>(u8"abc\r\nあいう\r\nxyz")), {false, "いう", false, true, kStart, kEnd}, {1, 1}, {1, 3}},
         {Utf16Le(text), {false, "いう", false, true, kStart, kEnd}, {1, 1}, {1, 3}},
         {sjis, {false, "う\r\nx", false, true, kStart, kEnd}, {1, 2}, {2, 1}},
         {std::string("ａｂｃ ＡＢＣ"), {false, "ＡＢＣ", false, true, kStart, kEnd}, {0, 0}, {0, 3}},
@@ -92,7 +83,7 @@ TEST(FindJob, FindsTextBytesAndRangesInEveryEncoding)
         {"Abc abc ABC", {false, "abc", false, false, {0, 8}, kStart}, {0, 4}, {0, 7}},
         {"abc abc", {false, "abc", false, true, kStart, {0, 4}}, {0, 0}, {0, 3}},
         {"abc abc", {false, "abc", false, true, {0, 1}, {0, 4}}, kNowhere, kNowhere},
-        {sjis, {false, "xyzw", false, true, kStart, kEnd}, kNowhere, kNowhere},
+        {sjis, {false, "xyzw", false, true, kStart, kEnd}, kNowhere, kNowhere},  // cut by the end of the file
         {std::string("a").append(Bytes({0xFA, 0x54})).append("\r\nb"), {false, "¬", false, true, kStart, kEnd}, {0, 1}, {0, 2}},  // a second form
         {sjis, {true, "82 A2", false, true, kStart, {0, 16}}, {0, 7}, {0, 9}},
         {sjis, {true, "いう", false, true, kStart, {0, 16}}, {0, 7}, {0, 11}},

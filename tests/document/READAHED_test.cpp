@@ -2,6 +2,7 @@
 // the piece size against the ring of buffers, and a file that ends early.
 #include "document/READAHED.h"
 
+#include "base/OWNERS.h"
 #include "tests/common/TEMPDIR.h"
 
 #include <gtest/gtest.h>
@@ -32,8 +33,8 @@ TEST(ReadAhead, GivesTheRangeInOrderAndStopsAtTheFileEnd)
         text.push_back(static_cast<char>('0' + (i * 7 + i / 13) % 64));
     }
     const std::string path = folder.Write("pieces.txt", text);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const CLSHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(file);
     const struct {
         DWORD from;
         DWORD to;
@@ -46,7 +47,7 @@ TEST(ReadAhead, GivesTheRangeInOrderAndStopsAtTheFileEnd)
         {5000, 5000, 64},   // nothing to read
     };
     for (const auto& c : cases) {
-        CLSReadAhead reader(file, c.from, c.to, c.piece);
+        CLSReadAhead reader(file.Get(), c.from, c.to, c.piece);
         ASSERT_TRUE(reader.IsRunning());
         const DWORD end = c.to < text.size() ? c.to : static_cast<DWORD>(text.size());
         EXPECT_EQ(ReadThrough(reader, c.piece), text.substr(c.from, end - c.from))
@@ -54,7 +55,6 @@ TEST(ReadAhead, GivesTheRangeInOrderAndStopsAtTheFileEnd)
         EXPECT_FALSE(reader.Failed());
         EXPECT_EQ(reader.StoppedAt(), end);
     }
-    CloseHandle(file);
 }
 
 // A reader made on the window's thread leaves that thread free to run on any
@@ -63,18 +63,17 @@ TEST(ReadAhead, LeavesTheOwnersProcessorsAloneUnlessAsked)
 {
     TempFolder folder;
     const std::string path = folder.Write("apart.txt", std::string(100000, 'x'));
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const CLSHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(file);
     DWORD_PTR process = 0;
     DWORD_PTR system = 0;
     ASSERT_TRUE(GetProcessAffinityMask(GetCurrentProcess(), &process, &system));
     for (bool keepApart : {false, true}) {
-        CLSReadAhead reader(file, 0, 100000, 100, keepApart);
+        CLSReadAhead reader(file.Get(), 0, 100000, 100, keepApart);
         const DWORD_PTR during = SetThreadAffinityMask(GetCurrentThread(), process);
         EXPECT_EQ(during == process, !keepApart || (process & (process - 1)) == 0) << keepApart;
     }
     EXPECT_EQ(SetThreadAffinityMask(GetCurrentThread(), process), process);
-    CloseHandle(file);
 }
 
 // The owner may stop early: the thread must end while it waits for a slot.
@@ -82,14 +81,13 @@ TEST(ReadAhead, StopsWhenLeftHalfway)
 {
     TempFolder folder;
     const std::string path = folder.Write("long.txt", std::string(100000, 'x'));
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const CLSHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(file);
     {
-        CLSReadAhead reader(file, 0, 100000, 100);
+        CLSReadAhead reader(file.Get(), 0, 100000, 100);
         const unsigned char* data = nullptr;
         DWORD got = 0;
         ASSERT_TRUE(reader.Next(&data, &got));
         EXPECT_EQ(got, 100u);
     }
-    CloseHandle(file);
 }
