@@ -18,10 +18,10 @@ TEST(DelayedCopy, PastesTheSelectionAfterTheFileChangesOrThePaneGoes)
     }
     auto h = std::make_unique<CLSViewHarness>();
     h->view.SetMemoryLimit(1000);  // read through a handle of the copy's own
-    h->Open(WriteTestFile("copied.txt", lines));
+    h->Open(TestFolder().Write("copied.txt", lines));
     h->view.SelectAll();
     SendMessageA(h->View(), WM_COPY, 0, 0);
-    h->Open(WriteTestFile("next.txt", "replaced\r\n"));
+    h->Open(TestFolder().Write("next.txt", "replaced\r\n"));
     EXPECT_EQ(ClipboardText(h->View()), expected);
 
     h->view.SelectAll();
