@@ -97,7 +97,9 @@ HANDLE CLSFileStream::ReopenForReading() const
     if (!m_hFile) {
         return nullptr;
     }
-    HANDLE file = ReOpenFile(m_hFile.Get(), GENERIC_READ, FILE_SHARE_READ, 0);
+    // Shared as the file itself was opened: a log that another program holds
+    // open for writing can be reopened too.
+    HANDLE file = ReOpenFile(m_hFile.Get(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
     return file != INVALID_HANDLE_VALUE ? file : nullptr;
 }
 

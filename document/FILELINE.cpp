@@ -7,13 +7,6 @@
 #include <memory>
 #include <new>
 
-namespace {
-
-// Longest line that can be decoded: its UTF-16 form must fit in an int count.
-constexpr DWORD kLongestLine = 0x3FFFFFF0;
-
-}  // namespace
-
 DWORD CLSFileStream::GetLineCount()
 {
     BuildLineIndex();

@@ -105,16 +105,7 @@ public:
     // detected one. The user's choice of encoding changes the decoding only,
     // never where lines start. Null past the last line or when a read fails.
     CLSDecodedLine GetLine(DWORD line, TextEncoding encoding = TextEncoding::Auto);
-    // Lines first to last (or the last there is) as GetLine decodes them, read
-    // in long pieces rather than one by one: each goes to take(line, text,
-    // length) in order, the text valid during that call only. False when it
-    // stopped short: a line could not be read or decoded, or take said false.
-    using LineTaker = std::function<bool(DWORD line, const WCHAR* text, int length)>;
-    bool ReadLines(DWORD first, DWORD last, TextEncoding encoding, const LineTaker& take);
-    // Bytes of the file that lines first to last (or the last there is) span.
-    std::uint64_t GetLinesBytes(DWORD first, DWORD last);
-
-    // What a search on another thread reads while the file stays open: the
+    // What a reader on another thread reads while the file stays open: the
     // copy in memory (null on disk), a handle with a file pointer of its own
     // (on disk; null in memory or when none can be had), and the complete
     // line index, once IsLineIndexReady says so.
@@ -156,7 +147,6 @@ private:
     void AfterIndexBuiltHere();
     bool GetLineSpan(const CLSLineStarts& lines, DWORD line, std::uint64_t* start, DWORD* length);
     const CLSLineStarts& LinesThrough(DWORD line);
-    struct LineDecoder;
 
     CLSHandle m_hFile;
     unsigned char* m_lpbyMemory;  // fixed GlobalAlloc block: the file and a 0 byte

@@ -6,7 +6,6 @@
 #include "document/FINDJOB.h"
 
 #include "base/CLAMP.h"
-#include "document/FILESTRM.h"
 #include "document/FINDFORM.h"
 #include "document/FINDTEXT.h"
 #include "document/LINEDEC.h"
@@ -23,7 +22,7 @@ constexpr std::uint64_t kNone = UINT64_MAX;
 
 class CLSSearch {
 public:
-    CLSSearch(const FindQuery& query, const FindSource& source, const std::atomic<bool>& stop,
+    CLSSearch(const FindQuery& query, const DocumentSource& source, const std::atomic<bool>& stop,
               std::atomic<int>& progress)
         : m_query(query), m_source(source), m_stop(stop), m_progress(progress)
     {
@@ -37,11 +36,14 @@ private:
     std::uint64_t LineStart(std::uint64_t k) const { return m_source.lineStart(k); }
     std::uint64_t LineEnd(std::uint64_t k) const
     {
-        return k + 1 < m_source.lineCount ? m_source.lineStart(k + 1) : m_source.size;
+        return m_source.LineEnd(k);
     }
     // The first line in [lo, hi) that starts after offset, else hi.
     std::uint64_t LineAfter(std::uint64_t offset, std::uint64_t lo, std::uint64_t hi) const;
-    bool ReadAt(std::uint64_t offset, unsigned char* into, std::uint64_t n) const;
+    bool ReadAt(std::uint64_t offset, unsigned char* into, std::uint64_t n) const
+    {
+        return ReadSourceBytes(m_source, offset, into, n);
+    }
     bool LoadBlock(std::uint64_t from, std::uint64_t to);
     void SetBlock(const unsigned char* bytes, std::uint64_t size, std::uint64_t start);
     CLSDecodedLine DecodeLine(std::uint64_t k);
@@ -59,7 +61,7 @@ private:
     bool Stopped() const { return m_stop.load(std::memory_order_relaxed); }
 
     const FindQuery& m_query;
-    const FindSource& m_source;
+    const DocumentSource& m_source;
     const std::atomic<bool>& m_stop;
     std::atomic<int>& m_progress;
     FoldTable m_fold = nullptr;
@@ -87,32 +89,6 @@ std::uint64_t CLSSearch::LineAfter(std::uint64_t offset, std::uint64_t lo, std::
         }
     }
     return lo;
-}
-
-bool CLSSearch::ReadAt(std::uint64_t offset, unsigned char* into, std::uint64_t n) const
-{
-    if (offset > m_source.size || n > m_source.size - offset) {
-        return false;
-    }
-    if (m_source.memory != nullptr) {
-        std::memcpy(into, m_source.memory + offset, static_cast<std::size_t>(n));
-        return true;
-    }
-    LARGE_INTEGER at;
-    at.QuadPart = static_cast<LONGLONG>(offset);
-    if (!SetFilePointerEx(m_source.file.Get(), at, nullptr, FILE_BEGIN)) {
-        return false;
-    }
-    while (n > 0) {
-        const DWORD want = n < kBlockBytes ? static_cast<DWORD>(n) : static_cast<DWORD>(kBlockBytes);
-        DWORD got = 0;
-        if (!ReadFile(m_source.file.Get(), into, want, &got, nullptr) || got == 0) {
-            return false;  // a read error, or the file has shrunk
-        }
-        into += got;
-        n -= got;
-    }
-    return true;
 }
 
 bool CLSSearch::LoadBlock(std::uint64_t from, std::uint64_t to)
@@ -146,7 +122,7 @@ CLSDecodedLine CLSSearch::DecodeLine(std::uint64_t k)
 {
     const std::uint64_t start = LineStart(k);
     const std::uint64_t n = LineEnd(k) - start;
-    if (n > 0x3FFFFFF0) {
+    if (n > kLongestLine) {
         return CLSDecodedLine();  // longer than the view can show
     }
     CLSGlobalOwner block(GlobalAlloc(GPTR, static_cast<SIZE_T>(n) + kLinePadding));
@@ -416,14 +392,14 @@ FindResult CLSSearch::Bytes(const FindRange& range)
 
 }  // namespace
 
-FindResult CLSFindJob::Run(const FindQuery& query, const FindRange& range, const FindSource& source,
+FindResult CLSFindJob::Run(const FindQuery& query, const FindRange& range, const DocumentSource& source,
                            const std::atomic<bool>& stop, std::atomic<int>& progress)
 {
     CLSSearch search(query, source, stop, progress);
     return query.bytes ? search.Bytes(range) : search.Text(range);
 }
 
-bool CLSFindJob::Start(FindQuery query, FindRange range, FindSource source, HWND notify, UINT message)
+bool CLSFindJob::Start(FindQuery query, FindRange range, DocumentSource source, HWND notify, UINT message)
 {
     Cancel();
     m_query = std::move(query);
@@ -465,24 +441,6 @@ void CLSFindJob::Cancel()
         m_hThread.Reset();
         m_source.file.Reset();
     }
-}
-
-bool MakeFindSource(CLSFileStream& doc, bool lines, FindSource& source)
-{
-    source.memory = doc.GetMemoryCopy();
-    if (source.memory == nullptr) {
-        source.file.Reset(doc.ReopenForReading());
-        if (!source.file) {
-            return false;
-        }
-    }
-    source.size = doc.GetFileSize();
-    if (lines) {
-        source.lineCount = doc.GetLineCount();
-        const CLSLineStarts& index = doc.GetLineIndex();
-        source.lineStart = [&index](std::uint64_t k) { return index[static_cast<std::size_t>(k)]; };
-    }
-    return true;
 }
 
 const char16_t* CaselessUnits()

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/OWNERS.h"
+#include "document/DOCREAD.h"
 #include "document/ENCODING.h"
 
 #include <windows.h>
@@ -13,8 +14,6 @@
 #include <functional>
 #include <string>
 #include <vector>
-
-class CLSFileStream;
 
 // A place in the document: a line and a column of its decoded text, or in a
 // byte search line 0 and the byte offset as the column.
@@ -45,23 +44,6 @@ struct FindRange {
     FindPos limit{0, 0};
 };
 
-// The document's bytes as another thread may read them while the file stays
-// open: its copy in memory, or a handle of the search's own.
-struct FindSource {
-    const unsigned char* memory = nullptr;
-    CLSHandle file;
-    std::uint64_t size = 0;
-    // The complete line index: where line k starts, and how many lines.
-    std::function<std::uint64_t(std::uint64_t)> lineStart;
-    std::uint64_t lineCount = 0;
-};
-
-// The source of a search in the open document doc: its copy in memory or a
-// handle of its own, and with lines the complete line index (which this
-// waits for when a thread is still building it). False when the file cannot
-// be read again.
-bool MakeFindSource(CLSFileStream& doc, bool lines, FindSource& source);
-
 struct FindResult {
     enum class Status { Found, NotFound, Cancelled, Failed };
     Status status = Status::NotFound;
@@ -79,7 +61,7 @@ public:
     // Starts the search; message is posted to notify (if any) when it has
     // ended, whatever the outcome. A search still running is cancelled first.
     // False when no thread could be had.
-    bool Start(FindQuery query, FindRange range, FindSource source, HWND notify, UINT message);
+    bool Start(FindQuery query, FindRange range, DocumentSource source, HWND notify, UINT message);
     // Stops a running search and waits for its thread: the source may go then.
     void Cancel();
     // Waits for the end without stopping it.
@@ -91,7 +73,7 @@ public:
     const FindResult& Result() const { return m_result; }
 
     // The whole search, on the calling thread.
-    static FindResult Run(const FindQuery& query, const FindRange& range, const FindSource& source,
+    static FindResult Run(const FindQuery& query, const FindRange& range, const DocumentSource& source,
                           const std::atomic<bool>& stop, std::atomic<int>& progress);
 
 private:
@@ -99,7 +81,7 @@ private:
 
     FindQuery m_query;
     FindRange m_range;
-    FindSource m_source;
+    DocumentSource m_source;
     FindResult m_result;
     HWND m_hWndNotify = nullptr;
     UINT m_uMessage = 0;

@@ -9,6 +9,8 @@
 // Room that every line block keeps after its bytes: the terminators of both
 // the byte and the UTF-16 forms, whatever the encoding.
 constexpr DWORD kLinePadding = 6;
+// Longest line that can be decoded: its UTF-16 form must fit in an int count.
+constexpr DWORD kLongestLine = 0x3FFFFFF0;
 
 // bytes is a fixed GlobalAlloc'd block of n + kLinePadding bytes, zero after
 // the n bytes; the decoder takes it over (it may become the result). firstLine

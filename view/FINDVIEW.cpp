@@ -76,9 +76,9 @@ void CLSWndView::LaunchFind()
         m_find.waiting = true;
         RunLineIndex();
     } else {
-        FindSource source;
+        DocumentSource source;
         // Text searches take the complete line index: built here, or taken from its thread.
-        if (!MakeFindSource(*this, !m_find.query.bytes, source) ||
+        if (!MakeDocumentSource(*this, !m_find.query.bytes, source) ||
             !m_clsFindJob.Start(m_find.query, m_find.range, std::move(source), m_hWnd, WMU_FIND_DONE)) {
             EndFind();
             MessageBoxA(m_hWndParent, LoadResourceString(IDS_FIND_FAILED).c_str(), "Glim!", MB_ICONERROR);

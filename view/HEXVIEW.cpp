@@ -1,6 +1,6 @@
 // Hex mode: rows of 16 bytes read straight through the document's cursor (one
 // read a paint, nothing cached), the character column in the encoding in use,
-// clicks on the pairs, and the hex copy text.
+// and clicks on the pairs.
 #include "view/WNDVIEW.h"
 
 #include "base/CLAMP.h"
@@ -14,9 +14,6 @@
 #include <new>
 
 namespace {
-
-// Bytes read at a time for a copy: its pairs go straight into the text.
-constexpr DWORD kHexCopyPiece = 1 << 20;
 
 // The text of one cell's character: a blank for the rest of a character from
 // the row before, a dot where nothing can be drawn, else the character (two
@@ -164,47 +161,4 @@ bool CLSWndView::HexPointToColumn(long long x, long long y, ViewPos& pos)
     }
     pos = ViewPos{hex.column, hex.row};
     return true;
-}
-
-HGLOBAL CLSWndView::CopyHex()
-{
-    const OrderedSelection sel = Selection();
-    const long long start = static_cast<long long>(sel.s.line) * kHexBytesPerRow + sel.s.column;
-    const long long end = static_cast<long long>(sel.e.line) * kHexBytesPerRow + sel.e.column;
-    const std::size_t size = start >= 0 && end > start ? HexCopySize(static_cast<std::uint64_t>(end - start)) : 0;
-    if (size == 0) {
-        return nullptr;
-    }
-    CLSGlobalOwner hText(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size));
-    char* text = hText ? static_cast<char*>(GlobalLock(hText.Get())) : nullptr;
-    std::unique_ptr<unsigned char[]> piece(new (std::nothrow) unsigned char[kHexCopyPiece]);
-    if (text == nullptr || !piece || !SeekTo(static_cast<std::uint64_t>(start))) {
-        return nullptr;
-    }
-    // The bytes are read a piece at a time and their pairs written straight
-    // into the text. A file that shrank while it was shown gives fewer bytes:
-    // only those are copied, never zeros in their place.
-    std::size_t written = 0;
-    text[0] = 0;
-    for (std::uint64_t left = static_cast<std::uint64_t>(end - start); left > 0;) {
-        DWORD got = 0;
-        const DWORD want = left < kHexCopyPiece ? static_cast<DWORD>(left) : kHexCopyPiece;
-        if (!ReadBytes(piece.get(), want, &got) || got == 0) {
-            break;
-        }
-        if (written != 0) {
-            text[written++] = ' ';
-        }
-        written += FormatHexCopy(piece.get(), got, text + written);
-        left -= got;
-    }
-    GlobalUnlock(hText.Get());
-    if (written == 0) {
-        return nullptr;
-    }
-    HGLOBAL hBlock = hText.Release();
-    if (HGLOBAL hFitted = GlobalReAlloc(hBlock, written + 1, GMEM_MOVEABLE)) {
-        hBlock = hFitted;
-    }
-    return hBlock;
 }

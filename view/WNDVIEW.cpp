@@ -112,6 +112,7 @@ void CLSWndView::OpenFile(const char* lpszPath)
 {
     const char* lpszPlugins = m_clsImage.GetUseSPI() ? m_clsImage.GetSPIFolder().GetString() : nullptr;
     CancelFind();
+    FinishCopy();
     // Whatever was decoded belongs to the file shown before, or to this one
     // as it was before it grew, shrank or was replaced.
     m_clsShownLines.Clear();
@@ -392,6 +393,7 @@ void CLSWndView::OnDestroy()
         ReleaseCapture();
     }
     CancelFind();
+    m_pCopyJob.reset();  // rendered by now (WM_RENDERALLFORMATS) or no longer wanted
     Close();
     m_clsBuffer.Release();
 }
@@ -493,6 +495,15 @@ LRESULT CLSWndView::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_COPY:
         OnCopy();
+        return 0;
+    case WM_RENDERFORMAT:
+        RenderCopy(static_cast<UINT>(wParam));
+        return 0;
+    case WM_RENDERALLFORMATS:
+        RenderAllCopies();
+        return 0;
+    case WM_DESTROYCLIPBOARD:
+        m_pCopyJob.reset();  // another copy took the clipboard's place
         return 0;
     case WMU_WIDEST_LINE:
         OnWidestLine(lParam);

@@ -14,12 +14,14 @@
 #include "settings/GLIMFONT.h"
 #include "settings/GLIMVIEW.h"
 #include "view/CARETPOS.h"
+#include "view/COPYJOB.h"
 #include "view/LINECACHE.h"
 #include "view/MEDIALAY.h"
 
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 // Sent (WMU_CARET_POS: wParam line, lParam column) to the parent after every
@@ -168,7 +170,6 @@ private:
     void PaintHex(HDC hdc, const RECT& rc);
     bool HexColumnToPoint(int column, int row, long long& x, long long& y);
     bool HexPointToColumn(long long x, long long y, ViewPos& pos);
-    HGLOBAL CopyHex();
 
     // CARET.cpp: caret, keys, mouse.
     bool CaretToClient(ViewPos pos, long long& x, long long& y);
@@ -196,7 +197,10 @@ private:
 
     // CLIPBRD.cpp: copying and the context menu.
     void OnCopy();
-    HGLOBAL CopyText(UINT& format);
+    bool MakeCopyOrder(CopyOrder& order);
+    void RenderCopy(UINT format);
+    void RenderAllCopies();
+    void FinishCopy();
     void OnContextMenu(int x, int y);
 
     // PICTVIEW.cpp: picture mode.
@@ -276,5 +280,7 @@ private:
     };
     FindState m_find;
     CLSFindJob m_clsFindJob;
+    // The copy the clipboard was promised, until it is taken or replaced.
+    std::unique_ptr<CLSCopyJob> m_pCopyJob;
     std::string m_strOpenFailure;
 };

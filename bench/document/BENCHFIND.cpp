@@ -27,8 +27,8 @@ std::string MakeFile(const std::string& path)
 
 double FindTime(CLSFileStream& doc, FindResult::Status& status)
 {
-    FindSource source;
-    MakeFindSource(doc, true, source);
+    DocumentSource source;
+    MakeDocumentSource(doc, true, source);
     FindQuery query;
     query.text = u"検索できない文字列";  // each character occurs, the string never
     query.encoding = doc.GetDetectedEncoding();

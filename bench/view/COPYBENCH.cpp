@@ -1,6 +1,8 @@
 // Select all and copy of a 64 MiB text file kept on disk, as the user does it
-// (Ctrl+A, Ctrl+C in the pane), against one sequential read of the file and
-// against the system's own cost of taking that much text onto the clipboard.
+// (Ctrl+A, Ctrl+C in the pane): the time until the window is free again,
+// against one sequential read of the file; and the copy with the first paste
+// that takes its text onto the clipboard, against the system's own cost of
+// taking that much text.
 #include "view/WNDVIEW.h"
 
 #include "BENCHPANE.h"
@@ -78,21 +80,22 @@ int main()
     view.SelectAll();
     SendMessageA(hWnd, WM_COPY, 0, 0);
     const double copySeconds = Now() - start;
+    PrintBench("copy-all-64mib", kFileSize, copySeconds, "sequential-read", readSeconds);
     // Every byte is one character, and the lines come back joined as they were.
-    if (ClipboardUnits(hWnd) + 1 < kFileSize) {
+    const size_t units = ClipboardUnits(hWnd);
+    const double pasteSeconds = Now() - start;
+    if (units + 1 < kFileSize) {
         std::fprintf(stderr, "bench_copy: the clipboard does not hold the whole text\n");
         return 1;
     }
-    PrintBench("copy-all-64mib", kFileSize, copySeconds, "sequential-read", readSeconds);
 
     // The floor under any copy of this text: the system taking a block of as
     // many UTF-16 units, written into fresh memory as the copy writes its own.
-    const size_t units = ClipboardUnits(hWnd);
     const double floorStart = Now();
     if (!PutUnitsOnClipboard(hWnd, units)) {
         std::fprintf(stderr, "bench_copy: the clipboard took no block\n");
         return 1;
     }
-    PrintBench("copy-all-64mib", kFileSize, copySeconds, "clipboard-set-same-text", Now() - floorStart);
+    PrintBench("copy-paste-all-64mib", kFileSize, pasteSeconds, "clipboard-set-same-text", Now() - floorStart);
     return 0;
 }

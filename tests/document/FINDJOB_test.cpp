@@ -42,8 +42,8 @@ struct Search {
 // The source as the pane makes it, from a document opened on the file.
 FindResult SearchIn(CLSFileStream& doc, const Search& s, const std::atomic<bool>& stop)
 {
-    FindSource source;
-    EXPECT_TRUE(MakeFindSource(doc, !s.bytes, source));
+    DocumentSource source;
+    EXPECT_TRUE(MakeDocumentSource(doc, !s.bytes, source));
     FindQuery query;
     query.bytes = s.bytes;
     const std::wstring wide = Units(s.query);
@@ -126,8 +126,8 @@ TEST(FindJob, ABigFileOnDiskIsSearchedOnAThreadAndCanBeStopped)
     std::atomic<bool> stop{true};
     EXPECT_EQ(SearchIn(doc, last, stop).status, FindResult::Status::Cancelled);
 
-    FindSource source;
-    ASSERT_TRUE(MakeFindSource(doc, true, source));
+    DocumentSource source;
+    ASSERT_TRUE(MakeDocumentSource(doc, true, source));
     FindQuery query;
     query.text = u"見つかる";
     query.encoding = TextEncoding::ShiftJis;

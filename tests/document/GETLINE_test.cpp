@@ -1,5 +1,6 @@
 // Lines of real files: where they start, how each encoding decodes, the
 // user's choice of encoding, and Japanese text made by nkf and iconv.
+#include "document/DOCREAD.h"
 #include "document/FILESTRM.h"
 
 #include "TESTFILES.h"
@@ -28,7 +29,10 @@ Lines AllLines(CLSFileStream& doc, TextEncoding encoding = TextEncoding::Auto)
     EXPECT_FALSE(doc.GetLine(count, encoding)) << "past the last line";
     // Read as a run for a copy, from the second line past the last: the same.
     Lines run;
-    EXPECT_TRUE(doc.ReadLines(1, count + 5, encoding, [&](DWORD k, const WCHAR* text, int length) {
+    DocumentSource source;
+    EXPECT_TRUE(MakeDocumentSource(doc, true, source));
+    const TextEncoding effective = encoding != TextEncoding::Auto ? encoding : doc.GetDetectedEncoding();
+    EXPECT_TRUE(ReadSourceLines(source, 1, count + 5, effective, [&](std::uint64_t k, const WCHAR* text, int length) {
         EXPECT_EQ(k, run.size() + 1);
         run.emplace_back(text, length);
         return true;
