@@ -3,21 +3,35 @@
 // moved on to another file, or has gone.
 #include "VIEWTEST.h"
 
+#include "base/OWNERS.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
-TEST(DelayedCopy, PastesTheSelectionAfterTheFileChangesOrThePaneGoes)
+namespace {
+
+// 300 numbered lines, more than the pane is told to keep in memory: the
+// copy reads them through a handle of its own.
+std::string NumberedLines(std::wstring& expected)
 {
     std::string lines;
-    std::wstring expected;
     for (int k = 0; k < 300; ++k) {
         lines += "line " + std::to_string(k) + "\r\n";
         expected += L"line " + std::to_wstring(k) + L"\r\n";
     }
+    return lines;
+}
+
+}  // namespace
+
+TEST(DelayedCopy, PastesTheSelectionAfterTheFileChangesOrThePaneGoes)
+{
+    std::wstring expected;
+    const std::string lines = NumberedLines(expected);
     auto h = std::make_unique<CLSViewHarness>();
-    h->view.SetMemoryLimit(1000);  // read through a handle of the copy's own
+    h->view.SetMemoryLimit(1000);
     h->Open(TestFolder().Write("copied.txt", lines));
     h->view.SelectAll();
     SendMessageA(h->View(), WM_COPY, 0, 0);
@@ -28,4 +42,19 @@ TEST(DelayedCopy, PastesTheSelectionAfterTheFileChangesOrThePaneGoes)
     SendMessageA(h->View(), WM_COPY, 0, 0);
     h.reset();
     EXPECT_EQ(ClipboardText(nullptr), L"replaced\r\n");
+}
+
+TEST(DelayedCopy, ReadsALogThatAnotherProgramHoldsOpenForWriting)
+{
+    std::wstring expected;
+    const std::string lines = NumberedLines(expected);
+    const std::string path = TestFolder().PathOf("held.log");
+    CLSHandle writer(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(writer.Get(), lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr));
+    CLSViewHarness h;
+    h.view.SetMemoryLimit(1000);
+    h.Open(path);
+    h.view.SelectAll();
+    EXPECT_EQ(h.CopyUnicode(), expected);
 }
