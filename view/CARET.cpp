@@ -171,12 +171,15 @@ void CLSWndView::OnKeyDown(UINT vk)
     if (!HasCaretMode()) {
         return;
     }
-    const int count = LineCount();
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    // Left, Right, Home and End reach the next line at most; with Ctrl, the
+    // end of the text or the next word, which may be many lines on.
+    const bool distant = ctrl && (vk == VK_END || vk == VK_RIGHT);
+    const int count = ReachableLineCount(distant ? INT_MAX : static_cast<long long>(m_posCaret.line) + 1);
     if (count <= 0) {
         return;
     }
-    const bool shift = GetKeyState(VK_SHIFT) < 0;
-    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     const ViewPos oldCaret = m_posCaret;
     const ViewPos oldAnchor = m_posAnchor;
     auto lengthOf = [this](int line) { return LineLength(line); };

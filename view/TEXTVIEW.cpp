@@ -143,7 +143,7 @@ bool CLSWndView::ColumnToPoint(int column, int line, long long& x, long long& y)
 bool CLSWndView::PointToColumn(long long x, long long y, ViewPos& pos)
 {
     HDC hdc = m_clsBuffer.GetDC();
-    const int count = LineCount();
+    const int count = ReachableLineCount(y >= 0 ? y / GetMetrics().rowHeight : 0);
     if (hdc == nullptr || x < 0 || count <= 0) {
         return false;
     }

@@ -255,6 +255,22 @@ int CLSWndView::LineCount()
     }
 }
 
+// Lines the caret can move among when it goes no further than line furthest:
+// while the lines are still counted on their thread, the lines read so far
+// near the start (reading on as far as that line), so that keys and clicks
+// near the start do not wait for the whole count; else all of them.
+int CLSWndView::ReachableLineCount(long long furthest)
+{
+    if (IsTextMode() && IsLineIndexBuilding() && furthest >= 0 && furthest < INT_MAX) {
+        ShownLine(static_cast<int>(furthest));  // read on, or wait for the count beyond the start
+        const int known = KnownLineCount();
+        if (furthest < known) {
+            return known;
+        }
+    }
+    return LineCount();
+}
+
 // Text rows known without waiting for the line index being built.
 int CLSWndView::KnownLineCount()
 {

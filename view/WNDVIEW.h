@@ -140,6 +140,7 @@ private:
     int VerticalUnit();
     int GetScrollPos32(int bar);
     int LineCount();
+    int ReachableLineCount(long long furthest);
     int KnownLineCount();
     int LineLength(int line);
     // Text line k as shown, decoded once while it stays in the cache.

@@ -102,3 +102,26 @@ TEST(TextView, SelectedBandOverATabGap)
         EXPECT_EQ(s.At(x, 8), kSelBack) << x;
     }
 }
+
+// While a big file's lines are counted on their thread, keys and clicks near
+// the start move the caret at once; only Ctrl+End waits for the whole count.
+TEST(TextView, CaretNearTheStartDoesNotWaitForTheCount)
+{
+    std::string lines;
+    for (int k = 0; k < 3000; ++k) {
+        lines += "line " + std::to_string(k) + "\r\n";
+    }
+    CLSViewHarness h;
+    h.view.SetMemoryLimit(1000);
+    ShowWindow(h.View(), SW_HIDE);  // never painted: the count waits for the first screen
+    h.view.OpenFile(TestFolder().Write("counted.txt", lines).c_str());
+    ASSERT_TRUE(h.view.IsLineIndexBuilding());
+    h.Key(VK_DOWN);
+    h.Key(VK_RIGHT);
+    EXPECT_EQ(h.Caret(), LineColumn(1, 1));
+    h.Click(1, 2 * h.LineHeight() + 1);
+    EXPECT_EQ(h.Caret(), LineColumn(2, 0));
+    EXPECT_TRUE(h.view.IsLineIndexBuilding());
+    h.Key(VK_END, false, true);
+    EXPECT_EQ(h.Caret(), LineColumn(3000, 0));
+}
