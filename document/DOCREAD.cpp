@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -55,9 +56,8 @@ private:
     std::size_t m_unitsRoom = 0;
 };
 
-}  // namespace
-
-bool MakeDocumentSource(CLSFileStream& doc, bool lines, DocumentSource& source)
+// The memory copy, or a handle of the source's own.
+bool OpenSource(CLSFileStream& doc, DocumentSource& source)
 {
     source.memory = doc.GetMemoryCopy();
     if (source.memory == nullptr) {
@@ -67,12 +67,53 @@ bool MakeDocumentSource(CLSFileStream& doc, bool lines, DocumentSource& source)
         }
     }
     source.size = doc.GetFileSize();
-    if (lines) {
-        source.lineCount = doc.GetLineCount();
-        const auto& index = doc.GetLineIndex();
-        source.lineStart = [&index](std::uint64_t k) { return index[static_cast<std::size_t>(k)]; };
-        source.linesEnd = index.IsCut() ? index.CutAt() : source.size;
+    return true;
+}
+
+// The complete index, which stays as it is while the file is open.
+void TakeWholeIndex(CLSFileStream& doc, DocumentSource& source)
+{
+    source.lineCount = doc.GetLineCount();
+    const CLSLineStarts& index = doc.GetLineIndex();
+    source.lineStart = [&index](std::uint64_t k) { return index[static_cast<std::size_t>(k)]; };
+    source.linesEnd = index.IsCut() ? index.CutAt() : source.size;
+}
+
+}  // namespace
+
+bool MakeDocumentSource(CLSFileStream& doc, bool lines, DocumentSource& source)
+{
+    if (!OpenSource(doc, source)) {
+        return false;
     }
+    if (lines) {
+        TakeWholeIndex(doc, source);
+    }
+    return true;
+}
+
+bool MakeDocumentSourceThrough(CLSFileStream& doc, DWORD last, DocumentSource& source)
+{
+    if (!OpenSource(doc, source)) {
+        return false;
+    }
+    const CLSLineStarts& known = doc.LinesThrough(last);
+    if (&known == &doc.GetLineIndex()) {
+        TakeWholeIndex(doc, source);
+        return true;
+    }
+    // The lines near the start grow as the pane reads on: the source keeps a
+    // copy of those it needs. Line last is complete among them, so the start
+    // after it is there unless the file ends first.
+    const std::size_t through = std::size_t{last} + 1;
+    const std::size_t count = known.size() < through + 1 ? known.size() : through + 1;
+    auto starts = std::make_shared<std::vector<std::uint64_t>>(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        (*starts)[k] = known[k];
+    }
+    source.lineStart = [starts](std::uint64_t k) { return (*starts)[static_cast<std::size_t>(k)]; };
+    source.lineCount = count > through ? through : count;
+    source.linesEnd = count > through ? (*starts)[through] : source.size;
     return true;
 }
 

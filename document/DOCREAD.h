@@ -32,6 +32,10 @@ struct DocumentSource {
 // document's: the reader must be done before it opens another file. False
 // when the file cannot be read again.
 bool MakeDocumentSource(CLSFileStream& doc, bool lines, DocumentSource& source);
+// The same for lines up to last only: while the whole index is still being
+// built and last is among the lines read near the start, the source takes a
+// copy of their starts instead of waiting for the whole count.
+bool MakeDocumentSourceThrough(CLSFileStream& doc, DWORD last, DocumentSource& source);
 
 // Reads n bytes at offset; false past the end, on a read error, or when the
 // file has shrunk under the handle.

@@ -112,6 +112,11 @@ public:
     const unsigned char* GetMemoryCopy() const { return m_lpbyMemory; }
     HANDLE ReopenForReading() const;
     const CLSLineStarts& GetLineIndex() const { return m_index.Lines(); }
+    // The lines through line without waiting where that can be: while the
+    // index is still built on its thread, the lines read near the start when
+    // line is complete among them; else the complete index, built or waited
+    // for now.
+    const CLSLineStarts& LinesThrough(DWORD line);
 
     std::uint64_t GetFileSize() const { return m_ullFileSize; }
     // Whether the complete line index reaches the end of the file: not when
@@ -146,7 +151,6 @@ private:
     LineSource GetLineSource() const;
     void AfterIndexBuiltHere();
     bool GetLineSpan(const CLSLineStarts& lines, DWORD line, std::uint64_t* start, DWORD* length);
-    const CLSLineStarts& LinesThrough(DWORD line);
 
     CLSHandle m_hFile;
     unsigned char* m_lpbyMemory;  // fixed GlobalAlloc block: the file and a 0 byte

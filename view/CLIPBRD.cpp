@@ -30,7 +30,7 @@ bool CLSWndView::MakeCopyOrder(CopyOrder& order)
         order.lines = sel;
         order.encoding = GetEffectiveEncoding();
         order.unicode = IsNtPlatform();
-        return MakeDocumentSource(*this, true, order.source);
+        return MakeDocumentSourceThrough(*this, static_cast<DWORD>(sel.e.line), order.source);
     case DocumentKind::Hex:
         order.hex = true;
         order.start = static_cast<std::uint64_t>(sel.s.line) * kHexBytesPerRow + sel.s.column;

@@ -58,3 +58,19 @@ TEST(DelayedCopy, ReadsALogThatAnotherProgramHoldsOpenForWriting)
     h.view.SelectAll();
     EXPECT_EQ(h.CopyUnicode(), expected);
 }
+
+// Lines near the start of a file whose lines are still being counted are
+// copied from what has been read of the start, without waiting for the count.
+TEST(DelayedCopy, TakesLinesNearTheStartWhileTheCountRuns)
+{
+    std::wstring expected;
+    const std::string lines = NumberedLines(expected);
+    CLSViewHarness h;
+    h.view.SetMemoryLimit(1000);
+    ShowWindow(h.View(), SW_HIDE);  // never painted: the count waits for the first screen
+    h.view.OpenFile(TestFolder().Write("counted.txt", lines).c_str());
+    h.Key(VK_DOWN, true);
+    h.Key(VK_DOWN, true);
+    EXPECT_EQ(h.CopyUnicode(), L"line 0\r\nline 1\r\n");
+    EXPECT_TRUE(h.view.IsLineIndexBuilding());
+}
