@@ -173,8 +173,12 @@ bool ReadSourceLines(const DocumentSource& source, std::uint64_t first, std::uin
         if (spanned > kLongestLine) {
             return false;
         }
-        for (; end <= last && source.LineEnd(end) - start <= kRunPiece; ++end) {
-            spanned = source.LineEnd(end) - start;
+        for (; end <= last; ++end) {
+            const std::uint64_t through = source.LineEnd(end) - start;
+            if (through > kRunPiece) {
+                break;
+            }
+            spanned = through;
         }
         const unsigned char* data = source.memory != nullptr ? source.memory + start : nullptr;
         if (data == nullptr) {

@@ -250,15 +250,18 @@ void CLSCopyJob::GatherHex()
     bool first = true;
     for (std::uint64_t at = m_order.start; piece && at < m_order.end && !Stopped();) {
         const std::uint64_t want = m_order.end - at < kHexPiece ? m_order.end - at : kHexPiece;
-            if (!ReadSourceBytes(m_order.source, at, piece.get(), want)) {
+        if (!ReadSourceBytes(m_order.source, at, piece.get(), want)) {
             break;
         }
-        char* out = m_pBlock->Reserve(HexCopySize(want) + 1);
+        // A space before every piece but the first: the room prepared for
+        // the whole copy then holds it without growing.
+        const std::size_t joint = first ? 0 : 1;
+        char* out = m_pBlock->Reserve(joint + HexCopySize(want));
         if (out == nullptr) {
             break;
         }
         std::size_t written = 0;
-        if (!first) {
+        if (joint != 0) {
             out[written++] = ' ';
         }
         written += FormatHexCopy(piece.get(), static_cast<std::size_t>(want), out + written);

@@ -143,12 +143,12 @@ bool CLSWndView::ColumnToPoint(int column, int line, long long& x, long long& y)
 bool CLSWndView::PointToColumn(long long x, long long y, ViewPos& pos)
 {
     HDC hdc = m_clsBuffer.GetDC();
-    const int count = ReachableLineCount(y >= 0 ? y / GetMetrics().rowHeight : 0);
+    const Metrics m = GetMetrics();
+    long long line = y / m.rowHeight;
+    const int count = ReachableLineCount(line >= 0 ? line : 0);
     if (hdc == nullptr || x < 0 || count <= 0) {
         return false;
     }
-    const Metrics m = GetMetrics();
-    long long line = y / m.rowHeight;
     if (line < 0) {
         line = 0;
     } else if (line > count - 1) {
