@@ -2,7 +2,7 @@
 // and centring over the main window inside the work area.
 #include "app/ABOUT.h"
 
-#include "app/PLACEBOX.h"
+#include "window/PLACEBOX.h"
 #include "base/GLIMVER.h"
 #include "base/OWNERS.h"
 #include "resources/RESOURCE.h"

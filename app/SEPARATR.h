@@ -4,7 +4,7 @@
 // the parent to lay out again, and the parent reads GetPos back.
 #pragma once
 
-#include "app/WNDBASE.h"
+#include "window/WNDBASE.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 
 #include "app/ABOUT.h"
 #include "app/CMDLINE.h"
-#include "app/HTMLHELP.h"
+#include "window/HTMLHELP.h"
 #include "base/OWNERS.h"
 #include "image/PICTZOOM.h"
 #include "resources/RESOURCE.h"

@@ -2,7 +2,7 @@
 #include "app/WNDMAIN.h"
 
 #include "app/CMDLINE.h"
-#include "app/HTMLHELP.h"
+#include "window/HTMLHELP.h"
 #include "resources/RESOURCE.h"
 
 #include <htmlhelp.h>

@@ -6,7 +6,7 @@
 #include "app/SEPARATR.h"
 #include "app/STATBAR.h"
 #include "app/TOOLBAR.h"
-#include "app/WNDBASE.h"
+#include "window/WNDBASE.h"
 #include "navigation/FILELIST.h"
 #include "navigation/FOLDERTR.h"
 #include "settings/GLIMSET.h"

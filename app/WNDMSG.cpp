@@ -3,7 +3,7 @@
 // window is destroyed.
 #include "app/WNDMAIN.h"
 
-#include "app/HTMLHELP.h"
+#include "window/HTMLHELP.h"
 #include "base/OWNERS.h"
 #include "resources/RESOURCE.h"
 

@@ -6,7 +6,7 @@
 // container's end mean to them.
 #pragma once
 
-#include "app/WNDBASE.h"
+#include "window/WNDBASE.h"
 #include "navigation/WATCHER.h"
 
 #include <windows.h>

@@ -3,7 +3,7 @@
 // report of a value out of range.
 #include "settings/SETPAGE.h"
 
-#include "app/HTMLHELP.h"
+#include "window/HTMLHELP.h"
 #include "base/OWNERS.h"
 #include "settings/NUMFIELD.h"
 #include "settings/SETDLG.h"

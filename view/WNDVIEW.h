@@ -6,8 +6,8 @@
 // parent with WMU_CARET_POS.
 #pragma once
 
-#include "app/GRAPHBUF.h"
-#include "app/WNDBASE.h"
+#include "window/GRAPHBUF.h"
+#include "window/WNDBASE.h"
 #include "base/OWNERS.h"
 #include "document/FILESTRM.h"
 #include "document/FINDJOB.h"

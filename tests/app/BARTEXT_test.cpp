@@ -1,7 +1,5 @@
-// Status bar texts and part edges, and the placement of a dialog in the work
-// area: pure arithmetic.
+// Status bar texts and part edges: pure arithmetic.
 #include "app/BARTEXT.h"
-#include "app/PLACEBOX.h"
 
 #include <gtest/gtest.h>
 
@@ -45,25 +43,5 @@ TEST(StatusText, CaretEncodingAndPartEdges)
         for (int i = 0; i < kStatusPartCount; ++i) {
             EXPECT_EQ(edges[i], w.expected[i]) << w.sizeWidth << " " << i;
         }
-    }
-}
-
-TEST(PlaceBox, CentredThenPushedIntoTheWorkAreaLeftAndTopWinning)
-{
-    const BoxRect work{0, 0, 1000, 700};
-    const struct {
-        BoxRect parent;
-        int w, h;
-        BoxPoint expected;
-    } cases[] = {
-        {{100, 100, 500, 400}, 200, 100, {200, 200}},
-        {{800, 100, 1600, 600}, 200, 100, {800, 300}},  // half off the right edge
-        {{-500, -400, 100, 200}, 200, 100, {0, 0}},
-        {{0, 0, 1000, 700}, 1200, 900, {0, 0}},  // larger than the area
-    };
-    for (const auto& c : cases) {
-        const BoxPoint at = CentreInWorkArea(c.parent, c.w, c.h, work);
-        EXPECT_EQ(at.x, c.expected.x) << c.parent.left;
-        EXPECT_EQ(at.y, c.expected.y) << c.parent.left;
     }
 }

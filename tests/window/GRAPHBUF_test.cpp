@@ -1,7 +1,7 @@
 // The off-screen surface: what is drawn through it is the panes' paint tests;
 // here, its life: nothing before Create, a fresh bitmap for each Create with
 // the old one freed, nothing after Release.
-#include "app/GRAPHBUF.h"
+#include "window/GRAPHBUF.h"
 
 #include "base/OWNERS.h"
 

@@ -1,5 +1,5 @@
 // Centring a dialog over its parent within the work area.
-#include "app/PLACEBOX.h"
+#include "window/PLACEBOX.h"
 
 BoxPoint CentreInWorkArea(const BoxRect& parent, int width, int height, const BoxRect& work)
 {

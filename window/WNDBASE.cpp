@@ -1,6 +1,6 @@
 // Window binding: the object address lives in GWLP_USERDATA from WM_NCCREATE
 // (or WM_INITDIALOG) until WM_DESTROY has been handled.
-#include "app/WNDBASE.h"
+#include "window/WNDBASE.h"
 
 namespace {
 

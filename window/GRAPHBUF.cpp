@@ -1,6 +1,6 @@
 // Off-screen surface. Release restores the two objects Create replaced before
 // anything is deleted: a bitmap still selected into a DC cannot be freed.
-#include "app/GRAPHBUF.h"
+#include "window/GRAPHBUF.h"
 
 CLSGraphicsBuffer::~CLSGraphicsBuffer()
 {

@@ -1,6 +1,6 @@
 // Lazy binding to HtmlHelpA. The library stays loaded for the rest of the
 // process: help windows and the message pre-translation live in it.
-#include "app/HTMLHELP.h"
+#include "window/HTMLHELP.h"
 
 namespace {
 

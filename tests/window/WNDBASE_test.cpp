@@ -2,7 +2,7 @@
 // unbound in either order. (Dialogs are bound by the same code, and Relayout
 // serves the splitters and full-screen: the settings sheet's, the About box's
 // and the main window's tests drive them.)
-#include "app/WNDBASE.h"
+#include "window/WNDBASE.h"
 
 #include <gtest/gtest.h>
 
