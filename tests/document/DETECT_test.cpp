@@ -1,6 +1,7 @@
 // Encoding detection on samples that tell the rules apart: marks, the UTF-8
 // and UTF-7 tests, escapes, binary bytes and the Shift-JIS/EUC vote.
 #include "document/DETECT.h"
+#include "document/LINESCAN.h"
 
 #include "TESTFILES.h"
 
@@ -96,7 +97,8 @@ TEST(DetectEncoding, SamplesThatDecideNothing)
 namespace {
 
 // Plain ASCII lines of `head` bytes, then text, fed in odd pieces as the line
-// index reads a file; a 100 MiB head is one block fed over and over.
+// index reads a file, the search riding along with its scan; a 100 MiB head
+// is one block fed over and over.
 TextEncoding SearchPast(std::size_t head, const std::string& text)
 {
     std::string block;
@@ -104,9 +106,13 @@ TextEncoding SearchPast(std::size_t head, const std::string& text)
         block += "This program is free software; you can redistribute it (GPL).\r\n";
     }
     CLSEncodingSearch search;
+    CLSLineStarts index;
+    index.push_back(0);
+    CLSLineScanner scanner(index, TextEncoding::ShiftJis);
+    scanner.Watch(&search);
     const auto feed = [&](const std::string& s, std::size_t n) {
         for (std::size_t at = 0; at < n; at += 4093) {
-            search.Feed(reinterpret_cast<const unsigned char*>(s.data()) + at, n - at < 4093 ? n - at : 4093);
+            scanner.Feed(reinterpret_cast<const unsigned char*>(s.data()) + at, n - at < 4093 ? n - at : 4093);
         }
     };
     for (std::size_t done = 0; done < head; done += block.size()) {
