@@ -167,6 +167,11 @@ bool StartsWithUtf8Mark(const unsigned char* d, std::size_t n)
 
 TextEncoding DetectEncoding(const unsigned char* d, std::size_t n)
 {
+    // The mark says it outright: a UTF-8 file that starts in English must not
+    // wait for a non-ASCII byte to be believed.
+    if (StartsWithUtf8Mark(d, n)) {
+        return TextEncoding::Utf8;
+    }
     if (n >= 2) {
         if (d[0] == 0xFF && d[1] == 0xFE) {
             return TextEncoding::Utf16Le;
