@@ -4,6 +4,7 @@
 #include "document/FILESTRM.h"
 
 #include "document/DETECT.h"
+#include "document/LINESCAN.h"
 
 #include <memory>
 #include <new>
@@ -14,8 +15,17 @@ LineSource CLSFileStream::GetLineSource() const
     source.memory = m_lpbyMemory;
     source.file = m_hFile.Get();
     source.size = m_ullFileSize;
-    source.encoding = m_encDetected;
+    source.encoding = m_encChosen != TextEncoding::Auto ? m_encChosen : m_encDetected;
     return source;
+}
+
+void CLSFileStream::SetLineEncoding(TextEncoding chosen)
+{
+    const LineUnits before = LineUnitsOf(GetLineSource().encoding);
+    m_encChosen = chosen;
+    if (LineUnitsOf(GetLineSource().encoding) != before && !m_index.IsUnstarted()) {
+        m_index.Clear();
+    }
 }
 
 // The encoding is taken from the start of the file: in memory from the copy

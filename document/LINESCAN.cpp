@@ -14,9 +14,11 @@ constexpr std::size_t kBlocksPerRun = 1024;
 // Below this many bytes the lines seen so far say little about the rest.
 constexpr std::uint64_t kProjectAfter = 64 * 1024;
 
-LineUnits UnitsOf(TextEncoding detected)
+}  // namespace
+
+LineUnits LineUnitsOf(TextEncoding encoding)
 {
-    switch (detected) {
+    switch (encoding) {
     case TextEncoding::Utf16Le:
         return LineUnits::Utf16Le;
     case TextEncoding::Utf16Be:
@@ -26,12 +28,10 @@ LineUnits UnitsOf(TextEncoding detected)
     }
 }
 
-}  // namespace
-
 CLSLineScanner::CLSLineScanner(CLSLineStarts& index, TextEncoding detected, std::uint64_t expectedBytes)
     : m_index(index),
-      m_unitSize(UnitsOf(detected) == LineUnits::Bytes ? 1 : 2),
-      m_units(UnitsOf(detected)),
+      m_unitSize(LineUnitsOf(detected) == LineUnits::Bytes ? 1 : 2),
+      m_units(LineUnitsOf(detected)),
       m_expectedBytes(expectedBytes)
 {
 }

@@ -27,10 +27,15 @@ constexpr std::size_t kMostIndexLines =
 
 class CLSEncodingSearch;
 
+// How the lines of text in an encoding are split: 2-byte units in the byte
+// order of UTF-16, single bytes for every other encoding.
+LineUnits LineUnitsOf(TextEncoding encoding);
+
 class CLSLineScanner {
 public:
     // Appends to index, which already holds the offset 0 of the first line.
-    // The unit size comes from the detected encoding: 2 bytes for UTF-16.
+    // The units come from the encoding that splits the lines: 2 bytes for
+    // UTF-16.
     // expectedBytes, the size of the file when known (else 0), lets the index
     // grow once to the size the file's first part suggests. When the index
     // can grow no further (memory, or kMostIndexLines), it is cut where the

@@ -144,6 +144,7 @@ void CLSWndView::OpenPath(const std::wstring& path)
 // been painted.
 void CLSWndView::StartTextIndex()
 {
+    Doc().SetLineEncoding(m_encOverride);
     if (IsTextMode()) {
         Doc().StartLineIndex(m_hWnd, WMU_LINES_READY);
     }
@@ -152,11 +153,15 @@ void CLSWndView::StartTextIndex()
 void CLSWndView::SetEncoding(TextEncoding encoding)
 {
     CancelFind();
+    // A copy under way reads the line index, which a choice of UTF-16 for a
+    // file read as single bytes (or back) counts anew.
+    FinishCopy();
     m_encOverride = encoding;
     m_clsShownLines.Clear();
     StartTextIndex();
     m_posCaret = m_posAnchor = ViewPos{0, 0};
     if (m_hWnd != nullptr) {
+        SetUpScrollBars();  // the lines may have been counted anew
         InvalidateRect(m_hWnd, nullptr, TRUE);
         PlaceCaret();
     }

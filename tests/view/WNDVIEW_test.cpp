@@ -78,14 +78,15 @@ TEST(ViewWindow, EncodingChangeDecodesAgainOverTheSameLines)
     h.view.SetEncoding(TextEncoding::Utf16Le);
     EXPECT_EQ(h.Caret(), LineColumn(0, 0));
     EXPECT_EQ(h.view.GetEffectiveEncoding(), TextEncoding::Utf16Le);
-    // Read as UTF-16 the file has no line break at all; the lines stay those
-    // found when it was opened, each decoded as UTF-16.
-    EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 4);
+    // Read as UTF-16 the file has no line break at all: one line, and the
+    // vertical range says so.
+    EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 2);
     h.view.SelectAll();
-    EXPECT_EQ(h.CopyUnicode(), L"\u6261\r\n\u6463\r\n\u6665\r\n\u6867\r\n\u6A69");
+    EXPECT_EQ(h.CopyUnicode(), L"\u6261\u630A\u0A64\u6665\u670A\u0A68\u6A69");
 
     h.view.SetEncoding(TextEncoding::Auto);
     EXPECT_EQ(h.view.GetEffectiveEncoding(), TextEncoding::ShiftJis);
+    EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 4);
     h.view.SelectAll();
     EXPECT_EQ(h.CopyUnicode(), L"ab\r\ncd\r\nef\r\ngh\r\nij");
 }
