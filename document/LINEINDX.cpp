@@ -56,12 +56,12 @@ void CLSLineIndex::BuildHere(const LineSource& source)
     m_vecLines.push_back(0);
     CLSLineScanner scanner(m_vecLines, source.encoding, source.size);
     if (source.memory != nullptr) {
-        scanner.Feed(source.memory, static_cast<std::size_t>(source.size));
+        ScanPiece(scanner, source.memory, static_cast<std::size_t>(source.size));
         scanner.Finish();
     } else {
         ScanFromDisk(source.file, source.size, scanner);
-        EndSearch();
     }
+    EndSearch();
     m_vecLines.shrink_to_fit();
 }
 
@@ -290,7 +290,7 @@ void CLSLineIndex::SearchEncoding(bool wanted)
 
 // The encoding search rides along with the scan of the same bytes; once it
 // is over it is let go, so that what it found can be told at once.
-void CLSLineIndex::ScanPiece(CLSLineScanner& scanner, const unsigned char* data, DWORD n)
+void CLSLineIndex::ScanPiece(CLSLineScanner& scanner, const unsigned char* data, std::size_t n)
 {
     scanner.Watch(m_pSearch.get());
     scanner.Feed(data, n);
