@@ -81,6 +81,7 @@ double RightKeySeconds(CLSWndView& view, const std::string& path)
 struct LongLineTimes {
     double paint;
     double click;
+    int scrolledCells;  // how far End scrolled: the click is that far in
 };
 
 LongLineTimes PaintAndClickSeconds(CLSWndView& view, const std::string& path)
@@ -89,11 +90,12 @@ LongLineTimes PaintAndClickSeconds(CLSWndView& view, const std::string& path)
     const double start = Now();
     view.OpenFile(path.c_str());
     UpdateWindow(hWnd);
-    LongLineTimes times{Now() - start, 0};
+    LongLineTimes times{Now() - start, 0, 0};
     Pump();
     SendMessageA(hWnd, WM_KEYDOWN, VK_END, 1);
     UpdateWindow(hWnd);
     Pump();
+    times.scrolledCells = GetScrollPos(hWnd, SB_HORZ);
     RECT rc{};
     GetClientRect(hWnd, &rc);
     const LPARAM at = MAKELPARAM(rc.right / 2, 5);
@@ -232,6 +234,7 @@ int main()
         GetProcessMemoryInfo(GetCurrentProcess(), &huge, sizeof(huge));
         std::printf("MEMORY name=view-256mib-line peak_working_set=%llu budget=%llu\n",
                     static_cast<unsigned long long>(huge.PeakWorkingSetSize), 64ull << 20);
+        std::printf("PARTS name=click-long-line scrolled_cells=%d\n", hugeTimes.scrolledCells);
     }
 
     // What the open spends before painting (picture loader and media layer
