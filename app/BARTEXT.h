@@ -6,6 +6,8 @@
 #include <string>
 
 constexpr int kStatusPartCount = 5;
+// The part that shows the encoding: a click there opens the encoding menu.
+constexpr int kStatusEncodingPart = 3;
 // The size part's width, unless its text needs more.
 constexpr int kStatusSizeWidth = 90;
 

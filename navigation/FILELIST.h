@@ -37,6 +37,9 @@ public:
     void Refresh();
     // False when the list shows no item of that name.
     bool SelectItem(LPCITEMIDLIST pidl);
+    // Selects the next (or previous) file after the focused row, passing
+    // folders over, as a click would; false at the end, where nothing moves.
+    bool SelectNeighbourFile(bool next);
     // LVS_ICON, LVS_SMALLICON, LVS_LIST or LVS_REPORT.
     void SetViewStyle(DWORD style);
     void SortBy(int column);
