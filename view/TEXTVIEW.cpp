@@ -62,12 +62,21 @@ private:
     COLORREF m_crSelBack;
 };
 
+// The tab width of the font selected into hdc: the stops are counted in
+// half-width characters as the font draws them.
+int FontTabWidth(HDC hdc, int fontHeight, int tabStop)
+{
+    SIZE digit{};
+    const int charWidth = GetTextExtentPoint32W(hdc, L"0", 1, &digit) && digit.cx > 0 ? digit.cx : CellWidth(fontHeight);
+    return TabWidth(charWidth, tabStop);
+}
+
 }  // namespace
 
 void CLSWndView::PaintText(HDC hdc, const RECT& rc)
 {
     const Metrics m = GetMetrics();
-    const int tabWidth = TabWidth(m.fontHeight, m_clsText.GetTabStop());
+    const int tabWidth = FontTabWidth(hdc, m.fontHeight, m_clsText.GetTabStop());
     SetTextColor(hdc, m_clsText.EffectiveTextColor());
     SetBkColor(hdc, m_clsText.EffectiveBackColor());
 
@@ -135,7 +144,7 @@ bool CLSWndView::ColumnToPoint(int column, int line, long long& x, long long& y)
         return false;
     }
     const Metrics m = GetMetrics();
-    x = MeasureColumns(hdc, text.Text(), text.Length(), column, TabWidth(m.fontHeight, m_clsText.GetTabStop()));
+    x = MeasureColumns(hdc, text.Text(), text.Length(), column, FontTabWidth(hdc, m.fontHeight, m_clsText.GetTabStop()));
     y = static_cast<long long>(line) * m.rowHeight;
     return true;
 }
@@ -158,7 +167,7 @@ bool CLSWndView::PointToColumn(long long x, long long y, ViewPos& pos)
     if (!text) {
         return false;
     }
-    const int tabWidth = TabWidth(m.fontHeight, m_clsText.GetTabStop());
+    const int tabWidth = FontTabWidth(hdc, m.fontHeight, m_clsText.GetTabStop());
     pos.line = static_cast<int>(line);
     pos.column = ColumnAtOffset(x, text.Length(), [&](int column) {
         return MeasureColumns(hdc, text.Text(), text.Length(), column, tabWidth);
