@@ -74,3 +74,21 @@ TEST(DelayedCopy, TakesLinesNearTheStartWhileTheCountRuns)
     EXPECT_EQ(h.CopyUnicode(), L"line 0\r\nline 1\r\n");
     EXPECT_TRUE(h.view.IsLineIndexBuilding());
 }
+
+// The block is all another program gets to know of the text's length: it
+// holds the text and its terminator, nothing after (the room prepared for the
+// copy is a guess from the lines' bytes).
+TEST(DelayedCopy, TheBlockHoldsTheTextAndItsTerminatorOnly)
+{
+    const char* const files[] = {"short\r\n\r\nlines\r\n", "いろは\r\nにほへと\r\nend", "one line"};
+    CLSViewHarness h;
+    for (const char* bytes : files) {
+        h.Open(TestFolder().Write("exact.txt", bytes));
+        h.view.SelectAll();
+        const std::wstring text = h.CopyUnicode();
+        ASSERT_TRUE(OpenClipboard(h.Parent()));
+        const SIZE_T size = GlobalSize(GetClipboardData(CF_UNICODETEXT));
+        CloseClipboard();
+        EXPECT_EQ(size, (text.size() + 1) * sizeof(wchar_t)) << bytes;
+    }
+}
