@@ -35,6 +35,13 @@ std::string CaretText(int line, int column)
     return text;
 }
 
+std::string PictureText(int width, int height, int percent)
+{
+    char text[64];
+    std::snprintf(text, sizeof(text), "\t%d × %d  %d%%", width, height, percent);
+    return text;
+}
+
 const char* EncodingLabel(std::uint32_t encoding)
 {
     static const char* const kLabels[] = {"", "BIN", "SJIS", "JIS", "EUC", "UTF16LE", "UTF16BE", "UTF8", "UTF7"};

@@ -25,6 +25,10 @@ void StatusPartEdges(int clientWidth, int barHeight, int (&edges)[kStatusPartCou
 // "\t%5d:%-5d" of the 1-based line and column, from the 0-based caret.
 std::string CaretText(int line, int column);
 
+// What the caret part shows for a picture: its size in pixels and the percent
+// it is drawn at, "1920 × 1080  100%".
+std::string PictureText(int width, int height, int percent);
+
 // The short label of an encoding code (1 "BIN" ... 8 "UTF7"); empty for 0
 // (not detected) and for any code outside the table.
 const char* EncodingLabel(std::uint32_t encoding);

@@ -150,6 +150,7 @@ void CLSWndMain::OnZoom(int id)
         image.SetZoom(static_cast<int>(zoom));
         m_settings.SetImage(image);
         m_clsView.SetImageZoom(zoom);
+        ShowCaretPart();
         break;
     }
     case DocumentKind::Media: {
@@ -319,13 +320,35 @@ void CLSWndMain::ShowItem(LPCITEMIDLIST pidl)
     m_clsStatusBar.SetSizeText(path[0] != '\0' ? FileSizeOfPath(path) : std::nullopt);
     m_clsView.OpenFile(path);
     ShowEncoding();
+    ShowCaretPart();
 }
 
 void CLSWndMain::OnCaretPos(int line, int column)
 {
     m_iCaretLine = line;
     m_iCaretColumn = column;
-    m_clsStatusBar.SetCaretText(line, column);
+    ShowCaretPart();
+}
+
+void CLSWndMain::ShowCaretPart()
+{
+    if (!ShowPictureStatus()) {
+        m_clsStatusBar.SetCaretText(m_iCaretLine, m_iCaretColumn);
+    }
+}
+
+// A picture has no caret: its size and zoom take the caret's part. False
+// when no picture is shown.
+bool CLSWndMain::ShowPictureStatus()
+{
+    int width = 0;
+    int height = 0;
+    int percent = 0;
+    if (!m_clsView.GetPictureStatus(width, height, percent)) {
+        return false;
+    }
+    m_clsStatusBar.SetCaretPartText(PictureText(width, height, percent).c_str());
+    return true;
 }
 
 void CLSWndMain::ShowEncoding()

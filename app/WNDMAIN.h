@@ -98,6 +98,8 @@ private:
     void SelectNavigatedItem(IShellFolder* desktop, LPCITEMIDLIST pidl);
     void ShowItem(LPCITEMIDLIST pidl);
     void OnCaretPos(int line, int column);
+    void ShowCaretPart();
+    bool ShowPictureStatus();
     void ShowEncoding();
     // Where a running search shows how far it has come (empty: it is over).
     void OnFindProgress(const char* text);

@@ -198,6 +198,7 @@ void CLSWndMain::Layout(int cx, int cy)
     }
     m_clsFileList.Move(lay.list.x, lay.list.y, lay.list.cx, lay.list.cy);
     m_clsView.Move(lay.view.x, lay.view.y, lay.view.cx, lay.view.cy);
+    ShowPictureStatus();  // a fitted picture's zoom follows the pane
     MoveWindow(GetDlgItem(m_hWnd, kIdPathEdit), lay.edit.x, lay.edit.y, lay.edit.cx, lay.edit.cy, FALSE);
     MoveWindow(GetDlgItem(m_hWnd, kIdPathButton), lay.button.x, lay.button.y, lay.button.cx, lay.button.cy, TRUE);
     InvalidateRect(m_hWnd, nullptr, FALSE);

@@ -78,6 +78,9 @@ public:
     // return to 0.
     void SetImageZoom(std::uint32_t zoom);
     void SetMediaZoom(std::uint32_t zoom);
+    // The picture's size in pixels and the percent it is drawn at (when
+    // fitting, what the fit comes to in the pane); false outside picture mode.
+    bool GetPictureStatus(int& width, int& height, int& percent);
     std::uint32_t GetImageZoom() const { return static_cast<std::uint32_t>(m_clsImage.GetZoom()); }
     std::uint32_t GetMediaZoom() const { return static_cast<std::uint32_t>(m_clsMedia.GetZoom()); }
 

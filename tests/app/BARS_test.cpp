@@ -4,6 +4,8 @@
 #include "DLGDRIVE.h"
 #include "MAINTEST.h"
 
+#include "tests/common/MEDIAFILE.h"
+
 #include <commctrl.h>
 #include <shlobj.h>
 
@@ -112,6 +114,18 @@ TEST_F(Bars, StatusBarShowsSizeCaretAndEncodingOfWhatIsOpened)
     SendMessageA(Main(), WMU_FILE_SELECTED, 0, reinterpret_cast<LPARAM>(folder));
     ILFree(folder);
     EXPECT_EQ(Part(4), "");
+}
+
+// A picture has no caret: its size and its zoom stand in the caret's part and
+// follow the zoom commands.
+TEST_F(Bars, PictureShowsItsSizeAndZoomInsteadOfTheCaret)
+{
+    Navigate(m_folder.Write("shown.bmp", MakeBitmap(64, 48, [](int, int) { return 0x336699u; })));
+    EXPECT_EQ(Part(2), "\t64 × 48  100%");
+    Command(IDM_ZOOM_400);
+    EXPECT_EQ(Part(2), "\t64 × 48  400%");
+    Navigate(m_folder.Write("shown.txt", "text"));
+    EXPECT_EQ(Part(2), "\t    1:1    ");
 }
 
 TEST_F(Bars, DropDownRunsTheChosenMenuCommandAndTooltipsComeFromTheStrings)

@@ -52,3 +52,9 @@ TEST(StatusText, CaretEncodingAndPartEdges)
         }
     }
 }
+
+TEST(StatusText, PictureSizeAndZoom)
+{
+    EXPECT_EQ(PictureText(1920, 1080, 100), "\t1920 × 1080  100%");
+    EXPECT_EQ(PictureText(1, 65535, 25), "\t1 × 65535  25%");
+}
