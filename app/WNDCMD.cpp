@@ -121,6 +121,8 @@ void CLSWndMain::OnRefresh()
         m_clsFolderTree.Rebuild();
     } else if (focus == kIdFileList) {
         m_clsFileList.Refresh();
+    } else if (focus == CLSWndView::kControlId) {
+        m_clsView.Refresh();
     }
 }
 
@@ -194,7 +196,9 @@ void CLSWndMain::SetRadioGroup(int first, int last, int chosen)
 }
 
 // Copy, Select all and Refresh follow the control that has the focus; the
-// accelerators of grayed items do nothing.
+// accelerators of grayed items do nothing. The preview refreshes what it
+// shows, a file or the line saying why it could not be opened; the path box
+// has nothing to refresh.
 void CLSWndMain::OnInitMenu(HMENU hMenu)
 {
     UINT copy = MFS_GRAYED;
@@ -213,6 +217,8 @@ void CLSWndMain::OnInitMenu(HMENU hMenu)
     } else if (focus == CLSWndView::kControlId) {
         copy = m_clsView.HasSelection() ? 0 : MFS_GRAYED;
         selectAll = 0;
+        const bool shown = m_clsView.GetDisplayMode() != DocumentKind::None || !m_clsView.GetOpenFailure().empty();
+        refresh = shown ? 0 : MFS_GRAYED;
     }
     SetItemState(hMenu, IDM_COPY, copy);
     SetItemState(hMenu, IDM_SELECTALL, selectAll);

@@ -47,10 +47,12 @@ TEST_F(HostedView, PathBoxOpensTheFileAndEditCommandsFollowTheFocus)
     Command(IDM_SELECTALL);
     EXPECT_FALSE(m_app->GetView().HasSelection());
     EXPECT_EQ(StateAfterInitMenu(IDM_COPY) & MF_GRAYED, 0u);  // the path box has a selection
+    EXPECT_NE(StateAfterInitMenu(IDM_REFRESH) & MF_GRAYED, 0u);  // nothing to read again there
 
     SetFocus(ViewWindow());
     EXPECT_NE(StateAfterInitMenu(IDM_COPY) & MF_GRAYED, 0u);  // nothing selected in the view
     EXPECT_EQ(StateAfterInitMenu(IDM_SELECTALL) & MF_GRAYED, 0u);
+    EXPECT_EQ(StateAfterInitMenu(IDM_REFRESH) & MF_GRAYED, 0u);  // F5 reads the shown file again
     Command(IDM_SELECTALL);
     EXPECT_EQ(m_app->GetCaretLine(), 1);  // the view's report is remembered
     EXPECT_EQ(m_app->GetCaretColumn(), 11);
