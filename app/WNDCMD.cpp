@@ -368,3 +368,22 @@ void CLSWndMain::OnFindProgress(const char* text)
 {
     m_clsStatusBar.SetHintText(text);
 }
+
+// The view read its file again: the size part and the file's row follow it;
+// a file that is gone has no size.
+void CLSWndMain::OnFileReread()
+{
+    const std::string& path = m_clsView.GetPath();
+    if (path.empty()) {
+        return;
+    }
+    m_clsStatusBar.SetSizeText(FileSizeOfPath(path.c_str()));
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    CLSComPtr<IShellFolder> desktop;
+    CLSItemIdList pidl;
+    if (SUCCEEDED(SHGetDesktopFolder(desktop.Address())) &&
+        SUCCEEDED(desktop->ParseDisplayName(m_hWnd, nullptr, wide, nullptr, pidl.Address(), nullptr)) && pidl) {
+        m_clsFileList.UpdateItem(pidl.Get());
+    }
+}

@@ -103,6 +103,8 @@ private:
     void ShowEncoding();
     // Where a running search shows how far it has come (empty: it is over).
     void OnFindProgress(const char* text);
+    // The view read its file again (WNDCMD.cpp).
+    void OnFileReread();
 
     CLSWndFolderTree m_clsFolderTree;
     CLSWndFileList m_clsFileList;

@@ -78,6 +78,12 @@ LRESULT CLSWndMain::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     case WMU_ENCODING_FOUND:
         ShowEncoding();
         return 0;
+    case WMU_FILE_REREAD:
+        OnFileReread();
+        return 0;
+    case WMU_FOLDER_CHANGED:
+        m_clsView.RefreshIfChanged();  // a shown file that went says so at once
+        return 0;
     case WMU_FIND_PROGRESS:
         OnFindProgress(reinterpret_cast<const char*>(lParam));
         return 0;

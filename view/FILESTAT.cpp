@@ -98,6 +98,9 @@ void CLSWndView::Refresh()
     const int vertical = GetScrollPos32(SB_VERT);
     const std::string path = GetPath();
     OpenFile(path.c_str());
+    if (m_hWnd != nullptr) {
+        SendMessageA(m_hWndParent, WMU_FILE_REREAD, 0, 0);
+    }
     if (!HasCaretMode() || m_hWnd == nullptr) {
         return;
     }
