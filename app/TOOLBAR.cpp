@@ -81,7 +81,7 @@ bool CLSToolBar::Create(HWND hWndParent, HINSTANCE hInstance)
     }
     const int standard = AddSystemImages(m_hWnd, IDB_STD_SMALL_COLOR);
     const int view = AddSystemImages(m_hWnd, IDB_VIEW_SMALL_COLOR);
-    // Copy stays disabled: the menu and Ctrl+C are where copying follows the focus.
+    // Copy starts disabled: nothing is selected yet.
     TBBUTTON more[] = {
         Button(standard + STD_COPY, IDM_COPY, 0),
         Separator(),
@@ -113,6 +113,11 @@ bool CLSToolBar::OnNotify(HWND hWndMain, const NMHDR* pnmh)
         return true;
     }
     return false;
+}
+
+void CLSToolBar::EnableCopy(bool on)
+{
+    SendMessageA(m_hWnd, TB_ENABLEBUTTON, IDM_COPY, MAKELPARAM(on ? TRUE : FALSE, 0));
 }
 
 // The pop-up is the main menu's own, so its checkmarks are the menu's; the

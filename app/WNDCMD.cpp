@@ -201,21 +201,15 @@ void CLSWndMain::SetRadioGroup(int first, int last, int chosen)
 // has nothing to refresh.
 void CLSWndMain::OnInitMenu(HMENU hMenu)
 {
-    UINT copy = MFS_GRAYED;
+    const UINT copy = CanCopy() ? 0 : MFS_GRAYED;
     UINT selectAll = MFS_GRAYED;
     UINT refresh = MFS_GRAYED;
     const int focus = GetDlgCtrlID(GetFocus());
     if (focus == kIdFolderTree || focus == kIdFileList) {
         refresh = 0;
     } else if (focus == kIdPathEdit) {
-        DWORD start = 0;
-        DWORD end = 0;
-        SendDlgItemMessageA(m_hWnd, kIdPathEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                            reinterpret_cast<LPARAM>(&end));
-        copy = start != end ? 0 : MFS_GRAYED;
         selectAll = 0;
     } else if (focus == CLSWndView::kControlId) {
-        copy = m_clsView.HasSelection() ? 0 : MFS_GRAYED;
         selectAll = 0;
         const bool shown = m_clsView.GetDisplayMode() != DocumentKind::None || !m_clsView.GetOpenFailure().empty();
         refresh = shown ? 0 : MFS_GRAYED;
@@ -224,6 +218,34 @@ void CLSWndMain::OnInitMenu(HMENU hMenu)
     SetItemState(hMenu, IDM_SELECTALL, selectAll);
     SetItemState(hMenu, IDM_REFRESH, refresh);
     InitZoomItems(hMenu);
+}
+
+// Whether the control with the focus has a selection to copy: the path box or
+// the preview.
+bool CLSWndMain::CanCopy() const
+{
+    const int focus = GetDlgCtrlID(GetFocus());
+    if (focus == kIdPathEdit) {
+        DWORD start = 0;
+        DWORD end = 0;
+        SendDlgItemMessageA(m_hWnd, kIdPathEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                            reinterpret_cast<LPARAM>(&end));
+        return start != end;
+    }
+    return focus == CLSWndView::kControlId && m_clsView.HasSelection();
+}
+
+// The Copy button, like the menu item, follows focus and selection; both
+// change without telling the main window, so the message loop sets the button
+// before it takes each message (a few calls; the button is only touched when
+// its state changes).
+void CLSWndMain::UpdateCopyButton()
+{
+    const bool on = CanCopy();
+    if (on != m_bCopyEnabled) {
+        m_bCopyEnabled = on;
+        m_clsToolBar.EnableCopy(on);
+    }
 }
 
 // The zoom items show the zoom of the mode shown; text and hex have none.

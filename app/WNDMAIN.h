@@ -83,6 +83,8 @@ private:
     // Commands, menus, notifications, navigation (WNDCMD.cpp).
     bool OnCommand(int id);
     void OnInitMenu(HMENU hMenu);
+    bool CanCopy() const;
+    void UpdateCopyButton();
     bool OnNotify(const NMHDR* hdr);
     void OnCopy();
     void OnSelectAll();
@@ -119,4 +121,5 @@ private:
     int m_iCaretColumn = 0;
     DWORD_PTR m_dwHelpCookie = 0;
     bool m_bSettingsLoaded = false;
+    bool m_bCopyEnabled = false;  // as the toolbar's Copy button was last set
 };

@@ -189,3 +189,21 @@ TEST_F(Bars, AboutBoxStaysInsideTheWorkAreaWithTheHandOverItsLink)
     EXPECT_TRUE(hand);
     EXPECT_FALSE(handElsewhere);
 }
+
+// The toolbar's Copy button follows the Copy menu item: enabled while the
+// control with the focus has a selection.
+TEST_F(Bars, CopyButtonFollowsTheSelectionOfTheFocusedControl)
+{
+    auto copyEnabled = [this] {
+        RunLoop();
+        return SendDlgItemMessageA(Main(), CLSToolBar::kControlId, TB_ISBUTTONENABLED, IDM_COPY, 0) != 0;
+    };
+    Navigate(m_folder.Write("copy.txt", "some text"));
+    HWND view = GetDlgItem(Main(), CLSWndView::kControlId);
+    SetFocus(view);
+    EXPECT_FALSE(copyEnabled());
+    Command(IDM_SELECTALL);
+    EXPECT_TRUE(copyEnabled());
+    SetFocus(GetDlgItem(Main(), kIdFolderTree));
+    EXPECT_FALSE(copyEnabled());
+}
