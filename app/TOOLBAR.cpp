@@ -134,10 +134,20 @@ void CLSToolBar::DropDown(HWND hWndMain, int idCommand)
         return;
     }
     SendMessageA(m_hWnd, TB_SETSTATE, static_cast<WPARAM>(idCommand), MAKELPARAM(TBSTATE_ENABLED | TBSTATE_PRESSED, 0));
+    // The button's tooltip, shown while the mouse rested on it, would lie
+    // over the menu's first item: it goes, and stays away while the menu is up.
+    HWND hWndTip = reinterpret_cast<HWND>(SendMessageA(m_hWnd, TB_GETTOOLTIPS, 0, 0));
+    if (hWndTip != nullptr) {
+        SendMessageA(hWndTip, TTM_ACTIVATE, FALSE, 0);
+        ShowWindow(hWndTip, SW_HIDE);
+    }
     TPMPARAMS tpm{};
     tpm.cbSize = sizeof(tpm);
     tpm.rcExclude = rc;
     const BOOL chosen = TrackPopupMenuEx(mii.hSubMenu, TPM_RETURNCMD | TPM_VERTICAL, rc.left, rc.bottom, hWndMain, &tpm);
+    if (hWndTip != nullptr) {
+        SendMessageA(hWndTip, TTM_ACTIVATE, TRUE, 0);
+    }
     SendMessageA(m_hWnd, TB_SETSTATE, static_cast<WPARAM>(idCommand), MAKELPARAM(TBSTATE_ENABLED, 0));
     if (chosen != 0) {
         SendMessageA(hWndMain, WM_COMMAND, static_cast<WPARAM>(chosen), 0);

@@ -134,6 +134,10 @@ TEST_F(Bars, DropDownRunsTheChosenMenuCommandAndTooltipsComeFromTheStrings)
     PostMessageA(Main(), WM_KEYDOWN, VK_UP, 0);
     PostMessageA(Main(), WM_KEYDOWN, VK_RETURN, 0);
     MessageSpy commands(Main(), WM_COMMAND);
+    // A tooltip up when the button is pressed must not lie over the menu.
+    HWND tip = reinterpret_cast<HWND>(SendDlgItemMessageA(Main(), CLSToolBar::kControlId, TB_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(tip, nullptr);
+    ShowWindow(tip, SW_SHOWNA);
     NMTOOLBARA nmtb{};
     nmtb.hdr = {GetDlgItem(Main(), CLSToolBar::kControlId), CLSToolBar::kControlId, TBN_DROPDOWN};
     nmtb.iItem = IDM_ICONVIEW;
@@ -143,6 +147,7 @@ TEST_F(Bars, DropDownRunsTheChosenMenuCommandAndTooltipsComeFromTheStrings)
     EXPECT_EQ(GetMenuState(GetMenu(Main()), IDM_STYLE_DETAILS, MF_BYCOMMAND) & MF_CHECKED, UINT{MF_CHECKED})
         << "the main menu's checkmark follows";
     EXPECT_FALSE(Pressed(IDM_ICONVIEW)) << "the button comes back up";
+    EXPECT_FALSE(IsWindowVisible(tip));
 
     for (const auto& [id, text] : {std::pair<UINT, const char*>{IDM_ENC_SJIS, "Shift-JISとしてファイルを見る"},
                                    {IDM_ARRANGE, "アイコンの整列"}, {IDM_EXIT, ""}}) {
