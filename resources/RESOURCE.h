@@ -74,3 +74,7 @@
 #define IDS_FIND_PROGRESS 2104
 #define IDS_FIND_FAILED 2105
 #define IDS_FIND_NO_TEXT 2106
+
+// The folder choosers' prompts in the settings.
+#define IDS_BROWSE_START_FOLDER 2111
+#define IDS_BROWSE_SPI_FOLDER 2112

@@ -177,3 +177,45 @@ TEST_F(SettingsSheet, ChosenFontAndColourReachThePreviewAtOnceAndTheSettings)
     EXPECT_EQ(GetPixel(CLSWindowDC(view).Get(), rc.right / 2, rc.bottom / 2), RGB(12, 34, 56));
     EXPECT_EQ(std::string(m_app->GetSettings().GetText().GetFaceName().GetString()), face);
 }
+
+// Each folder chooser asks for its own folder.
+TEST_F(SettingsSheet, FolderChoosersAskForTheirOwnFolder)
+{
+    std::vector<std::string> prompts;
+    auto readPrompt = [&] {
+        HWND chooser = ModalDriver::ActiveDialog();
+        std::string all;
+        EnumChildWindows(
+            chooser,
+            [](HWND child, LPARAM texts) {
+                char text[256] = "";
+                GetWindowTextA(child, text, sizeof(text));
+                *reinterpret_cast<std::string*>(texts) += std::string(text) + "\n";
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&all));
+        prompts.push_back(all);
+        PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
+    };
+    Run({
+        [&] {
+            if (IsDlgButtonChecked(Page(0), 1026)) {
+                Click(0, 1026);  // the start folder, not the last one, which enables 参照
+            }
+            Click(0, 1025);
+        },
+        readPrompt,
+        [&] {
+            Show(3);
+            if (!IsDlgButtonChecked(Page(3), 1030)) {
+                Click(3, 1030);  // use the plug-ins, which enables their 参照
+            }
+            Click(3, 1032);
+        },
+        readPrompt,
+        [&] { Press(PSBTN_CANCEL); },
+    });
+    ASSERT_EQ(prompts.size(), 2u);
+    EXPECT_NE(prompts[0].find("起動時に表示するフォルダを選択してください。"), std::string::npos) << prompts[0];
+    EXPECT_NE(prompts[1].find("Susie プラグインのあるフォルダを選択してください。"), std::string::npos) << prompts[1];
+}
