@@ -300,6 +300,9 @@ void CLSWndFileList::SetViewStyle(DWORD style)
     const LONG_PTR old = GetWindowLongPtrA(m_hWndControl, GWL_STYLE);
     SetWindowLongPtrA(m_hWndControl, GWL_STYLE, (old & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | style);
     SendMessageA(m_hWndControl, LVM_ARRANGE, LVA_ALIGNLEFT, 0);
+    // The control repaints only where its items now lie; what the old style
+    // drew elsewhere would stay on screen, over nothing that can be clicked.
+    InvalidateRect(m_hWndControl, nullptr, TRUE);
 }
 
 void CLSWndFileList::SortBy(int column)
