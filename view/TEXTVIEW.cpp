@@ -3,6 +3,7 @@
 // come decoded from the cache of the lines shown.
 #include "view/WNDVIEW.h"
 
+#include "view/LOWLINE.h"
 #include "view/TEXTLAY.h"
 
 #include <cstdint>
@@ -13,8 +14,9 @@ namespace {
 // the previous run, so tab gaps take the colour of the run after them.
 class CLSRowPainter {
 public:
-    CLSRowPainter(HDC hdc, const WCHAR* text, int y, int bandTop, int bandBottom, const CLSGlimFont& colors)
-        : m_hdc(hdc), m_text(text), m_y(y), m_top(bandTop), m_bottom(bandBottom),
+    CLSRowPainter(HDC hdc, const WCHAR* text, int y, int bandTop, int bandBottom, const CLSGlimFont& colors,
+                  const CLSLowLine& lowLine)
+        : m_hdc(hdc), m_text(text), m_y(y), m_top(bandTop), m_bottom(bandBottom), m_lowLine(lowLine),
           m_crText(colors.EffectiveTextColor()), m_crBack(colors.EffectiveBackColor()),
           m_crSelText(colors.EffectiveSelectedTextColor()), m_crSelBack(colors.EffectiveSelectedBackColor())
     {
@@ -35,6 +37,7 @@ public:
         // before it begins; GDI would not fill such a band either way.
         RECT band{bandLeft, m_top, bandRight < bandLeft ? bandLeft : bandRight, m_bottom};
         ExtTextOutW(m_hdc, x, m_y, ETO_OPAQUE, &band, m_text + first, static_cast<UINT>(count), nullptr);
+        m_lowLine.Draw(m_hdc, x, m_y, m_text + first, count, nullptr);
     }
 
     void Fill(int left, int right)
@@ -56,6 +59,7 @@ private:
     int m_y;
     int m_top;
     int m_bottom;
+    const CLSLowLine& m_lowLine;
     COLORREF m_crText;
     COLORREF m_crBack;
     COLORREF m_crSelText;
@@ -116,7 +120,8 @@ int CLSWndView::DrawLine(HDC hdc, int x0, int y, const WCHAR* text, int length, 
     const Metrics m = GetMetrics();
     // The glyphs sit at the top of their row; the highlight band is centred on them.
     const int top = y - (m.rowHeight - m.fontHeight) / 2;
-    CLSRowPainter painter(hdc, text, y, top, top + m.rowHeight, m_clsText);
+    const CLSLowLine lowLine(hdc);
+    CLSRowPainter painter(hdc, text, y, top, top + m.rowHeight, m_clsText, lowLine);
     const int width = LayoutRow(text, length, x0, tabWidth, selStart, selEnd, painter, clipRight);
     painter.RestoreNormal();
     return width;

@@ -2,6 +2,7 @@
 // clicks put the caret, and the selected band as it appears on the screen.
 #include "VIEWTEST.h"
 
+#include "view/HEXLAY.h"
 #include "view/TEXTLAY.h"
 
 #include <gtest/gtest.h>
@@ -124,4 +125,42 @@ TEST(TextView, CaretNearTheStartDoesNotWaitForTheCount)
     EXPECT_TRUE(h.view.IsLineIndexBuilding());
     h.Key(VK_END, false, true);
     EXPECT_EQ(h.Caret(), LineColumn(3000, 0));
+}
+
+// The low line shows in text and in the hex view's characters, also in faces
+// and sizes whose own glyph for it draws nothing here: "a_b" is not "a b".
+// Nothing else of the row reaches below the baseline.
+TEST(TextView, LowLinesShowInTextAndHex)
+{
+    CLSViewHarness h(1200, 100);  // wide enough for the hex view's characters
+    h.Open(TestFolder().Write("low.txt", "a_b"));
+    SetFocus(h.Parent());  // no caret in the way
+    const std::pair<const char*, int> faces[] = {{"ＭＳ ゴシック", 12}, {"ＭＳ 明朝", 20}, {"ＭＳ ゴシック", 11}};
+    for (const auto& [face, points] : faces) {
+        CLSGlimTextSettings font;
+        font.SetFaceName(face);
+        font.SetHeight(points);
+        font.SetUseSystemColor(false);
+        font.SetTextColor(RGB(0, 0, 0));
+        font.SetBackColor(kBack);
+        h.view.ApplySettings(font, font, CLSGlimImageSettings(), CLSGlimMediaSettings());
+        TEXTMETRICA tm{};
+        {
+            CLSWindowDC dc(h.View());
+            CLSFontOwner made(font.CreateFont(h.View()));
+            CLSSelectObject selected(dc.Get(), made.Get());
+            GetTextMetricsA(dc.Get(), &tm);
+        }
+        for (const ViewMode mode : {ViewMode::Text, ViewMode::Hex}) {
+            h.view.SetViewMode(mode);
+            const Shot s = h.Capture();
+            int inked = 0;
+            for (int y = tm.tmAscent + 1; y < tm.tmHeight; ++y) {
+                for (int x = 0; x < s.cx; ++x) {
+                    inked += s.At(x, y) != kBack ? 1 : 0;
+                }
+            }
+            EXPECT_GT(inked, 0) << face << " " << points << ", view form " << static_cast<int>(mode);
+        }
+    }
 }
