@@ -4,8 +4,6 @@
 #include "DLGDRIVE.h"
 #include "MAINTEST.h"
 
-#include "tests/common/MEDIAFILE.h"
-
 #include <commctrl.h>
 #include <shlobj.h>
 
@@ -116,18 +114,6 @@ TEST_F(Bars, StatusBarShowsSizeCaretAndEncodingOfWhatIsOpened)
     EXPECT_EQ(Part(4), "");
 }
 
-// A picture has no caret: its size and its zoom stand in the caret's part and
-// follow the zoom commands.
-TEST_F(Bars, PictureShowsItsSizeAndZoomInsteadOfTheCaret)
-{
-    Navigate(m_folder.Write("shown.bmp", MakeBitmap(64, 48, [](int, int) { return 0x336699u; })));
-    EXPECT_EQ(Part(2), "\t64 × 48  100%");
-    Command(IDM_ZOOM_400);
-    EXPECT_EQ(Part(2), "\t64 × 48  400%");
-    Navigate(m_folder.Write("shown.txt", "text"));
-    EXPECT_EQ(Part(2), "\t    1:1    ");
-}
-
 TEST_F(Bars, DropDownRunsTheChosenMenuCommandAndTooltipsComeFromTheStrings)
 {
     // The pop-up's own keyboard: up from nothing is the last item, "詳細(&D)".
@@ -195,20 +181,3 @@ TEST_F(Bars, AboutBoxStaysInsideTheWorkAreaWithTheHandOverItsLink)
     EXPECT_FALSE(handElsewhere);
 }
 
-// The toolbar's Copy button follows the Copy menu item: enabled while the
-// control with the focus has a selection.
-TEST_F(Bars, CopyButtonFollowsTheSelectionOfTheFocusedControl)
-{
-    auto copyEnabled = [this] {
-        RunLoop();
-        return SendDlgItemMessageA(Main(), CLSToolBar::kControlId, TB_ISBUTTONENABLED, IDM_COPY, 0) != 0;
-    };
-    Navigate(m_folder.Write("copy.txt", "some text"));
-    HWND view = GetDlgItem(Main(), CLSWndView::kControlId);
-    SetFocus(view);
-    EXPECT_FALSE(copyEnabled());
-    Command(IDM_SELECTALL);
-    EXPECT_TRUE(copyEnabled());
-    SetFocus(GetDlgItem(Main(), kIdFolderTree));
-    EXPECT_FALSE(copyEnabled());
-}

@@ -24,7 +24,7 @@ TEST(StatusText, SizeGroupsByThreeUpToTheBillions)
     }
 }
 
-TEST(StatusText, CaretEncodingAndPartEdges)
+TEST(StatusText, CaretPictureEncodingAndPartEdges)
 {
     EXPECT_EQ(CaretText(0, 0), "\t    1:1    ");
     EXPECT_EQ(CaretText(123455, 9), "\t123456:10   ");
@@ -33,6 +33,7 @@ TEST(StatusText, CaretEncodingAndPartEdges)
     for (const auto& [code, label] : labels) {
         EXPECT_STREQ(EncodingLabel(code), label) << code;
     }
+    EXPECT_EQ(PictureText(1920, 1080, 100), "\t1920 × 1080  100%");
     // Needed widths below the usual ones change nothing; each wider one
     // widens its own part and moves the parts to its left.
     const struct {
@@ -53,8 +54,3 @@ TEST(StatusText, CaretEncodingAndPartEdges)
     }
 }
 
-TEST(StatusText, PictureSizeAndZoom)
-{
-    EXPECT_EQ(PictureText(1920, 1080, 100), "\t1920 × 1080  100%");
-    EXPECT_EQ(PictureText(1, 65535, 25), "\t1 × 65535  25%");
-}

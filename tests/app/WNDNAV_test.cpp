@@ -135,34 +135,30 @@ TEST_F(Navigation, LastFolderAndSplittersSurviveARestart)
     EXPECT_EQ(m_app->GetHorizontalBar().GetPos(), 120);
 }
 
-// F5 in the preview reads the shown file again (its accelerator is not
-// dropped as a grayed item's); the status bar's size and the list's row
-// follow; a shown file that is deleted says so in the pane as soon as the
-// list's watcher sees it go.
+// F5 in the preview reads the shown file again; the status bar's size and
+// the list's row follow; a deleted shown file says so once the watcher sees it.
 TEST_F(Navigation, TheShownFileIsReadAgainWithItsSizeAndItsGoingIsShown)
 {
     Navigate(m_file);
-    HWND view = GetDlgItem(Main(), CLSWndView::kControlId);
-    SetFocus(view);
+    SetFocus(GetDlgItem(Main(), CLSWndView::kControlId));
     WriteFileBytes(m_file, std::string(1234, 'a'));
-    PostMessageA(view, WM_KEYDOWN, VK_F5, 0);
+    PostMessageA(GetFocus(), WM_KEYDOWN, VK_F5, 0);
     RunLoop();
     char text[64] = "";
-    SendDlgItemMessageA(Main(), kIdStatusBar, SB_GETTEXTA, 4, reinterpret_cast<LPARAM>(text));
-    EXPECT_STREQ(text, "\t\t1,234バイト");
+    char size[64] = "";
     LVITEMA item{};
     item.iSubItem = 1;
-    item.pszText = text;
-    item.cchTextMax = sizeof(text);
+    item.pszText = size;
+    item.cchTextMax = sizeof(size);
     SendMessageA(m_app->GetFileList().GetListWindow(), LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&item));
-    char expected[64] = "";
-    StrFormatByteSize64A(1234, expected, sizeof(expected));
-    EXPECT_STREQ(text, expected);
-
+    EXPECT_STREQ(size, StrFormatByteSize64A(1234, text, sizeof(text)));
+    SendDlgItemMessageA(Main(), kIdStatusBar, SB_GETTEXTA, 4, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "\t\t1,234バイト");
     ASSERT_TRUE(DeleteFileA(m_file.c_str()));
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < 5000 && m_app->GetView().GetOpenFailure().empty();) {
+    const std::string& failure = m_app->GetView().GetOpenFailure();
+    for (const DWORD start = GetTickCount(); failure.empty() && GetTickCount() - start < 5000;) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
         RunLoop();
     }
-    EXPECT_FALSE(m_app->GetView().GetOpenFailure().empty());
+    EXPECT_FALSE(failure.empty());
 }

@@ -5,17 +5,11 @@
 
 TEST(TreeScroll, ANodeBeyondEitherEdgeComesIntoViewStartFirst)
 {
-    const struct {
-        int left, right, width, expected;
-    } cases[] = {
-        {10, 90, 100, 0},     // shows already
-        {0, 100, 100, 0},     // exactly
-        {150, 230, 100, 130}, // right of the view: its end comes to the right edge
-        {60, 130, 100, 30},
-        {150, 400, 100, 150}, // wider than the view: its start comes to the left edge
-        {-40, 20, 100, -40},  // left of the view
-    };
+    // left, right, view width, scroll: shown already; its end to the right
+    // edge; wider than the view or left of it: its start to the left edge.
+    const int cases[][4] = {{10, 90, 100, 0}, {0, 100, 100, 0}, {150, 230, 100, 130}, {60, 130, 100, 30},
+                            {150, 400, 100, 150}, {-40, 20, 100, -40}};
     for (const auto& c : cases) {
-        EXPECT_EQ(ScrollAcrossToShow(c.left, c.right, c.width), c.expected) << c.left << ".." << c.right;
+        EXPECT_EQ(ScrollAcrossToShow(c[0], c[1], c[2]), c[3]) << c[0] << ".." << c[1];
     }
 }

@@ -75,20 +75,17 @@ TEST(DelayedCopy, TakesLinesNearTheStartWhileTheCountRuns)
     EXPECT_TRUE(h.view.IsLineIndexBuilding());
 }
 
-// The block is all another program gets to know of the text's length: it
-// holds the text and its terminator, nothing after (the room prepared for the
-// copy is a guess from the lines' bytes).
+// Another program takes the block's size for the text's: the block holds the
+// text and its terminator, nothing after (the room prepared is a guess).
 TEST(DelayedCopy, TheBlockHoldsTheTextAndItsTerminatorOnly)
 {
-    const char* const files[] = {"short\r\n\r\nlines\r\n", "いろは\r\nにほへと\r\nend", "one line"};
     CLSViewHarness h;
-    for (const char* bytes : files) {
+    for (const char* bytes : {"short\r\n\r\nlines\r\n", "いろは\r\nにほへと\r\nend", "one line"}) {
         h.Open(TestFolder().Write("exact.txt", bytes));
         h.view.SelectAll();
         const std::wstring text = h.CopyUnicode();
         ASSERT_TRUE(OpenClipboard(h.Parent()));
-        const SIZE_T size = GlobalSize(GetClipboardData(CF_UNICODETEXT));
+        EXPECT_EQ(GlobalSize(GetClipboardData(CF_UNICODETEXT)), (text.size() + 1) * sizeof(wchar_t)) << bytes;
         CloseClipboard();
-        EXPECT_EQ(size, (text.size() + 1) * sizeof(wchar_t)) << bytes;
     }
 }

@@ -2,10 +2,11 @@
 // clicks put the caret, and the selected band as it appears on the screen.
 #include "VIEWTEST.h"
 
-#include "view/HEXLAY.h"
 #include "view/TEXTLAY.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 // A break at the end leaves an empty last line: the copy ends with the break
 // placed before it; an empty first line still gives its break.
@@ -127,40 +128,25 @@ TEST(TextView, CaretNearTheStartDoesNotWaitForTheCount)
     EXPECT_EQ(h.Caret(), LineColumn(3000, 0));
 }
 
-// The low line shows in text and in the hex view's characters, also in faces
-// and sizes whose own glyph for it draws nothing here: "a_b" is not "a b".
-// Nothing else of the row reaches below the baseline.
+// The low line shows in text and hex also in faces and sizes whose own glyph
+// for it draws nothing here; nothing else of "a_b" reaches below the baseline.
 TEST(TextView, LowLinesShowInTextAndHex)
 {
     CLSViewHarness h(1200, 100);  // wide enough for the hex view's characters
     h.Open(TestFolder().Write("low.txt", "a_b"));
     SetFocus(h.Parent());  // no caret in the way
-    const std::pair<const char*, int> faces[] = {{"ＭＳ ゴシック", 12}, {"ＭＳ 明朝", 20}, {"ＭＳ ゴシック", 11}};
-    for (const auto& [face, points] : faces) {
-        CLSGlimTextSettings font;
+    for (const auto& [face, points] : {std::pair{"ＭＳ ゴシック", 12}, {"ＭＳ 明朝", 20}}) {
+        CLSGlimTextSettings font = TestTextSettings();
         font.SetFaceName(face);
         font.SetHeight(points);
-        font.SetUseSystemColor(false);
-        font.SetTextColor(RGB(0, 0, 0));
-        font.SetBackColor(kBack);
         h.view.ApplySettings(font, font, CLSGlimImageSettings(), CLSGlimMediaSettings());
-        TEXTMETRICA tm{};
-        {
-            CLSWindowDC dc(h.View());
-            CLSFontOwner made(font.CreateFont(h.View()));
-            CLSSelectObject selected(dc.Get(), made.Get());
-            GetTextMetricsA(dc.Get(), &tm);
-        }
         for (const ViewMode mode : {ViewMode::Text, ViewMode::Hex}) {
             h.view.SetViewMode(mode);
             const Shot s = h.Capture();
-            int inked = 0;
-            for (int y = tm.tmAscent + 1; y < tm.tmHeight; ++y) {
-                for (int x = 0; x < s.cx; ++x) {
-                    inked += s.At(x, y) != kBack ? 1 : 0;
-                }
-            }
-            EXPECT_GT(inked, 0) << face << " " << points << ", view form " << static_cast<int>(mode);
+            const TEXTMETRICA tm = h.Metrics(font);
+            const auto below = std::count_if(s.pixels.begin() + (tm.tmAscent + 1) * s.cx,
+                                             s.pixels.begin() + tm.tmHeight * s.cx, [](COLORREF c) { return c != kBack; });
+            EXPECT_GT(below, 0) << points << " points, view form " << static_cast<int>(mode);
         }
     }
 }
