@@ -395,17 +395,16 @@ void CLSWndMain::OnFindProgress(const char* text)
 // a file that is gone has no size.
 void CLSWndMain::OnFileReread()
 {
-    const std::string& path = m_clsView.GetPath();
+    std::wstring path = m_clsView.Doc().GetPath();
     if (path.empty()) {
         return;
     }
-    m_clsStatusBar.SetSizeText(FileSizeOfPath(path.c_str()));
-    wchar_t wide[MAX_PATH] = L"";
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    const bool open = m_clsView.GetOpenFailure().empty();
+    m_clsStatusBar.SetSizeText(open ? std::optional(m_clsView.Doc().GetFileSize()) : std::nullopt);
     CLSComPtr<IShellFolder> desktop;
     CLSItemIdList pidl;
-    if (SUCCEEDED(SHGetDesktopFolder(desktop.Address())) &&
-        SUCCEEDED(desktop->ParseDisplayName(m_hWnd, nullptr, wide, nullptr, pidl.Address(), nullptr)) && pidl) {
+    if (open && SUCCEEDED(SHGetDesktopFolder(desktop.Address())) &&
+        SUCCEEDED(desktop->ParseDisplayName(m_hWnd, nullptr, path.data(), nullptr, pidl.Address(), nullptr)) && pidl) {
         m_clsFileList.UpdateItem(pidl.Get());
     }
 }
