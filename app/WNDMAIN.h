@@ -83,6 +83,8 @@ private:
     // Commands, menus, notifications, navigation (WNDCMD.cpp).
     bool OnCommand(int id);
     void OnInitMenu(HMENU hMenu);
+    bool CanCopy() const;
+    void UpdateCopyButton();
     bool OnNotify(const NMHDR* hdr);
     void OnCopy();
     void OnSelectAll();
@@ -103,9 +105,13 @@ private:
     void SelectNavigatedItem(IShellFolder* desktop, LPCITEMIDLIST pidl);
     void ShowItem(LPCITEMIDLIST pidl);
     void OnCaretPos(int line, int column);
+    void ShowCaretPart();
+    bool ShowPictureStatus();
     void ShowEncoding();
     // Where a running search shows how far it has come (empty: it is over).
     void OnFindProgress(const char* text);
+    // The view read its file again (WNDCMD.cpp).
+    void OnFileReread();
 
     CLSWndFolderTree m_clsFolderTree;
     CLSWndFileList m_clsFileList;
@@ -120,4 +126,5 @@ private:
     int m_iCaretColumn = 0;
     DWORD_PTR m_dwHelpCookie = 0;
     bool m_bSettingsLoaded = false;
+    bool m_bCopyEnabled = false;  // as the toolbar's Copy button was last set
 };

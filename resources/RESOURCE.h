@@ -82,3 +82,7 @@
 #define IDS_FIND_NO_TEXT 2106
 #define IDS_NO_NEXT_FILE 2190
 #define IDS_NO_PREV_FILE 2191
+
+// The folder choosers' prompts in the settings.
+#define IDS_BROWSE_START_FOLDER 2111
+#define IDS_BROWSE_SPI_FOLDER 2112
