@@ -31,10 +31,6 @@ inline long long NextTabStop(long long x, int t)
     return x + t - x % t;
 }
 
-// Runs are measured in pieces of at most this many units: the system measures
-// a run of hundreds of millions of characters wrongly or not at all.
-constexpr int kMeasurePieceUnits = 4096;
-
 // x offset of column n from the line start: the first n units with tabs
 // expanded. runWidth(first, count) measures a run that holds no tab. A run ends
 // at a tab or at the n-th unit, exactly where DrawRow splits it, so the caret
@@ -49,7 +45,7 @@ int MeasureColumns(const Unit* text, int length, int n, int tabWidth, RunWidth&&
     }
     while (n > 0 && i < length) {
         int j = i;
-        while (j < length && j - i < n && text[j] != kTabUnit && j - i < kMeasurePieceUnits) {
+        while (j < length && j - i < n && text[j] != kTabUnit) {
             ++j;
         }
         if (j > i) {
@@ -74,6 +70,7 @@ int MeasureColumns(const Unit* text, int length, int n, int tabWidth, RunWidth&&
 // measured whole until one reaches past x, and only in that one are lengths
 // tried. A click far into a line of millions of units thus measures what lies
 // before it once, not again at every step of a search from column 0.
+constexpr int kMeasurePieceUnits = 4096;
 
 template <class Unit, class RunWidth>
 int ColumnAtX(const Unit* text, int length, long long x, int tabWidth, RunWidth&& runWidth)
