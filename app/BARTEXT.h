@@ -6,6 +6,8 @@
 #include <string>
 
 constexpr int kStatusPartCount = 5;
+// The part that shows the encoding: a click there opens the encoding menu.
+constexpr int kStatusEncodingPart = 3;
 
 // The widths that the caret, encoding and size parts need for their texts.
 // Each part is as wide as its usual width or as this, whichever is more, so

@@ -39,6 +39,10 @@ bool CLSWndMain::OnCommand(int id)
         OnViewForm(id);
     } else if (id >= IDM_ZOOM_25 && id <= IDM_ZOOM_FIT) {
         OnZoom(id);
+    } else if (id >= IDM_ZOOM_IN && id <= IDM_ZOOM_RESET) {
+        OnZoomStep(id);
+    } else if (id == IDM_NEXT_FILE || id == IDM_PREV_FILE) {
+        OnNeighbourFile(id == IDM_NEXT_FILE);
     } else if (id >= IDM_STYLE_LARGE && id <= IDM_STYLE_DETAILS) {
         OnListStyle(id);
     } else if (id >= IDM_SORT_NAME && id <= IDM_SORT_DATE) {
@@ -277,6 +281,10 @@ bool CLSWndMain::OnNotify(const NMHDR* hdr)
         return false;
     }
     if (m_clsToolBar.OnNotify(m_hWnd, hdr)) {
+        return true;
+    }
+    if (hdr->idFrom == static_cast<UINT_PTR>(kIdStatusBar) && hdr->code == NM_CLICK) {
+        OnStatusBarClick(reinterpret_cast<const NMMOUSE*>(hdr));
         return true;
     }
     if (hdr->idFrom != static_cast<UINT_PTR>(kIdFileList)) {

@@ -92,6 +92,11 @@ private:
     void OnEncoding(int id);
     void OnViewForm(int id);
     void OnZoom(int id);
+    // WNDSTEP.cpp: zoom by steps, the neighbouring file, the encoding menu
+    // from the status bar.
+    void OnZoomStep(int id);
+    void OnNeighbourFile(bool next);
+    void OnStatusBarClick(const NMMOUSE* click);
     void OnListStyle(int id);
     void SetRadioGroup(int first, int last, int chosen);
     void CheckMenuRadio(HMENU hMenu, int first, int last, int chosen);

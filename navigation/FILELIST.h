@@ -40,6 +40,9 @@ public:
     void Refresh();
     // False when the list shows no item of that name.
     bool SelectItem(LPCITEMIDLIST pidl);
+    // Selects the next (or previous) file after the focused row, passing
+    // folders over, as a click would; false at the end, where nothing moves.
+    bool SelectNeighbourFile(bool next);
     // The row of the item that pidl (absolute, freshly parsed) names takes
     // its size and time, as after a file shown elsewhere grew; false without
     // such a row.

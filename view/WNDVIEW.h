@@ -95,6 +95,14 @@ public:
     std::uint32_t GetImageZoom() const { return static_cast<std::uint32_t>(m_clsImage.GetZoom()); }
     std::uint32_t GetMediaZoom() const { return static_cast<std::uint32_t>(m_clsMedia.GetZoom()); }
 
+    // Ctrl with the wheel, plus or minus: the font of text and hex a step
+    // larger or smaller for as long as Glim runs; Reset goes back to the
+    // stored size.
+    void ZoomText(int by);
+    void ResetTextZoom();
+    // The percent a picture is drawn at now: its zoom, or the fitted one.
+    std::uint32_t ShownPictureZoom();
+
     // The pane leaves its parent for a borderless topmost window over the
     // whole screen, the parent disabled meanwhile; back again the parent is
     // re-enabled and asked to lay out its panes. Returns the new state. Keys
@@ -164,6 +172,8 @@ private:
     // WNDVIEW.cpp: the window, modes, fonts and painting dispatch.
     void OpenPath(const std::wstring& path);
     void RecreateFontAndBrush();
+    HFONT ZoomedFont(const CLSGlimFont& font) const;
+    void ZoomByWheel(int delta);
     void DeleteFontAndBrush();
     void StartTextIndex();
     void ShowMediaForMode();
@@ -282,6 +292,8 @@ private:
     TextEncoding m_encOverride = TextEncoding::Auto;
     ViewMode m_modeOverride = ViewMode::Auto;
     int m_iWidestLine = 2;
+    int m_iTextZoom = 0;       // steps from the stored font size
+    int m_iWheelZoomRest = 0;  // wheel delta short of a whole zoom step
     bool m_bFullScreen = false;
     bool m_bDragging = false;
 

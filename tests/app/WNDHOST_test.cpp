@@ -157,6 +157,44 @@ TEST_F(HostedView, ZoomItemsShowAndCommandsSetTheZoomOfTheModeShown)
     EXPECT_NE(StateAfterInitMenu(IDM_ZOOM_200) & MF_GRAYED, 0u);
 }
 
+TEST_F(HostedView, CtrlWheelStepsThePictureZoomAndTheFontOfTextUntilCtrl0)
+{
+    const auto wheel = [this](int delta) {
+        SendMessageA(ViewWindow(), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, delta), 0);
+    };
+    OpenThroughPathBox("step.bmp", MakeBitmap(60, 40, [](int, int) { return 0x336699u; }));
+    Command(IDM_ZOOM_100);
+    wheel(120);
+    EXPECT_EQ(m_app->GetSettings().GetImage().GetZoom(), 200);
+    EXPECT_TRUE(Checked(IDM_ZOOM_200));
+    wheel(-60);  // half a notch is no step yet
+    wheel(-60 - 120);
+    EXPECT_EQ(m_app->GetSettings().GetImage().GetZoom(), 50);
+    Command(IDM_ZOOM_RESET);
+    EXPECT_EQ(m_app->GetSettings().GetImage().GetZoom(), 100);
+
+    // A larger font shows fewer rows a page; Ctrl+0 goes back to the stored size.
+    std::string lines;
+    for (int i = 0; i < 300; ++i) {
+        lines += "line\r\n";
+    }
+    OpenThroughPathBox("step.txt", lines);
+    const auto page = [this] {
+        SCROLLINFO si{};
+        si.cbSize = sizeof(si);
+        si.fMask = SIF_PAGE;
+        GetScrollInfo(ViewWindow(), SB_VERT, &si);
+        return si.nPage;
+    };
+    const UINT stored = page();
+    wheel(120);
+    EXPECT_LT(page(), stored);
+    Command(IDM_ZOOM_RESET);
+    EXPECT_EQ(page(), stored);
+    Command(IDM_ZOOM_OUT);
+    EXPECT_GT(page(), stored);
+}
+
 TEST_F(HostedView, FullScreenThroughTheMessageLoopAndBackToTheLayout)
 {
     OpenThroughPathBox("full.bmp", MakeBitmap(60, 40, [](int x, int) { return x < 30 ? 0xFF0000u : 0xFFu; }));

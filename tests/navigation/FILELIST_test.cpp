@@ -189,6 +189,31 @@ TEST(FileListEnd, DestroyedWhileARefreshIsDueEndsCleanly)
     EXPECT_TRUE(IsWindow(host.Get()));
 }
 
+TEST_F(FileList, NeighbourFilesPassFoldersOverAndStopAtEitherEnd)
+{
+    for (const char* name : {"a.txt", "c.txt", "e.txt"}) {
+        m_folder.Write(name, "x");
+    }
+    CreateDirectoryA(m_folder.PathOf("b").c_str(), nullptr);
+    CreateDirectoryA(m_folder.PathOf("d").c_str(), nullptr);
+    m_list.SetShowFolders(true);
+    Show(m_folder.Path());
+    ASSERT_EQ(Names(), (std::vector<std::string>{"b", "d", "a.txt", "c.txt", "e.txt"}));  // folders first
+
+    const std::vector<std::string> forward = {"a.txt", "c.txt", "e.txt"};
+    for (const std::string& name : forward) {  // nothing focused: the first file
+        ASSERT_TRUE(m_list.SelectNeighbourFile(true));
+        EXPECT_EQ(m_host.selectedFile, m_folder.PathOf(name));
+    }
+    EXPECT_FALSE(m_list.SelectNeighbourFile(true));
+    EXPECT_EQ(m_host.selectedFile, m_folder.PathOf("e.txt"));
+    ASSERT_TRUE(m_list.SelectNeighbourFile(false));
+    ASSERT_TRUE(m_list.SelectNeighbourFile(false));
+    EXPECT_EQ(m_host.selectedFile, m_folder.PathOf("a.txt"));
+    EXPECT_FALSE(m_list.SelectNeighbourFile(false));  // only folders before it
+    EXPECT_EQ(m_host.selectedFile, m_folder.PathOf("a.txt"));
+}
+
 // After each style switch nothing is drawn outside the items (and the
 // details view's headings): nothing of the old style's drawing stays.
 TEST_F(FileList, AViewStyleSwitchLeavesNothingOfTheOldDrawing)
