@@ -80,7 +80,7 @@ TEST(DelayedCopy, TakesLinesNearTheStartWhileTheCountRuns)
 TEST(DelayedCopy, TheBlockHoldsTheTextAndItsTerminatorOnly)
 {
     CLSViewHarness h;
-    for (const char* bytes : {"short\r\n\r\nlines\r\n", "いろは\r\nにほへと\r\nend", "one line"}) {
+    for (const char* bytes : {"first line of the text\r\nsecond line\r\n", "いろは\r\nにほへと\r\nend", "one line"}) {
         h.Open(TestFolder().Write("exact.txt", bytes));
         h.view.SelectAll();
         const std::wstring text = h.CopyUnicode();
