@@ -13,6 +13,7 @@
 #include <climits>
 #include <cstring>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -399,29 +400,37 @@ FindResult CLSFindJob::Run(const FindQuery& query, const FindRange& range, const
     return query.bytes ? search.Bytes(range) : search.Text(range);
 }
 
-bool CLSFindJob::Start(FindQuery query, FindRange range, DocumentSource source, HWND notify, UINT message)
+bool CLSFindJob::Start(FindQuery query, FindRange range, DocumentSource source, std::function<void()> ended)
 {
     Cancel();
-    m_query = std::move(query);
-    m_range = range;
-    m_source = std::move(source);
-    m_result = FindResult();
-    m_hWndNotify = notify;
-    m_uMessage = message;
-    m_bStop.store(false);
-    m_bEnded.store(false);
-    m_iProgress.store(0);
-    m_hThread.Reset(CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr));
-    return static_cast<bool>(m_hThread);
+    auto work = std::make_shared<Work>();
+    work->query = std::move(query);
+    work->range = range;
+    work->source = std::move(source);
+    work->notice = std::move(ended);
+    // The thread's own share, handed over through the thread's argument.
+    auto* share = new (std::nothrow) std::shared_ptr<Work>(work);
+    if (share == nullptr) {
+        return false;
+    }
+    m_hThread.Reset(CreateThread(nullptr, 0, ThreadMain, share, 0, nullptr));
+    if (!m_hThread) {
+        delete share;
+        return false;
+    }
+    m_pWork = std::move(work);
+    return true;
 }
 
-DWORD WINAPI CLSFindJob::ThreadMain(LPVOID self)
+DWORD WINAPI CLSFindJob::ThreadMain(LPVOID share)
 {
-    auto* job = static_cast<CLSFindJob*>(self);
-    job->m_result = Run(job->m_query, job->m_range, job->m_source, job->m_bStop, job->m_iProgress);
-    job->m_bEnded.store(true);  // before the message: its receiver reads the result
-    if (job->m_hWndNotify != nullptr) {
-        PostMessageA(job->m_hWndNotify, job->m_uMessage, 0, 0);
+    const std::unique_ptr<std::shared_ptr<Work>> owned(static_cast<std::shared_ptr<Work>*>(share));
+    Work& work = **owned;
+    work.result = Run(work.query, work.range, work.source, work.stop, work.progress);
+    work.source = DocumentSource();  // the file and the document go now, not with the job
+    work.done.store(true);           // before the notice: its receiver reads the result
+    if (work.notice && !work.stop.load()) {
+        work.notice();
     }
     return 0;
 }
@@ -435,12 +444,11 @@ void CLSFindJob::Wait()
 
 void CLSFindJob::Cancel()
 {
-    if (m_hThread) {
-        m_bStop.store(true);
-        WaitForSingleObject(m_hThread.Get(), INFINITE);
-        m_hThread.Reset();
-        m_source.file.Reset();
+    if (m_pWork) {
+        m_pWork->stop.store(true);
+        m_pWork.reset();
     }
+    m_hThread.Reset();
 }
 
 const char16_t* CaselessUnits()

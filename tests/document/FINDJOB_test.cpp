@@ -96,7 +96,7 @@ TEST(FindJob, FindsTextBytesAndRangesInEveryEncoding)
     const std::atomic<bool> go{false};
     for (const Case& c : cases) {
         CLSFileStream doc;
-        ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("find.txt", c.file)), nullptr, nullptr));
+        ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("find.txt", c.file))));
         const FindResult result = SearchIn(doc, c.search, go);
         const bool expected = c.start.line != kNowhere.line;
         EXPECT_EQ(result.status, expected ? FindResult::Status::Found : FindResult::Status::NotFound) << c.search.query;
@@ -120,7 +120,7 @@ TEST(FindJob, ABigFileOnDiskIsSearchedOnAThreadAndCanBeStopped)
     TempFolder folder;
     CLSFileStream doc;
     doc.SetMemoryLimit(1000);
-    ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("big.txt", file)), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("big.txt", file))));
     ASSERT_FALSE(doc.IsInMemory());
 
     const Search last{false, "見つかる", false, true, kStart, kEnd};
@@ -133,7 +133,7 @@ TEST(FindJob, ABigFileOnDiskIsSearchedOnAThreadAndCanBeStopped)
     query.text = u"見つかる";
     query.encoding = TextEncoding::ShiftJis;
     CLSFindJob job;
-    ASSERT_TRUE(job.Start(query, FindRange{true, kStart, kEnd}, std::move(source), nullptr, 0));
+    ASSERT_TRUE(job.Start(query, FindRange{true, kStart, kEnd}, std::move(source), nullptr));
     job.Wait();
     EXPECT_FALSE(job.IsRunning());
     EXPECT_EQ(job.Result().status, FindResult::Status::Found);
