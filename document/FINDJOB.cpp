@@ -14,6 +14,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 
 namespace {
 
@@ -67,6 +68,7 @@ private:
     std::atomic<int>& m_progress;
     FoldTable m_fold = nullptr;
     std::vector<std::u16string> m_segments;
+    std::optional<CLSLineMatcher> m_matcher;  // a query within a line
     std::vector<std::vector<unsigned char>> m_byteSets;
     CLSByteFilter m_filter;
     bool m_bFiltered = false;
@@ -149,7 +151,7 @@ bool CLSSearch::MatchLine(std::uint64_t k, std::uint64_t lo, std::uint64_t hi, b
     const int to = SaturateToInt(static_cast<std::int64_t>(hi > INT_MAX ? INT_MAX : hi));
     int column = -1;
     if (m_segments.size() == 1) {
-        column = FindInLine(text, line.Length(), m_segments.front(), from, to, forward, m_fold);
+        column = m_matcher->Find(text, line.Length(), from, to, forward, &m_stop);
     } else {
         std::vector<CLSDecodedLine> after;
         column = MatchAcrossLines(m_segments, m_fold, [&](std::size_t j, const char16_t*& t, int& length) {
@@ -226,9 +228,8 @@ bool CLSSearch::TextBlockForward(std::uint64_t first, std::uint64_t end, const F
 // Lines [first, end) of the block: true once found, failed or stopped.
 bool CLSSearch::ScanForward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result)
 {
-    std::uint64_t counted = 0;
     for (std::uint64_t k : CandidateLines(first, end)) {
-        if (MatchWindow(k, range, true, result) || m_bFailed || (++counted % 4096 == 0 && Stopped())) {
+        if (MatchWindow(k, range, true, result) || m_bFailed || Stopped()) {
             return true;
         }
     }
@@ -241,9 +242,8 @@ bool CLSSearch::TextBlockBackward(std::uint64_t first, std::uint64_t end, const 
         return false;
     }
     const std::vector<std::uint64_t> lines = CandidateLines(first, end);
-    std::uint64_t counted = 0;
     for (auto k = lines.rbegin(); k != lines.rend(); ++k) {
-        if (MatchWindow(*k, range, false, result) || m_bFailed || (++counted % 4096 == 0 && Stopped())) {
+        if (MatchWindow(*k, range, false, result) || m_bFailed || Stopped()) {
             return true;
         }
     }
@@ -262,6 +262,9 @@ FindResult CLSSearch::Text(const FindRange& range)
     m_segments = SplitQuery(m_query.text, m_fold);
     if (m_query.text.empty() || m_source.lineCount == 0) {
         return result;
+    }
+    if (m_segments.size() == 1) {
+        m_matcher.emplace(m_segments.front(), m_fold);
     }
     m_bFiltered = m_segments.size() == 1 && BuildTextFilter(m_segments.front(), m_query.encoding, m_fold, m_filter);
     const std::uint64_t count = m_source.lineCount;

@@ -109,6 +109,25 @@ TEST(FindJob, FindsTextBytesAndRangesInEveryEncoding)
     }
 }
 
+// One line of 4 MiB of a single letter, and a query of a thousand of it and
+// another letter: compared place by place that is 4 * 10^9 steps; a stop
+// asked for must be heard inside the line.
+TEST(FindJob, OneLongLineIsMatchedInLinearTimeAndStoppedWithin)
+{
+    const std::string query = std::string(1000, 'a') + "b";
+    const std::string file = std::string(std::size_t{4} << 20, 'a') + "b";
+    TempFolder folder;
+    CLSFileStream doc;
+    ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("one.txt", file))));
+    const Search s{false, query.c_str(), true, true, kStart, kEnd};
+    std::atomic<bool> stop{false};
+    const FindResult found = SearchIn(doc, s, stop);
+    EXPECT_EQ(found.status, FindResult::Status::Found);
+    EXPECT_EQ(found.start.column, file.size() - query.size());
+    stop = true;
+    EXPECT_EQ(SearchIn(doc, s, stop).status, FindResult::Status::Cancelled);
+}
+
 TEST(FindJob, ABigFileOnDiskIsSearchedOnAThreadAndCanBeStopped)
 {
     std::string file;
