@@ -33,9 +33,12 @@ TEST(DelayedCopy, PastesTheSelectionAfterTheFileChangesOrThePaneGoes)
     auto h = std::make_unique<CLSViewHarness>();
     h->view.Doc().SetMemoryLimit(1000);
     h->Open(TestFolder().Write("copied.txt", lines));
+    const CLSFileStream* copied = &h->view.Doc();
     h->view.SelectAll();
     SendMessageA(h->View(), WM_COPY, 0, 0);
     h->Open(TestFolder().Write("next.txt", "replaced\r\n"));
+    // The copy holds the first file and gathers on; the pane has a new one.
+    EXPECT_NE(&h->view.Doc(), copied);
     EXPECT_EQ(ClipboardText(h->View()), expected);
 
     h->view.SelectAll();
