@@ -19,11 +19,17 @@ LineSource CLSFileStream::GetLineSource() const
     return source;
 }
 
+bool CLSFileStream::SplitsLinesAnew(TextEncoding chosen) const
+{
+    const TextEncoding split = chosen != TextEncoding::Auto ? chosen : m_encDetected;
+    return !m_index.IsUnstarted() && LineUnitsOf(split) != LineUnitsOf(GetLineSource().encoding);
+}
+
 void CLSFileStream::SetLineEncoding(TextEncoding chosen)
 {
-    const LineUnits before = LineUnitsOf(GetLineSource().encoding);
+    const bool anew = SplitsLinesAnew(chosen);
     m_encChosen = chosen;
-    if (LineUnitsOf(GetLineSource().encoding) != before && !m_index.IsUnstarted()) {
+    if (anew) {
         m_index.Clear();
     }
 }

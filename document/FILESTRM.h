@@ -87,8 +87,10 @@ public:
     // units of the chosen encoding, else of the detected one: choosing UTF-16
     // for a file read as single bytes, or the other byte order, drops the
     // line index, to be counted anew (from StartLineIndex, on its thread).
-    // Kept across opens, as the choice is.
+    // Only for a document no copy or search reads: they read the index.
     void SetLineEncoding(TextEncoding chosen);
+    // Whether SetLineEncoding(chosen) would count the lines anew.
+    bool SplitsLinesAnew(TextEncoding chosen) const;
 
     // Lines of the file (at least 1 once a file is open); builds the index, or
     // waits for the one being built.

@@ -194,10 +194,16 @@ void CLSWndView::StartTextIndex()
 void CLSWndView::SetEncoding(TextEncoding encoding)
 {
     CancelFind();
-    // A copy under way reads the line index, which a choice of UTF-16 for a
-    // file read as single bytes (or back) counts anew.
-    FinishCopy();
+    const bool anew = Doc().SplitsLinesAnew(encoding);
     m_encOverride = encoding;
+    if (anew) {
+        // UTF-16 chosen for a file read as single bytes (or back): its lines
+        // are counted anew in a document of their own, as a copy may still
+        // read the index of this one.
+        const std::wstring path = Doc().GetPath();
+        OpenPath(path);
+        return;
+    }
     m_clsShownLines.Clear();
     StartTextIndex();
     m_posCaret = m_posAnchor = ViewPos{0, 0};

@@ -149,7 +149,7 @@ TEST(GetLine, ChosenEncodingDecodesAndItsUnitsSplitTheLines)
             CLSOpenedBytes opened(c.bytes, limit);
             EXPECT_EQ(opened.Doc().GetLineCount(), 5u);
             opened.Doc().SetLineEncoding(c.chosen);
-            opened.Doc().StartLineIndex(nullptr, 0);
+            opened.Doc().StartLineIndex(nullptr);
             const Lines lines = AllLines(opened.Doc(), c.chosen);
             EXPECT_EQ(Lines(lines.begin(), lines.begin() + 2), (Lines{L"ab", L"cd"})) << limit;
             EXPECT_EQ(lines.size(), 3u);
