@@ -118,7 +118,7 @@ void CLSWndMain::OnRefresh()
 {
     const int focus = GetDlgCtrlID(GetFocus());
     if (focus == kIdFolderTree) {
-        m_clsFolderTree.Rebuild();
+        m_clsFolderTree.Refresh();
     } else if (focus == kIdFileList) {
         m_clsFileList.Refresh();
     }

@@ -62,6 +62,8 @@ public:
     int GetCaretColumn() const noexcept { return m_iCaretColumn; }
 
 private:
+    static constexpr int kMinTrackSize = 250;
+
     // Children and layout (WNDMSG.cpp).
     LRESULT OnCreate();
     void CreatePanes();
@@ -78,6 +80,7 @@ private:
     void OnDropFiles(HDROP hDrop);
     void OnDestroy();
     void CaptureWindowPlacement();
+    PaneRect StartPlacement() const;
     void CapturePanes();
 
     // Commands, menus, notifications, navigation (WNDCMD.cpp).

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int kMinTrackSize = 250;
-
 HMENU ControlId(int id)
 {
     return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
@@ -299,8 +297,14 @@ void CLSWndMain::CapturePanes()
     char folder[MAX_PATH] = "";
     m_clsFolderTree.GetSelectedPath(folder, sizeof(folder));
     m_settings.SetLastFolder(folder);
-    m_settings.SetFolderTreeWidth(m_clsVertical.GetPos() - m_clsVertical.GetThickness() / 2);
-    m_settings.SetFileListHeight(m_clsHorizontal.GetPos() - m_clsHorizontal.GetThickness() / 2);
+    // A bar squeezed out of its range (the window was made too small to hold
+    // it) keeps the stored place, which fits again at the next start.
+    if (m_clsVertical.IsInRange()) {
+        m_settings.SetFolderTreeWidth(m_clsVertical.GetPos() - m_clsVertical.GetThickness() / 2);
+    }
+    if (m_clsHorizontal.IsInRange()) {
+        m_settings.SetFileListHeight(m_clsHorizontal.GetPos() - m_clsHorizontal.GetThickness() / 2);
+    }
     const int* widths = m_clsFileList.GetColumnWidths();
     for (int i = 0; i < CLSWndFileList::kColumnCount; ++i) {
         m_settings.SetColumnWidth(i, widths[i]);

@@ -123,6 +123,8 @@ void CLSWndFileList::Fill()
     }
     SendMessageA(m_hWndControl, WM_SETREDRAW, FALSE, 0);
     SendMessageA(m_hWndControl, LVM_DELETEALLITEMS, 0, 0);
+    m_bFolderWalked = false;
+    m_bTypesWalked = false;
     HCURSOR hOld = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     std::vector<CLSItemIdList> children;
     if (Enumerate(children)) {
@@ -132,6 +134,7 @@ void CLSWndFileList::Fill()
             InsertRecord(NewRecord(child.Get()), index++);
         }
         Sort();
+        LoadDetails();
     }
     SetCursor(hOld);
     SendMessageA(m_hWndControl, WM_SETREDRAW, TRUE, 0);
@@ -283,6 +286,7 @@ void CLSWndFileList::SetViewStyle(DWORD style)
     const LONG_PTR old = GetWindowLongPtrA(m_hWndControl, GWL_STYLE);
     SetWindowLongPtrA(m_hWndControl, GWL_STYLE, (old & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | style);
     SendMessageA(m_hWndControl, LVM_ARRANGE, LVA_ALIGNLEFT, 0);
+    LoadDetails();
 }
 
 void CLSWndFileList::SortBy(int column)
@@ -299,6 +303,9 @@ void CLSWndFileList::Sort()
 {
     if (m_hWndControl == nullptr || !m_pshf) {
         return;
+    }
+    if (m_iSortColumn != 0) {
+        LoadFolderData(m_iSortColumn == 2);
     }
     SendMessageA(m_hWndControl, LVM_SORTITEMS, reinterpret_cast<WPARAM>(this),
                  reinterpret_cast<LPARAM>(&CLSWndFileList::CompareItems));
