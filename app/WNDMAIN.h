@@ -81,6 +81,7 @@ private:
     void OnDestroy();
     void CaptureWindowPlacement();
     PaneRect StartPlacement() const;
+    void OnFolderSelected(LPCITEMIDLIST pidl);
     void CapturePanes();
 
     // Commands, menus, notifications, navigation (WNDCMD.cpp).
@@ -118,4 +119,5 @@ private:
     int m_iCaretColumn = 0;
     DWORD_PTR m_dwHelpCookie = 0;
     bool m_bSettingsLoaded = false;
+    bool m_bFolderUnreadable = false;  // the status bar says the shown folder could not be opened
 };

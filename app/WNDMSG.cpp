@@ -62,7 +62,7 @@ LRESULT CLSWndMain::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         OnCaretPos(static_cast<int>(wParam), static_cast<int>(lParam));
         return 0;
     case WMU_FOLDER_SELECTED:
-        m_clsFileList.ShowFolder(reinterpret_cast<LPCITEMIDLIST>(lParam));
+        OnFolderSelected(reinterpret_cast<LPCITEMIDLIST>(lParam));
         return 0;
     case WMU_FILE_SELECTED:
         ShowItem(reinterpret_cast<LPCITEMIDLIST>(lParam));

@@ -77,27 +77,31 @@ void CLSWndFileList::Destroy()
     m_pshf.Reset();
 }
 
-void CLSWndFileList::ShowFolder(LPCITEMIDLIST pidlFolder)
+bool CLSWndFileList::ShowFolder(LPCITEMIDLIST pidlFolder)
 {
     if (m_hWndControl == nullptr || pidlFolder == nullptr) {
-        return;
+        return false;
     }
     CLSItemIdList copy(CopyItemIdList(pidlFolder));
-    if (!copy) {
-        return;
-    }
     CLSComPtr<IShellFolder> desktop;
-    if (FAILED(SHGetDesktopFolder(desktop.Address()))) {
-        return;
+    if (!copy || FAILED(SHGetDesktopFolder(desktop.Address()))) {
+        return false;
     }
     m_pidlFolder = std::move(copy);
     // The desktop's own empty list cannot be bound: it is the desktop folder.
-    if (m_pidlFolder.Get()->mkid.cb == 0 ||
-        FAILED(desktop->BindToObject(m_pidlFolder.Get(), nullptr, IID_IShellFolder, m_pshf.VoidAddress()))) {
+    // Any other folder that cannot be bound lists nothing, rather than the
+    // desktop's items under its name.
+    if (m_pidlFolder.Get()->mkid.cb == 0) {
         m_pshf = std::move(desktop);
+    } else if (FAILED(desktop->BindToObject(m_pidlFolder.Get(), nullptr, IID_IShellFolder, m_pshf.VoidAddress()))) {
+        m_pshf.Reset();
+        m_watcher.Stop();
+        SendMessageA(m_hWndControl, LVM_DELETEALLITEMS, 0, 0);
+        return false;
     }
     StartWatch();
     Fill();
+    return true;
 }
 
 // The shown folder is watched for files that come, go or change their names.

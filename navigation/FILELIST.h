@@ -31,7 +31,8 @@ public:
 
     bool Create(HWND hWndParent, int id);
     void Destroy();
-    void ShowFolder(LPCITEMIDLIST pidlFolder);
+    // False when the folder cannot be opened: the list is then empty.
+    bool ShowFolder(LPCITEMIDLIST pidlFolder);
     // Reads the shown folder again and brings the rows up to date in place:
     // rows of unchanged items stay as they are, with their selection, focus
     // and what the shell said of them.
