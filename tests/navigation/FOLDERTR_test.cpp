@@ -86,6 +86,15 @@ HTREEITEM ChildNamed(HWND hWndTree, HTREEITEM hNode, const std::string& name)
     return nullptr;
 }
 
+// The node of a folder, selected and expanded.
+HTREEITEM OpenFolder(CLSWndFolderTree& tree, const std::string& path)
+{
+    tree.ShowFolder(IdListOf(path).Get());
+    HTREEITEM hNode = TreeView_GetSelection(tree.GetTreeWindow());
+    TreeView_Expand(tree.GetTreeWindow(), hNode, TVE_EXPAND);
+    return hNode;
+}
+
 }  // namespace
 
 // Folders that come and go under an open node, F5 and the watch switched off
@@ -101,9 +110,7 @@ TEST(FolderTree, RefreshesInPlaceKeepingTheUsersPlace)
     CLSWndFolderTree tree;
     ASSERT_TRUE(tree.Create(host.Get(), 1025));
     HWND hWndTree = tree.GetTreeWindow();
-    tree.ShowFolder(IdListOf(folder.Path()).Get());
-    HTREEITEM hFolder = TreeView_GetSelection(hWndTree);
-    TreeView_Expand(hWndTree, hFolder, TVE_EXPAND);
+    HTREEITEM hFolder = OpenFolder(tree, folder.Path());
     HTREEITEM hA = ChildNamed(hWndTree, hFolder, "a");
     ASSERT_NE(hA, nullptr);
     TreeView_Expand(hWndTree, hA, TVE_EXPAND);
@@ -166,9 +173,7 @@ TEST(FolderTree, RefreshWaitsForAnOpenMenu)
     CLSWndFolderTree tree;
     ASSERT_TRUE(tree.Create(host.Get(), 1025));
     HWND hWndTree = tree.GetTreeWindow();
-    tree.ShowFolder(IdListOf(folder.Path()).Get());
-    HTREEITEM hFolder = TreeView_GetSelection(hWndTree);
-    TreeView_Expand(hWndTree, hFolder, TVE_EXPAND);
+    HTREEITEM hFolder = OpenFolder(tree, folder.Path());
 
     g_probe = MenuProbe{folder.PathOf("new"), hWndTree, hFolder};
     SetTimer(host.Get(), 7, 30, &ProbeUnderMenu);
