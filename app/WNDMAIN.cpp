@@ -136,6 +136,7 @@ int CLSWndMain::Run()
     HACCEL hAccel = LoadAcceleratorsA(hInstance, MAKEINTRESOURCEA(IDA_MAIN));
     MSG msg{};
     for (;;) {
+        UpdateCopyButton();
         const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             break;

@@ -57,7 +57,7 @@ protected:
     void OnButton(HWND hDlg, int id) override
     {
         if (id == kIdBrowse) {
-            RunFolderChooser(hDlg, kIdStartFolder);
+            RunFolderChooser(hDlg, kIdStartFolder, IDS_BROWSE_START_FOLDER);
         }
     }
 

@@ -8,6 +8,7 @@
 #include "document/LINEDEC.h"
 #include "view/HEXCHARS.h"
 #include "view/HEXLAY.h"
+#include "view/LOWLINE.h"
 #include "view/TEXTLAY.h"
 
 #include <memory>
@@ -48,7 +49,8 @@ UINT CellText(const HexCharCell& cell, WCHAR* out)
 }
 
 // The character column of one row, each character advancing over its cells.
-void DrawHexChars(HDC hdc, int x, int y, const RECT& box, const HexCharCell* cells, int count, int cellWidth)
+void DrawHexChars(HDC hdc, int x, int y, const RECT& box, const HexCharCell* cells, int count, int cellWidth,
+                  const CLSLowLine& lowLine)
 {
     WCHAR text[2 * kHexBytesPerRow];
     INT advances[2 * kHexBytesPerRow] = {};
@@ -61,6 +63,7 @@ void DrawHexChars(HDC hdc, int x, int y, const RECT& box, const HexCharCell* cel
         i += span;
     }
     ExtTextOutW(hdc, x, y, ETO_OPAQUE, &box, text, n, advances);
+    lowLine.Draw(hdc, x, y, text, static_cast<int>(n), advances);
 }
 
 }  // namespace
@@ -79,7 +82,7 @@ void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
     SetBkColor(hdc, crBack);
 
     const int x0 = -GetScrollPos32(SB_HORZ) * cw;
-    const int xBytes = x0 + HexOffsetExtraCells(GetFileSize()) * cw;
+    const int xBytes = x0 + HexOffsetExtraCells(Doc().GetFileSize()) * cw;
     long long row = GetScrollPos32(SB_VERT) + static_cast<long long>(rc.top / m.rowHeight);
     int y = m.rowHeight * (rc.top / m.rowHeight);
     const long long rowLimit = LineCount();
@@ -93,16 +96,17 @@ void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
     const std::uint64_t lead = first < kHexCharsBefore ? first : kHexCharsBefore;
     const std::size_t rows = rc.bottom >= y ? static_cast<std::size_t>((rc.bottom - y) / m.rowHeight) + 1 : 0;
     const std::size_t want = static_cast<std::size_t>(lead) + rows * kHexBytesPerRow + kHexCharsAfter;
-    if (want > MAXDWORD || !SeekTo(first - lead)) {
+    if (want > MAXDWORD || !Doc().SeekTo(first - lead)) {
         return;
     }
     std::unique_ptr<unsigned char[]> bytes(new (std::nothrow) unsigned char[want]);
     DWORD got = 0;
-    if (!bytes || !ReadBytes(bytes.get(), static_cast<DWORD>(want), &got)) {
+    if (!bytes || !Doc().ReadBytes(bytes.get(), static_cast<DWORD>(want), &got)) {
         return;
     }
     const TextEncoding encoding = GetEffectiveEncoding();
     const OrderedSelection sel = Selection();
+    const CLSLowLine lowLine(hdc);
     for (std::size_t at = static_cast<std::size_t>(lead); y <= rc.bottom && at < got && row < rowLimit;
          at += kHexBytesPerRow) {
         const unsigned char* data = bytes.get() + at;
@@ -131,7 +135,7 @@ void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
         LayOutHexChars(data, at < kHexCharsBefore ? at : kHexCharsBefore, count,
                        behind < kHexCharsAfter ? behind : kHexCharsAfter, encoding, cells);
         const RECT chars{xBytes + kHexCharCell * cw, top, xBytes + (kHexCharCell + count) * cw, top + m.rowHeight};
-        DrawHexChars(hdc, chars.left, y, chars, cells, count, cw);
+        DrawHexChars(hdc, chars.left, y, chars, cells, count, cw, lowLine);
         y += m.rowHeight;
         ++row;
     }
@@ -146,7 +150,7 @@ bool CLSWndView::HexColumnToPoint(int column, int row, long long& x, long long& 
         return false;
     }
     const Metrics m = GetMetrics();
-    x = HexColumnX(column, m.cellWidth) + static_cast<long long>(HexOffsetExtraCells(GetFileSize())) * m.cellWidth;
+    x = HexColumnX(column, m.cellWidth) + static_cast<long long>(HexOffsetExtraCells(Doc().GetFileSize())) * m.cellWidth;
     y = static_cast<long long>(row) * m.rowHeight;
     return true;
 }
@@ -155,8 +159,8 @@ bool CLSWndView::HexPointToColumn(long long x, long long y, ViewPos& pos)
 {
     const Metrics m = GetMetrics();
     HexPos hex{};
-    x -= static_cast<long long>(HexOffsetExtraCells(GetFileSize())) * m.cellWidth;
-    if (!::HexPointToColumn(x, y, m.cellWidth, m.rowHeight, GetFileSize(), hex)) {
+    x -= static_cast<long long>(HexOffsetExtraCells(Doc().GetFileSize())) * m.cellWidth;
+    if (!::HexPointToColumn(x, y, m.cellWidth, m.rowHeight, Doc().GetFileSize(), hex)) {
         return false;
     }
     pos = ViewPos{hex.column, hex.row};

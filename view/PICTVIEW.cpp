@@ -10,7 +10,7 @@ void CLSWndView::SetImageZoom(std::uint32_t zoom)
     if (m_hWnd == nullptr || GetDisplayMode() != DocumentKind::Image) {
         return;
     }
-    const PictureExtent maxima = PictureScrollMaxima(GetBitmapWidth(), GetBitmapHeight(), zoom);
+    const PictureExtent maxima = PictureScrollMaxima(Doc().GetBitmapWidth(), Doc().GetBitmapHeight(), zoom);
     SetScrollMaxima(maxima.width, maxima.height);
     RedrawWindow(m_hWnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE);
     // The bars hold a page no larger than their old range: a longer range
@@ -18,14 +18,31 @@ void CLSWndView::SetImageZoom(std::uint32_t zoom)
     OnClientSize();
 }
 
+bool CLSWndView::GetPictureStatus(int& width, int& height, int& percent)
+{
+    if (m_hWnd == nullptr || GetDisplayMode() != DocumentKind::Image || Doc().GetBitmapWidth() <= 0) {
+        return false;
+    }
+    width = Doc().GetBitmapWidth();
+    height = Doc().GetBitmapHeight();
+    percent = static_cast<int>(GetImageZoom());
+    if (percent == 0) {
+        RECT client{};
+        GetClientRect(m_hWnd, &client);
+        const PictureExtent fitted = ZoomedPictureSize(width, height, 0, client.right, client.bottom);
+        percent = static_cast<int>((static_cast<long long>(fitted.width) * 100 + width / 2) / width);
+    }
+    return true;
+}
+
 void CLSWndView::DrawPicture(HDC hdc, int x, int y, int width, int height, std::uint32_t zoom)
 {
-    HBITMAP hbmp = GetBitmap();
+    HBITMAP hbmp = Doc().GetBitmap();
     if (hbmp == nullptr) {
         return;
     }
-    const int pw = GetBitmapWidth();
-    const int ph = GetBitmapHeight();
+    const int pw = Doc().GetBitmapWidth();
+    const int ph = Doc().GetBitmapHeight();
     const PictureExtent size = ZoomedPictureSize(pw, ph, zoom, width, height);
     // Only what reaches the surface is stretched: at a large zoom the whole
     // picture would be millions of pixels wide, beyond what StretchBlt takes.

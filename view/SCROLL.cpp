@@ -106,7 +106,7 @@ void CLSWndView::SetUpScrollBars()
         vertical = RowsMaximum(WithNoticeRow(KnownLineCount()));
         break;
     case DocumentKind::Hex:
-        horizontal = kHexRowCells + HexOffsetExtraCells(GetFileSize());
+        horizontal = kHexRowCells + HexOffsetExtraCells(Doc().GetFileSize());
         vertical = RowsMaximum(WithNoticeRow(LineCount()));
         break;
     case DocumentKind::Image:
@@ -223,6 +223,10 @@ void CLSWndView::OnScroll(int bar, int code)
 
 void CLSWndView::OnMouseWheel(WPARAM wParam)
 {
+    if ((GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0) {
+        ZoomByWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return;
+    }
     UINT lines = 0;
     const bool read = SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0) != FALSE;
     const WheelPlan plan = PlanWheel(read, lines, GET_WHEEL_DELTA_WPARAM(wParam));
@@ -249,10 +253,10 @@ void CLSWndView::OnMouseWheel(WPARAM wParam)
 void CLSWndView::OnLinesReady()
 {
     ShowFoundEncoding();
-    if (m_find.waiting && !IsLineIndexBuilding()) {
+    if (m_find.waiting && !Doc().IsLineIndexBuilding()) {
         LaunchFind();  // a search that waited for the lines
     }
-    if (!IsTextMode() || IsLineIndexBuilding()) {
+    if (!IsTextMode() || Doc().IsLineIndexBuilding()) {
         return;
     }
     SetBar(m_hWnd, SB_VERT, SIF_RANGE | SIF_DISABLENOSCROLL, RowsMaximum(WithNoticeRow(LineCount())), 0, 0);
@@ -262,7 +266,7 @@ void CLSWndView::OnLinesReady()
 // Lines decoded before were decoded for want of evidence: all are drawn again.
 void CLSWndView::ShowFoundEncoding()
 {
-    if (!TakeFoundEncoding() || m_encOverride != TextEncoding::Auto) {
+    if (!Doc().TakeFoundEncoding() || m_encOverride != TextEncoding::Auto) {
         return;
     }
     m_clsShownLines.Clear();

@@ -1,5 +1,6 @@
-// CLSWndView: the preview pane. It is the open document (CLSFileStream) and a
-// window of ours (CLSWndBase): it shows the file as text, as a hex dump or as
+// CLSWndView: the preview pane, a window of ours (CLSWndBase) that holds the
+// open document (CLSFileStream) with shared ownership, so that work still
+// running on the file can hold it too. It shows the file as text, as a hex dump or as
 // a zoomed picture through an off-screen buffer, or hosts its media window;
 // it scrolls, offers a caret, a selection and copying in text and hex, and
 // full-screen display of pictures and media. It reports its caret to its
@@ -34,6 +35,10 @@ constexpr UINT WMU_LINES_READY = WM_APP + 2;
 // Sent to the parent when the encoding found past a sample that decided
 // nothing replaces the automatic one (wParam: the effective TextEncoding).
 constexpr UINT WMU_ENCODING_FOUND = WM_APP + 3;
+// Sent to the parent when the view has read the shown file again (opened it
+// again, or read what was appended): its size, or that it is gone, may have
+// changed.
+constexpr UINT WMU_FILE_REREAD = WM_APP + 4;
 // Posted by a search's thread to the view when it has ended; sent by the view
 // to its parent with the progress text of a running search (lParam: the
 // text, empty once the search is over).
@@ -43,7 +48,7 @@ constexpr UINT WMU_FIND_PROGRESS = WM_APP + 31;
 // The user's choice of view form; Auto follows the document's kind.
 enum class ViewMode : std::uint32_t { Auto = 0, Text = 1, Hex = 2 };
 
-class CLSWndView : public CLSFileStream, public CLSWndBase {
+class CLSWndView : public CLSWndBase {
 public:
     static constexpr int kControlId = 1030;
 
@@ -59,6 +64,10 @@ public:
     // pane out again.
     void ApplySettings(const CLSGlimTextSettings& text, const CLSGlimFont& binary,
                        const CLSGlimImageSettings& image, const CLSGlimMediaSettings& media);
+    // The document shown; always there, with nothing open before the first
+    // OpenFile.
+    CLSFileStream& Doc() const { return *m_doc; }
+
     // Shows the file; in place of one that cannot be opened, the pane shows
     // one line that says why.
     void OpenFile(const char* lpszPath);
@@ -67,6 +76,8 @@ public:
     // also done when the pane gains the focus, selects all or copies and the
     // file has changed on disk since it was opened.
     void Refresh();
+    // Refresh when the file shown has changed on disk or is gone.
+    void RefreshIfChanged();
     // The line shown in place of a file that could not be opened; empty
     // while a file is open.
     const std::string& GetOpenFailure() const { return m_strOpenFailure; }
@@ -78,8 +89,19 @@ public:
     // return to 0.
     void SetImageZoom(std::uint32_t zoom);
     void SetMediaZoom(std::uint32_t zoom);
+    // The picture's size in pixels and the percent it is drawn at (when
+    // fitting, what the fit comes to in the pane); false outside picture mode.
+    bool GetPictureStatus(int& width, int& height, int& percent);
     std::uint32_t GetImageZoom() const { return static_cast<std::uint32_t>(m_clsImage.GetZoom()); }
     std::uint32_t GetMediaZoom() const { return static_cast<std::uint32_t>(m_clsMedia.GetZoom()); }
+
+    // Ctrl with the wheel, plus or minus: the font of text and hex a step
+    // larger or smaller for as long as Glim runs; Reset goes back to the
+    // stored size.
+    void ZoomText(int by);
+    void ResetTextZoom();
+    // The percent a picture is drawn at now: its zoom, or the fitted one.
+    std::uint32_t ShownPictureZoom();
 
     // The pane leaves its parent for a borderless topmost window over the
     // whole screen, the parent disabled meanwhile; back again the parent is
@@ -148,7 +170,10 @@ private:
     OrderedSelection Selection() const { return OrderSelection(m_posCaret, m_posAnchor); }
 
     // WNDVIEW.cpp: the window, modes, fonts and painting dispatch.
+    void OpenPath(const std::wstring& path);
     void RecreateFontAndBrush();
+    HFONT ZoomedFont(const CLSGlimFont& font) const;
+    void ZoomByWheel(int delta);
     void DeleteFontAndBrush();
     void StartTextIndex();
     void ShowMediaForMode();
@@ -194,7 +219,6 @@ private:
     bool RowsCoverFile();
     int WithNoticeRow(int lines);
     void PaintEndNotice(HDC hdc, int x, int y);
-    void RefreshIfChanged();
 
     // CLIPBRD.cpp: copying and the context menu.
     void OnCopy();
@@ -249,6 +273,7 @@ private:
     void SelectFound(const FindResult& result);
 
     HWND m_hWndParent = nullptr;
+    std::shared_ptr<CLSFileStream> m_doc = std::make_shared<CLSFileStream>();
     CLSGraphicsBuffer m_clsBuffer;
     CLSFontOwner m_clsFont;
     CLSBrushOwner m_clsBackBrush;
@@ -267,6 +292,8 @@ private:
     TextEncoding m_encOverride = TextEncoding::Auto;
     ViewMode m_modeOverride = ViewMode::Auto;
     int m_iWidestLine = 2;
+    int m_iTextZoom = 0;       // steps from the stored font size
+    int m_iWheelZoomRest = 0;  // wheel delta short of a whole zoom step
     bool m_bFullScreen = false;
     bool m_bDragging = false;
 

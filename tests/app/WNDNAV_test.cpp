@@ -5,6 +5,7 @@
 #include "MAINTEST.h"
 
 #include <shlobj.h>
+#include <shlwapi.h>
 
 namespace {
 
@@ -139,4 +140,32 @@ TEST_F(Navigation, LastFolderAndSplittersSurviveARestart)
     EXPECT_EQ(TreePath(), m_japanese);
     EXPECT_EQ(m_app->GetVerticalBar().GetPos(), 150);
     EXPECT_EQ(m_app->GetHorizontalBar().GetPos(), 120);
+}
+
+// F5 in the preview reads the shown file again; the status bar's size and
+// the list's row follow; a deleted shown file says so once the watcher sees it.
+TEST_F(Navigation, TheShownFileIsReadAgainWithItsSizeAndItsGoingIsShown)
+{
+    Navigate(m_file);
+    SetFocus(GetDlgItem(Main(), CLSWndView::kControlId));
+    WriteFileBytes(m_file, std::string(1234, 'a'));
+    PostMessageA(GetFocus(), WM_KEYDOWN, VK_F5, 0);
+    RunLoop();
+    char text[64] = "";
+    char size[64] = "";
+    LVITEMA item{};
+    item.iSubItem = 1;
+    item.pszText = size;
+    item.cchTextMax = sizeof(size);
+    SendMessageA(m_app->GetFileList().GetListWindow(), LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ(size, StrFormatByteSize64A(1234, text, sizeof(text)));
+    SendDlgItemMessageA(Main(), kIdStatusBar, SB_GETTEXTA, 4, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "\t\t1,234バイト");
+    ASSERT_TRUE(DeleteFileA(m_file.c_str()));
+    const std::string& failure = m_app->GetView().GetOpenFailure();
+    for (const DWORD start = GetTickCount(); failure.empty() && GetTickCount() - start < 5000;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        RunLoop();
+    }
+    EXPECT_FALSE(failure.empty());
 }

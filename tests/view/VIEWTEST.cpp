@@ -43,6 +43,8 @@ std::basic_string<Char> CopyThrough(HWND owner, HWND hWndView, UINT uMsg, WPARAM
     return ReadClipboard<Char>(owner, format);
 }
 
+}  // namespace
+
 CLSGlimTextSettings TestTextSettings()
 {
     CLSGlimTextSettings text;
@@ -57,8 +59,6 @@ CLSGlimTextSettings TestTextSettings()
     text.SetSelectedBackColor(kSelBack);
     return text;
 }
-
-}  // namespace
 
 const TempFolder& TestFolder()
 {
@@ -144,7 +144,7 @@ void CLSViewHarness::Open(const std::string& path)
     // The lines of a file on disk are counted on a thread after the first
     // paint; the tests look at the pane once that is done and announced.
     if (view.GetDisplayMode() == DocumentKind::Text) {
-        view.GetLineCount();
+        view.Doc().GetLineCount();
         Pump();
     }
 }
@@ -225,14 +225,19 @@ Shot CLSViewHarness::Capture(bool repaint)
     return shot;
 }
 
-int CLSViewHarness::FontHeight()
+TEXTMETRICA CLSViewHarness::Metrics(const CLSGlimFont& font)
 {
-    CLSFontOwner font(TestTextSettings().CreateFont(View()));
+    CLSFontOwner made(font.CreateFont(View()));
     CLSWindowDC dc(View());
-    CLSSelectObject select(dc.Get(), font.Get());
+    CLSSelectObject select(dc.Get(), made.Get());
     TEXTMETRICA tm{};
     GetTextMetricsA(dc.Get(), &tm);
-    return tm.tmHeight;
+    return tm;
+}
+
+int CLSViewHarness::FontHeight()
+{
+    return Metrics(TestTextSettings()).tmHeight;
 }
 
 int CLSViewHarness::LineHeight()
