@@ -165,7 +165,10 @@ void CLSWndFolderTree::RefreshNode(HTREEITEM hNode)
     if (!match.freshOnly.empty()) {
         SortChildren(hNode);
     }
-    if (hFirstVisible != nullptr) {
+    // Put back only when the changes moved it: asked to scroll to where it
+    // is, the control may still scroll and leave the old drawing behind.
+    if (hFirstVisible != nullptr &&
+        hFirstVisible != reinterpret_cast<HTREEITEM>(SendMessageA(m_hWndControl, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0))) {
         SendMessageA(m_hWndControl, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(hFirstVisible));
     }
     --m_iQuiet;
