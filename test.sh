@@ -63,6 +63,9 @@ run_checks() {  # run_checks LABEL COMMAND...
   [ "$bad" -eq 0 ] || grep -v '^ok ' "$log" | tail -n 20
 }
 
+# The source folders include one another only downwards.
+run_checks layers bash scripts/check_layers.sh
+
 # The help file beside each build's glim.exe, read back by another reader; the
 # win64 archive packed from what is built, unpacked and started.
 for target in x64 x86; do

@@ -10,10 +10,15 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class CLSFileStream;
 
 struct DocumentSource {
+    // Whoever reads the source on another thread holds the document here, so
+    // that its copy in memory and its index stay while the reading lasts,
+    // also after the pane has moved on to another file.
+    std::shared_ptr<const void> holder;
     const unsigned char* memory = nullptr;
     CLSHandle file;
     std::uint64_t size = 0;
@@ -29,8 +34,8 @@ struct DocumentSource {
 // The source of a reader of the open document doc: its copy in memory or a
 // handle of its own, and with lines the complete line index (which this waits
 // for when a thread is still building it). The memory and the index are the
-// document's: the reader must be done before it opens another file. False
-// when the file cannot be read again.
+// document's: the source's holder keeps it while the reading lasts, and it
+// opens no other file meanwhile. False when the file cannot be read again.
 bool MakeDocumentSource(CLSFileStream& doc, bool lines, DocumentSource& source);
 // The same for lines up to last only: while the whole index is still being
 // built and last is among the lines read near the start, the source takes a

@@ -69,7 +69,7 @@ void CLSFileStream::AfterIndexBuiltHere()
     SetPosition(0, FILE_BEGIN);
 }
 
-void CLSFileStream::StartLineIndex(HWND notify, UINT message)
+void CLSFileStream::StartLineIndex(LineIndexNotice notice)
 {
     if (!IsOpen() || !m_index.IsUnstarted()) {
         return;
@@ -80,7 +80,7 @@ void CLSFileStream::StartLineIndex(HWND notify, UINT message)
     }
     // A handle with a file pointer of its own, so that reading lines here
     // and reading the whole file there do not move each other's.
-    if (m_index.Start(GetLineSource(), ReopenForReading(), notify, message)) {
+    if (m_index.Start(GetLineSource(), ReopenForReading(), std::move(notice))) {
         AfterIndexBuiltHere();
     }
 }

@@ -1,12 +1,9 @@
-// The open document: opening in its fixed order (the file, then the picture
-// loaders, then the media layer), closing, and the byte cursor over either
+// The open document: opening, closing, and the byte cursor over either
 // storage form.
 #include "document/FILESTRM.h"
 
 #include "base/OWNERS.h"
 #include "document/DETECT.h"
-#include "document/FINDFORM.h"
-#include "image/PICTLOAD.h"
 
 #include <climits>
 #include <cstring>
@@ -28,8 +25,6 @@ CLSFileStream::CLSFileStream()
       m_dwFileSize(0),
       m_encDetected(TextEncoding::Auto),
       m_kind(DocumentKind::Hex),
-      m_hObject(nullptr),
-      m_crPictureBack(RGB(255, 255, 255)),
       m_lRefCount(1)
 {
 }
@@ -46,7 +41,7 @@ void CLSFileStream::SetMemoryLimit(DWORD bytes)
     }
 }
 
-bool CLSFileStream::Open(const std::wstring& path, HWND window, const char* pluginFolder)
+bool CLSFileStream::Open(const std::wstring& path)
 {
     Close();
     m_encDetected = TextEncoding::Auto;
@@ -56,7 +51,6 @@ bool CLSFileStream::Open(const std::wstring& path, HWND window, const char* plug
         Close();
         return false;
     }
-    RecogniseObject(path.c_str(), window, pluginFolder);
     if (SetPosition(0, FILE_BEGIN) == kFailed) {
         m_dwOpenError = ERROR_SEEK;
         Close();
@@ -152,22 +146,6 @@ bool CLSFileStream::LoadIntoMemory(HANDLE file)
     return SetPosition(0, FILE_BEGIN) != kFailed;
 }
 
-// Picture first, whatever the file is called; then media. Neither failing is
-// a failure of the open: the file then stays a text-or-hex document.
-void CLSFileStream::RecogniseObject(const WCHAR* path, HWND window, const char* pluginFolder)
-{
-    const CLSWindowDC dc(window);
-    // The picture plug-ins and the media layer take the narrow name.
-    const std::string narrow = TextInCodePage(reinterpret_cast<const char16_t*>(path), CP_ACP);
-    HBITMAP bitmap = LoadPicture(this, dc.Get(), m_crPictureBack, pluginFolder, narrow.c_str());
-    if (bitmap != nullptr) {
-        m_hObject = bitmap;
-        m_kind = DocumentKind::Image;
-    } else if (OpenMedia(window, narrow.c_str())) {
-        m_kind = DocumentKind::Media;
-    }
-}
-
 void CLSFileStream::Close()
 {
     m_index.Clear();  // its thread reads a handle of its own, but first of all the file
@@ -175,14 +153,6 @@ void CLSFileStream::Close()
     if (m_lpbyMemory != nullptr) {
         GlobalFree(m_lpbyMemory);
         m_lpbyMemory = nullptr;
-    }
-    if (m_hObject != nullptr) {
-        if (m_kind == DocumentKind::Image) {
-            CLSBitmapOwner picture(static_cast<HBITMAP>(m_hObject));  // freed as it goes
-        } else if (m_kind == DocumentKind::Media) {
-            SendMessageA(static_cast<HWND>(m_hObject), WM_CLOSE, 0, 0);
-        }
-        m_hObject = nullptr;
     }
     m_dwPosition = 0;
     m_dwFileSize = 0;
@@ -302,28 +272,4 @@ DocumentKind CLSFileStream::GetKind()
         m_encDetected = found;
     }
     return m_kind;
-}
-
-HBITMAP CLSFileStream::GetBitmap() const
-{
-    return m_kind == DocumentKind::Image ? static_cast<HBITMAP>(m_hObject) : nullptr;
-}
-
-HWND CLSFileStream::GetMediaWindow() const
-{
-    return m_kind == DocumentKind::Media ? static_cast<HWND>(m_hObject) : nullptr;
-}
-
-int CLSFileStream::GetBitmapWidth() const
-{
-    BITMAP info;
-    HBITMAP bitmap = GetBitmap();
-    return bitmap != nullptr && GetObjectA(bitmap, sizeof(info), &info) != 0 ? info.bmWidth : 0;
-}
-
-int CLSFileStream::GetBitmapHeight() const
-{
-    BITMAP info;
-    HBITMAP bitmap = GetBitmap();
-    return bitmap != nullptr && GetObjectA(bitmap, sizeof(info), &info) != 0 ? info.bmHeight : 0;
 }

@@ -1,7 +1,9 @@
 // The open document: one file read-only, held as a complete copy in memory up
 // to a size limit or else read through its handle, with one byte cursor that
-// is also offered as a COM IStream to the picture loaders. It decides what the
-// file is, detects its encoding, and keeps the line index.
+// is also offered as a COM IStream to the picture loaders. It decides whether
+// the file is text or binary, detects its encoding, and keeps the line index.
+// It knows nothing of windows: whoever shows it turns a picture or media file
+// into what is shown.
 #pragma once
 
 #include "base/OWNERS.h"
@@ -47,12 +49,10 @@ public:
     void SetMemoryLimit(DWORD bytes);
     DWORD GetMemoryLimit() const { return m_dwMemoryLimit; }
 
-    // Closes the current file and opens path: picture first, then media, else
-    // a text-or-hex document decided on first request. window is the parent
-    // of a media window and gives the picture its device context; pluginFolder
-    // is null when picture plug-ins are off. False when the file cannot be
-    // read; nothing is open then, and GetOpenError says why.
-    bool Open(const std::wstring& path, HWND window, const char* pluginFolder);
+    // Closes the current file and opens path, a text-or-hex document decided
+    // on first request, with the cursor at its start. False when the file
+    // cannot be read; nothing is open then, and GetOpenError says why.
+    bool Open(const std::wstring& path);
     void Close();
     // Why the last Open failed: the system's error code, ERROR_DIRECTORY for
     // a folder; 0 after a successful open or before any.
@@ -73,13 +73,13 @@ public:
     // Reads up to count bytes at the cursor; true also at the end (0 bytes).
     bool ReadBytes(void* destination, DWORD count, DWORD* read);
 
-    // Text or Hex, decided from the first 8190 bytes on first request; Image
-    // and Media come from Open; None when nothing is open.
+    // Text or Hex, decided from the first 8190 bytes on first request; None
+    // when nothing is open.
     DocumentKind GetKind();
     // The encoding found when the line index was built; Auto before that.
     TextEncoding GetDetectedEncoding() const { return m_encDetected; }
     // When the sample decided nothing, the index thread looks on through the
-    // file and posts its message early once it finds the encoding: this takes
+    // file and gives its notice early once it finds the encoding: this takes
     // that as the detected one. True when the detected encoding changed.
     bool TakeFoundEncoding();
 
@@ -88,15 +88,15 @@ public:
     DWORD GetLineCount();
     // Prepares the line index of a file on disk for a second thread, which
     // starts with RunLineIndex (or as soon as something needs the whole
-    // index); notify is posted message when it is complete. Meanwhile lines
-    // near the start can be read, and whatever needs the whole index (the
-    // count, lines further on) waits for it. In memory, or when no thread can
-    // be had, the index is built here and now.
-    void StartLineIndex(HWND notify, UINT message);
+    // index); notice is called on that thread when it is complete. Meanwhile
+    // lines near the start can be read, and whatever needs the whole index
+    // (the count, lines further on) waits for it. In memory, or when no
+    // thread can be had, the index is built here and now.
+    void StartLineIndex(LineIndexNotice notice);
     void RunLineIndex();
     // Whether the whole index is there, so that the count costs nothing.
     bool IsLineIndexReady() const { return m_index.IsReady(); }
-    // Whether the index thread is still at work: its message is yet to come.
+    // Whether the index thread is still at work: its notice is yet to come.
     bool IsLineIndexBuilding() const { return m_index.IsBuilding(); }
     // Lines known without waiting: all once the index is complete, else the
     // complete lines read so far near the start (at least 1 while open).
@@ -126,26 +126,9 @@ public:
     bool IsOpen() const { return m_hFile.Valid() || m_lpbyMemory != nullptr; }
     bool IsInMemory() const { return m_lpbyMemory != nullptr; }
 
-    // The picture (kind Image) or the media window (kind Media), else null.
-    HANDLE GetObjectHandle() const { return m_hObject; }
-    HBITMAP GetBitmap() const;
-    HWND GetMediaWindow() const;
-    int GetBitmapWidth() const;
-    int GetBitmapHeight() const;
-
-    // Background that the picture loader composites transparent parts over.
-    void SetPictureBackground(COLORREF color) { m_crPictureBack = color; }
-    COLORREF GetPictureBackground() const { return m_crPictureBack; }
-
-protected:
-    // Creates the media window for path inside parent; false (and no window)
-    // when the media layer cannot play the file.
-    bool OpenMedia(HWND parent, const char* path);
-
 private:
     DWORD OpenHandle(const WCHAR* path);
     bool LoadIntoMemory(HANDLE file);
-    void RecogniseObject(const WCHAR* path, HWND window, const char* pluginFolder);
     void DetectFromSample();
     void BuildLineIndex();
     LineSource GetLineSource() const;
@@ -165,7 +148,5 @@ private:
     BY_HANDLE_FILE_INFORMATION m_infoOpened{};
     TextEncoding m_encDetected;
     DocumentKind m_kind;
-    HANDLE m_hObject;
-    COLORREF m_crPictureBack;
     LONG m_lRefCount;
 };

@@ -13,6 +13,8 @@
 #include <climits>
 #include <cstring>
 #include <memory>
+#include <new>
+#include <optional>
 
 namespace {
 
@@ -66,6 +68,7 @@ private:
     std::atomic<int>& m_progress;
     FoldTable m_fold = nullptr;
     std::vector<std::u16string> m_segments;
+    std::optional<CLSLineMatcher> m_matcher;  // a query within a line
     std::vector<std::vector<unsigned char>> m_byteSets;
     CLSByteFilter m_filter;
     bool m_bFiltered = false;
@@ -148,7 +151,7 @@ bool CLSSearch::MatchLine(std::uint64_t k, std::uint64_t lo, std::uint64_t hi, b
     const int to = SaturateToInt(static_cast<std::int64_t>(hi > INT_MAX ? INT_MAX : hi));
     int column = -1;
     if (m_segments.size() == 1) {
-        column = FindInLine(text, line.Length(), m_segments.front(), from, to, forward, m_fold);
+        column = m_matcher->Find(text, line.Length(), from, to, forward, &m_stop);
     } else {
         std::vector<CLSDecodedLine> after;
         column = MatchAcrossLines(m_segments, m_fold, [&](std::size_t j, const char16_t*& t, int& length) {
@@ -225,9 +228,8 @@ bool CLSSearch::TextBlockForward(std::uint64_t first, std::uint64_t end, const F
 // Lines [first, end) of the block: true once found, failed or stopped.
 bool CLSSearch::ScanForward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result)
 {
-    std::uint64_t counted = 0;
     for (std::uint64_t k : CandidateLines(first, end)) {
-        if (MatchWindow(k, range, true, result) || m_bFailed || (++counted % 4096 == 0 && Stopped())) {
+        if (MatchWindow(k, range, true, result) || m_bFailed || Stopped()) {
             return true;
         }
     }
@@ -240,9 +242,8 @@ bool CLSSearch::TextBlockBackward(std::uint64_t first, std::uint64_t end, const 
         return false;
     }
     const std::vector<std::uint64_t> lines = CandidateLines(first, end);
-    std::uint64_t counted = 0;
     for (auto k = lines.rbegin(); k != lines.rend(); ++k) {
-        if (MatchWindow(*k, range, false, result) || m_bFailed || (++counted % 4096 == 0 && Stopped())) {
+        if (MatchWindow(*k, range, false, result) || m_bFailed || Stopped()) {
             return true;
         }
     }
@@ -261,6 +262,9 @@ FindResult CLSSearch::Text(const FindRange& range)
     m_segments = SplitQuery(m_query.text, m_fold);
     if (m_query.text.empty() || m_source.lineCount == 0) {
         return result;
+    }
+    if (m_segments.size() == 1) {
+        m_matcher.emplace(m_segments.front(), m_fold);
     }
     m_bFiltered = m_segments.size() == 1 && BuildTextFilter(m_segments.front(), m_query.encoding, m_fold, m_filter);
     const std::uint64_t count = m_source.lineCount;
@@ -399,29 +403,37 @@ FindResult CLSFindJob::Run(const FindQuery& query, const FindRange& range, const
     return query.bytes ? search.Bytes(range) : search.Text(range);
 }
 
-bool CLSFindJob::Start(FindQuery query, FindRange range, DocumentSource source, HWND notify, UINT message)
+bool CLSFindJob::Start(FindQuery query, FindRange range, DocumentSource source, std::function<void()> ended)
 {
     Cancel();
-    m_query = std::move(query);
-    m_range = range;
-    m_source = std::move(source);
-    m_result = FindResult();
-    m_hWndNotify = notify;
-    m_uMessage = message;
-    m_bStop.store(false);
-    m_bEnded.store(false);
-    m_iProgress.store(0);
-    m_hThread.Reset(CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr));
-    return static_cast<bool>(m_hThread);
+    auto work = std::make_shared<Work>();
+    work->query = std::move(query);
+    work->range = range;
+    work->source = std::move(source);
+    work->notice = std::move(ended);
+    // The thread's own share, handed over through the thread's argument.
+    auto* share = new (std::nothrow) std::shared_ptr<Work>(work);
+    if (share == nullptr) {
+        return false;
+    }
+    m_hThread.Reset(CreateThread(nullptr, 0, ThreadMain, share, 0, nullptr));
+    if (!m_hThread) {
+        delete share;
+        return false;
+    }
+    m_pWork = std::move(work);
+    return true;
 }
 
-DWORD WINAPI CLSFindJob::ThreadMain(LPVOID self)
+DWORD WINAPI CLSFindJob::ThreadMain(LPVOID share)
 {
-    auto* job = static_cast<CLSFindJob*>(self);
-    job->m_result = Run(job->m_query, job->m_range, job->m_source, job->m_bStop, job->m_iProgress);
-    job->m_bEnded.store(true);  // before the message: its receiver reads the result
-    if (job->m_hWndNotify != nullptr) {
-        PostMessageA(job->m_hWndNotify, job->m_uMessage, 0, 0);
+    const std::unique_ptr<std::shared_ptr<Work>> owned(static_cast<std::shared_ptr<Work>*>(share));
+    Work& work = **owned;
+    work.result = Run(work.query, work.range, work.source, work.stop, work.progress);
+    work.source = DocumentSource();  // the file and the document go now, not with the job
+    work.done.store(true);           // before the notice: its receiver reads the result
+    if (work.notice && !work.stop.load()) {
+        work.notice();
     }
     return 0;
 }
@@ -435,12 +447,11 @@ void CLSFindJob::Wait()
 
 void CLSFindJob::Cancel()
 {
-    if (m_hThread) {
-        m_bStop.store(true);
-        WaitForSingleObject(m_hThread.Get(), INFINITE);
-        m_hThread.Reset();
-        m_source.file.Reset();
+    if (m_pWork) {
+        m_pWork->stop.store(true);
+        m_pWork.reset();
     }
+    m_hThread.Reset();
 }
 
 const char16_t* CaselessUnits()

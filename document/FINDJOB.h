@@ -1,6 +1,6 @@
 // A search of the open document on a thread of its own, so that a big file
 // is searched while the window stays responsive: it reports how far it has
-// come, stops when told to, and posts a message when it has ended.
+// come, stops when told to, and says when it has ended.
 #pragma once
 
 #include "base/OWNERS.h"
@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,37 +59,43 @@ public:
     CLSFindJob(const CLSFindJob&) = delete;
     CLSFindJob& operator=(const CLSFindJob&) = delete;
 
-    // Starts the search; message is posted to notify (if any) when it has
-    // ended, whatever the outcome. A search still running is cancelled first.
-    // False when no thread could be had.
-    bool Start(FindQuery query, FindRange range, DocumentSource source, HWND notify, UINT message);
-    // Stops a running search and waits for its thread: the source may go then.
+    // Starts the search; ended (if any) is called on the search's thread when
+    // it has ended, whatever the outcome. A search still running is cancelled
+    // first. False when no thread could be had.
+    bool Start(FindQuery query, FindRange range, DocumentSource source, std::function<void()> ended);
+    // Asks a running search to stop and forgets it, without waiting: its
+    // thread ends on its own, gives no notice, and then lets go of the source
+    // (and of the document the source holds).
     void Cancel();
     // Waits for the end without stopping it.
     void Wait();
-    bool IsRunning() const { return static_cast<bool>(m_hThread) && !m_bEnded.load(); }
+    bool IsRunning() const { return m_pWork && !m_pWork->done.load(); }
     // Per mille of the range searched so far.
-    int Progress() const { return m_iProgress.load(); }
+    int Progress() const { return m_pWork ? m_pWork->progress.load() : 0; }
     // The outcome, once the thread has ended.
-    const FindResult& Result() const { return m_result; }
+    FindResult Result() const { return m_pWork ? m_pWork->result : FindResult(); }
 
     // The whole search, on the calling thread.
     static FindResult Run(const FindQuery& query, const FindRange& range, const DocumentSource& source,
                           const std::atomic<bool>& stop, std::atomic<int>& progress);
 
 private:
-    static DWORD WINAPI ThreadMain(LPVOID self);
+    // What the search's thread works on, shared with it so that a search
+    // that was cancelled can end after the job has moved on or gone.
+    struct Work {
+        FindQuery query;
+        FindRange range;
+        DocumentSource source;
+        FindResult result;
+        std::function<void()> notice;
+        std::atomic<bool> stop{false};
+        std::atomic<bool> done{false};
+        std::atomic<int> progress{0};
+    };
+    static DWORD WINAPI ThreadMain(LPVOID work);
 
-    FindQuery m_query;
-    FindRange m_range;
-    DocumentSource m_source;
-    FindResult m_result;
-    HWND m_hWndNotify = nullptr;
-    UINT m_uMessage = 0;
+    std::shared_ptr<Work> m_pWork;
     CLSHandle m_hThread;
-    std::atomic<bool> m_bStop{false};
-    std::atomic<bool> m_bEnded{false};
-    std::atomic<int> m_iProgress{0};
 };
 
 // The caseless form of every UTF-16 unit as Windows maps it to lower case

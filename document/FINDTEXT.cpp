@@ -47,24 +47,77 @@ bool MatchesAt(const char16_t* text, int at, const std::u16string& segment, Fold
 int FindInLine(const char16_t* text, int length, const std::u16string& segment, int from, int to, bool forward,
                FoldTable fold)
 {
-    const int m = static_cast<int>(segment.size());
+    // One place only (a line that a query across lines must end or begin
+    // with): no table is worth making.
+    if (to - from == 1) {
+        const int m = static_cast<int>(segment.size());
+        return m != 0 && from >= 0 && from <= length - m && MatchesAt(text, from, segment, fold) ? from : -1;
+    }
+    return CLSLineMatcher(segment, fold).Find(text, length, from, to, forward);
+}
+
+CLSLineMatcher::CLSLineMatcher(const std::u16string& segment, FoldTable fold)
+    : m_fold(fold), m_forward(Prepare(segment)), m_backward(Prepare(std::u16string(segment.rbegin(), segment.rend())))
+{
+}
+
+CLSLineMatcher::Direction CLSLineMatcher::Prepare(std::u16string units)
+{
+    Direction d;
+    d.borders.assign(units.size(), 0);
+    int border = 0;
+    for (std::size_t i = 1; i < units.size(); ++i) {
+        while (border > 0 && units[i] != units[static_cast<std::size_t>(border)]) {
+            border = d.borders[static_cast<std::size_t>(border) - 1];
+        }
+        if (units[i] == units[static_cast<std::size_t>(border)]) {
+            ++border;
+        }
+        d.borders[i] = border;
+    }
+    d.units = std::move(units);
+    return d;
+}
+
+int CLSLineMatcher::Find(const char16_t* text, int length, int from, int to, bool forward,
+                         const std::atomic<bool>* stop) const
+{
+    const int m = static_cast<int>(m_forward.units.size());
     const int lastStart = length - m;
     from = from < 0 ? 0 : from;
     to = to - 1 < lastStart ? to - 1 : lastStart;  // the last start column allowed
     if (m == 0 || from > to) {
         return -1;
     }
+    // Forward the units from `from` up to the end of a match at `to`;
+    // backward the same units from the last down, against the segment reversed.
+    const int count = to - from + m;
     if (forward) {
-        for (int at = from; at <= to; ++at) {
-            if (MatchesAt(text, at, segment, fold)) {
-                return at;
-            }
+        const int end = Scan(m_forward, text, from, count, 1, stop);
+        return end < 0 ? -1 : end - m + 1;
+    }
+    return Scan(m_backward, text, to + m - 1, count, -1, stop);
+}
+
+// The column where the segment (in d's order) is first complete, scanning
+// count units from first in steps of step; -1 when it never is or stop is set.
+int CLSLineMatcher::Scan(const Direction& d, const char16_t* text, int first, int count, int step,
+                         const std::atomic<bool>* stop) const
+{
+    constexpr int kStopEvery = 1 << 16;
+    const int m = static_cast<int>(d.units.size());
+    int matched = 0;
+    for (int n = 0; n < count; ++n) {
+        if (stop != nullptr && n % kStopEvery == kStopEvery - 1 && stop->load(std::memory_order_relaxed)) {
+            return -1;
         }
-    } else {
-        for (int at = to; at >= from; --at) {
-            if (MatchesAt(text, at, segment, fold)) {
-                return at;
-            }
+        const int at = first + n * step;
+        const char16_t unit = FoldUnit(m_fold, text[at]);
+        while (matched > 0 && d.units[static_cast<std::size_t>(matched)] != unit) {
+            matched = d.borders[static_cast<std::size_t>(matched) - 1];
+        }
+        if (d.units[static_cast<std::size_t>(matched)] == unit && ++matched == m) {
+            return at;
         }
     }
     return -1;

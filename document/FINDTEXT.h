@@ -5,6 +5,7 @@
 // hold a match. Pure code: also built natively.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -28,6 +29,34 @@ std::vector<std::u16string> SplitQuery(const std::u16string& query, FoldTable fo
 // segment matches and whose start lies in [from, to); -1 when there is none.
 int FindInLine(const char16_t* text, int length, const std::u16string& segment, int from, int to, bool forward,
                FoldTable fold);
+
+// One folded segment prepared once for a whole search: each unit of a line is
+// looked at once whatever the text and the segment (a line of "aaaa..." and a
+// query of a thousand "a" and one "b" cost what the line's length costs), and
+// the stop request is looked at as it goes, so that a line of hundreds of
+// megabytes does not hold a cancelled search.
+class CLSLineMatcher {
+public:
+    CLSLineMatcher(const std::u16string& segment, FoldTable fold);
+    // As FindInLine; -1 also once stop (if given) is set.
+    int Find(const char16_t* text, int length, int from, int to, bool forward,
+             const std::atomic<bool>* stop = nullptr) const;
+
+private:
+    // The segment in the order of each direction, and for each of its
+    // prefixes the length of the longest proper prefix that is also its end.
+    struct Direction {
+        std::u16string units;
+        std::vector<int> borders;
+    };
+    static Direction Prepare(std::u16string units);
+    int Scan(const Direction& d, const char16_t* text, int first, int count, int step,
+             const std::atomic<bool>* stop) const;
+
+    FoldTable m_fold;
+    Direction m_forward;
+    Direction m_backward;
+};
 
 // Whether a query of several segments starts in line `first` (the text of
 // lineAt(0)) and runs over the lines after it (lineAt(1), ...): its first

@@ -65,7 +65,7 @@ void CLSLineIndex::BuildHere(const LineSource& source)
     m_vecLines.shrink_to_fit();
 }
 
-bool CLSLineIndex::Start(const LineSource& source, HANDLE threadFile, HWND notify, UINT message)
+bool CLSLineIndex::Start(const LineSource& source, HANDLE threadFile, LineIndexNotice notice)
 {
     CLSHandle file(threadFile);
     if (!IsUnstarted() || !source.IsOpen()) {
@@ -80,8 +80,7 @@ bool CLSLineIndex::Start(const LineSource& source, HANDLE threadFile, HWND notif
     m_hFile = std::move(file);
     m_ullSize = source.size;
     m_encoding = source.encoding;
-    m_hWndNotify = notify;
-    m_uMessage = message;
+    m_notice = std::move(notice);
     m_vecBuilding.clear();
     m_vecStart.clear();
     m_vecStart.push_back(0);
@@ -116,9 +115,9 @@ void CLSLineIndex::BuildOnThread()
         ScanFromDisk(m_hFile.Get(), m_ullSize, scanner, true);
     }
     EndSearch();
-    m_bDone.store(true);  // before the message: its receiver asks for this
-    if (!m_bStop.load() && m_hWndNotify != nullptr) {
-        PostMessageA(m_hWndNotify, m_uMessage, 0, 0);
+    m_bDone.store(true);  // before the notice: its receiver asks for this
+    if (!m_bStop.load() && m_notice) {
+        m_notice();
     }
 }
 
@@ -143,14 +142,14 @@ bool CLSLineIndex::LetRun()
 }
 
 // A thread that never runs would be waited for forever: the lines are counted
-// here instead, and the message comes all the same.
+// here instead, and the notice comes all the same.
 bool CLSLineIndex::BuildInsteadOfThread(const LineSource& source)
 {
-    const HWND notify = m_hWndNotify;
+    const LineIndexNotice notice = std::move(m_notice);
     Stop();
     BuildHere(source);
-    if (notify != nullptr) {
-        PostMessageA(notify, m_uMessage, 0, 0);
+    if (notice) {
+        notice();
     }
     return true;
 }
@@ -311,7 +310,7 @@ void CLSLineIndex::EndSearch()
         return;
     }
     m_encFound.store(found);
-    if (m_hThread && m_hWndNotify != nullptr && !m_bStop.load()) {
-        PostMessageA(m_hWndNotify, m_uMessage, 0, 0);
+    if (m_hThread && m_notice && !m_bStop.load()) {
+        m_notice();
     }
 }

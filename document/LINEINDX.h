@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class CLSEncodingSearch;
@@ -27,6 +28,10 @@ struct LineSource {
     bool IsOpen() const { return memory != nullptr || file != nullptr; }
 };
 
+// Told that the index is complete, or that the encoding search found
+// something; called on the index thread, so it only passes the word on.
+using LineIndexNotice = std::function<void()>;
+
 class CLSLineIndex {
 public:
     CLSLineIndex();
@@ -39,12 +44,12 @@ public:
     // when it was built here: what the encoding search found is then waiting.
     bool Build(const LineSource& source);
     // Makes the index thread of a file on disk, held until Run; threadFile is
-    // a handle of its own for it (taken over). notify is posted message when
-    // the index is complete. In memory, or when no thread or handle can be
+    // a handle of its own for it (taken over). notice is called when the
+    // index is complete. In memory, or when no thread or handle can be
     // had, the index is built here and now: true then, as for Build.
-    bool Start(const LineSource& source, HANDLE threadFile, HWND notify, UINT message);
+    bool Start(const LineSource& source, HANDLE threadFile, LineIndexNotice notice);
     // Lets a held thread run. One that cannot be resumed would be waited for
-    // forever: the index is built here instead and the message posted all
+    // forever: the index is built here instead and the notice given all
     // the same; true then, as for Build.
     bool Run(const LineSource& source);
     // Ends any thread early and forgets the index and the search: the file is
@@ -54,7 +59,7 @@ public:
     // Whether the index thread is made: until the index is taken from it,
     // lines come from the start of the file.
     bool HasThread() const { return static_cast<bool>(m_hThread); }
-    // Whether the thread is still at work: its message is yet to come.
+    // Whether the thread is still at work: its notice is yet to come.
     bool IsBuilding() const { return m_hThread && !m_bDone.load(); }
     // Whether the whole index is there, so that the count costs nothing.
     bool IsReady() const { return !m_hThread && !m_vecLines.empty(); }
@@ -105,8 +110,7 @@ private:
     std::uint64_t m_ullSize = 0;
     TextEncoding m_encoding = TextEncoding::Auto;
     CLSLineStarts m_vecBuilding;
-    HWND m_hWndNotify = nullptr;
-    UINT m_uMessage = 0;
+    LineIndexNotice m_notice;
     std::atomic<bool> m_bStop{false};
     std::atomic<bool> m_bDone{false};  // the thread's index is complete
     CLSLineStarts m_vecStart;

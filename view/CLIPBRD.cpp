@@ -25,6 +25,7 @@ bool IsNtPlatform()
 bool CLSWndView::MakeCopyOrder(CopyOrder& order)
 {
     const OrderedSelection sel = Selection();
+    order.source.holder = m_doc;  // gathered on after the pane has moved on
     switch (GetDisplayMode()) {
     case DocumentKind::Text:
         order.lines = sel;
@@ -99,15 +100,6 @@ void CLSWndView::RenderAllCopies()
     }
     CloseClipboard();
     m_pCopyJob.reset();
-}
-
-// The copy reads the document's memory and index: before they change, it is
-// gathered in full.
-void CLSWndView::FinishCopy()
-{
-    if (m_pCopyJob) {
-        m_pCopyJob->Finish();
-    }
 }
 
 void CLSWndView::OnContextMenu(int x, int y)

@@ -38,8 +38,6 @@ public:
     bool Prepare(CopyOrder order);
     // Gathers the text on a thread, or here when no thread can be had.
     void Start();
-    // Waits until the text is gathered: the document may go then.
-    void Finish();
     // The gathered text, once: what was gathered before a read failed or
     // memory ran out, null when nothing could be. Waits for it.
     HGLOBAL Take();
@@ -48,6 +46,8 @@ public:
 
 private:
     static DWORD WINAPI ThreadMain(LPVOID self);
+    // Waits until the text is gathered, then lets go of the document.
+    void Finish();
     void Gather();
     void GatherText();
     void GatherHex();

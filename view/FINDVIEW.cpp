@@ -77,9 +77,11 @@ void CLSWndView::LaunchFind()
         Doc().RunLineIndex();
     } else {
         DocumentSource source;
+        source.holder = m_doc;
         // Text searches take the complete line index: built here, or taken from its thread.
         if (!MakeDocumentSource(Doc(), !m_find.query.bytes, source) ||
-            !m_clsFindJob.Start(m_find.query, m_find.range, std::move(source), m_hWnd, WMU_FIND_DONE)) {
+            !m_clsFindJob.Start(m_find.query, m_find.range, std::move(source),
+                                [hWnd = m_hWnd] { PostMessageA(hWnd, WMU_FIND_DONE, 0, 0); })) {
             EndFind();
             MessageBoxA(m_hWndParent, LoadResourceString(IDS_FIND_FAILED).c_str(), "Glim!", MB_ICONERROR);
             return;

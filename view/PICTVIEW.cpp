@@ -10,7 +10,7 @@ void CLSWndView::SetImageZoom(std::uint32_t zoom)
     if (m_hWnd == nullptr || GetDisplayMode() != DocumentKind::Image) {
         return;
     }
-    const PictureExtent maxima = PictureScrollMaxima(Doc().GetBitmapWidth(), Doc().GetBitmapHeight(), zoom);
+    const PictureExtent maxima = PictureScrollMaxima(m_clsShown.BitmapWidth(), m_clsShown.BitmapHeight(), zoom);
     SetScrollMaxima(maxima.width, maxima.height);
     RedrawWindow(m_hWnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE);
     // The bars hold a page no larger than their old range: a longer range
@@ -20,11 +20,11 @@ void CLSWndView::SetImageZoom(std::uint32_t zoom)
 
 bool CLSWndView::GetPictureStatus(int& width, int& height, int& percent)
 {
-    if (m_hWnd == nullptr || GetDisplayMode() != DocumentKind::Image || Doc().GetBitmapWidth() <= 0) {
+    if (m_hWnd == nullptr || GetDisplayMode() != DocumentKind::Image || m_clsShown.BitmapWidth() <= 0) {
         return false;
     }
-    width = Doc().GetBitmapWidth();
-    height = Doc().GetBitmapHeight();
+    width = m_clsShown.BitmapWidth();
+    height = m_clsShown.BitmapHeight();
     percent = static_cast<int>(GetImageZoom());
     if (percent == 0) {
         RECT client{};
@@ -37,12 +37,12 @@ bool CLSWndView::GetPictureStatus(int& width, int& height, int& percent)
 
 void CLSWndView::DrawPicture(HDC hdc, int x, int y, int width, int height, std::uint32_t zoom)
 {
-    HBITMAP hbmp = Doc().GetBitmap();
+    HBITMAP hbmp = m_clsShown.Bitmap();
     if (hbmp == nullptr) {
         return;
     }
-    const int pw = Doc().GetBitmapWidth();
-    const int ph = Doc().GetBitmapHeight();
+    const int pw = m_clsShown.BitmapWidth();
+    const int ph = m_clsShown.BitmapHeight();
     const PictureExtent size = ZoomedPictureSize(pw, ph, zoom, width, height);
     // Only what reaches the surface is stretched: at a large zoom the whole
     // picture would be millions of pixels wide, beyond what StretchBlt takes.

@@ -37,12 +37,12 @@ void CLSWndView::ResetTextZoom()
 std::uint32_t CLSWndView::ShownPictureZoom()
 {
     const auto zoom = static_cast<std::uint32_t>(m_clsImage.GetZoom());
-    const int width = Doc().GetBitmapWidth();
+    const int width = m_clsShown.BitmapWidth();
     RECT client{};
     if (zoom != 0 || width <= 0 || m_hWnd == nullptr || !GetClientRect(m_hWnd, &client)) {
         return zoom != 0 ? zoom : 100;
     }
-    const PictureExtent fitted = ZoomedPictureSize(width, Doc().GetBitmapHeight(), 0, client.right, client.bottom);
+    const PictureExtent fitted = ZoomedPictureSize(width, m_clsShown.BitmapHeight(), 0, client.right, client.bottom);
     return static_cast<std::uint32_t>(static_cast<long long>(fitted.width) * 100 / width);
 }
 

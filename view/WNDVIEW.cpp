@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <new>
+#include <utility>
 
 namespace {
 
@@ -102,7 +104,6 @@ void CLSWndView::ApplySettings(const CLSGlimTextSettings& text, const CLSGlimFon
     m_clsMedia = media;
     RecreateFontAndBrush();
     if (m_hWnd != nullptr) {
-        Doc().SetPictureBackground(m_clsImage.GetBackColor());
         RefreshCaretShape();
         SetUpScrollBars();
         InvalidateRect(m_hWnd, nullptr, TRUE);
@@ -118,11 +119,13 @@ void CLSWndView::OpenPath(const std::wstring& path)
 {
     const char* lpszPlugins = m_clsImage.GetUseSPI() ? m_clsImage.GetSPIFolder().GetString() : nullptr;
     CancelFind();
-    FinishCopy();
     // Whatever was decoded belongs to the file shown before, or to this one
     // as it was before it grew, shrank or was replaced.
     m_clsShownLines.Clear();
-    Doc().Open(path, m_hWnd, lpszPlugins);
+    m_clsShown.Clear();
+    ReplaceDocument();
+    Doc().Open(path);
+    m_clsShown.Recognise(Doc(), m_hWnd, m_clsImage.GetBackColor(), lpszPlugins);
     DescribeOpenFailure();
     StartTextIndex();
     ShowMediaForMode();
@@ -139,13 +142,51 @@ void CLSWndView::OpenPath(const std::wstring& path)
     }
 }
 
+namespace {
+
+DWORD WINAPI DropDocument(LPVOID share)
+{
+    delete static_cast<std::shared_ptr<CLSFileStream>*>(share);
+    return 0;
+}
+
+// The last hold of a document whose lines are still being counted is dropped
+// on a thread of its own: the count stops at its next read, but a read can
+// take long (a share that went away), and the window must not wait for it.
+void LetGoOfDocument(std::shared_ptr<CLSFileStream> doc)
+{
+    if (doc.use_count() > 1 || !doc->IsLineIndexBuilding()) {
+        return;  // a job still holds it and lets go of it when it ends, or nothing to wait for
+    }
+    auto* share = new (std::nothrow) std::shared_ptr<CLSFileStream>(std::move(doc));
+    if (share == nullptr) {
+        return;
+    }
+    const CLSHandle thread(CreateThread(nullptr, 0, DropDocument, share, 0, nullptr));
+    if (!thread) {
+        delete share;  // dropped here after all
+    }
+}
+
+}  // namespace
+
+// A copy or a search still at work holds the document it reads, and goes on
+// reading it while the next one is shown: opening waits for neither. The
+// last holder frees the old one.
+void CLSWndView::ReplaceDocument()
+{
+    auto doc = std::make_shared<CLSFileStream>();
+    doc->SetMemoryLimit(m_doc->GetMemoryLimit());
+    LetGoOfDocument(std::exchange(m_doc, std::move(doc)));
+}
+
 // Every way into text mode counts the lines as opening does: a big file shows
 // its first screen first, its lines counted on the index thread once that has
 // been painted.
 void CLSWndView::StartTextIndex()
 {
     if (IsTextMode()) {
-        Doc().StartLineIndex(m_hWnd, WMU_LINES_READY);
+        Doc().StartLineIndex([hWnd = m_hWnd] { PostMessageA(hWnd, WMU_LINES_READY, 0, 0); });
     }
 }
 
@@ -185,7 +226,8 @@ DocumentKind CLSWndView::GetDisplayMode()
     if (m_modeOverride != ViewMode::Auto) {
         return static_cast<DocumentKind>(m_modeOverride);
     }
-    return Doc().GetKind();
+    const DocumentKind shown = m_clsShown.Kind();
+    return shown != DocumentKind::None ? shown : Doc().GetKind();
 }
 
 TextEncoding CLSWndView::GetEffectiveEncoding() const
@@ -416,7 +458,8 @@ void CLSWndView::OnDestroy()
     }
     CancelFind();
     m_pCopyJob.reset();  // rendered by now (WM_RENDERALLFORMATS) or no longer wanted
-    Doc().Close();
+    m_clsShown.Clear();
+    ReplaceDocument();
     m_clsBuffer.Release();
 }
 

@@ -18,6 +18,7 @@
 #include "view/COPYJOB.h"
 #include "view/LINECACHE.h"
 #include "view/MEDIALAY.h"
+#include "view/PANEOBJ.h"
 
 #include <windows.h>
 
@@ -27,7 +28,7 @@
 
 // Sent (WMU_CARET_POS: wParam line, lParam column) to the parent after every
 // caret change; posted (WMU_WIDEST_LINE: lParam cells) by text painting to the
-// view itself when a wider row was drawn, and (WMU_LINES_READY) by the line
+// view itself when a wider row was drawn, and (WMU_LINES_READY) for the line
 // index thread when the index of a big file is complete.
 constexpr UINT WMU_WIDEST_LINE = WM_APP + 0;
 constexpr UINT WMU_CARET_POS = WM_APP + 1;
@@ -39,7 +40,7 @@ constexpr UINT WMU_ENCODING_FOUND = WM_APP + 3;
 // again, or read what was appended): its size, or that it is gone, may have
 // changed.
 constexpr UINT WMU_FILE_REREAD = WM_APP + 4;
-// Posted by a search's thread to the view when it has ended; sent by the view
+// Posted for a search's thread to the view when it has ended; sent by the view
 // to its parent with the progress text of a running search (lParam: the
 // text, empty once the search is over).
 constexpr UINT WMU_FIND_DONE = WM_APP + 30;
@@ -67,6 +68,8 @@ public:
     // The document shown; always there, with nothing open before the first
     // OpenFile.
     CLSFileStream& Doc() const { return *m_doc; }
+    // The picture or media window shown for the document, if it is one.
+    const CLSShownObject& Shown() const { return m_clsShown; }
 
     // Shows the file; in place of one that cannot be opened, the pane shows
     // one line that says why.
@@ -171,6 +174,7 @@ private:
 
     // WNDVIEW.cpp: the window, modes, fonts and painting dispatch.
     void OpenPath(const std::wstring& path);
+    void ReplaceDocument();
     void RecreateFontAndBrush();
     HFONT ZoomedFont(const CLSGlimFont& font) const;
     void ZoomByWheel(int delta);
@@ -225,7 +229,6 @@ private:
     bool MakeCopyOrder(CopyOrder& order);
     void RenderCopy(UINT format);
     void RenderAllCopies();
-    void FinishCopy();
     void OnContextMenu(int x, int y);
 
     // PICTVIEW.cpp: picture mode.
@@ -274,6 +277,7 @@ private:
 
     HWND m_hWndParent = nullptr;
     std::shared_ptr<CLSFileStream> m_doc = std::make_shared<CLSFileStream>();
+    CLSShownObject m_clsShown;
     CLSGraphicsBuffer m_clsBuffer;
     CLSFontOwner m_clsFont;
     CLSBrushOwner m_clsBackBrush;

@@ -53,7 +53,7 @@ int main()
     }
     const std::string path = MakeFile(folder + "\\sjis-512mib.txt");
     CLSFileStream doc;
-    doc.Open(WidenAnsi(path), nullptr, nullptr);
+    doc.Open(WidenAnsi(path));
     doc.GetLineCount();
     // Page cache warm; the read and the search take turns, the best of each counts.
     SequentialRead(path);

@@ -181,7 +181,7 @@ TEST_F(SettingsSheet, ChosenFontAndColourReachThePreviewAtOnceAndTheSettings)
 // The plug-in folder's chooser asks for the plug-in folder.
 TEST_F(SettingsSheet, PlugInFolderChooserAsksForThePlugInFolder)
 {
-    std::string texts;
+    char prompt[256] = "";
     Run({
         [&] {
             Show(3);
@@ -191,15 +191,10 @@ TEST_F(SettingsSheet, PlugInFolderChooserAsksForThePlugInFolder)
             Click(3, 1032);
         },
         [&] {
-            EnumChildWindows(ModalDriver::ActiveDialog(), [](HWND child, LPARAM all) {
-                char text[256] = "";
-                GetWindowTextA(child, text, sizeof(text));
-                *reinterpret_cast<std::string*>(all) += text;
-                return TRUE;
-            }, reinterpret_cast<LPARAM>(&texts));
+            GetDlgItemTextA(ModalDriver::ActiveDialog(), 14146, prompt, sizeof(prompt));  // the chooser's title
             PostMessageA(ModalDriver::ActiveDialog(), WM_COMMAND, IDCANCEL, 0);
         },
         [&] { Press(PSBTN_CANCEL); },
     });
-    EXPECT_NE(texts.find("Susie プラグインのあるフォルダを選択してください。"), std::string::npos) << texts;
+    EXPECT_STREQ(prompt, "Susie プラグインのあるフォルダを選択してください。");
 }

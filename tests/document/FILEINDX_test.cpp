@@ -27,6 +27,12 @@ std::string ManyLines(int count)
     return text;
 }
 
+// The index thread's notice, as the pane turns it into a message.
+LineIndexNotice PostReady(HWND window)
+{
+    return [window] { PostMessageA(window, kLinesReady, 0, 0); };
+}
+
 // Waits (up to 10 s) for the message the index thread posts to window.
 bool WaitForLinesReady(HWND window)
 {
@@ -59,15 +65,15 @@ TEST(LineIndexThread, StartLinesFirstThenTheSameIndexAsInOneGo)
     const std::string path = folder.Write("many.txt", ManyLines(40000));
     CLSFileStream whole;
     whole.SetMemoryLimit(kDiskLimit);
-    ASSERT_TRUE(whole.Open(WidenAnsi(path), nullptr, nullptr));
+    ASSERT_TRUE(whole.Open(WidenAnsi(path)));
     const DWORD count = whole.GetLineCount();
     ASSERT_EQ(count, 40001u);
 
     CLSMessageWindow notify;
     CLSFileStream doc;
     doc.SetMemoryLimit(kDiskLimit);
-    ASSERT_TRUE(doc.Open(WidenAnsi(path), nullptr, nullptr));
-    doc.StartLineIndex(notify.Get(), kLinesReady);
+    ASSERT_TRUE(doc.Open(WidenAnsi(path)));
+    doc.StartLineIndex(PostReady(notify.Get()));
     // Not running yet: the first lines come from the start of the file.
     EXPECT_TRUE(doc.IsLineIndexBuilding());
     EXPECT_FALSE(doc.IsLineIndexReady());
@@ -102,32 +108,32 @@ TEST(LineIndexThread, WaitingStoppingAndShortFiles)
     CLSFileStream doc;
     doc.SetMemoryLimit(kDiskLimit);
 
-    ASSERT_TRUE(doc.Open(WidenAnsi(many), nullptr, nullptr));
-    doc.StartLineIndex(notify.Get(), kLinesReady);
+    ASSERT_TRUE(doc.Open(WidenAnsi(many)));
+    doc.StartLineIndex(PostReady(notify.Get()));
     EXPECT_EQ(std::wstring(doc.GetLine(39999).Text()), L"line 39999" + std::wstring(39999 % 50, L'.'));
     EXPECT_TRUE(doc.IsLineIndexReady());
     EXPECT_EQ(doc.GetLineCount(), 40001u);
 
-    ASSERT_TRUE(doc.Open(WidenAnsi(many), nullptr, nullptr));
-    doc.StartLineIndex(notify.Get(), kLinesReady);
+    ASSERT_TRUE(doc.Open(WidenAnsi(many)));
+    doc.StartLineIndex(PostReady(notify.Get()));
     doc.RunLineIndex();
     const std::string last = "three" + std::string(1200, 'x');
     const std::string shorter = folder.Write("shorter.txt", "one\r\ntwo\r\n" + last);
-    ASSERT_TRUE(doc.Open(WidenAnsi(shorter), nullptr, nullptr));  // stops the thread of the first
-    doc.StartLineIndex(notify.Get(), kLinesReady);
+    ASSERT_TRUE(doc.Open(WidenAnsi(shorter)));  // stops the thread of the first
+    doc.StartLineIndex(PostReady(notify.Get()));
     EXPECT_EQ(std::wstring(doc.GetLine(2).Text()), std::wstring(last.begin(), last.end()));
     EXPECT_EQ(doc.GetLinesKnown(), 3u);  // the start read was the whole file: every line is known
     EXPECT_FALSE(doc.GetLine(3));
     EXPECT_EQ(doc.GetLineCount(), 3u);
 
-    ASSERT_TRUE(doc.Open(WidenAnsi(many), nullptr, nullptr));
-    doc.StartLineIndex(notify.Get(), kLinesReady);
+    ASSERT_TRUE(doc.Open(WidenAnsi(many)));
+    doc.StartLineIndex(PostReady(notify.Get()));
     doc.Close();  // a thread that never ran is stopped too
     EXPECT_FALSE(doc.IsLineIndexBuilding());
 
     doc.SetMemoryLimit(0xFFFFFFFF);
-    ASSERT_TRUE(doc.Open(WidenAnsi(many), nullptr, nullptr));
-    doc.StartLineIndex(notify.Get(), kLinesReady);  // in memory: built at once
+    ASSERT_TRUE(doc.Open(WidenAnsi(many)));
+    doc.StartLineIndex(PostReady(notify.Get()));  // in memory: built at once
     EXPECT_TRUE(doc.IsLineIndexReady());
     EXPECT_EQ(doc.GetLinesKnown(), 40001u);
 }
@@ -145,8 +151,8 @@ TEST(LineIndexThread, FileCutBeforeTheCount)
     CLSMessageWindow notify;
     CLSFileStream doc;
     doc.SetMemoryLimit(kDiskLimit);
-    ASSERT_TRUE(doc.Open(WidenAnsi(path), nullptr, nullptr));
-    doc.StartLineIndex(notify.Get(), kLinesReady);
+    ASSERT_TRUE(doc.Open(WidenAnsi(path)));
+    doc.StartLineIndex(PostReady(notify.Get()));
     EXPECT_EQ(std::wstring(doc.GetLine(1).Text()), L"line 1.");
     ASSERT_TRUE(RunHostCommand("truncate -s 20 '" + host + "'", folder));  // "line 0\r\nline 1.\nline"
     doc.RunLineIndex();
@@ -167,8 +173,8 @@ TEST(LineIndexThread, EncodingFoundPastAnAsciiSample)
     CLSMessageWindow notify;
     CLSFileStream doc;
     doc.SetMemoryLimit(kDiskLimit);
-    ASSERT_TRUE(doc.Open(WidenAnsi(path), nullptr, nullptr));
-    doc.StartLineIndex(notify.Get(), kLinesReady);
+    ASSERT_TRUE(doc.Open(WidenAnsi(path)));
+    doc.StartLineIndex(PostReady(notify.Get()));
     EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::ShiftJis);
     doc.RunLineIndex();
     ASSERT_TRUE(WaitForLinesReady(notify.Get()));
@@ -177,11 +183,11 @@ TEST(LineIndexThread, EncodingFoundPastAnAsciiSample)
     EXPECT_EQ(std::wstring(doc.GetLine(40001).Text()), Wide(japanese));
 
     doc.SetMemoryLimit(0xFFFFFFFF);
-    ASSERT_TRUE(doc.Open(WidenAnsi(path), nullptr, nullptr));
-    doc.StartLineIndex(notify.Get(), kLinesReady);
+    ASSERT_TRUE(doc.Open(WidenAnsi(path)));
+    doc.StartLineIndex(PostReady(notify.Get()));
     EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::Utf8);
     const std::string decided = folder.Write("decided.txt", Bytes({0x82, 0xA0}) + "\n" + ManyLines(9) + japanese);
-    ASSERT_TRUE(doc.Open(WidenAnsi(decided), nullptr, nullptr));
-    doc.StartLineIndex(notify.Get(), kLinesReady);
+    ASSERT_TRUE(doc.Open(WidenAnsi(decided)));
+    doc.StartLineIndex(PostReady(notify.Get()));
     EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::ShiftJis);
 }

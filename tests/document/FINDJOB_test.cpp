@@ -96,7 +96,7 @@ TEST(FindJob, FindsTextBytesAndRangesInEveryEncoding)
     const std::atomic<bool> go{false};
     for (const Case& c : cases) {
         CLSFileStream doc;
-        ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("find.txt", c.file)), nullptr, nullptr));
+        ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("find.txt", c.file))));
         const FindResult result = SearchIn(doc, c.search, go);
         const bool expected = c.start.line != kNowhere.line;
         EXPECT_EQ(result.status, expected ? FindResult::Status::Found : FindResult::Status::NotFound) << c.search.query;
@@ -107,6 +107,25 @@ TEST(FindJob, FindsTextBytesAndRangesInEveryEncoding)
             EXPECT_EQ(result.end.column, c.end.column) << c.search.query;
         }
     }
+}
+
+// One line of 4 MiB of a single letter, and a query of a thousand of it and
+// another letter: compared place by place that is 4 * 10^9 steps; a stop
+// asked for must be heard inside the line.
+TEST(FindJob, OneLongLineIsMatchedInLinearTimeAndStoppedWithin)
+{
+    const std::string query = std::string(1000, 'a') + "b";
+    const std::string file = std::string(std::size_t{4} << 20, 'a') + "b";
+    TempFolder folder;
+    CLSFileStream doc;
+    ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("one.txt", file))));
+    const Search s{false, query.c_str(), true, true, kStart, kEnd};
+    std::atomic<bool> stop{false};
+    const FindResult found = SearchIn(doc, s, stop);
+    EXPECT_EQ(found.status, FindResult::Status::Found);
+    EXPECT_EQ(found.start.column, file.size() - query.size());
+    stop = true;
+    EXPECT_EQ(SearchIn(doc, s, stop).status, FindResult::Status::Cancelled);
 }
 
 TEST(FindJob, ABigFileOnDiskIsSearchedOnAThreadAndCanBeStopped)
@@ -120,7 +139,7 @@ TEST(FindJob, ABigFileOnDiskIsSearchedOnAThreadAndCanBeStopped)
     TempFolder folder;
     CLSFileStream doc;
     doc.SetMemoryLimit(1000);
-    ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("big.txt", file)), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("big.txt", file))));
     ASSERT_FALSE(doc.IsInMemory());
 
     const Search last{false, "見つかる", false, true, kStart, kEnd};
@@ -133,7 +152,7 @@ TEST(FindJob, ABigFileOnDiskIsSearchedOnAThreadAndCanBeStopped)
     query.text = u"見つかる";
     query.encoding = TextEncoding::ShiftJis;
     CLSFindJob job;
-    ASSERT_TRUE(job.Start(query, FindRange{true, kStart, kEnd}, std::move(source), nullptr, 0));
+    ASSERT_TRUE(job.Start(query, FindRange{true, kStart, kEnd}, std::move(source), nullptr));
     job.Wait();
     EXPECT_FALSE(job.IsRunning());
     EXPECT_EQ(job.Result().status, FindResult::Status::Found);

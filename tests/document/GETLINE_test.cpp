@@ -48,7 +48,7 @@ public:
     explicit CLSOpenedBytes(const std::string& bytes, DWORD limit = 0xFFFFFFFF)
     {
         m_doc.SetMemoryLimit(limit);
-        EXPECT_TRUE(m_doc.Open(WidenAnsi(m_folder.Write("doc.txt", bytes)), nullptr, nullptr));
+        EXPECT_TRUE(m_doc.Open(WidenAnsi(m_folder.Write("doc.txt", bytes))));
     }
     CLSFileStream& Doc() { return m_doc; }
 

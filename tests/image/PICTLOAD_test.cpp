@@ -107,7 +107,7 @@ TEST(LoadPicture, PngTheSystemLoaderRefusesGoesToTheDecoder)
     EXPECT_EQ(pixels.rgb, (std::vector<uint32_t>{0xA45229, 0x804020, 0x010203, 0x000000, 0xFFFFFF, 0x724934}));
 
     CLSFileStream doc;
-    ASSERT_TRUE(doc.Open(WidenAnsi(png), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(png)));
     HDC dc = GetDC(nullptr);
     EXPECT_EQ(LoadOlePicture(&doc, dc, kWhite), nullptr) << "the system loader must refuse it";
     ReleaseDC(nullptr, dc);
@@ -136,7 +136,7 @@ TEST(LoadPngPicture, ReadsTheStreamAndNothingBeyond)
     HDC dc = GetDC(nullptr);
     for (const auto& c : cases) {
         CLSFileStream doc;  // the document's own stream, held in memory
-        ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("picture", c.file)), nullptr, nullptr));
+        ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("picture", c.file))));
         EXPECT_EQ(TakePixels(LoadPngPicture(&doc, dc, kWhite)).width != 0, c.picture) << c.name;
     }
     EXPECT_EQ(LoadPicture(nullptr, dc, kWhite, nullptr, "x"), nullptr);
@@ -185,7 +185,7 @@ TEST(LoadOlePicture, ALargeTextIsNotReadWhole)
     TempFolder folder;
     const std::string path = folder.Write("big.log", Bytes(4 << 20, 'a'));
     CLSFileStream doc;
-    ASSERT_TRUE(doc.Open(WidenAnsi(path), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(path)));
     ASSERT_EQ(doc.SetPosition(0, 0), 0u);
     HDC dc = GetDC(nullptr);
     EXPECT_EQ(LoadOlePicture(&doc, dc, kWhite), nullptr);

@@ -4,6 +4,7 @@
 
 #include "base/WIDEN.h"
 #include "document/FILESTRM.h"
+#include "image/PICTLOAD.h"
 
 #include <gtest/gtest.h>
 
@@ -47,10 +48,12 @@ Pixels TakePixels(HBITMAP bitmap)
 Pixels OpenPicture(const std::string& path, const char* pluginFolder, COLORREF background)
 {
     CLSFileStream doc;
-    doc.SetPictureBackground(background);
-    EXPECT_TRUE(doc.Open(WidenAnsi(path), nullptr, pluginFolder)) << path;
+    EXPECT_TRUE(doc.Open(WidenAnsi(path))) << path;
     EXPECT_TRUE(doc.IsInMemory());
-    return ReadPixels(doc.GetBitmap());
+    HDC dc = GetDC(nullptr);
+    const Pixels pixels = TakePixels(LoadPicture(&doc, dc, background, pluginFolder, path.c_str()));
+    ReleaseDC(nullptr, dc);
+    return pixels;
 }
 
 Bytes MakePpm(int width, int height, const std::vector<uint32_t>& rgb)

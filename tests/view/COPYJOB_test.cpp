@@ -33,9 +33,12 @@ TEST(DelayedCopy, PastesTheSelectionAfterTheFileChangesOrThePaneGoes)
     auto h = std::make_unique<CLSViewHarness>();
     h->view.Doc().SetMemoryLimit(1000);
     h->Open(TestFolder().Write("copied.txt", lines));
+    const CLSFileStream* copied = &h->view.Doc();
     h->view.SelectAll();
     SendMessageA(h->View(), WM_COPY, 0, 0);
     h->Open(TestFolder().Write("next.txt", "replaced\r\n"));
+    // The copy holds the first file and gathers on; the pane has a new one.
+    EXPECT_NE(&h->view.Doc(), copied);
     EXPECT_EQ(ClipboardText(h->View()), expected);
 
     h->view.SelectAll();
@@ -80,7 +83,7 @@ TEST(DelayedCopy, TakesLinesNearTheStartWhileTheCountRuns)
 TEST(DelayedCopy, TheBlockHoldsTheTextAndItsTerminatorOnly)
 {
     CLSViewHarness h;
-    for (const char* bytes : {"short\r\n\r\nlines\r\n", "いろは\r\nにほへと\r\nend", "one line"}) {
+    for (const char* bytes : {"first line of the text\r\nsecond line\r\n", "いろは\r\nにほへと\r\nend", "one line"}) {
         h.Open(TestFolder().Write("exact.txt", bytes));
         h.view.SelectAll();
         const std::wstring text = h.CopyUnicode();

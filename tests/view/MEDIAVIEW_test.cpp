@@ -1,7 +1,9 @@
 // Media mode on real media windows: a sound's play bar, AutoPlay, the zoom and
 // the fit to the pane, scrolling, and the other view forms.
 #include "VIEWTEST.h"
+#include "base/WIDEN.h"
 #include "tests/common/MEDIAFILE.h"
+#include "view/PANEOBJ.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +36,38 @@ const std::string& AviPath()
 
 }  // namespace
 
+TEST(ShownObject, SoundBecomesAChildMediaWindowAndTextIsQuietlyRefused)
+{
+    const std::string wav = TestFolder().Write("tone.wav", MakeWave(200));
+    HWND parent = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 320, 240, nullptr, nullptr,
+                                  nullptr, nullptr);
+    CLSFileStream doc;
+    CLSShownObject shown;
+    ASSERT_TRUE(doc.Open(WidenAnsi(wav)));
+    shown.Recognise(doc, parent, RGB(255, 255, 255), nullptr);
+    ASSERT_EQ(shown.Kind(), DocumentKind::Media);
+    HWND media = shown.MediaWindow();
+    ASSERT_NE(media, nullptr);
+    EXPECT_EQ(GetParent(media), parent);
+    EXPECT_NE(GetWindowLongPtrA(media, GWL_STYLE) & WS_CHILD, 0);
+    EXPECT_EQ(GetWindowLongPtrA(media, GWL_STYLE) & WS_BORDER, 0);
+
+    // The next file closes the media window; text is no media.
+    ASSERT_TRUE(doc.Open(WidenAnsi(TestFolder().Write("note.txt", "just text\r\n"))));
+    shown.Recognise(doc, parent, RGB(255, 255, 255), nullptr);
+    EXPECT_FALSE(IsWindow(media));
+    EXPECT_EQ(shown.Kind(), DocumentKind::None);
+    EXPECT_EQ(doc.GetKind(), DocumentKind::Text);
+    EXPECT_EQ(GetWindow(parent, GW_CHILD), nullptr) << "the refused media window is gone";
+
+    // Without a window to play in, a sound file is no media.
+    ASSERT_TRUE(doc.Open(WidenAnsi(wav)));
+    shown.Recognise(doc, nullptr, RGB(255, 255, 255), nullptr);
+    EXPECT_EQ(shown.Kind(), DocumentKind::None);
+    EXPECT_EQ(doc.GetKind(), DocumentKind::Hex);
+    DestroyWindow(parent);
+}
+
 // A sound has no video, only the play bar: it must still be wide enough to
 // be played, across the pane when fitting.
 TEST(MediaView, SoundGetsAPlayBarWideEnoughToUse)
@@ -60,7 +94,7 @@ TEST(MediaView, AutoPlayStartsTheVideoOnlyWhenSet)
         ApplyMediaSettings(h, 100, autoPlay);
         h.Open(AviPath());
         ASSERT_EQ(h.view.GetDisplayMode(), DocumentKind::Media);
-        EXPECT_EQ(SendMessageA(h.view.Doc().GetMediaWindow(), MCIWNDM_GETMODEA, 0, 0), mode) << "AutoPlay " << autoPlay;
+        EXPECT_EQ(SendMessageA(h.view.Shown().MediaWindow(), MCIWNDM_GETMODEA, 0, 0), mode) << "AutoPlay " << autoPlay;
     }
 }
 
@@ -80,7 +114,7 @@ TEST(MediaView, FitFollowsEveryResizeKeepingTheVideoAspect)
         EXPECT_TRUE((media.right == pane.right && media.bottom <= pane.bottom) ||
                     (media.bottom == pane.bottom && media.right <= pane.right));
         RECT video{};
-        ASSERT_EQ(SendMessageA(h.view.Doc().GetMediaWindow(), MCIWNDM_GET_DEST, 0, reinterpret_cast<LPARAM>(&video)), 0);
+        ASSERT_EQ(SendMessageA(h.view.Shown().MediaWindow(), MCIWNDM_GET_DEST, 0, reinterpret_cast<LPARAM>(&video)), 0);
         const int vw = video.right - video.left;
         const int vh = video.bottom - video.top;
         EXPECT_GT(vw, 64);
@@ -130,7 +164,7 @@ TEST(MediaView, TextAndHexFormsHideTheMediaWindowAndAutomaticShowsItAgain)
 {
     CLSViewHarness h;
     h.Open(AviPath());
-    HWND hWndMedia = h.view.Doc().GetMediaWindow();
+    HWND hWndMedia = h.view.Shown().MediaWindow();
     const RECT shown = MediaInPane(h);
     const std::pair<ViewMode, DocumentKind> forms[] = {{ViewMode::Hex, DocumentKind::Hex},
                                                        {ViewMode::Text, DocumentKind::Text}};
@@ -139,7 +173,7 @@ TEST(MediaView, TextAndHexFormsHideTheMediaWindowAndAutomaticShowsItAgain)
         h.Paint();
         EXPECT_EQ(h.view.GetDisplayMode(), kind);
         EXPECT_FALSE(IsWindowVisible(hWndMedia));
-        EXPECT_EQ(h.view.Doc().GetMediaWindow(), hWndMedia) << "hidden, not closed";
+        EXPECT_EQ(h.view.Shown().MediaWindow(), hWndMedia) << "hidden, not closed";
     }
     h.view.SetViewMode(ViewMode::Auto);
     h.Paint();

@@ -43,8 +43,6 @@ std::basic_string<Char> CopyThrough(HWND owner, HWND hWndView, UINT uMsg, WPARAM
     return ReadClipboard<Char>(owner, format);
 }
 
-}  // namespace
-
 CLSGlimTextSettings TestTextSettings()
 {
     CLSGlimTextSettings text;
@@ -59,6 +57,8 @@ CLSGlimTextSettings TestTextSettings()
     text.SetSelectedBackColor(kSelBack);
     return text;
 }
+
+}  // namespace
 
 const TempFolder& TestFolder()
 {
@@ -225,19 +225,14 @@ Shot CLSViewHarness::Capture(bool repaint)
     return shot;
 }
 
-TEXTMETRICA CLSViewHarness::Metrics(const CLSGlimFont& font)
-{
-    CLSFontOwner made(font.CreateFont(View()));
-    CLSWindowDC dc(View());
-    CLSSelectObject select(dc.Get(), made.Get());
-    TEXTMETRICA tm{};
-    GetTextMetricsA(dc.Get(), &tm);
-    return tm;
-}
-
 int CLSViewHarness::FontHeight()
 {
-    return Metrics(TestTextSettings()).tmHeight;
+    CLSFontOwner font(TestTextSettings().CreateFont(View()));
+    CLSWindowDC dc(View());
+    CLSSelectObject select(dc.Get(), font.Get());
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc.Get(), &tm);
+    return tm.tmHeight;
 }
 
 int CLSViewHarness::LineHeight()
