@@ -6,6 +6,7 @@
 #include "app/CMDLINE.h"
 #include "window/HTMLHELP.h"
 #include "base/OWNERS.h"
+#include "base/RESSTR.h"
 #include "image/PICTZOOM.h"
 #include "resources/RESOURCE.h"
 
@@ -122,7 +123,7 @@ void CLSWndMain::OnRefresh()
 {
     const int focus = GetDlgCtrlID(GetFocus());
     if (focus == kIdFolderTree) {
-        m_clsFolderTree.Rebuild();
+        m_clsFolderTree.Refresh();
     } else if (focus == kIdFileList) {
         m_clsFileList.Refresh();
     } else if (focus == CLSWndView::kControlId) {
@@ -340,6 +341,19 @@ void CLSWndMain::SelectNavigatedItem(IShellFolder* desktop, LPCITEMIDLIST pidl)
 // The path box, the content view and the status bar's type, size and
 // encoding follow the item. An item outside the file system has a type but
 // no path and no size.
+// A folder that cannot be opened leaves the list empty and says why; the
+// next one that opens takes the word back.
+void CLSWndMain::OnFolderSelected(LPCITEMIDLIST pidl)
+{
+    const bool opened = m_clsFileList.ShowFolder(pidl);
+    if (!opened) {
+        m_clsStatusBar.SetHintText(LoadResourceString(IDS_FOLDER_UNREADABLE).c_str());
+    } else if (m_bFolderUnreadable) {
+        m_clsStatusBar.SetHintText(nullptr);
+    }
+    m_bFolderUnreadable = !opened;
+}
+
 void CLSWndMain::ShowItem(LPCITEMIDLIST pidl)
 {
     if (pidl == nullptr) {

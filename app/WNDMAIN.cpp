@@ -71,12 +71,34 @@ bool CLSWndMain::Register(HINSTANCE hInstance)
     return true;
 }
 
+// The stored place as it can be shown now. The first WM_GETMINMAXINFO comes
+// before the window is bound to this object, so the minimum size is applied
+// here, not there; a place left on a monitor that is gone comes back on screen.
+PaneRect CLSWndMain::StartPlacement() const
+{
+    PaneRect stored{m_settings.GetLeft(), m_settings.GetTop(), m_settings.GetWidth(), m_settings.GetHeight()};
+    if (stored.x == CW_USEDEFAULT || stored.cx == CW_USEDEFAULT) {
+        return stored;  // the system chooses the first place
+    }
+    const RECT want{stored.x, stored.y, stored.x + stored.cx, stored.y + stored.cy};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoA(MonitorFromRect(&want, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return stored;
+    }
+    const RECT& w = monitor.rcWork;
+    const bool onAMonitor = MonitorFromRect(&want, MONITOR_DEFAULTTONULL) != nullptr;
+    return PlaceMainWindow(stored, PaneRect{w.left, w.top, w.right - w.left, w.bottom - w.top}, onAMonitor,
+                           kMinTrackSize);
+}
+
 bool CLSWndMain::Create(HINSTANCE hInstance, int nCmdShow)
 {
+    const PaneRect place = StartPlacement();
     // The framework binds the window to this object while it is created.
-    HWND hWnd = CreateWindowExA(WS_EX_ACCEPTFILES, kMainClassName, kMainTitle, WS_OVERLAPPEDWINDOW,
-                                m_settings.GetLeft(), m_settings.GetTop(), m_settings.GetWidth(),
-                                m_settings.GetHeight(), nullptr, nullptr, hInstance, static_cast<CLSWndBase*>(this));
+    HWND hWnd = CreateWindowExA(WS_EX_ACCEPTFILES, kMainClassName, kMainTitle, WS_OVERLAPPEDWINDOW, place.x,
+                                place.y, place.cx, place.cy, nullptr, nullptr, hInstance,
+                                static_cast<CLSWndBase*>(this));
     if (hWnd == nullptr) {
         return false;
     }

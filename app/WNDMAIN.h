@@ -62,6 +62,8 @@ public:
     int GetCaretColumn() const noexcept { return m_iCaretColumn; }
 
 private:
+    static constexpr int kMinTrackSize = 250;
+
     // Children and layout (WNDMSG.cpp).
     LRESULT OnCreate();
     void CreatePanes();
@@ -78,6 +80,8 @@ private:
     void OnDropFiles(HDROP hDrop);
     void OnDestroy();
     void CaptureWindowPlacement();
+    PaneRect StartPlacement() const;
+    void OnFolderSelected(LPCITEMIDLIST pidl);
     void CapturePanes();
 
     // Commands, menus, notifications, navigation (WNDCMD.cpp).
@@ -126,5 +130,6 @@ private:
     int m_iCaretColumn = 0;
     DWORD_PTR m_dwHelpCookie = 0;
     bool m_bSettingsLoaded = false;
+    bool m_bFolderUnreadable = false;  // the status bar says the shown folder could not be opened
     bool m_bCopyEnabled = false;  // as the toolbar's Copy button was last set
 };

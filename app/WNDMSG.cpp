@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int kMinTrackSize = 250;
-
 HMENU ControlId(int id)
 {
     return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
@@ -64,7 +62,7 @@ LRESULT CLSWndMain::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         OnCaretPos(static_cast<int>(wParam), static_cast<int>(lParam));
         return 0;
     case WMU_FOLDER_SELECTED:
-        m_clsFileList.ShowFolder(reinterpret_cast<LPCITEMIDLIST>(lParam));
+        OnFolderSelected(reinterpret_cast<LPCITEMIDLIST>(lParam));
         return 0;
     case WMU_FILE_SELECTED:
         ShowItem(reinterpret_cast<LPCITEMIDLIST>(lParam));
@@ -306,8 +304,14 @@ void CLSWndMain::CapturePanes()
     char folder[MAX_PATH] = "";
     m_clsFolderTree.GetSelectedPath(folder, sizeof(folder));
     m_settings.SetLastFolder(folder);
-    m_settings.SetFolderTreeWidth(m_clsVertical.GetPos() - m_clsVertical.GetThickness() / 2);
-    m_settings.SetFileListHeight(m_clsHorizontal.GetPos() - m_clsHorizontal.GetThickness() / 2);
+    // A bar squeezed out of its range (the window was made too small to hold
+    // it) keeps the stored place, which fits again at the next start.
+    if (m_clsVertical.IsInRange()) {
+        m_settings.SetFolderTreeWidth(m_clsVertical.GetPos() - m_clsVertical.GetThickness() / 2);
+    }
+    if (m_clsHorizontal.IsInRange()) {
+        m_settings.SetFileListHeight(m_clsHorizontal.GetPos() - m_clsHorizontal.GetThickness() / 2);
+    }
     const int* widths = m_clsFileList.GetColumnWidths();
     for (int i = 0; i < CLSWndFileList::kColumnCount; ++i) {
         m_settings.SetColumnWidth(i, widths[i]);

@@ -100,24 +100,36 @@ void CLSFileItem::LoadFileData()
     if (m_bFileKnown) {
         return;
     }
-    m_bFileKnown = true;
-    m_size = 0;
-    m_modified = 0;
-    m_sizeText.clear();
-    m_modifiedText.clear();
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!ItemFileData(m_pidl.Get(), data)) {
+        SetFileData(0, 0, FILETIME{});
         return;
     }
-    m_modified = Join64(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
-    m_modifiedText = FormatModified(data.ftLastWriteTime);
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    SetFileData(data.dwFileAttributes, Join64(data.nFileSizeHigh, data.nFileSizeLow), data.ftLastWriteTime);
+}
+
+// The time's text waits until the row is drawn: a sort of a large folder
+// needs only the numbers.
+void CLSFileItem::SetFileData(DWORD attributes, ULONGLONG size, const FILETIME& modified)
+{
+    m_bFileKnown = true;
+    m_modified = Join64(modified.dwHighDateTime, modified.dwLowDateTime);
+    m_modifiedText.clear();
+    m_size = 0;
+    m_sizeText.clear();
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return;  // folders have no size of their own
     }
-    m_size = Join64(data.nFileSizeHigh, data.nFileSizeLow);
+    m_size = size;
     char text[64] = "";
     StrFormatByteSize64A(static_cast<LONGLONG>(m_size), text, sizeof(text));
     m_sizeText = text;
+}
+
+void CLSFileItem::SetType(const std::string& type)
+{
+    m_bTypeKnown = true;
+    m_type = type;
 }
 
 const std::string& CLSFileItem::ColumnText(int column, IShellFolder* folder)
@@ -135,6 +147,10 @@ const std::string& CLSFileItem::ColumnText(int column, IShellFolder* folder)
         return m_type;
     case 3:
         LoadFileData();
+        if (m_modifiedText.empty() && m_modified != 0) {
+            const FILETIME ft{static_cast<DWORD>(m_modified), static_cast<DWORD>(m_modified >> 32)};
+            m_modifiedText = FormatModified(ft);
+        }
         return m_modifiedText;
     default:
         return kNone;

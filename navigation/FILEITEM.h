@@ -44,6 +44,12 @@ public:
     // time for column 3.
     ULONGLONG SortNumber(int column);
     const Image& ImageIn(IShellFolder* folder);
+    // What the walk of the whole folder found of this item, so that it need
+    // not be asked of the disk on its own.
+    void SetFileData(DWORD attributes, ULONGLONG size, const FILETIME& modified);
+    bool FileDataKnown() const noexcept { return m_bFileKnown; }
+    bool TypeKnown() const noexcept { return m_bTypeKnown; }
+    void SetType(const std::string& type);
 
 private:
     void LoadName(IShellFolder* folder);

@@ -77,27 +77,31 @@ void CLSWndFileList::Destroy()
     m_pshf.Reset();
 }
 
-void CLSWndFileList::ShowFolder(LPCITEMIDLIST pidlFolder)
+bool CLSWndFileList::ShowFolder(LPCITEMIDLIST pidlFolder)
 {
     if (m_hWndControl == nullptr || pidlFolder == nullptr) {
-        return;
+        return false;
     }
     CLSItemIdList copy(CopyItemIdList(pidlFolder));
-    if (!copy) {
-        return;
-    }
     CLSComPtr<IShellFolder> desktop;
-    if (FAILED(SHGetDesktopFolder(desktop.Address()))) {
-        return;
+    if (!copy || FAILED(SHGetDesktopFolder(desktop.Address()))) {
+        return false;
     }
     m_pidlFolder = std::move(copy);
     // The desktop's own empty list cannot be bound: it is the desktop folder.
-    if (m_pidlFolder.Get()->mkid.cb == 0 ||
-        FAILED(desktop->BindToObject(m_pidlFolder.Get(), nullptr, IID_IShellFolder, m_pshf.VoidAddress()))) {
+    // Any other folder that cannot be bound lists nothing, rather than the
+    // desktop's items under its name.
+    if (m_pidlFolder.Get()->mkid.cb == 0) {
         m_pshf = std::move(desktop);
+    } else if (FAILED(desktop->BindToObject(m_pidlFolder.Get(), nullptr, IID_IShellFolder, m_pshf.VoidAddress()))) {
+        m_pshf.Reset();
+        m_watcher.Stop();
+        SendMessageA(m_hWndControl, LVM_DELETEALLITEMS, 0, 0);
+        return false;
     }
     StartWatch();
     Fill();
+    return true;
 }
 
 // The shown folder is watched for files that come, go or change their names.
@@ -123,6 +127,8 @@ void CLSWndFileList::Fill()
     }
     SendMessageA(m_hWndControl, WM_SETREDRAW, FALSE, 0);
     SendMessageA(m_hWndControl, LVM_DELETEALLITEMS, 0, 0);
+    m_bFolderWalked = false;
+    m_bTypesWalked = false;
     HCURSOR hOld = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     std::vector<CLSItemIdList> children;
     if (Enumerate(children)) {
@@ -132,6 +138,7 @@ void CLSWndFileList::Fill()
             InsertRecord(NewRecord(child.Get()), index++);
         }
         Sort();
+        LoadDetails();
     }
     SetCursor(hOld);
     SendMessageA(m_hWndControl, WM_SETREDRAW, TRUE, 0);
@@ -303,6 +310,7 @@ void CLSWndFileList::SetViewStyle(DWORD style)
     // The control repaints only where its items now lie; what the old style
     // drew elsewhere would stay on screen, over nothing that can be clicked.
     InvalidateRect(m_hWndControl, nullptr, TRUE);
+    LoadDetails();
 }
 
 void CLSWndFileList::SortBy(int column)
@@ -319,6 +327,9 @@ void CLSWndFileList::Sort()
 {
     if (m_hWndControl == nullptr || !m_pshf) {
         return;
+    }
+    if (m_iSortColumn != 0) {
+        LoadFolderData(m_iSortColumn == 2);
     }
     SendMessageA(m_hWndControl, LVM_SORTITEMS, reinterpret_cast<WPARAM>(this),
                  reinterpret_cast<LPARAM>(&CLSWndFileList::CompareItems));

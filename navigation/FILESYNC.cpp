@@ -60,6 +60,10 @@ void CLSWndFileList::Refresh()
         childNames.push_back(ParsingName(children[j].Get()));
     }
     const CLSRowMatch named = MatchKeys(Views(rowNames), Views(childNames));
+    if (!named.pairs.empty() || !named.freshOnly.empty()) {
+        m_bFolderWalked = false;  // the new and changed rows are not known yet
+        m_bTypesWalked = false;
+    }
 
     for (const auto& [i, j] : named.pairs) {
         const std::size_t row = same.oldOnly[i];
@@ -82,4 +86,5 @@ void CLSWndFileList::Refresh()
     for (std::size_t j : named.freshOnly) {
         InsertSorted(NewRecord(children[same.freshOnly[j]].Get()));
     }
+    LoadDetails();
 }

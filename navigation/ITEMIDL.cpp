@@ -1,6 +1,8 @@
 // Item-ID list operations over the records' own byte counts.
 #include "navigation/ITEMIDL.h"
 
+#include <shlwapi.h>
+
 #include <cstring>
 
 LPCITEMIDLIST NextItemId(LPCITEMIDLIST pidl) noexcept
@@ -135,6 +137,18 @@ HRESULT GetNameOfA(IShellFolder* folder, LPCITEMIDLIST item, SHGDNF flags, char*
 HRESULT GetParsingNameA(IShellFolder* folder, LPCITEMIDLIST item, char* buffer, std::size_t size) noexcept
 {
     return GetNameOfA(folder, item, SHGDN_FORPARSING, buffer, size);
+}
+
+std::wstring InFolderParsingName(IShellFolder* folder, LPCITEMIDLIST child)
+{
+    STRRET name{};
+    wchar_t text[MAX_PATH] = L"";
+    if (folder == nullptr || child == nullptr ||
+        FAILED(folder->GetDisplayNameOf(child, SHGDN_INFOLDER | SHGDN_FORPARSING, &name)) ||
+        FAILED(StrRetToBufW(&name, child, text, MAX_PATH))) {
+        return {};
+    }
+    return text;
 }
 
 int SmallIconIndex(LPCITEMIDLIST pidl, UINT extraFlags) noexcept

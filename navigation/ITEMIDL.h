@@ -11,6 +11,7 @@
 #include <shlobj.h>
 
 #include <cstddef>
+#include <string>
 #include <utility>
 
 // An item-ID list freed with the shell allocator.
@@ -46,5 +47,8 @@ HRESULT GetParsingNameA(IShellFolder* folder, LPCITEMIDLIST item, char* buffer, 
 int SmallIconIndex(LPCITEMIDLIST pidl, UINT extraFlags = 0) noexcept;
 // The shell's display name of an absolute list.
 void DisplayNameOf(LPCITEMIDLIST pidl, char* buffer, std::size_t size) noexcept;
+// The name of child inside its folder as the file system spells it (the
+// file's own name, extension included); empty on failure.
+std::wstring InFolderParsingName(IShellFolder* folder, LPCITEMIDLIST child);
 // SFGAO_ bits of the list's last record inside its folder; false on failure.
 bool AttributesOfLast(IShellFolder* folder, LPCITEMIDLIST pidl, ULONG& attributes) noexcept;

@@ -242,8 +242,7 @@ std::u16string CLSWndView::SelectedQuery()
         const long long end = static_cast<long long>(sel.e.line) * kHexBytesPerRow + sel.e.column;
         unsigned char bytes[kLongestHexQuery];
         DWORD got = 0;
-        if (end - start > static_cast<long long>(kLongestHexQuery) || start > LONG_MAX ||
-            Doc().SetPosition(static_cast<LONG>(start), FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
+        if (end - start > static_cast<long long>(kLongestHexQuery) || !Doc().SeekTo(static_cast<std::uint64_t>(start)) ||
             !Doc().ReadBytes(bytes, static_cast<DWORD>(end - start), &got) || got == 0) {
             return query;
         }

@@ -106,6 +106,13 @@ TEST_F(Navigation, PanesFollowTheTreeSwitchAndTheSplittersStayInRange)
     SetWindowPos(Main(), nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ(vertical.GetPos(), shrunkV);
     EXPECT_EQ(horizontal.GetPos(), shrunkH);
+
+    // Another window taking the mouse (Alt+Tab) ends a drag.
+    SendMessageA(vertical.GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    ASSERT_TRUE(vertical.IsDragging());
+    SetCapture(Main());
+    EXPECT_FALSE(vertical.IsDragging());
+    ReleaseCapture();
 }
 
 TEST_F(Navigation, LastFolderAndSplittersSurviveARestart)
