@@ -58,7 +58,7 @@ private:
     void InsertRecord(std::unique_ptr<CLSFileItem> record, int index);
     void InsertSorted(std::unique_ptr<CLSFileItem> record);
     std::vector<CLSFileItem*> Records() const;
-    std::string ParsingName(LPCITEMIDLIST record) const;
+    std::wstring ParsingName(LPCITEMIDLIST record) const;
     void Sort();
     int Compare(CLSFileItem& a, CLSFileItem& b);
     int ItemCount() const;
@@ -66,7 +66,7 @@ private:
     LPITEMIDLIST ItemIdList(int index) const;
     int FindItem(LPCITEMIDLIST wanted) const;
     bool OnNotify(NMHDR* hdr) override;
-    void OnGetDispInfo(NMLVDISPINFOA* info);
+    void OnGetDispInfo(NMLVDISPINFOW* info);
     void OnItemChanged(const NMLISTVIEW* nm);
     void OnDoubleClick(const NMITEMACTIVATE* nm);
     bool OnContextMenu(HWND hWndClick, int x, int y) override;

@@ -109,9 +109,9 @@ public:
     Bench()
     {
         m_app->Register(GetModuleHandleA(nullptr));
-        char temp[MAX_PATH] = "";
-        GetTempPathA(sizeof(temp), temp);
-        std::snprintf(g_szSettingsPath, sizeof(g_szSettingsPath), "%sglim-bench.ini", temp);
+        wchar_t temp[MAX_PATH] = L"";
+        GetTempPathW(MAX_PATH, temp);
+        g_wsSettingsPath = std::wstring(temp) + L"glim-bench.ini";
         m_app->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
         SHGetDesktopFolder(m_desktop.Address());
         Pump();

@@ -14,21 +14,16 @@ protected:
     {
         MainWindow::SetUp();
         Start();
-        m_japanese = m_folder.PathOf("表ソ");
-        CreateDirectoryA(m_japanese.c_str(), nullptr);
-        m_file = m_japanese + "\\表.txt";
-        WriteFileBytes(m_file, "ソース");
+        // A folder and a file whose names Shift-JIS cannot hold ("ë", "é"), and
+        // one whose Shift-JIS form has a backslash as a trail byte ("表").
+        m_japanese = m_folder.MakeFolderWide(L"表ソ Zoë");
+        m_file = m_folder.WriteWide(L"表ソ Zoë\\café表.txt", "ソース");
     }
-    std::string TreePath() const
+    std::wstring TreePath() const { return m_app->GetFolderTree().GetSelectedPath(); }
+    std::wstring PathBox() const
     {
-        char path[MAX_PATH] = "";
-        m_app->GetFolderTree().GetSelectedPath(path, sizeof(path));
-        return path;
-    }
-    std::string PathBox() const
-    {
-        char text[MAX_PATH] = "";
-        GetDlgItemTextA(Main(), kIdPathEdit, text, sizeof(text));
+        wchar_t text[1024] = L"";
+        GetDlgItemTextW(Main(), kIdPathEdit, text, 1024);
         return text;
     }
     int SelectedItem() const
@@ -38,14 +33,14 @@ protected:
     }
     int ListLeft() const { return InMain(GetDlgItem(Main(), kIdFileList)).left; }
 
-    std::string m_japanese, m_file;
+    std::wstring m_japanese, m_file;
 };
 
 }  // namespace
 
 TEST_F(Navigation, TypedPathsSelectTheFolderAndOpenTheFileAndNothingChangesForNoFile)
 {
-    Navigate("\"" + m_file + "\"");  // as "copy as path" gives it
+    Navigate(L"\"" + m_file + L"\"");  // as "copy as path" gives it
     EXPECT_EQ(TreePath(), m_japanese);
     EXPECT_EQ(SelectedItem(), 0);
     EXPECT_EQ(PathBox(), m_file);
@@ -53,7 +48,7 @@ TEST_F(Navigation, TypedPathsSelectTheFolderAndOpenTheFileAndNothingChangesForNo
     EXPECT_EQ(GetDlgCtrlID(GetFocus()), kIdPathEdit);
 
     // A file newer than the list is found too.
-    const std::string newer = m_folder.Write("表ソ\\newer.txt", "x");
+    const std::wstring newer = m_folder.WriteWide(L"表ソ Zoë\\newer😀.txt", "x");
     Navigate(newer);
     EXPECT_EQ(PathBox(), newer);
 
@@ -68,14 +63,17 @@ TEST_F(Navigation, BackspaceInTheListGoesUpAndOnlyTheFirstDroppedFileOpens)
 {
     Navigate(m_file);
     SendMessageA(m_app->GetFileList().GetListWindow(), WM_KEYDOWN, VK_BACK, 0);
-    EXPECT_EQ(TreePath(), m_folder.Path());
+    EXPECT_EQ(TreePath(), m_folder.WidePath());
 
-    const std::string second = m_folder.Write("second.txt", "2");
-    const std::string files = m_file + '\0' + second + '\0';
-    HGLOBAL hDrop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + files.size() + 1);
+    // Explorer drops wide names.
+    const std::wstring second = m_folder.WriteWide(L"second.txt", "2");
+    const std::wstring files = m_file + L'\0' + second + L'\0';
+    const std::size_t bytes = (files.size() + 1) * sizeof(wchar_t);
+    HGLOBAL hDrop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);
     auto* drop = static_cast<DROPFILES*>(GlobalLock(hDrop));
     drop->pFiles = sizeof(DROPFILES);
-    memcpy(drop + 1, files.data(), files.size());
+    drop->fWide = TRUE;
+    memcpy(drop + 1, files.data(), files.size() * sizeof(wchar_t));
     GlobalUnlock(hDrop);
     SendMessageA(Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(hDrop), 0);  // freed by the window
     EXPECT_EQ(TreePath(), m_japanese);
@@ -124,12 +122,15 @@ TEST_F(Navigation, LastFolderAndSplittersSurviveARestart)
 
     m_app = std::make_unique<CLSWndMain>();
     ASSERT_TRUE(m_app->Register(GetModuleHandleA(nullptr)));
-    ASSERT_TRUE(m_app->GetSettings().Load(RedirectSettings().c_str()));
+    ASSERT_TRUE(m_app->GetSettings().Load(WideOfAnsi(RedirectSettings()).c_str()));
     m_app->GetSettings().SetFlag(CLSGlimSettings::kShowLastFolder, true);
     ASSERT_TRUE(m_app->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
-    m_app->ApplyCommandLine("");
+    m_app->ApplyCommandLine(L"");
     RunLoop();
     EXPECT_EQ(TreePath(), m_japanese);
+    // Older readers find the folder above in the Shift-JIS key.
+    const std::string ini = ReadFileBytes(RedirectSettings());
+    EXPECT_NE(ini.find("LastFolder=" + m_folder.Path() + "\r\nLastFolderUtf8="), std::string::npos) << ini;
     EXPECT_EQ(m_app->GetVerticalBar().GetPos(), 150);
     EXPECT_EQ(m_app->GetHorizontalBar().GetPos(), 120);
 }
