@@ -68,6 +68,8 @@ run_checks() {  # run_checks LABEL COMMAND...
 for target in x64 x86; do
   run_checks "help-$target" bash scripts/check_help.sh "build/$target/app/GLIM.CHM"
 done
+# The help names only menu texts, keys and setting ranges that the program has.
+run_checks help-terms python3 scripts/check_help_terms.py
 version=$(head -n 1 VERSION)
 run_checks release bash -c "bash package.sh --no-build --dist build/test-dist >/dev/null &&
   bash scripts/check_release.sh build/test-dist/glim-$version-win64.zip"

@@ -247,7 +247,7 @@ void CLSWndMain::ApplySettings()
 {
     m_clsView.ApplySettings(m_settings.GetText(), m_settings.GetBinary(), m_settings.GetImage(),
                             m_settings.GetMedia());
-    m_clsView.SetMemoryLimit(static_cast<DWORD>(m_settings.GetMaxMemFileSize()));
+    m_clsView.Doc().SetMemoryLimit(static_cast<DWORD>(m_settings.GetMaxMemFileSize()));
     const bool monitor = m_settings.GetFlag(CLSGlimSettings::kMonitorFolder);
     m_clsFolderTree.SetMonitor(monitor);
     m_clsFileList.SetMonitor(monitor);

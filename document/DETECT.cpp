@@ -1,8 +1,10 @@
 // Encoding detection: byte-order marks, then UTF-8, then UTF-7, then a scan for
-// JIS escapes and binary bytes that also counts Shift-JIS and EUC-JP pairs.
+// JIS escapes and binary bytes that also counts Shift-JIS and EUC-JP pairs;
+// what it takes for binary may still be UTF-16 written without a mark.
 #include "document/DETECT.h"
 
 #include "base/SHIFTJIS.h"
+#include "document/UTF16SNIF.h"
 
 #include <cstdint>
 #include <cstring>
@@ -251,7 +253,16 @@ TextEncoding DetectEncoding(const unsigned char* d, std::size_t n)
     if (PassesUtf7Test(d, n)) {
         return TextEncoding::Utf7;
     }
-    return ScanJisBinaryOrVote(d, n);
+    // Text in UTF-16 without its mark holds zero and other binary bytes; only
+    // what the scan takes for binary is asked whether it is such text.
+    const TextEncoding scanned = ScanJisBinaryOrVote(d, n);
+    if (scanned == TextEncoding::Binary) {
+        const TextEncoding wide = SniffUtf16(d, n);
+        if (wide != TextEncoding::Auto) {
+            return wide;
+        }
+    }
+    return scanned;
 }
 
 bool SampleLacksEvidence(const unsigned char* d, std::size_t n)

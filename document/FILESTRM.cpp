@@ -5,6 +5,7 @@
 
 #include "base/OWNERS.h"
 #include "document/DETECT.h"
+#include "document/FINDFORM.h"
 #include "image/PICTLOAD.h"
 
 #include <climits>
@@ -45,17 +46,17 @@ void CLSFileStream::SetMemoryLimit(DWORD bytes)
     }
 }
 
-bool CLSFileStream::Open(const char* path, HWND window, const char* pluginFolder)
+bool CLSFileStream::Open(const std::wstring& path, HWND window, const char* pluginFolder)
 {
     Close();
     m_encDetected = TextEncoding::Auto;
     m_strPath = path;
-    m_dwOpenError = OpenHandle(path);
+    m_dwOpenError = OpenHandle(path.c_str());
     if (m_dwOpenError != NO_ERROR) {
         Close();
         return false;
     }
-    RecogniseObject(path, window, pluginFolder);
+    RecogniseObject(path.c_str(), window, pluginFolder);
     if (SetPosition(0, FILE_BEGIN) == kFailed) {
         m_dwOpenError = ERROR_SEEK;
         Close();
@@ -68,9 +69,9 @@ namespace {
 
 // Another program may go on writing, renaming or deleting the file while it is
 // shown: a log that is being written is shown as far as it has been written.
-CLSHandle OpenShared(const char* path)
+CLSHandle OpenShared(const WCHAR* path)
 {
-    return CLSHandle(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    return CLSHandle(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
@@ -83,12 +84,13 @@ std::uint64_t SizeOf(const BY_HANDLE_FILE_INFORMATION& info)
 
 // Opens the file itself, into memory up to the limit, else keeping the
 // handle; the system's error code when that fails.
-DWORD CLSFileStream::OpenHandle(const char* path)
+DWORD CLSFileStream::OpenHandle(const WCHAR* path)
 {
     // Opening a folder fails with "access denied", which would tell the user
     // the wrong thing.
-    const DWORD attributes = GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    if (GetFileAttributesExW(path, GetFileExInfoStandard, &attributes) &&
+        (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return ERROR_DIRECTORY;
     }
     CLSHandle file = OpenShared(path);
@@ -152,14 +154,16 @@ bool CLSFileStream::LoadIntoMemory(HANDLE file)
 
 // Picture first, whatever the file is called; then media. Neither failing is
 // a failure of the open: the file then stays a text-or-hex document.
-void CLSFileStream::RecogniseObject(const char* path, HWND window, const char* pluginFolder)
+void CLSFileStream::RecogniseObject(const WCHAR* path, HWND window, const char* pluginFolder)
 {
     const CLSWindowDC dc(window);
-    HBITMAP bitmap = LoadPicture(this, dc.Get(), m_crPictureBack, pluginFolder, path);
+    // The picture plug-ins and the media layer take the narrow name.
+    const std::string narrow = TextInCodePage(reinterpret_cast<const char16_t*>(path), CP_ACP);
+    HBITMAP bitmap = LoadPicture(this, dc.Get(), m_crPictureBack, pluginFolder, narrow.c_str());
     if (bitmap != nullptr) {
         m_hObject = bitmap;
         m_kind = DocumentKind::Image;
-    } else if (OpenMedia(window, path)) {
+    } else if (OpenMedia(window, narrow.c_str())) {
         m_kind = DocumentKind::Media;
     }
 }

@@ -52,13 +52,13 @@ public:
     // of a media window and gives the picture its device context; pluginFolder
     // is null when picture plug-ins are off. False when the file cannot be
     // read; nothing is open then, and GetOpenError says why.
-    bool Open(const char* path, HWND window, const char* pluginFolder);
+    bool Open(const std::wstring& path, HWND window, const char* pluginFolder);
     void Close();
     // Why the last Open failed: the system's error code, ERROR_DIRECTORY for
     // a folder; 0 after a successful open or before any.
     DWORD GetOpenError() const { return m_dwOpenError; }
     // The path of the last Open, whether it succeeded or not.
-    const std::string& GetPath() const { return m_strPath; }
+    const std::wstring& GetPath() const { return m_strPath; }
     // Whether the file at the path is no longer the one that was opened:
     // another size, time of last writing or file, or gone. Costs one open,
     // nothing is read.
@@ -143,9 +143,9 @@ protected:
     bool OpenMedia(HWND parent, const char* path);
 
 private:
-    DWORD OpenHandle(const char* path);
+    DWORD OpenHandle(const WCHAR* path);
     bool LoadIntoMemory(HANDLE file);
-    void RecogniseObject(const char* path, HWND window, const char* pluginFolder);
+    void RecogniseObject(const WCHAR* path, HWND window, const char* pluginFolder);
     void DetectFromSample();
     void BuildLineIndex();
     LineSource GetLineSource() const;
@@ -160,7 +160,7 @@ private:
     DWORD m_dwFileSize;  // the size of a copy in memory, held to 32 bits
     std::uint64_t m_ullFileSize = 0;
     DWORD m_dwOpenError = 0;
-    std::string m_strPath;
+    std::wstring m_strPath;
     // The file as it was opened, to notice it changed or replaced behind us.
     BY_HANDLE_FILE_INFORMATION m_infoOpened{};
     TextEncoding m_encDetected;

@@ -13,7 +13,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho locales
   clang libclang-rt-14-dev
   nkf sox ffmpeg libpng-dev zlib1g-dev
-  fp-utils libchm-bin zip unzip
+  fp-utils libchm-bin zip unzip python3
 )
 
 missing=()

@@ -30,12 +30,12 @@ bool CLSWndView::MakeCopyOrder(CopyOrder& order)
         order.lines = sel;
         order.encoding = GetEffectiveEncoding();
         order.unicode = IsNtPlatform();
-        return MakeDocumentSourceThrough(*this, static_cast<DWORD>(sel.e.line), order.source);
+        return MakeDocumentSourceThrough(Doc(), static_cast<DWORD>(sel.e.line), order.source);
     case DocumentKind::Hex:
         order.hex = true;
         order.start = static_cast<std::uint64_t>(sel.s.line) * kHexBytesPerRow + sel.s.column;
         order.end = static_cast<std::uint64_t>(sel.e.line) * kHexBytesPerRow + sel.e.column;
-        return MakeDocumentSource(*this, false, order.source);
+        return MakeDocumentSource(Doc(), false, order.source);
     default:
         return false;
     }

@@ -3,6 +3,7 @@
 // has appended to, cut or replaced, keeping the caret and scroll positions.
 #include "view/WNDVIEW.h"
 
+#include "document/FINDFORM.h"
 #include "view/HEXLAY.h"
 #include "view/OPENFAIL.h"
 
@@ -25,17 +26,23 @@ std::string SystemErrorText(DWORD error)
     return result;
 }
 
+// The name in the code page of the pane's narrow text.
+std::string NarrowName(const WCHAR* name)
+{
+    return TextInCodePage(reinterpret_cast<const char16_t*>(name), CP_ACP);
+}
+
 }  // namespace
 
 void CLSWndView::DescribeOpenFailure()
 {
-    const DWORD error = GetOpenError();
+    const DWORD error = Doc().GetOpenError();
     if (error == NO_ERROR) {
         m_strOpenFailure.clear();
         return;
     }
     // The name alone: the path box above already shows where it is.
-    const std::string name = PathFindFileNameA(GetPath().c_str());
+    const std::string name = NarrowName(PathFindFileNameW(Doc().GetPath().c_str()));
     m_strOpenFailure = OpenFailureLine(name, error, SystemErrorText(error));
 }
 
@@ -54,9 +61,9 @@ bool CLSWndView::RowsCoverFile()
 {
     switch (GetDisplayMode()) {
     case DocumentKind::Text:
-        return LinesCoverFile();
+        return Doc().LinesCoverFile();
     case DocumentKind::Hex:
-        return HexRowCount(GetFileSize()) <= kHexRowsReachable;
+        return HexRowCount(Doc().GetFileSize()) <= kHexRowsReachable;
     default:
         return true;
     }
@@ -81,14 +88,14 @@ void CLSWndView::PaintEndNotice(HDC hdc, int x, int y)
 
 void CLSWndView::RefreshIfChanged()
 {
-    if (HasChangedOnDisk()) {
+    if (Doc().HasChangedOnDisk()) {
         Refresh();
     }
 }
 
 void CLSWndView::Refresh()
 {
-    if (GetPath().empty()) {
+    if (Doc().GetPath().empty()) {
         return;
     }
     const ViewPos caret = m_posCaret;
@@ -96,8 +103,8 @@ void CLSWndView::Refresh()
     const int widest = m_iWidestLine;
     const int horizontal = GetScrollPos32(SB_HORZ);
     const int vertical = GetScrollPos32(SB_VERT);
-    const std::string path = GetPath();
-    OpenFile(path.c_str());
+    const std::wstring path = Doc().GetPath();
+    OpenPath(path);
     if (!HasCaretMode() || m_hWnd == nullptr) {
         return;
     }

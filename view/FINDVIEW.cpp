@@ -61,7 +61,7 @@ TextEncoding CLSWndView::FindEncoding()
     }
     unsigned char sample[kSampleBufferSize] = {};
     DWORD got = 0;
-    if (SetPosition(0, FILE_BEGIN) == INVALID_SET_FILE_POINTER || !ReadBytes(sample, kSampleBytes, &got)) {
+    if (Doc().SetPosition(0, FILE_BEGIN) == INVALID_SET_FILE_POINTER || !Doc().ReadBytes(sample, kSampleBytes, &got)) {
         got = 0;
     }
     return DetectEncoding(sample, got);
@@ -72,13 +72,13 @@ TextEncoding CLSWndView::FindEncoding()
 void CLSWndView::LaunchFind()
 {
     m_find.waiting = false;
-    if (!m_find.query.bytes && IsLineIndexBuilding()) {
+    if (!m_find.query.bytes && Doc().IsLineIndexBuilding()) {
         m_find.waiting = true;
-        RunLineIndex();
+        Doc().RunLineIndex();
     } else {
         DocumentSource source;
         // Text searches take the complete line index: built here, or taken from its thread.
-        if (!MakeDocumentSource(*this, !m_find.query.bytes, source) ||
+        if (!MakeDocumentSource(Doc(), !m_find.query.bytes, source) ||
             !m_clsFindJob.Start(m_find.query, m_find.range, std::move(source), m_hWnd, WMU_FIND_DONE)) {
             EndFind();
             MessageBoxA(m_hWndParent, LoadResourceString(IDS_FIND_FAILED).c_str(), "Glim!", MB_ICONERROR);
@@ -133,14 +133,14 @@ ViewPos CLSWndView::ViewPosOf(FindPos pos) const
 // backward from the far end (for text without counting the lines).
 FindPos CLSWndView::FarEnd() const
 {
-    return m_find.query.bytes ? FindPos{0, GetFileSize()} : FindPos{UINT64_MAX, 0};
+    return m_find.query.bytes ? FindPos{0, Doc().GetFileSize()} : FindPos{UINT64_MAX, 0};
 }
 
 // The place after the last character.
 FindPos CLSWndView::FindEnd()
 {
     if (m_find.query.bytes) {
-        return FindPos{0, GetFileSize()};
+        return FindPos{0, Doc().GetFileSize()};
     }
     const int last = LineCount() - 1;
     return FindPosOf(ViewPos{LineLength(last), last});
@@ -241,8 +241,8 @@ std::u16string CLSWndView::SelectedQuery()
         unsigned char bytes[kLongestHexQuery];
         DWORD got = 0;
         if (end - start > static_cast<long long>(kLongestHexQuery) || start > LONG_MAX ||
-            SetPosition(static_cast<LONG>(start), FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
-            !ReadBytes(bytes, static_cast<DWORD>(end - start), &got) || got == 0) {
+            Doc().SetPosition(static_cast<LONG>(start), FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
+            !Doc().ReadBytes(bytes, static_cast<DWORD>(end - start), &got) || got == 0) {
             return query;
         }
         std::string pairs(HexCopySize(got), '\0');

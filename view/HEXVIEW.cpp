@@ -79,7 +79,7 @@ void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
     SetBkColor(hdc, crBack);
 
     const int x0 = -GetScrollPos32(SB_HORZ) * cw;
-    const int xBytes = x0 + HexOffsetExtraCells(GetFileSize()) * cw;
+    const int xBytes = x0 + HexOffsetExtraCells(Doc().GetFileSize()) * cw;
     long long row = GetScrollPos32(SB_VERT) + static_cast<long long>(rc.top / m.rowHeight);
     int y = m.rowHeight * (rc.top / m.rowHeight);
     const long long rowLimit = LineCount();
@@ -93,12 +93,12 @@ void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
     const std::uint64_t lead = first < kHexCharsBefore ? first : kHexCharsBefore;
     const std::size_t rows = rc.bottom >= y ? static_cast<std::size_t>((rc.bottom - y) / m.rowHeight) + 1 : 0;
     const std::size_t want = static_cast<std::size_t>(lead) + rows * kHexBytesPerRow + kHexCharsAfter;
-    if (want > MAXDWORD || !SeekTo(first - lead)) {
+    if (want > MAXDWORD || !Doc().SeekTo(first - lead)) {
         return;
     }
     std::unique_ptr<unsigned char[]> bytes(new (std::nothrow) unsigned char[want]);
     DWORD got = 0;
-    if (!bytes || !ReadBytes(bytes.get(), static_cast<DWORD>(want), &got)) {
+    if (!bytes || !Doc().ReadBytes(bytes.get(), static_cast<DWORD>(want), &got)) {
         return;
     }
     const TextEncoding encoding = GetEffectiveEncoding();
@@ -146,7 +146,7 @@ bool CLSWndView::HexColumnToPoint(int column, int row, long long& x, long long& 
         return false;
     }
     const Metrics m = GetMetrics();
-    x = HexColumnX(column, m.cellWidth) + static_cast<long long>(HexOffsetExtraCells(GetFileSize())) * m.cellWidth;
+    x = HexColumnX(column, m.cellWidth) + static_cast<long long>(HexOffsetExtraCells(Doc().GetFileSize())) * m.cellWidth;
     y = static_cast<long long>(row) * m.rowHeight;
     return true;
 }
@@ -155,8 +155,8 @@ bool CLSWndView::HexPointToColumn(long long x, long long y, ViewPos& pos)
 {
     const Metrics m = GetMetrics();
     HexPos hex{};
-    x -= static_cast<long long>(HexOffsetExtraCells(GetFileSize())) * m.cellWidth;
-    if (!::HexPointToColumn(x, y, m.cellWidth, m.rowHeight, GetFileSize(), hex)) {
+    x -= static_cast<long long>(HexOffsetExtraCells(Doc().GetFileSize())) * m.cellWidth;
+    if (!::HexPointToColumn(x, y, m.cellWidth, m.rowHeight, Doc().GetFileSize(), hex)) {
         return false;
     }
     pos = ViewPos{hex.column, hex.row};

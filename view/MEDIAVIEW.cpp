@@ -43,7 +43,7 @@ void CLSWndView::PaintMedia()
 
 void CLSWndView::ShowMedia(bool visible)
 {
-    HWND hWndMedia = GetMediaWindow();
+    HWND hWndMedia = Doc().GetMediaWindow();
     if (hWndMedia != nullptr) {
         ShowWindow(hWndMedia, visible ? SW_SHOW : SW_HIDE);
     }
@@ -51,7 +51,7 @@ void CLSWndView::ShowMedia(bool visible)
 
 void CLSWndView::PlayMedia()
 {
-    HWND hWndMedia = GetMediaWindow();
+    HWND hWndMedia = Doc().GetMediaWindow();
     if (hWndMedia != nullptr) {
         SendMessageA(hWndMedia, MCI_PLAY, 0, 0);
     }
@@ -59,7 +59,7 @@ void CLSWndView::PlayMedia()
 
 void CLSWndView::SetMediaWindowZoom(std::uint32_t percent)
 {
-    HWND hWndMedia = GetMediaWindow();
+    HWND hWndMedia = Doc().GetMediaWindow();
     if (hWndMedia != nullptr) {
         SendMessageA(hWndMedia, MCIWNDM_SETZOOM, 0, static_cast<LPARAM>(percent));
     }
@@ -67,7 +67,7 @@ void CLSWndView::SetMediaWindowZoom(std::uint32_t percent)
 
 void CLSWndView::MoveMedia(int x, int y)
 {
-    HWND hWndMedia = GetMediaWindow();
+    HWND hWndMedia = Doc().GetMediaWindow();
     if (hWndMedia != nullptr) {
         SetWindowPos(hWndMedia, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
@@ -76,7 +76,7 @@ void CLSWndView::MoveMedia(int x, int y)
 RECT CLSWndView::GetMediaRect() const
 {
     RECT rc{};
-    HWND hWndMedia = GetMediaWindow();
+    HWND hWndMedia = Doc().GetMediaWindow();
     if (hWndMedia == nullptr || !GetWindowRect(hWndMedia, &rc)) {
         return RECT{};
     }
@@ -85,7 +85,7 @@ RECT CLSWndView::GetMediaRect() const
 
 void CLSWndView::FitMedia(int width, int height)
 {
-    HWND hWndMedia = GetMediaWindow();
+    HWND hWndMedia = Doc().GetMediaWindow();
     if (hWndMedia == nullptr) {
         return;
     }
@@ -101,7 +101,7 @@ void CLSWndView::FitMedia(int width, int height)
 RECT CLSWndView::MediaSource() const
 {
     RECT source{};
-    HWND hWndMedia = GetMediaWindow();
+    HWND hWndMedia = Doc().GetMediaWindow();
     if (hWndMedia == nullptr ||
         SendMessageA(hWndMedia, MCIWNDM_GET_SOURCE, 0, reinterpret_cast<LPARAM>(&source)) != 0) {
         return RECT{};
@@ -114,7 +114,7 @@ RECT CLSWndView::MediaSource() const
 bool CLSWndView::SizeSoundOnlyMedia(int paneWidth, bool fitting)
 {
     const RECT source = MediaSource();
-    if (GetMediaWindow() == nullptr || (source.right > source.left && source.bottom != source.top)) {
+    if (Doc().GetMediaWindow() == nullptr || (source.right > source.left && source.bottom != source.top)) {
         return false;
     }
     ResizeMediaWindow(SoundOnlySize(ExtentOf(GetMediaRect()), paneWidth, fitting));
@@ -123,7 +123,7 @@ bool CLSWndView::SizeSoundOnlyMedia(int paneWidth, bool fitting)
 
 void CLSWndView::ResizeMediaWindow(MediaExtent size)
 {
-    HWND hWndMedia = GetMediaWindow();
+    HWND hWndMedia = Doc().GetMediaWindow();
     // Hidden while it changes size, so that it repaints once, at the new size.
     ShowWindow(hWndMedia, SW_HIDE);
     SetWindowPos(hWndMedia, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER);

@@ -10,7 +10,7 @@ void CLSWndView::SetImageZoom(std::uint32_t zoom)
     if (m_hWnd == nullptr || GetDisplayMode() != DocumentKind::Image) {
         return;
     }
-    const PictureExtent maxima = PictureScrollMaxima(GetBitmapWidth(), GetBitmapHeight(), zoom);
+    const PictureExtent maxima = PictureScrollMaxima(Doc().GetBitmapWidth(), Doc().GetBitmapHeight(), zoom);
     SetScrollMaxima(maxima.width, maxima.height);
     RedrawWindow(m_hWnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE);
     // The bars hold a page no larger than their old range: a longer range
@@ -20,12 +20,12 @@ void CLSWndView::SetImageZoom(std::uint32_t zoom)
 
 void CLSWndView::DrawPicture(HDC hdc, int x, int y, int width, int height, std::uint32_t zoom)
 {
-    HBITMAP hbmp = GetBitmap();
+    HBITMAP hbmp = Doc().GetBitmap();
     if (hbmp == nullptr) {
         return;
     }
-    const int pw = GetBitmapWidth();
-    const int ph = GetBitmapHeight();
+    const int pw = Doc().GetBitmapWidth();
+    const int ph = Doc().GetBitmapHeight();
     const PictureExtent size = ZoomedPictureSize(pw, ph, zoom, width, height);
     // Only what reaches the surface is stretched: at a large zoom the whole
     // picture would be millions of pixels wide, beyond what StretchBlt takes.

@@ -106,7 +106,7 @@ void CLSWndView::SetUpScrollBars()
         vertical = RowsMaximum(WithNoticeRow(KnownLineCount()));
         break;
     case DocumentKind::Hex:
-        horizontal = kHexRowCells + HexOffsetExtraCells(GetFileSize());
+        horizontal = kHexRowCells + HexOffsetExtraCells(Doc().GetFileSize());
         vertical = RowsMaximum(WithNoticeRow(LineCount()));
         break;
     case DocumentKind::Image:
@@ -249,10 +249,10 @@ void CLSWndView::OnMouseWheel(WPARAM wParam)
 void CLSWndView::OnLinesReady()
 {
     ShowFoundEncoding();
-    if (m_find.waiting && !IsLineIndexBuilding()) {
+    if (m_find.waiting && !Doc().IsLineIndexBuilding()) {
         LaunchFind();  // a search that waited for the lines
     }
-    if (!IsTextMode() || IsLineIndexBuilding()) {
+    if (!IsTextMode() || Doc().IsLineIndexBuilding()) {
         return;
     }
     SetBar(m_hWnd, SB_VERT, SIF_RANGE | SIF_DISABLENOSCROLL, RowsMaximum(WithNoticeRow(LineCount())), 0, 0);
@@ -262,7 +262,7 @@ void CLSWndView::OnLinesReady()
 // Lines decoded before were decoded for want of evidence: all are drawn again.
 void CLSWndView::ShowFoundEncoding()
 {
-    if (!TakeFoundEncoding() || m_encOverride != TextEncoding::Auto) {
+    if (!Doc().TakeFoundEncoding() || m_encOverride != TextEncoding::Auto) {
         return;
     }
     m_clsShownLines.Clear();

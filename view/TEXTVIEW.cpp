@@ -90,7 +90,7 @@ void CLSWndView::PaintText(HDC hdc, const RECT& rc)
         ++line;
         y += m.rowHeight;
     }
-    if (y <= rc.bottom && IsLineIndexReady() && line == GetLineCount()) {
+    if (y <= rc.bottom && Doc().IsLineIndexReady() && line == Doc().GetLineCount()) {
         PaintEndNotice(hdc, x0, y);
     }
     // The horizontal range grows from what was painted instead of measuring

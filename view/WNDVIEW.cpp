@@ -2,6 +2,7 @@
 // mode, painting through the off-screen buffer, and the window procedure.
 #include "view/WNDVIEW.h"
 
+#include "base/WIDEN.h"
 #include "resources/RESOURCE.h"
 #include "view/HEXLAY.h"
 #include "view/TEXTLAY.h"
@@ -101,7 +102,7 @@ void CLSWndView::ApplySettings(const CLSGlimTextSettings& text, const CLSGlimFon
     m_clsMedia = media;
     RecreateFontAndBrush();
     if (m_hWnd != nullptr) {
-        SetPictureBackground(m_clsImage.GetBackColor());
+        Doc().SetPictureBackground(m_clsImage.GetBackColor());
         RefreshCaretShape();
         SetUpScrollBars();
         InvalidateRect(m_hWnd, nullptr, TRUE);
@@ -110,13 +111,18 @@ void CLSWndView::ApplySettings(const CLSGlimTextSettings& text, const CLSGlimFon
 
 void CLSWndView::OpenFile(const char* lpszPath)
 {
+    OpenPath(WidenAnsi(lpszPath != nullptr ? lpszPath : ""));
+}
+
+void CLSWndView::OpenPath(const std::wstring& path)
+{
     const char* lpszPlugins = m_clsImage.GetUseSPI() ? m_clsImage.GetSPIFolder().GetString() : nullptr;
     CancelFind();
     FinishCopy();
     // Whatever was decoded belongs to the file shown before, or to this one
     // as it was before it grew, shrank or was replaced.
     m_clsShownLines.Clear();
-    Open(lpszPath != nullptr ? lpszPath : "", m_hWnd, lpszPlugins);
+    Doc().Open(path, m_hWnd, lpszPlugins);
     DescribeOpenFailure();
     StartTextIndex();
     ShowMediaForMode();
@@ -139,7 +145,7 @@ void CLSWndView::OpenFile(const char* lpszPath)
 void CLSWndView::StartTextIndex()
 {
     if (IsTextMode()) {
-        StartLineIndex(m_hWnd, WMU_LINES_READY);
+        Doc().StartLineIndex(m_hWnd, WMU_LINES_READY);
     }
 }
 
@@ -179,12 +185,12 @@ DocumentKind CLSWndView::GetDisplayMode()
     if (m_modeOverride != ViewMode::Auto) {
         return static_cast<DocumentKind>(m_modeOverride);
     }
-    return GetKind();
+    return Doc().GetKind();
 }
 
 TextEncoding CLSWndView::GetEffectiveEncoding() const
 {
-    return m_encOverride != TextEncoding::Auto ? m_encOverride : GetDetectedEncoding();
+    return m_encOverride != TextEncoding::Auto ? m_encOverride : Doc().GetDetectedEncoding();
 }
 
 bool CLSWndView::HasCaretMode()
@@ -245,11 +251,11 @@ int CLSWndView::LineCount()
 {
     switch (GetDisplayMode()) {
     case DocumentKind::Text: {
-        const DWORD count = GetLineCount();
+        const DWORD count = Doc().GetLineCount();
         return count > static_cast<DWORD>(INT_MAX) ? INT_MAX : static_cast<int>(count);
     }
     case DocumentKind::Hex:
-        return static_cast<int>(std::min(HexRowCount(GetFileSize()), kHexRowsReachable));
+        return static_cast<int>(std::min(HexRowCount(Doc().GetFileSize()), kHexRowsReachable));
     default:
         return 0;
     }
@@ -261,7 +267,7 @@ int CLSWndView::LineCount()
 // near the start do not wait for the whole count; else all of them.
 int CLSWndView::ReachableLineCount(long long furthest)
 {
-    if (IsTextMode() && IsLineIndexBuilding() && furthest >= 0 && furthest < INT_MAX) {
+    if (IsTextMode() && Doc().IsLineIndexBuilding() && furthest >= 0 && furthest < INT_MAX) {
         ShownLine(static_cast<int>(furthest));  // read on, or wait for the count beyond the start
         const int known = KnownLineCount();
         if (furthest < known) {
@@ -274,7 +280,7 @@ int CLSWndView::ReachableLineCount(long long furthest)
 // Text rows known without waiting for the line index being built.
 int CLSWndView::KnownLineCount()
 {
-    const DWORD count = GetLinesKnown();
+    const DWORD count = Doc().GetLinesKnown();
     return count > static_cast<DWORD>(INT_MAX) ? INT_MAX : static_cast<int>(count);
 }
 
@@ -287,7 +293,7 @@ int CLSWndView::LineLength(int line)
     case DocumentKind::Text:
         return ShownLine(line).Length();
     case DocumentKind::Hex:
-        return HexRowLength(static_cast<std::uint64_t>(line), GetFileSize());
+        return HexRowLength(static_cast<std::uint64_t>(line), Doc().GetFileSize());
     default:
         return 0;
     }
@@ -300,7 +306,7 @@ const CLSDecodedLine& CLSWndView::ShownLine(long long line)
         return s_none;
     }
     return m_clsShownLines.Get(static_cast<std::uint32_t>(line),
-                               [this](std::uint32_t k) { return GetLine(k, m_encOverride); });
+                               [this](std::uint32_t k) { return Doc().GetLine(k, m_encOverride); });
 }
 
 void CLSWndView::DeleteFontAndBrush()
@@ -357,7 +363,7 @@ void CLSWndView::PaintInto(const RECT& rc)
         return;
     }
     FillRect(hdc, &rc, m_clsBackBrush.Get());
-    if (!IsOpen()) {
+    if (!Doc().IsOpen()) {
         PaintOpenFailure(hdc);
         return;
     }
@@ -394,7 +400,7 @@ void CLSWndView::OnPaint()
         }
     }
     // Once the first screen is up, the lines of a big file are counted.
-    RunLineIndex();
+    Doc().RunLineIndex();
 }
 
 void CLSWndView::OnDestroy()
@@ -410,7 +416,7 @@ void CLSWndView::OnDestroy()
     }
     CancelFind();
     m_pCopyJob.reset();  // rendered by now (WM_RENDERALLFORMATS) or no longer wanted
-    Close();
+    Doc().Close();
     m_clsBuffer.Release();
 }
 

@@ -1,5 +1,6 @@
-// CLSWndView: the preview pane. It is the open document (CLSFileStream) and a
-// window of ours (CLSWndBase): it shows the file as text, as a hex dump or as
+// CLSWndView: the preview pane, a window of ours (CLSWndBase) that holds the
+// open document (CLSFileStream) with shared ownership, so that work still
+// running on the file can hold it too. It shows the file as text, as a hex dump or as
 // a zoomed picture through an off-screen buffer, or hosts its media window;
 // it scrolls, offers a caret, a selection and copying in text and hex, and
 // full-screen display of pictures and media. It reports its caret to its
@@ -43,7 +44,7 @@ constexpr UINT WMU_FIND_PROGRESS = WM_APP + 31;
 // The user's choice of view form; Auto follows the document's kind.
 enum class ViewMode : std::uint32_t { Auto = 0, Text = 1, Hex = 2 };
 
-class CLSWndView : public CLSFileStream, public CLSWndBase {
+class CLSWndView : public CLSWndBase {
 public:
     static constexpr int kControlId = 1030;
 
@@ -59,6 +60,10 @@ public:
     // pane out again.
     void ApplySettings(const CLSGlimTextSettings& text, const CLSGlimFont& binary,
                        const CLSGlimImageSettings& image, const CLSGlimMediaSettings& media);
+    // The document shown; always there, with nothing open before the first
+    // OpenFile.
+    CLSFileStream& Doc() const { return *m_doc; }
+
     // Shows the file; in place of one that cannot be opened, the pane shows
     // one line that says why.
     void OpenFile(const char* lpszPath);
@@ -148,6 +153,7 @@ private:
     OrderedSelection Selection() const { return OrderSelection(m_posCaret, m_posAnchor); }
 
     // WNDVIEW.cpp: the window, modes, fonts and painting dispatch.
+    void OpenPath(const std::wstring& path);
     void RecreateFontAndBrush();
     void DeleteFontAndBrush();
     void StartTextIndex();
@@ -249,6 +255,7 @@ private:
     void SelectFound(const FindResult& result);
 
     HWND m_hWndParent = nullptr;
+    std::shared_ptr<CLSFileStream> m_doc = std::make_shared<CLSFileStream>();
     CLSGraphicsBuffer m_clsBuffer;
     CLSFontOwner m_clsFont;
     CLSBrushOwner m_clsBackBrush;

@@ -3,6 +3,7 @@
 // the memory that grows with the file in disk mode.
 #include "document/FILESTRM.h"
 
+#include "base/WIDEN.h"
 #include "BENCHFILE.h"
 #include "bench/common/BENCHWIN.h"
 
@@ -89,7 +90,7 @@ double IndexTime(const std::string& path, DWORD limit, int rounds, DWORD* lines)
     for (int i = 0; i < rounds; ++i) {
         CLSFileStream doc;
         doc.SetMemoryLimit(limit);
-        doc.Open(path.c_str(), nullptr, nullptr);
+        doc.Open(WidenAnsi(path), nullptr, nullptr);
         const double start = Now();
         *lines = doc.GetLineCount();
         const double t = Now() - start;
@@ -138,7 +139,7 @@ double RandomLines(const std::string& path, int calls)
 {
     CLSFileStream doc;
     const SIZE_T before = ResidentBytes();
-    doc.Open(path.c_str(), nullptr, nullptr);
+    doc.Open(WidenAnsi(path), nullptr, nullptr);
     const DWORD lines = doc.GetLineCount();
     const SIZE_T after = ResidentBytes();
     std::printf("# memory on disk, %lu MiB file: %lu lines, index %lu KiB (4 bytes a line), resident memory grew "

@@ -2,6 +2,7 @@
 // not occur, searched in a 512 MiB Shift-JIS text on disk as the pane does it
 // (its own handle, the line index complete), against one sequential read.
 #include "document/FILESTRM.h"
+#include "base/WIDEN.h"
 #include "document/FINDJOB.h"
 
 #include "BENCHFILE.h"
@@ -52,7 +53,7 @@ int main()
     }
     const std::string path = MakeFile(folder + "\\sjis-512mib.txt");
     CLSFileStream doc;
-    doc.Open(path.c_str(), nullptr, nullptr);
+    doc.Open(WidenAnsi(path), nullptr, nullptr);
     doc.GetLineCount();
     // Page cache warm; the read and the search take turns, the best of each counts.
     SequentialRead(path);

@@ -71,7 +71,7 @@ int main()
     CLSWndView& view = pane.View();
     HWND hWnd = view.GetHandle();
     view.OpenFile(path.c_str());
-    view.GetLineCount();
+    view.Doc().GetLineCount();
     Pump();
     SequentialRead(path);  // both start from the same warm cache
     const double readSeconds = SequentialRead(path);

@@ -91,14 +91,14 @@ int main()
     HWND hWnd = view->GetHandle();
     view->OpenFile(path.c_str());
     Pump();
-    if (view->GetDisplayMode() != DocumentKind::Image || view->GetBitmapWidth() != kWidth) {
+    if (view->GetDisplayMode() != DocumentKind::Image || view->Doc().GetBitmapWidth() != kWidth) {
         std::fprintf(stderr, "bench_picture: the file is not shown as a picture\n");
         return 1;
     }
     RECT rc{};
     GetClientRect(hWnd, &rc);
     const unsigned long long paneBytes = 4ull * rc.right * rc.bottom;
-    const double plain = PlainCopies(hWnd, view->GetBitmap());
+    const double plain = PlainCopies(hWnd, view->Doc().GetBitmap());
 
     view->SetImageZoom(0);
     Pump();

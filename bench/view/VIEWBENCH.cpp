@@ -8,6 +8,7 @@
 // reports the process's peak memory against the budget of 64 MiB plus the
 // line index.
 #include "view/WNDVIEW.h"
+#include "base/WIDEN.h"
 
 #include "BENCHPANE.h"
 #include "bench/common/BENCHWIN.h"
@@ -109,10 +110,10 @@ int main()
     const double openSeconds = Now() - openStart;
     // The lines are counted on a second thread once the first screen is up;
     // the count waits for it. Then the whole file can be scrolled.
-    view->GetLineCount();
+    view->Doc().GetLineCount();
     const double countedSeconds = Now() - openStart;
     Pump();
-    if (view->IsInMemory() || view->GetDisplayMode() != DocumentKind::Text) {
+    if (view->Doc().IsInMemory() || view->GetDisplayMode() != DocumentKind::Text) {
         std::fprintf(stderr, "bench_view: the file is not shown as text from disk\n");
         return 1;
     }
@@ -155,7 +156,7 @@ int main()
     const double perPane = (Now() - start) / kScrollLines;
     PrintBench("scroll-line", kFileSize, perLine, "full-pane-paint", perPane);
 
-    const unsigned long long indexBytes = 4ull * view->GetLineCount();
+    const unsigned long long indexBytes = 4ull * view->Doc().GetLineCount();
     PROCESS_MEMORY_COUNTERS pmc{};
     pmc.cb = sizeof(pmc);
     GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof(pmc));
@@ -188,12 +189,12 @@ int main()
 
     // What the open spends before painting (picture loader and media layer
     // trying the file), and the line index built in one go for comparison.
-    view->Close();
+    view->Doc().Close();
     double t = Now();
-    view->Open(path.c_str(), hWnd, nullptr);
+    view->Doc().Open(WidenAnsi(path), hWnd, nullptr);
     const double recognise = Now() - t;
     t = Now();
-    view->GetLineCount();
+    view->Doc().GetLineCount();
     const double index = Now() - t;
     std::printf("PARTS name=open-paint-text recognise_seconds=%.6f index_in_one_go_seconds=%.6f\n", recognise, index);
 

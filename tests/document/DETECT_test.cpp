@@ -19,7 +19,7 @@ TEST(DetectEncoding, SamplesThatTellTheRulesApart)
         {"UTF-16BE mark", Bytes({0xFE, 0xFF, 0x00, 0x41}), TextEncoding::Utf16Be},
         {"UTF-16LE mark alone", Bytes({0xFF, 0xFE}), TextEncoding::Utf16Le},
         {"one byte FF is no mark but binary", Bytes({0xFF}), TextEncoding::Binary},
-        {"UTF-16LE without mark", Bytes({0x41, 0x00, 0x42, 0x00}), TextEncoding::Binary},
+        {"UTF-16LE without mark", Bytes({0x41, 0x00, 0x42, 0x00}), TextEncoding::Utf16Le},
         {"UTF-8 mark and ASCII only", Bytes({0xEF, 0xBB, 0xBF, 0x41, 0x42}), TextEncoding::ShiftJis},
         {"cafe", Bytes({0x63, 0x61, 0x66, 0xC3, 0xA9}), TextEncoding::Utf8},
         {"C3 before an ASCII byte", Bytes({0xC3, 0x41}), TextEncoding::ShiftJis},
@@ -43,7 +43,7 @@ TEST(DetectEncoding, SamplesThatTellTheRulesApart)
         {"escape before a NUL", Bytes({0x1B, '$', 'B', 0x00}), TextEncoding::Jis},
         {"ESC as the last byte", "abc\x1B", TextEncoding::ShiftJis},
         // Control bytes mark binary.
-        {"0x00", Bytes({'a', 0x00}), TextEncoding::Binary},
+        {"0x00", Bytes({'a', 0x00, 'b'}), TextEncoding::Binary},
         {"0x06", Bytes({'a', 0x06}), TextEncoding::Binary},
         {"0x07 is text", Bytes({'a', 0x07, 'b'}), TextEncoding::ShiftJis},
         {"tab and breaks are text", "a\tb\r\nc", TextEncoding::ShiftJis},

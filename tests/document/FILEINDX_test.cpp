@@ -3,6 +3,7 @@
 // message when it is done, and closing or opening another file meanwhile.
 #include "document/FILESTRM.h"
 
+#include "base/WIDEN.h"
 #include "TESTFILES.h"
 
 #include <gtest/gtest.h>
@@ -58,14 +59,14 @@ TEST(LineIndexThread, StartLinesFirstThenTheSameIndexAsInOneGo)
     const std::string path = folder.Write("many.txt", ManyLines(40000));
     CLSFileStream whole;
     whole.SetMemoryLimit(kDiskLimit);
-    ASSERT_TRUE(whole.Open(path.c_str(), nullptr, nullptr));
+    ASSERT_TRUE(whole.Open(WidenAnsi(path), nullptr, nullptr));
     const DWORD count = whole.GetLineCount();
     ASSERT_EQ(count, 40001u);
 
     CLSMessageWindow notify;
     CLSFileStream doc;
     doc.SetMemoryLimit(kDiskLimit);
-    ASSERT_TRUE(doc.Open(path.c_str(), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(path), nullptr, nullptr));
     doc.StartLineIndex(notify.Get(), kLinesReady);
     // Not running yet: the first lines come from the start of the file.
     EXPECT_TRUE(doc.IsLineIndexBuilding());
@@ -101,31 +102,31 @@ TEST(LineIndexThread, WaitingStoppingAndShortFiles)
     CLSFileStream doc;
     doc.SetMemoryLimit(kDiskLimit);
 
-    ASSERT_TRUE(doc.Open(many.c_str(), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(many), nullptr, nullptr));
     doc.StartLineIndex(notify.Get(), kLinesReady);
     EXPECT_EQ(std::wstring(doc.GetLine(39999).Text()), L"line 39999" + std::wstring(39999 % 50, L'.'));
     EXPECT_TRUE(doc.IsLineIndexReady());
     EXPECT_EQ(doc.GetLineCount(), 40001u);
 
-    ASSERT_TRUE(doc.Open(many.c_str(), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(many), nullptr, nullptr));
     doc.StartLineIndex(notify.Get(), kLinesReady);
     doc.RunLineIndex();
     const std::string last = "three" + std::string(1200, 'x');
     const std::string shorter = folder.Write("shorter.txt", "one\r\ntwo\r\n" + last);
-    ASSERT_TRUE(doc.Open(shorter.c_str(), nullptr, nullptr));  // stops the thread of the first
+    ASSERT_TRUE(doc.Open(WidenAnsi(shorter), nullptr, nullptr));  // stops the thread of the first
     doc.StartLineIndex(notify.Get(), kLinesReady);
     EXPECT_EQ(std::wstring(doc.GetLine(2).Text()), std::wstring(last.begin(), last.end()));
     EXPECT_EQ(doc.GetLinesKnown(), 3u);  // the start read was the whole file: every line is known
     EXPECT_FALSE(doc.GetLine(3));
     EXPECT_EQ(doc.GetLineCount(), 3u);
 
-    ASSERT_TRUE(doc.Open(many.c_str(), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(many), nullptr, nullptr));
     doc.StartLineIndex(notify.Get(), kLinesReady);
     doc.Close();  // a thread that never ran is stopped too
     EXPECT_FALSE(doc.IsLineIndexBuilding());
 
     doc.SetMemoryLimit(0xFFFFFFFF);
-    ASSERT_TRUE(doc.Open(many.c_str(), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(many), nullptr, nullptr));
     doc.StartLineIndex(notify.Get(), kLinesReady);  // in memory: built at once
     EXPECT_TRUE(doc.IsLineIndexReady());
     EXPECT_EQ(doc.GetLinesKnown(), 40001u);
@@ -144,7 +145,7 @@ TEST(LineIndexThread, FileCutBeforeTheCount)
     CLSMessageWindow notify;
     CLSFileStream doc;
     doc.SetMemoryLimit(kDiskLimit);
-    ASSERT_TRUE(doc.Open(path.c_str(), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(path), nullptr, nullptr));
     doc.StartLineIndex(notify.Get(), kLinesReady);
     EXPECT_EQ(std::wstring(doc.GetLine(1).Text()), L"line 1.");
     ASSERT_TRUE(RunHostCommand("truncate -s 20 '" + host + "'", folder));  // "line 0\r\nline 1.\nline"
@@ -166,7 +167,7 @@ TEST(LineIndexThread, EncodingFoundPastAnAsciiSample)
     CLSMessageWindow notify;
     CLSFileStream doc;
     doc.SetMemoryLimit(kDiskLimit);
-    ASSERT_TRUE(doc.Open(path.c_str(), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(path), nullptr, nullptr));
     doc.StartLineIndex(notify.Get(), kLinesReady);
     EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::ShiftJis);
     doc.RunLineIndex();
@@ -176,11 +177,11 @@ TEST(LineIndexThread, EncodingFoundPastAnAsciiSample)
     EXPECT_EQ(std::wstring(doc.GetLine(40001).Text()), Wide(japanese));
 
     doc.SetMemoryLimit(0xFFFFFFFF);
-    ASSERT_TRUE(doc.Open(path.c_str(), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(path), nullptr, nullptr));
     doc.StartLineIndex(notify.Get(), kLinesReady);
     EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::Utf8);
     const std::string decided = folder.Write("decided.txt", Bytes({0x82, 0xA0}) + "\n" + ManyLines(9) + japanese);
-    ASSERT_TRUE(doc.Open(decided.c_str(), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(decided), nullptr, nullptr));
     doc.StartLineIndex(notify.Get(), kLinesReady);
     EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::ShiftJis);
 }

@@ -2,6 +2,7 @@
 // the IStream face, refusals, media, and files changed behind its back.
 #include "document/FILESTRM.h"
 
+#include "base/WIDEN.h"
 #include "TESTFILES.h"
 
 #include <gtest/gtest.h>
@@ -42,9 +43,9 @@ TEST(FileStream, MemoryLimitDecidesTheStorageForm)
     doc.SetMemoryLimit(999);  // below the smallest limit: ignored
 
     TempFolder folder;
-    ASSERT_TRUE(doc.Open(folder.Write("at.txt", Letters(1000)).c_str(), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("at.txt", Letters(1000))), nullptr, nullptr));
     EXPECT_TRUE(doc.IsInMemory()) << "exactly at the limit";
-    ASSERT_TRUE(doc.Open(folder.Write("above.txt", Letters(1001)).c_str(), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("above.txt", Letters(1001))), nullptr, nullptr));
     EXPECT_FALSE(doc.IsInMemory()) << "one byte above it";
     EXPECT_TRUE(doc.IsOpen());
     EXPECT_EQ(doc.GetFileSize(), 1001u);
@@ -55,7 +56,7 @@ TEST(FileStream, CursorMovesOnlyWithinTheFileInMemory)
 {
     TempFolder folder;
     CLSFileStream doc;
-    ASSERT_TRUE(doc.Open(folder.Write("ten.txt", "0123456789").c_str(), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("ten.txt", "0123456789")), nullptr, nullptr));
     ASSERT_TRUE(doc.IsInMemory());
     const struct {
         LONG distance;
@@ -85,12 +86,12 @@ TEST(FileStream, FilesThatCannotBeReadLeaveNothingOpen)
 {
     TempFolder folder;
     CLSFileStream doc;
-    ASSERT_TRUE(doc.Open(folder.Write("first.txt", "first").c_str(), nullptr, nullptr));
-    EXPECT_FALSE(doc.Open(folder.PathOf("missing.txt").c_str(), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("first.txt", "first")), nullptr, nullptr));
+    EXPECT_FALSE(doc.Open(WidenAnsi(folder.PathOf("missing.txt")), nullptr, nullptr));
     EXPECT_FALSE(doc.IsOpen());
     EXPECT_EQ(doc.GetKind(), DocumentKind::None);
     EXPECT_EQ(doc.GetLineCount(), 0u);
-    EXPECT_FALSE(doc.Open(folder.Path().c_str(), nullptr, nullptr)) << "a folder";
+    EXPECT_FALSE(doc.Open(WidenAnsi(folder.Path()), nullptr, nullptr)) << "a folder";
     EXPECT_EQ(doc.GetKind(), DocumentKind::None);
 
     // A file another program holds without read sharing is refused; one it
@@ -109,7 +110,7 @@ TEST(FileStream, FilesThatCannotBeReadLeaveNothingOpen)
     for (const auto& h : holders) {
         const CLSHandle held(CreateFileA(path.c_str(), h.access, h.share, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held) << h.holder;
-        EXPECT_EQ(doc.Open(path.c_str(), nullptr, nullptr), h.opens) << h.holder;
+        EXPECT_EQ(doc.Open(WidenAnsi(path), nullptr, nullptr), h.opens) << h.holder;
         EXPECT_EQ(doc.IsOpen(), h.opens) << h.holder;
         doc.Close();
     }
@@ -122,7 +123,7 @@ TEST(FileStream, WavOpensAsMediaAndTextIsQuietlyRefused)
     HWND parent = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 320, 240, nullptr, nullptr,
                                   nullptr, nullptr);
     CLSFileStream doc;
-    ASSERT_TRUE(doc.Open(wav.c_str(), parent, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(wav), parent, nullptr));
     ASSERT_EQ(doc.GetKind(), DocumentKind::Media);
     HWND media = doc.GetMediaWindow();
     ASSERT_NE(media, nullptr);
@@ -132,14 +133,14 @@ TEST(FileStream, WavOpensAsMediaAndTextIsQuietlyRefused)
     EXPECT_EQ(doc.GetObjectHandle(), static_cast<HANDLE>(media));
 
     // The next file closes the media window; text is no media.
-    ASSERT_TRUE(doc.Open(folder.Write("note.txt", "just text\r\n").c_str(), parent, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("note.txt", "just text\r\n")), parent, nullptr));
     EXPECT_FALSE(IsWindow(media));
     EXPECT_EQ(doc.GetObjectHandle(), nullptr);
     EXPECT_EQ(doc.GetKind(), DocumentKind::Text);
     EXPECT_EQ(GetWindow(parent, GW_CHILD), nullptr) << "the refused media window is gone";
 
     // Without a window to play in, a sound file is no media.
-    ASSERT_TRUE(doc.Open(wav.c_str(), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(wav), nullptr, nullptr));
     EXPECT_EQ(doc.GetKind(), DocumentKind::Hex);
     DestroyWindow(parent);
 }
@@ -148,11 +149,11 @@ TEST(FileStream, OpeningASecondFileForgetsTheFirst)
 {
     TempFolder folder;
     CLSFileStream doc;
-    ASSERT_TRUE(doc.Open(folder.Write("a.txt", reinterpret_cast<const char*>(u8"一\n二\n三")).c_str(), nullptr,
+    ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("a.txt", reinterpret_cast<const char*>(u8"一\n二\n三"))), nullptr,
                          nullptr));
     EXPECT_EQ(doc.GetLineCount(), 3u);
     EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::Utf8);
-    ASSERT_TRUE(doc.Open(folder.Write("b.txt", Bytes({0xA4, 0xA2, 0xA4, 0xA4})).c_str(), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("b.txt", Bytes({0xA4, 0xA2, 0xA4, 0xA4}))), nullptr, nullptr));
     EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::Auto);
     EXPECT_EQ(doc.GetLineCount(), 1u);
     EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::Euc);
@@ -184,7 +185,7 @@ TEST(FileStream, SamplesForKindAndEncoding)
     for (const auto& c : cases) {
         CLSFileStream doc;
         doc.SetMemoryLimit(c.limit);
-        ASSERT_TRUE(doc.Open(folder.Write("sample.txt", c.bytes).c_str(), nullptr, nullptr));
+        ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("sample.txt", c.bytes)), nullptr, nullptr));
         if (c.indexFirst) {
             doc.GetLineCount();
         }
@@ -213,7 +214,7 @@ TEST(FileStreamCom, ReadGivesWhatThereIsAndWriteIsRefused)
 {
     TempFolder folder;
     CLSFileStream doc;
-    ASSERT_TRUE(doc.Open(folder.Write("abc.txt", "abcdef").c_str(), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("abc.txt", "abcdef")), nullptr, nullptr));
     char buffer[8] = {};
     ULONG got = 0;
     EXPECT_EQ(doc.Read(buffer, 4, &got), S_OK);
@@ -230,8 +231,8 @@ TEST(FileStreamCom, SeekBackwardsWorksOnDiskOnly)
     const std::string path = folder.Write("seek.txt", Letters(3000));
     CLSFileStream disk, memory;
     disk.SetMemoryLimit(kDiskLimit);
-    ASSERT_TRUE(disk.Open(path.c_str(), nullptr, nullptr));
-    ASSERT_TRUE(memory.Open(path.c_str(), nullptr, nullptr));
+    ASSERT_TRUE(disk.Open(WidenAnsi(path), nullptr, nullptr));
+    ASSERT_TRUE(memory.Open(WidenAnsi(path), nullptr, nullptr));
     const struct {
         CLSFileStream& doc;
         LONGLONG move;
@@ -295,7 +296,7 @@ TEST(FileStreamFaults, FileCutOrDeletedOnDiskIsReadAsFarAsItGoes)
         }
         CLSFileStream doc;
         doc.SetMemoryLimit(kDiskLimit);
-        ASSERT_TRUE(doc.Open(path.c_str(), nullptr, nullptr));
+        ASSERT_TRUE(doc.Open(WidenAnsi(path), nullptr, nullptr));
         if (c.indexFirst) {
             ASSERT_EQ(doc.GetLineCount(), 401u);
         }

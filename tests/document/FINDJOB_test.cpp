@@ -2,6 +2,7 @@
 // Windows compares, backward and within a range, the bytes of the hex view,
 // and a big file on disk searched on a thread and stopped.
 #include "document/FILESTRM.h"
+#include "base/WIDEN.h"
 #include "document/FINDJOB.h"
 #include "document/FINDTEXT.h"
 
@@ -95,7 +96,7 @@ TEST(FindJob, FindsTextBytesAndRangesInEveryEncoding)
     const std::atomic<bool> go{false};
     for (const Case& c : cases) {
         CLSFileStream doc;
-        ASSERT_TRUE(doc.Open(folder.Write("find.txt", c.file).c_str(), nullptr, nullptr));
+        ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("find.txt", c.file)), nullptr, nullptr));
         const FindResult result = SearchIn(doc, c.search, go);
         const bool expected = c.start.line != kNowhere.line;
         EXPECT_EQ(result.status, expected ? FindResult::Status::Found : FindResult::Status::NotFound) << c.search.query;
@@ -119,7 +120,7 @@ TEST(FindJob, ABigFileOnDiskIsSearchedOnAThreadAndCanBeStopped)
     TempFolder folder;
     CLSFileStream doc;
     doc.SetMemoryLimit(1000);
-    ASSERT_TRUE(doc.Open(folder.Write("big.txt", file).c_str(), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("big.txt", file)), nullptr, nullptr));
     ASSERT_FALSE(doc.IsInMemory());
 
     const Search last{false, "見つかる", false, true, kStart, kEnd};

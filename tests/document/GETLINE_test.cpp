@@ -1,6 +1,7 @@
 // Lines of real files: where they start, how each encoding decodes, the
 // user's choice of encoding, and Japanese text made by nkf and iconv.
 #include "document/DOCREAD.h"
+#include "base/WIDEN.h"
 #include "document/FILESTRM.h"
 
 #include "TESTFILES.h"
@@ -47,7 +48,7 @@ public:
     explicit CLSOpenedBytes(const std::string& bytes, DWORD limit = 0xFFFFFFFF)
     {
         m_doc.SetMemoryLimit(limit);
-        EXPECT_TRUE(m_doc.Open(m_folder.Write("doc.txt", bytes).c_str(), nullptr, nullptr));
+        EXPECT_TRUE(m_doc.Open(WidenAnsi(m_folder.Write("doc.txt", bytes)), nullptr, nullptr));
     }
     CLSFileStream& Doc() { return m_doc; }
 

@@ -1,6 +1,7 @@
 // The picture loading chain under Wine: the system loader's formats, the PNG
 // decoder behind it, and the Windows step of the decoder.
 #include "document/FILESTRM.h"
+#include "base/WIDEN.h"
 #include "image/PICTHEAD.h"
 #include "image/PICTLOAD.h"
 #include "image/PNGDEC.h"
@@ -106,7 +107,7 @@ TEST(LoadPicture, PngTheSystemLoaderRefusesGoesToTheDecoder)
     EXPECT_EQ(pixels.rgb, (std::vector<uint32_t>{0xA45229, 0x804020, 0x010203, 0x000000, 0xFFFFFF, 0x724934}));
 
     CLSFileStream doc;
-    ASSERT_TRUE(doc.Open(png.c_str(), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(png), nullptr, nullptr));
     HDC dc = GetDC(nullptr);
     EXPECT_EQ(LoadOlePicture(&doc, dc, kWhite), nullptr) << "the system loader must refuse it";
     ReleaseDC(nullptr, dc);
@@ -135,7 +136,7 @@ TEST(LoadPngPicture, ReadsTheStreamAndNothingBeyond)
     HDC dc = GetDC(nullptr);
     for (const auto& c : cases) {
         CLSFileStream doc;  // the document's own stream, held in memory
-        ASSERT_TRUE(doc.Open(folder.Write("picture", c.file).c_str(), nullptr, nullptr));
+        ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("picture", c.file)), nullptr, nullptr));
         EXPECT_EQ(TakePixels(LoadPngPicture(&doc, dc, kWhite)).width != 0, c.picture) << c.name;
     }
     EXPECT_EQ(LoadPicture(nullptr, dc, kWhite, nullptr, "x"), nullptr);
@@ -184,7 +185,7 @@ TEST(LoadOlePicture, ALargeTextIsNotReadWhole)
     TempFolder folder;
     const std::string path = folder.Write("big.log", Bytes(4 << 20, 'a'));
     CLSFileStream doc;
-    ASSERT_TRUE(doc.Open(path.c_str(), nullptr, nullptr));
+    ASSERT_TRUE(doc.Open(WidenAnsi(path), nullptr, nullptr));
     ASSERT_EQ(doc.SetPosition(0, 0), 0u);
     HDC dc = GetDC(nullptr);
     EXPECT_EQ(LoadOlePicture(&doc, dc, kWhite), nullptr);

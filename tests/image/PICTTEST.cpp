@@ -2,6 +2,7 @@
 // and the PPM files that only the test plug-in reads.
 #include "tests/image/PICTTEST.h"
 
+#include "base/WIDEN.h"
 #include "document/FILESTRM.h"
 
 #include <gtest/gtest.h>
@@ -47,7 +48,7 @@ Pixels OpenPicture(const std::string& path, const char* pluginFolder, COLORREF b
 {
     CLSFileStream doc;
     doc.SetPictureBackground(background);
-    EXPECT_TRUE(doc.Open(path.c_str(), nullptr, pluginFolder)) << path;
+    EXPECT_TRUE(doc.Open(WidenAnsi(path), nullptr, pluginFolder)) << path;
     EXPECT_TRUE(doc.IsInMemory());
     return ReadPixels(doc.GetBitmap());
 }

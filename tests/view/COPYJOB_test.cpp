@@ -31,7 +31,7 @@ TEST(DelayedCopy, PastesTheSelectionAfterTheFileChangesOrThePaneGoes)
     std::wstring expected;
     const std::string lines = NumberedLines(expected);
     auto h = std::make_unique<CLSViewHarness>();
-    h->view.SetMemoryLimit(1000);
+    h->view.Doc().SetMemoryLimit(1000);
     h->Open(TestFolder().Write("copied.txt", lines));
     h->view.SelectAll();
     SendMessageA(h->View(), WM_COPY, 0, 0);
@@ -53,7 +53,7 @@ TEST(DelayedCopy, ReadsALogThatAnotherProgramHoldsOpenForWriting)
     DWORD written = 0;
     ASSERT_TRUE(WriteFile(writer.Get(), lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr));
     CLSViewHarness h;
-    h.view.SetMemoryLimit(1000);
+    h.view.Doc().SetMemoryLimit(1000);
     h.Open(path);
     h.view.SelectAll();
     EXPECT_EQ(h.CopyUnicode(), expected);
@@ -66,11 +66,11 @@ TEST(DelayedCopy, TakesLinesNearTheStartWhileTheCountRuns)
     std::wstring expected;
     const std::string lines = NumberedLines(expected);
     CLSViewHarness h;
-    h.view.SetMemoryLimit(1000);
+    h.view.Doc().SetMemoryLimit(1000);
     ShowWindow(h.View(), SW_HIDE);  // never painted: the count waits for the first screen
     h.view.OpenFile(TestFolder().Write("counted.txt", lines).c_str());
     h.Key(VK_DOWN, true);
     h.Key(VK_DOWN, true);
     EXPECT_EQ(h.CopyUnicode(), L"line 0\r\nline 1\r\n");
-    EXPECT_TRUE(h.view.IsLineIndexBuilding());
+    EXPECT_TRUE(h.view.Doc().IsLineIndexBuilding());
 }

@@ -56,7 +56,7 @@ TEST(FileState, HexReachesTheEndOfSparseFilesPast2And4GiB)
     CLSViewHarness h;
     for (const std::uint64_t size : {3ull << 30, (4ull << 30) + 200, 5ull << 30}) {
         h.Open(SparseFile(size));
-        EXPECT_EQ(h.view.GetFileSize(), size);
+        EXPECT_EQ(h.view.Doc().GetFileSize(), size);
         EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, static_cast<int>(size / 16));
         h.Key(VK_END, false, true);
         const int lastRow = static_cast<int>(size / 16);
@@ -101,9 +101,9 @@ TEST(FileState, TextReachesTheEndOfASparseFilePast4GiB)
     WriteSparseFile(path, size, {{0, head}, {(4ull << 30) - 7, "\r\nabc\r\n"}, {size - tail.size() - 2, "\r\n" + tail}});
     h.Open(path);
     ASSERT_EQ(h.view.GetDisplayMode(), DocumentKind::Text);
-    EXPECT_EQ(h.view.GetFileSize(), size);
-    ASSERT_EQ(h.view.GetLineCount(), 1500u + 3 + 41);
-    const CLSDecodedLine around = h.view.GetLine(1501);
+    EXPECT_EQ(h.view.Doc().GetFileSize(), size);
+    ASSERT_EQ(h.view.Doc().GetLineCount(), 1500u + 3 + 41);
+    const CLSDecodedLine around = h.view.Doc().GetLine(1501);
     EXPECT_EQ(std::wstring(around.Text(), around.Length()), L"abc");
 
     h.Key(VK_END, false, true);
@@ -145,7 +145,7 @@ TEST(FileState, PaneSaysWhyAFileCannotBeOpened)
         h.view.SetViewMode(c.mode);
         h.ForgetReports();
         h.Open(TestFolder().PathOf(c.name));
-        EXPECT_EQ(h.view.GetOpenError(), c.error);
+        EXPECT_EQ(h.view.Doc().GetOpenError(), c.error);
         EXPECT_EQ(h.Caret(), LineColumn(0, 0));
         const std::string line = h.view.GetOpenFailure();
         const std::string head = std::string("「") + c.name + "」を開けません: ";

@@ -45,7 +45,7 @@ void ClickOnMedia(CLSViewHarness& h, POINT client)
 {
     POINT screen = client;
     ClientToScreen(h.View(), &screen);
-    HWND hWndMedia = h.view.GetMediaWindow();
+    HWND hWndMedia = h.view.Doc().GetMediaWindow();
     const HWND hit = WindowFromPoint(screen);
     ASSERT_TRUE(hit == hWndMedia || IsChild(hWndMedia, hit)) << "the click would miss the media window";
     for (DWORD flags : {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
@@ -99,7 +99,7 @@ TEST(FullScreen, TwoClicksOnTheMediaWindowToggle)
                                     5000);  // a busy machine still clicks twice in time
     CLSViewHarness h;
     h.Open(TestFolder().Write("clicks.avi", MakeAvi(64, 48, 2, 2)));
-    ASSERT_NE(h.view.GetMediaWindow(), nullptr);
+    ASSERT_NE(h.view.Doc().GetMediaWindow(), nullptr);
     const POINT onVideo{20, 20};  // inside the media window, above its play bar
     ClickOnMedia(h, onVideo);
     EXPECT_FALSE(h.view.IsFullScreen()) << "one click is no double click";

@@ -60,7 +60,7 @@ TEST(MediaView, AutoPlayStartsTheVideoOnlyWhenSet)
         ApplyMediaSettings(h, 100, autoPlay);
         h.Open(AviPath());
         ASSERT_EQ(h.view.GetDisplayMode(), DocumentKind::Media);
-        EXPECT_EQ(SendMessageA(h.view.GetMediaWindow(), MCIWNDM_GETMODEA, 0, 0), mode) << "AutoPlay " << autoPlay;
+        EXPECT_EQ(SendMessageA(h.view.Doc().GetMediaWindow(), MCIWNDM_GETMODEA, 0, 0), mode) << "AutoPlay " << autoPlay;
     }
 }
 
@@ -80,7 +80,7 @@ TEST(MediaView, FitFollowsEveryResizeKeepingTheVideoAspect)
         EXPECT_TRUE((media.right == pane.right && media.bottom <= pane.bottom) ||
                     (media.bottom == pane.bottom && media.right <= pane.right));
         RECT video{};
-        ASSERT_EQ(SendMessageA(h.view.GetMediaWindow(), MCIWNDM_GET_DEST, 0, reinterpret_cast<LPARAM>(&video)), 0);
+        ASSERT_EQ(SendMessageA(h.view.Doc().GetMediaWindow(), MCIWNDM_GET_DEST, 0, reinterpret_cast<LPARAM>(&video)), 0);
         const int vw = video.right - video.left;
         const int vh = video.bottom - video.top;
         EXPECT_GT(vw, 64);
@@ -130,7 +130,7 @@ TEST(MediaView, TextAndHexFormsHideTheMediaWindowAndAutomaticShowsItAgain)
 {
     CLSViewHarness h;
     h.Open(AviPath());
-    HWND hWndMedia = h.view.GetMediaWindow();
+    HWND hWndMedia = h.view.Doc().GetMediaWindow();
     const RECT shown = MediaInPane(h);
     const std::pair<ViewMode, DocumentKind> forms[] = {{ViewMode::Hex, DocumentKind::Hex},
                                                        {ViewMode::Text, DocumentKind::Text}};
@@ -139,7 +139,7 @@ TEST(MediaView, TextAndHexFormsHideTheMediaWindowAndAutomaticShowsItAgain)
         h.Paint();
         EXPECT_EQ(h.view.GetDisplayMode(), kind);
         EXPECT_FALSE(IsWindowVisible(hWndMedia));
-        EXPECT_EQ(h.view.GetMediaWindow(), hWndMedia) << "hidden, not closed";
+        EXPECT_EQ(h.view.Doc().GetMediaWindow(), hWndMedia) << "hidden, not closed";
     }
     h.view.SetViewMode(ViewMode::Auto);
     h.Paint();

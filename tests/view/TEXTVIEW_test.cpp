@@ -112,16 +112,16 @@ TEST(TextView, CaretNearTheStartDoesNotWaitForTheCount)
         lines += "line " + std::to_string(k) + "\r\n";
     }
     CLSViewHarness h;
-    h.view.SetMemoryLimit(1000);
+    h.view.Doc().SetMemoryLimit(1000);
     ShowWindow(h.View(), SW_HIDE);  // never painted: the count waits for the first screen
     h.view.OpenFile(TestFolder().Write("counted.txt", lines).c_str());
-    ASSERT_TRUE(h.view.IsLineIndexBuilding());
+    ASSERT_TRUE(h.view.Doc().IsLineIndexBuilding());
     h.Key(VK_DOWN);
     h.Key(VK_RIGHT);
     EXPECT_EQ(h.Caret(), LineColumn(1, 1));
     h.Click(1, 2 * h.LineHeight() + 1);
     EXPECT_EQ(h.Caret(), LineColumn(2, 0));
-    EXPECT_TRUE(h.view.IsLineIndexBuilding());
+    EXPECT_TRUE(h.view.Doc().IsLineIndexBuilding());
     h.Key(VK_END, false, true);
     EXPECT_EQ(h.Caret(), LineColumn(3000, 0));
 }

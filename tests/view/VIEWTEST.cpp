@@ -144,7 +144,7 @@ void CLSViewHarness::Open(const std::string& path)
     // The lines of a file on disk are counted on a thread after the first
     // paint; the tests look at the pane once that is done and announced.
     if (view.GetDisplayMode() == DocumentKind::Text) {
-        view.GetLineCount();
+        view.Doc().GetLineCount();
         Pump();
     }
 }

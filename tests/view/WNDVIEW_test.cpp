@@ -120,11 +120,11 @@ TEST(ViewWindow, VerticalRangePageAndScrollBarCodes)
 TEST(ViewWindow, BigFileIsPaintedBeforeItsLinesAreCountedAlsoWhenSwitchedToText)
 {
     CLSViewHarness h;
-    h.view.SetMemoryLimit(1000);
+    h.view.Doc().SetMemoryLimit(1000);
     const int lines = 30000;
     h.view.OpenFile(TestFolder().Write("big.txt", NumberedLines(lines)).c_str());
-    ASSERT_FALSE(h.view.IsInMemory());
-    EXPECT_TRUE(h.view.IsLineIndexBuilding());  // held until the first screen is up
+    ASSERT_FALSE(h.view.Doc().IsInMemory());
+    EXPECT_TRUE(h.view.Doc().IsLineIndexBuilding());  // held until the first screen is up
     UpdateWindow(h.View());
     EXPECT_LT(h.ScrollBar(SB_VERT).nMax, lines - 1);
     SendMessageA(h.View(), WM_VSCROLL, SB_LINEDOWN, 0);
@@ -150,7 +150,7 @@ TEST(ViewWindow, BigFileIsPaintedBeforeItsLinesAreCountedAlsoWhenSwitchedToText)
     h.Open(TestFolder().Write("big.bin", binary));
     ASSERT_EQ(h.view.GetDisplayMode(), DocumentKind::Hex);
     h.view.SetViewMode(ViewMode::Text);
-    EXPECT_FALSE(h.view.IsLineIndexReady());
+    EXPECT_FALSE(h.view.Doc().IsLineIndexReady());
     EXPECT_TRUE(PumpUntil([&] { return h.ScrollBar(SB_VERT).nMax == RowsMaximum(lines + 1); }, 10000));
 }
 
@@ -205,7 +205,7 @@ TEST(ViewWindow, EncodingFoundPastTheSampleRedrawsTheLines)
     Shot found;
     {
         CLSViewHarness h;
-        h.view.SetMemoryLimit(1000);
+        h.view.Doc().SetMemoryLimit(1000);
         h.Open(path);
         EXPECT_EQ(h.FoundEncoding(), TextEncoding::Utf8);
         EXPECT_EQ(h.view.GetEffectiveEncoding(), TextEncoding::Utf8);
