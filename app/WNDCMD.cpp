@@ -312,9 +312,7 @@ void CLSWndMain::ShowItem(LPCITEMIDLIST pidl)
     SHGetFileInfoW(reinterpret_cast<LPCWSTR>(pidl), 0, &info, sizeof(info), SHGFI_PIDL | SHGFI_TYPENAME);
     m_clsStatusBar.SetTypeText(info.szTypeName);
     m_clsStatusBar.SetSizeText(!path.empty() ? FileSizeOfPath(path) : std::nullopt);
-    std::string ansiPath;
-    AnsiOfWide(path, ansiPath);
-    m_clsView.OpenFile(ansiPath.c_str());
+    m_clsView.OpenFile(path);
     ShowEncoding();
 }
 

@@ -17,6 +17,6 @@
     if (length != 0 && length < std::size(path)) {
         caption = PathFindFileNameW(path);
     }
-    MessageBoxW(nullptr, WideOfAnsi(message).c_str(), caption, MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    MessageBoxW(nullptr, WidenAnsi(message).c_str(), caption, MB_OK | MB_ICONERROR | MB_TASKMODAL);
     ExitProcess(3);
 }

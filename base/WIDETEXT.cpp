@@ -8,30 +8,20 @@ namespace {
 // Paths up to this many units work with every wide function as they are.
 constexpr std::size_t kPlainPathUnits = 259;
 
-std::wstring WideOf(std::string_view text, UINT codePage)
+}  // namespace
+
+std::wstring WideOfUtf8(std::string_view text)
 {
     if (text.empty()) {
         return {};
     }
     const int size = static_cast<int>(text.size());
-    const int n = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
     std::wstring out(n > 0 ? static_cast<std::size_t>(n) : 0, L'\0');
     if (n > 0) {
-        MultiByteToWideChar(codePage, 0, text.data(), size, out.data(), n);
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), size, out.data(), n);
     }
     return out;
-}
-
-}  // namespace
-
-std::wstring WideOfAnsi(std::string_view text)
-{
-    return WideOf(text, CP_ACP);
-}
-
-std::wstring WideOfUtf8(std::string_view text)
-{
-    return WideOf(text, CP_UTF8);
 }
 
 bool AnsiOfWide(std::wstring_view text, std::string& out)

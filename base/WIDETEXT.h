@@ -1,12 +1,13 @@
 // Conversions between the wide text of file-system names and the byte texts
-// the program stores: the ANSI code page (Shift-JIS) and UTF-8.
+// the program stores: the ANSI code page (Shift-JIS; WidenAnsi the other way)
+// and UTF-8.
 #pragma once
+
+#include "base/WIDEN.h"
 
 #include <string>
 #include <string_view>
 
-// The ANSI text as UTF-16.
-std::wstring WideOfAnsi(std::string_view text);
 // The text in the ANSI code page; false (out empty) when a character has no
 // exact form there. No best fit: U+00A5 must not become a backslash.
 bool AnsiOfWide(std::wstring_view text, std::string& out);

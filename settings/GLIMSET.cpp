@@ -75,7 +75,7 @@ bool CLSGlimSettings::ParseLine(const CLSTString& strKey, const CLSTString& strV
             this->*key.pwsField = WideOfUtf8(value);
             this->*key.pbFromUtf8 = true;
         } else if (!(this->*key.pbFromUtf8)) {
-            this->*key.pwsField = WideOfAnsi(value);
+            this->*key.pwsField = WidenAnsi(value);
         }
         return true;
     }

@@ -41,7 +41,7 @@ std::wstring ShownInAnsiBox(const std::wstring& text)
                                       nullptr);
     ansi.assign(n > 0 ? static_cast<std::size_t>(n) : 0, '\0');
     WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(), n, nullptr, nullptr);
-    return WideOfAnsi(ansi);
+    return WidenAnsi(ansi);
 }
 
 class CLSGeneralPage : public CLSSettingsPage {

@@ -109,12 +109,7 @@ void CLSWndView::ApplySettings(const CLSGlimTextSettings& text, const CLSGlimFon
     }
 }
 
-void CLSWndView::OpenFile(const char* lpszPath)
-{
-    OpenPath(WidenAnsi(lpszPath != nullptr ? lpszPath : ""));
-}
-
-void CLSWndView::OpenPath(const std::wstring& path)
+void CLSWndView::OpenFile(const std::wstring& path)
 {
     const char* lpszPlugins = m_clsImage.GetUseSPI() ? m_clsImage.GetSPIFolder().GetString() : nullptr;
     CancelFind();

@@ -150,7 +150,7 @@ TEST_F(MainWindow, HelpAsksForTheContextOfTheMainWindowOrItsMenus)
     ASSERT_EQ(requests.size(), 2u);
     for (const HelpCall& call : requests) {
         EXPECT_EQ(call.caller, Main());
-        EXPECT_EQ(call.file, WideOfAnsi(BesideTestProgram("GLIM.CHM")));
+        EXPECT_EQ(call.file, WidenAnsi(BesideTestProgram("GLIM.CHM")));
     }
     EXPECT_EQ(requests[0].data, 2001u);
     EXPECT_EQ(requests[1].data, 2000u);
@@ -184,7 +184,7 @@ TEST_F(MainWindow, EachSettingsPageAsksForItsOwnContext)
 
     std::vector<DWORD_PTR> contexts;
     for (const HelpCall& call : ContextRequests()) {
-        EXPECT_EQ(call.file, WideOfAnsi(BesideTestProgram("GLIM.CHM")));
+        EXPECT_EQ(call.file, WidenAnsi(BesideTestProgram("GLIM.CHM")));
         contexts.push_back(call.data);
     }
     EXPECT_EQ(contexts, (std::vector<DWORD_PTR>{2002, 2002, 2003, 2004, 2005, 2006}));

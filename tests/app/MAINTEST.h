@@ -68,7 +68,7 @@ protected:
     }
     void Command(int id) const { SendMessageA(Main(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
     // The path typed into the path box and Enter.
-    void Navigate(const std::string& text) const { Navigate(WideOfAnsi(text)); }
+    void Navigate(const std::string& text) const { Navigate(WidenAnsi(text)); }
     void Navigate(const std::wstring& text) const
     {
         SetDlgItemTextW(Main(), kIdPathEdit, text.c_str());

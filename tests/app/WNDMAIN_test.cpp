@@ -107,7 +107,7 @@ TEST(Program, StartsAndWritesItsSettingsOnceWhenLeft)
     TempFolder folder;
     const std::wstring home = folder.MakeFolderWide(L"Zoë");
     const std::wstring copy = home + L"\\glim.exe";
-    ASSERT_TRUE(CopyFileW(WideOfAnsi(exe).c_str(), copy.c_str(), FALSE)) << exe;
+    ASSERT_TRUE(CopyFileW(WidenAnsi(exe).c_str(), copy.c_str(), FALSE)) << exe;
     const std::string stored = "[Window]\r\nLeft=40\r\nTop=30\r\nWidth=400\r\nHeight=300\r\n";
     const std::wstring iniPath = folder.WriteWide(L"Zoë\\GLIM.INI", stored);
     const std::wstring file = folder.WriteWide(L"Zoë\\café.txt", "caf\xC3\xA9 au lait");

@@ -122,7 +122,7 @@ TEST_F(Navigation, LastFolderAndSplittersSurviveARestart)
 
     m_app = std::make_unique<CLSWndMain>();
     ASSERT_TRUE(m_app->Register(GetModuleHandleA(nullptr)));
-    ASSERT_TRUE(m_app->GetSettings().Load(WideOfAnsi(RedirectSettings()).c_str()));
+    ASSERT_TRUE(m_app->GetSettings().Load(WidenAnsi(RedirectSettings()).c_str()));
     m_app->GetSettings().SetFlag(CLSGlimSettings::kShowLastFolder, true);
     ASSERT_TRUE(m_app->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
     m_app->ApplyCommandLine(L"");

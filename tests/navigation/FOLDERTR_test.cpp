@@ -47,7 +47,7 @@ TEST(FolderTree, GoesToTheFolderOfAPathUpAgainAndFollowsNewSubFolders)
     // A file's path selects its folder, which the main window is told of.
     tree.ShowFolder(IdListOf(japanese + "\\file.txt").Get());
     EXPECT_EQ(host.selectedFolder, japanese);
-    EXPECT_EQ(tree.GetSelectedPath(), WideOfAnsi(japanese));
+    EXPECT_EQ(tree.GetSelectedPath(), WidenAnsi(japanese));
     HTREEITEM hNode = TreeView_GetSelection(hWndTree);
     EXPECT_EQ(NodeText(hWndTree, hNode), "表ソ");
     TreeView_Expand(hWndTree, hNode, TVE_EXPAND);

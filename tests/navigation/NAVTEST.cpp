@@ -58,7 +58,7 @@ CLSItemIdList IdListOf(const std::wstring& path)
 
 CLSItemIdList IdListOf(const std::string& path)
 {
-    return IdListOf(WideOfAnsi(path));
+    return IdListOf(WidenAnsi(path));
 }
 
 namespace {

@@ -17,7 +17,7 @@ std::string Saved(const CLSGlimSettings& settings)
 {
     TempFolder folder;
     folder.Write("GLIM.INI", std::string(20000, 'x'));
-    EXPECT_TRUE(settings.Save(WideOfAnsi(folder.PathOf("GLIM.INI")).c_str()));
+    EXPECT_TRUE(settings.Save(WidenAnsi(folder.PathOf("GLIM.INI")).c_str()));
     return ReadFileBytes(folder.PathOf("GLIM.INI"));
 }
 
@@ -25,7 +25,7 @@ CLSGlimSettings Loaded(const std::string& strIni)
 {
     TempFolder folder;
     CLSGlimSettings settings;
-    EXPECT_TRUE(settings.Load(WideOfAnsi(folder.Write("GLIM.INI", strIni)).c_str()));
+    EXPECT_TRUE(settings.Load(WidenAnsi(folder.Write("GLIM.INI", strIni)).c_str()));
     return settings;
 }
 
@@ -151,9 +151,9 @@ TEST(IniFile, AnIniThatCannotBeWrittenIsLeftAlone)
     HANDLE hHolder = CreateFileA(strHeld.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(hHolder, INVALID_HANDLE_VALUE);
     const CLSGlimSettings settings;
-    EXPECT_FALSE(settings.Save(WideOfAnsi(strHeld).c_str()));
+    EXPECT_FALSE(settings.Save(WidenAnsi(strHeld).c_str()));
     EXPECT_EQ(ReadFileBytes(strHeld), "[Window]\r\nLeft=1\r\n");
-    EXPECT_FALSE(settings.Save(WideOfAnsi(folder.PathOf("gone\\GLIM.INI")).c_str()));
+    EXPECT_FALSE(settings.Save(WidenAnsi(folder.PathOf("gone\\GLIM.INI")).c_str()));
     CloseHandle(hHolder);
 }
 
@@ -163,7 +163,7 @@ TEST(IniFile, AFailedLoadKeepsTheLinesReadBeforeIt)
     // short, so it must not be used.
     BreakingPipe pipe(BreakingPipe::kFeeding, "[Window]\r\nLeft=5\r\n[Text]\r\nTabStop=8\r\n[Window]\r\nWidth=1234");
     CLSGlimSettings settings;
-    EXPECT_FALSE(settings.Load(WideOfAnsi(pipe.Path()).c_str()));
+    EXPECT_FALSE(settings.Load(WidenAnsi(pipe.Path()).c_str()));
     pipe.Finish();
     EXPECT_EQ(settings.GetLeft(), 5);
     EXPECT_EQ(settings.GetText().GetTabStop(), 8);
@@ -172,7 +172,7 @@ TEST(IniFile, AFailedLoadKeepsTheLinesReadBeforeIt)
 
     // And the program goes on: the same object still reads a good file.
     TempFolder folder;
-    EXPECT_TRUE(settings.Load(WideOfAnsi(folder.Write("GLIM.INI", "[Window]\r\nWidth=640\r\n")).c_str()));
+    EXPECT_TRUE(settings.Load(WidenAnsi(folder.Write("GLIM.INI", "[Window]\r\nWidth=640\r\n")).c_str()));
     EXPECT_EQ(settings.GetWidth(), 640);
     EXPECT_EQ(settings.GetLeft(), 5);
 }
@@ -182,7 +182,7 @@ TEST(IniFile, AFailedSaveLeavesWhatWasWritten)
     const CLSGlimSettings settings = Loaded(kEveryValue);
     const std::string strWhole = Saved(settings);
     BreakingPipe pipe(BreakingPipe::kDraining, "[General]\r\n");
-    EXPECT_FALSE(settings.Save(WideOfAnsi(pipe.Path()).c_str()));
+    EXPECT_FALSE(settings.Save(WidenAnsi(pipe.Path()).c_str()));
     const std::string strReceived = pipe.Finish();
     EXPECT_LT(strReceived.size(), strWhole.size());
     EXPECT_EQ(strReceived, strWhole.substr(0, strReceived.size()));
@@ -198,7 +198,7 @@ TEST(IniFile, WithoutAnIniOrFromGarbageTheDefaultsStay)
     const std::string strDefaults = Saved(CLSGlimSettings());
     TempFolder folder;
     CLSGlimSettings settings;
-    EXPECT_FALSE(settings.Load(WideOfAnsi(folder.PathOf("GLIM.INI")).c_str()));
+    EXPECT_FALSE(settings.Load(WidenAnsi(folder.PathOf("GLIM.INI")).c_str()));
     EXPECT_EQ(Saved(settings), strDefaults);
 
     unsigned uSeed = 12345;
@@ -229,7 +229,7 @@ TEST(IniFile, WithoutAnIniOrFromGarbageTheDefaultsStay)
 
     // A known key with a value of 1 MB is taken whole: lines have no limit.
     const std::string strFolder(1024 * 1024, 'f');
-    EXPECT_EQ(Loaded("[General]\r\nStartFolder=" + strFolder).GetStartFolder(), WideOfAnsi(strFolder));
+    EXPECT_EQ(Loaded("[General]\r\nStartFolder=" + strFolder).GetStartFolder(), WidenAnsi(strFolder));
 }
 
 // A folder Shift-JIS cannot hold (no best fit: "¥" is no backslash) keeps its
