@@ -3,8 +3,12 @@
 // and the pane state that survives a restart.
 #include "DLGDRIVE.h"
 #include "MAINTEST.h"
+#include "tests/view/VIEWTEST.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -133,4 +137,69 @@ TEST_F(Navigation, LastFolderAndSplittersSurviveARestart)
     EXPECT_NE(ini.find("LastFolder=" + m_folder.Path() + "\r\nLastFolderUtf8="), std::string::npos) << ini;
     EXPECT_EQ(m_app->GetVerticalBar().GetPos(), 150);
     EXPECT_EQ(m_app->GetHorizontalBar().GetPos(), 120);
+}
+
+// Names outside Shift-JIS and beyond the Basic Multilingual Plane: the list
+// shows them as the shell gives them, and selecting each opens it with its
+// size, type and text.
+TEST_F(Navigation, NamesOfEveryScriptAreListedExactlyAndEachOpens)
+{
+    std::vector<std::wstring> names = {L"café.txt", L"𠮷田.txt", L"简体中文.txt", L"한국어.txt", L"😀.txt"};
+    m_folder.MakeFolderWide(L"scripts");
+    for (const std::wstring& name : names) {
+        m_folder.WriteWide(L"scripts\\" + name, Utf8OfWide(name));
+    }
+    Navigate(m_folder.WidePath() + L"\\scripts");
+    HWND hWndList = m_app->GetFileList().GetListWindow();
+    std::vector<std::wstring> shown;
+    for (int i = 0; i < ListView_GetItemCount(hWndList); ++i) {
+        wchar_t text[MAX_PATH] = L"";
+        LVITEMW item{};
+        item.pszText = text;
+        item.cchTextMax = MAX_PATH;
+        SendMessageW(hWndList, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        shown.emplace_back(text);
+    }
+    std::vector<std::wstring> sorted = shown;
+    std::sort(names.begin(), names.end());
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, names);
+
+    for (int i = 0; i < static_cast<int>(shown.size()); ++i) {
+        ListView_SetItemState(hWndList, i, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        const std::wstring& name = shown[static_cast<std::size_t>(i)];
+        const std::string bytes = Utf8OfWide(name);
+        SHFILEINFOW type{};
+        SHGetFileInfoW((m_folder.WidePath() + L"\\scripts\\" + name).c_str(), 0, &type, sizeof(type), SHGFI_TYPENAME);
+        wchar_t typeShown[MAX_PATH] = L"";
+        SendDlgItemMessageW(Main(), kIdStatusBar, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(typeShown));
+        EXPECT_STREQ(typeShown, type.szTypeName);
+        char size[64] = "";
+        SendDlgItemMessageA(Main(), kIdStatusBar, SB_GETTEXTA, 4, reinterpret_cast<LPARAM>(size));
+        EXPECT_EQ(size, "\t\t" + std::to_string(bytes.size()) + "バイト");
+        SetFocus(GetDlgItem(Main(), CLSWndView::kControlId));
+        Command(IDM_SELECTALL);
+        Command(IDM_COPY);
+        EXPECT_EQ(ClipboardText(Main()), name);
+    }
+}
+
+// A path of three folders of 50 kanji each is over 300 bytes in Shift-JIS
+// but well within what Windows takes: typed into the path box it opens.
+TEST_F(Navigation, APathLongerThanMaxPathBytesOpensFromThePathBox)
+{
+    const std::wstring kanji50(50, L'漢');
+    std::wstring relative;
+    for (int depth = 0; depth < 3; ++depth) {
+        relative += (depth > 0 ? L"\\" : L"") + kanji50;
+        m_folder.MakeFolderWide(relative);
+    }
+    const std::wstring file = m_folder.WriteWide(relative + L"\\café.txt", "deep");
+    Navigate(file);
+    EXPECT_EQ(PathBox(), file);
+    EXPECT_EQ(TreePath(), file.substr(0, file.rfind(L'\\')));
+    SetFocus(GetDlgItem(Main(), CLSWndView::kControlId));
+    Command(IDM_SELECTALL);
+    Command(IDM_COPY);
+    EXPECT_EQ(ClipboardText(Main()), L"deep");
 }
