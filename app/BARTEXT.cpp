@@ -5,21 +5,26 @@
 
 namespace {
 
-// Widths of parts 1 to 3 (part 4's is kStatusSizeWidth), right to left from
-// the size grip; part 0 takes the rest.
+// The usual widths of parts 1 to 4, right to left from the size grip; part 0
+// takes the rest.
+constexpr int kSizeWidth = 90;
 constexpr int kEncodingWidth = 56;
 constexpr int kCaretWidth = 70;
 constexpr int kTypeWidth = 200;
 
+int AtLeast(int usual, int needed)
+{
+    return needed > usual ? needed : usual;
+}
+
 }  // namespace
 
-void StatusPartEdges(int clientWidth, int barHeight, int (&edges)[kStatusPartCount], int sizeWidth)
+void StatusPartEdges(int clientWidth, int barHeight, int (&edges)[kStatusPartCount], const StatusWidths& needed)
 {
-    const int right = clientWidth - barHeight;
-    edges[4] = right;
-    edges[3] = edges[4] - (sizeWidth > kStatusSizeWidth ? sizeWidth : kStatusSizeWidth);
-    edges[2] = edges[3] - kEncodingWidth;
-    edges[1] = edges[2] - kCaretWidth;
+    edges[4] = clientWidth - barHeight;
+    edges[3] = edges[4] - AtLeast(kSizeWidth, needed.size);
+    edges[2] = edges[3] - AtLeast(kEncodingWidth, needed.encoding);
+    edges[1] = edges[2] - AtLeast(kCaretWidth, needed.caret);
     edges[0] = edges[1] - kTypeWidth;
 }
 
@@ -27,6 +32,13 @@ std::string CaretText(int line, int column)
 {
     char text[32];
     std::snprintf(text, sizeof(text), "\t%5d:%-5d", line + 1, column + 1);
+    return text;
+}
+
+std::string PictureText(int width, int height, int percent)
+{
+    char text[64];
+    std::snprintf(text, sizeof(text), "\t%d × %d  %d%%", width, height, percent);
     return text;
 }
 

@@ -33,7 +33,7 @@ void CLSStatusBar::SetParts(int clientWidth, int barHeight)
     m_iClientWidth = clientWidth;
     m_iBarHeight = barHeight;
     int edges[kStatusPartCount];
-    StatusPartEdges(clientWidth, barHeight, edges, m_iSizeWidth);
+    StatusPartEdges(clientWidth, barHeight, edges, m_widths);
     SendMessageA(m_hWnd, SB_SETPARTS, kStatusPartCount, reinterpret_cast<LPARAM>(edges));
 }
 
@@ -51,28 +51,35 @@ void CLSStatusBar::SetTypeText(const wchar_t* lpszType)
 
 void CLSStatusBar::SetCaretText(int line, int column)
 {
-    SetPartText(2, CaretText(line, column).c_str());
+    SetWideningText(2, m_widths.caret, CaretText(line, column).c_str());
+}
+
+void CLSStatusBar::SetCaretPartText(const char* lpszText)
+{
+    SetWideningText(2, m_widths.caret, lpszText);
 }
 
 void CLSStatusBar::SetEncodingText(std::uint32_t encoding)
 {
-    SetPartText(3, EncodingLabel(encoding));
+    SetWideningText(3, m_widths.encoding, EncodingLabel(encoding));
 }
 
-// A size of a gigabyte or more is wider than the part's usual width: the part
-// widens for it (and stays so), rather than showing only its last groups.
 void CLSStatusBar::SetSizeText(std::optional<std::uint64_t> size)
 {
-    const std::string text = size ? SizeText(*size) : std::string();
-    const int needed = SizeTextWidth(text.c_str());
-    if (needed > m_iSizeWidth) {
-        m_iSizeWidth = needed;
-        SetParts(m_iClientWidth, m_iBarHeight);
-    }
-    SetPartText(4, text.c_str());
+    SetWideningText(4, m_widths.size, size ? SizeText(*size).c_str() : "");
 }
 
-int CLSStatusBar::SizeTextWidth(const char* lpszText) const
+void CLSStatusBar::SetWideningText(int part, int& width, const char* lpszText)
+{
+    const int needed = TextWidth(lpszText);
+    if (needed > width) {
+        width = needed;
+        SetParts(m_iClientWidth, m_iBarHeight);
+    }
+    SetPartText(part, lpszText);
+}
+
+int CLSStatusBar::TextWidth(const char* lpszText) const
 {
     CLSWindowDC dc(m_hWnd);
     if (!dc) {

@@ -29,21 +29,27 @@ public:
     void SetTypeText(const wchar_t* lpszType);
     // The 0-based caret that the content view reports.
     void SetCaretText(int line, int column);
+    // The caret part with another text (a picture's size and zoom).
+    void SetCaretPartText(const char* lpszText);
     void SetEncodingText(std::uint32_t encoding);
     // Empty for none: an item that does not exist, or a folder.
     void SetSizeText(std::optional<std::uint64_t> size);
 
 private:
-    // The width the size text needs with the bar's font and the part's margins.
-    int SizeTextWidth(const char* lpszText) const;
+    // The width a text needs with the bar's font and the part's margins.
+    int TextWidth(const char* lpszText) const;
+    // Sets the text, widening its part first when the text needs more room
+    // than any text it showed before; a part never narrows, so that it does
+    // not jump back and forth as the caret moves.
+    void SetWideningText(int part, int& width, const char* lpszText);
 
     void SetPartText(int part, const char* lpszText);
 
     HWND m_hWnd = nullptr;
-    // The last layout, kept so that a wider size part can be laid out at once.
+    // The last layout, kept so that a wider part can be laid out at once.
     int m_iClientWidth = 0;
     int m_iBarHeight = 0;
-    int m_iSizeWidth = kStatusSizeWidth;
+    StatusWidths m_widths;
 };
 
 // What the size part shows for a file-system path: the file's 64-bit size, or

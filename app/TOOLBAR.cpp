@@ -81,7 +81,7 @@ bool CLSToolBar::Create(HWND hWndParent, HINSTANCE hInstance)
     }
     const int standard = AddSystemImages(m_hWnd, IDB_STD_SMALL_COLOR);
     const int view = AddSystemImages(m_hWnd, IDB_VIEW_SMALL_COLOR);
-    // Copy stays disabled: the menu and Ctrl+C are where copying follows the focus.
+    // Copy starts disabled: nothing is selected yet.
     TBBUTTON more[] = {
         Button(standard + STD_COPY, IDM_COPY, 0),
         Separator(),
@@ -115,6 +115,11 @@ bool CLSToolBar::OnNotify(HWND hWndMain, const NMHDR* pnmh)
     return false;
 }
 
+void CLSToolBar::EnableCopy(bool on)
+{
+    SendMessageA(m_hWnd, TB_ENABLEBUTTON, IDM_COPY, MAKELPARAM(on ? TRUE : FALSE, 0));
+}
+
 // The pop-up is the main menu's own, so its checkmarks are the menu's; the
 // chosen command runs through the main window like a menu command.
 void CLSToolBar::DropDown(HWND hWndMain, int idCommand)
@@ -129,10 +134,20 @@ void CLSToolBar::DropDown(HWND hWndMain, int idCommand)
         return;
     }
     SendMessageA(m_hWnd, TB_SETSTATE, static_cast<WPARAM>(idCommand), MAKELPARAM(TBSTATE_ENABLED | TBSTATE_PRESSED, 0));
+    // The button's tooltip, shown while the mouse rested on it, would lie
+    // over the menu's first item: it goes, and stays away while the menu is up.
+    HWND hWndTip = reinterpret_cast<HWND>(SendMessageA(m_hWnd, TB_GETTOOLTIPS, 0, 0));
+    if (hWndTip != nullptr) {
+        SendMessageA(hWndTip, TTM_ACTIVATE, FALSE, 0);
+        ShowWindow(hWndTip, SW_HIDE);
+    }
     TPMPARAMS tpm{};
     tpm.cbSize = sizeof(tpm);
     tpm.rcExclude = rc;
     const BOOL chosen = TrackPopupMenuEx(mii.hSubMenu, TPM_RETURNCMD | TPM_VERTICAL, rc.left, rc.bottom, hWndMain, &tpm);
+    if (hWndTip != nullptr) {
+        SendMessageA(hWndTip, TTM_ACTIVATE, TRUE, 0);
+    }
     SendMessageA(m_hWnd, TB_SETSTATE, static_cast<WPARAM>(idCommand), MAKELPARAM(TBSTATE_ENABLED, 0));
     if (chosen != 0) {
         SendMessageA(hWndMain, WM_COMMAND, static_cast<WPARAM>(chosen), 0);

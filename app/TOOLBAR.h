@@ -19,6 +19,9 @@ public:
     // The toolbar's notifications that reach the main window: the drop-down
     // menus and the tooltip texts. True when handled.
     bool OnNotify(HWND hWndMain, const NMHDR* pnmh);
+    // The Copy button follows the Copy menu item's rule, which the main
+    // window applies.
+    void EnableCopy(bool on);
 
 private:
     void DropDown(HWND hWndMain, int idCommand);

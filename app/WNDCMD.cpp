@@ -41,6 +41,10 @@ bool CLSWndMain::OnCommand(int id)
         OnViewForm(id);
     } else if (id >= IDM_ZOOM_25 && id <= IDM_ZOOM_FIT) {
         OnZoom(id);
+    } else if (id >= IDM_ZOOM_IN && id <= IDM_ZOOM_RESET) {
+        OnZoomStep(id);
+    } else if (id == IDM_NEXT_FILE || id == IDM_PREV_FILE) {
+        OnNeighbourFile(id == IDM_NEXT_FILE);
     } else if (id >= IDM_STYLE_LARGE && id <= IDM_STYLE_DETAILS) {
         OnListStyle(id);
     } else if (id >= IDM_SORT_NAME && id <= IDM_SORT_DATE) {
@@ -123,6 +127,8 @@ void CLSWndMain::OnRefresh()
         m_clsFolderTree.Rebuild();
     } else if (focus == kIdFileList) {
         m_clsFileList.Refresh();
+    } else if (focus == CLSWndView::kControlId) {
+        m_clsView.Refresh();
     }
 }
 
@@ -152,6 +158,7 @@ void CLSWndMain::OnZoom(int id)
         image.SetZoom(static_cast<int>(zoom));
         m_settings.SetImage(image);
         m_clsView.SetImageZoom(zoom);
+        ShowCaretPart();
         break;
     }
     case DocumentKind::Media: {
@@ -195,30 +202,56 @@ void CLSWndMain::SetRadioGroup(int first, int last, int chosen)
 }
 
 // Copy, Select all and Refresh follow the control that has the focus; the
-// accelerators of grayed items do nothing.
+// accelerators of grayed items do nothing. The preview refreshes what it
+// shows, a file or the line saying why it could not be opened; the path box
+// has nothing to refresh.
 void CLSWndMain::OnInitMenu(HMENU hMenu)
 {
-    UINT copy = MFS_GRAYED;
+    const UINT copy = CanCopy() ? 0 : MFS_GRAYED;
     UINT selectAll = MFS_GRAYED;
     UINT refresh = MFS_GRAYED;
     const int focus = GetDlgCtrlID(GetFocus());
     if (focus == kIdFolderTree || focus == kIdFileList) {
         refresh = 0;
     } else if (focus == kIdPathEdit) {
-        DWORD start = 0;
-        DWORD end = 0;
-        SendDlgItemMessageA(m_hWnd, kIdPathEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                            reinterpret_cast<LPARAM>(&end));
-        copy = start != end ? 0 : MFS_GRAYED;
         selectAll = 0;
     } else if (focus == CLSWndView::kControlId) {
-        copy = m_clsView.HasSelection() ? 0 : MFS_GRAYED;
         selectAll = 0;
+        const bool shown = m_clsView.GetDisplayMode() != DocumentKind::None || !m_clsView.GetOpenFailure().empty();
+        refresh = shown ? 0 : MFS_GRAYED;
     }
     SetItemState(hMenu, IDM_COPY, copy);
     SetItemState(hMenu, IDM_SELECTALL, selectAll);
     SetItemState(hMenu, IDM_REFRESH, refresh);
     InitZoomItems(hMenu);
+}
+
+// Whether the control with the focus has a selection to copy: the path box or
+// the preview.
+bool CLSWndMain::CanCopy() const
+{
+    const int focus = GetDlgCtrlID(GetFocus());
+    if (focus == kIdPathEdit) {
+        DWORD start = 0;
+        DWORD end = 0;
+        SendDlgItemMessageA(m_hWnd, kIdPathEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                            reinterpret_cast<LPARAM>(&end));
+        return start != end;
+    }
+    return focus == CLSWndView::kControlId && m_clsView.HasSelection();
+}
+
+// The Copy button, like the menu item, follows focus and selection; both
+// change without telling the main window, so the message loop sets the button
+// before it takes each message (a few calls; the button is only touched when
+// its state changes).
+void CLSWndMain::UpdateCopyButton()
+{
+    const bool on = CanCopy();
+    if (on != m_bCopyEnabled) {
+        m_bCopyEnabled = on;
+        m_clsToolBar.EnableCopy(on);
+    }
 }
 
 // The zoom items show the zoom of the mode shown; text and hex have none.
@@ -250,6 +283,10 @@ bool CLSWndMain::OnNotify(const NMHDR* hdr)
         return false;
     }
     if (m_clsToolBar.OnNotify(m_hWnd, hdr)) {
+        return true;
+    }
+    if (hdr->idFrom == static_cast<UINT_PTR>(kIdStatusBar) && hdr->code == NM_CLICK) {
+        OnStatusBarClick(reinterpret_cast<const NMMOUSE*>(hdr));
         return true;
     }
     if (hdr->idFrom != static_cast<UINT_PTR>(kIdFileList)) {
@@ -314,6 +351,7 @@ void CLSWndMain::ShowItem(LPCITEMIDLIST pidl)
     m_clsStatusBar.SetSizeText(!path.empty() ? FileSizeOfPath(path) : std::nullopt);
     m_clsView.OpenFile(path);
     ShowEncoding();
+    ShowCaretPart();
 }
 
 std::wstring CLSWndMain::PathBoxContents() const
@@ -329,7 +367,28 @@ void CLSWndMain::OnCaretPos(int line, int column)
 {
     m_iCaretLine = line;
     m_iCaretColumn = column;
-    m_clsStatusBar.SetCaretText(line, column);
+    ShowCaretPart();
+}
+
+void CLSWndMain::ShowCaretPart()
+{
+    if (!ShowPictureStatus()) {
+        m_clsStatusBar.SetCaretText(m_iCaretLine, m_iCaretColumn);
+    }
+}
+
+// A picture has no caret: its size and zoom take the caret's part. False
+// when no picture is shown.
+bool CLSWndMain::ShowPictureStatus()
+{
+    int width = 0;
+    int height = 0;
+    int percent = 0;
+    if (!m_clsView.GetPictureStatus(width, height, percent)) {
+        return false;
+    }
+    m_clsStatusBar.SetCaretPartText(PictureText(width, height, percent).c_str());
+    return true;
 }
 
 void CLSWndMain::ShowEncoding()
@@ -342,4 +401,22 @@ void CLSWndMain::ShowEncoding()
 void CLSWndMain::OnFindProgress(const char* text)
 {
     m_clsStatusBar.SetHintText(text);
+}
+
+// The view read its file again: the size part and the file's row follow it;
+// a file that is gone has no size.
+void CLSWndMain::OnFileReread()
+{
+    std::wstring path = m_clsView.Doc().GetPath();
+    if (path.empty()) {
+        return;
+    }
+    const bool open = m_clsView.GetOpenFailure().empty();
+    m_clsStatusBar.SetSizeText(open ? std::optional(m_clsView.Doc().GetFileSize()) : std::nullopt);
+    CLSComPtr<IShellFolder> desktop;
+    CLSItemIdList pidl;
+    if (open && SUCCEEDED(SHGetDesktopFolder(desktop.Address())) &&
+        SUCCEEDED(desktop->ParseDisplayName(m_hWnd, nullptr, path.data(), nullptr, pidl.Address(), nullptr)) && pidl) {
+        m_clsFileList.UpdateItem(pidl.Get());
+    }
 }

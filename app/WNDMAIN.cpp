@@ -127,6 +127,7 @@ int CLSWndMain::Run()
     HACCEL hAccel = LoadAcceleratorsA(hInstance, MAKEINTRESOURCEA(IDA_MAIN));
     MSG msg{};
     for (;;) {
+        UpdateCopyButton();
         // Wide throughout: the path box and the find box are Unicode windows,
         // and a character typed into them must not pass through code page 932.
         // The ANSI windows get their messages converted by the system.

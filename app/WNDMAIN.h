@@ -87,6 +87,8 @@ private:
     // Commands, menus, notifications, navigation (WNDCMD.cpp).
     bool OnCommand(int id);
     void OnInitMenu(HMENU hMenu);
+    bool CanCopy() const;
+    void UpdateCopyButton();
     bool OnNotify(const NMHDR* hdr);
     void OnCopy();
     void OnSelectAll();
@@ -94,6 +96,11 @@ private:
     void OnEncoding(int id);
     void OnViewForm(int id);
     void OnZoom(int id);
+    // WNDSTEP.cpp: zoom by steps, the neighbouring file, the encoding menu
+    // from the status bar.
+    void OnZoomStep(int id);
+    void OnNeighbourFile(bool next);
+    void OnStatusBarClick(const NMMOUSE* click);
     void OnListStyle(int id);
     void SetRadioGroup(int first, int last, int chosen);
     void CheckMenuRadio(HMENU hMenu, int first, int last, int chosen);
@@ -104,9 +111,13 @@ private:
     void SelectNavigatedItem(IShellFolder* desktop, LPCITEMIDLIST pidl);
     void ShowItem(LPCITEMIDLIST pidl);
     void OnCaretPos(int line, int column);
+    void ShowCaretPart();
+    bool ShowPictureStatus();
     void ShowEncoding();
     // Where a running search shows how far it has come (empty: it is over).
     void OnFindProgress(const char* text);
+    // The view read its file again (WNDCMD.cpp).
+    void OnFileReread();
 
     CLSWndFolderTree m_clsFolderTree;
     CLSWndFileList m_clsFileList;
@@ -121,4 +132,5 @@ private:
     int m_iCaretColumn = 0;
     DWORD_PTR m_dwHelpCookie = 0;
     bool m_bSettingsLoaded = false;
+    bool m_bCopyEnabled = false;  // as the toolbar's Copy button was last set
 };

@@ -78,6 +78,12 @@ LRESULT CLSWndMain::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     case WMU_ENCODING_FOUND:
         ShowEncoding();
         return 0;
+    case WMU_FILE_REREAD:
+        OnFileReread();
+        return 0;
+    case WMU_FOLDER_CHANGED:
+        m_clsView.RefreshIfChanged();  // a shown file that went says so at once
+        return 0;
     case WMU_FIND_PROGRESS:
         OnFindProgress(reinterpret_cast<const char*>(lParam));
         return 0;
@@ -199,6 +205,7 @@ void CLSWndMain::Layout(int cx, int cy)
     }
     m_clsFileList.Move(lay.list.x, lay.list.y, lay.list.cx, lay.list.cy);
     m_clsView.Move(lay.view.x, lay.view.y, lay.view.cx, lay.view.cy);
+    ShowPictureStatus();  // a fitted picture's zoom follows the pane
     MoveWindow(GetDlgItem(m_hWnd, kIdPathEdit), lay.edit.x, lay.edit.y, lay.edit.cx, lay.edit.cy, FALSE);
     MoveWindow(GetDlgItem(m_hWnd, kIdPathButton), lay.button.x, lay.button.y, lay.button.cx, lay.button.cy, TRUE);
     InvalidateRect(m_hWnd, nullptr, FALSE);

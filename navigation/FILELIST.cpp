@@ -278,6 +278,23 @@ bool CLSWndFileList::SelectItem(LPCITEMIDLIST pidl)
     return true;
 }
 
+bool CLSWndFileList::UpdateItem(LPCITEMIDLIST pidl)
+{
+    LPCITEMIDLIST wanted = LastItemId(pidl);
+    const int index = m_hWndControl != nullptr && m_pshf && wanted != nullptr ? FindItem(wanted) : -1;
+    CLSFileItem* row = index >= 0 ? Record(index) : nullptr;
+    LPITEMIDLIST fresh = row != nullptr ? JoinItemIdLists(nullptr, pidl) : nullptr;
+    if (fresh == nullptr) {
+        return false;
+    }
+    row->Replace(fresh);
+    SendMessageA(m_hWndControl, LVM_REDRAWITEMS, static_cast<WPARAM>(index), static_cast<LPARAM>(index));
+    if (m_iSortColumn != 0) {
+        Sort();  // sorted by size or time, the row may move
+    }
+    return true;
+}
+
 void CLSWndFileList::SetViewStyle(DWORD style)
 {
     if (m_hWndControl == nullptr) {
@@ -286,6 +303,9 @@ void CLSWndFileList::SetViewStyle(DWORD style)
     const LONG_PTR old = GetWindowLongPtrA(m_hWndControl, GWL_STYLE);
     SetWindowLongPtrA(m_hWndControl, GWL_STYLE, (old & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | style);
     SendMessageA(m_hWndControl, LVM_ARRANGE, LVA_ALIGNLEFT, 0);
+    // The control repaints only where its items now lie; what the old style
+    // drew elsewhere would stay on screen, over nothing that can be clicked.
+    InvalidateRect(m_hWndControl, nullptr, TRUE);
 }
 
 void CLSWndFileList::SortBy(int column)

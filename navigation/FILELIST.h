@@ -20,6 +20,9 @@
 
 constexpr UINT WMU_FILE_SELECTED = WM_APP + 12;
 constexpr UINT WMU_OPEN_FOLDER = WM_APP + 13;
+// Sent to the parent after the watcher had the folder read again: a file of
+// it shown elsewhere may be gone.
+constexpr UINT WMU_FOLDER_CHANGED = WM_APP + 15;
 
 class CLSWndFileList : public CLSWndShellPane {
 public:
@@ -37,6 +40,13 @@ public:
     void Refresh();
     // False when the list shows no item of that name.
     bool SelectItem(LPCITEMIDLIST pidl);
+    // Selects the next (or previous) file after the focused row, passing
+    // folders over, as a click would; false at the end, where nothing moves.
+    bool SelectNeighbourFile(bool next);
+    // The row of the item that pidl (absolute, freshly parsed) names takes
+    // its size and time, as after a file shown elsewhere grew; false without
+    // such a row.
+    bool UpdateItem(LPCITEMIDLIST pidl);
     // LVS_ICON, LVS_SMALLICON, LVS_LIST or LVS_REPORT.
     void SetViewStyle(DWORD style);
     void SortBy(int column);

@@ -20,6 +20,7 @@ void CLSWndFileList::OnContainerDestroy()
 void CLSWndFileList::OnWatchChanged(LPARAM)
 {
     Refresh();
+    SendMessageA(GetParent(m_hWnd), WMU_FOLDER_CHANGED, 0, 0);
 }
 
 bool CLSWndFileList::OnNotify(NMHDR* hdr)

@@ -2,6 +2,9 @@
 #include "navigation/FOLDERTR.h"
 
 #include "base/ASSERT.h"
+#include "navigation/TREESCRL.h"
+
+#include <cstring>
 
 namespace {
 
@@ -240,6 +243,26 @@ void CLSWndFolderTree::ShowFolder(LPCITEMIDLIST target)
         ++level;
     }
     SendMessageA(m_hWndControl, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hCurrent));
+    ScrollAcrossTo(hCurrent);
+}
+
+// Selecting scrolls a node into view only up and down; a deep one also needs
+// the tree scrolled across.
+void CLSWndFolderTree::ScrollAcrossTo(HTREEITEM hNode)
+{
+    RECT text{};
+    std::memcpy(&text, &hNode, sizeof(hNode));  // TVM_GETITEMRECT takes the node in the rectangle
+    RECT client{};
+    if (!SendMessageA(m_hWndControl, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text)) ||
+        !GetClientRect(m_hWndControl, &client)) {
+        return;
+    }
+    const int icon = GetSystemMetrics(SM_CXSMICON) + GetSystemMetrics(SM_CXEDGE);
+    const int dx = ScrollAcrossToShow(text.left - icon, text.right, client.right);
+    if (dx != 0) {
+        const int pos = GetScrollPos(m_hWndControl, SB_HORZ) + dx;
+        SendMessageA(m_hWndControl, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, pos < 0 ? 0 : pos), 0);
+    }
 }
 
 void CLSWndFolderTree::GoUp()

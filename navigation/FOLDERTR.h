@@ -49,6 +49,7 @@ private:
     HTREEITEM Parent(HTREEITEM hNode) const;
     HTREEITEM Selected() const;
     void Expand(HTREEITEM hNode) const;
+    void ScrollAcrossTo(HTREEITEM hNode);
     bool OnNotify(NMHDR* hdr) override;
     void OnGetDispInfo(NMTVDISPINFOA* info) const;
     void OnDeleteItem(const NMTREEVIEWA* nm);

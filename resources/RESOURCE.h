@@ -48,6 +48,12 @@
 #define IDM_UPFOLDER 1231
 #define IDM_REFRESH 1232
 #define IDM_SETTINGS 1233
+// Zoom by steps and the neighbouring files of the list, from the preview.
+#define IDM_ZOOM_IN 1240
+#define IDM_ZOOM_OUT 1241
+#define IDM_ZOOM_RESET 1242
+#define IDM_NEXT_FILE 1243
+#define IDM_PREV_FILE 1244
 #define IDM_HELP_CONTENTS 1301
 #define IDM_ABOUT 1302
 
@@ -75,3 +81,9 @@
 #define IDS_FIND_FAILED 2105
 #define IDS_FIND_NO_TEXT 2106
 #define IDS_FIND_NOT_IN_ENCODING 2107
+#define IDS_NO_NEXT_FILE 2190
+#define IDS_NO_PREV_FILE 2191
+
+// The folder choosers' prompts in the settings.
+#define IDS_BROWSE_START_FOLDER 2111
+#define IDS_BROWSE_SPI_FOLDER 2112

@@ -85,7 +85,7 @@ protected:
     void OnButton(HWND hDlg, int id) override
     {
         if (id == kIdBrowse) {
-            RunFolderChooser(hDlg, kIdStartFolder);
+            RunFolderChooser(hDlg, kIdStartFolder, IDS_BROWSE_START_FOLDER);
         }
     }
 

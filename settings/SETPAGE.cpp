@@ -27,7 +27,6 @@ namespace {
 // Shared by every colour chooser of the run; not saved.
 COLORREF g_acrCustomColours[16];
 
-constexpr char kFolderTitle[] = "起動時に表示するフォルダを選択してください。";
 constexpr UINT kBrowseFlags = 0x50;  // new dialog style with an edit box
 
 CLSGlimSettings* SettingsOf(HWND hDlg)
@@ -259,8 +258,10 @@ void CLSSettingsPage::SetUpDown(HWND hDlg, int id, int iMin, int iMax, int iPos)
     SendDlgItemMessageA(hDlg, id, UDM_SETPOS32, 0, iPos);
 }
 
-void CLSSettingsPage::RunFolderChooser(HWND hDlg, int idEdit)
+void CLSSettingsPage::RunFolderChooser(HWND hDlg, int idEdit, UINT idPrompt)
 {
+    char prompt[256] = "";
+    LoadStringA(GetModuleHandleA(nullptr), idPrompt, prompt, sizeof(prompt));
     CLSComPtr<IMalloc> malloc;
     CLSComPtr<IShellFolder> desktop;
     if (FAILED(SHGetMalloc(malloc.Address())) || FAILED(SHGetDesktopFolder(desktop.Address()))) {
@@ -268,7 +269,7 @@ void CLSSettingsPage::RunFolderChooser(HWND hDlg, int idEdit)
     }
     BROWSEINFOA bi{};
     bi.hwndOwner = hDlg;
-    bi.lpszTitle = kFolderTitle;
+    bi.lpszTitle = prompt;
     bi.ulFlags = kBrowseFlags;
     LPITEMIDLIST pidl = SHBrowseForFolderA(&bi);
     if (pidl == nullptr) {

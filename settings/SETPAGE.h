@@ -44,7 +44,8 @@ protected:
     static bool IsChecked(HWND hDlg, int id);
     static void Check(HWND hDlg, int id, bool bOn);
     // Runs the folder chooser and puts the chosen folder into the edit field.
-    static void RunFolderChooser(HWND hDlg, int idEdit);
+    // idPrompt: the string resource that says which folder is asked for.
+    static void RunFolderChooser(HWND hDlg, int idEdit, UINT idPrompt);
     // Runs the font chooser on the font; true when the user confirmed.
     static bool RunFontChooser(HWND hDlg, CLSGlimFont& font);
     static void SetUpDown(HWND hDlg, int id, int iMin, int iMax, int iPos);

@@ -49,7 +49,7 @@ protected:
     void OnButton(HWND hDlg, int id) override
     {
         if (id == kIdBrowse) {
-            RunFolderChooser(hDlg, kIdSPIFolder);
+            RunFolderChooser(hDlg, kIdSPIFolder, IDS_BROWSE_SPI_FOLDER);
         }
     }
 

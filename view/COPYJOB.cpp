@@ -74,7 +74,10 @@ public:
     void Commit(SIZE_T bytes) { m_cbUsed += bytes; }
 
     // The text with its terminator, in a block cut to fit; null when the
-    // block could not be had at all.
+    // block could not be had at all. Readers that take the block's size for
+    // the text's (other programs, through Wine) would otherwise read the
+    // unused room after the terminator: it is cut off, or zeroed where the
+    // block cannot shrink.
     HGLOBAL Finish()
     {
         if (Reserve(0) == nullptr) {
@@ -85,11 +88,15 @@ public:
         GlobalUnlock(m_hBlock.Get());
         m_lpbyData = nullptr;
         HGLOBAL hBlock = m_hBlock.Release();
-        // Much room unused goes back; a little is not worth moving the text.
-        if (m_cbRoom - m_cbUsed > m_cbRoom / 4) {
-            if (HGLOBAL hFitted = GlobalReAlloc(hBlock, m_cbUsed + 2, GMEM_MOVEABLE)) {
-                hBlock = hFitted;
-            }
+        if (m_cbRoom <= m_cbUsed + 2) {
+            return hBlock;
+        }
+        if (HGLOBAL hFitted = GlobalReAlloc(hBlock, m_cbUsed + 2, GMEM_MOVEABLE)) {
+            return hFitted;
+        }
+        if (auto* data = static_cast<char*>(GlobalLock(hBlock))) {
+            std::memset(data + m_cbUsed + 2, 0, m_cbRoom - m_cbUsed - 2);
+            GlobalUnlock(hBlock);
         }
         return hBlock;
     }

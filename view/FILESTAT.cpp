@@ -105,6 +105,9 @@ void CLSWndView::Refresh()
     const int vertical = GetScrollPos32(SB_VERT);
     const std::wstring path = Doc().GetPath();
     OpenFile(path);
+    if (m_hWnd != nullptr) {
+        SendMessageA(m_hWndParent, WMU_FILE_REREAD, 0, 0);
+    }
     if (!HasCaretMode() || m_hWnd == nullptr) {
         return;
     }

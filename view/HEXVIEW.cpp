@@ -8,6 +8,7 @@
 #include "document/LINEDEC.h"
 #include "view/HEXCHARS.h"
 #include "view/HEXLAY.h"
+#include "view/LOWLINE.h"
 #include "view/TEXTLAY.h"
 
 #include <memory>
@@ -48,7 +49,8 @@ UINT CellText(const HexCharCell& cell, WCHAR* out)
 }
 
 // The character column of one row, each character advancing over its cells.
-void DrawHexChars(HDC hdc, int x, int y, const RECT& box, const HexCharCell* cells, int count, int cellWidth)
+void DrawHexChars(HDC hdc, int x, int y, const RECT& box, const HexCharCell* cells, int count, int cellWidth,
+                  const CLSLowLine& lowLine)
 {
     WCHAR text[2 * kHexBytesPerRow];
     INT advances[2 * kHexBytesPerRow] = {};
@@ -61,6 +63,7 @@ void DrawHexChars(HDC hdc, int x, int y, const RECT& box, const HexCharCell* cel
         i += span;
     }
     ExtTextOutW(hdc, x, y, ETO_OPAQUE, &box, text, n, advances);
+    lowLine.Draw(hdc, x, y, text, static_cast<int>(n), advances);
 }
 
 }  // namespace
@@ -103,6 +106,7 @@ void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
     }
     const TextEncoding encoding = GetEffectiveEncoding();
     const OrderedSelection sel = Selection();
+    const CLSLowLine lowLine(hdc);
     for (std::size_t at = static_cast<std::size_t>(lead); y <= rc.bottom && at < got && row < rowLimit;
          at += kHexBytesPerRow) {
         const unsigned char* data = bytes.get() + at;
@@ -131,7 +135,7 @@ void CLSWndView::PaintHex(HDC hdc, const RECT& rc)
         LayOutHexChars(data, at < kHexCharsBefore ? at : kHexCharsBefore, count,
                        behind < kHexCharsAfter ? behind : kHexCharsAfter, encoding, cells);
         const RECT chars{xBytes + kHexCharCell * cw, top, xBytes + (kHexCharCell + count) * cw, top + m.rowHeight};
-        DrawHexChars(hdc, chars.left, y, chars, cells, count, cw);
+        DrawHexChars(hdc, chars.left, y, chars, cells, count, cw, lowLine);
         y += m.rowHeight;
         ++row;
     }

@@ -18,6 +18,23 @@ void CLSWndView::SetImageZoom(std::uint32_t zoom)
     OnClientSize();
 }
 
+bool CLSWndView::GetPictureStatus(int& width, int& height, int& percent)
+{
+    if (m_hWnd == nullptr || GetDisplayMode() != DocumentKind::Image || Doc().GetBitmapWidth() <= 0) {
+        return false;
+    }
+    width = Doc().GetBitmapWidth();
+    height = Doc().GetBitmapHeight();
+    percent = static_cast<int>(GetImageZoom());
+    if (percent == 0) {
+        RECT client{};
+        GetClientRect(m_hWnd, &client);
+        const PictureExtent fitted = ZoomedPictureSize(width, height, 0, client.right, client.bottom);
+        percent = static_cast<int>((static_cast<long long>(fitted.width) * 100 + width / 2) / width);
+    }
+    return true;
+}
+
 void CLSWndView::DrawPicture(HDC hdc, int x, int y, int width, int height, std::uint32_t zoom)
 {
     HBITMAP hbmp = Doc().GetBitmap();

@@ -223,6 +223,10 @@ void CLSWndView::OnScroll(int bar, int code)
 
 void CLSWndView::OnMouseWheel(WPARAM wParam)
 {
+    if ((GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0) {
+        ZoomByWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return;
+    }
     UINT lines = 0;
     const bool read = SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0) != FALSE;
     const WheelPlan plan = PlanWheel(read, lines, GET_WHEEL_DELTA_WPARAM(wParam));

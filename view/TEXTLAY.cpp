@@ -27,12 +27,11 @@ int RowHeight(int fontHeight, int percent)
     return pitch < 2 ? 2 : static_cast<int>(pitch);
 }
 
-int TabWidth(int fontHeight, int tabStop)
+int TabWidth(int charWidth, int tabStop)
 {
-    const long long width = static_cast<long long>(fontHeight) * tabStop / 2;
+    const long long width = static_cast<long long>(charWidth) * tabStop;
     if (width <= 0) {
-        const int cell = CellWidth(fontHeight);
-        return cell > 0 ? cell : 1;
+        return charWidth > 0 ? charWidth : 1;
     }
     return width > INT_MAX / 4 ? INT_MAX / 4 : static_cast<int>(width);
 }

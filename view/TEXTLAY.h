@@ -17,10 +17,13 @@ int CellWidth(int fontHeight);
 // hand-edited settings file are held to 100 font heights so that row
 // arithmetic cannot overflow.
 int RowHeight(int fontHeight, int percent);
-// Tab width in pixels: fontHeight x tabStop / 2. A setting that gives no
-// positive width (0, negative) falls back to one cell: tabs must advance, or
-// every column after one would collapse onto it.
-int TabWidth(int fontHeight, int tabStop);
+// Tab width in pixels: tabStop half-width characters of charWidth pixels
+// each. The stops must fall where the characters' own edges do: half the font
+// height is not the advance of every font (17 pixels high, 8 wide), and a
+// text that ends on a stop would then get a tab of a pixel or two. A setting
+// that gives no positive width (0, negative) falls back to one character:
+// tabs must advance, or every column after one would collapse onto it.
+int TabWidth(int charWidth, int tabStop);
 
 // The next tab stop after x, both counted from the line origin (x >= 0, t > 0).
 inline long long NextTabStop(long long x, int t)

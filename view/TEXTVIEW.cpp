@@ -3,6 +3,7 @@
 // come decoded from the cache of the lines shown.
 #include "view/WNDVIEW.h"
 
+#include "view/LOWLINE.h"
 #include "view/TEXTLAY.h"
 
 #include <cstdint>
@@ -13,8 +14,9 @@ namespace {
 // the previous run, so tab gaps take the colour of the run after them.
 class CLSRowPainter {
 public:
-    CLSRowPainter(HDC hdc, const WCHAR* text, int y, int bandTop, int bandBottom, const CLSGlimFont& colors)
-        : m_hdc(hdc), m_text(text), m_y(y), m_top(bandTop), m_bottom(bandBottom),
+    CLSRowPainter(HDC hdc, const WCHAR* text, int y, int bandTop, int bandBottom, const CLSGlimFont& colors,
+                  const CLSLowLine& lowLine)
+        : m_hdc(hdc), m_text(text), m_y(y), m_top(bandTop), m_bottom(bandBottom), m_lowLine(lowLine),
           m_crText(colors.EffectiveTextColor()), m_crBack(colors.EffectiveBackColor()),
           m_crSelText(colors.EffectiveSelectedTextColor()), m_crSelBack(colors.EffectiveSelectedBackColor())
     {
@@ -35,6 +37,7 @@ public:
         // before it begins; GDI would not fill such a band either way.
         RECT band{bandLeft, m_top, bandRight < bandLeft ? bandLeft : bandRight, m_bottom};
         ExtTextOutW(m_hdc, x, m_y, ETO_OPAQUE, &band, m_text + first, static_cast<UINT>(count), nullptr);
+        m_lowLine.Draw(m_hdc, x, m_y, m_text + first, count, nullptr);
     }
 
     void Fill(int left, int right)
@@ -56,18 +59,28 @@ private:
     int m_y;
     int m_top;
     int m_bottom;
+    const CLSLowLine& m_lowLine;
     COLORREF m_crText;
     COLORREF m_crBack;
     COLORREF m_crSelText;
     COLORREF m_crSelBack;
 };
 
+// The tab width of the font selected into hdc: the stops are counted in
+// half-width characters as the font draws them.
+int FontTabWidth(HDC hdc, int fontHeight, int tabStop)
+{
+    SIZE digit{};
+    const int charWidth = GetTextExtentPoint32W(hdc, L"0", 1, &digit) && digit.cx > 0 ? digit.cx : CellWidth(fontHeight);
+    return TabWidth(charWidth, tabStop);
+}
+
 }  // namespace
 
 void CLSWndView::PaintText(HDC hdc, const RECT& rc)
 {
     const Metrics m = GetMetrics();
-    const int tabWidth = TabWidth(m.fontHeight, m_clsText.GetTabStop());
+    const int tabWidth = FontTabWidth(hdc, m.fontHeight, m_clsText.GetTabStop());
     SetTextColor(hdc, m_clsText.EffectiveTextColor());
     SetBkColor(hdc, m_clsText.EffectiveBackColor());
 
@@ -107,7 +120,8 @@ int CLSWndView::DrawLine(HDC hdc, int x0, int y, const WCHAR* text, int length, 
     const Metrics m = GetMetrics();
     // The glyphs sit at the top of their row; the highlight band is centred on them.
     const int top = y - (m.rowHeight - m.fontHeight) / 2;
-    CLSRowPainter painter(hdc, text, y, top, top + m.rowHeight, m_clsText);
+    const CLSLowLine lowLine(hdc);
+    CLSRowPainter painter(hdc, text, y, top, top + m.rowHeight, m_clsText, lowLine);
     const int width = LayoutRow(text, length, x0, tabWidth, selStart, selEnd, painter, clipRight);
     painter.RestoreNormal();
     return width;
@@ -135,7 +149,7 @@ bool CLSWndView::ColumnToPoint(int column, int line, long long& x, long long& y)
         return false;
     }
     const Metrics m = GetMetrics();
-    x = MeasureColumns(hdc, text.Text(), text.Length(), column, TabWidth(m.fontHeight, m_clsText.GetTabStop()));
+    x = MeasureColumns(hdc, text.Text(), text.Length(), column, FontTabWidth(hdc, m.fontHeight, m_clsText.GetTabStop()));
     y = static_cast<long long>(line) * m.rowHeight;
     return true;
 }
@@ -158,7 +172,7 @@ bool CLSWndView::PointToColumn(long long x, long long y, ViewPos& pos)
     if (!text) {
         return false;
     }
-    const int tabWidth = TabWidth(m.fontHeight, m_clsText.GetTabStop());
+    const int tabWidth = FontTabWidth(hdc, m.fontHeight, m_clsText.GetTabStop());
     pos.line = static_cast<int>(line);
     pos.column = ColumnAtOffset(x, text.Length(), [&](int column) {
         return MeasureColumns(hdc, text.Text(), text.Length(), column, tabWidth);

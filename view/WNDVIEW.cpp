@@ -318,7 +318,7 @@ void CLSWndView::RecreateFontAndBrush()
     COLORREF crBack = 0;
     switch (GetDisplayMode()) {
     case DocumentKind::Hex:
-        m_clsFont.Reset(m_clsBinary.CreateFont(m_hWnd));
+        m_clsFont.Reset(ZoomedFont(m_clsBinary));
         crBack = m_clsBinary.EffectiveBackColor();
         break;
     case DocumentKind::Image:
@@ -328,7 +328,7 @@ void CLSWndView::RecreateFontAndBrush()
         crBack = m_clsMedia.GetBackColor();
         break;
     default:
-        m_clsFont.Reset(m_clsText.CreateFont(m_hWnd));
+        m_clsFont.Reset(ZoomedFont(m_clsText));
         crBack = m_clsText.EffectiveBackColor();
         break;
     }

@@ -35,6 +35,10 @@ constexpr UINT WMU_LINES_READY = WM_APP + 2;
 // Sent to the parent when the encoding found past a sample that decided
 // nothing replaces the automatic one (wParam: the effective TextEncoding).
 constexpr UINT WMU_ENCODING_FOUND = WM_APP + 3;
+// Sent to the parent when the view has read the shown file again (opened it
+// again, or read what was appended): its size, or that it is gone, may have
+// changed.
+constexpr UINT WMU_FILE_REREAD = WM_APP + 4;
 // Posted by a search's thread to the view when it has ended; sent by the view
 // to its parent with the progress text of a running search (lParam: the
 // text, empty once the search is over).
@@ -72,6 +76,8 @@ public:
     // also done when the pane gains the focus, selects all or copies and the
     // file has changed on disk since it was opened.
     void Refresh();
+    // Refresh when the file shown has changed on disk or is gone.
+    void RefreshIfChanged();
     // The line shown in place of a file that could not be opened; empty
     // while a file is open.
     const std::string& GetOpenFailure() const { return m_strOpenFailure; }
@@ -83,8 +89,19 @@ public:
     // return to 0.
     void SetImageZoom(std::uint32_t zoom);
     void SetMediaZoom(std::uint32_t zoom);
+    // The picture's size in pixels and the percent it is drawn at (when
+    // fitting, what the fit comes to in the pane); false outside picture mode.
+    bool GetPictureStatus(int& width, int& height, int& percent);
     std::uint32_t GetImageZoom() const { return static_cast<std::uint32_t>(m_clsImage.GetZoom()); }
     std::uint32_t GetMediaZoom() const { return static_cast<std::uint32_t>(m_clsMedia.GetZoom()); }
+
+    // Ctrl with the wheel, plus or minus: the font of text and hex a step
+    // larger or smaller for as long as Glim runs; Reset goes back to the
+    // stored size.
+    void ZoomText(int by);
+    void ResetTextZoom();
+    // The percent a picture is drawn at now: its zoom, or the fitted one.
+    std::uint32_t ShownPictureZoom();
 
     // The pane leaves its parent for a borderless topmost window over the
     // whole screen, the parent disabled meanwhile; back again the parent is
@@ -154,6 +171,8 @@ private:
 
     // WNDVIEW.cpp: the window, modes, fonts and painting dispatch.
     void RecreateFontAndBrush();
+    HFONT ZoomedFont(const CLSGlimFont& font) const;
+    void ZoomByWheel(int delta);
     void DeleteFontAndBrush();
     void StartTextIndex();
     void ShowMediaForMode();
@@ -199,7 +218,6 @@ private:
     bool RowsCoverFile();
     int WithNoticeRow(int lines);
     void PaintEndNotice(HDC hdc, int x, int y);
-    void RefreshIfChanged();
 
     // CLIPBRD.cpp: copying and the context menu.
     void OnCopy();
@@ -273,6 +291,8 @@ private:
     TextEncoding m_encOverride = TextEncoding::Auto;
     ViewMode m_modeOverride = ViewMode::Auto;
     int m_iWidestLine = 2;
+    int m_iTextZoom = 0;       // steps from the stored font size
+    int m_iWheelZoomRest = 0;  // wheel delta short of a whole zoom step
     bool m_bFullScreen = false;
     bool m_bDragging = false;
 

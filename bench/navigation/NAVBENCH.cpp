@@ -1,7 +1,9 @@
 // Speed of the navigation panes in the whole main window: list-folder-10k,
-// watch-latency and navigate-file.
+// watch-latency, navigate-file and next-file.
 #include "app/WNDMAIN.h"
 #include "base/OWNERS.h"
+#include "base/WIDEN.h"
+#include "resources/RESOURCE.h"
 
 #include "bench/common/BENCHWIN.h"
 
@@ -196,6 +198,34 @@ public:
         PrintBench("navigate-file", kFiles, Median(times), "list-folder-10k", m_listSeconds);
     }
 
+    // The next file of the list shown from the preview (Ctrl+PageDown) until
+    // the pane is painted, against that file opened into the pane alone.
+    void RunNextFile(const std::string& folder)
+    {
+        HWND hWnd = m_app->GetMainWindow();
+        CLSWndView& view = m_app->GetView();
+        std::vector<double> stepped, alone;
+        for (int i = 0; i < kRepeats; ++i) {
+            char name[32];
+            std::snprintf(name, sizeof(name), "\\file%05d.txt", 6000 + 2 * i);
+            SetDlgItemTextA(hWnd, kIdPathEdit, (folder + name).c_str());
+            SendMessageA(hWnd, WM_COMMAND, kIdPathButton, 0);
+            SetFocus(view.GetHandle());
+            Pump();
+            double start = Now();
+            SendMessageA(hWnd, WM_COMMAND, IDM_NEXT_FILE, 0);
+            UpdateWindow(view.GetHandle());
+            stepped.push_back(Now() - start);
+            std::snprintf(name, sizeof(name), "\\file%05d.txt", 6001 + 2 * i);
+            start = Now();
+            view.OpenFile(WidenAnsi(folder + name));
+            InvalidateRect(view.GetHandle(), nullptr, TRUE);
+            UpdateWindow(view.GetHandle());
+            alone.push_back(Now() - start);
+        }
+        PrintBench("next-file", kFiles, Median(stepped), "open-file-alone", Median(alone));
+    }
+
 private:
     std::unique_ptr<CLSWndMain> m_app = std::make_unique<CLSWndMain>();
     CLSComPtr<IShellFolder> m_desktop;
@@ -213,5 +243,6 @@ int main()
     bench.RunList(folder);
     bench.RunWatch(usual);
     bench.RunNavigate(folder);
+    bench.RunNextFile(folder);
     return 0;
 }

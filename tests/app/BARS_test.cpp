@@ -90,15 +90,21 @@ TEST_F(Bars, StatusBarShowsSizeCaretAndEncodingOfWhatIsOpened)
     }
     Navigate(huge);
     EXPECT_EQ(Part(4), "\t\t5,368,709,120バイト");
+    // So do the caret part for a nine-digit line and the encoding part for
+    // its longest label.
+    Command(IDM_ENC_UTF16BE);
+    SendMessageA(Main(), WMU_CARET_POS, 335544320, 0);
     HWND bar = GetDlgItem(Main(), CLSStatusBar::kControlId);
-    RECT part{};
-    SendMessageA(bar, SB_GETRECT, 4, reinterpret_cast<LPARAM>(&part));
     CLSWindowDC dc(bar);
     CLSSelectObject font(dc.Get(), reinterpret_cast<HFONT>(SendMessageA(bar, WM_GETFONT, 0, 0)));
-    const std::string digits = Part(4).substr(2);
-    SIZE extent{};
-    GetTextExtentPoint32A(dc.Get(), digits.c_str(), static_cast<int>(digits.size()), &extent);
-    EXPECT_GT(part.right - part.left, extent.cx);
+    for (const int i : {2, 3, 4}) {
+        RECT part{};
+        SendMessageA(bar, SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&part));
+        const std::string text = Part(i).substr(Part(i).find_first_not_of('\t'));
+        SIZE extent{};
+        GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+        EXPECT_GT(part.right - part.left, extent.cx) << text;
+    }
 
     // A folder chosen in the list (with folders shown there) has no size.
     LPITEMIDLIST folder = ILCreateFromPathA(m_folder.Path().c_str());
@@ -114,6 +120,10 @@ TEST_F(Bars, DropDownRunsTheChosenMenuCommandAndTooltipsComeFromTheStrings)
     PostMessageA(Main(), WM_KEYDOWN, VK_UP, 0);
     PostMessageA(Main(), WM_KEYDOWN, VK_RETURN, 0);
     MessageSpy commands(Main(), WM_COMMAND);
+    // A tooltip up when the button is pressed must not lie over the menu.
+    HWND tip = reinterpret_cast<HWND>(SendDlgItemMessageA(Main(), CLSToolBar::kControlId, TB_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(tip, nullptr);
+    ShowWindow(tip, SW_SHOWNA);
     NMTOOLBARA nmtb{};
     nmtb.hdr = {GetDlgItem(Main(), CLSToolBar::kControlId), CLSToolBar::kControlId, TBN_DROPDOWN};
     nmtb.iItem = IDM_ICONVIEW;
@@ -123,6 +133,7 @@ TEST_F(Bars, DropDownRunsTheChosenMenuCommandAndTooltipsComeFromTheStrings)
     EXPECT_EQ(GetMenuState(GetMenu(Main()), IDM_STYLE_DETAILS, MF_BYCOMMAND) & MF_CHECKED, UINT{MF_CHECKED})
         << "the main menu's checkmark follows";
     EXPECT_FALSE(Pressed(IDM_ICONVIEW)) << "the button comes back up";
+    EXPECT_FALSE(IsWindowVisible(tip));
 
     for (const auto& [id, text] : {std::pair<UINT, const char*>{IDM_ENC_SJIS, "Shift-JISとしてファイルを見る"},
                                    {IDM_ARRANGE, "アイコンの整列"}, {IDM_EXIT, ""}}) {
@@ -169,3 +180,4 @@ TEST_F(Bars, AboutBoxStaysInsideTheWorkAreaWithTheHandOverItsLink)
     EXPECT_TRUE(hand);
     EXPECT_FALSE(handElsewhere);
 }
+

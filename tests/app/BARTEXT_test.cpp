@@ -24,7 +24,7 @@ TEST(StatusText, SizeGroupsByThreeUpToTheBillions)
     }
 }
 
-TEST(StatusText, CaretEncodingAndPartEdges)
+TEST(StatusText, CaretPictureEncodingAndPartEdges)
 {
     EXPECT_EQ(CaretText(0, 0), "\t    1:1    ");
     EXPECT_EQ(CaretText(123455, 9), "\t123456:10   ");
@@ -33,15 +33,24 @@ TEST(StatusText, CaretEncodingAndPartEdges)
     for (const auto& [code, label] : labels) {
         EXPECT_STREQ(EncodingLabel(code), label) << code;
     }
+    EXPECT_EQ(PictureText(1920, 1080, 100), "\t1920 × 1080  100%");
+    // Needed widths below the usual ones change nothing; each wider one
+    // widens its own part and moves the parts to its left.
     const struct {
-        int sizeWidth;
+        StatusWidths needed;
         int expected[kStatusPartCount];
-    } widths[] = {{0, {564, 764, 834, 890, 980}}, {130, {524, 724, 794, 850, 980}}};
+    } widths[] = {
+        {{0, 0, 0}, {564, 764, 834, 890, 980}},
+        {{70, 56, 130}, {524, 724, 794, 850, 980}},
+        {{110, 0, 0}, {524, 724, 834, 890, 980}},
+        {{0, 80, 0}, {540, 740, 810, 890, 980}},
+    };
     for (const auto& w : widths) {
         int edges[kStatusPartCount];
-        StatusPartEdges(1000, 20, edges, w.sizeWidth);
+        StatusPartEdges(1000, 20, edges, w.needed);
         for (int i = 0; i < kStatusPartCount; ++i) {
-            EXPECT_EQ(edges[i], w.expected[i]) << w.sizeWidth << " " << i;
+            EXPECT_EQ(edges[i], w.expected[i]) << w.needed.caret << "/" << w.needed.encoding << " " << i;
         }
     }
 }
+

@@ -177,3 +177,29 @@ TEST_F(SettingsSheet, ChosenFontAndColourReachThePreviewAtOnceAndTheSettings)
     EXPECT_EQ(GetPixel(CLSWindowDC(view).Get(), rc.right / 2, rc.bottom / 2), RGB(12, 34, 56));
     EXPECT_EQ(std::string(m_app->GetSettings().GetText().GetFaceName().GetString()), face);
 }
+
+// The plug-in folder's chooser asks for the plug-in folder.
+TEST_F(SettingsSheet, PlugInFolderChooserAsksForThePlugInFolder)
+{
+    std::string texts;
+    Run({
+        [&] {
+            Show(3);
+            if (!IsDlgButtonChecked(Page(3), 1030)) {
+                Click(3, 1030);  // use the plug-ins, which enables their 参照
+            }
+            Click(3, 1032);
+        },
+        [&] {
+            EnumChildWindows(ModalDriver::ActiveDialog(), [](HWND child, LPARAM all) {
+                char text[256] = "";
+                GetWindowTextA(child, text, sizeof(text));
+                *reinterpret_cast<std::string*>(all) += text;
+                return TRUE;
+            }, reinterpret_cast<LPARAM>(&texts));
+            PostMessageA(ModalDriver::ActiveDialog(), WM_COMMAND, IDCANCEL, 0);
+        },
+        [&] { Press(PSBTN_CANCEL); },
+    });
+    EXPECT_NE(texts.find("Susie プラグインのあるフォルダを選択してください。"), std::string::npos) << texts;
+}

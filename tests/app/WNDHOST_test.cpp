@@ -28,6 +28,12 @@ protected:
     {
         return (GetMenuState(GetMenu(Main()), static_cast<UINT>(id), MF_BYCOMMAND) & MF_CHECKED) != 0;
     }
+    // The menu item's state and, as the message loop sets it, the Copy button's.
+    bool CopyButton() const
+    {
+        RunLoop();
+        return SendDlgItemMessageA(Main(), kIdToolBar, TB_ISBUTTONENABLED, IDM_COPY, 0) != 0;
+    }
     UINT StateAfterInitMenu(int id) const
     {
         SendMessageA(Main(), WM_INITMENU, reinterpret_cast<WPARAM>(GetMenu(Main())), 0);
@@ -47,19 +53,25 @@ TEST_F(HostedView, PathBoxOpensTheFileAndEditCommandsFollowTheFocus)
     Command(IDM_SELECTALL);
     EXPECT_FALSE(m_app->GetView().HasSelection());
     EXPECT_EQ(StateAfterInitMenu(IDM_COPY) & MF_GRAYED, 0u);  // the path box has a selection
+    EXPECT_TRUE(CopyButton());
+    EXPECT_NE(StateAfterInitMenu(IDM_REFRESH) & MF_GRAYED, 0u);  // nothing to read again there
 
     SetFocus(ViewWindow());
     EXPECT_NE(StateAfterInitMenu(IDM_COPY) & MF_GRAYED, 0u);  // nothing selected in the view
+    EXPECT_FALSE(CopyButton());
     EXPECT_EQ(StateAfterInitMenu(IDM_SELECTALL) & MF_GRAYED, 0u);
+    EXPECT_EQ(StateAfterInitMenu(IDM_REFRESH) & MF_GRAYED, 0u);  // F5 reads the shown file again
     Command(IDM_SELECTALL);
     EXPECT_EQ(m_app->GetCaretLine(), 1);  // the view's report is remembered
     EXPECT_EQ(m_app->GetCaretColumn(), 11);
     EXPECT_EQ(StateAfterInitMenu(IDM_COPY) & MF_GRAYED, 0u);
+    EXPECT_TRUE(CopyButton());
     Command(IDM_COPY);
     EXPECT_EQ(ClipboardText(Main()), L"first\r\nsecond line");
 
     SetFocus(Main());  // neither the path box nor the view
     EXPECT_NE(StateAfterInitMenu(IDM_COPY) & MF_GRAYED, 0u);
+    EXPECT_FALSE(CopyButton());
     EXPECT_NE(StateAfterInitMenu(IDM_SELECTALL) & MF_GRAYED, 0u);
     EXPECT_NE(StateAfterInitMenu(IDM_REFRESH) & MF_GRAYED, 0u);
 }
@@ -105,6 +117,7 @@ TEST_F(HostedView, ZoomItemsShowAndCommandsSetTheZoomOfTheModeShown)
         int shown;  // the item checked when the menu opens; 0: all grayed
         int command;
         int imageZoom, mediaZoom;  // the settings afterwards
+        const char* status;        // the status bar's caret part afterwards, if checked
     };
     const std::string picture = MakeBitmap(60, 40, [](int, int) { return 0x336699u; });
     const std::string video = MakeAvi(64, 48, 2, 2);
@@ -114,10 +127,10 @@ TEST_F(HostedView, ZoomItemsShowAndCommandsSetTheZoomOfTheModeShown)
     // mode shows and keeps its own zoom, the other's being different, and
     // text has none.
     const Step steps[] = {
-        {"zoom1.bmp", picture, IDM_ZOOM_200, IDM_ZOOM_400, 400, 0},  // 150 shows as 200
-        {"zoom2.avi", video, IDM_ZOOM_FIT, IDM_ZOOM_25, 400, 25},
-        {"zoom3.txt", text, 0, IDM_ZOOM_50, 400, 25},
-        {"zoom4.bmp", picture, IDM_ZOOM_400, IDM_ZOOM_FIT, 0, 25},
+        {"zoom1.bmp", picture, IDM_ZOOM_200, IDM_ZOOM_400, 400, 0, "\t60 × 40  400%"},  // 150 shows as 200
+        {"zoom2.avi", video, IDM_ZOOM_FIT, IDM_ZOOM_25, 400, 25, nullptr},
+        {"zoom3.txt", text, 0, IDM_ZOOM_50, 400, 25, "\t    1:1    "},  // a caret, no picture
+        {"zoom4.bmp", picture, IDM_ZOOM_400, IDM_ZOOM_FIT, 0, 25, nullptr},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.name);
@@ -135,10 +148,51 @@ TEST_F(HostedView, ZoomItemsShowAndCommandsSetTheZoomOfTheModeShown)
         for (int id = IDM_ZOOM_25; id <= IDM_ZOOM_FIT; ++id) {
             EXPECT_EQ(Checked(id), id == s.command) << "after the command, item " << id;
         }
+        char status[64] = "";
+        SendDlgItemMessageA(Main(), kIdStatusBar, SB_GETTEXTA, 2, reinterpret_cast<LPARAM>(status));
+        EXPECT_STREQ(s.status != nullptr ? s.status : status, status);
     }
     // The hex view form of a picture has no zoom either.
     Command(IDM_VIEW_HEX);
     EXPECT_NE(StateAfterInitMenu(IDM_ZOOM_200) & MF_GRAYED, 0u);
+}
+
+TEST_F(HostedView, CtrlWheelStepsThePictureZoomAndTheFontOfTextUntilCtrl0)
+{
+    const auto wheel = [this](int delta) {
+        SendMessageA(ViewWindow(), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, delta), 0);
+    };
+    OpenThroughPathBox("step.bmp", MakeBitmap(60, 40, [](int, int) { return 0x336699u; }));
+    Command(IDM_ZOOM_100);
+    wheel(120);
+    EXPECT_EQ(m_app->GetSettings().GetImage().GetZoom(), 200);
+    EXPECT_TRUE(Checked(IDM_ZOOM_200));
+    wheel(-60);  // half a notch is no step yet
+    wheel(-60 - 120);
+    EXPECT_EQ(m_app->GetSettings().GetImage().GetZoom(), 50);
+    Command(IDM_ZOOM_RESET);
+    EXPECT_EQ(m_app->GetSettings().GetImage().GetZoom(), 100);
+
+    // A larger font shows fewer rows a page; Ctrl+0 goes back to the stored size.
+    std::string lines;
+    for (int i = 0; i < 300; ++i) {
+        lines += "line\r\n";
+    }
+    OpenThroughPathBox("step.txt", lines);
+    const auto page = [this] {
+        SCROLLINFO si{};
+        si.cbSize = sizeof(si);
+        si.fMask = SIF_PAGE;
+        GetScrollInfo(ViewWindow(), SB_VERT, &si);
+        return si.nPage;
+    };
+    const UINT stored = page();
+    wheel(120);
+    EXPECT_LT(page(), stored);
+    Command(IDM_ZOOM_RESET);
+    EXPECT_EQ(page(), stored);
+    Command(IDM_ZOOM_OUT);
+    EXPECT_GT(page(), stored);
 }
 
 TEST_F(HostedView, FullScreenThroughTheMessageLoopAndBackToTheLayout)

@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 
@@ -202,4 +203,32 @@ TEST_F(Navigation, APathLongerThanMaxPathBytesOpensFromThePathBox)
     Command(IDM_SELECTALL);
     Command(IDM_COPY);
     EXPECT_EQ(ClipboardText(Main()), L"deep");
+}
+
+// F5 in the preview reads the shown file again; the status bar's size and
+// the list's row follow; a deleted shown file says so once the watcher sees it.
+TEST_F(Navigation, TheShownFileIsReadAgainWithItsSizeAndItsGoingIsShown)
+{
+    Navigate(m_file);
+    SetFocus(GetDlgItem(Main(), CLSWndView::kControlId));
+    m_folder.WriteWide(L"表ソ Zoë\\café表.txt", std::string(1234, 'a'));
+    PostMessageA(GetFocus(), WM_KEYDOWN, VK_F5, 0);
+    RunLoop();
+    char text[64] = "";
+    char size[64] = "";
+    LVITEMA item{};
+    item.iSubItem = 1;
+    item.pszText = size;
+    item.cchTextMax = sizeof(size);
+    SendMessageA(m_app->GetFileList().GetListWindow(), LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ(size, StrFormatByteSize64A(1234, text, sizeof(text)));
+    SendDlgItemMessageA(Main(), kIdStatusBar, SB_GETTEXTA, 4, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "\t\t1,234バイト");
+    ASSERT_TRUE(DeleteFileW(m_file.c_str()));
+    const std::string& failure = m_app->GetView().GetOpenFailure();
+    for (const DWORD start = GetTickCount(); failure.empty() && GetTickCount() - start < 5000;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        RunLoop();
+    }
+    EXPECT_FALSE(failure.empty());
 }

@@ -188,3 +188,61 @@ TEST(FileListEnd, DestroyedWhileARefreshIsDueEndsCleanly)
     }
     EXPECT_TRUE(IsWindow(host.Get()));
 }
+
+TEST_F(FileList, NeighbourFilesPassFoldersOverAndStopAtEitherEnd)
+{
+    for (const char* name : {"a.txt", "c.txt", "e.txt"}) {
+        m_folder.Write(name, "x");
+    }
+    CreateDirectoryA(m_folder.PathOf("b").c_str(), nullptr);
+    CreateDirectoryA(m_folder.PathOf("d").c_str(), nullptr);
+    m_list.SetShowFolders(true);
+    Show(m_folder.Path());
+    ASSERT_EQ(Names(), (std::vector<std::string>{"b", "d", "a.txt", "c.txt", "e.txt"}));  // folders first
+
+    const std::vector<std::string> forward = {"a.txt", "c.txt", "e.txt"};
+    for (const std::string& name : forward) {  // nothing focused: the first file
+        ASSERT_TRUE(m_list.SelectNeighbourFile(true));
+        EXPECT_EQ(m_host.selectedFile, m_folder.PathOf(name));
+    }
+    EXPECT_FALSE(m_list.SelectNeighbourFile(true));
+    EXPECT_EQ(m_host.selectedFile, m_folder.PathOf("e.txt"));
+    ASSERT_TRUE(m_list.SelectNeighbourFile(false));
+    ASSERT_TRUE(m_list.SelectNeighbourFile(false));
+    EXPECT_EQ(m_host.selectedFile, m_folder.PathOf("a.txt"));
+    EXPECT_FALSE(m_list.SelectNeighbourFile(false));  // only folders before it
+    EXPECT_EQ(m_host.selectedFile, m_folder.PathOf("a.txt"));
+}
+
+// After each style switch nothing is drawn outside the items (and the
+// details view's headings): nothing of the old style's drawing stays.
+TEST_F(FileList, AViewStyleSwitchLeavesNothingOfTheOldDrawing)
+{
+    for (int i = 0; i < 13; ++i) {
+        m_folder.Write("item_" + std::to_string(i) + ".txt", "x");
+    }
+    Show(m_folder.Path());
+    HWND list = m_list.GetListWindow();
+    for (const DWORD style : {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT, LVS_ICON}) {
+        m_list.SetViewStyle(style);
+        UpdateWindow(list);
+        std::vector<RECT> drawn(14, RECT{LVIR_BOUNDS, 0, 0, 0});
+        for (int i = 0; i < 13; ++i) {
+            SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&drawn[i]));
+        }
+        GetWindowRect(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)), &drawn[13]);
+        MapWindowPoints(nullptr, list, reinterpret_cast<POINT*>(&drawn[13]), 2);
+        RECT client{};
+        GetClientRect(list, &client);
+        CLSWindowDC dc(list);
+        const COLORREF back = static_cast<COLORREF>(SendMessageA(list, LVM_GETBKCOLOR, 0, 0));
+        int stray = 0;
+        for (POINT at{0, 0}; at.y < client.bottom; at.y += 2) {
+            for (at.x = 0; at.x < client.right; at.x += 2) {
+                const bool inItem = std::any_of(drawn.begin(), drawn.end(), [&](const RECT& r) { return PtInRect(&r, at); });
+                stray += !inItem && GetPixel(dc.Get(), at.x, at.y) != back ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(stray, 0) << "pixels outside the items after switching to style " << style;
+    }
+}

@@ -2,7 +2,6 @@
 #include "NAVTEST.h"
 
 #include "base/OWNERS.h"
-#include "base/WIDETEXT.h"
 
 #include <commctrl.h>
 
@@ -45,62 +44,39 @@ LRESULT CALLBACK PaneHost::Proc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     return DefWindowProcA(hWnd, uMsg, wParam, lParam);
 }
 
-CLSItemIdList IdListOf(const std::wstring& path)
+CLSItemIdList IdListOf(const std::string& path)
 {
     CLSComPtr<IShellFolder> desktop;
     CLSItemIdList pidl;
-    std::wstring text = path;
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
     if (SUCCEEDED(SHGetDesktopFolder(desktop.Address()))) {
-        desktop->ParseDisplayName(nullptr, nullptr, text.data(), nullptr, pidl.Address(), nullptr);
+        desktop->ParseDisplayName(nullptr, nullptr, wide, nullptr, pidl.Address(), nullptr);
     }
     return pidl;
 }
 
-CLSItemIdList IdListOf(const std::string& path)
-{
-    return IdListOf(WidenAnsi(path));
-}
-
-namespace {
-
-// Lossy on purpose: the narrow helpers serve tests whose names fit the code page.
-std::string AnsiText(const std::wstring& wide)
-{
-    std::string ansi(wide.size() * 2, '\0');
-    ansi.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                                             ansi.data(), static_cast<int>(ansi.size()), nullptr,
-                                                             nullptr)));
-    return ansi;
-}
-
-}  // namespace
-
 std::string AnsiPathOf(LPCITEMIDLIST pidl)
 {
-    return AnsiText(PathOfIdList(pidl));
-}
-
-std::vector<std::wstring> WideColumnTexts(HWND hWndList, int column)
-{
-    std::vector<std::wstring> texts;
-    const int count = static_cast<int>(SendMessageW(hWndList, LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        wchar_t text[1024] = L"";
-        LVITEMW item{};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = 1024;
-        SendMessageW(hWndList, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-        texts.emplace_back(text);
+    char path[MAX_PATH] = "";
+    if (pidl == nullptr || !SHGetPathFromIDListA(pidl, path)) {
+        return {};
     }
-    return texts;
+    return path;
 }
 
 std::vector<std::string> ColumnTexts(HWND hWndList, int column)
 {
     std::vector<std::string> texts;
-    for (const std::wstring& wide : WideColumnTexts(hWndList, column)) {
-        texts.push_back(AnsiText(wide));
+    const int count = static_cast<int>(SendMessageA(hWndList, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[MAX_PATH] = "";
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = sizeof(text);
+        SendMessageA(hWndList, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        texts.emplace_back(text);
     }
     return texts;
 }

@@ -32,10 +32,8 @@ private:
 };
 
 // The absolute item-ID list of a path; null when it names nothing.
-CLSItemIdList IdListOf(const std::wstring& path);
 CLSItemIdList IdListOf(const std::string& path);
 // The file-system path of an item-ID list in the ANSI code page; empty for none.
 std::string AnsiPathOf(LPCITEMIDLIST pidl);
 // The texts of one column, top to bottom, as the list shows them.
-std::vector<std::wstring> WideColumnTexts(HWND hWndList, int column);
 std::vector<std::string> ColumnTexts(HWND hWndList, int column);

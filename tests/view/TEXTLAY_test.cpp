@@ -59,11 +59,14 @@ TEST(TextMetrics, RowsAndTabsSurviveAnySetting)
     for (const auto& r : rows) {
         EXPECT_EQ(RowHeight(r[0], r[1]), r[2]) << r[0] << " x " << r[1] << "%";
     }
-    const int tabs[][3] = {{16, 4, 32}, {15, 3, 22}, {16, 0, 8}, {16, -3, 8}, {2, 0, 1}};
+    // Character width x tab stop: the stops lie on the characters' edges.
+    const int tabs[][3] = {{8, 4, 32}, {7, 3, 21}, {8, 0, 8}, {8, -3, 8}, {0, 0, 1}};
     for (const auto& t : tabs) {
         EXPECT_EQ(TabWidth(t[0], t[1]), t[2]) << t[0] << " x " << t[1];
     }
     EXPECT_GT(TabWidth(20, 2147483647), 0);
+    // Four characters end on the stop; their tab goes on to the next one.
+    EXPECT_EQ(Measure(u"abcd\tE", 5, TabWidth(10, 4)), 80);
     EXPECT_EQ(ViewFontHeight(0), 2);  // a font that reports no height still gets rows
 }
 

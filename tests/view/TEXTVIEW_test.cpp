@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 // A break at the end leaves an empty last line: the copy ends with the break
 // placed before it; an empty first line still gives its break.
 TEST(TextView, CopiesWholeFilesAsUnicode)
@@ -125,4 +127,27 @@ TEST(TextView, CaretNearTheStartDoesNotWaitForTheCount)
     EXPECT_TRUE(h.view.Doc().IsLineIndexBuilding());
     h.Key(VK_END, false, true);
     EXPECT_EQ(h.Caret(), LineColumn(3000, 0));
+}
+
+// The low line shows in text and hex also in faces and sizes whose own glyph
+// for it draws nothing here; nothing else of "a_b" reaches below the baseline.
+TEST(TextView, LowLinesShowInTextAndHex)
+{
+    CLSViewHarness h(1200, 100);  // wide enough for the hex view's characters
+    h.Open(TestFolder().Write("low.txt", "a_b"));
+    SetFocus(h.Parent());  // no caret in the way
+    for (const auto& [face, points] : {std::pair{"ＭＳ ゴシック", 12}, {"ＭＳ 明朝", 20}}) {
+        CLSGlimTextSettings font = TestTextSettings();
+        font.SetFaceName(face);
+        font.SetHeight(points);
+        h.view.ApplySettings(font, font, CLSGlimImageSettings(), CLSGlimMediaSettings());
+        for (const ViewMode mode : {ViewMode::Text, ViewMode::Hex}) {
+            h.view.SetViewMode(mode);
+            const Shot s = h.Capture();
+            const TEXTMETRICA tm = h.Metrics(font);
+            const auto below = std::count_if(s.pixels.begin() + (tm.tmAscent + 1) * s.cx,
+                                             s.pixels.begin() + tm.tmHeight * s.cx, [](COLORREF c) { return c != kBack; });
+            EXPECT_GT(below, 0) << points << " points, view form " << static_cast<int>(mode);
+        }
+    }
 }

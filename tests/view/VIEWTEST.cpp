@@ -44,6 +44,8 @@ std::basic_string<Char> CopyThrough(HWND owner, HWND hWndView, UINT uMsg, WPARAM
     return ReadClipboard<Char>(owner, format);
 }
 
+}  // namespace
+
 CLSGlimTextSettings TestTextSettings()
 {
     CLSGlimTextSettings text;
@@ -58,8 +60,6 @@ CLSGlimTextSettings TestTextSettings()
     text.SetSelectedBackColor(kSelBack);
     return text;
 }
-
-}  // namespace
 
 const TempFolder& TestFolder()
 {
@@ -226,14 +226,19 @@ Shot CLSViewHarness::Capture(bool repaint)
     return shot;
 }
 
-int CLSViewHarness::FontHeight()
+TEXTMETRICA CLSViewHarness::Metrics(const CLSGlimFont& font)
 {
-    CLSFontOwner font(TestTextSettings().CreateFont(View()));
+    CLSFontOwner made(font.CreateFont(View()));
     CLSWindowDC dc(View());
-    CLSSelectObject select(dc.Get(), font.Get());
+    CLSSelectObject select(dc.Get(), made.Get());
     TEXTMETRICA tm{};
     GetTextMetricsA(dc.Get(), &tm);
-    return tm.tmHeight;
+    return tm;
+}
+
+int CLSViewHarness::FontHeight()
+{
+    return Metrics(TestTextSettings()).tmHeight;
 }
 
 int CLSViewHarness::LineHeight()

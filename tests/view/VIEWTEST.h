@@ -27,6 +27,9 @@ constexpr COLORREF kSelBack = RGB(0, 0, 160);
 
 using LineColumn = std::pair<int, int>;
 
+// The harness's text settings: a fixed face at 11 points in fixed colours.
+CLSGlimTextSettings TestTextSettings();
+
 // A system setting (the wheel's lines per notch, the double-click time)
 // changed for a test, the user's own put back after.
 class CLSSystemSetting {
@@ -93,6 +96,7 @@ public:
     Shot Capture(bool repaint = true);
 
     // The font's height and the row height, as the pane computes them.
+    TEXTMETRICA Metrics(const CLSGlimFont& font);
     int FontHeight();
     int LineHeight();
 
