@@ -1,8 +1,12 @@
 // One row of the file list and what it remembers of the shell and the disk.
 #include "navigation/FILEITEM.h"
 
+#include "base/WIDETEXT.h"
+
 #include <commctrl.h>
 #include <shlwapi.h>
+
+#include <iterator>
 
 namespace {
 
@@ -15,11 +19,11 @@ constexpr UINT kOverlayLink = 2;
 // the item-ID list, which may carry only 32 bits of the size.
 bool ItemFileData(LPCITEMIDLIST pidl, WIN32_FILE_ATTRIBUTE_DATA& data)
 {
-    char path[MAX_PATH] = "";
-    if (!SHGetPathFromIDListA(pidl, path) || path[0] == '\0' || PathIsRootA(path)) {
+    const std::wstring path = PathOfIdList(pidl);
+    if (path.empty() || PathIsRootW(path.c_str())) {
         return false;
     }
-    return GetFileAttributesExA(path, GetFileExInfoStandard, &data) != 0;
+    return GetFileAttributesExW(LongPathForm(path).c_str(), GetFileExInfoStandard, &data) != 0;
 }
 
 ULONGLONG Join64(DWORD high, DWORD low)
@@ -29,21 +33,21 @@ ULONGLONG Join64(DWORD high, DWORD low)
 
 // The stored (UTC) time as a calendar time, date in the short form of the
 // user's locale, time forced to 24 hours.
-std::string FormatModified(const FILETIME& ft)
+std::wstring FormatModified(const FILETIME& ft)
 {
     SYSTEMTIME st{};
-    char buffer[MAX_PATH] = "";
+    wchar_t buffer[128] = L"";
     if (!FileTimeToSystemTime(&ft, &st)) {
         return {};
     }
-    const int size = static_cast<int>(sizeof(buffer));
-    const int date = GetDateFormatA(LOCALE_USER_DEFAULT, LOCALE_NOUSEROVERRIDE | DATE_SHORTDATE, &st, nullptr,
+    const int size = static_cast<int>(std::size(buffer));
+    const int date = GetDateFormatW(LOCALE_USER_DEFAULT, LOCALE_NOUSEROVERRIDE | DATE_SHORTDATE, &st, nullptr,
                                     buffer, size);
     if (date <= 0 || date + 1 >= size) {
         return {};
     }
-    buffer[date - 1] = ' ';
-    GetTimeFormatA(LOCALE_USER_DEFAULT, LOCALE_NOUSEROVERRIDE | TIME_FORCE24HOURFORMAT, &st, nullptr,
+    buffer[date - 1] = L' ';
+    GetTimeFormatW(LOCALE_USER_DEFAULT, LOCALE_NOUSEROVERRIDE | TIME_FORCE24HOURFORMAT, &st, nullptr,
                    buffer + date, size - date);
     return buffer;
 }
@@ -76,12 +80,8 @@ void CLSFileItem::LoadName(IShellFolder* folder)
         return;
     }
     m_bNameKnown = true;
-    char name[MAX_PATH] = "";
     LPCITEMIDLIST last = LastId();
-    if (folder != nullptr && last != nullptr) {
-        GetNameOfA(folder, last, SHGDN_INFOLDER, name, sizeof(name));
-    }
-    m_name = name;
+    m_name = last != nullptr ? NameOf(folder, last, SHGDN_INFOLDER) : std::wstring();
 }
 
 void CLSFileItem::LoadType()
@@ -90,8 +90,8 @@ void CLSFileItem::LoadType()
         return;
     }
     m_bTypeKnown = true;
-    SHFILEINFOA info{};
-    SHGetFileInfoA(reinterpret_cast<LPCSTR>(m_pidl.Get()), 0, &info, sizeof(info), SHGFI_PIDL | SHGFI_TYPENAME);
+    SHFILEINFOW info{};
+    SHGetFileInfoW(reinterpret_cast<LPCWSTR>(m_pidl.Get()), 0, &info, sizeof(info), SHGFI_PIDL | SHGFI_TYPENAME);
     m_type = info.szTypeName;
 }
 
@@ -121,20 +121,20 @@ void CLSFileItem::SetFileData(DWORD attributes, ULONGLONG size, const FILETIME& 
         return;  // folders have no size of their own
     }
     m_size = size;
-    char text[64] = "";
-    StrFormatByteSize64A(static_cast<LONGLONG>(m_size), text, sizeof(text));
+    wchar_t text[64] = L"";
+    StrFormatByteSizeW(static_cast<LONGLONG>(m_size), text, static_cast<UINT>(std::size(text)));
     m_sizeText = text;
 }
 
-void CLSFileItem::SetType(const std::string& type)
+void CLSFileItem::SetType(const std::wstring& type)
 {
     m_bTypeKnown = true;
     m_type = type;
 }
 
-const std::string& CLSFileItem::ColumnText(int column, IShellFolder* folder)
+const std::wstring& CLSFileItem::ColumnText(int column, IShellFolder* folder)
 {
-    static const std::string kNone;
+    static const std::wstring kNone;
     switch (column) {
     case 0:
         LoadName(folder);

@@ -33,6 +33,9 @@ bool CLSWndFileList::Create(HWND hWndParent, int id)
         return false;
     }
     SendMessageA(m_hWndControl, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    // Texts are asked for wide (LVN_GETDISPINFOW): names need not fit the
+    // ANSI code page.
+    SendMessageA(m_hWndControl, LVM_SETUNICODEFORMAT, TRUE, 0);
     InsertColumns();
     SetImageLists();
     Refresh();
@@ -108,12 +111,12 @@ bool CLSWndFileList::ShowFolder(LPCITEMIDLIST pidlFolder)
 void CLSWndFileList::StartWatch()
 {
     m_watcher.Stop();
-    char path[MAX_PATH] = "";
-    if (!m_bMonitor || !SHGetPathFromIDListA(m_pidlFolder.Get(), path) || path[0] == '\0') {
+    const std::wstring path = m_bMonitor ? PathOfIdList(m_pidlFolder.Get()) : std::wstring();
+    if (path.empty()) {
         return;
     }
     // Start drops every earlier watch, so the folder's watch comes after it.
-    if (m_watcher.Start(m_hWnd, WMU_WATCH_CHANGED) && !m_watcher.Watch(0, path, FILE_NOTIFY_CHANGE_FILE_NAME)) {
+    if (m_watcher.Start(m_hWnd, WMU_WATCH_CHANGED) && !m_watcher.Watch(0, path.c_str(), FILE_NOTIFY_CHANGE_FILE_NAME)) {
         m_watcher.Stop();
     }
 }
@@ -362,7 +365,7 @@ int CLSWndFileList::Compare(CLSFileItem& a, CLSFileItem& b)
         return static_cast<short>(HRESULT_CODE(m_pshf->CompareIDs(0, first, second))) * d;
     }
     if (m_iSortColumn == 2) {
-        return lstrcmpA(a.ColumnText(2, m_pshf.Get()).c_str(), b.ColumnText(2, m_pshf.Get()).c_str()) * d;
+        return lstrcmpW(a.ColumnText(2, m_pshf.Get()).c_str(), b.ColumnText(2, m_pshf.Get()).c_str()) * d;
     }
     const ULONGLONG x = a.SortNumber(m_iSortColumn);
     const ULONGLONG y = b.SortNumber(m_iSortColumn);

@@ -70,20 +70,20 @@ private:
     void InsertRecord(std::unique_ptr<CLSFileItem> record, int index);
     void InsertSorted(std::unique_ptr<CLSFileItem> record);
     std::vector<CLSFileItem*> Records() const;
-    std::string ParsingName(LPCITEMIDLIST record) const;
+    std::wstring ParsingName(LPCITEMIDLIST record) const;
     void Sort();
     // Size, time and attributes (and with types, the type) of the records
     // that lack them, from one walk of the shown folder.
     void LoadFolderData(bool types);
     void LoadDetails();
-    const std::string& TypeName(const std::wstring& name, DWORD attributes);
+    const std::wstring& TypeName(const std::wstring& name, DWORD attributes);
     int Compare(CLSFileItem& a, CLSFileItem& b);
     int ItemCount() const;
     CLSFileItem* Record(int index) const;
     LPITEMIDLIST ItemIdList(int index) const;
     int FindItem(LPCITEMIDLIST wanted) const;
     bool OnNotify(NMHDR* hdr) override;
-    void OnGetDispInfo(NMLVDISPINFOA* info);
+    void OnGetDispInfo(NMLVDISPINFOW* info);
     void OnItemChanged(const NMLISTVIEW* nm);
     void OnDoubleClick(const NMITEMACTIVATE* nm);
     bool OnContextMenu(HWND hWndClick, int x, int y) override;
@@ -100,5 +100,5 @@ private:
     bool m_bMonitor = true;
     bool m_bFolderWalked = false;  // since the rows last changed
     bool m_bTypesWalked = false;   // and their types with them
-    std::unordered_map<std::wstring, std::string> m_types;  // type name by extension
+    std::unordered_map<std::wstring, std::wstring> m_types;  // type name by extension
 };

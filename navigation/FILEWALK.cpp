@@ -91,7 +91,7 @@ void CLSWndFileList::LoadDetails()
 
 // Every file of one extension has the type of that extension; folders share
 // one. The key is the extension in lower case, or a backslash for folders.
-const std::string& CLSWndFileList::TypeName(const std::wstring& name, DWORD attributes)
+const std::wstring& CLSWndFileList::TypeName(const std::wstring& name, DWORD attributes)
 {
     const bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     std::wstring key = folder ? std::wstring(L"\\") : std::wstring(PathFindExtensionW(name.c_str()));
@@ -104,8 +104,6 @@ const std::string& CLSWndFileList::TypeName(const std::wstring& name, DWORD attr
     const std::wstring probe = folder ? name : L"x" + key;
     SHGetFileInfoW(probe.c_str(), folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
                    SHGFI_USEFILEATTRIBUTES | SHGFI_TYPENAME);
-    char text[sizeof(info.szTypeName)] = "";
-    WideCharToMultiByte(CP_ACP, 0, info.szTypeName, -1, text, sizeof(text), nullptr, nullptr);
-    it->second = text;
+    it->second = info.szTypeName;
     return it->second;
 }

@@ -7,6 +7,7 @@
 #include "navigation/FOLDERTR.h"
 
 #include "base/ASSERT.h"
+#include "base/WIDETEXT.h"
 #include "navigation/ROWMATCH.h"
 
 #include <algorithm>
@@ -34,13 +35,14 @@ bool IsDotEntry(const wchar_t* name)
 // which would give each empty folder an expand button.
 bool CLSWndFolderTree::MayHaveSubFolders(LPCITEMIDLIST pidl)
 {
-    wchar_t path[MAX_PATH] = L"";
-    if (!SHGetPathFromIDListW(pidl, path) || path[0] == L'\0' || lstrlenW(path) + 2 >= MAX_PATH) {
+    std::wstring path = PathOfIdList(pidl);
+    if (path.empty()) {
         return true;
     }
-    lstrcatW(path, path[lstrlenW(path) - 1] == L'\\' ? L"*" : L"\\*");
+    path += path.back() == L'\\' ? L"*" : L"\\*";
+    path = LongPathForm(path);
     WIN32_FIND_DATAW found;
-    CLSFindHandle search(FindFirstFileExW(path, FindExInfoBasic, &found, FindExSearchLimitToDirectories, nullptr,
+    CLSFindHandle search(FindFirstFileExW(path.c_str(), FindExInfoBasic, &found, FindExSearchLimitToDirectories, nullptr,
                                           FIND_FIRST_EX_LARGE_FETCH));
     if (!search) {
         return GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_NO_MORE_FILES;

@@ -73,18 +73,18 @@ void CLSWndFolderTree::Rebuild()
 
 HTREEITEM CLSWndFolderTree::InsertNode(HTREEITEM hParent, LPITEMIDLIST pidl, bool placeholder)
 {
-    char name[MAX_PATH] = "";
-    DisplayNameOf(pidl, name, sizeof(name));
-    TVINSERTSTRUCTA insert{};
+    // Inserted wide: the tree keeps the name as the shell gives it.
+    std::wstring name = DisplayNameOf(pidl);
+    TVINSERTSTRUCTW insert{};
     insert.hParent = hParent;
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    insert.item.pszText = name;
+    insert.item.pszText = name.data();
     insert.item.iImage = I_IMAGECALLBACK;
     insert.item.iSelectedImage = I_IMAGECALLBACK;
     insert.item.lParam = reinterpret_cast<LPARAM>(pidl);
     auto hNode = reinterpret_cast<HTREEITEM>(
-        SendMessageA(m_hWndControl, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+        SendMessageW(m_hWndControl, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
     if (hNode == nullptr) {
         CoTaskMemFree(pidl);
         return nullptr;
@@ -143,9 +143,9 @@ void CLSWndFolderTree::AddChild(HTREEITEM hParent, const SubFolder& sub, LPCITEM
 
 void CLSWndFolderTree::WatchNode(HTREEITEM hNode, LPCITEMIDLIST pidl)
 {
-    char path[MAX_PATH] = "";
-    if (m_bMonitor && SHGetPathFromIDListA(pidl, path) && path[0] != '\0') {
-        m_watcher.Watch(reinterpret_cast<LPARAM>(hNode), path, kTreeWatchFilter);
+    const std::wstring path = m_bMonitor ? PathOfIdList(pidl) : std::wstring();
+    if (!path.empty()) {
+        m_watcher.Watch(reinterpret_cast<LPARAM>(hNode), path.c_str(), kTreeWatchFilter);
     }
 }
 
@@ -237,16 +237,10 @@ LPCITEMIDLIST CLSWndFolderTree::GetSelectedIdList() const
     return hSelected != nullptr ? NodeIdList(hSelected) : nullptr;
 }
 
-void CLSWndFolderTree::GetSelectedPath(char* buffer, std::size_t size) const
+std::wstring CLSWndFolderTree::GetSelectedPath() const
 {
-    if (size == 0) {
-        return;
-    }
-    buffer[0] = '\0';
     LPCITEMIDLIST pidl = GetSelectedIdList();
-    if (pidl != nullptr && m_pDesktop) {
-        GetParsingNameA(m_pDesktop.Get(), pidl, buffer, size);
-    }
+    return pidl != nullptr && m_pDesktop ? NameOf(m_pDesktop.Get(), pidl, SHGDN_FORPARSING) : std::wstring();
 }
 
 LPITEMIDLIST CLSWndFolderTree::NodeIdList(HTREEITEM hNode) const

@@ -32,7 +32,7 @@ public:
     void Refresh();
     void ShowFolder(LPCITEMIDLIST pidl);
     void GoUp();
-    void GetSelectedPath(char* buffer, std::size_t size) const;
+    std::wstring GetSelectedPath() const;
     void SetMonitor(bool on);
 
     HWND GetTreeWindow() const noexcept { return m_hWndControl; }

@@ -1,6 +1,8 @@
 // The watcher thread: poll, re-arm, post; never a wait on the UI thread.
 #include "navigation/WATCHER.h"
 
+#include "base/WIDETEXT.h"
+
 #include "base/ASSERT.h"
 
 #include <algorithm>
@@ -68,9 +70,9 @@ void CLSFolderWatcher::Stop()
     }
 }
 
-bool CLSFolderWatcher::Watch(LPARAM key, const char* path, DWORD filter)
+bool CLSFolderWatcher::Watch(LPARAM key, const wchar_t* path, DWORD filter)
 {
-    CLSChangeNotification change(path, filter);
+    CLSChangeNotification change(LongPathForm(path).c_str(), filter);
     if (!change.Valid()) {
         return false;
     }

@@ -39,6 +39,12 @@ bool CLSWndView::StartFind(const std::u16string& text, bool matchCase, bool forw
         ParseHexPairs(TextInCodePage(text, CP_ACP), query.hex);
     }
     query.encoding = FindEncoding();
+    // Text typed in the hex view is looked for as the file's encoding writes
+    // it; a character that encoding cannot hold (𠮷 in Shift-JIS) has no bytes.
+    if (query.bytes && query.hex.empty() && EncodeQueryBytes(text, query.encoding, nullptr).empty()) {
+        MessageBoxA(m_hWndParent, LoadResourceString(IDS_FIND_NOT_IN_ENCODING).c_str(), "Glim!", MB_ICONINFORMATION);
+        return true;
+    }
     const OrderedSelection sel = Selection();
     m_find.origin = FindPosOf(forward ? sel.e : sel.s);
     m_find.range.forward = forward;

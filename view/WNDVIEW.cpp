@@ -110,12 +110,7 @@ void CLSWndView::ApplySettings(const CLSGlimTextSettings& text, const CLSGlimFon
     }
 }
 
-void CLSWndView::OpenFile(const char* lpszPath)
-{
-    OpenPath(WidenAnsi(lpszPath != nullptr ? lpszPath : ""));
-}
-
-void CLSWndView::OpenPath(const std::wstring& path)
+void CLSWndView::OpenFile(const std::wstring& path)
 {
     const char* lpszPlugins = m_clsImage.GetUseSPI() ? m_clsImage.GetSPIFolder().GetString() : nullptr;
     CancelFind();
@@ -201,7 +196,7 @@ void CLSWndView::SetEncoding(TextEncoding encoding)
         // are counted anew in a document of their own, as a copy may still
         // read the index of this one.
         const std::wstring path = Doc().GetPath();
-        OpenPath(path);
+        OpenFile(path);
         return;
     }
     m_clsShownLines.Clear();

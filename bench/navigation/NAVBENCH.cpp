@@ -2,6 +2,7 @@
 // sort-folder-10k, watch-latency, navigate-file and next-file.
 #include "app/WNDMAIN.h"
 #include "base/OWNERS.h"
+#include "base/WIDEN.h"
 #include "resources/RESOURCE.h"
 
 #include "bench/common/BENCHWIN.h"
@@ -110,9 +111,9 @@ public:
     Bench()
     {
         m_app->Register(GetModuleHandleA(nullptr));
-        char temp[MAX_PATH] = "";
-        GetTempPathA(sizeof(temp), temp);
-        std::snprintf(g_szSettingsPath, sizeof(g_szSettingsPath), "%sglim-bench.ini", temp);
+        wchar_t temp[MAX_PATH] = L"";
+        GetTempPathW(MAX_PATH, temp);
+        g_wsSettingsPath = std::wstring(temp) + L"glim-bench.ini";
         m_app->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
         SHGetDesktopFolder(m_desktop.Address());
         Pump();
@@ -239,7 +240,7 @@ public:
             stepped.push_back(Now() - start);
             std::snprintf(name, sizeof(name), "\\file%05d.txt", 6001 + 2 * i);
             start = Now();
-            view.OpenFile((folder + name).c_str());
+            view.OpenFile(WidenAnsi(folder + name));
             InvalidateRect(view.GetHandle(), nullptr, TRUE);
             UpdateWindow(view.GetHandle());
             alone.push_back(Now() - start);

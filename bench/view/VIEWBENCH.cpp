@@ -60,7 +60,7 @@ std::string MakeOneLineFile(const char* name, std::size_t columns)
 double RightKeySeconds(CLSWndView& view, const std::string& path)
 {
     constexpr int kKeys = 50;
-    view.OpenFile(path.c_str());
+    view.OpenFile(WidenAnsi(path));
     UpdateWindow(view.GetHandle());
     Pump();
     if (view.GetDisplayMode() != DocumentKind::Text) {
@@ -141,7 +141,7 @@ int main()
     const double readSeconds = SequentialRead(path);
 
     const double openStart = Now();
-    view->OpenFile(path.c_str());
+    view->OpenFile(WidenAnsi(path));
     UpdateWindow(hWnd);
     const double openSeconds = Now() - openStart;
     // The lines are counted on a second thread once the first screen is up;
@@ -205,7 +205,7 @@ int main()
 
     // Shown as hex, then switched to text: until the first text screen is up.
     view->SetViewMode(ViewMode::Hex);
-    view->OpenFile(path.c_str());
+    view->OpenFile(WidenAnsi(path));
     UpdateWindow(hWnd);
     Pump();
     const double switchStart = Now();

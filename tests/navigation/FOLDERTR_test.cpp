@@ -2,6 +2,8 @@
 // and sub-folders created under an expanded node.
 #include "NAVTEST.h"
 
+#include "base/WIDETEXT.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -45,9 +47,7 @@ TEST(FolderTree, GoesToTheFolderOfAPathUpAgainAndFollowsNewSubFolders)
     // A file's path selects its folder, which the main window is told of.
     tree.ShowFolder(IdListOf(japanese + "\\file.txt").Get());
     EXPECT_EQ(host.selectedFolder, japanese);
-    char selected[MAX_PATH] = "";
-    tree.GetSelectedPath(selected, sizeof(selected));
-    EXPECT_EQ(std::string(selected), japanese);
+    EXPECT_EQ(tree.GetSelectedPath(), WidenAnsi(japanese));
     HTREEITEM hNode = TreeView_GetSelection(hWndTree);
     EXPECT_EQ(NodeText(hWndTree, hNode), "表ソ");
     TreeView_Expand(hWndTree, hNode, TVE_EXPAND);

@@ -1,6 +1,7 @@
 // The pane as a whole: view forms and encodings, scroll bars, big files
 // counted behind the first screen, and the context menu.
 #include "VIEWTEST.h"
+#include "base/WIDEN.h"
 
 #include "resources/RESOURCE.h"
 #include "tests/common/PUMP.h"
@@ -123,7 +124,7 @@ TEST(ViewWindow, BigFileIsPaintedBeforeItsLinesAreCountedAlsoWhenSwitchedToText)
     CLSViewHarness h;
     h.view.Doc().SetMemoryLimit(1000);
     const int lines = 30000;
-    h.view.OpenFile(TestFolder().Write("big.txt", NumberedLines(lines)).c_str());
+    h.view.OpenFile(WidenAnsi(TestFolder().Write("big.txt", NumberedLines(lines))));
     ASSERT_FALSE(h.view.Doc().IsInMemory());
     EXPECT_TRUE(h.view.Doc().IsLineIndexBuilding());  // held until the first screen is up
     UpdateWindow(h.View());
@@ -137,7 +138,7 @@ TEST(ViewWindow, BigFileIsPaintedBeforeItsLinesAreCountedAlsoWhenSwitchedToText)
     EXPECT_EQ(h.Caret().first, lines);
 
     // Another file opened while the count is under way.
-    h.view.OpenFile(TestFolder().Write("big2.txt", NumberedLines(lines)).c_str());
+    h.view.OpenFile(WidenAnsi(TestFolder().Write("big2.txt", NumberedLines(lines))));
     UpdateWindow(h.View());
     h.Open(TestFolder().Write("next.txt", std::string(2000, 'x') + "\r\nlast"));
     EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, RowsMaximum(2));
