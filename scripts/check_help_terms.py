@@ -13,7 +13,7 @@ SYSTEM_TEXTS = {"OK", "キャンセル", "適用", "ヘルプ"}
 # Keys handled in code or by the controls and dialogs themselves.
 CODE_KEYS = {
     "←", "→", "↑", "↓", "Home", "End", "PageUp", "PageDown", "Ctrl+Home", "Ctrl+End", "Shift", "Ctrl", "Alt",
-    "Enter", "Esc", "Tab", "Shift+Tab", "Ctrl+Tab", "Ctrl+Shift+Tab", "BackSpace", "Alt+F4", "F1", "Shift+F10",
+    "Enter", "Esc", "Tab", "Shift+Tab", "Ctrl+Tab", "Ctrl+Shift+Tab", "BackSpace", "Alt+F4", "Alt+Tab", "F1", "Shift+F10",
     "アプリケーション", "+", "-", "0",
 }
 
