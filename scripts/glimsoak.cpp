@@ -8,6 +8,7 @@
 #include "base/OWNERS.h"
 #include "resources/RESOURCE.h"
 #include "scripts/soakfiles.h"
+#include "scripts/soakwatch.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -18,6 +19,9 @@
 #include <cstdio>
 #include <cwchar>
 #include <deque>
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -33,6 +37,7 @@ struct Sample {
     DWORD gdi = 0;
     DWORD user = 0;
     bool windowsOnly = false;  // USER counts visible windows and their children only
+    std::map<int, DWORD> handleTypes;  // by the system's object type number, where known
 };
 
 struct GlimWindows {
@@ -59,10 +64,14 @@ private:
     void Act();
     void Note(const std::string& what);
     bool Answers(DWORD ms) const;
-    bool Exited() const { return WaitForSingleObject(m_process.Get(), 0) == WAIT_OBJECT_0; }
+    bool Exited() const { return m_watch.Crashed() || WaitForSingleObject(m_watch.Process(), 0) == WAIT_OBJECT_0; }
     Sample Measure() const;
     void DismissDialogs(bool expectFindBox);
     HWND WaitForDialog(DWORD ms, bool findBox) const;
+    bool CloseGlim();
+    void ReportHang();
+    void WriteReplay(const std::wstring& path, unsigned seed, unsigned actions, const Sample& first,
+                     const Sample& last) const;
     std::vector<HWND> Dialogs() const;
 
     void Key(HWND hWnd, UINT vk);
@@ -80,8 +89,7 @@ private:
 
     SoakCorpus& m_corpus;
     std::mt19937 m_random;
-    CLSHandle m_process;
-    DWORD m_pid = 0;
+    SoakWatch m_watch;
     GlimWindows m_w;
     std::deque<std::string> m_recent;
     unsigned m_done = 0;
@@ -124,17 +132,10 @@ std::string ClassOf(HWND hWnd)
 bool Soak::Start(const std::wstring& exe)
 {
     std::wstring commandLine = L"\"" + exe + L"\" \"" + m_corpus.Root() + L"\\text\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &started)) {
-        std::fprintf(stderr, "glimsoak: cannot start glim.exe (error %lu)\n", GetLastError());
+    if (!m_watch.Start(exe, commandLine)) {
+        std::fprintf(stderr, "glimsoak: cannot start glim.exe\n");
         return false;
     }
-    CLSHandle thread(started.hThread);
-    m_process.Reset(started.hProcess);
-    m_pid = started.dwProcessId;
     for (int tick = 0; tick < 600; ++tick) {
         if (FindWindows() && Answers(kAnswerMs)) {
             return true;
@@ -149,7 +150,7 @@ bool Soak::Start(const std::wstring& exe)
 
 bool Soak::FindWindows()
 {
-    std::pair<DWORD, std::vector<HWND>> found{m_pid, {}};
+    std::pair<DWORD, std::vector<HWND>> found{m_watch.Pid(), {}};
     EnumWindows(CollectProcessWindows, reinterpret_cast<LPARAM>(&found));
     m_w = GlimWindows{};
     for (HWND hWnd : found.second) {
@@ -187,8 +188,9 @@ bool Soak::Answers(DWORD ms) const
 
 // Wine answers GetProcessHandleCount with 0; its system-wide handle table
 // has them.
-DWORD HandlesInTable(DWORD pid)
+std::map<int, DWORD> HandlesInTable(DWORD pid)
 {
+    std::map<int, DWORD> types;
     std::vector<char> buffer(1 << 20);
     ULONG needed = 0;
     NTSTATUS status = 0;
@@ -198,28 +200,32 @@ DWORD HandlesInTable(DWORD pid)
         buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed));
     }
     if (status < 0) {
-        return 0;
+        return types;
     }
     const auto* table = reinterpret_cast<const SYSTEM_HANDLE_INFORMATION*>(buffer.data());
-    DWORD count = 0;
     for (ULONG i = 0; i < table->Count; ++i) {
-        count += table->Handle[i].OwnerPid == pid ? 1 : 0;
+        if (table->Handle[i].OwnerPid == pid) {
+            ++types[table->Handle[i].ObjectType];
+        }
     }
-    return count;
+    return types;
 }
 
 Sample Soak::Measure() const
 {
     Sample sample;
-    if (!GetProcessHandleCount(m_process.Get(), &sample.handles) || sample.handles == 0) {
-        sample.handles = HandlesInTable(m_pid);
+    if (!GetProcessHandleCount(m_watch.Process(), &sample.handles) || sample.handles == 0) {
+        sample.handleTypes = HandlesInTable(m_watch.Pid());
+        for (const auto& [type, count] : sample.handleTypes) {
+            sample.handles += count;
+        }
     }
-    sample.gdi = GetGuiResources(m_process.Get(), GR_GDIOBJECTS);
-    sample.user = GetGuiResources(m_process.Get(), GR_USEROBJECTS);
+    sample.gdi = GetGuiResources(m_watch.Process(), GR_GDIOBJECTS);
+    sample.user = GetGuiResources(m_watch.Process(), GR_USEROBJECTS);
     if (sample.user == 0) {
         // Where the system counts no USER objects, its windows are the ones
         // that can be counted from outside.
-        std::pair<DWORD, std::vector<HWND>> found{m_pid, {}};
+        std::pair<DWORD, std::vector<HWND>> found{m_watch.Pid(), {}};
         EnumWindows(CollectProcessWindows, reinterpret_cast<LPARAM>(&found));
         std::vector<HWND> all = found.second;
         for (HWND hWnd : found.second) {
@@ -241,7 +247,7 @@ void Soak::Note(const std::string& what)
 
 std::vector<HWND> Soak::Dialogs() const
 {
-    std::pair<DWORD, std::vector<HWND>> found{m_pid, {}};
+    std::pair<DWORD, std::vector<HWND>> found{m_watch.Pid(), {}};
     EnumWindows(CollectProcessWindows, reinterpret_cast<LPARAM>(&found));
     std::vector<HWND> dialogs;
     for (HWND hWnd : found.second) {
@@ -498,6 +504,56 @@ void Soak::Act()
     }
 }
 
+// Whether the window comes back and after how long, and where each thread of
+// Glim is meanwhile (into the run's log).
+void Soak::ReportHang()
+{
+    Note("no answer within 5 s");
+    ULONGLONG since = GetTickCount64();
+    while (GetTickCount64() - since < 120000 && !Exited()) {
+        if (Answers(kAnswerMs)) {
+            Note("answered again after about " + std::to_string((GetTickCount64() - since) / 1000 + 5) + " s");
+            return;
+        }
+        Sleep(1000);
+    }
+    std::printf("soak: no answer at action %u; the threads of Glim:\n%s", m_done + 1, m_watch.AllStacks().c_str());
+    Note("still no answer after 2 minutes; the threads' stacks are in the log");
+}
+
+// The orderly way out, as the user closes the window.
+bool Soak::CloseGlim()
+{
+    PostMessageA(m_w.main, WM_CLOSE, 0, 0);
+    Sleep(300);
+    DismissDialogs(false);
+    if (WaitForSingleObject(m_watch.Process(), 30000) != WAIT_OBJECT_0) {
+        Note("did not close within 30 s");
+        return false;
+    }
+    return true;
+}
+
+void Soak::WriteReplay(const std::wstring& path, unsigned seed, unsigned actions, const Sample& first,
+                       const Sample& last) const
+{
+    std::ofstream replay(std::filesystem::path(path), std::ios::trunc);
+    replay << "seed " << seed << "\nactions " << m_done << " of " << actions << "\ncorpus " << Utf8(m_corpus.Root())
+           << "\nunasked boxes " << m_boxes << "\nhandles " << first.handles << " to " << last.handles << ", GDI "
+           << first.gdi << " to " << last.gdi << ", USER " << first.user << " to " << last.user << "\n";
+    for (const auto& [type, count] : last.handleTypes) {
+        auto before = first.handleTypes.find(type);
+        long grown = static_cast<long>(count) - (before == first.handleTypes.end() ? 0L : static_cast<long>(before->second));
+        if (grown != 0) {
+            replay << "  handles of object type " << type << ": " << grown << "\n";
+        }
+    }
+    replay << "last actions:\n";
+    for (const std::string& line : m_recent) {
+        replay << "  " << line << "\n";
+    }
+}
+
 int Soak::Run(unsigned actions, const std::wstring& replayPath, unsigned seed)
 {
     unsigned crashes = 0, hangs = 0;
@@ -508,13 +564,15 @@ int Soak::Run(unsigned actions, const std::wstring& replayPath, unsigned seed)
             Note("main window gone");
         }
         Act();
+        bool answers = Answers(kAnswerMs);
         if (Exited()) {
             Note("Glim ended");
+            std::printf("soak: Glim ended at action %u\n%s", m_done + 1, m_watch.Report().c_str());
             ++crashes;
             break;
         }
-        if (!Answers(kAnswerMs)) {
-            Note("no answer within 5 s");
+        if (!answers) {
+            ReportHang();
             ++hangs;
             break;
         }
@@ -525,31 +583,10 @@ int Soak::Run(unsigned actions, const std::wstring& replayPath, unsigned seed)
             last = Measure();
         }
     }
-    if (crashes == 0 && hangs == 0) {
-        PostMessageA(m_w.main, WM_CLOSE, 0, 0);
-        Sleep(300);
-        DismissDialogs(false);
-        if (WaitForSingleObject(m_process.Get(), 30000) != WAIT_OBJECT_0) {
-            Note("did not close within 30 s");
-            ++hangs;
-        }
+    if (crashes == 0 && hangs == 0 && !CloseGlim()) {
+        ++hangs;
     }
-
-    FILE* replay = _wfopen(replayPath.c_str(), L"w");
-    if (replay != nullptr) {
-        std::fprintf(replay,
-                     "seed %u\nactions %u of %u\ncorpus %s\nunasked boxes %u\n"
-                     "handles %lu to %lu, GDI %lu to %lu, USER %lu to %lu\nlast actions:\n",
-                     seed, m_done, actions, Utf8(m_corpus.Root()).c_str(), m_boxes, first.handles, last.handles,
-                     first.gdi, last.gdi, first.user, last.user);
-        for (const std::string& line : m_recent) {
-            std::fprintf(replay, "  %s\n", line.c_str());
-        }
-        std::fclose(replay);
-    }
-    if (m_process && !Exited()) {
-        TerminateProcess(m_process.Get(), 1);
-    }
+    WriteReplay(replayPath, seed, actions, first, last);
     if (first.windowsOnly) {
         std::printf("soak: this system counts no GDI or USER objects (GetGuiResources answers 0): "
                     "GDI is not measured, USER counts windows\n");
