@@ -5,7 +5,8 @@
 # it) for ACTIONS random actions (200) drawn from SEED (the time), on a corpus
 # of every kind of file written into a temporary folder. Ends with
 #   soak: N actions, C crashes, H hangs, handles +X, GDI +Y, USER +Z
-# (growth from the sample after warm-up to the last) and exits non-zero on a
+# (growth from the sample after warm-up to the last; a freeze the window comes
+# back from is counted and the run goes on) and exits non-zero on a
 # crash or a hang. build/soak/last-run.txt keeps the seed, the last 50 actions
 # and, after a failure, the corpus and the run's log for a replay.
 set -eu
@@ -32,6 +33,9 @@ timeout $((actions * 2 + 600)) wine build/x64/scripts/glimsoak.exe "$(winepath -
   "$(winepath -w "$work/corpus")" "$actions" "$seed" "$(winepath -w "$replay")" >"$log" 2>&1 || rc=$?
 grep -a '^soak: ' "$log" | head -n -1 || true
 summary=$(grep -a '^soak: ' "$log" | tail -n 1 || true)
+if grep -aq 'glim\.exe+0x' "$log"; then  # the stacks of a fault or a freeze, with names
+  python3 scripts/soakstack.py "$work/bin/glim.exe" <"$log" >"$log.named" && mv "$log.named" "$log"
+fi
 if [ "$rc" -eq 0 ] && [ -n "$summary" ]; then
   rm -rf "$work"
 else

@@ -69,7 +69,7 @@ private:
     void DismissDialogs(bool expectFindBox);
     HWND WaitForDialog(DWORD ms, bool findBox) const;
     bool CloseGlim();
-    void ReportHang();
+    bool ReportHang();
     void WriteReplay(const std::wstring& path, unsigned seed, unsigned actions, const Sample& first,
                      const Sample& last) const;
     std::vector<HWND> Dialogs() const;
@@ -504,21 +504,24 @@ void Soak::Act()
     }
 }
 
-// Whether the window comes back and after how long, and where each thread of
-// Glim is meanwhile (into the run's log).
-void Soak::ReportHang()
+// Where each thread of Glim is (into the run's log), and whether the window
+// comes back within 2 minutes and after how long: a freeze that ends lets the
+// run go on.
+bool Soak::ReportHang()
 {
     Note("no answer within 5 s");
+    std::printf("soak: no answer at action %u; the threads of Glim:\n%s", m_done + 1, m_watch.AllStacks().c_str());
     ULONGLONG since = GetTickCount64();
     while (GetTickCount64() - since < 120000 && !Exited()) {
         if (Answers(kAnswerMs)) {
             Note("answered again after about " + std::to_string((GetTickCount64() - since) / 1000 + 5) + " s");
-            return;
+            return true;
         }
         Sleep(1000);
     }
-    std::printf("soak: no answer at action %u; the threads of Glim:\n%s", m_done + 1, m_watch.AllStacks().c_str());
+    std::printf("soak: still no answer; the threads of Glim:\n%s", m_watch.AllStacks().c_str());
     Note("still no answer after 2 minutes; the threads' stacks are in the log");
+    return false;
 }
 
 // The orderly way out, as the user closes the window.
@@ -572,9 +575,10 @@ int Soak::Run(unsigned actions, const std::wstring& replayPath, unsigned seed)
             break;
         }
         if (!answers) {
-            ReportHang();
             ++hangs;
-            break;
+            if (!ReportHang()) {
+                break;  // stuck for good: nothing more to learn from this run
+            }
         }
         unsigned count = m_done + 1;
         if (count == warmUp) {
