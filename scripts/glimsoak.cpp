@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -64,7 +65,7 @@ private:
     void Act();
     void Note(const std::string& what);
     bool Answers(DWORD ms) const;
-    bool Exited() const { return m_watch.Crashed() || WaitForSingleObject(m_watch.Process(), 0) == WAIT_OBJECT_0; }
+    bool Exited() const { return m_watch->Crashed() || WaitForSingleObject(m_watch->Process(), 0) == WAIT_OBJECT_0; }
     Sample Measure() const;
     void DismissDialogs(bool expectFindBox);
     HWND WaitForDialog(DWORD ms, bool findBox) const;
@@ -89,7 +90,8 @@ private:
 
     SoakCorpus& m_corpus;
     std::mt19937 m_random;
-    SoakWatch m_watch;
+    std::unique_ptr<SoakWatch> m_watch;
+    std::wstring m_exe;
     GlimWindows m_w;
     std::deque<std::string> m_recent;
     unsigned m_done = 0;
@@ -132,7 +134,9 @@ std::string ClassOf(HWND hWnd)
 bool Soak::Start(const std::wstring& exe)
 {
     std::wstring commandLine = L"\"" + exe + L"\" \"" + m_corpus.Root() + L"\\text\"";
-    if (!m_watch.Start(exe, commandLine)) {
+    m_exe = exe;
+    m_watch = std::make_unique<SoakWatch>();
+    if (!m_watch->Start(exe, commandLine)) {
         std::fprintf(stderr, "glimsoak: cannot start glim.exe\n");
         return false;
     }
@@ -150,7 +154,7 @@ bool Soak::Start(const std::wstring& exe)
 
 bool Soak::FindWindows()
 {
-    std::pair<DWORD, std::vector<HWND>> found{m_watch.Pid(), {}};
+    std::pair<DWORD, std::vector<HWND>> found{m_watch->Pid(), {}};
     EnumWindows(CollectProcessWindows, reinterpret_cast<LPARAM>(&found));
     m_w = GlimWindows{};
     for (HWND hWnd : found.second) {
@@ -214,18 +218,18 @@ std::map<int, DWORD> HandlesInTable(DWORD pid)
 Sample Soak::Measure() const
 {
     Sample sample;
-    if (!GetProcessHandleCount(m_watch.Process(), &sample.handles) || sample.handles == 0) {
-        sample.handleTypes = HandlesInTable(m_watch.Pid());
+    if (!GetProcessHandleCount(m_watch->Process(), &sample.handles) || sample.handles == 0) {
+        sample.handleTypes = HandlesInTable(m_watch->Pid());
         for (const auto& [type, count] : sample.handleTypes) {
             sample.handles += count;
         }
     }
-    sample.gdi = GetGuiResources(m_watch.Process(), GR_GDIOBJECTS);
-    sample.user = GetGuiResources(m_watch.Process(), GR_USEROBJECTS);
+    sample.gdi = GetGuiResources(m_watch->Process(), GR_GDIOBJECTS);
+    sample.user = GetGuiResources(m_watch->Process(), GR_USEROBJECTS);
     if (sample.user == 0) {
         // Where the system counts no USER objects, its windows are the ones
         // that can be counted from outside.
-        std::pair<DWORD, std::vector<HWND>> found{m_watch.Pid(), {}};
+        std::pair<DWORD, std::vector<HWND>> found{m_watch->Pid(), {}};
         EnumWindows(CollectProcessWindows, reinterpret_cast<LPARAM>(&found));
         std::vector<HWND> all = found.second;
         for (HWND hWnd : found.second) {
@@ -247,7 +251,7 @@ void Soak::Note(const std::string& what)
 
 std::vector<HWND> Soak::Dialogs() const
 {
-    std::pair<DWORD, std::vector<HWND>> found{m_watch.Pid(), {}};
+    std::pair<DWORD, std::vector<HWND>> found{m_watch->Pid(), {}};
     EnumWindows(CollectProcessWindows, reinterpret_cast<LPARAM>(&found));
     std::vector<HWND> dialogs;
     for (HWND hWnd : found.second) {
@@ -510,7 +514,7 @@ void Soak::Act()
 bool Soak::ReportHang()
 {
     Note("no answer within 5 s");
-    std::printf("soak: no answer at action %u; the threads of Glim:\n%s", m_done + 1, m_watch.AllStacks().c_str());
+    std::printf("soak: no answer at action %u; the threads of Glim:\n%s", m_done + 1, m_watch->AllStacks().c_str());
     ULONGLONG since = GetTickCount64();
     while (GetTickCount64() - since < 120000 && !Exited()) {
         if (Answers(kAnswerMs)) {
@@ -519,7 +523,7 @@ bool Soak::ReportHang()
         }
         Sleep(1000);
     }
-    std::printf("soak: still no answer; the threads of Glim:\n%s", m_watch.AllStacks().c_str());
+    std::printf("soak: still no answer; the threads of Glim:\n%s", m_watch->AllStacks().c_str());
     Note("still no answer after 2 minutes; the threads' stacks are in the log");
     return false;
 }
@@ -530,7 +534,7 @@ bool Soak::CloseGlim()
     PostMessageA(m_w.main, WM_CLOSE, 0, 0);
     Sleep(300);
     DismissDialogs(false);
-    if (WaitForSingleObject(m_watch.Process(), 30000) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(m_watch->Process(), 30000) != WAIT_OBJECT_0) {
         Note("did not close within 30 s");
         return false;
     }
@@ -560,8 +564,14 @@ void Soak::WriteReplay(const std::wstring& path, unsigned seed, unsigned actions
 int Soak::Run(unsigned actions, const std::wstring& replayPath, unsigned seed)
 {
     unsigned crashes = 0, hangs = 0;
-    unsigned warmUp = actions < 2 * kSampleEvery ? actions / 2 : kSampleEvery;
-    Sample first{}, last{};
+    const unsigned warmUp = actions < 2 * kSampleEvery ? actions / 2 : kSampleEvery;
+    unsigned warmedAt = warmUp;  // of the Glim running now
+    Sample first{}, last{}, grown{};
+    auto addGrowth = [&]() {
+        grown.handles += last.handles - first.handles;
+        grown.gdi += last.gdi - first.gdi;
+        grown.user += last.user - first.user;
+    };
     for (m_done = 0; m_done < actions; ++m_done) {
         if (m_done % 25 == 0 && !FindWindows()) {
             Note("main window gone");
@@ -570,9 +580,16 @@ int Soak::Run(unsigned actions, const std::wstring& replayPath, unsigned seed)
         bool answers = Answers(kAnswerMs);
         if (Exited()) {
             Note("Glim ended");
-            std::printf("soak: Glim ended at action %u\n%s", m_done + 1, m_watch.Report().c_str());
+            std::printf("soak: Glim ended at action %u\n%s", m_done + 1, m_watch->Report().c_str());
             ++crashes;
-            break;
+            // A crash ends that Glim's figures; a new one goes on with the run.
+            addGrowth();
+            first = last = Sample{};
+            warmedAt = m_done + 1 + warmUp;
+            if (!Start(m_exe)) {
+                break;
+            }
+            continue;
         }
         if (!answers) {
             ++hangs;
@@ -581,24 +598,25 @@ int Soak::Run(unsigned actions, const std::wstring& replayPath, unsigned seed)
             }
         }
         unsigned count = m_done + 1;
-        if (count == warmUp) {
+        if (count == warmedAt) {
             first = last = Measure();
-        } else if (count > warmUp && (count % kSampleEvery == 0 || count == actions)) {
+        } else if (count > warmedAt && (count % kSampleEvery == 0 || count == actions)) {
             last = Measure();
         }
     }
     if (crashes == 0 && hangs == 0 && !CloseGlim()) {
         ++hangs;
     }
+    addGrowth();
     WriteReplay(replayPath, seed, actions, first, last);
     if (first.windowsOnly) {
         std::printf("soak: this system counts no GDI or USER objects (GetGuiResources answers 0): "
                     "GDI is not measured, USER counts windows\n");
     }
+    // Unsigned differences wrap; as signed they are the growth, or a fall.
     std::printf("soak: %u actions, %u crashes, %u hangs, handles %+ld, GDI %+ld, USER %+ld\n", m_done, crashes,
-                hangs, static_cast<long>(last.handles) - static_cast<long>(first.handles),
-                static_cast<long>(last.gdi) - static_cast<long>(first.gdi),
-                static_cast<long>(last.user) - static_cast<long>(first.user));
+                hangs, static_cast<long>(static_cast<int>(grown.handles)), static_cast<long>(static_cast<int>(grown.gdi)),
+                static_cast<long>(static_cast<int>(grown.user)));
     return crashes + hangs == 0 ? 0 : 1;
 }
 
