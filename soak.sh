@@ -5,10 +5,11 @@
 # it) for ACTIONS random actions (200) drawn from SEED (the time), on a corpus
 # of every kind of file written into a temporary folder. Ends with
 #   soak: N actions, C crashes, H hangs, handles +X, GDI +Y, USER +Z
-# (growth from the sample after warm-up to the last; a freeze the window comes
-# back from is counted and the run goes on) and exits non-zero on a
-# crash or a hang. build/soak/last-run.txt keeps the seed, the last 50 actions
-# and, after a failure, the corpus and the run's log for a replay.
+# (growth from the sample after warm-up to the last) and exits non-zero on a
+# crash or a hang (the window silent for 5 s); after a crash, or a freeze of a
+# minute, a new Glim goes on with the run. build/soak/last-run.log has the
+# stacks of each, build/soak/last-run.txt the seed and the last 50 actions for a
+# replay; after a failure the corpus is kept too.
 set -eu
 cd "$(dirname "$0")"
 actions=${1:-200}

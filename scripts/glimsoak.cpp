@@ -509,14 +509,13 @@ void Soak::Act()
 }
 
 // Where each thread of Glim is (into the run's log), and whether the window
-// comes back within 2 minutes and after how long: a freeze that ends lets the
-// run go on.
+// comes back within a minute and after how long.
 bool Soak::ReportHang()
 {
     Note("no answer within 5 s");
     std::printf("soak: no answer at action %u; the threads of Glim:\n%s", m_done + 1, m_watch->AllStacks().c_str());
     ULONGLONG since = GetTickCount64();
-    while (GetTickCount64() - since < 120000 && !Exited()) {
+    while (GetTickCount64() - since < 60000 && !Exited()) {
         if (Answers(kAnswerMs)) {
             Note("answered again after about " + std::to_string((GetTickCount64() - since) / 1000 + 5) + " s");
             return true;
@@ -524,7 +523,7 @@ bool Soak::ReportHang()
         Sleep(1000);
     }
     std::printf("soak: still no answer; the threads of Glim:\n%s", m_watch->AllStacks().c_str());
-    Note("still no answer after 2 minutes; the threads' stacks are in the log");
+    Note("still no answer after a minute; the threads' stacks are in the log");
     return false;
 }
 
@@ -550,7 +549,8 @@ void Soak::WriteReplay(const std::wstring& path, unsigned seed, unsigned actions
            << first.gdi << " to " << last.gdi << ", USER " << first.user << " to " << last.user << "\n";
     for (const auto& [type, count] : last.handleTypes) {
         auto before = first.handleTypes.find(type);
-        long grown = static_cast<long>(count) - (before == first.handleTypes.end() ? 0L : static_cast<long>(before->second));
+        DWORD was = before == first.handleTypes.end() ? 0 : before->second;
+        long grown = static_cast<long>(count) - static_cast<long>(was);
         if (grown != 0) {
             replay << "  handles of object type " << type << ": " << grown << "\n";
         }
@@ -572,6 +572,14 @@ int Soak::Run(unsigned actions, const std::wstring& replayPath, unsigned seed)
         grown.gdi += last.gdi - first.gdi;
         grown.user += last.user - first.user;
     };
+    // The figures of a Glim that crashed or was ended are kept; a new one
+    // goes on with the run after its own warm-up.
+    auto restart = [&]() {
+        addGrowth();
+        first = last = Sample{};
+        warmedAt = m_done + 1 + warmUp;
+        return Start(m_exe);
+    };
     for (m_done = 0; m_done < actions; ++m_done) {
         if (m_done % 25 == 0 && !FindWindows()) {
             Note("main window gone");
@@ -582,11 +590,7 @@ int Soak::Run(unsigned actions, const std::wstring& replayPath, unsigned seed)
             Note("Glim ended");
             std::printf("soak: Glim ended at action %u\n%s", m_done + 1, m_watch->Report().c_str());
             ++crashes;
-            // A crash ends that Glim's figures; a new one goes on with the run.
-            addGrowth();
-            first = last = Sample{};
-            warmedAt = m_done + 1 + warmUp;
-            if (!Start(m_exe)) {
+            if (!restart()) {
                 break;
             }
             continue;
@@ -594,7 +598,13 @@ int Soak::Run(unsigned actions, const std::wstring& replayPath, unsigned seed)
         if (!answers) {
             ++hangs;
             if (!ReportHang()) {
-                break;  // stuck for good: nothing more to learn from this run
+                // Ended as a user ends a program that stays frozen; a new one goes on.
+                TerminateProcess(m_watch->Process(), 1);
+                WaitForSingleObject(m_watch->Process(), 10000);
+                if (!restart()) {
+                    break;
+                }
+                continue;
             }
         }
         unsigned count = m_done + 1;
@@ -614,9 +624,8 @@ int Soak::Run(unsigned actions, const std::wstring& replayPath, unsigned seed)
                     "GDI is not measured, USER counts windows\n");
     }
     // Unsigned differences wrap; as signed they are the growth, or a fall.
-    std::printf("soak: %u actions, %u crashes, %u hangs, handles %+ld, GDI %+ld, USER %+ld\n", m_done, crashes,
-                hangs, static_cast<long>(static_cast<int>(grown.handles)), static_cast<long>(static_cast<int>(grown.gdi)),
-                static_cast<long>(static_cast<int>(grown.user)));
+    std::printf("soak: %u actions, %u crashes, %u hangs, handles %+d, GDI %+d, USER %+d\n", m_done, crashes, hangs,
+                static_cast<int>(grown.handles), static_cast<int>(grown.gdi), static_cast<int>(grown.user));
     return crashes + hangs == 0 ? 0 : 1;
 }
 

@@ -1,6 +1,7 @@
 #include "scripts/soakwatch.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <utility>
 
@@ -9,9 +10,9 @@ namespace {
 DWORD64 ImageSize(HANDLE process, DWORD64 base)
 {
     IMAGE_DOS_HEADER dos{};
-    IMAGE_NT_HEADERS64 nt{};
+    IMAGE_NT_HEADERS nt{};  // the debuggee is built with the driver, for the same machine
     SIZE_T read = 0;
-    auto* at = reinterpret_cast<const char*>(base);
+    auto* at = reinterpret_cast<const char*>(static_cast<std::uintptr_t>(base));
     if (!ReadProcessMemory(process, at, &dos, sizeof(dos), &read) ||
         !ReadProcessMemory(process, at + dos.e_lfanew, &nt, sizeof(nt), &read)) {
         return 0;
@@ -74,7 +75,7 @@ void SoakWatch::Loop(std::wstring exe, std::wstring commandLine)
         std::unique_lock<std::mutex> hold(m_lock);
         switch (event.dwDebugEventCode) {
         case CREATE_PROCESS_DEBUG_EVENT: {
-            auto base = reinterpret_cast<DWORD64>(event.u.CreateProcessInfo.lpBaseOfImage);
+            auto base = static_cast<DWORD64>(reinterpret_cast<std::uintptr_t>(event.u.CreateProcessInfo.lpBaseOfImage));
             m_modules.push_back({base, ImageSize(m_process.Get(), base), FileName(event.u.CreateProcessInfo.hFile)});
             m_threads.emplace_back(event.dwThreadId, event.u.CreateProcessInfo.hThread);
             CloseHandle(event.u.CreateProcessInfo.hFile);
@@ -89,7 +90,7 @@ void SoakWatch::Loop(std::wstring exe, std::wstring commandLine)
                             m_threads.end());
             break;
         case LOAD_DLL_DEBUG_EVENT: {
-            auto base = reinterpret_cast<DWORD64>(event.u.LoadDll.lpBaseOfDll);
+            auto base = static_cast<DWORD64>(reinterpret_cast<std::uintptr_t>(event.u.LoadDll.lpBaseOfDll));
             m_modules.push_back({base, ImageSize(m_process.Get(), base), FileName(event.u.LoadDll.hFile)});
             CloseHandle(event.u.LoadDll.hFile);
             break;
@@ -135,13 +136,18 @@ std::string SoakWatch::StackOf(HANDLE thread) const
     if (!GetThreadContext(thread, &context)) {
         return "  (no context)\n";
     }
-    std::string stack = "  at " + Place(context.Rip) + "\n";
-    std::vector<DWORD64> words(2048);
+#ifdef _WIN64
+    const DWORD64 at = context.Rip, top = context.Rsp;
+#else
+    const DWORD64 at = context.Eip, top = context.Esp;
+#endif
+    std::string stack = "  at " + Place(at) + "\n";
+    std::vector<std::uintptr_t> words(2048);
     SIZE_T read = 0;
-    ReadProcessMemory(m_process.Get(), reinterpret_cast<const void*>(context.Rsp), words.data(),
-                      words.size() * sizeof(DWORD64), &read);
+    ReadProcessMemory(m_process.Get(), reinterpret_cast<const void*>(static_cast<std::uintptr_t>(top)), words.data(),
+                      words.size() * sizeof(words[0]), &read);
     int shown = 0;
-    for (std::size_t i = 0; i < read / sizeof(DWORD64) && shown < 40; ++i) {
+    for (std::size_t i = 0; i < read / sizeof(words[0]) && shown < 40; ++i) {
         std::string place = Place(words[i]);
         if (!place.empty()) {
             stack += "  " + place + "\n";
@@ -167,7 +173,7 @@ std::string SoakWatch::AllStacks() const
 void SoakWatch::OnException(const DEBUG_EVENT& event)
 {
     const EXCEPTION_RECORD& record = event.u.Exception.ExceptionRecord;
-    auto address = reinterpret_cast<DWORD64>(record.ExceptionAddress);
+    auto address = static_cast<DWORD64>(reinterpret_cast<std::uintptr_t>(record.ExceptionAddress));
     char head[200];
     std::snprintf(head, sizeof(head), "fault 0x%08lx at 0x%llx %s (thread %lu)\n", record.ExceptionCode,
                   static_cast<unsigned long long>(address), Place(address).c_str(), event.dwThreadId);
