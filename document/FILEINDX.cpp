@@ -14,6 +14,7 @@ LineSource CLSFileStream::GetLineSource() const
     LineSource source;
     source.memory = m_lpbyMemory;
     source.file = m_hFile.Get();
+    source.reader = m_reader.get();
     source.size = m_ullFileSize;
     source.encoding = m_encChosen != TextEncoding::Auto ? m_encChosen : m_encDetected;
     return source;
@@ -53,7 +54,7 @@ void CLSFileStream::DetectFromSample()
         return;
     }
     DWORD got = 0;
-    if (!SeekTo(0) || !ReadFile(m_hFile.Get(), sample.get(), kSampleBytes, &got, nullptr)) {
+    if (!ReadAt(0, sample.get(), kSampleBytes, &got)) {
         got = 0;
     }
     m_encDetected = DetectEncoding(sample.get(), got);

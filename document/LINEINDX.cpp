@@ -26,6 +26,16 @@ bool SeekHandle(HANDLE file, std::uint64_t offset)
     return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) != FALSE;
 }
 
+// A piece of the start, read by the thread that shows it: through the reader,
+// which gives up on a read that never ends, where there is one.
+bool ReadStartPiece(const LineSource& source, std::uint64_t offset, unsigned char* into, DWORD n, DWORD* got)
+{
+    if (source.reader != nullptr) {
+        return source.reader->ReadAt(offset, into, n, got);
+    }
+    return SeekHandle(source.file, offset) && ReadFile(source.file, into, n, got, nullptr);
+}
+
 }  // namespace
 
 CLSLineIndex::CLSLineIndex() = default;
@@ -201,13 +211,11 @@ bool CLSLineIndex::ReadStartTo(const LineSource& source, DWORD line)
 {
     unsigned char piece[kStartPiece];
     while (!m_bStartEnded && m_vecStart.size() <= static_cast<std::size_t>(line) + 1) {
-        if (m_dwStartRead >= kStartLimit || !SeekHandle(source.file, m_dwStartRead)) {
-            return false;
-        }
         const std::uint64_t left = source.size - m_dwStartRead;
         DWORD got = 0;
-        if (!ReadFile(source.file, piece, left < kStartPiece ? static_cast<DWORD>(left) : kStartPiece, &got,
-                      nullptr)) {
+        if (m_dwStartRead >= kStartLimit ||
+            !ReadStartPiece(source, m_dwStartRead, piece, left < kStartPiece ? static_cast<DWORD>(left) : kStartPiece,
+                            &got)) {
             return false;
         }
         m_pStartScanner->Feed(piece, got);

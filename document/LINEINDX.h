@@ -7,6 +7,7 @@
 #include "base/OWNERS.h"
 #include "document/ENCODING.h"
 #include "document/LINESTRT.h"
+#include "document/TIMEDREAD.h"
 
 #include <windows.h>
 
@@ -22,6 +23,7 @@ class CLSLineScanner;
 struct LineSource {
     const unsigned char* memory = nullptr;  // the copy in memory, else null
     HANDLE file = nullptr;  // on disk, the document's handle: its file pointer moves
+    CLSTimedReader* reader = nullptr;  // on disk, how the caller's thread reads it
     std::uint64_t size = 0;
     TextEncoding encoding = TextEncoding::Auto;  // the detected one: its unit splits lines
 

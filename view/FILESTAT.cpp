@@ -3,7 +3,9 @@
 // has appended to, cut or replaced, keeping the caret and scroll positions.
 #include "view/WNDVIEW.h"
 
+#include "base/RESSTR.h"
 #include "document/FINDFORM.h"
+#include "resources/RESOURCE.h"
 #include "view/HEXLAY.h"
 #include "view/OPENFAIL.h"
 
@@ -37,13 +39,35 @@ std::string NarrowName(const WCHAR* name)
 void CLSWndView::DescribeOpenFailure()
 {
     const DWORD error = Doc().GetOpenError();
-    if (error == NO_ERROR) {
+    if (error == NO_ERROR && !Doc().HasStalled()) {
         m_strOpenFailure.clear();
         return;
     }
     // The name alone: the path box above already shows where it is.
     const std::string name = NarrowName(PathFindFileNameW(Doc().GetPath().c_str()));
+    if (Doc().HasStalled()) {
+        std::string line = LoadResourceString(IDS_READ_STALLED);
+        const std::size_t at = line.find("%s");
+        m_strOpenFailure = at != std::string::npos ? line.replace(at, 2, name) : line;
+        return;
+    }
     m_strOpenFailure = OpenFailureLine(name, error, SystemErrorText(error));
+}
+
+// A read of the file that did not end in time, while opening, painting or
+// moving the caret: the pane shows only why from now on.
+void CLSWndView::NoticeStall()
+{
+    if (!Doc().HasStalled() || !m_strOpenFailure.empty()) {
+        return;
+    }
+    DescribeOpenFailure();
+    ResetCaret();
+    if (m_hWnd != nullptr) {
+        RefreshCaretShape();
+        SetUpScrollBars();
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
 }
 
 void CLSWndView::PaintOpenFailure(HDC hdc)

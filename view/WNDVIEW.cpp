@@ -135,6 +135,7 @@ void CLSWndView::OpenFile(const std::wstring& path)
         }
         PlaceCaret();
     }
+    NoticeStall();
 }
 
 namespace {
@@ -229,6 +230,9 @@ void CLSWndView::SetViewMode(ViewMode mode)
 
 DocumentKind CLSWndView::GetDisplayMode()
 {
+    if (Doc().HasStalled()) {
+        return DocumentKind::None;  // whatever the view form, there is nothing to show
+    }
     if (m_modeOverride != ViewMode::Auto) {
         return static_cast<DocumentKind>(m_modeOverride);
     }
@@ -411,7 +415,7 @@ void CLSWndView::PaintInto(const RECT& rc)
         return;
     }
     FillRect(hdc, &rc, m_clsBackBrush.Get());
-    if (!Doc().IsOpen()) {
+    if (!Doc().IsOpen() || Doc().HasStalled()) {
         PaintOpenFailure(hdc);
         return;
     }
@@ -447,6 +451,7 @@ void CLSWndView::OnPaint()
                    rc.top, SRCCOPY);
         }
     }
+    NoticeStall();  // the rows just drawn may have stopped short of it
     // Once the first screen is up, the lines of a big file are counted.
     Doc().RunLineIndex();
 }

@@ -218,6 +218,7 @@ private:
 
     // FILESTAT.cpp: a file that cannot be opened, or has changed on disk.
     void DescribeOpenFailure();
+    void NoticeStall();
     void PaintOpenFailure(HDC hdc);
     bool RowsCoverFile();
     int WithNoticeRow(int lines);

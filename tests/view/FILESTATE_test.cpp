@@ -3,6 +3,7 @@
 #include "VIEWTEST.h"
 
 #include "base/OWNERS.h"
+#include "tests/common/HELDREAD.h"
 #include "view/HEXLAY.h"
 #include "view/TEXTLAY.h"
 
@@ -160,6 +161,33 @@ TEST(FileState, PaneSaysWhyAFileCannotBeOpened)
         SetFocus(h.Parent());  // no caret in the picture
         const Shot shot = h.Capture();
         EXPECT_EQ(Inked(shot, 0, h.LineHeight()) > 0, c.error != NO_ERROR);
+        EXPECT_EQ(Inked(shot, h.LineHeight(), shot.cy), 0);
+    }
+}
+
+// A file that stops answering while it is shown (a share or a stick gone): the
+// next rows read give up, the pane says why on its first row and nothing else.
+TEST(FileState, PaneSaysAFileThatStopsAnsweringCannotBeRead)
+{
+    CLSViewHarness h;
+    std::string lines;
+    for (int i = 0; i < 2000; ++i) {
+        lines += "line " + std::to_string(i) + "\n";
+    }
+    const std::string path = TestFolder().Write("share.txt", lines);
+    for (const ViewMode mode : {ViewMode::Text, ViewMode::Hex}) {
+        h.view.SetViewMode(mode);
+        h.view.Doc().SetMemoryLimit(1000);
+        h.Open(path);
+        auto source = std::make_shared<CLSHeldSource>();
+        h.view.Doc().ReadThrough(source, 100);
+        h.Key(VK_NEXT);
+        h.Paint();
+        SetEvent(source->release.Get());
+        EXPECT_EQ(h.view.GetOpenFailure(), "「share.txt」を読み込めません: ファイルが応答しません。");
+        SetFocus(h.Parent());  // no caret in the picture
+        const Shot shot = h.Capture();
+        EXPECT_GT(Inked(shot, 0, h.LineHeight()), 0);
         EXPECT_EQ(Inked(shot, h.LineHeight(), shot.cy), 0);
     }
 }
