@@ -2,7 +2,6 @@
 // thousand of that letter and another one (the worst query for matching place
 // by place), cancelled after 50 ms; the time until Cancel returns, against
 // painting one screen of an ordinary text.
-#include "base/WIDEN.h"
 #include "view/WNDVIEW.h"
 
 #include "BENCHPANE.h"

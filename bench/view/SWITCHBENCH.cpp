@@ -1,7 +1,6 @@
 // Moving on while a copy is gathered: Ctrl+A, Ctrl+C on a 1 GiB text file
 // kept on disk, then another file opened and its first screen painted, against
 // opening and painting that file with no copy under way.
-#include "base/WIDEN.h"
 #include "view/WNDVIEW.h"
 
 #include "BENCHPANE.h"
