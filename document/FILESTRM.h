@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 class CLSFileStream : public IStream {
@@ -63,6 +64,14 @@ public:
     // another size, time of last writing or file, or gone. Costs one open,
     // nothing is read.
     bool HasChangedOnDisk() const;
+
+    // Opens the file that shown (a text document on disk whose line index is
+    // complete) shows, when it is still that file and has only grown: its
+    // lines are taken over and counted on from its old end on the index
+    // thread, which calls notice when it is done; shown is held until then.
+    // False, nothing open, for a shrunk or replaced file or one shown
+    // otherwise: that one is opened anew.
+    bool OpenGrown(const std::shared_ptr<CLSFileStream>& shown, LineIndexNotice notice);
 
     // Moves the cursor (origin FILE_BEGIN, FILE_CURRENT or FILE_END); the new
     // position, or 0xFFFFFFFF on failure with the cursor where it was.
