@@ -1,73 +1,61 @@
 // Command line and sibling paths.
 #include "app/CMDLINE.h"
 
-#include "base/SHIFTJIS.h"
+#include <cwchar>
 
-#include <cstring>
-
-std::string FirstArgument(const char* commandLine)
+std::wstring ArgumentsOf(const wchar_t* commandLine)
 {
     if (commandLine == nullptr) {
         return {};
     }
-    std::string argument;
-    if (commandLine[0] == '"') {
-        const char* start = commandLine + 1;
-        const char* close = std::strchr(start, '"');
-        if (close != nullptr) {
-            argument.assign(start, close);
-        }
+    const wchar_t* p = commandLine;
+    if (*p == L'"') {
+        const wchar_t* close = std::wcschr(p + 1, L'"');
+        p = close != nullptr ? close + 1 : p + std::wcslen(p);
     } else {
-        const char* end = std::strchr(commandLine, ' ');
-        argument = end != nullptr ? std::string(commandLine, end) : std::string(commandLine);
+        while (*p != L'\0' && *p != L' ' && *p != L'\t') {
+            ++p;
+        }
     }
-    if (argument.size() > kMaxPathChars) {
-        argument.resize(kMaxPathChars);
+    while (*p == L' ' || *p == L'\t') {
+        ++p;
     }
-    return argument;
+    return p;
 }
 
-std::string PathBoxText(const std::string& text)
+std::wstring FirstArgument(const wchar_t* arguments)
 {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
+    if (arguments == nullptr) {
         return {};
     }
-    const std::size_t last = text.find_last_not_of(" \t");
-    std::string path = text.substr(first, last - first + 1);
-    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') {
+    if (arguments[0] == L'"') {
+        const wchar_t* start = arguments + 1;
+        const wchar_t* close = std::wcschr(start, L'"');
+        return close != nullptr ? std::wstring(start, close) : std::wstring();
+    }
+    const wchar_t* end = std::wcschr(arguments, L' ');
+    return end != nullptr ? std::wstring(arguments, end) : std::wstring(arguments);
+}
+
+std::wstring PathBoxText(const std::wstring& text)
+{
+    const std::size_t first = text.find_first_not_of(L" \t");
+    if (first == std::wstring::npos) {
+        return {};
+    }
+    const std::size_t last = text.find_last_not_of(L" \t");
+    std::wstring path = text.substr(first, last - first + 1);
+    if (path.size() >= 2 && path.front() == L'"' && path.back() == L'"') {
         path = path.substr(1, path.size() - 2);
     }
     return path;
 }
 
-bool BuildSiblingPath(const char* modulePath, const char* fileName, char* out, std::size_t outSize)
+std::wstring SiblingPath(const std::wstring& modulePath, const wchar_t* fileName)
 {
-    if (outSize == 0) {
-        return false;
+    const std::size_t slash = modulePath.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) {
+        return fileName;
     }
-    const std::size_t nameLength = std::strlen(fileName);
-    std::size_t folderLength = 0;
-    // Step over double-byte characters: a trail byte may be 0x5C, the backslash.
-    for (std::size_t i = 0; modulePath != nullptr && modulePath[i] != '\0';) {
-        if (modulePath[i + 1] != '\0' && IsShiftJisPair(modulePath + i)) {
-            i += 2;
-            continue;
-        }
-        if (modulePath[i] == '\\' || modulePath[i] == '/') {
-            folderLength = i + 1;
-        }
-        ++i;
-    }
-    if (modulePath == nullptr || folderLength + nameLength + 1 > outSize) {
-        if (nameLength + 1 <= outSize) {
-            std::memcpy(out, fileName, nameLength + 1);
-        } else {
-            out[0] = '\0';
-        }
-        return false;
-    }
-    std::memcpy(out, modulePath, folderLength);
-    std::memcpy(out + folderLength, fileName, nameLength + 1);
-    return true;
+    return modulePath.substr(0, slash + 1) + fileName;
 }

@@ -36,3 +36,17 @@ void MainPanes(const MainLayoutInput& in, int verticalPos, int horizontalPos, Ma
     out.edit = {x, y, in.width - x - b, e};
     out.button = {in.width - b, y, b, e};
 }
+
+PaneRect PlaceMainWindow(const PaneRect& stored, const PaneRect& work, bool onAMonitor, int minimum) noexcept
+{
+    PaneRect placed = stored;
+    const int widest = work.cx > minimum ? work.cx : minimum;
+    const int tallest = work.cy > minimum ? work.cy : minimum;
+    placed.cx = ClampSeparatorPos(stored.cx, minimum, widest);
+    placed.cy = ClampSeparatorPos(stored.cy, minimum, tallest);
+    if (!onAMonitor) {
+        placed.x = ClampSeparatorPos(stored.x, work.x, work.x + work.cx - placed.cx);
+        placed.y = ClampSeparatorPos(stored.y, work.y, work.y + work.cy - placed.cy);
+    }
+    return placed;
+}

@@ -51,3 +51,9 @@ void MainSplitterLimits(const MainLayoutInput& in, MainLayout& out) noexcept;
 // The panes, given the splitters' positions after they were clamped into the
 // limits above (the vertical position is ignored while the tree is hidden).
 void MainPanes(const MainLayoutInput& in, int verticalPos, int horizontalPos, MainLayout& out) noexcept;
+
+// The main window's stored place brought onto the screen: at least the
+// minimum size, no larger than the work area (unless that is below the
+// minimum), and moved into the work area when it lies on no monitor (a second
+// monitor that is gone). work is the work area of the monitor nearest to it.
+PaneRect PlaceMainWindow(const PaneRect& stored, const PaneRect& work, bool onAMonitor, int minimum) noexcept;

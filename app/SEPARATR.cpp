@@ -116,6 +116,9 @@ LRESULT CLSWndSeparator::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM 
     case WM_RBUTTONDOWN:
         OnRButtonDown();
         return 0;
+    case WM_CAPTURECHANGED:
+        m_bDragging = false;  // Alt+Tab or another window took the mouse: the drag is over
+        return 0;
     case WM_MOUSEMOVE:
         OnMouseMove();
         return 0;

@@ -26,6 +26,9 @@ public:
     void SetSpan(int start, int end);
     void SetPos(int pos);
     int GetPos() const;
+    // The position lies in the range (false when the parent is too small to
+    // hold the bar's range at all).
+    bool IsInRange() const { return GetPos() >= m_iMinimum && GetPos() <= m_iMaximum; }
     bool IsDragging() const noexcept { return m_bDragging; }
     void Show(bool on);
     void Destroy();

@@ -3,6 +3,7 @@
 
 #include "app/BARTEXT.h"
 #include "base/OWNERS.h"
+#include "base/WIDETEXT.h"
 
 #include <commctrl.h>
 
@@ -41,9 +42,11 @@ void CLSStatusBar::SetPartText(int part, const char* lpszText)
     SendMessageA(m_hWnd, SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(lpszText));
 }
 
-void CLSStatusBar::SetTypeText(const char* lpszType)
+// Wide: the shell names the types of files in the user's language, which
+// need not be the ANSI code page's.
+void CLSStatusBar::SetTypeText(const wchar_t* lpszType)
 {
-    SetPartText(1, lpszType);
+    SendMessageW(m_hWnd, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(lpszType));
 }
 
 void CLSStatusBar::SetCaretText(int line, int column)
@@ -97,12 +100,12 @@ int CLSStatusBar::TextWidth(const char* lpszText) const
     return extent.cx + 2 * (borders[0] + borders[2]) + 2 * GetSystemMetrics(SM_CXEDGE);
 }
 
-// GetFileAttributesExA rather than a find: a path with a wildcard in it must
+// GetFileAttributesExW rather than a find: a path with a wildcard in it must
 // not report the size of some other file that happens to match.
-std::optional<std::uint64_t> FileSizeOfPath(const char* lpszPath)
+std::optional<std::uint64_t> FileSizeOfPath(const std::wstring& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(lpszPath, GetFileExInfoStandard, &data) ||
+    if (!GetFileAttributesExW(LongPathForm(path).c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return std::nullopt;
     }

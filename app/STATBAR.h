@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 class CLSStatusBar {
 public:
@@ -25,7 +26,7 @@ public:
     // Part 0: a passing text, such as a running search's progress; null or
     // empty puts the help hint back.
     void SetHintText(const char* lpszText);
-    void SetTypeText(const char* lpszType);
+    void SetTypeText(const wchar_t* lpszType);
     // The 0-based caret that the content view reports.
     void SetCaretText(int line, int column);
     // The caret part with another text (a picture's size and zoom).
@@ -53,4 +54,4 @@ private:
 
 // What the size part shows for a file-system path: the file's 64-bit size, or
 // none for a folder and for a path that names nothing.
-std::optional<std::uint64_t> FileSizeOfPath(const char* lpszPath);
+std::optional<std::uint64_t> FileSizeOfPath(const std::wstring& path);

@@ -1,5 +1,6 @@
 // Entry point: OLE for the thread, one application object, created, run and
 // deleted. A start that fails says so and ends with a non-zero code.
+#include "app/CMDLINE.h"
 #include "app/WNDMAIN.h"
 
 #include <ole2.h>
@@ -16,7 +17,7 @@ int ReportStartFailure(const char* what)
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow)
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR, int nCmdShow)
 {
     // Drag and drop, the picture loaders and help all need OLE on this
     // thread; it is given back only when it was had.
@@ -35,7 +36,9 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
         OleUninitialize();
         return ReportStartFailure("ウィンドウを作成できないため、Glim を起動できません。");
     }
-    app->ApplyCommandLine(lpCmdLine);
+    // The wide command line: lpCmdLine has passed through code page 932, which
+    // loses any name outside it.
+    app->ApplyCommandLine(ArgumentsOf(GetCommandLineW()).c_str());
     const int result = app->Run();
     delete app;
     OleUninitialize();

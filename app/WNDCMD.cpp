@@ -6,12 +6,15 @@
 #include "app/CMDLINE.h"
 #include "window/HTMLHELP.h"
 #include "base/OWNERS.h"
+#include "base/RESSTR.h"
+#include "base/WIDETEXT.h"
 #include "image/PICTZOOM.h"
 #include "resources/RESOURCE.h"
 
 #include <commctrl.h>
 #include <htmlhelp.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -84,10 +87,10 @@ bool CLSWndMain::OnCommand(int id)
             OnRefresh();
             break;
         case IDM_HELP_CONTENTS:
-            CallHtmlHelp(m_hWnd, g_szHelpPath, HH_DISPLAY_TOC, 0);
+            CallHtmlHelp(m_hWnd, g_wsHelpPath.c_str(), HH_DISPLAY_TOC, 0);
             break;
         case IDM_SETTINGS:
-            ShowSettingsDialog(m_hWnd, m_settings, g_szHelpPath);
+            ShowSettingsDialog(m_hWnd, m_settings, g_wsHelpPath.c_str());
             break;
         case IDM_ABOUT:
             ShowAboutBox(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(m_hWnd, GWLP_HINSTANCE)), m_hWnd);
@@ -122,7 +125,7 @@ void CLSWndMain::OnRefresh()
 {
     const int focus = GetDlgCtrlID(GetFocus());
     if (focus == kIdFolderTree) {
-        m_clsFolderTree.Rebuild();
+        m_clsFolderTree.Refresh();
     } else if (focus == kIdFileList) {
         m_clsFileList.Refresh();
     } else if (focus == CLSWndView::kControlId) {
@@ -301,18 +304,14 @@ bool CLSWndMain::OnNotify(const NMHDR* hdr)
 // named item, which opens it. The focus comes back to the path box.
 void CLSWndMain::Navigate()
 {
-    char text[MAX_PATH] = "";
-    GetDlgItemTextA(m_hWnd, kIdPathEdit, text, sizeof(text));
-    const std::string path = PathBoxText(text);
-    wchar_t wide[MAX_PATH] = L"";
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    std::wstring path = PathBoxText(PathBoxContents());
     CLSComPtr<IShellFolder> desktop;
     if (FAILED(SHGetDesktopFolder(desktop.Address()))) {
         return;
     }
     CLSItemIdList pidl;
     if (path.empty() ||
-        FAILED(desktop->ParseDisplayName(m_hWnd, nullptr, wide, nullptr, pidl.Address(), nullptr)) || !pidl) {
+        FAILED(desktop->ParseDisplayName(m_hWnd, nullptr, path.data(), nullptr, pidl.Address(), nullptr)) || !pidl) {
         MessageBoxA(m_hWnd, "ファイルが見つかりません。", "Glim!", MB_ICONERROR);
     } else {
         m_clsFolderTree.ShowFolder(pidl.Get());
@@ -340,23 +339,42 @@ void CLSWndMain::SelectNavigatedItem(IShellFolder* desktop, LPCITEMIDLIST pidl)
 // The path box, the content view and the status bar's type, size and
 // encoding follow the item. An item outside the file system has a type but
 // no path and no size.
+// A folder that cannot be opened leaves the list empty and says why; the
+// next one that opens takes the word back.
+void CLSWndMain::OnFolderSelected(LPCITEMIDLIST pidl)
+{
+    const bool opened = m_clsFileList.ShowFolder(pidl);
+    if (!opened) {
+        m_clsStatusBar.SetHintText(LoadResourceString(IDS_FOLDER_UNREADABLE).c_str());
+    } else if (m_bFolderUnreadable) {
+        m_clsStatusBar.SetHintText(nullptr);
+    }
+    m_bFolderUnreadable = !opened;
+}
+
 void CLSWndMain::ShowItem(LPCITEMIDLIST pidl)
 {
     if (pidl == nullptr) {
         return;
     }
-    char path[MAX_PATH] = "";
-    if (!SHGetPathFromIDListA(pidl, path)) {
-        path[0] = '\0';
-    }
-    SetDlgItemTextA(m_hWnd, kIdPathEdit, path);
-    SHFILEINFOA info{};
-    SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidl), 0, &info, sizeof(info), SHGFI_PIDL | SHGFI_TYPENAME);
+    const std::wstring path = PathOfIdList(pidl);
+    SetDlgItemTextW(m_hWnd, kIdPathEdit, path.c_str());
+    SHFILEINFOW info{};
+    SHGetFileInfoW(reinterpret_cast<LPCWSTR>(pidl), 0, &info, sizeof(info), SHGFI_PIDL | SHGFI_TYPENAME);
     m_clsStatusBar.SetTypeText(info.szTypeName);
-    m_clsStatusBar.SetSizeText(path[0] != '\0' ? FileSizeOfPath(path) : std::nullopt);
+    m_clsStatusBar.SetSizeText(!path.empty() ? FileSizeOfPath(path) : std::nullopt);
     m_clsView.OpenFile(path);
     ShowEncoding();
     ShowCaretPart();
+}
+
+std::wstring CLSWndMain::PathBoxContents() const
+{
+    HWND hWndEdit = GetDlgItem(m_hWnd, kIdPathEdit);
+    const int length = GetWindowTextLengthW(hWndEdit);
+    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(std::max(GetWindowTextW(hWndEdit, text.data(), length + 1), 0)));
+    return text;
 }
 
 void CLSWndMain::OnCaretPos(int line, int column)

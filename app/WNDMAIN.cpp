@@ -8,26 +8,44 @@
 #include <htmlhelp.h>
 #include <ole2.h>
 
-char g_szSettingsPath[MAX_PATH] = "GLIM.INI";
-char g_szHelpPath[MAX_PATH] = "GLIM.CHM";
+std::wstring g_wsSettingsPath = L"GLIM.INI";
+std::wstring g_wsHelpPath = L"GLIM.CHM";
 
 namespace {
 
 constexpr char kMainClassName[] = "GlimMainClass";
 constexpr char kMainTitle[] = "Glim!";
+// The longest path Windows handles, in UTF-16 units.
+constexpr std::size_t kLongestPath = 32768;
+
+// The executable's full path, however long; empty when it cannot be had.
+// GetModuleFileNameW fills the buffer without saying how much it needs.
+std::wstring ModulePath(HINSTANCE hInstance)
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(hInstance, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        if (path.size() >= kLongestPath) {
+            return {};  // cut: a wrong folder is worse than the current one
+        }
+        path.resize(path.size() * 2);
+    }
+}
 
 // Resolves both paths beside the executable; bare names when the module path
-// cannot be had or the result would not fit.
+// cannot be had.
 void ResolveSiblingPaths(HINSTANCE hInstance)
 {
-    char modulePath[MAX_PATH] = "";
-    const DWORD length = GetModuleFileNameA(hInstance, modulePath, sizeof(modulePath));
-    if (length == 0 || length >= sizeof(modulePath)) {
-        modulePath[0] = '\0';  // failed, or cut to the buffer
-    }
-    const char* source = modulePath[0] != '\0' ? modulePath : nullptr;
-    BuildSiblingPath(source, "GLIM.INI", g_szSettingsPath, sizeof(g_szSettingsPath));
-    BuildSiblingPath(source, "GLIM.CHM", g_szHelpPath, sizeof(g_szHelpPath));
+    const std::wstring module = ModulePath(hInstance);
+    g_wsSettingsPath = SiblingPath(module, L"GLIM.INI");
+    g_wsHelpPath = SiblingPath(module, L"GLIM.CHM");
 }
 
 }  // namespace
@@ -45,7 +63,7 @@ CLSWndMain::~CLSWndMain()
     // that read it: a start that failed early must not replace the user's
     // settings with the defaults.
     if (m_bSettingsLoaded) {
-        m_settings.Save(g_szSettingsPath);
+        m_settings.Save(g_wsSettingsPath.c_str());
     }
     CallHtmlHelp(nullptr, nullptr, HH_CLOSE_ALL, 0);
     CallHtmlHelp(nullptr, nullptr, HH_UNINITIALIZE, m_dwHelpCookie);
@@ -66,17 +84,39 @@ bool CLSWndMain::Register(HINSTANCE hInstance)
         return false;
     }
     ResolveSiblingPaths(hInstance);
-    m_settings.Load(g_szSettingsPath);
+    m_settings.Load(g_wsSettingsPath.c_str());
     m_bSettingsLoaded = true;
     return true;
 }
 
+// The stored place as it can be shown now. The first WM_GETMINMAXINFO comes
+// before the window is bound to this object, so the minimum size is applied
+// here, not there; a place left on a monitor that is gone comes back on screen.
+PaneRect CLSWndMain::StartPlacement() const
+{
+    PaneRect stored{m_settings.GetLeft(), m_settings.GetTop(), m_settings.GetWidth(), m_settings.GetHeight()};
+    if (stored.x == CW_USEDEFAULT || stored.cx == CW_USEDEFAULT) {
+        return stored;  // the system chooses the first place
+    }
+    const RECT want{stored.x, stored.y, stored.x + stored.cx, stored.y + stored.cy};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoA(MonitorFromRect(&want, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return stored;
+    }
+    const RECT& w = monitor.rcWork;
+    const bool onAMonitor = MonitorFromRect(&want, MONITOR_DEFAULTTONULL) != nullptr;
+    return PlaceMainWindow(stored, PaneRect{w.left, w.top, w.right - w.left, w.bottom - w.top}, onAMonitor,
+                           kMinTrackSize);
+}
+
 bool CLSWndMain::Create(HINSTANCE hInstance, int nCmdShow)
 {
+    const PaneRect place = StartPlacement();
     // The framework binds the window to this object while it is created.
-    HWND hWnd = CreateWindowExA(WS_EX_ACCEPTFILES, kMainClassName, kMainTitle, WS_OVERLAPPEDWINDOW,
-                                m_settings.GetLeft(), m_settings.GetTop(), m_settings.GetWidth(),
-                                m_settings.GetHeight(), nullptr, nullptr, hInstance, static_cast<CLSWndBase*>(this));
+    HWND hWnd = CreateWindowExA(WS_EX_ACCEPTFILES, kMainClassName, kMainTitle, WS_OVERLAPPEDWINDOW, place.x,
+                                place.y, place.cx, place.cy, nullptr, nullptr, hInstance,
+                                static_cast<CLSWndBase*>(this));
     if (hWnd == nullptr) {
         return false;
     }
@@ -85,22 +125,17 @@ bool CLSWndMain::Create(HINSTANCE hInstance, int nCmdShow)
     return true;
 }
 
-void CLSWndMain::ApplyCommandLine(const char* lpszCmdLine)
+void CLSWndMain::ApplyCommandLine(const wchar_t* lpszArguments)
 {
-    std::string path = FirstArgument(lpszCmdLine);
+    std::wstring path = FirstArgument(lpszArguments);
     if (path.empty()) {
-        const CLSTString& folder = m_settings.GetFlag(CLSGlimSettings::kShowLastFolder)
-                                       ? m_settings.GetLastFolder()
-                                       : m_settings.GetStartFolder();
-        path = folder.GetString();
-        if (path.size() > kMaxPathChars) {
-            path.resize(kMaxPathChars);  // the path box holds no more
-        }
+        path = m_settings.GetFlag(CLSGlimSettings::kShowLastFolder) ? m_settings.GetLastFolder()
+                                                                     : m_settings.GetStartFolder();
     }
     if (path.empty() || m_hWnd == nullptr) {
         return;
     }
-    SetDlgItemTextA(m_hWnd, kIdPathEdit, path.c_str());
+    SetDlgItemTextW(m_hWnd, kIdPathEdit, path.c_str());
     PostMessageA(m_hWnd, WM_COMMAND, kIdPathButton, 0);
 }
 
@@ -115,7 +150,10 @@ int CLSWndMain::Run()
     MSG msg{};
     for (;;) {
         UpdateCopyButton();
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        // Wide throughout: the path box and the find box are Unicode windows,
+        // and a character typed into them must not pass through code page 932.
+        // The ANSI windows get their messages converted by the system.
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             break;
         }
@@ -128,14 +166,14 @@ int CLSWndMain::Run()
         if (m_clsFindBox.PreTranslate(&msg)) {
             continue;
         }
-        if (hAccel != nullptr && TranslateAcceleratorA(hWnd, hAccel, &msg) != 0) {
+        if (hAccel != nullptr && TranslateAcceleratorW(hWnd, hAccel, &msg) != 0) {
             continue;
         }
-        if (IsDialogMessageA(hWnd, &msg) != 0) {
+        if (IsDialogMessageW(hWnd, &msg) != 0) {
             continue;
         }
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return static_cast<int>(msg.wParam);
 }

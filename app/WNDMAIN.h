@@ -18,10 +18,12 @@
 
 #include <shellapi.h>
 
+#include <string>
+
 // Paths of GLIM.INI and GLIM.CHM beside the executable (bare names until
 // Register resolves them).
-extern char g_szSettingsPath[MAX_PATH];
-extern char g_szHelpPath[MAX_PATH];
+extern std::wstring g_wsSettingsPath;
+extern std::wstring g_wsHelpPath;
 
 // WMU_CARET_POS comes with the content view, the navigation messages with
 // the folder tree and the file list, WMU_APPLY_SETTINGS with the settings
@@ -44,7 +46,9 @@ public:
 
     bool Register(HINSTANCE hInstance);
     bool Create(HINSTANCE hInstance, int nCmdShow);
-    void ApplyCommandLine(const char* lpszCmdLine);
+    // The first of the arguments (the command line without the program name),
+    // or else the stored folder, goes to the path box and is shown.
+    void ApplyCommandLine(const wchar_t* lpszArguments);
     int Run();
 
     LRESULT WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) override;
@@ -62,6 +66,8 @@ public:
     int GetCaretColumn() const noexcept { return m_iCaretColumn; }
 
 private:
+    static constexpr int kMinTrackSize = 250;
+
     // Children and layout (WNDMSG.cpp).
     LRESULT OnCreate();
     void CreatePanes();
@@ -78,6 +84,8 @@ private:
     void OnDropFiles(HDROP hDrop);
     void OnDestroy();
     void CaptureWindowPlacement();
+    PaneRect StartPlacement() const;
+    void OnFolderSelected(LPCITEMIDLIST pidl);
     void CapturePanes();
 
     // Commands, menus, notifications, navigation (WNDCMD.cpp).
@@ -102,6 +110,8 @@ private:
     void CheckMenuRadio(HMENU hMenu, int first, int last, int chosen);
     void InitZoomItems(HMENU hMenu);
     void Navigate();
+    // The path box's text, as typed (wide: the box is a Unicode edit).
+    std::wstring PathBoxContents() const;
     void SelectNavigatedItem(IShellFolder* desktop, LPCITEMIDLIST pidl);
     void ShowItem(LPCITEMIDLIST pidl);
     void OnCaretPos(int line, int column);
@@ -126,5 +136,6 @@ private:
     int m_iCaretColumn = 0;
     DWORD_PTR m_dwHelpCookie = 0;
     bool m_bSettingsLoaded = false;
+    bool m_bFolderUnreadable = false;  // the status bar says the shown folder could not be opened
     bool m_bCopyEnabled = false;  // as the toolbar's Copy button was last set
 };

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int kMinTrackSize = 250;
-
 HMENU ControlId(int id)
 {
     return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
@@ -64,7 +62,7 @@ LRESULT CLSWndMain::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         OnCaretPos(static_cast<int>(wParam), static_cast<int>(lParam));
         return 0;
     case WMU_FOLDER_SELECTED:
-        m_clsFileList.ShowFolder(reinterpret_cast<LPCITEMIDLIST>(lParam));
+        OnFolderSelected(reinterpret_cast<LPCITEMIDLIST>(lParam));
         return 0;
     case WMU_FILE_SELECTED:
         ShowItem(reinterpret_cast<LPCITEMIDLIST>(lParam));
@@ -137,7 +135,8 @@ void CLSWndMain::CreatePathBox()
 {
     auto hInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(m_hWnd, GWLP_HINSTANCE));
     auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
-    HWND hwndEdit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+    // A Unicode edit: it holds any name the shell gives, whatever the code page.
+    HWND hwndEdit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                                     0, 0, 0, 0, m_hWnd, ControlId(kIdPathEdit), hInstance, nullptr);
     SendMessageA(hwndEdit, WM_SETFONT, font, TRUE);
     HWND hwndButton = CreateWindowExA(0, "BUTTON", "表示(&I)", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
@@ -269,16 +268,17 @@ void CLSWndMain::OnGetMinMaxInfo(MINMAXINFO* info)
 void CLSWndMain::OnHelp(const HELPINFO* info)
 {
     const DWORD_PTR context = info != nullptr && info->iContextType == HELPINFO_MENUITEM ? 2000 : 2001;
-    CallHtmlHelp(m_hWnd, g_szHelpPath, HH_HELP_CONTEXT, context);
+    CallHtmlHelp(m_hWnd, g_wsHelpPath.c_str(), HH_HELP_CONTEXT, context);
 }
 
 // Only the first of several dropped items is shown.
 void CLSWndMain::OnDropFiles(HDROP hDrop)
 {
-    char path[MAX_PATH] = "";
-    DragQueryFileA(hDrop, 0, path, sizeof(path));
+    const UINT length = DragQueryFileW(hDrop, 0, nullptr, 0);
+    std::wstring path(length + 1, L'\0');
+    path.resize(DragQueryFileW(hDrop, 0, path.data(), length + 1));
     DragFinish(hDrop);
-    SetDlgItemTextA(m_hWnd, kIdPathEdit, path);
+    SetDlgItemTextW(m_hWnd, kIdPathEdit, path.c_str());
     SendDlgItemMessageA(m_hWnd, kIdPathButton, BM_CLICK, 0, 0);
 }
 
@@ -303,11 +303,15 @@ void CLSWndMain::CaptureWindowPlacement()
 
 void CLSWndMain::CapturePanes()
 {
-    char folder[MAX_PATH] = "";
-    m_clsFolderTree.GetSelectedPath(folder, sizeof(folder));
-    m_settings.SetLastFolder(folder);
-    m_settings.SetFolderTreeWidth(m_clsVertical.GetPos() - m_clsVertical.GetThickness() / 2);
-    m_settings.SetFileListHeight(m_clsHorizontal.GetPos() - m_clsHorizontal.GetThickness() / 2);
+    m_settings.SetLastFolder(m_clsFolderTree.GetSelectedPath());
+    // A bar squeezed out of its range (the window was made too small to hold
+    // it) keeps the stored place, which fits again at the next start.
+    if (m_clsVertical.IsInRange()) {
+        m_settings.SetFolderTreeWidth(m_clsVertical.GetPos() - m_clsVertical.GetThickness() / 2);
+    }
+    if (m_clsHorizontal.IsInRange()) {
+        m_settings.SetFileListHeight(m_clsHorizontal.GetPos() - m_clsHorizontal.GetThickness() / 2);
+    }
     const int* widths = m_clsFileList.GetColumnWidths();
     for (int i = 0; i < CLSWndFileList::kColumnCount; ++i) {
         m_settings.SetColumnWidth(i, widths[i]);

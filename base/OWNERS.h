@@ -68,6 +68,12 @@ struct CLSKernelHandleTraits : CLSNullIsNone<HANDLE> {
 };
 using CLSHandle = CLSUniqueOwner<CLSKernelHandleTraits>;
 
+// A search of a folder's entries, closed with FindClose.
+struct CLSFindTraits : CLSKernelHandleTraits {
+    static void Free(HANDLE h) noexcept { FindClose(h); }
+};
+using CLSFindHandle = CLSUniqueOwner<CLSFindTraits>;
+
 // A GDI object (font, brush, pen, bitmap, region) deleted with DeleteObject.
 // Whoever selected it into a DC must have put the old object back first:
 // CLSSelectObject does that by going out of scope before this owner does.

@@ -6,12 +6,7 @@
 #include "base/SHIFTJIS.h"
 #include "document/UTF16SNIF.h"
 
-#include <cstdint>
 #include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace {
 
@@ -110,81 +105,11 @@ bool AllSevenBit(const unsigned char* d, std::size_t n)
     return true;
 }
 
-// The bytes the search's quiet loop must look at one by one, as a mask of bits
-// (exact, lowest byte first): above 0x7F, escapes, binary bytes until one was
-// seen, and while UTF-7 is open the bytes that are no direct character and the
-// plus sign. Sixteen bytes at a time with SSE2, else eight by bit arithmetic.
-#if defined(__SSE2__)
-constexpr std::size_t kQuietBlock = 16;
-
-unsigned SpecialBytes(const unsigned char* p, bool binarySeen, bool utf7Open)
-{
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const auto eq = [&v](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
-    const auto below = [&v](char c) { return _mm_cmplt_epi8(v, _mm_set1_epi8(c)); };  // bytes above 0x7F too
-    __m128i special = _mm_or_si128(v, eq(kEsc));  // the high bit of v marks the bytes above 0x7F
-    if (!binarySeen) {
-        special = _mm_or_si128(special, _mm_or_si128(below(0x07), eq(0x7F)));
-    }
-    if (utf7Open) {
-        const __m128i breaks = _mm_or_si128(eq('\t'), _mm_or_si128(eq('\n'), eq('\r')));
-        special = _mm_or_si128(special, _mm_andnot_si128(breaks, below(0x20)));
-        special = _mm_or_si128(special, _mm_or_si128(eq('+'), _mm_or_si128(eq('\\'), eq('~'))));
-    }
-    return static_cast<unsigned>(_mm_movemask_epi8(special));
-}
-
-unsigned FirstSpecial(unsigned mask)
-{
-    return static_cast<unsigned>(__builtin_ctz(mask));
-}
-#else
-constexpr std::size_t kQuietBlock = 8;
-constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7Full;
-constexpr std::uint64_t kHighs = 0x8080808080808080ull;
-
-std::uint64_t BytesEqual(std::uint64_t x, unsigned char c)
-{
-    const std::uint64_t y = x ^ (kOnes * c);
-    return ~(((y & kLows) + kLows) | y) & kHighs;
-}
-
-// Of the 7-bit bytes, those below n (n <= 0x80).
-std::uint64_t BytesBelow(std::uint64_t x, unsigned n)
-{
-    return ~(((x & kLows) + kOnes * (0x80 - n)) | x) & kHighs;
-}
-
-std::uint64_t SpecialBytes(const unsigned char* p, bool binarySeen, bool utf7Open)
-{
-    std::uint64_t x;
-    std::memcpy(&x, p, 8);
-    std::uint64_t special = (x & kHighs) | BytesEqual(x, kEsc);
-    if (!binarySeen) {
-        special |= BytesBelow(x, 0x07) | BytesEqual(x, 0x7F);
-    }
-    if (utf7Open) {
-        const std::uint64_t breaks = BytesEqual(x, '\t') | BytesEqual(x, '\n') | BytesEqual(x, '\r');
-        special |= (BytesBelow(x, 0x20) & ~breaks) | BytesEqual(x, '+') | BytesEqual(x, '\\') | BytesEqual(x, '~');
-    }
-    return special;
-}
-
-unsigned FirstSpecial(std::uint64_t mask)
-{
-    return static_cast<unsigned>(__builtin_ctzll(mask)) / 8;  // x86 and ARM load the lowest byte first
-}
-#endif
-
 }  // namespace
 
 bool PassesUtf8Test(const unsigned char* d, std::size_t n)
 {
-    std::size_t i = 0;
-    if (n >= 3 && d[0] == 0xEF && d[1] == 0xBB && d[2] == 0xBF) {
-        i = 3;
-    }
+    std::size_t i = StartsWithUtf8Mark(d, n) ? 3 : 0;
     int pending = 0;
     bool nonAscii = false;
     for (; i < n; ++i) {
@@ -237,8 +162,18 @@ bool PassesUtf7Test(const unsigned char* d, std::size_t n)
     return runs;
 }
 
+bool StartsWithUtf8Mark(const unsigned char* d, std::size_t n)
+{
+    return n >= 3 && d[0] == 0xEF && d[1] == 0xBB && d[2] == 0xBF;
+}
+
 TextEncoding DetectEncoding(const unsigned char* d, std::size_t n)
 {
+    // The mark says it outright: a UTF-8 file that starts in English must not
+    // wait for a non-ASCII byte to be believed.
+    if (StartsWithUtf8Mark(d, n)) {
+        return TextEncoding::Utf8;
+    }
     if (n >= 2) {
         if (d[0] == 0xFF && d[1] == 0xFE) {
             return TextEncoding::Utf16Le;
@@ -318,19 +253,13 @@ bool CLSEncodingSearch::IsQuietByte(unsigned char b)
     return true;
 }
 
-// How many bytes from d are quiet: whole blocks go by at once, and only the
+// How many bytes from d are quiet: whole parts go by at once, and only the
 // bytes that may matter in the current state are looked at one by one.
 std::size_t CLSEncodingSearch::SkipQuiet(const unsigned char* d, std::size_t n)
 {
     std::size_t i = 0;
     while (i < n) {
-        for (; i + kQuietBlock <= n; i += kQuietBlock) {
-            const auto mask = SpecialBytes(d + i, m_bBinarySeen, m_bUtf7Open);
-            if (mask != 0) {
-                i += FirstSpecial(mask);
-                break;
-            }
-        }
+        i += SkipToEvidence(d + i, n - i, Watched());
         if (i < n && !IsQuietByte(d[i])) {
             return i;
         }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "document/ENCODING.h"
+#include "document/LINEBITS.h"
 
 #include <cstddef>
 
@@ -16,6 +17,9 @@ constexpr std::size_t kSampleBytes = 8190;
 // but never past the first zero byte there: callers guarantee a zero byte
 // somewhere after the sample (a zeroed buffer, or the 0 after a file in memory).
 TextEncoding DetectEncoding(const unsigned char* d, std::size_t n);
+
+// Whether the bytes start with the UTF-8 byte-order mark EF BB BF.
+bool StartsWithUtf8Mark(const unsigned char* d, std::size_t n);
 
 // The two tests before the byte scan, exposed for their own tests.
 bool PassesUtf8Test(const unsigned char* d, std::size_t n);
@@ -38,6 +42,11 @@ public:
     // The file has ended (or cannot be read on): judges what is held.
     void Finish();
     bool IsOver() const { return m_bOver; }
+    // Whether a stretch is being gathered: every byte counts then.
+    bool IsGathering() const { return m_bGathering; }
+    // The bytes that can begin evidence in the present state: until one
+    // comes, the bytes may be passed by without being fed.
+    EvidenceBytes Watched() const { return {!m_bBinarySeen, m_bUtf7Open}; }
     // The encoding found; Auto while (or when) there is none.
     TextEncoding Found() const { return m_found; }
 

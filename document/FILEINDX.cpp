@@ -4,6 +4,7 @@
 #include "document/FILESTRM.h"
 
 #include "document/DETECT.h"
+#include "document/LINESCAN.h"
 
 #include <memory>
 #include <new>
@@ -14,29 +15,37 @@ LineSource CLSFileStream::GetLineSource() const
     source.memory = m_lpbyMemory;
     source.file = m_hFile.Get();
     source.size = m_ullFileSize;
-    source.encoding = m_encDetected;
+    source.encoding = m_encChosen != TextEncoding::Auto ? m_encChosen : m_encDetected;
     return source;
+}
+
+bool CLSFileStream::SplitsLinesAnew(TextEncoding chosen) const
+{
+    const TextEncoding split = chosen != TextEncoding::Auto ? chosen : m_encDetected;
+    return !m_index.IsUnstarted() && LineUnitsOf(split) != LineUnitsOf(GetLineSource().encoding);
+}
+
+void CLSFileStream::SetLineEncoding(TextEncoding chosen)
+{
+    const bool anew = SplitsLinesAnew(chosen);
+    m_encChosen = chosen;
+    if (anew) {
+        m_index.Clear();
+    }
 }
 
 // The encoding is taken from the start of the file: in memory from the copy
 // itself (the bytes after the sample are file bytes and the final 0), on disk
 // from one read of 8190 bytes into a zeroed 8192-byte buffer. A sample that
-// decides nothing sends the search on through the file: here at once for a
-// copy in memory, else along with the reading for the line index.
+// decides nothing sends the search on through the file, along with the
+// scan for the line index (what it finds is taken once the index is built).
 void CLSFileStream::DetectFromSample()
 {
     m_index.SearchEncoding(false);
     if (m_lpbyMemory != nullptr) {
         const DWORD n = m_dwFileSize < kSampleBufferSize ? m_dwFileSize : DWORD(kSampleBufferSize);
         m_encDetected = DetectEncoding(m_lpbyMemory, n);
-        if (SampleLacksEvidence(m_lpbyMemory, n)) {
-            CLSEncodingSearch search;
-            search.Feed(m_lpbyMemory, m_dwFileSize);
-            search.Finish();
-            if (search.Found() != TextEncoding::Auto) {
-                m_encDetected = search.Found();
-            }
-        }
+        m_index.SearchEncoding(SampleLacksEvidence(m_lpbyMemory, n));
         return;
     }
     std::unique_ptr<unsigned char[]> sample(new (std::nothrow) unsigned char[kSampleBufferSize]());

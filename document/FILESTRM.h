@@ -92,6 +92,15 @@ public:
     // that as the detected one. True when the detected encoding changed.
     bool TakeFoundEncoding();
 
+    // The encoding the user chose, Auto for none. Lines are split in the
+    // units of the chosen encoding, else of the detected one: choosing UTF-16
+    // for a file read as single bytes, or the other byte order, drops the
+    // line index, to be counted anew (from StartLineIndex, on its thread).
+    // Only for a document no copy or search reads: they read the index.
+    void SetLineEncoding(TextEncoding chosen);
+    // Whether SetLineEncoding(chosen) would count the lines anew.
+    bool SplitsLinesAnew(TextEncoding chosen) const;
+
     // Lines of the file (at least 1 once a file is open); builds the index, or
     // waits for the one being built.
     DWORD GetLineCount();
@@ -111,8 +120,8 @@ public:
     // complete lines read so far near the start (at least 1 while open).
     DWORD GetLinesKnown();
     // Line k decoded to UTF-16 without its break; encoding Auto means the
-    // detected one. The user's choice of encoding changes the decoding only,
-    // never where lines start. Null past the last line or when a read fails.
+    // detected one. Where lines start follows SetLineEncoding only. Null past
+    // the last line or when a read fails.
     CLSDecodedLine GetLine(DWORD line, TextEncoding encoding = TextEncoding::Auto);
     // What a reader on another thread reads while the file stays open: the
     // copy in memory (null on disk), a handle with a file pointer of its own
@@ -156,6 +165,7 @@ private:
     // The file as it was opened, to notice it changed or replaced behind us.
     BY_HANDLE_FILE_INFORMATION m_infoOpened{};
     TextEncoding m_encDetected;
+    TextEncoding m_encChosen = TextEncoding::Auto;
     DocumentKind m_kind;
     LONG m_lRefCount;
 };

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 
@@ -281,24 +282,56 @@ bool BuildTextFilter(const std::u16string& segment, TextEncoding encoding, FoldT
     return true;
 }
 
+namespace {
+
+// A character outside the Basic Multilingual Plane is two units; it exists
+// only in the Unicode encodings, and is written there whole: UTF-8 as one
+// 4-byte sequence, UTF-16 as its two units.
+bool HasWholeSurrogatePairsOnly(const std::u16string& text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!IsSurrogate(text[i])) {
+            continue;
+        }
+        const bool high = text[i] < 0xDC00;
+        if (!high || i + 1 >= text.size() || !(text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)) {
+            return false;
+        }
+        ++i;
+    }
+    return true;
+}
+
+void AppendSingleByteSets(const std::string& bytes, std::vector<std::vector<unsigned char>>& sets)
+{
+    for (char b : bytes) {
+        sets.push_back({static_cast<unsigned char>(b)});
+    }
+}
+
+}  // namespace
+
 std::vector<std::vector<unsigned char>> EncodeQueryBytes(const std::u16string& text, TextEncoding encoding,
                                                          FoldTable fold)
 {
     std::vector<std::vector<unsigned char>> sets;
-    bool wholeOnly = encoding == TextEncoding::Jis || encoding == TextEncoding::Utf7;
-    for (char16_t unit : text) {
-        wholeOnly = wholeOnly || IsSurrogate(unit);
+    const bool pairs = std::any_of(text.begin(), text.end(), IsSurrogate);
+    const bool unicode = encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf16Le ||
+                         encoding == TextEncoding::Utf16Be || encoding == TextEncoding::Utf7;
+    if (pairs && (!unicode || !HasWholeSurrogatePairsOnly(text))) {
+        return {};  // no such bytes in this encoding
     }
-    if (wholeOnly) {
-        const std::string bytes = encoding == TextEncoding::Jis ? JisBytesOf(text)
-                                  : encoding == TextEncoding::Utf7 ? TextInCodePage(text, CP_UTF7)
-                                                                    : TextInCodePage(text, CP_UTF8);
-        for (char b : bytes) {
-            sets.push_back({static_cast<unsigned char>(b)});
-        }
+    if (encoding == TextEncoding::Jis || encoding == TextEncoding::Utf7) {
+        AppendSingleByteSets(encoding == TextEncoding::Jis ? JisBytesOf(text) : TextInCodePage(text, CP_UTF7), sets);
         return sets;
     }
-    for (char16_t unit : text) {
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        const char16_t unit = text[k];
+        if (encoding == TextEncoding::Utf8 && IsSurrogate(unit)) {
+            AppendSingleByteSets(TextInCodePage(text.substr(k, 2), CP_UTF8), sets);
+            ++k;
+            continue;
+        }
         const std::vector<std::string> own = ByteFormsOf(unit, encoding);
         if (own.empty()) {
             return {};

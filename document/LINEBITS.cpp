@@ -2,7 +2,11 @@
 // portable one. A block gives a 64-bit mask with one bit per line-ending unit
 // (set at the unit's first byte): LF, or CR whose next unit is not LF. The next
 // units come from a second load one unit further on, so no state crosses blocks.
+// The same loads also tell whether a block holds a byte that may begin
+// evidence of an encoding, so that the encoding search costs no second pass.
 #include "document/LINEBITS.h"
+
+#include <cstring>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -49,6 +53,49 @@ inline std::size_t Emit(std::uint64_t mask, std::uint32_t after, std::uint32_t* 
     return Emit(mask, static_cast<std::size_t>(__builtin_popcountll(mask)), after, out);
 }
 
+constexpr unsigned char kEsc = 0x1B;
+
+// Eight bytes at a time by bit arithmetic: the high bit of each evidence byte.
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7Full;
+constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+
+std::uint64_t BytesEqual(std::uint64_t x, unsigned char c)
+{
+    const std::uint64_t y = x ^ (kOnes * c);
+    return ~(((y & kLows) + kLows) | y) & kHighs;
+}
+
+// Of the 7-bit bytes, those below n (n <= 0x80).
+std::uint64_t BytesBelow(std::uint64_t x, unsigned n)
+{
+    return ~(((x & kLows) + kOnes * (0x80 - n)) | x) & kHighs;
+}
+
+std::uint64_t EvidenceWord(const unsigned char* p, EvidenceBytes w)
+{
+    std::uint64_t x;
+    std::memcpy(&x, p, 8);
+    std::uint64_t special = (x & kHighs) | BytesEqual(x, kEsc);
+    if (w.binary) {
+        special |= BytesBelow(x, 0x07) | BytesEqual(x, 0x7F);
+    }
+    if (w.utf7) {
+        const std::uint64_t breaks = BytesEqual(x, '\t') | BytesEqual(x, '\n') | BytesEqual(x, '\r');
+        special |= (BytesBelow(x, 0x20) & ~breaks) | BytesEqual(x, '+') | BytesEqual(x, '\\') | BytesEqual(x, '~');
+    }
+    return special;
+}
+
+bool BlockHasEvidence(const unsigned char* p, EvidenceBytes w)
+{
+    std::uint64_t any = 0;
+    for (std::size_t i = 0; i < kLineBlock; i += 8) {
+        any |= EvidenceWord(p + i, w);
+    }
+    return any != 0;
+}
+
 std::uint64_t PortableMask(const unsigned char* p, LineUnits units)
 {
     const std::size_t step = UnitBytes(units);
@@ -83,9 +130,62 @@ inline Patterns PatternsFor(LineUnits units)
     }
 }
 
-__attribute__((target("sse2"))) std::size_t FindSse2(const unsigned char* p, std::size_t blocks, LineUnits units,
-                                                     std::uint32_t base, std::uint32_t* out)
+// The evidence bytes of a vector, as lanes of all ones. A signed compare
+// "below" also takes in the bytes above 0x7F, which are evidence anyway. No
+// lambdas here: they would not inherit the target.
+__attribute__((target("sse2"))) inline __m128i Eq128(__m128i v, char c)
 {
+    return _mm_cmpeq_epi8(v, _mm_set1_epi8(c));
+}
+
+__attribute__((target("sse2"))) inline __m128i Below128(__m128i v, char c)
+{
+    return _mm_cmplt_epi8(v, _mm_set1_epi8(c));
+}
+
+__attribute__((target("sse2"))) inline __m128i Evidence128(__m128i v, EvidenceBytes w)
+{
+    __m128i special = _mm_or_si128(Below128(v, 0), Eq128(v, static_cast<char>(kEsc)));
+    if (w.binary) {
+        special = _mm_or_si128(special, _mm_or_si128(Below128(v, 0x07), Eq128(v, 0x7F)));
+    }
+    if (w.utf7) {
+        const __m128i breaks = _mm_or_si128(Eq128(v, '\t'), _mm_or_si128(Eq128(v, '\n'), Eq128(v, '\r')));
+        special = _mm_or_si128(special, _mm_andnot_si128(breaks, Below128(v, 0x20)));
+        special = _mm_or_si128(special, _mm_or_si128(Eq128(v, '+'), _mm_or_si128(Eq128(v, '\\'), Eq128(v, '~'))));
+    }
+    return special;
+}
+
+__attribute__((target("avx2"))) inline __m256i Eq256(__m256i v, char c)
+{
+    return _mm256_cmpeq_epi8(v, _mm256_set1_epi8(c));
+}
+
+__attribute__((target("avx2"))) inline __m256i Below256(__m256i v, char c)
+{
+    return _mm256_cmpgt_epi8(_mm256_set1_epi8(c), v);
+}
+
+__attribute__((target("avx2"))) inline __m256i Evidence256(__m256i v, EvidenceBytes w)
+{
+    __m256i special = _mm256_or_si256(Below256(v, 0), Eq256(v, static_cast<char>(kEsc)));
+    if (w.binary) {
+        special = _mm256_or_si256(special, _mm256_or_si256(Below256(v, 0x07), Eq256(v, 0x7F)));
+    }
+    if (w.utf7) {
+        const __m256i breaks = _mm256_or_si256(Eq256(v, '\t'), _mm256_or_si256(Eq256(v, '\n'), Eq256(v, '\r')));
+        special = _mm256_or_si256(special, _mm256_andnot_si256(breaks, Below256(v, 0x20)));
+        special = _mm256_or_si256(special, _mm256_or_si256(Eq256(v, '+'), _mm256_or_si256(Eq256(v, '\\'), Eq256(v, '~'))));
+    }
+    return special;
+}
+
+__attribute__((target("sse2"))) std::size_t FindSse2(const unsigned char* p, std::size_t blocks, LineUnits units,
+                                                     std::uint32_t base, std::uint32_t* out,
+                                                     const EvidenceBytes* watched, std::size_t* firstEvidence)
+{
+    std::size_t evidenceAt = blocks;
     const bool bytes = units == LineUnits::Bytes;
     const std::size_t step = UnitBytes(units);
     const Patterns pat = PatternsFor(units);
@@ -94,8 +194,12 @@ __attribute__((target("sse2"))) std::size_t FindSse2(const unsigned char* p, std
     std::size_t n = 0;
     for (std::size_t b = 0; b < blocks; ++b, p += kLineBlock) {
         std::uint64_t mask = 0;
+        __m128i evidence = _mm_setzero_si128();
         for (int i = 0; i < 4; ++i) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+            if (watched != nullptr) {
+                evidence = _mm_or_si128(evidence, Evidence128(v, *watched));
+            }
             const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i + step));
             __m128i ends;
             if (bytes) {
@@ -107,17 +211,27 @@ __attribute__((target("sse2"))) std::size_t FindSse2(const unsigned char* p, std
             }
             mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(ends))) << (16 * i);
         }
+        if (watched != nullptr && _mm_movemask_epi8(evidence) != 0) {
+            evidenceAt = b;
+            watched = nullptr;
+        }
         if (!bytes) {
             mask &= kUnitFirstBytes;
         }
         n += Emit(mask, base + static_cast<std::uint32_t>(b * kLineBlock + step), out + n);
     }
+    if (firstEvidence != nullptr) {
+        *firstEvidence = evidenceAt;
+    }
     return n;
 }
 
-__attribute__((target("avx2,popcnt,bmi"))) std::size_t FindAvx2(const unsigned char* p, std::size_t blocks, LineUnits units,
-                                                     std::uint32_t base, std::uint32_t* out)
+__attribute__((target("avx2,popcnt,bmi"))) std::size_t FindAvx2(const unsigned char* p, std::size_t blocks,
+                                                                 LineUnits units, std::uint32_t base,
+                                                                 std::uint32_t* out, const EvidenceBytes* watched,
+                                                                 std::size_t* firstEvidence)
 {
+    std::size_t evidenceAt = blocks;
     const bool bytes = units == LineUnits::Bytes;
     const std::size_t step = UnitBytes(units);
     const Patterns pat = PatternsFor(units);
@@ -128,8 +242,12 @@ __attribute__((target("avx2,popcnt,bmi"))) std::size_t FindAvx2(const unsigned c
     std::size_t n = 0;
     for (std::size_t b = 0; b < blocks; ++b, p += kLineBlock) {
         std::uint64_t mask = 0;
+        __m256i evidence = _mm256_setzero_si256();
         for (int i = 0; i < 2; ++i) {
             const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32 * i));
+            if (watched != nullptr) {
+                evidence = _mm256_or_si256(evidence, Evidence256(v, *watched));
+            }
             const __m256i next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32 * i + step));
             __m256i ends;
             if (bytes) {
@@ -141,10 +259,17 @@ __attribute__((target("avx2,popcnt,bmi"))) std::size_t FindAvx2(const unsigned c
             }
             mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm256_movemask_epi8(ends))) << (32 * i);
         }
+        if (watched != nullptr && !_mm256_testz_si256(evidence, evidence)) {
+            evidenceAt = b;
+            watched = nullptr;
+        }
         if (!bytes) {
             mask &= kUnitFirstBytes;
         }
         n += Emit(mask, base + static_cast<std::uint32_t>(b * kLineBlock + step), out + n);
+    }
+    if (firstEvidence != nullptr) {
+        *firstEvidence = evidenceAt;
     }
     return n;
 }
@@ -152,17 +277,26 @@ __attribute__((target("avx2,popcnt,bmi"))) std::size_t FindAvx2(const unsigned c
 #endif
 
 std::size_t FindPortable(const unsigned char* p, std::size_t blocks, LineUnits units, std::uint32_t base,
-                         std::uint32_t* out)
+                         std::uint32_t* out, const EvidenceBytes* watched, std::size_t* firstEvidence)
 {
     const std::size_t step = UnitBytes(units);
+    std::size_t evidenceAt = blocks;
     std::size_t n = 0;
     for (std::size_t b = 0; b < blocks; ++b, p += kLineBlock) {
+        if (watched != nullptr && BlockHasEvidence(p, *watched)) {
+            evidenceAt = b;
+            watched = nullptr;
+        }
         n += Emit(PortableMask(p, units), base + static_cast<std::uint32_t>(b * kLineBlock + step), out + n);
+    }
+    if (firstEvidence != nullptr) {
+        *firstEvidence = evidenceAt;
     }
     return n;
 }
 
-using Kernel = std::size_t (*)(const unsigned char*, std::size_t, LineUnits, std::uint32_t, std::uint32_t*);
+using Kernel = std::size_t (*)(const unsigned char*, std::size_t, LineUnits, std::uint32_t, std::uint32_t*,
+                               const EvidenceBytes*, std::size_t*);
 
 Kernel KernelFor(LineKernel kernel)
 {
@@ -206,14 +340,36 @@ bool LineKernelAvailable(LineKernel kernel)
 }
 
 std::size_t FindLineEndsWith(LineKernel kernel, const unsigned char* p, std::size_t blocks, LineUnits units,
-                             std::uint32_t base, std::uint32_t* out)
+                             std::uint32_t base, std::uint32_t* out, const EvidenceBytes* watched,
+                             std::size_t* firstEvidence)
 {
-    return KernelFor(kernel)(p, blocks, units, base, out);
+    return KernelFor(kernel)(p, blocks, units, base, out, watched, firstEvidence);
 }
 
 std::size_t FindLineEnds(const unsigned char* p, std::size_t blocks, LineUnits units, std::uint32_t base,
-                         std::uint32_t* out)
+                         std::uint32_t* out, const EvidenceBytes* watched, std::size_t* firstEvidence)
 {
     static const Kernel kernel = KernelFor(BestKernel());
-    return kernel(p, blocks, units, base, out);
+    return kernel(p, blocks, units, base, out, watched, firstEvidence);
+}
+
+std::size_t SkipToEvidence(const unsigned char* p, std::size_t n, EvidenceBytes watched)
+{
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    for (; i + 16 <= n; i += 16) {
+        const unsigned mask = static_cast<unsigned>(
+            _mm_movemask_epi8(Evidence128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)), watched)));
+        if (mask != 0) {
+            return i + static_cast<unsigned>(__builtin_ctz(mask));
+        }
+    }
+#endif
+    for (; i + 8 <= n; i += 8) {
+        const std::uint64_t mask = EvidenceWord(p + i, watched);
+        if (mask != 0) {
+            return i + static_cast<unsigned>(__builtin_ctzll(mask)) / 8;  // the lowest byte is loaded first
+        }
+    }
+    return i;
 }

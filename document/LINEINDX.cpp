@@ -56,12 +56,12 @@ void CLSLineIndex::BuildHere(const LineSource& source)
     m_vecLines.push_back(0);
     CLSLineScanner scanner(m_vecLines, source.encoding, source.size);
     if (source.memory != nullptr) {
-        scanner.Feed(source.memory, static_cast<std::size_t>(source.size));
+        ScanPiece(scanner, source.memory, static_cast<std::size_t>(source.size));
         scanner.Finish();
     } else {
-        ScanFromDisk(source.file, source.size, scanner, false);
-        EndSearch();
+        ScanFromDisk(source.file, source.size, scanner);
     }
+    EndSearch();
     m_vecLines.shrink_to_fit();
 }
 
@@ -128,7 +128,7 @@ void CLSLineIndex::BuildOnThread()
     if (!m_bStop.load()) {
         CLSLineScanner scanner(m_vecBuilding, m_encoding, m_ullSize);
         scanner.ResumeAt(from);
-        ScanFromDisk(m_hFile.Get(), m_ullSize, scanner, true);
+        ScanFromDisk(m_hFile.Get(), m_ullSize, scanner);
     }
     EndSearch();
     m_bDone.store(true);  // before the notice: its receiver asks for this
@@ -261,20 +261,21 @@ DWORD CLSLineIndex::StartLinesKnown() const
 }
 
 // Reads file up to size, on a second thread so that reading and scanning
-// overlap (the two held to different processors only when the caller is the
-// index thread). A read that fails is tried again one unit at a time, so that
-// the index keeps every line before the first unit that cannot be read; the
-// scan stops there. Gives up early when told to stop.
-void CLSLineIndex::ScanFromDisk(HANDLE file, std::uint64_t size, CLSLineScanner& scanner, bool onIndexThread)
+// overlap. The two are not held to different processors: the scan (line
+// breaks and the encoding search in one pass) is lighter than the read, and
+// on a busy machine a thread held to one processor waits for it while another
+// is free. A read that fails is tried again one unit at a time, so that the
+// index keeps every line before the first unit that cannot be read; the scan
+// stops there. Gives up early when told to stop.
+void CLSLineIndex::ScanFromDisk(HANDLE file, std::uint64_t size, CLSLineScanner& scanner)
 {
     std::uint64_t done = scanner.Consumed();
     {
-        CLSReadAhead reader(file, done, size, kIndexPiece, onIndexThread);
+        CLSReadAhead reader(file, done, size, kIndexPiece);
         const unsigned char* data = nullptr;
         DWORD got = 0;
         while (!m_bStop.load(std::memory_order_relaxed) && reader.Next(&data, &got)) {
-            scanner.Feed(data, got);
-            SearchFurther(data, got);
+            ScanPiece(scanner, data, got);
         }
         if (reader.IsRunning() && !reader.Failed()) {
             scanner.Finish();  // read to the end, or to where the file now ends
@@ -308,8 +309,7 @@ void CLSLineIndex::ScanRestFromDisk(HANDLE file, std::uint64_t size, CLSLineScan
         if (got == 0) {
             break;  // the file has shrunk since it was opened
         }
-        scanner.Feed(into, got);
-        SearchFurther(into, got);
+        ScanPiece(scanner, into, got);
         done += got;
     }
     scanner.Finish();
@@ -320,9 +320,14 @@ void CLSLineIndex::SearchEncoding(bool wanted)
     m_pSearch.reset(wanted ? new (std::nothrow) CLSEncodingSearch : nullptr);
 }
 
-void CLSLineIndex::SearchFurther(const unsigned char* data, DWORD n)
+// The encoding search rides along with the scan of the same bytes; once it
+// is over it is let go, so that what it found can be told at once.
+void CLSLineIndex::ScanPiece(CLSLineScanner& scanner, const unsigned char* data, std::size_t n)
 {
-    if (m_pSearch && m_pSearch->Feed(data, n)) {
+    scanner.Watch(m_pSearch.get());
+    scanner.Feed(data, n);
+    if (m_pSearch && m_pSearch->IsOver()) {
+        scanner.Watch(nullptr);
         EndSearch();
     }
 }

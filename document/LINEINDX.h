@@ -92,9 +92,9 @@ public:
 
 private:
     void BuildHere(const LineSource& source);
-    void ScanFromDisk(HANDLE file, std::uint64_t size, CLSLineScanner& scanner, bool onIndexThread);
+    void ScanFromDisk(HANDLE file, std::uint64_t size, CLSLineScanner& scanner);
     void ScanRestFromDisk(HANDLE file, std::uint64_t size, CLSLineScanner& scanner, std::uint64_t done);
-    void SearchFurther(const unsigned char* data, DWORD n);
+    void ScanPiece(CLSLineScanner& scanner, const unsigned char* data, std::size_t n);
     void EndSearch();
     static DWORD WINAPI ThreadMain(LPVOID self);
     void BuildOnThread();

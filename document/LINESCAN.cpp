@@ -3,6 +3,8 @@
 // walked one by one, where a CR may have to wait for the next piece.
 #include "document/LINESCAN.h"
 
+#include "document/DETECT.h"
+
 namespace {
 
 constexpr unsigned kLf = 0x0A;
@@ -12,9 +14,11 @@ constexpr std::size_t kBlocksPerRun = 1024;
 // Below this many bytes the lines seen so far say little about the rest.
 constexpr std::uint64_t kProjectAfter = 64 * 1024;
 
-LineUnits UnitsOf(TextEncoding detected)
+}  // namespace
+
+LineUnits LineUnitsOf(TextEncoding encoding)
 {
-    switch (detected) {
+    switch (encoding) {
     case TextEncoding::Utf16Le:
         return LineUnits::Utf16Le;
     case TextEncoding::Utf16Be:
@@ -24,12 +28,10 @@ LineUnits UnitsOf(TextEncoding detected)
     }
 }
 
-}  // namespace
-
 CLSLineScanner::CLSLineScanner(CLSLineStarts& index, TextEncoding detected, std::uint64_t expectedBytes)
     : m_index(index),
-      m_unitSize(UnitsOf(detected) == LineUnits::Bytes ? 1 : 2),
-      m_units(UnitsOf(detected)),
+      m_unitSize(LineUnitsOf(detected) == LineUnits::Bytes ? 1 : 2),
+      m_units(LineUnitsOf(detected)),
       m_expectedBytes(expectedBytes)
 {
 }
@@ -39,10 +41,17 @@ void CLSLineScanner::Feed(const unsigned char* data, std::size_t n)
     if (n == 0) {
         return;
     }
+    m_searchedTo = data;
     if (m_index.IsCut()) {
         m_offset += n;  // nothing more can be held
-        return;
+    } else {
+        ScanUnits(data, n);
     }
+    SearchTo(data + n);
+}
+
+void CLSLineScanner::ScanUnits(const unsigned char* data, std::size_t n)
+{
     if (m_hasCarry) {
         const unsigned char unit[2] = {m_carry, data[0]};
         m_hasCarry = false;
@@ -119,6 +128,20 @@ void CLSLineScanner::ScanPiece(const unsigned char* data, std::size_t length)
     }
 }
 
+bool CLSLineScanner::Riding() const
+{
+    return m_search != nullptr && !m_search->IsOver();
+}
+
+// Hands the search the bytes of the piece up to end that it has not had.
+void CLSLineScanner::SearchTo(const unsigned char* end)
+{
+    if (Riding() && m_searchedTo < end) {
+        m_search->Feed(m_searchedTo, static_cast<std::size_t>(end - m_searchedTo));
+    }
+    m_searchedTo = end;
+}
+
 // The whole blocks of data whose look-ahead unit is still inside the piece;
 // returns the number of bytes they cover.
 std::size_t CLSLineScanner::ScanBlocks(const unsigned char* data, std::size_t length)
@@ -135,8 +158,18 @@ std::size_t CLSLineScanner::ScanBlocks(const unsigned char* data, std::size_t le
         if (!MakeRoom(run * kLineBlock / m_unitSize + 2, base)) {
             return done * kLineBlock;
         }
-        const std::size_t found =
-            FindLineEnds(data + done * kLineBlock, run, m_units, static_cast<std::uint32_t>(base), m_index.End());
+        // The search, unless it is gathering a stretch, needs only the bytes
+        // from the first block that can begin evidence.
+        const unsigned char* runData = data + done * kLineBlock;
+        const bool watch = Riding() && !m_search->IsGathering() && m_searchedTo == runData;
+        const EvidenceBytes watched = watch ? m_search->Watched() : EvidenceBytes{};
+        std::size_t quiet = 0;
+        const std::size_t found = FindLineEnds(runData, run, m_units, static_cast<std::uint32_t>(base),
+                                               m_index.End(), watch ? &watched : nullptr, &quiet);
+        if (watch) {
+            m_searchedTo = runData + quiet * kLineBlock;
+        }
+        SearchTo(runData + run * kLineBlock);
         if (!m_index.TakeWritten(found, base, base + run * kLineBlock)) {
             m_index.Cut(base);
             return length;

@@ -25,10 +25,17 @@ std::size_t PlanIndexRoom(std::size_t size, std::size_t capacity, std::size_t ne
 constexpr std::size_t kMostIndexLines =
     vector<std::uint32_t>::max_size() < 0xFFFFFFFFu ? vector<std::uint32_t>::max_size() : 0xFFFFFFFFu;
 
+class CLSEncodingSearch;
+
+// How the lines of text in an encoding are split: 2-byte units in the byte
+// order of UTF-16, single bytes for every other encoding.
+LineUnits LineUnitsOf(TextEncoding encoding);
+
 class CLSLineScanner {
 public:
     // Appends to index, which already holds the offset 0 of the first line.
-    // The unit size comes from the detected encoding: 2 bytes for UTF-16.
+    // The units come from the encoding that splits the lines: 2 bytes for
+    // UTF-16.
     // expectedBytes, the size of the file when known (else 0), lets the index
     // grow once to the size the file's first part suggests. When the index
     // can grow no further (memory, or kMostIndexLines), it is cut where the
@@ -39,6 +46,12 @@ public:
 
     // The next n bytes of the file.
     void Feed(const unsigned char* data, std::size_t n);
+
+    // Feeds the bytes from here on to search as well (null: no more), in the
+    // same pass as the line breaks: the blocks before the first byte that
+    // can begin evidence are passed by. The search must have seen every byte
+    // before this one.
+    void Watch(CLSEncodingSearch* search) { m_search = search; }
 
     // The end of the file has been reached: settles a CR or a half unit at the
     // very end. Not called when a read failed, so that a CR whose look-ahead
@@ -56,7 +69,10 @@ public:
     unsigned UnitSize() const { return m_unitSize; }
 
 private:
+    void ScanUnits(const unsigned char* data, std::size_t n);
     void ScanPiece(const unsigned char* data, std::size_t length);
+    bool Riding() const;
+    void SearchTo(const unsigned char* end);
     std::size_t ScanBlocks(const unsigned char* data, std::size_t length);
     void Append(std::uint64_t offset);
     bool MakeRoom(std::size_t items, std::uint64_t consumed);
@@ -70,4 +86,6 @@ private:
     std::uint64_t m_crEnd = 0;       // offset just after that CR
     bool m_hasCarry = false;         // first byte of a unit split between pieces
     unsigned char m_carry = 0;
+    CLSEncodingSearch* m_search = nullptr;
+    const unsigned char* m_searchedTo = nullptr;  // in the piece fed: what the search has had
 };

@@ -1,8 +1,12 @@
 // One row of the file list and what it remembers of the shell and the disk.
 #include "navigation/FILEITEM.h"
 
+#include "base/WIDETEXT.h"
+
 #include <commctrl.h>
 #include <shlwapi.h>
+
+#include <iterator>
 
 namespace {
 
@@ -15,11 +19,11 @@ constexpr UINT kOverlayLink = 2;
 // the item-ID list, which may carry only 32 bits of the size.
 bool ItemFileData(LPCITEMIDLIST pidl, WIN32_FILE_ATTRIBUTE_DATA& data)
 {
-    char path[MAX_PATH] = "";
-    if (!SHGetPathFromIDListA(pidl, path) || path[0] == '\0' || PathIsRootA(path)) {
+    const std::wstring path = PathOfIdList(pidl);
+    if (path.empty() || PathIsRootW(path.c_str())) {
         return false;
     }
-    return GetFileAttributesExA(path, GetFileExInfoStandard, &data) != 0;
+    return GetFileAttributesExW(LongPathForm(path).c_str(), GetFileExInfoStandard, &data) != 0;
 }
 
 ULONGLONG Join64(DWORD high, DWORD low)
@@ -29,21 +33,21 @@ ULONGLONG Join64(DWORD high, DWORD low)
 
 // The stored (UTC) time as a calendar time, date in the short form of the
 // user's locale, time forced to 24 hours.
-std::string FormatModified(const FILETIME& ft)
+std::wstring FormatModified(const FILETIME& ft)
 {
     SYSTEMTIME st{};
-    char buffer[MAX_PATH] = "";
+    wchar_t buffer[128] = L"";
     if (!FileTimeToSystemTime(&ft, &st)) {
         return {};
     }
-    const int size = static_cast<int>(sizeof(buffer));
-    const int date = GetDateFormatA(LOCALE_USER_DEFAULT, LOCALE_NOUSEROVERRIDE | DATE_SHORTDATE, &st, nullptr,
+    const int size = static_cast<int>(std::size(buffer));
+    const int date = GetDateFormatW(LOCALE_USER_DEFAULT, LOCALE_NOUSEROVERRIDE | DATE_SHORTDATE, &st, nullptr,
                                     buffer, size);
     if (date <= 0 || date + 1 >= size) {
         return {};
     }
-    buffer[date - 1] = ' ';
-    GetTimeFormatA(LOCALE_USER_DEFAULT, LOCALE_NOUSEROVERRIDE | TIME_FORCE24HOURFORMAT, &st, nullptr,
+    buffer[date - 1] = L' ';
+    GetTimeFormatW(LOCALE_USER_DEFAULT, LOCALE_NOUSEROVERRIDE | TIME_FORCE24HOURFORMAT, &st, nullptr,
                    buffer + date, size - date);
     return buffer;
 }
@@ -76,12 +80,8 @@ void CLSFileItem::LoadName(IShellFolder* folder)
         return;
     }
     m_bNameKnown = true;
-    char name[MAX_PATH] = "";
     LPCITEMIDLIST last = LastId();
-    if (folder != nullptr && last != nullptr) {
-        GetNameOfA(folder, last, SHGDN_INFOLDER, name, sizeof(name));
-    }
-    m_name = name;
+    m_name = last != nullptr ? NameOf(folder, last, SHGDN_INFOLDER) : std::wstring();
 }
 
 void CLSFileItem::LoadType()
@@ -90,8 +90,8 @@ void CLSFileItem::LoadType()
         return;
     }
     m_bTypeKnown = true;
-    SHFILEINFOA info{};
-    SHGetFileInfoA(reinterpret_cast<LPCSTR>(m_pidl.Get()), 0, &info, sizeof(info), SHGFI_PIDL | SHGFI_TYPENAME);
+    SHFILEINFOW info{};
+    SHGetFileInfoW(reinterpret_cast<LPCWSTR>(m_pidl.Get()), 0, &info, sizeof(info), SHGFI_PIDL | SHGFI_TYPENAME);
     m_type = info.szTypeName;
 }
 
@@ -100,29 +100,41 @@ void CLSFileItem::LoadFileData()
     if (m_bFileKnown) {
         return;
     }
-    m_bFileKnown = true;
-    m_size = 0;
-    m_modified = 0;
-    m_sizeText.clear();
-    m_modifiedText.clear();
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!ItemFileData(m_pidl.Get(), data)) {
+        SetFileData(0, 0, FILETIME{});
         return;
     }
-    m_modified = Join64(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
-    m_modifiedText = FormatModified(data.ftLastWriteTime);
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    SetFileData(data.dwFileAttributes, Join64(data.nFileSizeHigh, data.nFileSizeLow), data.ftLastWriteTime);
+}
+
+// The time's text waits until the row is drawn: a sort of a large folder
+// needs only the numbers.
+void CLSFileItem::SetFileData(DWORD attributes, ULONGLONG size, const FILETIME& modified)
+{
+    m_bFileKnown = true;
+    m_modified = Join64(modified.dwHighDateTime, modified.dwLowDateTime);
+    m_modifiedText.clear();
+    m_size = 0;
+    m_sizeText.clear();
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return;  // folders have no size of their own
     }
-    m_size = Join64(data.nFileSizeHigh, data.nFileSizeLow);
-    char text[64] = "";
-    StrFormatByteSize64A(static_cast<LONGLONG>(m_size), text, sizeof(text));
+    m_size = size;
+    wchar_t text[64] = L"";
+    StrFormatByteSizeW(static_cast<LONGLONG>(m_size), text, static_cast<UINT>(std::size(text)));
     m_sizeText = text;
 }
 
-const std::string& CLSFileItem::ColumnText(int column, IShellFolder* folder)
+void CLSFileItem::SetType(const std::wstring& type)
 {
-    static const std::string kNone;
+    m_bTypeKnown = true;
+    m_type = type;
+}
+
+const std::wstring& CLSFileItem::ColumnText(int column, IShellFolder* folder)
+{
+    static const std::wstring kNone;
     switch (column) {
     case 0:
         LoadName(folder);
@@ -135,6 +147,10 @@ const std::string& CLSFileItem::ColumnText(int column, IShellFolder* folder)
         return m_type;
     case 3:
         LoadFileData();
+        if (m_modifiedText.empty() && m_modified != 0) {
+            const FILETIME ft{static_cast<DWORD>(m_modified), static_cast<DWORD>(m_modified >> 32)};
+            m_modifiedText = FormatModified(ft);
+        }
         return m_modifiedText;
     default:
         return kNone;

@@ -38,12 +38,18 @@ public:
     void Replace(LPITEMIDLIST pidl) noexcept;
 
     // Name (asked of the folder that holds the item), size (files only),
-    // type, modified; empty when the item has none.
-    const std::string& ColumnText(int column, IShellFolder* folder);
+    // type, modified, as the shell gives them; empty when the item has none.
+    const std::wstring& ColumnText(int column, IShellFolder* folder);
     // Size for column 1 (0 for folders and items off the disk), last-write
     // time for column 3.
     ULONGLONG SortNumber(int column);
     const Image& ImageIn(IShellFolder* folder);
+    // What the walk of the whole folder found of this item, so that it need
+    // not be asked of the disk on its own.
+    void SetFileData(DWORD attributes, ULONGLONG size, const FILETIME& modified);
+    bool FileDataKnown() const noexcept { return m_bFileKnown; }
+    bool TypeKnown() const noexcept { return m_bTypeKnown; }
+    void SetType(const std::wstring& type);
 
 private:
     void LoadName(IShellFolder* folder);
@@ -51,10 +57,10 @@ private:
     void LoadFileData();
 
     CLSItemIdList m_pidl;
-    std::string m_name;
-    std::string m_type;
-    std::string m_sizeText;
-    std::string m_modifiedText;
+    std::wstring m_name;
+    std::wstring m_type;
+    std::wstring m_sizeText;
+    std::wstring m_modifiedText;
     ULONGLONG m_size = 0;
     ULONGLONG m_modified = 0;
     Image m_image{-1, 0, 0};

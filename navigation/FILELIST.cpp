@@ -33,6 +33,9 @@ bool CLSWndFileList::Create(HWND hWndParent, int id)
         return false;
     }
     SendMessageA(m_hWndControl, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    // Texts are asked for wide (LVN_GETDISPINFOW): names need not fit the
+    // ANSI code page.
+    SendMessageA(m_hWndControl, LVM_SETUNICODEFORMAT, TRUE, 0);
     InsertColumns();
     SetImageLists();
     Refresh();
@@ -77,39 +80,43 @@ void CLSWndFileList::Destroy()
     m_pshf.Reset();
 }
 
-void CLSWndFileList::ShowFolder(LPCITEMIDLIST pidlFolder)
+bool CLSWndFileList::ShowFolder(LPCITEMIDLIST pidlFolder)
 {
     if (m_hWndControl == nullptr || pidlFolder == nullptr) {
-        return;
+        return false;
     }
     CLSItemIdList copy(CopyItemIdList(pidlFolder));
-    if (!copy) {
-        return;
-    }
     CLSComPtr<IShellFolder> desktop;
-    if (FAILED(SHGetDesktopFolder(desktop.Address()))) {
-        return;
+    if (!copy || FAILED(SHGetDesktopFolder(desktop.Address()))) {
+        return false;
     }
     m_pidlFolder = std::move(copy);
     // The desktop's own empty list cannot be bound: it is the desktop folder.
-    if (m_pidlFolder.Get()->mkid.cb == 0 ||
-        FAILED(desktop->BindToObject(m_pidlFolder.Get(), nullptr, IID_IShellFolder, m_pshf.VoidAddress()))) {
+    // Any other folder that cannot be bound lists nothing, rather than the
+    // desktop's items under its name.
+    if (m_pidlFolder.Get()->mkid.cb == 0) {
         m_pshf = std::move(desktop);
+    } else if (FAILED(desktop->BindToObject(m_pidlFolder.Get(), nullptr, IID_IShellFolder, m_pshf.VoidAddress()))) {
+        m_pshf.Reset();
+        m_watcher.Stop();
+        SendMessageA(m_hWndControl, LVM_DELETEALLITEMS, 0, 0);
+        return false;
     }
     StartWatch();
     Fill();
+    return true;
 }
 
 // The shown folder is watched for files that come, go or change their names.
 void CLSWndFileList::StartWatch()
 {
     m_watcher.Stop();
-    char path[MAX_PATH] = "";
-    if (!m_bMonitor || !SHGetPathFromIDListA(m_pidlFolder.Get(), path) || path[0] == '\0') {
+    const std::wstring path = m_bMonitor ? PathOfIdList(m_pidlFolder.Get()) : std::wstring();
+    if (path.empty()) {
         return;
     }
     // Start drops every earlier watch, so the folder's watch comes after it.
-    if (m_watcher.Start(m_hWnd, WMU_WATCH_CHANGED) && !m_watcher.Watch(0, path, FILE_NOTIFY_CHANGE_FILE_NAME)) {
+    if (m_watcher.Start(m_hWnd, WMU_WATCH_CHANGED) && !m_watcher.Watch(0, path.c_str(), FILE_NOTIFY_CHANGE_FILE_NAME)) {
         m_watcher.Stop();
     }
 }
@@ -123,6 +130,8 @@ void CLSWndFileList::Fill()
     }
     SendMessageA(m_hWndControl, WM_SETREDRAW, FALSE, 0);
     SendMessageA(m_hWndControl, LVM_DELETEALLITEMS, 0, 0);
+    m_bFolderWalked = false;
+    m_bTypesWalked = false;
     HCURSOR hOld = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     std::vector<CLSItemIdList> children;
     if (Enumerate(children)) {
@@ -132,6 +141,7 @@ void CLSWndFileList::Fill()
             InsertRecord(NewRecord(child.Get()), index++);
         }
         Sort();
+        LoadDetails();
     }
     SetCursor(hOld);
     SendMessageA(m_hWndControl, WM_SETREDRAW, TRUE, 0);
@@ -303,6 +313,7 @@ void CLSWndFileList::SetViewStyle(DWORD style)
     // The control repaints only where its items now lie; what the old style
     // drew elsewhere would stay on screen, over nothing that can be clicked.
     InvalidateRect(m_hWndControl, nullptr, TRUE);
+    LoadDetails();
 }
 
 void CLSWndFileList::SortBy(int column)
@@ -319,6 +330,9 @@ void CLSWndFileList::Sort()
 {
     if (m_hWndControl == nullptr || !m_pshf) {
         return;
+    }
+    if (m_iSortColumn != 0) {
+        LoadFolderData(m_iSortColumn == 2);
     }
     SendMessageA(m_hWndControl, LVM_SORTITEMS, reinterpret_cast<WPARAM>(this),
                  reinterpret_cast<LPARAM>(&CLSWndFileList::CompareItems));
@@ -351,7 +365,7 @@ int CLSWndFileList::Compare(CLSFileItem& a, CLSFileItem& b)
         return static_cast<short>(HRESULT_CODE(m_pshf->CompareIDs(0, first, second))) * d;
     }
     if (m_iSortColumn == 2) {
-        return lstrcmpA(a.ColumnText(2, m_pshf.Get()).c_str(), b.ColumnText(2, m_pshf.Get()).c_str()) * d;
+        return lstrcmpW(a.ColumnText(2, m_pshf.Get()).c_str(), b.ColumnText(2, m_pshf.Get()).c_str()) * d;
     }
     const ULONGLONG x = a.SortNumber(m_iSortColumn);
     const ULONGLONG y = b.SortNumber(m_iSortColumn);

@@ -16,6 +16,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 constexpr UINT WMU_FILE_SELECTED = WM_APP + 12;
@@ -33,7 +34,8 @@ public:
 
     bool Create(HWND hWndParent, int id);
     void Destroy();
-    void ShowFolder(LPCITEMIDLIST pidlFolder);
+    // False when the folder cannot be opened: the list is then empty.
+    bool ShowFolder(LPCITEMIDLIST pidlFolder);
     // Reads the shown folder again and brings the rows up to date in place:
     // rows of unchanged items stay as they are, with their selection, focus
     // and what the shell said of them.
@@ -68,15 +70,20 @@ private:
     void InsertRecord(std::unique_ptr<CLSFileItem> record, int index);
     void InsertSorted(std::unique_ptr<CLSFileItem> record);
     std::vector<CLSFileItem*> Records() const;
-    std::string ParsingName(LPCITEMIDLIST record) const;
+    std::wstring ParsingName(LPCITEMIDLIST record) const;
     void Sort();
+    // Size, time and attributes (and with types, the type) of the records
+    // that lack them, from one walk of the shown folder.
+    void LoadFolderData(bool types);
+    void LoadDetails();
+    const std::wstring& TypeName(const std::wstring& name, DWORD attributes);
     int Compare(CLSFileItem& a, CLSFileItem& b);
     int ItemCount() const;
     CLSFileItem* Record(int index) const;
     LPITEMIDLIST ItemIdList(int index) const;
     int FindItem(LPCITEMIDLIST wanted) const;
     bool OnNotify(NMHDR* hdr) override;
-    void OnGetDispInfo(NMLVDISPINFOA* info);
+    void OnGetDispInfo(NMLVDISPINFOW* info);
     void OnItemChanged(const NMLISTVIEW* nm);
     void OnDoubleClick(const NMITEMACTIVATE* nm);
     bool OnContextMenu(HWND hWndClick, int x, int y) override;
@@ -91,4 +98,7 @@ private:
     bool m_abAscending[kColumnCount] = {true, true, true, true};
     bool m_bShowFolders = false;
     bool m_bMonitor = true;
+    bool m_bFolderWalked = false;  // since the rows last changed
+    bool m_bTypesWalked = false;   // and their types with them
+    std::unordered_map<std::wstring, std::wstring> m_types;  // type name by extension
 };

@@ -35,8 +35,8 @@ bool CLSWndFileList::OnNotify(NMHDR* hdr)
         SendMessageA(GetParent(m_hWnd), WM_NOTIFY, static_cast<WPARAM>(GetDlgCtrlID(m_hWnd)),
                      reinterpret_cast<LPARAM>(hdr));
         return true;
-    case LVN_GETDISPINFOA:
-        OnGetDispInfo(reinterpret_cast<NMLVDISPINFOA*>(hdr));
+    case LVN_GETDISPINFOW:
+        OnGetDispInfo(reinterpret_cast<NMLVDISPINFOW*>(hdr));
         return true;
     case LVN_COLUMNCLICK:
         SortBy(reinterpret_cast<NMLISTVIEW*>(hdr)->iSubItem);
@@ -57,15 +57,15 @@ bool CLSWndFileList::OnNotify(NMHDR* hdr)
 
 // Texts and icons come from the row's record, which asks the shell only the
 // first time; the control asks only for the rows it draws.
-void CLSWndFileList::OnGetDispInfo(NMLVDISPINFOA* info)
+void CLSWndFileList::OnGetDispInfo(NMLVDISPINFOW* info)
 {
-    LVITEMA& item = info->item;
+    LVITEMW& item = info->item;
     auto* record = reinterpret_cast<CLSFileItem*>(item.lParam);
     if (record == nullptr || record->IdList() == nullptr) {
         return;
     }
     if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
-        lstrcpynA(item.pszText, record->ColumnText(item.iSubItem, m_pshf.Get()).c_str(), item.cchTextMax);
+        lstrcpynW(item.pszText, record->ColumnText(item.iSubItem, m_pshf.Get()).c_str(), item.cchTextMax);
     }
     if ((item.mask & LVIF_IMAGE) == 0) {
         return;
@@ -104,13 +104,13 @@ void CLSWndFileList::OnDoubleClick(const NMITEMACTIVATE* nm)
         SendMessageA(GetParent(m_hWnd), WMU_OPEN_FOLDER, 0, reinterpret_cast<LPARAM>(pidl));
         return;
     }
-    SHELLEXECUTEINFOA sei{};
+    SHELLEXECUTEINFOW sei{};
     sei.cbSize = sizeof(sei);
     sei.fMask = SEE_MASK_IDLIST;
     sei.hwnd = m_hWnd;
     sei.nShow = SW_SHOW;
     sei.lpIDList = pidl;
-    ShellExecuteExA(&sei);
+    ShellExecuteExW(&sei);
 }
 
 bool CLSWndFileList::OnContextMenu(HWND hWndClick, int x, int y)

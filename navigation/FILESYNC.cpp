@@ -10,22 +10,24 @@
 
 namespace {
 
-std::vector<std::string_view> Views(const std::vector<std::string>& texts)
+// The names as byte strings, to be matched as keys: equal bytes, equal names.
+std::vector<std::string_view> Views(const std::vector<std::wstring>& texts)
 {
-    return std::vector<std::string_view>(texts.begin(), texts.end());
+    std::vector<std::string_view> views;
+    views.reserve(texts.size());
+    for (const std::wstring& text : texts) {
+        views.emplace_back(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    }
+    return views;
 }
 
 }  // namespace
 
 // The full name of a record inside the shown folder: what says whether a row
 // and a fresh item are the same file.
-std::string CLSWndFileList::ParsingName(LPCITEMIDLIST record) const
+std::wstring CLSWndFileList::ParsingName(LPCITEMIDLIST record) const
 {
-    char name[MAX_PATH] = "";
-    if (record == nullptr || FAILED(GetParsingNameA(m_pshf.Get(), record, name, sizeof(name)))) {
-        return {};
-    }
-    return name;
+    return record != nullptr ? NameOf(m_pshf.Get(), record, SHGDN_FORPARSING) : std::wstring();
 }
 
 void CLSWndFileList::Refresh()
@@ -51,15 +53,19 @@ void CLSWndFileList::Refresh()
 
     // What is left pairs by name: the same file with another size or time
     // keeps its row; the rest went, or came (a rename is both).
-    std::vector<std::string> rowNames;
-    std::vector<std::string> childNames;
+    std::vector<std::wstring> rowNames;
+    std::vector<std::wstring> childNames;
     for (std::size_t i : same.oldOnly) {
-        rowNames.push_back(rows[i] != nullptr ? ParsingName(rows[i]->LastId()) : std::string());
+        rowNames.push_back(rows[i] != nullptr ? ParsingName(rows[i]->LastId()) : std::wstring());
     }
     for (std::size_t j : same.freshOnly) {
         childNames.push_back(ParsingName(children[j].Get()));
     }
     const CLSRowMatch named = MatchKeys(Views(rowNames), Views(childNames));
+    if (!named.pairs.empty() || !named.freshOnly.empty()) {
+        m_bFolderWalked = false;  // the new and changed rows are not known yet
+        m_bTypesWalked = false;
+    }
 
     for (const auto& [i, j] : named.pairs) {
         const std::size_t row = same.oldOnly[i];
@@ -82,4 +88,5 @@ void CLSWndFileList::Refresh()
     for (std::size_t j : named.freshOnly) {
         InsertSorted(NewRecord(children[same.freshOnly[j]].Get()));
     }
+    LoadDetails();
 }

@@ -25,18 +25,19 @@ void CLSWndFolderTree::OnContainerDestroy()
     }
 }
 
-void CLSWndFolderTree::OnWatchChanged(LPARAM key)
-{
-    RefreshNode(reinterpret_cast<HTREEITEM>(key));
-}
-
 // Only top-level windows hear of devices: the main window passes it on.
 bool CLSWndFolderTree::OnPaneMessage(UINT uMsg, WPARAM wParam, LPARAM)
 {
-    if (uMsg == WM_DEVICECHANGE) {
+    switch (uMsg) {
+    case WM_DEVICECHANGE:
         OnDeviceChange(wParam);
+        return false;
+    case WM_TIMER:
+        OnDeferTimer();
+        return true;
+    default:
+        return false;
     }
-    return false;
 }
 
 bool CLSWndFolderTree::OnNotify(NMHDR* hdr)
@@ -95,6 +96,7 @@ void CLSWndFolderTree::OnGetDispInfo(NMTVDISPINFOA* info) const
 void CLSWndFolderTree::OnDeleteItem(const NMTREEVIEWA* nm)
 {
     m_watcher.Unwatch(reinterpret_cast<LPARAM>(nm->itemOld.hItem));
+    ForgetNode(nm->itemOld.hItem);
     CoTaskMemFree(reinterpret_cast<void*>(nm->itemOld.lParam));
 }
 

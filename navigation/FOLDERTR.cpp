@@ -10,9 +10,6 @@ namespace {
 
 constexpr UINT kTreeStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | TVS_HASBUTTONS |
                             TVS_HASLINES | TVS_DISABLEDRAGDROP | TVS_SHOWSELALWAYS;
-constexpr ULONG kChildAttributes = SFGAO_HASSUBFOLDER | SFGAO_FILESYSTEM | SFGAO_FOLDER | SFGAO_GHOSTED |
-                                   SFGAO_SHARE | SFGAO_DROPTARGET | SFGAO_HASPROPSHEET | SFGAO_CANDELETE |
-                                   SFGAO_CANRENAME | SFGAO_CANLINK | SFGAO_CANMOVE | SFGAO_CANCOPY;
 constexpr DWORD kTreeWatchFilter = FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_ATTRIBUTES;
 
 }  // namespace
@@ -76,18 +73,18 @@ void CLSWndFolderTree::Rebuild()
 
 HTREEITEM CLSWndFolderTree::InsertNode(HTREEITEM hParent, LPITEMIDLIST pidl, bool placeholder)
 {
-    char name[MAX_PATH] = "";
-    DisplayNameOf(pidl, name, sizeof(name));
-    TVINSERTSTRUCTA insert{};
+    // Inserted wide: the tree keeps the name as the shell gives it.
+    std::wstring name = DisplayNameOf(pidl);
+    TVINSERTSTRUCTW insert{};
     insert.hParent = hParent;
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    insert.item.pszText = name;
+    insert.item.pszText = name.data();
     insert.item.iImage = I_IMAGECALLBACK;
     insert.item.iSelectedImage = I_IMAGECALLBACK;
     insert.item.lParam = reinterpret_cast<LPARAM>(pidl);
     auto hNode = reinterpret_cast<HTREEITEM>(
-        SendMessageA(m_hWndControl, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+        SendMessageW(m_hWndControl, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
     if (hNode == nullptr) {
         CoTaskMemFree(pidl);
         return nullptr;
@@ -118,46 +115,37 @@ void CLSWndFolderTree::ReadChildren(HTREEITEM hNode)
         return;
     }
     SendMessageA(m_hWndControl, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(hFirst));
-    LPCITEMIDLIST pidl = NodeIdList(hNode);
-    CLSComPtr<IShellFolder> folder;
-    if (pidl == nullptr || pidl->mkid.cb == 0 ||
-        FAILED(m_pDesktop->BindToObject(pidl, nullptr, IID_IShellFolder, folder.VoidAddress()))) {
-        if (Parent(hNode) != nullptr) {
-            return;  // a folder that cannot be opened stays without children
-        }
-        folder = CLSComPtr<IShellFolder>::AddRef(m_pDesktop.Get());
-    }
-    CLSComPtr<IEnumIDList> items;
-    if (folder->EnumObjects(m_hWndControl, SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, items.Address()) != S_OK ||
-        !items) {
-        return;
-    }
     HCURSOR hOld = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    LPITEMIDLIST child = nullptr;
-    while (items->Next(1, &child, nullptr) == S_OK) {
-        CLSItemIdList owned(child);
-        AddChild(hNode, folder.Get(), owned.Get(), pidl);
+    CLSComPtr<IShellFolder> folder;
+    std::vector<SubFolder> subFolders;
+    if (ReadSubFolders(hNode, folder, subFolders)) {  // a folder that cannot be opened stays without children
+        for (const SubFolder& sub : subFolders) {
+            AddChild(hNode, sub, NodeIdList(hNode));
+        }
+        SortChildren(hNode);
     }
-    SortChildren(hNode);
     SetCursor(hOld);
 }
 
-void CLSWndFolderTree::AddChild(HTREEITEM hParent, IShellFolder* folder, LPCITEMIDLIST child,
-                                LPCITEMIDLIST pidlParent)
+void CLSWndFolderTree::AddChild(HTREEITEM hParent, const SubFolder& sub, LPCITEMIDLIST pidlParent)
 {
-    ULONG attributes = kChildAttributes;
-    if (FAILED(folder->GetAttributesOf(1, &child, &attributes)) || (attributes & SFGAO_FOLDER) == 0) {
-        return;
-    }
-    CLSItemIdList pidl(JoinItemIdLists(pidlParent, child));
+    CLSItemIdList pidl(JoinItemIdLists(pidlParent, sub.child.Get()));
     if (!pidl) {
         return;
     }
-    char path[MAX_PATH] = "";
-    const bool watch = m_bMonitor && SHGetPathFromIDListA(pidl.Get(), path) && path[0] != '\0';
-    HTREEITEM hNode = InsertNode(hParent, pidl.Release(), (attributes & SFGAO_HASSUBFOLDER) != 0);
-    if (hNode != nullptr && watch) {
-        m_watcher.Watch(reinterpret_cast<LPARAM>(hNode), path, kTreeWatchFilter);
+    const bool button = (sub.attributes & SFGAO_HASSUBFOLDER) != 0 && MayHaveSubFolders(pidl.Get());
+    LPCITEMIDLIST watched = pidl.Get();
+    HTREEITEM hNode = InsertNode(hParent, pidl.Release(), button);
+    if (hNode != nullptr) {
+        WatchNode(hNode, watched);
+    }
+}
+
+void CLSWndFolderTree::WatchNode(HTREEITEM hNode, LPCITEMIDLIST pidl)
+{
+    const std::wstring path = m_bMonitor ? PathOfIdList(pidl) : std::wstring();
+    if (!path.empty()) {
+        m_watcher.Watch(reinterpret_cast<LPARAM>(hNode), path.c_str(), kTreeWatchFilter);
     }
 }
 
@@ -183,37 +171,6 @@ int CALLBACK CLSWndFolderTree::CompareNodes(LPARAM a, LPARAM b, LPARAM param)
     const HRESULT hr = tree->m_pDesktop->CompareIDs(0, reinterpret_cast<LPCITEMIDLIST>(a),
                                                     reinterpret_cast<LPCITEMIDLIST>(b));
     return static_cast<short>(HRESULT_CODE(hr));
-}
-
-// Re-reads a node's sub-folders. The selection, if it lay below, comes back
-// to the same folder without the file list hearing of the detour.
-void CLSWndFolderTree::RefreshNode(HTREEITEM hNode)
-{
-    CLSItemIdList selected(CopyItemIdList(GetSelectedIdList()));
-    TVITEMA item{};
-    item.mask = TVIF_STATE;
-    item.hItem = hNode;
-    item.stateMask = TVIS_EXPANDED;
-    SendMessageA(m_hWndControl, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    const bool expanded = (item.state & TVIS_EXPANDED) != 0;
-    ++m_iQuiet;
-    SendMessageA(m_hWndControl, TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, reinterpret_cast<LPARAM>(hNode));
-    if (Child(hNode) == nullptr) {
-        InsertPlaceholder(hNode);
-    }
-    if (expanded) {
-        Expand(hNode);
-    }
-    const bool moved = selected && GetSelectedIdList() != nullptr &&
-                       m_pDesktop->CompareIDs(0, selected.Get(), GetSelectedIdList()) != S_OK;
-    if (moved) {
-        ShowFolder(selected.Get());
-    }
-    --m_iQuiet;
-    LPCITEMIDLIST now = GetSelectedIdList();
-    if (selected && now != nullptr && HRESULT_CODE(m_pDesktop->CompareIDs(0, selected.Get(), now)) != 0) {
-        SendMessageA(GetParent(m_hWnd), WMU_FOLDER_SELECTED, 0, reinterpret_cast<LPARAM>(now));
-    }
 }
 
 void CLSWndFolderTree::ShowFolder(LPCITEMIDLIST target)
@@ -280,24 +237,10 @@ LPCITEMIDLIST CLSWndFolderTree::GetSelectedIdList() const
     return hSelected != nullptr ? NodeIdList(hSelected) : nullptr;
 }
 
-void CLSWndFolderTree::GetSelectedPath(char* buffer, std::size_t size) const
+std::wstring CLSWndFolderTree::GetSelectedPath() const
 {
-    if (size == 0) {
-        return;
-    }
-    buffer[0] = '\0';
     LPCITEMIDLIST pidl = GetSelectedIdList();
-    if (pidl != nullptr && m_pDesktop) {
-        GetParsingNameA(m_pDesktop.Get(), pidl, buffer, size);
-    }
-}
-
-void CLSWndFolderTree::SetMonitor(bool on)
-{
-    if (on != m_bMonitor) {
-        m_bMonitor = on;
-        Rebuild();
-    }
+    return pidl != nullptr && m_pDesktop ? NameOf(m_pDesktop.Get(), pidl, SHGDN_FORPARSING) : std::wstring();
 }
 
 LPITEMIDLIST CLSWndFolderTree::NodeIdList(HTREEITEM hNode) const

@@ -15,6 +15,7 @@
 #include <shlobj.h>
 
 #include <cstddef>
+#include <vector>
 
 constexpr UINT WMU_FOLDER_SELECTED = WM_APP + 11;
 
@@ -26,9 +27,12 @@ public:
     bool Create(HWND hWndParent, int id);
     void Destroy();
     void Rebuild();
+    // F5: the nodes read so far are read again in place, keeping the
+    // selected folder, the expanded nodes and the scroll position.
+    void Refresh();
     void ShowFolder(LPCITEMIDLIST pidl);
     void GoUp();
-    void GetSelectedPath(char* buffer, std::size_t size) const;
+    std::wstring GetSelectedPath() const;
     void SetMonitor(bool on);
 
     HWND GetTreeWindow() const noexcept { return m_hWndControl; }
@@ -37,12 +41,31 @@ public:
     std::size_t WatchCount() { return m_watcher.WatchCount(); }
 
 private:
+    // A sub-folder as its parent's folder enumerated it.
+    struct SubFolder {
+        CLSItemIdList child;
+        ULONG attributes;
+    };
+    static constexpr ULONG kSubFolderAttributes = SFGAO_HASSUBFOLDER | SFGAO_FILESYSTEM | SFGAO_FOLDER;
+
     HTREEITEM InsertNode(HTREEITEM hParent, LPITEMIDLIST pidl, bool placeholder);
     void InsertPlaceholder(HTREEITEM hNode);
-    void AddChild(HTREEITEM hParent, IShellFolder* folder, LPCITEMIDLIST child, LPCITEMIDLIST pidlParent);
+    void AddChild(HTREEITEM hParent, const SubFolder& sub, LPCITEMIDLIST pidlParent);
+    void WatchNode(HTREEITEM hNode, LPCITEMIDLIST pidl);
+    void WatchTree(HTREEITEM hFirst);
     void ReadChildren(HTREEITEM hNode);
+    bool ReadSubFolders(HTREEITEM hNode, CLSComPtr<IShellFolder>& folder, std::vector<SubFolder>& subFolders);
+    static bool MayHaveSubFolders(LPCITEMIDLIST pidl);
     void SortChildren(HTREEITEM hNode);
+    bool IsRead(HTREEITEM hNode) const;
+    bool IsWithin(HTREEITEM hNode, HTREEITEM hAncestor) const;
     void RefreshNode(HTREEITEM hNode);
+    void RefreshButton(HTREEITEM hNode);
+    void RefreshTree(HTREEITEM hNode);
+    void ReplaceIdList(HTREEITEM hNode, LPITEMIDLIST pidl);
+    bool RefreshMustWait() const;
+    void OnDeferTimer();
+    void ForgetNode(HTREEITEM hNode);
     LPITEMIDLIST NodeIdList(HTREEITEM hNode) const;
     HTREEITEM Child(HTREEITEM hNode) const;
     HTREEITEM Next(HTREEITEM hNode) const;
@@ -64,4 +87,5 @@ private:
     CLSComPtr<IShellFolder> m_pDesktop;
     bool m_bMonitor = true;
     int m_iQuiet = 0;  // selection changes made while re-reading a node are not reported
+    std::vector<HTREEITEM> m_deferred;  // nodes whose refresh waits for a menu or a drag to end
 };

@@ -1,7 +1,10 @@
 // Item-ID list operations over the records' own byte counts.
 #include "navigation/ITEMIDL.h"
 
+#include <shlwapi.h>
+
 #include <cstring>
+#include <cwchar>
 
 LPCITEMIDLIST NextItemId(LPCITEMIDLIST pidl) noexcept
 {
@@ -101,40 +104,48 @@ bool SameItemIdAtDepth(IShellFolder* folder, LPCITEMIDLIST a, LPCITEMIDLIST b, i
     return SUCCEEDED(hr) && static_cast<short>(HRESULT_CODE(hr)) == 0;
 }
 
-HRESULT GetNameOfA(IShellFolder* folder, LPCITEMIDLIST item, SHGDNF flags, char* buffer, std::size_t size) noexcept
+std::wstring NameOf(IShellFolder* folder, LPCITEMIDLIST item, SHGDNF flags)
 {
-    if (size == 0) {
-        return E_INVALIDARG;
-    }
-    buffer[0] = '\0';
     STRRET name{};
-    const HRESULT hr = folder->GetDisplayNameOf(item, flags, &name);
-    if (FAILED(hr)) {
-        return hr;
+    LPWSTR text = nullptr;
+    if (folder == nullptr || FAILED(folder->GetDisplayNameOf(item, flags, &name)) ||
+        FAILED(StrRetToStrW(&name, item, &text)) || text == nullptr) {
+        return {};
     }
-    const int room = static_cast<int>(size);
-    switch (name.uType) {
-    case STRRET_WSTR:
-        if (WideCharToMultiByte(CP_ACP, 0, name.pOleStr, -1, buffer, room, nullptr, nullptr) == 0) {
-            buffer[0] = '\0';  // did not fit: nothing rather than a cut path
-        }
-        CoTaskMemFree(name.pOleStr);
-        break;
-    case STRRET_OFFSET:
-        lstrcpynA(buffer, reinterpret_cast<const char*>(item) + name.uOffset, room);
-        break;
-    case STRRET_CSTR:
-        lstrcpynA(buffer, name.cStr, room);
-        break;
-    default:
-        break;
-    }
-    return hr;
+    std::wstring result = text;
+    CoTaskMemFree(text);
+    return result;
 }
 
-HRESULT GetParsingNameA(IShellFolder* folder, LPCITEMIDLIST item, char* buffer, std::size_t size) noexcept
+// Most paths fit the first buffer; only a longer one (or an item outside the
+// file system) is asked again with room for the longest path Windows takes.
+std::wstring PathOfIdList(LPCITEMIDLIST pidl)
 {
-    return GetNameOfA(folder, item, SHGDN_FORPARSING, buffer, size);
+    if (pidl == nullptr) {
+        return {};
+    }
+    wchar_t path[MAX_PATH];
+    if (SHGetPathFromIDListEx(pidl, path, MAX_PATH, GPFIDL_DEFAULT)) {
+        return path;
+    }
+    std::wstring longPath(32768, L'\0');
+    if (!SHGetPathFromIDListEx(pidl, longPath.data(), static_cast<DWORD>(longPath.size()), GPFIDL_DEFAULT)) {
+        return {};
+    }
+    longPath.resize(wcslen(longPath.c_str()));
+    return longPath;
+}
+
+std::wstring InFolderParsingName(IShellFolder* folder, LPCITEMIDLIST child)
+{
+    STRRET name{};
+    wchar_t text[MAX_PATH] = L"";
+    if (folder == nullptr || child == nullptr ||
+        FAILED(folder->GetDisplayNameOf(child, SHGDN_INFOLDER | SHGDN_FORPARSING, &name)) ||
+        FAILED(StrRetToBufW(&name, child, text, MAX_PATH))) {
+        return {};
+    }
+    return text;
 }
 
 int SmallIconIndex(LPCITEMIDLIST pidl, UINT extraFlags) noexcept
@@ -147,11 +158,11 @@ int SmallIconIndex(LPCITEMIDLIST pidl, UINT extraFlags) noexcept
     return info.iIcon;
 }
 
-void DisplayNameOf(LPCITEMIDLIST pidl, char* buffer, std::size_t size) noexcept
+std::wstring DisplayNameOf(LPCITEMIDLIST pidl)
 {
-    SHFILEINFOA info{};
-    SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidl), 0, &info, sizeof(info), SHGFI_PIDL | SHGFI_DISPLAYNAME);
-    lstrcpynA(buffer, info.szDisplayName, static_cast<int>(size));
+    SHFILEINFOW info{};
+    SHGetFileInfoW(reinterpret_cast<LPCWSTR>(pidl), 0, &info, sizeof(info), SHGFI_PIDL | SHGFI_DISPLAYNAME);
+    return info.szDisplayName;
 }
 
 bool AttributesOfLast(IShellFolder* folder, LPCITEMIDLIST pidl, ULONG& attributes) noexcept

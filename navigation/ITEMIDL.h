@@ -11,6 +11,7 @@
 #include <shlobj.h>
 
 #include <cstddef>
+#include <string>
 #include <utility>
 
 // An item-ID list freed with the shell allocator.
@@ -35,16 +36,19 @@ LPITEMIDLIST CopyItemIdList(LPCITEMIDLIST pidl) noexcept;
 // True when both lists have a record at depth n and the folder's CompareIDs
 // calls the two records equal.
 bool SameItemIdAtDepth(IShellFolder* folder, LPCITEMIDLIST a, LPCITEMIDLIST b, int depth) noexcept;
-// The folder's name of item of that kind (SHGDN_...), as ANSI text; the
-// buffer is emptied first. The result of GetDisplayNameOf.
-HRESULT GetNameOfA(IShellFolder* folder, LPCITEMIDLIST item, SHGDNF flags, char* buffer, std::size_t size) noexcept;
-// The folder's parsing name of item, as ANSI text; the buffer is emptied
-// first. The result of GetDisplayNameOf.
-HRESULT GetParsingNameA(IShellFolder* folder, LPCITEMIDLIST item, char* buffer, std::size_t size) noexcept;
+// The folder's name of item of that kind (SHGDN_...), as the shell gives it;
+// empty when it has none.
+std::wstring NameOf(IShellFolder* folder, LPCITEMIDLIST item, SHGDNF flags);
+// The file-system path of an absolute list, however long; empty for items
+// outside the file system.
+std::wstring PathOfIdList(LPCITEMIDLIST pidl);
 // The index in the small system image list, with the caller's extra flags
 // (SHGFI_OPENICON); -1 when the shell has none.
 int SmallIconIndex(LPCITEMIDLIST pidl, UINT extraFlags = 0) noexcept;
 // The shell's display name of an absolute list.
-void DisplayNameOf(LPCITEMIDLIST pidl, char* buffer, std::size_t size) noexcept;
+std::wstring DisplayNameOf(LPCITEMIDLIST pidl);
+// The name of child inside its folder as the file system spells it (the
+// file's own name, extension included); empty on failure.
+std::wstring InFolderParsingName(IShellFolder* folder, LPCITEMIDLIST child);
 // SFGAO_ bits of the list's last record inside its folder; false on failure.
 bool AttributesOfLast(IShellFolder* folder, LPCITEMIDLIST pidl, ULONG& attributes) noexcept;

@@ -1,6 +1,8 @@
 // The watcher thread: poll, re-arm, post; never a wait on the UI thread.
 #include "navigation/WATCHER.h"
 
+#include "base/WIDETEXT.h"
+
 #include "base/ASSERT.h"
 
 #include <algorithm>
@@ -68,9 +70,9 @@ void CLSFolderWatcher::Stop()
     }
 }
 
-bool CLSFolderWatcher::Watch(LPARAM key, const char* path, DWORD filter)
+bool CLSFolderWatcher::Watch(LPARAM key, const wchar_t* path, DWORD filter)
 {
-    CLSChangeNotification change(path, filter);
+    CLSChangeNotification change(LongPathForm(path).c_str(), filter);
     if (!change.Valid()) {
         return false;
     }
@@ -108,9 +110,9 @@ std::size_t CLSFolderWatcher::WatchCount()
     return m_entries.size();
 }
 
-// One cycle: the first signalled entry, if any, is re-armed and posted. The
-// lock is held only around the check; PostMessage does not wait for the
-// receiver, so the UI thread may hold up nothing here.
+// One cycle: every signalled entry is re-armed and posted, so that one busy
+// folder cannot hide the changes of the others. PostMessage does not wait
+// for the receiver, so the UI thread may hold up nothing here.
 bool CLSFolderWatcher::PollOnce()
 {
     CLSLock lock(m_lock);
@@ -118,11 +120,8 @@ bool CLSFolderWatcher::PollOnce()
         return false;
     }
     for (Entry& e : m_entries) {
-        if (e.change.TakeChange()) {
-            if (!e.posted) {
-                e.posted = PostMessageA(m_hWndTarget, m_uMsg, m_generation.load(), e.key) != 0;
-            }
-            break;
+        if (e.change.TakeChange() && !e.posted) {
+            e.posted = PostMessageA(m_hWndTarget, m_uMsg, m_generation.load(), e.key) != 0;
         }
     }
     return true;

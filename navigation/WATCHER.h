@@ -15,8 +15,8 @@
 // A change-notification handle, closed with FindCloseChangeNotification.
 class CLSChangeNotification {
 public:
-    CLSChangeNotification(const char* path, DWORD filter) noexcept
-        : m_h(FindFirstChangeNotificationA(path, FALSE, filter))
+    CLSChangeNotification(const wchar_t* path, DWORD filter) noexcept
+        : m_h(FindFirstChangeNotificationW(path, FALSE, filter))
     {
     }
     ~CLSChangeNotification()
@@ -69,7 +69,7 @@ public:
     void Stop();
     // Watches one folder, without its sub-tree, under the key; false when the
     // system gives no notification for it.
-    bool Watch(LPARAM key, const char* path, DWORD filter);
+    bool Watch(LPARAM key, const wchar_t* path, DWORD filter);
     void Unwatch(LPARAM key);
     // The receiver's check: the message comes from the running thread and
     // its key is still watched. It also allows the next message for that key.

@@ -2,11 +2,12 @@
 #include "settings/GLIMSET.h"
 
 #include "base/ASSERT.h"
+#include "base/WIDETEXT.h"
 
 CLSGlimSettings::CLSGlimSettings()
     : m_iLeft(CW_USEDEFAULT), m_iTop(CW_USEDEFAULT), m_iWidth(CW_USEDEFAULT), m_iHeight(CW_USEDEFAULT),
-      m_dwFlags(kDefaultFlags), m_clsText(), m_clsBinary(), m_clsImage(), m_clsMedia(), m_strStartFolder(),
-      m_strLastFolder(), m_iMaxMemFileSize(4 * 1024 * 1024), m_iFolderTreeWidth(200), m_iFileListHeight(150),
+      m_dwFlags(kDefaultFlags), m_clsText(), m_clsBinary(), m_clsImage(), m_clsMedia(), m_wsStartFolder(),
+      m_wsLastFolder(), m_iMaxMemFileSize(4 * 1024 * 1024), m_iFolderTreeWidth(200), m_iFileListHeight(150),
       m_iFileListStyle(2), m_aiColumnWidths{220, 70, 120, 120}
 {
 }
@@ -21,9 +22,11 @@ bool CLSGlimSettings::ParseLine(const CLSTString& strKey, const CLSTString& strV
         const char* lpszKey;
         DWORD dwBit;
     };
-    struct TextKey {
+    struct FolderKey {
         const char* lpszKey;
-        CLSTString CLSGlimSettings::*pstrField;
+        std::wstring CLSGlimSettings::*pwsField;
+        bool CLSGlimSettings::*pbFromUtf8;
+        bool bUtf8;
     };
     static const NumberKey kNumbers[] = {
         {"Left", &CLSGlimSettings::m_iLeft},
@@ -44,9 +47,11 @@ bool CLSGlimSettings::ParseLine(const CLSTString& strKey, const CLSTString& strV
         {"ShowFolderInFileList", kShowFolderInFileList},
         {"MonitorFolder", kMonitorFolder},
     };
-    static const TextKey kTexts[] = {
-        {"StartFolder", &CLSGlimSettings::m_strStartFolder},
-        {"LastFolder", &CLSGlimSettings::m_strLastFolder},
+    static const FolderKey kFolders[] = {
+        {"StartFolder", &CLSGlimSettings::m_wsStartFolder, &CLSGlimSettings::m_bStartFolderUtf8, false},
+        {"StartFolderUtf8", &CLSGlimSettings::m_wsStartFolder, &CLSGlimSettings::m_bStartFolderUtf8, true},
+        {"LastFolder", &CLSGlimSettings::m_wsLastFolder, &CLSGlimSettings::m_bLastFolderUtf8, false},
+        {"LastFolderUtf8", &CLSGlimSettings::m_wsLastFolder, &CLSGlimSettings::m_bLastFolderUtf8, true},
     };
 
     for (const NumberKey& key : kNumbers) {
@@ -61,13 +66,45 @@ bool CLSGlimSettings::ParseLine(const CLSTString& strKey, const CLSTString& strV
             return true;
         }
     }
-    for (const TextKey& key : kTexts) {
-        if (strKey == key.lpszKey) {
-            (this->*key.pstrField).Assign(strValue);
-            return true;
+    for (const FolderKey& key : kFolders) {
+        if (!(strKey == key.lpszKey)) {
+            continue;
         }
+        const std::string_view value(strValue.GetString(), static_cast<std::size_t>(strValue.GetLength()));
+        if (key.bUtf8) {
+            this->*key.pwsField = WideOfUtf8(value);
+            this->*key.pbFromUtf8 = true;
+        } else if (!(this->*key.pbFromUtf8)) {
+            this->*key.pwsField = WidenAnsi(value);
+        }
+        return true;
     }
     return false;
+}
+
+void StoredFolderForms(const std::wstring& folder, std::string& ansi, std::string& utf8)
+{
+    utf8.clear();
+    if (AnsiOfWide(folder, ansi)) {
+        return;
+    }
+    utf8 = Utf8OfWide(folder);
+    // Up one folder at a time; a drive root keeps its backslash ("C:\").
+    std::wstring nearer = folder;
+    for (;;) {
+        while (!nearer.empty() && nearer.back() == L'\\' && !(nearer.size() == 3 && nearer[1] == L':')) {
+            nearer.pop_back();
+        }
+        const std::size_t slash = nearer.find_last_of(L'\\');
+        if (slash == std::wstring::npos || nearer.size() <= 3) {
+            ansi.clear();
+            return;
+        }
+        nearer.resize(slash == 2 && nearer[1] == L':' ? 3 : slash);
+        if (AnsiOfWide(nearer, ansi)) {
+            return;
+        }
+    }
 }
 
 int CLSGlimSettings::GetColumnWidth(int iColumn) const

@@ -12,6 +12,14 @@
 #include "settings/PARSELINE.h"
 #include "settings/TSTRING.h"
 
+#include <string>
+
+// The two forms a folder is stored in: ansi for the Shift-JIS key (the folder
+// itself, or when Shift-JIS cannot hold it the nearest folder above it that it
+// can, or nothing) and utf8 for the extra key (empty when the Shift-JIS key
+// holds the folder exactly, and the extra key is not written).
+void StoredFolderForms(const std::wstring& folder, std::string& ansi, std::string& utf8);
+
 class CLSGlimSettings : public CLSGlimSettingParseLine {
 public:
     // Flag bits.
@@ -37,10 +45,10 @@ public:
     // values. True when the file was read to its end; a file that cannot be
     // opened changes nothing, and one whose reading fails keeps the lines read
     // before the failure.
-    bool Load(const char* lpszPath);
+    bool Load(const wchar_t* lpszPath);
     // Rewrites the file whole. False when it cannot be opened for writing
     // (nothing is written) or a write fails (what was written stays).
-    bool Save(const char* lpszPath) const;
+    bool Save(const wchar_t* lpszPath) const;
 
     // Window placement, in pixels; CW_USEDEFAULT lets the system choose.
     int GetLeft() const { return m_iLeft; }
@@ -65,10 +73,13 @@ public:
     const CLSGlimMediaSettings& GetMedia() const { return m_clsMedia; }
     void SetMedia(const CLSGlimMediaSettings& media) { m_clsMedia = media; }
 
-    const CLSTString& GetStartFolder() const { return m_strStartFolder; }
-    void SetStartFolder(const char* lpszFolder) { m_strStartFolder.Assign(lpszFolder); }
-    const CLSTString& GetLastFolder() const { return m_strLastFolder; }
-    void SetLastFolder(const char* lpszFolder) { m_strLastFolder.Assign(lpszFolder); }
+    // Folders as the shell names them. GLIM.INI keeps each in Shift-JIS as
+    // before; one that Shift-JIS cannot hold is kept in an extra UTF-8 key
+    // (StoredFolderForms), which wins over the Shift-JIS key when read.
+    const std::wstring& GetStartFolder() const { return m_wsStartFolder; }
+    void SetStartFolder(const std::wstring& folder) { m_wsStartFolder = folder; }
+    const std::wstring& GetLastFolder() const { return m_wsLastFolder; }
+    void SetLastFolder(const std::wstring& folder) { m_wsLastFolder = folder; }
 
     // Largest file, in bytes, read wholly into memory.
     int GetMaxMemFileSize() const { return m_iMaxMemFileSize; }
@@ -97,8 +108,12 @@ private:
     CLSGlimFont m_clsBinary;
     CLSGlimImageSettings m_clsImage;
     CLSGlimMediaSettings m_clsMedia;
-    CLSTString m_strStartFolder;
-    CLSTString m_strLastFolder;
+    std::wstring m_wsStartFolder;
+    std::wstring m_wsLastFolder;
+    // Set while a file is read: the folder came from its UTF-8 key, which the
+    // Shift-JIS key must not overwrite.
+    bool m_bStartFolderUtf8 = false;
+    bool m_bLastFolderUtf8 = false;
     int m_iMaxMemFileSize;
     int m_iFolderTreeWidth;
     int m_iFileListHeight;

@@ -6,6 +6,7 @@
 #include "settings/READLINE.h"
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -33,6 +34,21 @@ void WriteKeyValue(CLSFileWriteString& file, const char* lpszKey, const char* lp
     file.Write(lpszKey);
     file.WriteChar('=');
     file.WriteLine(lpszText);
+}
+
+// The Shift-JIS key as older readers know it, and for a folder Shift-JIS
+// cannot hold the same key with "Utf8" after it, which they skip.
+void WriteFolder(CLSFileWriteString& file, const char* lpszKey, const std::wstring& folder)
+{
+    std::string ansi;
+    std::string utf8;
+    StoredFolderForms(folder, ansi, utf8);
+    WriteKeyValue(file, lpszKey, ansi.c_str());
+    if (!utf8.empty()) {
+        file.Write(lpszKey);
+        file.Write("Utf8=");
+        file.WriteLine(utf8.c_str());
+    }
 }
 
 // Red, green, blue in that order, as people write colours (a COLORREF keeps
@@ -86,12 +102,14 @@ CLSGlimSettingParseLine* CLSGlimSettings::SectionFor(const CLSTString& strName)
     return nullptr;
 }
 
-bool CLSGlimSettings::Load(const char* lpszPath)
+bool CLSGlimSettings::Load(const wchar_t* lpszPath)
 {
     CLSFileReadLine file;
     if (!file.Open(lpszPath)) {
         return false;
     }
+    m_bStartFolderUtf8 = false;
+    m_bLastFolderUtf8 = false;
     // A read that fails part-way leaves the settings as far as they were read:
     // the program starts with them rather than not at all. The line being read
     // when the failure came is not used, since it may be cut short.
@@ -118,7 +136,7 @@ bool CLSGlimSettings::Load(const char* lpszPath)
     return true;
 }
 
-bool CLSGlimSettings::Save(const char* lpszPath) const
+bool CLSGlimSettings::Save(const wchar_t* lpszPath) const
 {
     CLSFileWriteString file;
     if (!file.Open(lpszPath, false)) {
@@ -142,8 +160,8 @@ bool CLSGlimSettings::Save(const char* lpszPath) const
         file.WriteLine();
 
         WriteSection(file, "General");
-        WriteKeyValue(file, "StartFolder", m_strStartFolder.GetString());
-        WriteKeyValue(file, "LastFolder", m_strLastFolder.GetString());
+        WriteFolder(file, "StartFolder", m_wsStartFolder);
+        WriteFolder(file, "LastFolder", m_wsLastFolder);
         WriteKeyValue(file, "ShowLastFolder", GetFlag(kShowLastFolder));
         WriteKeyValue(file, "ShowFolderInFileList", GetFlag(kShowFolderInFileList));
         WriteKeyValue(file, "MaxMemFileSize", m_iMaxMemFileSize);

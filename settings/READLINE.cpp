@@ -1,6 +1,8 @@
 // The line reader and the text writer under the settings file.
 #include "settings/READLINE.h"
 
+#include "base/WIDETEXT.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -16,7 +18,7 @@ CLSFileReadLine::CLSFileReadLine()
 {
 }
 
-CLSFileReadLine::CLSFileReadLine(const char* lpszPath) : CLSFileReadLine()
+CLSFileReadLine::CLSFileReadLine(const wchar_t* lpszPath) : CLSFileReadLine()
 {
     Open(lpszPath);
 }
@@ -26,10 +28,10 @@ CLSFileReadLine::~CLSFileReadLine()
     Close();
 }
 
-bool CLSFileReadLine::Open(const char* lpszPath)
+bool CLSFileReadLine::Open(const wchar_t* lpszPath)
 {
     Close();
-    m_hFile = CreateFileA(lpszPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+    m_hFile = CreateFileW(LongPathForm(lpszPath).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                           nullptr);
     return m_hFile != INVALID_HANDLE_VALUE;
 }
@@ -120,18 +122,19 @@ CLSFileWriteString::~CLSFileWriteString()
     Close();
 }
 
-bool CLSFileWriteString::Open(const char* lpszPath, bool bAppend)
+bool CLSFileWriteString::Open(const wchar_t* lpszPath, bool bAppend)
 {
     Close();
     // Windows itself refuses to write a read-only file, but not every host
     // does (Wine run by root opens it): honour the attribute here as well.
-    const DWORD dwAttributes = GetFileAttributesA(lpszPath);
+    const std::wstring path = LongPathForm(lpszPath);
+    const DWORD dwAttributes = GetFileAttributesW(path.c_str());
     if (dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
         return false;
     }
     const DWORD dwAccess = bAppend ? GENERIC_READ | GENERIC_WRITE : GENERIC_WRITE;
     const DWORD dwDisposition = bAppend ? OPEN_ALWAYS : CREATE_ALWAYS;
-    m_hFile = CreateFileA(lpszPath, dwAccess, 0, nullptr, dwDisposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    m_hFile = CreateFileW(path.c_str(), dwAccess, 0, nullptr, dwDisposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m_hFile == INVALID_HANDLE_VALUE) {
         return false;
     }

@@ -24,12 +24,12 @@ public:
     static constexpr int kChunk = 1025;
 
     CLSFileReadLine();
-    explicit CLSFileReadLine(const char* lpszPath);
+    explicit CLSFileReadLine(const wchar_t* lpszPath);
     ~CLSFileReadLine();
     CLSFileReadLine(const CLSFileReadLine&) = delete;
     CLSFileReadLine& operator=(const CLSFileReadLine&) = delete;
 
-    bool Open(const char* lpszPath);
+    bool Open(const wchar_t* lpszPath);
     // The next line without its break; false once the file is exhausted (or
     // none is open), with strLine empty. A NUL byte ends a line like a break.
     bool ReadLine(CLSTString& strLine);
@@ -58,7 +58,7 @@ public:
     // Creates or truncates the file, or with bAppend opens it and writes at
     // its end. No other handle may share it while it is open. False when the
     // file cannot be opened for writing (a read-only file included).
-    bool Open(const char* lpszPath, bool bAppend = false);
+    bool Open(const wchar_t* lpszPath, bool bAppend = false);
     void Write(const char* lpszText);  // a null text writes nothing
     void WriteChar(char ch);
     void WriteLine(const char* lpszText = nullptr);  // the text, then CR LF

@@ -32,7 +32,7 @@ constexpr int kPageCount = sizeof(kPages) / sizeof(kPages[0]);
 
 }  // namespace
 
-void ShowSettingsDialog(HWND hWndMain, CLSGlimSettings& settings, const char* lpszHelpPath)
+void ShowSettingsDialog(HWND hWndMain, CLSGlimSettings& settings, const wchar_t* lpszHelpPath)
 {
     g_lpszSettingsHelpPath = lpszHelpPath;
     auto hInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hWndMain, GWLP_HINSTANCE));

@@ -13,4 +13,4 @@ constexpr UINT WMU_APPLY_SETTINGS = WM_APP + 14;
 
 // Returns when the sheet is closed. helpPath is GLIM.CHM, opened at the
 // shown page's topic by F1 and by the Help button.
-void ShowSettingsDialog(HWND hWndMain, CLSGlimSettings& settings, const char* lpszHelpPath);
+void ShowSettingsDialog(HWND hWndMain, CLSGlimSettings& settings, const wchar_t* lpszHelpPath);

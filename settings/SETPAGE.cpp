@@ -15,11 +15,12 @@
 #include <imm.h>
 #include <prsht.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include <string>
 
 int g_iSettingsStartPage = 0;
-const char* g_lpszSettingsHelpPath = "";
+const wchar_t* g_lpszSettingsHelpPath = L"";
 
 namespace {
 
@@ -44,38 +45,19 @@ bool IsCheckBox(HWND hWndButton)
     return type == BS_AUTOCHECKBOX || type == BS_CHECKBOX;
 }
 
-enum class NameResult { Ok, Unavailable, TooLong };
-
-// The parsing name of an absolute item list as ANSI text, as the path buffers
-// of the program take it.
-NameResult ParsingName(IShellFolder* desktop, IMalloc* malloc, LPCITEMIDLIST pidl, std::string& name)
+// The parsing name of an absolute item list, as the shell gives it; empty
+// when it has none.
+std::wstring ParsingName(IShellFolder* desktop, LPCITEMIDLIST pidl)
 {
     STRRET str{};
-    str.uType = STRRET_CSTR;
-    if (FAILED(desktop->GetDisplayNameOf(pidl, SHGDN_FORPARSING, &str))) {
-        return NameResult::Unavailable;
+    LPWSTR text = nullptr;
+    if (FAILED(desktop->GetDisplayNameOf(pidl, SHGDN_FORPARSING, &str)) ||
+        FAILED(StrRetToStrW(&str, pidl, &text)) || text == nullptr) {
+        return {};
     }
-    switch (str.uType) {
-    case STRRET_WSTR: {
-        char text[MAX_PATH] = "";
-        const int length = WideCharToMultiByte(CP_ACP, 0, str.pOleStr, -1, text, sizeof(text), nullptr, nullptr);
-        malloc->Free(str.pOleStr);
-        if (length == 0) {
-            return NameResult::TooLong;
-        }
-        name = text;
-        return NameResult::Ok;
-    }
-    case STRRET_OFFSET:
-        name = reinterpret_cast<const char*>(pidl) + str.uOffset;
-        return NameResult::Ok;
-    case STRRET_CSTR:
-        name = str.cStr;
-        return NameResult::Ok;
-    default:
-        name.clear();
-        return NameResult::Ok;
-    }
+    std::wstring name = text;
+    CoTaskMemFree(text);
+    return name;
 }
 
 // The swatch: the right end of the button, three times as wide as it is high.
@@ -293,18 +275,9 @@ void CLSSettingsPage::RunFolderChooser(HWND hDlg, int idEdit, UINT idPrompt)
     if (pidl == nullptr) {
         return;
     }
-    std::string name;
-    switch (ParsingName(desktop.Get(), malloc.Get(), pidl, name)) {
-    case NameResult::Ok:
-        SetDlgItemTextA(hDlg, idEdit, name.c_str());
-        break;
-    case NameResult::TooLong:
-        // The path box and the start-up take no longer path: the field keeps
-        // its folder rather than take one that would be cut.
-        MessageBoxA(hDlg, "このフォルダはパスが長すぎるため選択できません。", "Glim!", MB_ICONWARNING | MB_OK);
-        break;
-    case NameResult::Unavailable:
-        break;
+    const std::wstring name = ParsingName(desktop.Get(), pidl);
+    if (!name.empty()) {
+        SetDlgItemTextW(hDlg, idEdit, name.c_str());
     }
     malloc->Free(pidl);
 }

@@ -67,7 +67,7 @@ private:
 // The page shown last in this run; the next opening starts there.
 extern int g_iSettingsStartPage;
 // GLIM.CHM, for the pages' help.
-extern const char* g_lpszSettingsHelpPath;
+extern const wchar_t* g_lpszSettingsHelpPath;
 
 // The pages, in sheet order.
 CLSSettingsPage& GeneralPage();

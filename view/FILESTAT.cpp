@@ -136,7 +136,7 @@ void CLSWndView::Refresh()
     const int horizontal = GetScrollPos32(SB_HORZ);
     const int vertical = GetScrollPos32(SB_VERT);
     const std::wstring path = Doc().GetPath();
-    OpenPath(path);
+    OpenFile(path);
     if (m_hWnd != nullptr) {
         SendMessageA(m_hWndParent, WMU_FILE_REREAD, 0, 0);
     }

@@ -21,7 +21,9 @@ void CLSFindBox::Show(HWND owner)
         m_text = selected;
     }
     if (m_hWnd == nullptr) {
-        CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_FIND), owner, DialogProc,
+        // A Unicode dialog: its combo box keeps what is typed or pasted as
+        // UTF-16, so text outside Shift-JIS reaches the search intact.
+        CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_FIND), owner, DialogProc,
                            reinterpret_cast<LPARAM>(this));
         if (m_hWnd == nullptr) {
             return;
@@ -59,19 +61,19 @@ bool CLSFindBox::PreTranslate(MSG* msg)
         OnFind(GetKeyState(VK_SHIFT) >= 0);
         return true;
     }
-    return IsDialogMessageA(m_hWnd, msg) != 0;
+    return IsDialogMessageW(m_hWnd, msg) != 0;
 }
 
 INT_PTR CALLBACK CLSFindBox::DialogProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) noexcept
 {
     if (uMsg == WM_INITDIALOG) {
-        SetWindowLongPtrA(hDlg, DWLP_USER, lParam);
+        SetWindowLongPtrW(hDlg, DWLP_USER, lParam);
         auto* box = reinterpret_cast<CLSFindBox*>(lParam);
         box->m_hWnd = hDlg;
         box->OnInitDialog();
         return TRUE;
     }
-    auto* box = reinterpret_cast<CLSFindBox*>(GetWindowLongPtrA(hDlg, DWLP_USER));
+    auto* box = reinterpret_cast<CLSFindBox*>(GetWindowLongPtrW(hDlg, DWLP_USER));
     if (box == nullptr) {
         return FALSE;
     }

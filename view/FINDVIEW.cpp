@@ -39,6 +39,12 @@ bool CLSWndView::StartFind(const std::u16string& text, bool matchCase, bool forw
         ParseHexPairs(TextInCodePage(text, CP_ACP), query.hex);
     }
     query.encoding = FindEncoding();
+    // Text typed in the hex view is looked for as the file's encoding writes
+    // it; a character that encoding cannot hold (𠮷 in Shift-JIS) has no bytes.
+    if (query.bytes && query.hex.empty() && EncodeQueryBytes(text, query.encoding, nullptr).empty()) {
+        MessageBoxA(m_hWndParent, LoadResourceString(IDS_FIND_NOT_IN_ENCODING).c_str(), "Glim!", MB_ICONINFORMATION);
+        return true;
+    }
     const OrderedSelection sel = Selection();
     m_find.origin = FindPosOf(forward ? sel.e : sel.s);
     m_find.range.forward = forward;
@@ -242,8 +248,7 @@ std::u16string CLSWndView::SelectedQuery()
         const long long end = static_cast<long long>(sel.e.line) * kHexBytesPerRow + sel.e.column;
         unsigned char bytes[kLongestHexQuery];
         DWORD got = 0;
-        if (end - start > static_cast<long long>(kLongestHexQuery) || start > LONG_MAX ||
-            Doc().SetPosition(static_cast<LONG>(start), FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
+        if (end - start > static_cast<long long>(kLongestHexQuery) || !Doc().SeekTo(static_cast<std::uint64_t>(start)) ||
             !Doc().ReadBytes(bytes, static_cast<DWORD>(end - start), &got) || got == 0) {
             return query;
         }

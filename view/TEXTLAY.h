@@ -64,22 +64,51 @@ int MeasureColumns(const Unit* text, int length, int n, int tabWidth, RunWidth&&
     return SaturateToInt(sum);
 }
 
-// The largest column in 0..length whose offset is <= x (x >= 0): a click
-// anywhere on a character puts the caret before it. offsetOf must not decrease.
-template <class OffsetOf>
-int ColumnAtOffset(long long x, int length, OffsetOf&& offsetOf)
+// The largest column in 0..length whose offset (as MeasureColumns gives it) is
+// <= x (x >= 0): a click anywhere on a character puts the caret before it.
+// One walk from the line start: pieces of up to kMeasurePieceUnits are
+// measured whole until one reaches past x, and only in that one are lengths
+// tried. A click far into a line of millions of units thus measures what lies
+// before it once, not again at every step of a search from column 0.
+constexpr int kMeasurePieceUnits = 4096;
+
+template <class Unit, class RunWidth>
+int ColumnAtX(const Unit* text, int length, long long x, int tabWidth, RunWidth&& runWidth)
 {
-    int lo = 0;
-    int hi = length < 0 ? 0 : length;
-    while (lo < hi) {
-        const int mid = lo + (hi - lo + 1) / 2;
-        if (offsetOf(mid) <= x) {
-            lo = mid;
-        } else {
-            hi = mid - 1;
+    long long sum = 0;
+    int i = 0;
+    while (text != nullptr && i < length) {
+        if (text[i] == kTabUnit) {
+            const long long next = tabWidth > 0 ? NextTabStop(sum, tabWidth) : sum;
+            if (next > x) {
+                return i;
+            }
+            sum = next;
+            ++i;
+            continue;
         }
+        int j = i + 1;
+        while (j < length && text[j] != kTabUnit && j - i < kMeasurePieceUnits) {
+            ++j;
+        }
+        const long long w = runWidth(i, j - i);
+        if (sum + w > x) {
+            int lo = 0;  // units of the piece known to end at or before x
+            int hi = j - i - 1;
+            while (lo < hi) {
+                const int mid = lo + (hi - lo + 1) / 2;
+                if (sum + runWidth(i, mid) <= x) {
+                    lo = mid;
+                } else {
+                    hi = mid - 1;
+                }
+            }
+            return i + lo;
+        }
+        sum += w;
+        i = j;
     }
-    return lo;
+    return i;
 }
 
 // The columns of row `line` that the ordered selection [s, e) covers: start and

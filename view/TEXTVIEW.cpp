@@ -10,6 +10,16 @@
 
 namespace {
 
+// Width of a run of text without tabs in the font selected into hdc.
+auto RunWidthOn(HDC hdc, const WCHAR* text)
+{
+    return [hdc, text](int first, int count) {
+        SIZE size{};
+        GetTextExtentPoint32W(hdc, text + first, count, &size);
+        return static_cast<int>(size.cx);
+    };
+}
+
 // Draws what LayoutRow lays out: each run with an opaque band from the end of
 // the previous run, so tab gaps take the colour of the run after them.
 class CLSRowPainter {
@@ -22,12 +32,7 @@ public:
     {
     }
 
-    int Width(int first, int count)
-    {
-        SIZE size{};
-        GetTextExtentPoint32W(m_hdc, m_text + first, count, &size);
-        return size.cx;
-    }
+    int Width(int first, int count) { return RunWidthOn(m_hdc, m_text)(first, count); }
 
     void Text(int first, int count, int x, int bandLeft, int bandRight, bool selected)
     {
@@ -129,11 +134,7 @@ int CLSWndView::DrawLine(HDC hdc, int x0, int y, const WCHAR* text, int length, 
 
 int CLSWndView::MeasureColumns(HDC hdc, const WCHAR* text, int length, int n, int tabWidth)
 {
-    return ::MeasureColumns(text, length, n, tabWidth, [&](int first, int count) {
-        SIZE size{};
-        GetTextExtentPoint32W(hdc, text + first, count, &size);
-        return static_cast<int>(size.cx);
-    });
+    return ::MeasureColumns(text, length, n, tabWidth, RunWidthOn(hdc, text));
 }
 
 bool CLSWndView::ColumnToPoint(int column, int line, long long& x, long long& y)
@@ -174,8 +175,6 @@ bool CLSWndView::PointToColumn(long long x, long long y, ViewPos& pos)
     }
     const int tabWidth = FontTabWidth(hdc, m.fontHeight, m_clsText.GetTabStop());
     pos.line = static_cast<int>(line);
-    pos.column = ColumnAtOffset(x, text.Length(), [&](int column) {
-        return MeasureColumns(hdc, text.Text(), text.Length(), column, tabWidth);
-    });
+    pos.column = ColumnAtX(text.Text(), text.Length(), x, tabWidth, RunWidthOn(hdc, text.Text()));
     return true;
 }

@@ -110,12 +110,7 @@ void CLSWndView::ApplySettings(const CLSGlimTextSettings& text, const CLSGlimFon
     }
 }
 
-void CLSWndView::OpenFile(const char* lpszPath)
-{
-    OpenPath(WidenAnsi(lpszPath != nullptr ? lpszPath : ""));
-}
-
-void CLSWndView::OpenPath(const std::wstring& path)
+void CLSWndView::OpenFile(const std::wstring& path)
 {
     const char* lpszPlugins = m_clsImage.GetUseSPI() ? m_clsImage.GetSPIFolder().GetString() : nullptr;
     CancelFind();
@@ -194,6 +189,7 @@ void CLSWndView::DropGrownFile()
 // been painted.
 void CLSWndView::StartTextIndex()
 {
+    Doc().SetLineEncoding(m_encOverride);
     if (IsTextMode()) {
         Doc().StartLineIndex([hWnd = m_hWnd] { PostMessageA(hWnd, WMU_LINES_READY, 0, 0); });
     }
@@ -202,11 +198,21 @@ void CLSWndView::StartTextIndex()
 void CLSWndView::SetEncoding(TextEncoding encoding)
 {
     CancelFind();
+    const bool anew = Doc().SplitsLinesAnew(encoding);
     m_encOverride = encoding;
+    if (anew) {
+        // UTF-16 chosen for a file read as single bytes (or back): its lines
+        // are counted anew in a document of their own, as a copy may still
+        // read the index of this one.
+        const std::wstring path = Doc().GetPath();
+        OpenFile(path);
+        return;
+    }
     m_clsShownLines.Clear();
     StartTextIndex();
     m_posCaret = m_posAnchor = ViewPos{0, 0};
     if (m_hWnd != nullptr) {
+        SetUpScrollBars();  // the lines may have been counted anew
         InvalidateRect(m_hWnd, nullptr, TRUE);
         PlaceCaret();
     }

@@ -73,7 +73,7 @@ public:
 
     // Shows the file; in place of one that cannot be opened, the pane shows
     // one line that says why.
-    void OpenFile(const char* lpszPath);
+    void OpenFile(const std::wstring& path);
     // Opens the file shown again, as far as it now reaches, keeping caret,
     // selection and scroll positions where they still exist. F5 in the pane;
     // also done when the pane gains the focus, selects all or copies and the
@@ -173,7 +173,6 @@ private:
     OrderedSelection Selection() const { return OrderSelection(m_posCaret, m_posAnchor); }
 
     // WNDVIEW.cpp: the window, modes, fonts and painting dispatch.
-    void OpenPath(const std::wstring& path);
     void ReplaceDocument();
     void DropGrownFile();
     void RecreateFontAndBrush();

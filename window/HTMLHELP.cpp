@@ -1,10 +1,10 @@
-// Lazy binding to HtmlHelpA. The library stays loaded for the rest of the
+// Lazy binding to HtmlHelpW. The library stays loaded for the rest of the
 // process: help windows and the message pre-translation live in it.
 #include "window/HTMLHELP.h"
 
 namespace {
 
-using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
 
 HtmlHelpFunction HtmlHelpEntry() noexcept
 {
@@ -14,14 +14,14 @@ HtmlHelpFunction HtmlHelpEntry() noexcept
             return HtmlHelpFunction{};
         }
         return reinterpret_cast<HtmlHelpFunction>(
-            reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpA")));
+            reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpW")));
     }();
     return entry;
 }
 
 }  // namespace
 
-HWND CallHtmlHelp(HWND hwndCaller, const char* file, UINT command, DWORD_PTR data) noexcept
+HWND CallHtmlHelp(HWND hwndCaller, const wchar_t* file, UINT command, DWORD_PTR data) noexcept
 {
     HtmlHelpFunction entry = HtmlHelpEntry();
     return entry != nullptr ? entry(hwndCaller, file, command, data) : nullptr;

@@ -4,5 +4,5 @@
 
 #include <windows.h>
 
-// HtmlHelpA(hwndCaller, file, command, data); null when the control is absent.
-HWND CallHtmlHelp(HWND hwndCaller, const char* file, UINT command, DWORD_PTR data) noexcept;
+// HtmlHelpW(hwndCaller, file, command, data); the file is a path; null when the control is absent.
+HWND CallHtmlHelp(HWND hwndCaller, const wchar_t* file, UINT command, DWORD_PTR data) noexcept;

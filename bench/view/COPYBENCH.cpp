@@ -4,6 +4,7 @@
 // that takes its text onto the clipboard, against the system's own cost of
 // taking that much text.
 #include "view/WNDVIEW.h"
+#include "base/WIDEN.h"
 
 #include "BENCHPANE.h"
 #include "bench/common/BENCHWIN.h"
@@ -70,7 +71,7 @@ int main()
     }
     CLSWndView& view = pane.View();
     HWND hWnd = view.GetHandle();
-    view.OpenFile(path.c_str());
+    view.OpenFile(WidenAnsi(path));
     view.Doc().GetLineCount();
     Pump();
     SequentialRead(path);  // both start from the same warm cache

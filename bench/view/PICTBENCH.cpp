@@ -2,6 +2,7 @@
 // pane and at 400 % (against copying as many pixels 1:1 with BitBlt), and a
 // 12-pixel arrow-key scroll at 400 % (against a full repaint at that zoom).
 #include "tests/common/MEDIAFILE.h"
+#include "base/WIDEN.h"
 #include "view/WNDVIEW.h"
 
 #include "BENCHPANE.h"
@@ -89,7 +90,7 @@ int main()
     }
     CLSWndView* view = &pane.View();
     HWND hWnd = view->GetHandle();
-    view->OpenFile(path.c_str());
+    view->OpenFile(WidenAnsi(path));
     Pump();
     if (view->GetDisplayMode() != DocumentKind::Image || view->Shown().BitmapWidth() != kWidth) {
         std::fprintf(stderr, "bench_picture: the file is not shown as a picture\n");

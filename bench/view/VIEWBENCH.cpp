@@ -4,10 +4,12 @@
 // to the last line and painting (against the first screen's paint), and
 // scrolling one line (against repainting the whole pane), switching the file
 // from hex to text (against opening it as text), and a Right-arrow key on a
-// 64 MiB single-line text (against the same key on an 80-column text). Also
-// reports the process's peak memory against the budget of 64 MiB plus the
-// line index.
+// 64 MiB single-line text (against the same key on an 80-column text); the
+// first screen of a 256 MiB single-line text, and a click far into it after
+// End (against the same on an 80-column text). Also reports the process's
+// peak memory against the budget of 64 MiB plus the line index.
 #include "view/WNDVIEW.h"
+#include "base/OWNERS.h"
 #include "base/WIDEN.h"
 
 #include "BENCHPANE.h"
@@ -31,22 +33,25 @@ void PaintNow(HWND hWnd)
     UpdateWindow(hWnd);
 }
 
-// One line of columns characters, written once.
+// One line of columns characters, written once, a piece at a time so that
+// the writing does not raise the peak memory measured later.
 std::string MakeOneLineFile(const char* name, std::size_t columns)
 {
     const std::string path = BenchFilePath(name);
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
+    const CLSHandle h(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.Valid()) {
         return std::string();
     }
-    std::string text(columns, 'x');
-    for (std::size_t i = 7; i < columns; i += 8) {
-        text[i] = ' ';
+    std::string piece(std::size_t{1} << 20, 'x');
+    for (std::size_t i = 7; i < piece.size(); i += 8) {
+        piece[i] = ' ';
     }
-    DWORD written = 0;
-    const bool ok = WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-                    written == text.size();
-    CloseHandle(h);
+    bool ok = true;
+    for (std::size_t done = 0; ok && done < columns; done += piece.size()) {
+        const DWORD n = static_cast<DWORD>(columns - done < piece.size() ? columns - done : piece.size());
+        DWORD written = 0;
+        ok = WriteFile(h.Get(), piece.data(), n, &written, nullptr) && written == n;
+    }
     return ok ? path : std::string();
 }
 
@@ -55,7 +60,7 @@ std::string MakeOneLineFile(const char* name, std::size_t columns)
 double RightKeySeconds(CLSWndView& view, const std::string& path)
 {
     constexpr int kKeys = 50;
-    view.OpenFile(path.c_str());
+    view.OpenFile(WidenAnsi(path));
     UpdateWindow(view.GetHandle());
     Pump();
     if (view.GetDisplayMode() != DocumentKind::Text) {
@@ -69,6 +74,37 @@ double RightKeySeconds(CLSWndView& view, const std::string& path)
         UpdateWindow(view.GetHandle());
     }
     return (Now() - start) / kKeys;
+}
+
+// Opening the file of one line and painting its first screen; then End, and
+// seconds of a click in the middle of the pane, there.
+struct LongLineTimes {
+    double paint;
+    double click;
+    int scrolledCells;  // how far End scrolled: the click is that far in
+};
+
+LongLineTimes PaintAndClickSeconds(CLSWndView& view, const std::string& path)
+{
+    const HWND hWnd = view.GetHandle();
+    const double start = Now();
+    view.OpenFile(path.c_str());
+    UpdateWindow(hWnd);
+    LongLineTimes times{Now() - start, 0, 0};
+    Pump();
+    SendMessageA(hWnd, WM_KEYDOWN, VK_END, 1);
+    UpdateWindow(hWnd);
+    Pump();
+    times.scrolledCells = GetScrollPos(hWnd, SB_HORZ);
+    RECT rc{};
+    GetClientRect(hWnd, &rc);
+    const LPARAM at = MAKELPARAM(rc.right / 2, 5);
+    const double clickStart = Now();
+    SendMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(hWnd, WM_LBUTTONUP, 0, at);
+    UpdateWindow(hWnd);
+    times.click = Now() - clickStart;
+    return times;
 }
 
 // Ctrl+Home or Ctrl+End as the user presses them.
@@ -105,7 +141,7 @@ int main()
     const double readSeconds = SequentialRead(path);
 
     const double openStart = Now();
-    view->OpenFile(path.c_str());
+    view->OpenFile(WidenAnsi(path));
     UpdateWindow(hWnd);
     const double openSeconds = Now() - openStart;
     // The lines are counted on a second thread once the first screen is up;
@@ -169,7 +205,7 @@ int main()
 
     // Shown as hex, then switched to text: until the first text screen is up.
     view->SetViewMode(ViewMode::Hex);
-    view->OpenFile(path.c_str());
+    view->OpenFile(WidenAnsi(path));
     UpdateWindow(hWnd);
     Pump();
     const double switchStart = Now();
@@ -185,6 +221,20 @@ int main()
         const double shortKey = RightKeySeconds(*view, shortLine);
         const double longKey = RightKeySeconds(*view, longLine);
         PrintBench("caret-key-long-line", std::size_t{64} << 20, longKey, "caret-key-80-columns", shortKey);
+    }
+    const std::size_t kHugeLine = std::size_t{256} << 20;
+    const std::string hugeLine = MakeOneLineFile("glim_view_256mib_line.txt", kHugeLine);
+    if (!hugeLine.empty() && !shortLine.empty()) {
+        const LongLineTimes shortTimes = PaintAndClickSeconds(*view, shortLine);
+        const LongLineTimes hugeTimes = PaintAndClickSeconds(*view, hugeLine);
+        PrintBench("paint-long-line", kHugeLine, hugeTimes.paint, "paint-80-columns", shortTimes.paint);
+        PrintBench("click-long-line", kHugeLine, hugeTimes.click, "click-80-columns", shortTimes.click);
+        PROCESS_MEMORY_COUNTERS huge{};
+        huge.cb = sizeof(huge);
+        GetProcessMemoryInfo(GetCurrentProcess(), &huge, sizeof(huge));
+        std::printf("MEMORY name=view-256mib-line peak_working_set=%llu budget=%llu\n",
+                    static_cast<unsigned long long>(huge.PeakWorkingSetSize), 64ull << 20);
+        std::printf("PARTS name=click-long-line scrolled_cells=%d\n", hugeTimes.scrolledCells);
     }
 
     // What the open spends before painting (picture loader and media layer

@@ -5,67 +5,62 @@
 
 #include <string>
 
-TEST(CommandLine, FirstArgument)
+TEST(CommandLine, ProgramNameThenFirstArgumentWhole)
 {
-    const std::string longPath(400, 'x');
+    std::wstring longPath = L"C:";
+    for (int i = 0; i < 40; ++i) {
+        longPath += L"\\𠮷田フォルダ";  // 320 units, far over 260 bytes in Shift-JIS
+    }
     const struct {
-        std::string line, expected;
+        std::wstring line, expected;
     } cases[] = {
-        {"", ""},
-        {"C:\\My Files\\a.txt", "C:\\My"},  // unquoted: cut at the space
-        {"\"C:\\My Files\\a.txt\" more words", "C:\\My Files\\a.txt"},
-        {"\"C:\\never closed", ""},  // an unclosed quote is no argument at all
-        {"\"\" C:\\x", ""},
-        {"C:\\a\tb c", "C:\\a\tb"},  // tabs do not separate
-        {" leading", ""},
-        {longPath, longPath.substr(0, kMaxPathChars)},  // cut to what the path box takes
-        {"\"" + longPath + "\"", longPath.substr(0, kMaxPathChars)},
+        {L"glim.exe", L""},
+        {L"glim.exe C:\\My Files\\a.txt", L"C:\\My"},  // unquoted: cut at the space
+        {L"\"C:\\Program Files\\glim.exe\" \"C:\\My Files\\a.txt\" more words", L"C:\\My Files\\a.txt"},
+        {L"glim \"C:\\never closed", L""},  // an unclosed quote is no argument at all
+        {L"glim \"\" C:\\x", L""},
+        {L"glim\tC:\\a\tb c", L"C:\\a\tb"},  // tabs do not separate arguments
+        {L"\"C:\\Zoë\\glim.exe\"   \"C:\\Zoë\\café.txt\"", L"C:\\Zoë\\café.txt"},
+        {L"glim " + longPath, longPath},
+        {L"glim \"" + longPath + L"\"", longPath},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(FirstArgument(c.line.c_str()), c.expected) << "command line: " << c.line;
+        EXPECT_EQ(FirstArgument(ArgumentsOf(c.line.c_str()).c_str()), c.expected);
     }
-    EXPECT_EQ(FirstArgument(nullptr), "");
+    EXPECT_EQ(FirstArgument(nullptr), L"");
+    EXPECT_EQ(ArgumentsOf(nullptr), L"");
 }
 
 TEST(SiblingPath, ReplacesTheFileNameOrFallsBackToTheBareName)
 {
-    const std::string d247(247, 'd');
+    const std::wstring deep = L"C:\\" + std::wstring(300, L'漢') + L"\\glim.exe";
     const struct {
-        const char* what;
-        std::string module;  // empty: no module path at all
-        std::string expected;  // what the buffer holds
-        bool fits;
+        std::wstring module, expected;
     } cases[] = {
-        {"plain", "C:\\Program Files\\Glim\\glim.exe", "C:\\Program Files\\Glim\\GLIM.INI", true},
-        // "表" is 0x95 0x5C: its trail byte is no backslash.
-        {"double-byte folder", "C:\\\x95\x5C\\glim.exe", "C:\\\x95\x5C\\GLIM.INI", true},
-        {"double-byte name", "C:\\dir\\\x95\x5C.exe", "C:\\dir\\GLIM.INI", true},
-        {"no module path", "", "GLIM.INI", false},
-        {"exactly fills the buffer", "C:\\" + d247 + "\\glim.exe", "C:\\" + d247 + "\\GLIM.INI", true},
-        {"one byte too long", "C:\\" + d247 + "d\\glim.exe", "GLIM.INI", false},
+        {L"C:\\Program Files\\Glim\\glim.exe", L"C:\\Program Files\\Glim\\GLIM.INI"},
+        {L"C:\\Users\\Zoë\\表\\glim.exe", L"C:\\Users\\Zoë\\表\\GLIM.INI"},
+        {L"", L"GLIM.INI"},
+        {deep, deep.substr(0, deep.size() - 8) + L"GLIM.INI"},
     };
     for (const auto& c : cases) {
-        char out[260] = "";
-        const char* module = c.module.empty() ? nullptr : c.module.c_str();
-        EXPECT_EQ(BuildSiblingPath(module, "GLIM.INI", out, sizeof(out)), c.fits) << c.what;
-        EXPECT_EQ(std::string(out), c.expected) << c.what;
+        EXPECT_EQ(SiblingPath(c.module, L"GLIM.INI"), c.expected);
     }
 }
 
 TEST(PathBox, OnePairOfQuotesAndTheBlanksAroundThePathGo)
 {
     const struct {
-        const char* typed;
-        const char* path;
+        const wchar_t* typed;
+        const wchar_t* path;
     } cases[] = {
-        {"\"C:\\My Files\\a.txt\"", "C:\\My Files\\a.txt"},
-        {"  \"C:\\a\"\t", "C:\\a"},
-        {"\"\"C:\\a\"\"", "\"C:\\a\""},  // one pair only
-        {"\"C:\\unclosed", "\"C:\\unclosed"},
-        {"\"", "\""},
-        {"   ", ""},
+        {L"\"C:\\My Files\\a.txt\"", L"C:\\My Files\\a.txt"},
+        {L"  \"C:\\a\"\t", L"C:\\a"},
+        {L"\"\"C:\\a\"\"", L"\"C:\\a\""},  // one pair only
+        {L"\"C:\\unclosed", L"\"C:\\unclosed"},
+        {L"\"", L"\""},
+        {L"   ", L""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(PathBoxText(c.typed), c.path) << c.typed;
+        EXPECT_EQ(PathBoxText(c.typed), c.path);
     }
 }

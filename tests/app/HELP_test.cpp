@@ -1,6 +1,6 @@
 // F1 in the main window and on each settings page: which help file and
-// context reach HtmlHelpA. The help
-// viewer cannot show pages here, so HtmlHelpA's entry is patched to jump to a
+// context reach HtmlHelpW. The help
+// viewer cannot show pages here, so HtmlHelpW's entry is patched to jump to a
 // recorder for the length of a test.
 #include "DLGDRIVE.h"
 #include "MAINTEST.h"
@@ -16,20 +16,20 @@ namespace {
 
 struct HelpCall {
     HWND caller;
-    std::string file;
+    std::wstring file;
     UINT command;
     DWORD_PTR data;
 };
 
 std::vector<HelpCall> g_helpCalls;
 
-HWND WINAPI RecordHtmlHelp(HWND caller, LPCSTR file, UINT command, DWORD_PTR data)
+HWND WINAPI RecordHtmlHelp(HWND caller, LPCWSTR file, UINT command, DWORD_PTR data)
 {
-    g_helpCalls.push_back({caller, file != nullptr ? file : "", command, data});
+    g_helpCalls.push_back({caller, file != nullptr ? file : L"", command, data});
     return nullptr;
 }
 
-// Overwrites the first bytes of HtmlHelpA in the help control with an absolute
+// Overwrites the first bytes of HtmlHelpW in the help control with an absolute
 // jump to RecordHtmlHelp, and puts them back when it goes.
 class HtmlHelpHook {
 public:
@@ -39,7 +39,7 @@ public:
         if (m_library == nullptr) {
             return;
         }
-        m_entry = static_cast<BYTE*>(reinterpret_cast<void*>(GetProcAddress(m_library, "HtmlHelpA")));
+        m_entry = static_cast<BYTE*>(reinterpret_cast<void*>(GetProcAddress(m_library, "HtmlHelpW")));
         if (m_entry == nullptr) {
             return;
         }
@@ -150,7 +150,7 @@ TEST_F(MainWindow, HelpAsksForTheContextOfTheMainWindowOrItsMenus)
     ASSERT_EQ(requests.size(), 2u);
     for (const HelpCall& call : requests) {
         EXPECT_EQ(call.caller, Main());
-        EXPECT_EQ(call.file, BesideTestProgram("GLIM.CHM"));
+        EXPECT_EQ(call.file, WidenAnsi(BesideTestProgram("GLIM.CHM")));
     }
     EXPECT_EQ(requests[0].data, 2001u);
     EXPECT_EQ(requests[1].data, 2000u);
@@ -184,7 +184,7 @@ TEST_F(MainWindow, EachSettingsPageAsksForItsOwnContext)
 
     std::vector<DWORD_PTR> contexts;
     for (const HelpCall& call : ContextRequests()) {
-        EXPECT_EQ(call.file, BesideTestProgram("GLIM.CHM"));
+        EXPECT_EQ(call.file, WidenAnsi(BesideTestProgram("GLIM.CHM")));
         contexts.push_back(call.data);
     }
     EXPECT_EQ(contexts, (std::vector<DWORD_PTR>{2002, 2002, 2003, 2004, 2005, 2006}));

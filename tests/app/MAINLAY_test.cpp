@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 TEST(MainLayout, RangesAndPanesAroundTheSplitters)
 {
     MainLayoutInput in;
@@ -41,4 +43,26 @@ TEST(MainLayout, RangesAndPanesAroundTheSplitters)
 
     EXPECT_EQ(ClampSeparatorPos(10, 47, 20), 20);  // a very small parent: the maximum wins
     EXPECT_EQ(ClampSeparatorPos(10, 47, 100), 47);
+}
+
+TEST(MainLayout, StoredPlaceComesOnScreenAtLeastAtTheMinimumSize)
+{
+    const PaneRect work{0, 0, 1024, 738};
+    struct Case {
+        PaneRect stored;
+        bool onAMonitor;
+        PaneRect placed;
+    } cases[] = {
+        {{100, 80, 640, 480}, true, {100, 80, 640, 480}},         // as stored
+        {{100, 80, 100, 100}, true, {100, 80, 250, 250}},         // below the minimum
+        {{1920, 100, 800, 600}, false, {224, 100, 800, 600}},     // a second monitor that is gone
+        {{-3000, -900, 2000, 1500}, false, {0, 0, 1024, 738}},    // larger than the screen
+        {{-20, -10, 640, 480}, true, {-20, -10, 640, 480}},       // partly off a monitor: left as is
+    };
+    for (const Case& c : cases) {
+        const PaneRect placed = PlaceMainWindow(c.stored, work, c.onAMonitor, 250);
+        EXPECT_EQ((std::vector<int>{placed.x, placed.y, placed.cx, placed.cy}),
+                  (std::vector<int>{c.placed.x, c.placed.y, c.placed.cx, c.placed.cy}))
+            << c.stored.x << "," << c.stored.y;
+    }
 }

@@ -4,12 +4,12 @@
 #pragma once
 
 #include "app/WNDMAIN.h"
+#include "base/WIDETEXT.h"
 #include "resources/RESOURCE.h"
 #include "tests/common/TEMPDIR.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -17,13 +17,13 @@ class MainWindow : public testing::Test {
 protected:
     void SetUp() override
     {
-        std::strcpy(m_savedSettingsPath, g_szSettingsPath);
+        m_savedSettingsPath = g_wsSettingsPath;
         m_app = std::make_unique<CLSWndMain>();
     }
     void TearDown() override
     {
         Stop();
-        std::strcpy(g_szSettingsPath, m_savedSettingsPath);
+        g_wsSettingsPath = m_savedSettingsPath;
     }
     // Registers, takes the settings from iniText when given, and creates the
     // main window.
@@ -34,7 +34,7 @@ protected:
         }
         ASSERT_TRUE(m_app->Register(GetModuleHandleA(nullptr)));
         if (iniText != nullptr) {
-            ASSERT_TRUE(m_app->GetSettings().Load(m_folder.Write("start.ini", iniText).c_str()));
+            ASSERT_TRUE(m_app->GetSettings().Load(m_folder.WriteWide(L"start.ini", iniText).c_str()));
         }
         RedirectSettings();
         ASSERT_TRUE(m_app->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
@@ -56,7 +56,7 @@ protected:
     std::string RedirectSettings()
     {
         const std::string path = m_folder.PathOf("GLIM.INI");
-        std::strcpy(g_szSettingsPath, path.c_str());
+        g_wsSettingsPath = m_folder.WidePath() + L"\\GLIM.INI";
         return path;
     }
     HWND Main() const { return m_app->GetMainWindow(); }
@@ -68,9 +68,10 @@ protected:
     }
     void Command(int id) const { SendMessageA(Main(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
     // The path typed into the path box and Enter.
-    void Navigate(const std::string& text) const
+    void Navigate(const std::string& text) const { Navigate(WidenAnsi(text)); }
+    void Navigate(const std::wstring& text) const
     {
-        SetDlgItemTextA(Main(), kIdPathEdit, text.c_str());
+        SetDlgItemTextW(Main(), kIdPathEdit, text.c_str());
         Command(kIdPathButton);
     }
     // A window's rectangle in the main window's client coordinates.
@@ -84,5 +85,5 @@ protected:
 
     TempFolder m_folder;
     std::unique_ptr<CLSWndMain> m_app;
-    char m_savedSettingsPath[MAX_PATH] = "";
+    std::wstring m_savedSettingsPath;
 };

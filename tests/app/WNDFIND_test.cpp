@@ -70,3 +70,32 @@ TEST_F(Find, MatchesAreSelectedInTurnAndTheEndAsksOnceToGoOnFromTheStart)
     SendMessageA(box, WM_COMMAND, IDCANCEL, 0);
     EXPECT_FALSE(IsWindow(box));
 }
+
+// A character outside Shift-JIS typed into the box reaches the search as it
+// was typed, through the program's own message loop.
+TEST_F(Find, TypedTextOutsideShiftJisIsFoundInAUtf8File)
+{
+    Navigate(m_folder.Write("utf8.txt", "na\xC3\xAFve caf\xC3\xA9\r\n"));
+    Command(IDM_FIND);
+    HWND box = FindWindowA("#32770", "検索");
+    ASSERT_NE(box, nullptr);
+    HWND edit = FindWindowExW(GetDlgItem(box, IDC_FIND_TEXT), nullptr, L"Edit", nullptr);
+    ASSERT_NE(edit, nullptr);
+    SetWindowTextW(edit, L"");
+    PostMessageW(edit, WM_CHAR, L'\u00E9', 1);
+    RunLoop();
+    SendMessageA(box, WM_COMMAND, IDOK, 0);
+    Settle();
+    Caret(0, 10);
+
+    // In the hex view of a Shift-JIS file, a character beyond Shift-JIS has
+    // no bytes to look for, and the search says so.
+    Navigate(m_folder.Write("sjis.txt", "\x92\x4A\x93\x63"));
+    Command(IDM_VIEW_HEX);
+    ModalDriver answers({});
+    SetDlgItemTextW(box, IDC_FIND_TEXT, L"\U00020BB7");
+    SendMessageA(box, WM_COMMAND, IDOK, 0);
+    Settle();
+    EXPECT_EQ(answers.m_messages,
+              std::vector<std::string>{"このファイルの文字コードでは表せない文字があるため、検索できません。"});
+}

@@ -6,14 +6,13 @@
 
 namespace {
 
-// WM_GETTEXT, not GetWindowTextA: that one does not ask a control of another
+// WM_GETTEXT, not GetWindowTextW: that one does not ask a control of another
 // process for its text.
-std::string WindowText(HWND hWnd)
+std::wstring WindowText(HWND hWnd)
 {
-    char text[MAX_PATH] = "";
+    wchar_t text[1024] = L"";
     DWORD_PTR length = 0;
-    SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                        &length);
+    SendMessageTimeoutW(hWnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &length);
     return text;
 }
 
@@ -52,7 +51,7 @@ TEST_F(MainWindow, TitleDropsMinimumSizeAndTheStoredMaximizedState)
 {
     Start("[Window]\r\nMaximized=1\r\n");
     HWND hWnd = Main();
-    EXPECT_EQ(WindowText(hWnd), "Glim!");
+    EXPECT_EQ(WindowText(hWnd), L"Glim!");
     EXPECT_TRUE(GetWindowLongPtrA(hWnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
     MINMAXINFO mmi{};
     SendMessageA(hWnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
@@ -72,46 +71,52 @@ TEST_F(MainWindow, FirstArgumentOrTheStoredFolderGoesToThePathBoxAndIsNavigated)
     HWND hEdit = GetDlgItem(hWnd, kIdPathEdit);
     ASSERT_NE(hEdit, nullptr);
     CLSGlimSettings& settings = m_app->GetSettings();
-    settings.SetStartFolder("C:\\start");
+    settings.SetStartFolder(L"C:\\start");
     const struct {
-        const char* line;
+        const wchar_t* line;
         bool showLast;
-        const char* lastFolder;
-        const char* expected;  // empty: nothing is navigated
+        const wchar_t* lastFolder;
+        const wchar_t* expected;  // empty: nothing is navigated
     } cases[] = {
-        {"\"C:\\My Files\\a.txt\" more words", true, "C:\\last", "C:\\My Files\\a.txt"},
-        {"", true, "", ""},  // first run: the last folder is wanted but none is known
-        {"\"never closed", true, "C:\\last", "C:\\last"},
-        {"", false, "C:\\last", "C:\\start"},
+        {L"\"C:\\My Files\\a.txt\" more words", true, L"C:\\last", L"C:\\My Files\\a.txt"},
+        {L"", true, L"", L""},  // first run: the last folder is wanted but none is known
+        {L"\"never closed", true, L"C:\\last", L"C:\\last"},
+        {L"", false, L"C:\\last", L"C:\\start"},
+        {L"", true, L"C:\\Zoë\\𠮷田", L"C:\\Zoë\\𠮷田"},
     };
     for (const auto& c : cases) {
-        SetWindowTextA(hEdit, "");
+        SetWindowTextW(hEdit, L"");
         settings.SetFlag(CLSGlimSettings::kShowLastFolder, c.showLast);
         settings.SetLastFolder(c.lastFolder);
         m_app->ApplyCommandLine(c.line);
-        EXPECT_EQ(WindowText(hEdit), c.expected) << c.line;
-        EXPECT_EQ(TakePostedCommand(hWnd, kIdPathButton), *c.expected != '\0') << c.line;
+        wchar_t text[MAX_PATH] = L"";
+        GetWindowTextW(hEdit, text, MAX_PATH);
+        EXPECT_STREQ(text, c.expected);
+        EXPECT_EQ(TakePostedCommand(hWnd, kIdPathButton), *c.expected != L'\0');
     }
 }
 
-// The real program, started as a user would: the window where GLIM.INI
-// beside it puts it, the argument in the path box, GLIM.INI untouched while
-// it runs, and after the Exit command exit code 0 and the moved window's
-// place in GLIM.INI.
+// The real program, started as a user would, from a folder whose name
+// Shift-JIS cannot hold: the window where GLIM.INI beside it puts it, the
+// argument (a file of such a name) in the path box,
+// GLIM.INI untouched while it runs, and after the Exit command exit code 0
+// and the moved window's place in GLIM.INI.
 TEST(Program, StartsAndWritesItsSettingsOnceWhenLeft)
 {
     const std::string exe = BesideTestProgram("..\\app\\glim.exe");
     TempFolder folder;
-    const std::string copy = folder.PathOf("glim.exe");
-    ASSERT_TRUE(CopyFileA(exe.c_str(), copy.c_str(), FALSE)) << exe;
+    const std::wstring home = folder.MakeFolderWide(L"Zoë");
+    const std::wstring copy = home + L"\\glim.exe";
+    ASSERT_TRUE(CopyFileW(WidenAnsi(exe).c_str(), copy.c_str(), FALSE)) << exe;
     const std::string stored = "[Window]\r\nLeft=40\r\nTop=30\r\nWidth=400\r\nHeight=300\r\n";
-    const std::string iniPath = folder.Write("GLIM.INI", stored);
+    const std::wstring iniPath = folder.WriteWide(L"Zoë\\GLIM.INI", stored);
+    const std::wstring file = folder.WriteWide(L"Zoë\\café.txt", "caf\xC3\xA9 au lait");
 
-    std::string commandLine = "\"" + copy + "\" \"" + folder.Path() + "\"";
-    STARTUPINFOA si{};
+    std::wstring commandLine = L"\"" + copy + L"\" \"" + file + L"\"";
+    STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    ASSERT_TRUE(CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                &si, &pi));
     CLSHandle process(pi.hProcess);
     CLSHandle thread(pi.hThread);
@@ -138,7 +143,7 @@ TEST(Program, StartsAndWritesItsSettingsOnceWhenLeft)
     for (int tick = 0; tick < 100 && WindowText(hEdit).empty(); ++tick) {
         Sleep(100);
     }
-    EXPECT_EQ(WindowText(hEdit), folder.Path());
+    EXPECT_EQ(WindowText(hEdit), file);
     RECT rc{};
     GetWindowRect(hWnd, &rc);
     EXPECT_EQ(rc.right - rc.left, 400);

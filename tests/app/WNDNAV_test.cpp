@@ -3,9 +3,13 @@
 // and the pane state that survives a restart.
 #include "DLGDRIVE.h"
 #include "MAINTEST.h"
+#include "tests/view/VIEWTEST.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 #include <shlwapi.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -15,21 +19,16 @@ protected:
     {
         MainWindow::SetUp();
         Start();
-        m_japanese = m_folder.PathOf("表ソ");
-        CreateDirectoryA(m_japanese.c_str(), nullptr);
-        m_file = m_japanese + "\\表.txt";
-        WriteFileBytes(m_file, "ソース");
+        // A folder and a file whose names Shift-JIS cannot hold ("ë", "é"), and
+        // one whose Shift-JIS form has a backslash as a trail byte ("表").
+        m_japanese = m_folder.MakeFolderWide(L"表ソ Zoë");
+        m_file = m_folder.WriteWide(L"表ソ Zoë\\café表.txt", "ソース");
     }
-    std::string TreePath() const
+    std::wstring TreePath() const { return m_app->GetFolderTree().GetSelectedPath(); }
+    std::wstring PathBox() const
     {
-        char path[MAX_PATH] = "";
-        m_app->GetFolderTree().GetSelectedPath(path, sizeof(path));
-        return path;
-    }
-    std::string PathBox() const
-    {
-        char text[MAX_PATH] = "";
-        GetDlgItemTextA(Main(), kIdPathEdit, text, sizeof(text));
+        wchar_t text[1024] = L"";
+        GetDlgItemTextW(Main(), kIdPathEdit, text, 1024);
         return text;
     }
     int SelectedItem() const
@@ -39,14 +38,14 @@ protected:
     }
     int ListLeft() const { return InMain(GetDlgItem(Main(), kIdFileList)).left; }
 
-    std::string m_japanese, m_file;
+    std::wstring m_japanese, m_file;
 };
 
 }  // namespace
 
 TEST_F(Navigation, TypedPathsSelectTheFolderAndOpenTheFileAndNothingChangesForNoFile)
 {
-    Navigate("\"" + m_file + "\"");  // as "copy as path" gives it
+    Navigate(L"\"" + m_file + L"\"");  // as "copy as path" gives it
     EXPECT_EQ(TreePath(), m_japanese);
     EXPECT_EQ(SelectedItem(), 0);
     EXPECT_EQ(PathBox(), m_file);
@@ -54,7 +53,7 @@ TEST_F(Navigation, TypedPathsSelectTheFolderAndOpenTheFileAndNothingChangesForNo
     EXPECT_EQ(GetDlgCtrlID(GetFocus()), kIdPathEdit);
 
     // A file newer than the list is found too.
-    const std::string newer = m_folder.Write("表ソ\\newer.txt", "x");
+    const std::wstring newer = m_folder.WriteWide(L"表ソ Zoë\\newer😀.txt", "x");
     Navigate(newer);
     EXPECT_EQ(PathBox(), newer);
 
@@ -69,14 +68,17 @@ TEST_F(Navigation, BackspaceInTheListGoesUpAndOnlyTheFirstDroppedFileOpens)
 {
     Navigate(m_file);
     SendMessageA(m_app->GetFileList().GetListWindow(), WM_KEYDOWN, VK_BACK, 0);
-    EXPECT_EQ(TreePath(), m_folder.Path());
+    EXPECT_EQ(TreePath(), m_folder.WidePath());
 
-    const std::string second = m_folder.Write("second.txt", "2");
-    const std::string files = m_file + '\0' + second + '\0';
-    HGLOBAL hDrop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + files.size() + 1);
+    // Explorer drops wide names.
+    const std::wstring second = m_folder.WriteWide(L"second.txt", "2");
+    const std::wstring files = m_file + L'\0' + second + L'\0';
+    const std::size_t bytes = (files.size() + 1) * sizeof(wchar_t);
+    HGLOBAL hDrop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);
     auto* drop = static_cast<DROPFILES*>(GlobalLock(hDrop));
     drop->pFiles = sizeof(DROPFILES);
-    memcpy(drop + 1, files.data(), files.size());
+    drop->fWide = TRUE;
+    memcpy(drop + 1, files.data(), files.size() * sizeof(wchar_t));
     GlobalUnlock(hDrop);
     SendMessageA(Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(hDrop), 0);  // freed by the window
     EXPECT_EQ(TreePath(), m_japanese);
@@ -106,6 +108,13 @@ TEST_F(Navigation, PanesFollowTheTreeSwitchAndTheSplittersStayInRange)
     SetWindowPos(Main(), nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ(vertical.GetPos(), shrunkV);
     EXPECT_EQ(horizontal.GetPos(), shrunkH);
+
+    // Another window taking the mouse (Alt+Tab) ends a drag.
+    SendMessageA(vertical.GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    ASSERT_TRUE(vertical.IsDragging());
+    SetCapture(Main());
+    EXPECT_FALSE(vertical.IsDragging());
+    ReleaseCapture();
 }
 
 TEST_F(Navigation, LastFolderAndSplittersSurviveARestart)
@@ -125,14 +134,82 @@ TEST_F(Navigation, LastFolderAndSplittersSurviveARestart)
 
     m_app = std::make_unique<CLSWndMain>();
     ASSERT_TRUE(m_app->Register(GetModuleHandleA(nullptr)));
-    ASSERT_TRUE(m_app->GetSettings().Load(RedirectSettings().c_str()));
+    ASSERT_TRUE(m_app->GetSettings().Load(WidenAnsi(RedirectSettings()).c_str()));
     m_app->GetSettings().SetFlag(CLSGlimSettings::kShowLastFolder, true);
     ASSERT_TRUE(m_app->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
-    m_app->ApplyCommandLine("");
+    m_app->ApplyCommandLine(L"");
     RunLoop();
     EXPECT_EQ(TreePath(), m_japanese);
+    // Older readers find the folder above in the Shift-JIS key.
+    const std::string ini = ReadFileBytes(RedirectSettings());
+    EXPECT_NE(ini.find("LastFolder=" + m_folder.Path() + "\r\nLastFolderUtf8="), std::string::npos) << ini;
     EXPECT_EQ(m_app->GetVerticalBar().GetPos(), 150);
     EXPECT_EQ(m_app->GetHorizontalBar().GetPos(), 120);
+}
+
+// Names outside Shift-JIS and beyond the Basic Multilingual Plane: the list
+// shows them as the shell gives them, and selecting each opens it with its
+// size, type and text.
+TEST_F(Navigation, NamesOfEveryScriptAreListedExactlyAndEachOpens)
+{
+    std::vector<std::wstring> names = {L"café.txt", L"𠮷田.txt", L"简体中文.txt", L"한국어.txt", L"😀.txt"};
+    m_folder.MakeFolderWide(L"scripts");
+    for (const std::wstring& name : names) {
+        m_folder.WriteWide(L"scripts\\" + name, Utf8OfWide(name));
+    }
+    Navigate(m_folder.WidePath() + L"\\scripts");
+    HWND hWndList = m_app->GetFileList().GetListWindow();
+    std::vector<std::wstring> shown;
+    for (int i = 0; i < ListView_GetItemCount(hWndList); ++i) {
+        wchar_t text[MAX_PATH] = L"";
+        LVITEMW item{};
+        item.pszText = text;
+        item.cchTextMax = MAX_PATH;
+        SendMessageW(hWndList, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        shown.emplace_back(text);
+    }
+    std::vector<std::wstring> sorted = shown;
+    std::sort(names.begin(), names.end());
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, names);
+
+    for (int i = 0; i < static_cast<int>(shown.size()); ++i) {
+        ListView_SetItemState(hWndList, i, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        const std::wstring& name = shown[static_cast<std::size_t>(i)];
+        const std::string bytes = Utf8OfWide(name);
+        SHFILEINFOW type{};
+        SHGetFileInfoW((m_folder.WidePath() + L"\\scripts\\" + name).c_str(), 0, &type, sizeof(type), SHGFI_TYPENAME);
+        wchar_t typeShown[MAX_PATH] = L"";
+        SendDlgItemMessageW(Main(), kIdStatusBar, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(typeShown));
+        EXPECT_STREQ(typeShown, type.szTypeName);
+        char size[64] = "";
+        SendDlgItemMessageA(Main(), kIdStatusBar, SB_GETTEXTA, 4, reinterpret_cast<LPARAM>(size));
+        EXPECT_EQ(size, "\t\t" + std::to_string(bytes.size()) + "バイト");
+        SetFocus(GetDlgItem(Main(), CLSWndView::kControlId));
+        Command(IDM_SELECTALL);
+        Command(IDM_COPY);
+        EXPECT_EQ(ClipboardText(Main()), name);
+    }
+}
+
+// A path of three folders of 50 kanji each is over 300 bytes in Shift-JIS
+// but well within what Windows takes: typed into the path box it opens.
+TEST_F(Navigation, APathLongerThanMaxPathBytesOpensFromThePathBox)
+{
+    const std::wstring kanji50(50, L'漢');
+    std::wstring relative;
+    for (int depth = 0; depth < 3; ++depth) {
+        relative += (depth > 0 ? L"\\" : L"") + kanji50;
+        m_folder.MakeFolderWide(relative);
+    }
+    const std::wstring file = m_folder.WriteWide(relative + L"\\café.txt", "deep");
+    Navigate(file);
+    EXPECT_EQ(PathBox(), file);
+    EXPECT_EQ(TreePath(), file.substr(0, file.rfind(L'\\')));
+    SetFocus(GetDlgItem(Main(), CLSWndView::kControlId));
+    Command(IDM_SELECTALL);
+    Command(IDM_COPY);
+    EXPECT_EQ(ClipboardText(Main()), L"deep");
 }
 
 // F5 in the preview reads the shown file again; the status bar's size and
@@ -141,7 +218,7 @@ TEST_F(Navigation, TheShownFileIsReadAgainWithItsSizeAndItsGoingIsShown)
 {
     Navigate(m_file);
     SetFocus(GetDlgItem(Main(), CLSWndView::kControlId));
-    WriteFileBytes(m_file, std::string(1234, 'a'));
+    m_folder.WriteWide(L"表ソ Zoë\\café表.txt", std::string(1234, 'a'));
     PostMessageA(GetFocus(), WM_KEYDOWN, VK_F5, 0);
     RunLoop();
     char text[64] = "";
@@ -154,7 +231,7 @@ TEST_F(Navigation, TheShownFileIsReadAgainWithItsSizeAndItsGoingIsShown)
     EXPECT_STREQ(size, StrFormatByteSize64A(1234, text, sizeof(text)));
     SendDlgItemMessageA(Main(), kIdStatusBar, SB_GETTEXTA, 4, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(text, "\t\t1,234バイト");
-    ASSERT_TRUE(DeleteFileA(m_file.c_str()));
+    ASSERT_TRUE(DeleteFileW(m_file.c_str()));
     const std::string& failure = m_app->GetView().GetOpenFailure();
     for (const DWORD start = GetTickCount(); failure.empty() && GetTickCount() - start < 5000;) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);

@@ -17,35 +17,62 @@ TempFolder::TempFolder()
 
 namespace {
 
-// The folder with everything below it, read-only files too.
-void RemoveTree(const std::string& path)
+// The folder with everything below it, read-only files and names outside
+// the ANSI code page too.
+void RemoveTree(const std::wstring& path)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") {
             continue;
         }
-        const std::string child = path + "\\" + name;
-        SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        const std::wstring child = path + L"\\" + name;
+        SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             RemoveTree(child);
         } else {
-            DeleteFileA(child.c_str());
+            DeleteFileW(child.c_str());
         }
     }
     if (search != INVALID_HANDLE_VALUE) {
         FindClose(search);
     }
-    RemoveDirectoryA(path.c_str());
+    RemoveDirectoryW(path.c_str());
 }
 
 }  // namespace
 
 TempFolder::~TempFolder()
 {
-    RemoveTree(m_path);
+    RemoveTree(WidePath());
+}
+
+std::wstring TempFolder::WidePath() const
+{
+    return std::wstring(m_path.begin(), m_path.end());  // the temporary path is ASCII
+}
+
+std::wstring TempFolder::WriteWide(const std::wstring& name, std::string_view bytes) const
+{
+    const std::wstring path = WidePath() + L"\\" + name;
+    CLSHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!file || !WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size()) {
+        throw std::runtime_error("cannot write a file named in UTF-16");
+    }
+    return path;
+}
+
+std::wstring TempFolder::MakeFolderWide(const std::wstring& name) const
+{
+    const std::wstring path = WidePath() + L"\\" + name;
+    if (!CreateDirectoryW(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        throw std::runtime_error("cannot make a folder named in UTF-16");
+    }
+    return path;
 }
 
 std::string TempFolder::Write(const std::string& name, std::string_view bytes) const
@@ -86,9 +113,17 @@ void WriteSparseFile(const std::string& path, std::uint64_t size,
 
 std::string ReadFileBytes(const std::string& path)
 {
-    CLSHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    std::wstring wide(path.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), static_cast<int>(wide.size()))));
+    return ReadFileBytes(wide);
+}
+
+std::string ReadFileBytes(const std::wstring& path)
+{
+    CLSHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file) {
-        throw std::runtime_error("cannot read " + path);
+        throw std::runtime_error("cannot read a file");
     }
     std::string bytes;
     char chunk[65536];

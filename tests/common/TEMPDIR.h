@@ -27,6 +27,12 @@ public:
     std::string Write(const std::string& name, std::string_view bytes) const;
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
 
+    // The same for names outside the ANSI code page, made with the wide
+    // functions; names may hold backslashes (sub-folders made before).
+    std::wstring WidePath() const;
+    std::wstring WriteWide(const std::wstring& name, std::string_view bytes) const;
+    std::wstring MakeFolderWide(const std::wstring& name) const;
+
 private:
     std::string m_path;
 };
@@ -34,6 +40,7 @@ private:
 // All three throw std::runtime_error when the file cannot be written or read.
 void WriteFileBytes(const std::string& path, std::string_view bytes);
 std::string ReadFileBytes(const std::string& path);
+std::string ReadFileBytes(const std::wstring& path);
 // A file of that size holding only the pieces at their offsets: the rest is
 // never written (a sparse file where the file system keeps holes), so files
 // of many gigabytes cost nothing.

@@ -1,6 +1,7 @@
 // Encoding detection on samples that tell the rules apart: marks, the UTF-8
 // and UTF-7 tests, escapes, binary bytes and the Shift-JIS/EUC vote.
 #include "document/DETECT.h"
+#include "document/LINESCAN.h"
 
 #include "TESTFILES.h"
 
@@ -20,7 +21,8 @@ TEST(DetectEncoding, SamplesThatTellTheRulesApart)
         {"UTF-16LE mark alone", Bytes({0xFF, 0xFE}), TextEncoding::Utf16Le},
         {"one byte FF is no mark but binary", Bytes({0xFF}), TextEncoding::Binary},
         {"UTF-16LE without mark", Bytes({0x41, 0x00, 0x42, 0x00}), TextEncoding::Utf16Le},
-        {"UTF-8 mark and ASCII only", Bytes({0xEF, 0xBB, 0xBF, 0x41, 0x42}), TextEncoding::ShiftJis},
+        {"UTF-8 mark and ASCII only", Bytes({0xEF, 0xBB, 0xBF, 0x41, 0x42}), TextEncoding::Utf8},
+        {"UTF-8 mark before bytes no UTF-8 test passes", Bytes({0xEF, 0xBB, 0xBF, 0x82, 0xA0}), TextEncoding::Utf8},
         {"cafe", Bytes({0x63, 0x61, 0x66, 0xC3, 0xA9}), TextEncoding::Utf8},
         {"C3 before an ASCII byte", Bytes({0xC3, 0x41}), TextEncoding::ShiftJis},
         {"sequence cut by the sample end", Bytes({0x61, 0xE3, 0x81}), TextEncoding::Utf8},
@@ -96,7 +98,8 @@ TEST(DetectEncoding, SamplesThatDecideNothing)
 namespace {
 
 // Plain ASCII lines of `head` bytes, then text, fed in odd pieces as the line
-// index reads a file; a 100 MiB head is one block fed over and over.
+// index reads a file, the search riding along with its scan; a 100 MiB head
+// is one block fed over and over.
 TextEncoding SearchPast(std::size_t head, const std::string& text)
 {
     std::string block;
@@ -104,9 +107,13 @@ TextEncoding SearchPast(std::size_t head, const std::string& text)
         block += "This program is free software; you can redistribute it (GPL).\r\n";
     }
     CLSEncodingSearch search;
+    CLSLineStarts index;
+    index.push_back(0);
+    CLSLineScanner scanner(index, TextEncoding::ShiftJis);
+    scanner.Watch(&search);
     const auto feed = [&](const std::string& s, std::size_t n) {
         for (std::size_t at = 0; at < n; at += 4093) {
-            search.Feed(reinterpret_cast<const unsigned char*>(s.data()) + at, n - at < 4093 ? n - at : 4093);
+            scanner.Feed(reinterpret_cast<const unsigned char*>(s.data()) + at, n - at < 4093 ? n - at : 4093);
         }
     };
     for (std::size_t done = 0; done < head; done += block.size()) {

@@ -1,5 +1,6 @@
-// Matching of decoded lines, queries over line breaks, hex pairs and the byte
-// filter, without a file.
+// Matching of decoded lines, queries over line breaks, hex pairs, the byte
+// filter and the bytes of a byte query, without a file.
+#include "document/FINDFORM.h"
 #include "document/FINDTEXT.h"
 
 #include <gtest/gtest.h>
@@ -99,5 +100,32 @@ TEST(FindText, ByteFilterFindsEveryPlaceItsSetsAllow)
             ASSERT_EQ(filter.FindEnd(data.data(), size, 0), at + 3) << size << " " << at;
             ASSERT_EQ(filter.FindEnd(data.data(), size, at + 1), SIZE_MAX) << size << " " << at;
         }
+    }
+}
+
+// A character beyond the Basic Multilingual Plane typed as a byte query is
+// looked for in the file's own encoding, and in none where it cannot exist.
+TEST(FindText, SurrogatePairsAreEncodedInTheFilesOwnEncodingOrNotAtAll)
+{
+    const std::u16string kanji = u"\U00020BB7";  // two units
+    const struct {
+        TextEncoding encoding;
+        std::u16string text;
+        std::vector<unsigned char> bytes;  // empty: the encoding has no such bytes
+    } cases[] = {
+        {TextEncoding::Utf16Le, kanji, {0x42, 0xD8, 0xB7, 0xDF}},
+        {TextEncoding::Utf16Be, kanji, {0xD8, 0x42, 0xDF, 0xB7}},
+        {TextEncoding::Utf8, u"a" + kanji, {'a', 0xF0, 0xA0, 0xAE, 0xB7}},
+        {TextEncoding::ShiftJis, kanji, {}},
+        {TextEncoding::Euc, kanji, {}},
+        {TextEncoding::Utf8, kanji.substr(0, 1), {}},  // half a pair
+    };
+    for (const auto& c : cases) {
+        std::vector<unsigned char> bytes;
+        for (const std::vector<unsigned char>& set : EncodeQueryBytes(c.text, c.encoding, nullptr)) {
+            ASSERT_EQ(set.size(), 1u);
+            bytes.push_back(set.front());
+        }
+        EXPECT_EQ(bytes, c.bytes) << static_cast<int>(c.encoding);
     }
 }

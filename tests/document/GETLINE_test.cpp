@@ -128,20 +128,44 @@ TEST(GetLine, BreaksEncodingsAndMarksOnTheFirstLineOnly)
     }
 }
 
-TEST(GetLine, ChosenEncodingChangesTheDecodingButNeverTheIndex)
+TEST(GetLine, ChosenEncodingDecodesAndItsUnitsSplitTheLines)
 {
-    // Detected as Shift-JIS: split at single bytes, read as UTF-16 units. Line
-    // 0 keeps its first two bytes, which are no mark.
+    // Asked for without a choice: split at single bytes, read as UTF-16
+    // units. Line 0 keeps its first two bytes, which are no mark.
     CLSOpenedBytes sjis(Bytes({0x41, 0x30, 0x0A, 0x42, 0x30}));
     EXPECT_EQ(AllLines(sjis.Doc(), TextEncoding::Utf16Le), (Lines{L"\x3041", L"\x3042"}));
     EXPECT_EQ(sjis.Doc().GetDetectedEncoding(), TextEncoding::ShiftJis);
-    // Detected as UTF-16LE: split at 2-byte units whatever the choice.
+    // Chosen: UTF-16 without a mark (an odd byte at the end keeps it from
+    // being detected) splits at 2-byte units in its byte order, and back.
+    const struct {
+        std::string bytes;
+        TextEncoding chosen;
+    } wide[] = {
+        {Bytes({'a', 0, 'b', 0, 0x0D, 0, 0x0A, 0, 'c', 0, 'd', 0, 0x0D, 0, 0x0A, 0, 'e'}), TextEncoding::Utf16Le},
+        {Bytes({0, 'a', 0, 'b', 0, 0x0D, 0, 0x0A, 0, 'c', 0, 'd', 0, 0x0D, 0, 0x0A, 0}), TextEncoding::Utf16Be},
+    };
+    for (const auto& c : wide) {
+        for (DWORD limit : {DWORD(0xFFFFFFFF), DWORD(0)}) {
+            CLSOpenedBytes opened(c.bytes, limit);
+            EXPECT_EQ(opened.Doc().GetLineCount(), 5u);
+            opened.Doc().SetLineEncoding(c.chosen);
+            opened.Doc().StartLineIndex(nullptr);
+            const Lines lines = AllLines(opened.Doc(), c.chosen);
+            EXPECT_EQ(Lines(lines.begin(), lines.begin() + 2), (Lines{L"ab", L"cd"})) << limit;
+            EXPECT_EQ(lines.size(), 3u);
+            opened.Doc().SetLineEncoding(TextEncoding::Auto);
+            EXPECT_EQ(opened.Doc().GetLineCount(), 5u);
+        }
+    }
+    // Detected as UTF-16LE and read as UTF-8: split at single bytes, and the
+    // second line shows nothing before its first 00.
     CLSOpenedBytes marked(Bytes({0xFF, 0xFE, 0x41, 0x30, 0x0A, 0x00, 0x42, 0x00}));
-    EXPECT_EQ(AllLines(marked.Doc(), TextEncoding::Utf8), (Lines{L"\xFFFD\xFFFD" L"A0", std::wstring(L"B")}));
-    CLSOpenedBytes wide(Bytes({0xFF, 0xFE, 0x0A, 0x4E, 0x0A, 0x00, 0x42, 0x00}));
-    EXPECT_EQ(AllLines(wide.Doc()), (Lines{L"\x4E0A", L"B"}));
-    EXPECT_EQ(std::wstring(wide.Doc().GetLine(0, TextEncoding::Utf16Be).Text()), L"\xFFFE\x0A4E\x0A00");
-    EXPECT_EQ(wide.Doc().GetLineCount(), 2u);
+    marked.Doc().SetLineEncoding(TextEncoding::Utf8);
+    EXPECT_EQ(AllLines(marked.Doc(), TextEncoding::Utf8), (Lines{L"\xFFFD\xFFFD" L"A0", std::wstring()}));
+    CLSOpenedBytes widely(Bytes({0xFF, 0xFE, 0x0A, 0x4E, 0x0A, 0x00, 0x42, 0x00}));
+    EXPECT_EQ(AllLines(widely.Doc()), (Lines{L"\x4E0A", L"B"}));
+    EXPECT_EQ(std::wstring(widely.Doc().GetLine(0, TextEncoding::Utf16Be).Text()), L"\xFFFE\x0A4E\x0A00");
+    EXPECT_EQ(widely.Doc().GetLineCount(), 2u);
     // JIS bytes shown as Shift-JIS keep their escapes.
     CLSOpenedBytes jis(Bytes({0x1B, 0x24, 0x42, 0x30, 0x21, 0x1B, 0x28, 0x42}));
     EXPECT_EQ(std::wstring(jis.Doc().GetLine(0, TextEncoding::ShiftJis).Text()), L"\x1B$B0!\x1B(B");

@@ -133,6 +133,42 @@ TEST(LineScanner, BlockSearchesAgreeWithThePortableOne)
     }
 }
 
+// The same pass tells the first block holding a byte that can begin evidence
+// of an encoding, as the search's state has it, whichever kernel runs.
+TEST(LineScanner, BlockSearchesFindTheFirstEvidence)
+{
+    constexpr std::size_t kBlocks = 8;
+    const struct {
+        unsigned char byte;
+        EvidenceBytes watched;
+        std::size_t block;     // where the byte is put
+        std::size_t expected;  // kBlocks: not evidence in that state
+    } cases[] = {
+        {0xC3, {false, false}, 5, 5}, {0x1B, {false, false}, 0, 0}, {0x00, {true, false}, 2, 2},
+        {0x00, {false, false}, 2, kBlocks}, {0x7F, {true, false}, 7, 7}, {'+', {false, true}, 1, 1},
+        {'+', {false, false}, 1, kBlocks}, {'~', {false, true}, 6, 6}, {0x01, {false, true}, 3, 3},
+        {'\t', {true, true}, 3, kBlocks},
+    };
+    std::vector<std::uint32_t> out(kLineBlock * kBlocks + 2);
+    for (const auto& c : cases) {
+        std::vector<unsigned char> bytes(kLineBlock * kBlocks + 2, 'a');
+        for (std::size_t i = 30; i < bytes.size(); i += 50) {
+            bytes[i] = i % 3 ? '\n' : '\r';
+        }
+        bytes[c.block * kLineBlock + 37] = c.byte;
+        for (LineKernel kernel : {LineKernel::Portable, LineKernel::Sse2, LineKernel::Avx2}) {
+            std::size_t first = 99;
+            if (LineKernelAvailable(kernel)) {
+                FindLineEndsWith(kernel, bytes.data(), kBlocks, LineUnits::Bytes, 0, out.data(), &c.watched, &first);
+                EXPECT_EQ(first, c.expected) << int(c.byte) << " kernel " << static_cast<int>(kernel);
+            }
+        }
+        const std::size_t at = SkipToEvidence(bytes.data(), bytes.size(), c.watched);
+        EXPECT_EQ(at, c.expected == kBlocks ? bytes.size() - bytes.size() % 16 : c.block * kLineBlock + 37)
+            << int(c.byte);
+    }
+}
+
 // The projection of a big file's index is held to what the array can count
 // (on a 32-bit build a 4 GiB file of short lines would wrap the count).
 TEST(LineScanner, IndexRoomIsHeldToWhatCanBeCounted)

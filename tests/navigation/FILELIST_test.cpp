@@ -92,6 +92,10 @@ TEST_F(FileList, JapaneseNamesShowAndSelectingOneOpensIt)
     EXPECT_TRUE(m_list.SelectItem(IdListOf(folder + "\\表.txt").Get()));
     EXPECT_EQ(m_host.selectedFile, folder + "\\表.txt");  // before SelectItem returned
     EXPECT_FALSE(m_list.SelectItem(IdListOf(m_folder.Path()).Get()));
+
+    // What cannot be opened as a folder lists nothing, not the desktop's items.
+    EXPECT_FALSE(m_list.ShowFolder(IdListOf(folder + "\\表.txt").Get()));
+    EXPECT_EQ(Names(), std::vector<std::string>{});
 }
 
 // Changes on disk reach the rows in place: new rows at their sorted places,

@@ -27,18 +27,18 @@ LRESULT CALLBACK PaneHost::Proc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     auto* host = reinterpret_cast<PaneHost*>(GetWindowLongPtrA(hWnd, GWLP_USERDATA));
     auto pidl = reinterpret_cast<LPCITEMIDLIST>(lParam);
     if (host != nullptr && uMsg == WMU_FOLDER_SELECTED) {
-        host->selectedFolder = PathOfIdList(pidl);
+        host->selectedFolder = AnsiPathOf(pidl);
         if (host->list != nullptr) {
             host->list->ShowFolder(pidl);
         }
         return 0;
     }
     if (host != nullptr && uMsg == WMU_FILE_SELECTED) {
-        host->selectedFile = PathOfIdList(pidl);
+        host->selectedFile = AnsiPathOf(pidl);
         return 0;
     }
     if (host != nullptr && uMsg == WMU_OPEN_FOLDER) {
-        host->openedFolder = PathOfIdList(pidl);
+        host->openedFolder = AnsiPathOf(pidl);
         return 0;
     }
     return DefWindowProcA(hWnd, uMsg, wParam, lParam);
@@ -56,7 +56,7 @@ CLSItemIdList IdListOf(const std::string& path)
     return pidl;
 }
 
-std::string PathOfIdList(LPCITEMIDLIST pidl)
+std::string AnsiPathOf(LPCITEMIDLIST pidl)
 {
     char path[MAX_PATH] = "";
     if (pidl == nullptr || !SHGetPathFromIDListA(pidl, path)) {

@@ -33,7 +33,7 @@ private:
 
 // The absolute item-ID list of a path; null when it names nothing.
 CLSItemIdList IdListOf(const std::string& path);
-// The file-system path of an item-ID list; empty for none.
-std::string PathOfIdList(LPCITEMIDLIST pidl);
+// The file-system path of an item-ID list in the ANSI code page; empty for none.
+std::string AnsiPathOf(LPCITEMIDLIST pidl);
 // The texts of one column, top to bottom, as the list shows them.
 std::vector<std::string> ColumnTexts(HWND hWndList, int column);

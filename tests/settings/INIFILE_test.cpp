@@ -2,6 +2,7 @@
 // that cannot be read or written, and garbage.
 #include "settings/GLIMSET.h"
 
+#include "base/WIDETEXT.h"
 #include "tests/settings/BRKPIPE.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,7 @@ std::string Saved(const CLSGlimSettings& settings)
 {
     TempFolder folder;
     folder.Write("GLIM.INI", std::string(20000, 'x'));
-    EXPECT_TRUE(settings.Save(folder.PathOf("GLIM.INI").c_str()));
+    EXPECT_TRUE(settings.Save(WidenAnsi(folder.PathOf("GLIM.INI")).c_str()));
     return ReadFileBytes(folder.PathOf("GLIM.INI"));
 }
 
@@ -24,7 +25,7 @@ CLSGlimSettings Loaded(const std::string& strIni)
 {
     TempFolder folder;
     CLSGlimSettings settings;
-    EXPECT_TRUE(settings.Load(folder.Write("GLIM.INI", strIni).c_str()));
+    EXPECT_TRUE(settings.Load(WidenAnsi(folder.Write("GLIM.INI", strIni)).c_str()));
     return settings;
 }
 
@@ -52,7 +53,7 @@ TEST(IniFile, ReadsEveryValueIntoItsPlaceAndSavesItBackUnchanged)
     EXPECT_EQ(settings.GetTop(), 16);
     using G = CLSGlimSettings;
     EXPECT_EQ(settings.GetFlags(), G::kMaximized | G::kShowStatusBar | G::kShowFolderInFileList);
-    EXPECT_STREQ(settings.GetStartFolder().GetString(), "C:\\写真\\");
+    EXPECT_EQ(settings.GetStartFolder(), L"C:\\写真\\");
     EXPECT_EQ(settings.GetText().GetTextColor(), RGB(255, 0, 0));
     EXPECT_EQ(settings.GetText().GetBackColor(), RGB(0, 0, 255));
     EXPECT_EQ(settings.GetBinary().GetSelectedBackColor(), RGB(0xAB, 0xCD, 0xEF));
@@ -81,7 +82,7 @@ TEST(IniFile, ReadingRulesAndTheirQuirks)
         std::function<void(S)> check;
     } kRows[] = {
         {"Window and General share their keys", "[Window]\r\nStartFolder=C:\\x\\\r\n[General]\r\nLeft=5\r\n",
-         [](S s) { EXPECT_STREQ(s.GetStartFolder().GetString(), "C:\\x\\"); EXPECT_EQ(s.GetLeft(), 5); }},
+         [](S s) { EXPECT_EQ(s.GetStartFolder(), L"C:\\x\\"); EXPECT_EQ(s.GetLeft(), 5); }},
         {"names are case-sensitive", "[window]\r\nWidth=800\r\n[Window]\r\nwidth=900\r\n[Text]\r\nbold=1\r\n",
          [](S s) { EXPECT_EQ(s.GetWidth(), CW_USEDEFAULT); EXPECT_EQ(s.GetText().GetStyle(), 0u); }},
         {"blanks around the equals sign", "[Window]\r\nWidth = 800\r\nHeight=600\r\nTop= 7\r\n", [](S s) {
@@ -91,7 +92,7 @@ TEST(IniFile, ReadingRulesAndTheirQuirks)
          }},
         {"a byte-order mark spoils the first header",
          "\xEF\xBB\xBF[Window]\r\nLeft=5\r\n[General]\r\nStartFolder=D:\\\r\n",
-         [](S s) { EXPECT_EQ(s.GetLeft(), CW_USEDEFAULT); EXPECT_STREQ(s.GetStartFolder().GetString(), "D:\\"); }},
+         [](S s) { EXPECT_EQ(s.GetLeft(), CW_USEDEFAULT); EXPECT_EQ(s.GetStartFolder(), L"D:\\"); }},
         {"the last key wins and sections add up",
          "[Text]\r\nTabStop=2\r\n[Binary]\r\nHeight=9\r\n[Text]\r\nTabStop=8\r\nBold=1\r\n", [](S s) {
              EXPECT_EQ(s.GetText().GetTabStop(), 8);
@@ -123,7 +124,7 @@ TEST(IniFile, ReadingRulesAndTheirQuirks)
         {"a double-byte character ending in a bracket is no header", "[Window]\r\n[ゾ\r\nLeft=5\r\n",
          [](S s) { EXPECT_EQ(s.GetLeft(), 5); }},
         {"values are taken as they are", "[General]\r\nStartFolder=X\r\nStartFolder=\r\nLastFolder= a=b \r\n",
-         [](S s) { EXPECT_STREQ(s.GetStartFolder().GetString(), ""); EXPECT_STREQ(s.GetLastFolder().GetString(), " a=b "); }},
+         [](S s) { EXPECT_EQ(s.GetStartFolder(), L""); EXPECT_EQ(s.GetLastFolder(), L" a=b "); }},
         {"Height and TabStop belong to their sections",
          "[Window]\r\nHeight=10\r\n[Binary]\r\nHeight=11\r\nTabStop=9\r\n", [](S s) {
              EXPECT_EQ(s.GetHeight(), 10);
@@ -150,9 +151,9 @@ TEST(IniFile, AnIniThatCannotBeWrittenIsLeftAlone)
     HANDLE hHolder = CreateFileA(strHeld.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(hHolder, INVALID_HANDLE_VALUE);
     const CLSGlimSettings settings;
-    EXPECT_FALSE(settings.Save(strHeld.c_str()));
+    EXPECT_FALSE(settings.Save(WidenAnsi(strHeld).c_str()));
     EXPECT_EQ(ReadFileBytes(strHeld), "[Window]\r\nLeft=1\r\n");
-    EXPECT_FALSE(settings.Save(folder.PathOf("gone\\GLIM.INI").c_str()));
+    EXPECT_FALSE(settings.Save(WidenAnsi(folder.PathOf("gone\\GLIM.INI")).c_str()));
     CloseHandle(hHolder);
 }
 
@@ -162,7 +163,7 @@ TEST(IniFile, AFailedLoadKeepsTheLinesReadBeforeIt)
     // short, so it must not be used.
     BreakingPipe pipe(BreakingPipe::kFeeding, "[Window]\r\nLeft=5\r\n[Text]\r\nTabStop=8\r\n[Window]\r\nWidth=1234");
     CLSGlimSettings settings;
-    EXPECT_FALSE(settings.Load(pipe.Path()));
+    EXPECT_FALSE(settings.Load(WidenAnsi(pipe.Path()).c_str()));
     pipe.Finish();
     EXPECT_EQ(settings.GetLeft(), 5);
     EXPECT_EQ(settings.GetText().GetTabStop(), 8);
@@ -171,7 +172,7 @@ TEST(IniFile, AFailedLoadKeepsTheLinesReadBeforeIt)
 
     // And the program goes on: the same object still reads a good file.
     TempFolder folder;
-    EXPECT_TRUE(settings.Load(folder.Write("GLIM.INI", "[Window]\r\nWidth=640\r\n").c_str()));
+    EXPECT_TRUE(settings.Load(WidenAnsi(folder.Write("GLIM.INI", "[Window]\r\nWidth=640\r\n")).c_str()));
     EXPECT_EQ(settings.GetWidth(), 640);
     EXPECT_EQ(settings.GetLeft(), 5);
 }
@@ -181,7 +182,7 @@ TEST(IniFile, AFailedSaveLeavesWhatWasWritten)
     const CLSGlimSettings settings = Loaded(kEveryValue);
     const std::string strWhole = Saved(settings);
     BreakingPipe pipe(BreakingPipe::kDraining, "[General]\r\n");
-    EXPECT_FALSE(settings.Save(pipe.Path()));
+    EXPECT_FALSE(settings.Save(WidenAnsi(pipe.Path()).c_str()));
     const std::string strReceived = pipe.Finish();
     EXPECT_LT(strReceived.size(), strWhole.size());
     EXPECT_EQ(strReceived, strWhole.substr(0, strReceived.size()));
@@ -197,7 +198,7 @@ TEST(IniFile, WithoutAnIniOrFromGarbageTheDefaultsStay)
     const std::string strDefaults = Saved(CLSGlimSettings());
     TempFolder folder;
     CLSGlimSettings settings;
-    EXPECT_FALSE(settings.Load(folder.PathOf("GLIM.INI").c_str()));
+    EXPECT_FALSE(settings.Load(WidenAnsi(folder.PathOf("GLIM.INI")).c_str()));
     EXPECT_EQ(Saved(settings), strDefaults);
 
     unsigned uSeed = 12345;
@@ -228,5 +229,32 @@ TEST(IniFile, WithoutAnIniOrFromGarbageTheDefaultsStay)
 
     // A known key with a value of 1 MB is taken whole: lines have no limit.
     const std::string strFolder(1024 * 1024, 'f');
-    EXPECT_EQ(std::string(Loaded("[General]\r\nStartFolder=" + strFolder).GetStartFolder().GetString()), strFolder);
+    EXPECT_EQ(Loaded("[General]\r\nStartFolder=" + strFolder).GetStartFolder(), WidenAnsi(strFolder));
+}
+
+// A folder Shift-JIS cannot hold (no best fit: "¥" is no backslash) keeps its
+// Shift-JIS key for older readers, naming the nearest folder that it can, and
+// gets an extra UTF-8 key that wins when read, wherever it stands.
+TEST(IniFile, FoldersOutsideShiftJisKeepAUtf8KeyBesideTheirNearestFolder)
+{
+    const struct {
+        const wchar_t* folder;
+        std::string lines;  // as saved in [General]
+    } cases[] = {
+        {L"C:\\写真\\", "StartFolder=C:\\写真\\\r\nLastFolder="},
+        {L"C:\\Users\\Zoë\\写真", "StartFolder=C:\\Users\r\nStartFolderUtf8=C:\\Users\\Zo\xC3\xAB\\\xE5\x86\x99\xE7\x9C\x9F\r\n"},
+        {L"C:\\Zoë\\", "StartFolder=C:\\\r\nStartFolderUtf8=C:\\Zo\xC3\xAB\\\r\n"},
+        {L"C:\\a\u00A5b", "StartFolder=C:\\\r\nStartFolderUtf8=C:\\a\xC2\xA5" "b\r\n"},
+        {L"\U00020BB7田", "StartFolder=\r\nStartFolderUtf8=\xF0\xA0\xAE\xB7\xE7\x94\xB0\r\n"},
+    };
+    for (const auto& c : cases) {
+        CLSGlimSettings settings;
+        settings.SetStartFolder(c.folder);
+        const std::string saved = Saved(settings);
+        EXPECT_NE(saved.find("[General]\r\n" + c.lines), std::string::npos) << saved.substr(0, 400);
+        EXPECT_EQ(Loaded(saved).GetStartFolder(), c.folder);
+    }
+    const CLSGlimSettings first = Loaded("[General]\r\nLastFolderUtf8=C:\\Zo\xC3\xAB\r\nLastFolder=C:\\\r\n");
+    const std::wstring zoe = L"C:\\Zoë";  // outside the macro, which spells its arguments in Shift-JIS
+    EXPECT_EQ(first.GetLastFolder(), zoe);
 }

@@ -2,6 +2,7 @@
 // break, the 1,025-byte chunk boundary, failures of the file calls.
 #include "settings/READLINE.h"
 
+#include "base/WIDETEXT.h"
 #include "tests/settings/BRKPIPE.h"
 
 #include <gtest/gtest.h>
@@ -61,7 +62,7 @@ TEST(ReadLine, SplitsLinesAtEveryKindOfBreak)
     TempFolder folder;
     for (const auto& row : kRows) {
         SCOPED_TRACE(row.lpszWhat);
-        CLSFileReadLine reader(folder.Write("lines.txt", row.strBytes).c_str());
+        CLSFileReadLine reader(WidenAnsi(folder.Write("lines.txt", row.strBytes)).c_str());
         EXPECT_FALSE(reader.IsEnd());
         EXPECT_EQ(ReadAllLines(reader), row.lines);
     }
@@ -73,12 +74,12 @@ TEST(ReadLine, ReopeningStartsAfreshAndAMissingFileReadsNothing)
     CLSFileReadLine reader;
     CLSTString strLine;
     EXPECT_FALSE(reader.ReadLine(strLine)) << "nothing open";
-    ASSERT_TRUE(reader.Open(folder.Write("a.txt", std::string(1024, 'a') + "\r").c_str()));
+    ASSERT_TRUE(reader.Open(WidenAnsi(folder.Write("a.txt", std::string(1024, 'a') + "\r")).c_str()));
     ASSERT_TRUE(reader.ReadLine(strLine));
     // The CR pending from a.txt must not swallow the LF that starts b.txt.
-    ASSERT_TRUE(reader.Open(folder.Write("b.txt", "\nb1").c_str()));
+    ASSERT_TRUE(reader.Open(WidenAnsi(folder.Write("b.txt", "\nb1")).c_str()));
     EXPECT_EQ(ReadAllLines(reader), (std::vector<std::string>{"", "b1"}));
-    EXPECT_FALSE(reader.Open(folder.PathOf("missing.txt").c_str()));
+    EXPECT_FALSE(reader.Open(WidenAnsi(folder.PathOf("missing.txt")).c_str()));
     EXPECT_FALSE(reader.ReadLine(strLine));
 }
 
@@ -86,7 +87,7 @@ TEST(ReadLine, AFailedReadRaisesAnError)
 {
     BreakingPipe pipe(BreakingPipe::kFeeding, "first\r\nsecond");
     CLSFileReadLine reader;
-    ASSERT_TRUE(reader.Open(pipe.Path()));
+    ASSERT_TRUE(reader.Open(WidenAnsi(pipe.Path()).c_str()));
     CLSTString strLine;
     ASSERT_TRUE(reader.ReadLine(strLine));
     EXPECT_STREQ(strLine.GetString(), "first");
@@ -108,15 +109,15 @@ TEST(WriteString, AppendsButNeverTouchesAReadOnlyFile)
     TempFolder folder;
     const std::string strPath = folder.Write("out.txt", "old\r\n");
     CLSFileWriteString writer;
-    ASSERT_TRUE(writer.Open(strPath.c_str(), true));
+    ASSERT_TRUE(writer.Open(WidenAnsi(strPath).c_str(), true));
     writer.WriteLine('c');
     writer.Write(nullptr);
     writer.Close();
     EXPECT_EQ(ReadFileBytes(strPath), "old\r\nc\r\n");
 
     SetFileAttributesA(strPath.c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(writer.Open(strPath.c_str(), true)) << "a read-only file is not appended to";
-    EXPECT_FALSE(writer.Open(strPath.c_str(), false)) << "nor replaced";
+    EXPECT_FALSE(writer.Open(WidenAnsi(strPath).c_str(), true)) << "a read-only file is not appended to";
+    EXPECT_FALSE(writer.Open(WidenAnsi(strPath).c_str(), false)) << "nor replaced";
     EXPECT_EQ(ReadFileBytes(strPath), "old\r\nc\r\n");
 }
 
@@ -124,7 +125,7 @@ TEST(WriteString, AFailedWriteRaisesAnError)
 {
     BreakingPipe pipe(BreakingPipe::kDraining, "");
     CLSFileWriteString writer;
-    ASSERT_TRUE(writer.Open(pipe.Path()));
+    ASSERT_TRUE(writer.Open(WidenAnsi(pipe.Path()).c_str()));
     try {
         writer.WriteLine("nobody is listening");
         ADD_FAILURE() << "the broken pipe was not reported";

@@ -2,6 +2,7 @@
 // someone pastes: what is pasted is still what was selected when the pane has
 // moved on to another file, or has gone.
 #include "VIEWTEST.h"
+#include "base/WIDEN.h"
 
 #include "base/OWNERS.h"
 
@@ -71,7 +72,7 @@ TEST(DelayedCopy, TakesLinesNearTheStartWhileTheCountRuns)
     CLSViewHarness h;
     h.view.Doc().SetMemoryLimit(1000);
     ShowWindow(h.View(), SW_HIDE);  // never painted: the count waits for the first screen
-    h.view.OpenFile(TestFolder().Write("counted.txt", lines).c_str());
+    h.view.OpenFile(WidenAnsi(TestFolder().Write("counted.txt", lines)));
     h.Key(VK_DOWN, true);
     h.Key(VK_DOWN, true);
     EXPECT_EQ(h.CopyUnicode(), L"line 0\r\nline 1\r\n");

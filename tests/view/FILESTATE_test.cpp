@@ -71,6 +71,8 @@ TEST(FileState, HexReachesTheEndOfSparseFilesPast2And4GiB)
         EXPECT_EQ(h.Caret(), LineColumn(lastRow - 1, 2));
         h.Key(VK_END, true, true);
         EXPECT_EQ(h.CopyAnsi(), LastPairs(size, 14 + static_cast<int>(size % 16)));
+        const std::u16string query = h.view.SelectedQuery();  // what the find box is given
+        EXPECT_EQ(std::string(query.begin(), query.end()), LastPairs(size, 14 + static_cast<int>(size % 16)));
     }
 
     // Past 32 GiB the rows stop where the pane's positions do, and the row

@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A click at any pixel of the row lands on the last column starting at or
     // before it.
     for (int x = 0; x <= drawn + 4; x += 1 + data[0] % 5) {
-        const int column = ColumnAtOffset(x, length, offsetOf);
+        const int column = ColumnAtX(text.data(), length, x, tabWidth, runWidth);
         Check(column >= 0 && column <= length);
         Check(offsetOf(column) <= x);
         Check(column == length || offsetOf(column + 1) > x);

@@ -91,6 +91,39 @@ TEST(TextMetrics, MeasureColumnsExpandsTabsFromTheLineOrigin)
     }
 }
 
+// A click lands before the character under it, tabs included; far into a
+// long line it measures what lies before it about once, not at every step
+// of a search from column 0.
+TEST(TextMetrics, ClickColumnInOneWalk)
+{
+    const struct {
+        const char16_t* text;
+        long long x;
+        int column;
+    } cases[] = {
+        {u"abc", 0, 0}, {u"abc", 9, 0}, {u"abc", 10, 1}, {u"iW", 17, 1}, {u"iW", 18, 2},
+        {u"a\tb", 31, 1},  // anywhere in the tab's gap: before the tab
+        {u"a\tb", 32, 2}, {u"a\tb", 500, 3}, {u"\t\tx", 40, 1}, {u"", 5, 0},
+    };
+    for (const auto& c : cases) {
+        const std::u16string text(c.text);
+        Recorder r(text);
+        EXPECT_EQ(ColumnAtX(text.data(), static_cast<int>(text.size()), c.x, 32,
+                            [&](int first, int count) { return r.Width(first, count); }),
+                  c.column)
+            << static_cast<int>(c.x);
+    }
+    const std::u16string longLine(1000000, u'x');
+    Recorder r(longLine);
+    long long measured = 0;
+    const auto width = [&](int first, int count) {
+        measured += count;
+        return r.Width(first, count);
+    };
+    EXPECT_EQ(ColumnAtX(longLine.data(), static_cast<int>(longLine.size()), 9000005, 32, width), 900000);
+    EXPECT_LT(measured, 900000 + 14 * kMeasurePieceUnits);
+}
+
 TEST(TextMetrics, SelectionColumnsOfEachRow)
 {
     // Selection from (3,0) to (2,2).

@@ -1,6 +1,7 @@
 // Text mode in a real pane: what copying puts on the clipboard, where keys and
 // clicks put the caret, and the selected band as it appears on the screen.
 #include "VIEWTEST.h"
+#include "base/WIDEN.h"
 
 #include "view/TEXTLAY.h"
 
@@ -116,7 +117,7 @@ TEST(TextView, CaretNearTheStartDoesNotWaitForTheCount)
     CLSViewHarness h;
     h.view.Doc().SetMemoryLimit(1000);
     ShowWindow(h.View(), SW_HIDE);  // never painted: the count waits for the first screen
-    h.view.OpenFile(TestFolder().Write("counted.txt", lines).c_str());
+    h.view.OpenFile(WidenAnsi(TestFolder().Write("counted.txt", lines)));
     ASSERT_TRUE(h.view.Doc().IsLineIndexBuilding());
     h.Key(VK_DOWN);
     h.Key(VK_RIGHT);

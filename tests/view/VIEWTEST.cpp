@@ -1,6 +1,7 @@
 // The preview pane harness: a parent window that records the caret reports,
 // files in a temporary folder, input as the user gives it, and read-backs.
 #include "VIEWTEST.h"
+#include "base/WIDEN.h"
 
 #include "base/OWNERS.h"
 #include "tests/common/PUMP.h"
@@ -143,7 +144,7 @@ void CLSViewHarness::Resize(int cx, int cy)
 
 void CLSViewHarness::Open(const std::string& path)
 {
-    view.OpenFile(path.c_str());
+    view.OpenFile(WidenAnsi(path));
     Paint();
     // The lines of a file on disk are counted on a thread after the first
     // paint; the tests look at the pane once that is done and announced.

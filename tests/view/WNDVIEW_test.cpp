@@ -1,6 +1,7 @@
 // The pane as a whole: view forms and encodings, scroll bars, big files
 // counted behind the first screen, and the context menu.
 #include "VIEWTEST.h"
+#include "base/WIDEN.h"
 
 #include "resources/RESOURCE.h"
 #include "tests/common/PUMP.h"
@@ -78,14 +79,15 @@ TEST(ViewWindow, EncodingChangeDecodesAgainOverTheSameLines)
     h.view.SetEncoding(TextEncoding::Utf16Le);
     EXPECT_EQ(h.Caret(), LineColumn(0, 0));
     EXPECT_EQ(h.view.GetEffectiveEncoding(), TextEncoding::Utf16Le);
-    // Read as UTF-16 the file has no line break at all; the lines stay those
-    // found when it was opened, each decoded as UTF-16.
-    EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 4);
+    // Read as UTF-16 the file has no line break at all: one line, and the
+    // vertical range says so.
+    EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 2);
     h.view.SelectAll();
-    EXPECT_EQ(h.CopyUnicode(), L"\u6261\r\n\u6463\r\n\u6665\r\n\u6867\r\n\u6A69");
+    EXPECT_EQ(h.CopyUnicode(), L"\u6261\u630A\u0A64\u6665\u670A\u0A68\u6A69");
 
     h.view.SetEncoding(TextEncoding::Auto);
     EXPECT_EQ(h.view.GetEffectiveEncoding(), TextEncoding::ShiftJis);
+    EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, 4);
     h.view.SelectAll();
     EXPECT_EQ(h.CopyUnicode(), L"ab\r\ncd\r\nef\r\ngh\r\nij");
 }
@@ -122,7 +124,7 @@ TEST(ViewWindow, BigFileIsPaintedBeforeItsLinesAreCountedAlsoWhenSwitchedToText)
     CLSViewHarness h;
     h.view.Doc().SetMemoryLimit(1000);
     const int lines = 30000;
-    h.view.OpenFile(TestFolder().Write("big.txt", NumberedLines(lines)).c_str());
+    h.view.OpenFile(WidenAnsi(TestFolder().Write("big.txt", NumberedLines(lines))));
     ASSERT_FALSE(h.view.Doc().IsInMemory());
     EXPECT_TRUE(h.view.Doc().IsLineIndexBuilding());  // held until the first screen is up
     UpdateWindow(h.View());
@@ -136,7 +138,7 @@ TEST(ViewWindow, BigFileIsPaintedBeforeItsLinesAreCountedAlsoWhenSwitchedToText)
     EXPECT_EQ(h.Caret().first, lines);
 
     // Another file opened while the count is under way.
-    h.view.OpenFile(TestFolder().Write("big2.txt", NumberedLines(lines)).c_str());
+    h.view.OpenFile(WidenAnsi(TestFolder().Write("big2.txt", NumberedLines(lines))));
     UpdateWindow(h.View());
     h.Open(TestFolder().Write("next.txt", std::string(2000, 'x') + "\r\nlast"));
     EXPECT_EQ(h.ScrollBar(SB_VERT).nMax, RowsMaximum(2));
