@@ -3,6 +3,7 @@
 // by place), cancelled after 50 ms; the time until Cancel returns, against
 // painting one screen of an ordinary text.
 #include "view/WNDVIEW.h"
+#include "base/WIDEN.h"
 
 #include "BENCHPANE.h"
 #include "base/OWNERS.h"
@@ -53,7 +54,7 @@ int main()
     HWND hWnd = view.GetHandle();
 
     // The fastest of a few of each, as other work on the machine comes and goes.
-    view.OpenFile(text.c_str());
+    view.OpenFile(WidenAnsi(text));
     UpdateWindow(hWnd);
     double paint = 1e9;
     for (int run = 0; run < 5; ++run) {
@@ -63,7 +64,7 @@ int main()
         paint = std::min(paint, Now() - start);
     }
 
-    view.OpenFile(line.c_str());
+    view.OpenFile(WidenAnsi(line));
     view.Doc().GetLineCount();
     Pump();
     const std::u16string query = std::u16string(1000, u'a') + u"b";

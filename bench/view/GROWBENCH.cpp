@@ -3,6 +3,7 @@
 // the time until the new last line is painted, against opening the log and
 // painting its first screen.
 #include "view/WNDVIEW.h"
+#include "base/WIDEN.h"
 
 #include "BENCHPANE.h"
 #include "base/OWNERS.h"
@@ -22,7 +23,7 @@ constexpr DWORD kGrowth = 1024 * 1024;
 double OpenAndPaint(CLSWndView& view, const std::string& path)
 {
     const double start = Now();
-    view.OpenFile(path.c_str());
+    view.OpenFile(WidenAnsi(path));
     InvalidateRect(view.GetHandle(), nullptr, FALSE);
     UpdateWindow(view.GetHandle());
     return Now() - start;
@@ -114,7 +115,7 @@ int main()
         }
         refocused = std::min(refocused, took);
     }
-    view.OpenFile("");
+    view.OpenFile(L"");
     CutBack(log);
     PrintBench("refocus-grown-log", kGrowth, refocused, "open-paint-first-screen", alone);
     return 0;

@@ -2,6 +2,7 @@
 // kept on disk, then another file opened and its first screen painted, against
 // opening and painting that file with no copy under way.
 #include "view/WNDVIEW.h"
+#include "base/WIDEN.h"
 
 #include "BENCHPANE.h"
 #include "bench/common/BENCHWIN.h"
@@ -21,7 +22,7 @@ constexpr unsigned long kNextSize = 1024ul * 1024;
 double OpenAndPaint(CLSWndView& view, const std::string& path)
 {
     const double start = Now();
-    view.OpenFile(path.c_str());
+    view.OpenFile(WidenAnsi(path));
     InvalidateRect(view.GetHandle(), nullptr, FALSE);
     UpdateWindow(view.GetHandle());
     return Now() - start;
@@ -47,7 +48,7 @@ int main()
     // Both leave the big file counted and shown; only the copy differs. The
     // fastest of a few runs each, as other work on the machine comes and goes.
     auto showCopied = [&] {
-        view.OpenFile(copied.c_str());
+        view.OpenFile(WidenAnsi(copied));
         view.Doc().GetLineCount();
         Pump();
     };

@@ -88,7 +88,7 @@ LongLineTimes PaintAndClickSeconds(CLSWndView& view, const std::string& path)
 {
     const HWND hWnd = view.GetHandle();
     const double start = Now();
-    view.OpenFile(path.c_str());
+    view.OpenFile(WidenAnsi(path));
     UpdateWindow(hWnd);
     LongLineTimes times{Now() - start, 0, 0};
     Pump();
