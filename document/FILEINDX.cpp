@@ -95,6 +95,31 @@ void CLSFileStream::StartLineIndex(LineIndexNotice notice)
     }
 }
 
+bool CLSFileStream::OpenGrown(const std::shared_ptr<CLSFileStream>& shown, LineIndexNotice notice)
+{
+    if (shown->IsInMemory() || !shown->IsLineIndexReady() || !shown->LinesCoverFile() ||
+        shown->m_kind != DocumentKind::Text) {
+        return false;
+    }
+    const BY_HANDLE_FILE_INFORMATION& was = shown->m_infoOpened;
+    if (!Open(shown->GetPath()) || IsInMemory() || m_ullFileSize <= shown->GetFileSize() ||
+        m_infoOpened.dwVolumeSerialNumber != was.dwVolumeSerialNumber ||
+        m_infoOpened.nFileIndexHigh != was.nFileIndexHigh || m_infoOpened.nFileIndexLow != was.nFileIndexLow) {
+        Close();
+        return false;
+    }
+    m_kind = shown->m_kind;
+    m_encDetected = shown->m_encDetected;
+    m_encChosen = shown->m_encChosen;  // the units its lines were split in
+    // The lines stay where the shown document keeps them, held with it.
+    std::shared_ptr<const CLSLineStarts> base(shown, &shown->GetLineIndex());
+    if (!m_index.Extend(GetLineSource(), ReopenForReading(), std::move(notice), std::move(base))) {
+        Close();
+        return false;
+    }
+    return true;
+}
+
 void CLSFileStream::RunLineIndex()
 {
     if (m_index.Run(GetLineSource())) {

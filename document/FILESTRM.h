@@ -74,6 +74,14 @@ public:
     // needs a read that never ends.
     void ReadThrough(std::shared_ptr<CLSByteSource> source, DWORD deadline);
 
+    // Opens the file that shown (a text document on disk whose line index is
+    // complete) shows, when it is still that file and has only grown: its
+    // lines are taken over and counted on from its old end on the index
+    // thread, which calls notice when it is done; shown is held until then.
+    // False, nothing open, for a shrunk or replaced file or one shown
+    // otherwise: that one is opened anew.
+    bool OpenGrown(const std::shared_ptr<CLSFileStream>& shown, LineIndexNotice notice);
+
     // Moves the cursor (origin FILE_BEGIN, FILE_CURRENT or FILE_END); the new
     // position, or 0xFFFFFFFF on failure with the cursor where it was.
     DWORD SetPosition(LONG distance, DWORD origin);

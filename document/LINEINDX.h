@@ -50,6 +50,12 @@ public:
     // index is complete. In memory, or when no thread or handle can be
     // had, the index is built here and now: true then, as for Build.
     bool Start(const LineSource& source, HANDLE threadFile, LineIndexNotice notice);
+    // As Start, for a file that has grown since base, its complete index
+    // (held until the index is taken from the thread or dropped), was built:
+    // the thread takes over base's lines and reads on from the start of its
+    // last complete line. False, nothing started, without a thread or handle.
+    bool Extend(const LineSource& source, HANDLE threadFile, LineIndexNotice notice,
+                std::shared_ptr<const CLSLineStarts> base);
     // Lets a held thread run. One that cannot be resumed would be waited for
     // forever: the index is built here instead and the notice given all
     // the same; true then, as for Build.
@@ -94,6 +100,7 @@ private:
     void EndSearch();
     static DWORD WINAPI ThreadMain(LPVOID self);
     void BuildOnThread();
+    std::uint64_t TakeOverBase();
     bool LetRun();
     bool BuildInsteadOfThread(const LineSource& source);
     void EndThread();
@@ -113,6 +120,7 @@ private:
     TextEncoding m_encoding = TextEncoding::Auto;
     CLSLineStarts m_vecBuilding;
     LineIndexNotice m_notice;
+    std::shared_ptr<const CLSLineStarts> m_pBase;  // the lines before the file grew, read by the thread
     std::atomic<bool> m_bStop{false};
     std::atomic<bool> m_bDone{false};  // the thread's index is complete
     CLSLineStarts m_vecStart;

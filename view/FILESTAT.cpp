@@ -117,9 +117,41 @@ void CLSWndView::RefreshIfChanged()
     }
 }
 
+// A grown file is shown as it was until its new lines are counted, from the old
+// end on the index thread; the caret, selection and scroll stay where they are.
+bool CLSWndView::ExtendGrownFile()
+{
+    if (m_hWnd == nullptr || !IsTextMode()) {
+        return false;
+    }
+    auto grown = std::make_shared<CLSFileStream>();
+    grown->SetMemoryLimit(Doc().GetMemoryLimit());
+    if (!grown->OpenGrown(m_doc, [hWnd = m_hWnd] { PostMessageA(hWnd, WMU_LINES_READY, 0, 0); })) {
+        return false;
+    }
+    DropGrownFile();
+    m_grown = std::move(grown);
+    return true;
+}
+
+// The grown file's lines are counted: it becomes the document shown, its
+// lines read anew (the last one shown before has grown); its rows become
+// reachable as the count's notice goes on.
+void CLSWndView::TakeGrownFile()
+{
+    if (!m_grown || m_grown->IsLineIndexBuilding()) {
+        return;
+    }
+    m_doc = std::move(m_grown);
+    m_grown.reset();
+    m_clsShownLines.Clear();
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+    SendMessageA(m_hWndParent, WMU_FILE_REREAD, 0, 0);
+}
+
 void CLSWndView::Refresh()
 {
-    if (Doc().GetPath().empty()) {
+    if (Doc().GetPath().empty() || ExtendGrownFile()) {
         return;
     }
     const ViewPos caret = m_posCaret;

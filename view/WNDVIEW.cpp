@@ -171,9 +171,18 @@ void LetGoOfDocument(std::shared_ptr<CLSFileStream> doc)
 // last holder frees the old one.
 void CLSWndView::ReplaceDocument()
 {
+    DropGrownFile();
     auto doc = std::make_shared<CLSFileStream>();
     doc->SetMemoryLimit(m_doc->GetMemoryLimit());
     LetGoOfDocument(std::exchange(m_doc, std::move(doc)));
+}
+
+void CLSWndView::DropGrownFile()
+{
+    if (m_grown) {
+        LetGoOfDocument(std::move(m_grown));
+        m_grown.reset();
+    }
 }
 
 // Every way into text mode counts the lines as opening does: a big file shows

@@ -4,6 +4,7 @@
 
 #include "base/OWNERS.h"
 #include "tests/common/HELDREAD.h"
+#include "tests/common/PUMP.h"
 #include "view/HEXLAY.h"
 #include "view/TEXTLAY.h"
 
@@ -222,4 +223,38 @@ TEST(FileState, LogWrittenWhileShown)
     EXPECT_EQ(h.Caret(), LineColumn(1, 1));  // held to the new end
     h.view.SelectAll();
     EXPECT_EQ(h.CopyUnicode(), L"first\r\ns");
+}
+
+// A log on disk that grew is counted on from its old end: the lines known
+// before stay as they were (a break that another program took out of one
+// meanwhile is not looked for again), the new ones are added, caret,
+// selection and scroll stay, and the parent hears that the file was read.
+TEST(FileState, GrownLogIsExtendedFromItsOldEnd)
+{
+    CLSViewHarness h;
+    h.view.Doc().SetMemoryLimit(1000);  // on disk, its lines counted on their thread
+    std::string text;
+    for (int i = 0; i < 200; ++i) {
+        text += "line " + std::to_string(i) + "\r\n";
+    }
+    const std::string path = TestFolder().Write("grown.log", text);
+    h.Open(path);
+    h.Key(VK_END, false, true);
+    h.Key(VK_UP, true);
+    const int scrolled = h.ScrollBar(SB_VERT).nPos;
+    ASSERT_GT(scrolled, 0);
+
+    const CLSHandle writer(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(writer.Get(), "line 0__", 8, &written, nullptr));
+    ASSERT_NE(SetFilePointer(writer.Get(), 0, nullptr, FILE_END), INVALID_SET_FILE_POINTER);
+    ASSERT_TRUE(WriteFile(writer.Get(), "next\r\nlast", 10, &written, nullptr));
+    h.Key(VK_F5);
+    ASSERT_TRUE(PumpUntil([&] { return h.Rereads() == 1; }));
+    EXPECT_EQ(h.view.Doc().GetLineCount(), 202u);
+    EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, scrolled);
+    EXPECT_EQ(h.CopyUnicode(), L"line 199\r\n");
+    h.Key(VK_END, true, true);
+    EXPECT_EQ(h.CopyUnicode(), L"next\r\nlast");
 }
