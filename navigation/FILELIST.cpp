@@ -277,12 +277,20 @@ bool CLSWndFileList::SelectItem(LPCITEMIDLIST pidl)
     if (index < 0) {
         return false;
     }
+    SelectRow(index);
+    return true;
+}
+
+// Selects and focuses the row and scrolls it into view; the list is single
+// selection, so the row selected before lets go, and the selection's change
+// reaches the main window as a click's would.
+void CLSWndFileList::SelectRow(int index)
+{
     LVITEMA state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(m_hWndControl, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&state));
     SendMessageA(m_hWndControl, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
-    return true;
 }
 
 bool CLSWndFileList::UpdateItem(LPCITEMIDLIST pidl)

@@ -82,6 +82,7 @@ private:
     CLSFileItem* Record(int index) const;
     LPITEMIDLIST ItemIdList(int index) const;
     int FindItem(LPCITEMIDLIST wanted) const;
+    void SelectRow(int index);
     bool OnNotify(NMHDR* hdr) override;
     void OnGetDispInfo(NMLVDISPINFOW* info);
     void OnItemChanged(const NMLISTVIEW* nm);

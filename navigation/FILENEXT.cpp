@@ -35,10 +35,6 @@ bool CLSWndFileList::SelectNeighbourFile(bool next)
     if (index < 0 || index >= count) {
         return false;
     }
-    LVITEMA state{};
-    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(m_hWndControl, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&state));
-    SendMessageA(m_hWndControl, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+    SelectRow(index);
     return true;
 }
