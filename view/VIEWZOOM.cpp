@@ -3,7 +3,6 @@
 // media, so that the menu and the settings follow.
 #include "view/WNDVIEW.h"
 
-#include "image/PICTZOOM.h"
 #include "resources/RESOURCE.h"
 #include "view/ZOOMSTEP.h"
 
@@ -36,14 +35,14 @@ void CLSWndView::ResetTextZoom()
 
 std::uint32_t CLSWndView::ShownPictureZoom()
 {
-    const auto zoom = static_cast<std::uint32_t>(m_clsImage.GetZoom());
-    const int width = m_clsShown.BitmapWidth();
-    RECT client{};
-    if (zoom != 0 || width <= 0 || m_hWnd == nullptr || !GetClientRect(m_hWnd, &client)) {
-        return zoom != 0 ? zoom : 100;
+    int width = 0;
+    int height = 0;
+    int percent = 0;
+    if (GetPictureStatus(width, height, percent)) {
+        return static_cast<std::uint32_t>(percent);
     }
-    const PictureExtent fitted = ZoomedPictureSize(width, m_clsShown.BitmapHeight(), 0, client.right, client.bottom);
-    return static_cast<std::uint32_t>(static_cast<long long>(fitted.width) * 100 / width);
+    const auto zoom = static_cast<std::uint32_t>(m_clsImage.GetZoom());
+    return zoom != 0 ? zoom : 100;
 }
 
 // Each notch (or each whole notch's worth of a fine wheel) is one step, sent
