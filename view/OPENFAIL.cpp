@@ -5,7 +5,7 @@ std::string OpenFailureLine(const std::string& name, unsigned long error, const 
 {
     std::string reason;
     if (error == kOpenErrorFolder) {
-        reason = "フォルダーです。";
+        reason = "フォルダです。";
     } else {
         reason = systemText;
         // The system's texts end with a line break, which would draw as a box.
