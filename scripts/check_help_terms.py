@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """The help against the program: every menu, button and dialog text that the
 help names in ［ ］, every key it names in <kbd>, and every range of a
-setting it gives, must exist in the program as written. Prints "ok NAME" or
-"FAIL NAME: why" for each check, as test.sh counts them."""
+setting it gives, must exist in the program as written; and the help and the
+program's texts call each thing by one name. Prints "ok NAME" or "FAIL NAME:
+why" for each check, as test.sh counts them."""
 import os
 import re
 import sys
@@ -16,6 +17,10 @@ CODE_KEYS = {
     "Enter", "Esc", "Tab", "Shift+Tab", "Ctrl+Tab", "Ctrl+Shift+Tab", "BackSpace", "Alt+F4", "Alt+Tab", "F1", "Shift+F10",
     "アプリケーション", "+", "-", "0",
 }
+# Names that once stood beside the one the menus and the status bar use.
+VARIANTS = {"キャレット": "カーソル", "他の": "ほかの", "フォルダー": "フォルダ", "16 進": "16進",
+            "Susieプラグイン": "Susie プラグイン", "自動認識": "自動判別", "切換": "切り換え", "切り替": "切り換え",
+            "マイ コンピュータ": "PC"}
 
 
 def read(path):
@@ -125,16 +130,27 @@ def check_ranges(pages):
     return missing
 
 
+def check_words(pages, texts):
+    found = []
+    for name, text in list(pages.items()) + [("the program's texts", "\n".join(texts))]:
+        found += [f"{name}: {variant} (say {word})" for variant, word in VARIANTS.items() if variant in text]
+    return found
+
+
 def main():
     pages = help_pages()
     rc = read(os.path.join(ROOT, "resources", "glim.rc"))
     failed = 0
-    for check, missing in (("help-texts", check_texts(pages, program_texts())), ("help-keys", check_keys(pages, rc)),
-                           ("help-ranges", check_ranges(pages))):
+    texts = program_texts()
+    unknown = "the help names what the program does not have"
+    for check, why, missing in (("help-texts", unknown, check_texts(pages, texts)),
+                                ("help-keys", unknown, check_keys(pages, rc)),
+                                ("help-ranges", unknown, check_ranges(pages)),
+                                ("help-words", "a second name for one thing", check_words(pages, texts))):
         if missing:
             failed += 1
             for m in missing:
-                print(f"FAIL {check}: the help names what the program does not have: {m}")
+                print(f"FAIL {check}: {why}: {m}")
         else:
             print(f"ok {check}")
     return 1 if failed else 0
