@@ -87,7 +87,7 @@ bool CLSWndMain::OnCommand(int id)
             OnRefresh();
             break;
         case IDM_HELP_CONTENTS:
-            CallHtmlHelp(m_hWnd, g_wsHelpPath.c_str(), HH_DISPLAY_TOC, 0);
+            OpenHelp(m_hWnd, g_wsHelpPath.c_str(), HH_DISPLAY_TOC, 0);
             break;
         case IDM_SETTINGS:
             ShowSettingsDialog(m_hWnd, m_settings, g_wsHelpPath.c_str());

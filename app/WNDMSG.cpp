@@ -268,7 +268,7 @@ void CLSWndMain::OnGetMinMaxInfo(MINMAXINFO* info)
 void CLSWndMain::OnHelp(const HELPINFO* info)
 {
     const DWORD_PTR context = info != nullptr && info->iContextType == HELPINFO_MENUITEM ? 2000 : 2001;
-    CallHtmlHelp(m_hWnd, g_wsHelpPath.c_str(), HH_HELP_CONTEXT, context);
+    OpenHelp(m_hWnd, g_wsHelpPath.c_str(), HH_HELP_CONTEXT, context);
 }
 
 // Only the first of several dropped items is shown.

@@ -88,3 +88,6 @@
 // The folder choosers' prompts in the settings.
 #define IDS_BROWSE_START_FOLDER 2111
 #define IDS_BROWSE_SPI_FOLDER 2112
+
+// Help asked for while the help file is not beside the program.
+#define IDS_HELP_MISSING 2113

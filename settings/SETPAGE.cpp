@@ -218,7 +218,7 @@ bool CLSSettingsPage::OnDrawItem(const DRAWITEMSTRUCT* pdis)
 
 void CLSSettingsPage::ShowHelp(HWND hDlg) const
 {
-    CallHtmlHelp(hDlg, g_lpszSettingsHelpPath, HH_HELP_CONTEXT, m_dwHelpContext);
+    OpenHelp(hDlg, g_lpszSettingsHelpPath, HH_HELP_CONTEXT, m_dwHelpContext);
 }
 
 bool CLSSettingsPage::ReadRange(HWND hDlg, int id, const char* lpszName, int iMin, int iMax,

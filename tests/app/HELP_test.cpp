@@ -4,6 +4,7 @@
 // recorder for the length of a test.
 #include "DLGDRIVE.h"
 #include "MAINTEST.h"
+#include "base/RESSTR.h"
 
 #include <prsht.h>
 
@@ -26,7 +27,7 @@ std::vector<HelpCall> g_helpCalls;
 HWND WINAPI RecordHtmlHelp(HWND caller, LPCWSTR file, UINT command, DWORD_PTR data)
 {
     g_helpCalls.push_back({caller, file != nullptr ? file : L"", command, data});
-    return nullptr;
+    return caller;  // as a shown help window would be: nothing to complain about
 }
 
 // Overwrites the first bytes of HtmlHelpW in the help control with an absolute
@@ -154,6 +155,15 @@ TEST_F(MainWindow, HelpAsksForTheContextOfTheMainWindowOrItsMenus)
     }
     EXPECT_EQ(requests[0].data, 2001u);
     EXPECT_EQ(requests[1].data, 2000u);
+}
+
+// The test program has no GLIM.CHM beside it, as a copy without its help.
+TEST_F(MainWindow, HelpWithoutItsFileSaysWhereItBelongs)
+{
+    Start();
+    ModalDriver boxes({});
+    SendMessageA(Main(), WM_COMMAND, IDM_HELP_CONTENTS, 0);
+    EXPECT_EQ(boxes.m_messages, std::vector<std::string>{LoadResourceString(IDS_HELP_MISSING)});
 }
 
 TEST_F(MainWindow, EachSettingsPageAsksForItsOwnContext)
