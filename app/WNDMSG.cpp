@@ -265,9 +265,18 @@ void CLSWndMain::OnGetMinMaxInfo(MINMAXINFO* info)
     info->ptMinTrackSize.y = kMinTrackSize;
 }
 
+// The help of an open menu (2000), of the find box (2007), whose F1 reaches
+// its owner here, or of the main window (2001).
 void CLSWndMain::OnHelp(const HELPINFO* info)
 {
-    const DWORD_PTR context = info != nullptr && info->iContextType == HELPINFO_MENUITEM ? 2000 : 2001;
+    DWORD_PTR context = 2001;
+    HWND box = m_clsFindBox.GetWindow();
+    if (info != nullptr && info->iContextType == HELPINFO_MENUITEM) {
+        context = 2000;
+    } else if (info != nullptr && box != nullptr &&
+               (info->hItemHandle == box || IsChild(box, static_cast<HWND>(info->hItemHandle)))) {
+        context = 2007;
+    }
     OpenHelp(m_hWnd, g_wsHelpPath.c_str(), HH_HELP_CONTEXT, context);
 }
 

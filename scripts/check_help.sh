@@ -5,8 +5,8 @@
 set -u
 chm=$1
 # The help contexts the program asks for: 2000 menus, 2001 main window,
-# 2002 to 2006 the pages of the settings dialog.
-context_ids=(2000 2001 2002 2003 2004 2005 2006)
+# 2002 to 2006 the pages of the settings dialog, 2007 the find box.
+context_ids=(2000 2001 2002 2003 2004 2005 2006 2007)
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT

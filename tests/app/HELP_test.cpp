@@ -155,6 +155,13 @@ TEST_F(MainWindow, HelpAsksForTheContextOfTheMainWindowOrItsMenus)
     }
     EXPECT_EQ(requests[0].data, 2001u);
     EXPECT_EQ(requests[1].data, 2000u);
+
+    // The find box, a window of its own, has a page of its own.
+    g_helpCalls.clear();
+    Command(IDM_FIND);
+    PressF1AndPump();
+    ASSERT_EQ(ContextRequests().size(), 1u);
+    EXPECT_EQ(ContextRequests()[0].data, 2007u);
 }
 
 // The test program has no GLIM.CHM beside it, as a copy without its help.
