@@ -7,6 +7,7 @@
 #include "base/OWNERS.h"
 #include "document/ENCODING.h"
 #include "document/LINESTRT.h"
+#include "document/TIMEDREAD.h"
 
 #include <windows.h>
 
@@ -22,6 +23,7 @@ class CLSLineScanner;
 struct LineSource {
     const unsigned char* memory = nullptr;  // the copy in memory, else null
     HANDLE file = nullptr;  // on disk, the document's handle: its file pointer moves
+    CLSTimedReader* reader = nullptr;  // on disk, how the caller's thread reads it
     std::uint64_t size = 0;
     TextEncoding encoding = TextEncoding::Auto;  // the detected one: its unit splits lines
 
@@ -48,6 +50,12 @@ public:
     // index is complete. In memory, or when no thread or handle can be
     // had, the index is built here and now: true then, as for Build.
     bool Start(const LineSource& source, HANDLE threadFile, LineIndexNotice notice);
+    // As Start, for a file that has grown since base, its complete index
+    // (held until the index is taken from the thread or dropped), was built:
+    // the thread takes over base's lines and reads on from the start of its
+    // last complete line. False, nothing started, without a thread or handle.
+    bool Extend(const LineSource& source, HANDLE threadFile, LineIndexNotice notice,
+                std::shared_ptr<const CLSLineStarts> base);
     // Lets a held thread run. One that cannot be resumed would be waited for
     // forever: the index is built here instead and the notice given all
     // the same; true then, as for Build.
@@ -92,6 +100,7 @@ private:
     void EndSearch();
     static DWORD WINAPI ThreadMain(LPVOID self);
     void BuildOnThread();
+    std::uint64_t TakeOverBase();
     bool LetRun();
     bool BuildInsteadOfThread(const LineSource& source);
     void EndThread();
@@ -111,6 +120,7 @@ private:
     TextEncoding m_encoding = TextEncoding::Auto;
     CLSLineStarts m_vecBuilding;
     LineIndexNotice m_notice;
+    std::shared_ptr<const CLSLineStarts> m_pBase;  // the lines before the file grew, read by the thread
     std::atomic<bool> m_bStop{false};
     std::atomic<bool> m_bDone{false};  // the thread's index is complete
     CLSLineStarts m_vecStart;

@@ -96,6 +96,30 @@ public:
         std::swap(m_cutAt, other.m_cutAt);
     }
 
+    // Becomes the first n starts of other (n at most its size); false when
+    // memory runs out, empty then.
+    bool AssignPrefix(const CLSLineStarts& other, std::size_t n)
+    {
+        clear();
+        if (!m_low.try_reserve(n)) {
+            return false;
+        }
+        std::copy(other.m_low.data(), other.m_low.data() + n, m_low.data());
+        m_low.set_size(n);
+        for (std::size_t s = 0; s < other.m_segments.size(); ++s) {
+            const std::uint32_t first = other.m_segments.data()[s];
+            if (first >= n) {
+                break;  // a segment that begins past the prefix is marked again when reached
+            }
+            if (!m_segments.try_reserve(m_segments.size() + 1)) {
+                clear();
+                return false;
+            }
+            m_segments.push_back(first);
+        }
+        return true;
+    }
+
     // Bytes the index holds on the heap.
     std::size_t Bytes() const { return (m_low.capacity() + m_segments.capacity()) * sizeof(std::uint32_t); }
 

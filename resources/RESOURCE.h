@@ -85,6 +85,9 @@
 #define IDS_NO_NEXT_FILE 2190
 #define IDS_NO_PREV_FILE 2191
 
+// The pane's line for a file whose read did not end ("%s": its name).
+#define IDS_READ_STALLED 2120
+
 // The folder choosers' prompts in the settings.
 #define IDS_BROWSE_START_FOLDER 2111
 #define IDS_BROWSE_SPI_FOLDER 2112

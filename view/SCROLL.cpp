@@ -252,6 +252,7 @@ void CLSWndView::OnMouseWheel(WPARAM wParam)
 // file whose sample decided nothing.
 void CLSWndView::OnLinesReady()
 {
+    TakeGrownFile();
     ShowFoundEncoding();
     if (m_find.waiting && !Doc().IsLineIndexBuilding()) {
         LaunchFind();  // a search that waited for the lines

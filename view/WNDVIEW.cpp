@@ -135,6 +135,7 @@ void CLSWndView::OpenFile(const std::wstring& path)
         }
         PlaceCaret();
     }
+    NoticeStall();
 }
 
 namespace {
@@ -170,9 +171,18 @@ void LetGoOfDocument(std::shared_ptr<CLSFileStream> doc)
 // last holder frees the old one.
 void CLSWndView::ReplaceDocument()
 {
+    DropGrownFile();
     auto doc = std::make_shared<CLSFileStream>();
     doc->SetMemoryLimit(m_doc->GetMemoryLimit());
     LetGoOfDocument(std::exchange(m_doc, std::move(doc)));
+}
+
+void CLSWndView::DropGrownFile()
+{
+    if (m_grown) {
+        LetGoOfDocument(std::move(m_grown));
+        m_grown.reset();
+    }
 }
 
 // Every way into text mode counts the lines as opening does: a big file shows
@@ -229,6 +239,9 @@ void CLSWndView::SetViewMode(ViewMode mode)
 
 DocumentKind CLSWndView::GetDisplayMode()
 {
+    if (Doc().HasStalled()) {
+        return DocumentKind::None;  // whatever the view form, there is nothing to show
+    }
     if (m_modeOverride != ViewMode::Auto) {
         return static_cast<DocumentKind>(m_modeOverride);
     }
@@ -411,7 +424,7 @@ void CLSWndView::PaintInto(const RECT& rc)
         return;
     }
     FillRect(hdc, &rc, m_clsBackBrush.Get());
-    if (!Doc().IsOpen()) {
+    if (!Doc().IsOpen() || Doc().HasStalled()) {
         PaintOpenFailure(hdc);
         return;
     }
@@ -447,6 +460,7 @@ void CLSWndView::OnPaint()
                    rc.top, SRCCOPY);
         }
     }
+    NoticeStall();  // the rows just drawn may have stopped short of it
     // Once the first screen is up, the lines of a big file are counted.
     Doc().RunLineIndex();
 }

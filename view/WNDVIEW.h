@@ -174,6 +174,7 @@ private:
 
     // WNDVIEW.cpp: the window, modes, fonts and painting dispatch.
     void ReplaceDocument();
+    void DropGrownFile();
     void RecreateFontAndBrush();
     HFONT ZoomedFont(const CLSGlimFont& font) const;
     void ZoomByWheel(int delta);
@@ -218,10 +219,13 @@ private:
 
     // FILESTAT.cpp: a file that cannot be opened, or has changed on disk.
     void DescribeOpenFailure();
+    void NoticeStall();
     void PaintOpenFailure(HDC hdc);
     bool RowsCoverFile();
     int WithNoticeRow(int lines);
     void PaintEndNotice(HDC hdc, int x, int y);
+    bool ExtendGrownFile();
+    void TakeGrownFile();
 
     // CLIPBRD.cpp: copying and the context menu.
     void OnCopy();
@@ -276,6 +280,9 @@ private:
 
     HWND m_hWndParent = nullptr;
     std::shared_ptr<CLSFileStream> m_doc = std::make_shared<CLSFileStream>();
+    // The file shown, grown on disk, while its new lines are counted on from
+    // the old end; shown in place of the document once they are.
+    std::shared_ptr<CLSFileStream> m_grown;
     CLSShownObject m_clsShown;
     CLSGraphicsBuffer m_clsBuffer;
     CLSFontOwner m_clsFont;
