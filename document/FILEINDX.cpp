@@ -111,9 +111,9 @@ bool CLSFileStream::OpenGrown(const std::shared_ptr<CLSFileStream>& shown, LineI
     m_kind = shown->m_kind;
     m_encDetected = shown->m_encDetected;
     m_encChosen = shown->m_encChosen;  // the units its lines were split in
-    // The lines stay where the shown document keeps them, held with it.
-    std::shared_ptr<const CLSLineStarts> base(shown, &shown->GetLineIndex());
-    if (!m_index.Extend(GetLineSource(), ReopenForReading(), std::move(notice), std::move(base))) {
+    // The lines counted before are shared with the shown document, not
+    // copied; they stay when it closes.
+    if (!m_index.Extend(GetLineSource(), ReopenForReading(), std::move(notice), shown->m_index.SharedLines())) {
         Close();
         return false;
     }

@@ -76,8 +76,8 @@ public:
 
     // Opens the file that shown (a text document on disk whose line index is
     // complete) shows, when it is still that file and has only grown: its
-    // lines are taken over and counted on from its old end on the index
-    // thread, which calls notice when it is done; shown is held until then.
+    // lines are shared and counted on from its old end on the index thread,
+    // which calls notice when it is done.
     // False, nothing open, for a shrunk or replaced file or one shown
     // otherwise: that one is opened anew.
     bool OpenGrown(const std::shared_ptr<CLSFileStream>& shown, LineIndexNotice notice);
@@ -139,6 +139,9 @@ public:
     const unsigned char* GetMemoryCopy() const { return m_lpbyMemory; }
     HANDLE ReopenForReading() const;
     const CLSLineStarts& GetLineIndex() const { return m_index.Lines(); }
+    // The complete line index held, as it stays after the file is closed or
+    // counted anew; null until it is complete.
+    std::shared_ptr<const CLSLineStarts> GetSharedLineIndex() const { return m_index.SharedLines(); }
     // The lines through line without waiting where that can be: while the
     // index is still built on its thread, the lines read near the start when
     // line is complete among them; else the complete index, built or waited

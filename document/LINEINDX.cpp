@@ -40,6 +40,12 @@ bool ReadStartPiece(const LineSource& source, std::uint64_t offset, unsigned cha
 
 CLSLineIndex::CLSLineIndex() = default;
 
+const CLSLineStarts& CLSLineIndex::Lines() const
+{
+    static const CLSLineStarts s_none;
+    return m_pLines ? *m_pLines : s_none;
+}
+
 CLSLineIndex::~CLSLineIndex()
 {
     Stop();
@@ -54,7 +60,7 @@ bool CLSLineIndex::Build(const LineSource& source)
         Finish();
         return false;
     }
-    if (!m_vecLines.empty() || !source.IsOpen()) {
+    if (m_pLines || !source.IsOpen()) {
         return false;
     }
     BuildHere(source);
@@ -63,8 +69,9 @@ bool CLSLineIndex::Build(const LineSource& source)
 
 void CLSLineIndex::BuildHere(const LineSource& source)
 {
-    m_vecLines.push_back(0);
-    CLSLineScanner scanner(m_vecLines, source.encoding, source.size);
+    auto lines = std::make_shared<CLSLineStarts>();
+    lines->push_back(0);
+    CLSLineScanner scanner(*lines, source.encoding, source.size);
     if (source.memory != nullptr) {
         ScanPiece(scanner, source.memory, static_cast<std::size_t>(source.size));
         scanner.Finish();
@@ -72,7 +79,8 @@ void CLSLineIndex::BuildHere(const LineSource& source)
         ScanFromDisk(source.file, source.size, scanner);
     }
     EndSearch();
-    m_vecLines.shrink_to_fit();
+    lines->shrink_to_fit();
+    m_pLines = std::move(lines);
 }
 
 bool CLSLineIndex::Start(const LineSource& source, HANDLE threadFile, LineIndexNotice notice)
@@ -154,8 +162,9 @@ std::uint64_t CLSLineIndex::TakeOverBase()
 {
     if (m_pBase) {
         const std::size_t keep = m_pBase->size() > 1 ? m_pBase->size() - 1 : 1;
-        if (m_vecBuilding.AssignPrefix(*m_pBase, keep)) {
-            return (*m_pBase)[keep - 1];
+        const std::shared_ptr<const CLSLineStarts> base = std::move(m_pBase);
+        if (m_vecBuilding.StartWith(base, keep)) {
+            return (*base)[keep - 1];
         }
     }
     m_vecBuilding.clear();
@@ -218,9 +227,10 @@ void CLSLineIndex::Finish()
         return;
     }
     EndThread();
-    m_vecLines.swap(m_vecBuilding);
-    m_vecBuilding.clear();
-    m_vecLines.shrink_to_fit();
+    auto lines = std::make_shared<CLSLineStarts>();
+    lines->swap(m_vecBuilding);
+    lines->shrink_to_fit();
+    m_pLines = std::move(lines);
 }
 
 // Ends the thread early and drops its work.
@@ -235,7 +245,7 @@ void CLSLineIndex::Stop()
 void CLSLineIndex::Clear()
 {
     Stop();
-    m_vecLines.clear();
+    m_pLines.reset();  // whoever shares it keeps it
     m_pSearch.reset();
     m_encFound.store(TextEncoding::Auto);  // a message still on its way finds nothing
 }

@@ -112,7 +112,10 @@ void CLSWndView::PaintEndNotice(HDC hdc, int x, int y)
 
 void CLSWndView::RefreshIfChanged()
 {
-    if (Doc().HasChangedOnDisk()) {
+    // While a grown file is counted on, that count already covers what the
+    // shown one lacks: only a change since it began starts another.
+    const CLSFileStream& latest = m_grown ? *m_grown : Doc();
+    if (latest.HasChangedOnDisk()) {
         Refresh();
     }
 }
@@ -144,6 +147,7 @@ void CLSWndView::TakeGrownFile()
     }
     m_doc = std::move(m_grown);
     m_grown.reset();
+    Doc().GetLineCount();  // its count is done: taken from the thread at once
     m_clsShownLines.Clear();
     InvalidateRect(m_hWnd, nullptr, TRUE);
     SendMessageA(m_hWndParent, WMU_FILE_REREAD, 0, 0);
