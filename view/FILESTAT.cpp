@@ -140,10 +140,10 @@ bool CLSWndView::ExtendGrownFile()
 // The grown file's lines are counted: it becomes the document shown, its
 // lines read anew (the last one shown before has grown); its rows become
 // reachable as the count's notice goes on.
-void CLSWndView::TakeGrownFile()
+bool CLSWndView::TakeGrownFile()
 {
     if (!m_grown || m_grown->IsLineIndexBuilding()) {
-        return;
+        return false;
     }
     m_doc = std::move(m_grown);
     m_grown.reset();
@@ -151,6 +151,7 @@ void CLSWndView::TakeGrownFile()
     m_clsShownLines.Clear();
     InvalidateRect(m_hWnd, nullptr, TRUE);
     SendMessageA(m_hWndParent, WMU_FILE_REREAD, 0, 0);
+    return true;
 }
 
 void CLSWndView::Refresh()

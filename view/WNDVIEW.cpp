@@ -136,6 +136,7 @@ void CLSWndView::OpenFile(const std::wstring& path)
         PlaceCaret();
     }
     NoticeStall();
+    WatchForFollow();
 }
 
 namespace {
@@ -183,6 +184,7 @@ void CLSWndView::DropGrownFile()
         LetGoOfDocument(std::move(m_grown));
         m_grown.reset();
     }
+    m_bFollowAgain = false;  // a change it waited for is the next file's no more
 }
 
 // Every way into text mode counts the lines as opening does: a big file shows
@@ -477,6 +479,7 @@ void CLSWndView::OnDestroy()
         ReleaseCapture();
     }
     CancelFind();
+    m_clsWatch.Stop();
     m_pCopyJob.reset();  // rendered by now (WM_RENDERALLFORMATS) or no longer wanted
     m_clsShown.Clear();
     ReplaceDocument();
@@ -589,6 +592,9 @@ LRESULT CLSWndView::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_DESTROYCLIPBOARD:
         m_pCopyJob.reset();  // another copy took the clipboard's place
+        return 0;
+    case WMU_FILE_CHANGED:
+        OnFileChanged();
         return 0;
     case WMU_WIDEST_LINE:
         OnWidestLine(lParam);

@@ -258,3 +258,61 @@ TEST(FileState, GrownLogIsExtendedFromItsOldEnd)
     h.Key(VK_END, true, true);
     EXPECT_EQ(h.CopyUnicode(), L"next\r\nlast");
 }
+
+// A followed log: what another program appends comes into sight while the view
+// shows the end; scrolled up, following pauses and the view stays; back at the
+// end it goes on; a log cut shorter is shown from its new end; off, nothing
+// is read.
+TEST(FileState, FollowedLogKeepsItsEndInSight)
+{
+    CLSViewHarness h;
+    h.view.Doc().SetMemoryLimit(1000);  // on disk: grown lines counted on from the old end
+    std::string text;
+    for (int i = 0; i < 200; ++i) {
+        text += "line " + std::to_string(i) + "\r\n";
+    }
+    const std::string path = TestFolder().Write("followed.log", text);
+    h.Open(path);
+    h.view.SetFollow(true);
+    EXPECT_EQ(h.Follow(), FollowState::Paused);
+    h.Key(VK_END, false, true);
+    EXPECT_EQ(h.Follow(), FollowState::Following);
+
+    const CLSHandle writer(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
+    std::uint64_t size = text.size();
+    auto append = [&](int lines) {
+        std::string more;
+        for (int i = 0; i < lines; ++i) {
+            more += "appended\r\n";
+        }
+        DWORD written = 0;
+        SetFilePointer(writer.Get(), 0, nullptr, FILE_END);
+        ASSERT_TRUE(WriteFile(writer.Get(), more.data(), static_cast<DWORD>(more.size()), &written, nullptr));
+        size += written;
+    };
+    auto shows = [&](std::uint64_t bytes, int pos) {
+        return PumpUntil([&] { return h.view.Doc().GetFileSize() == bytes && h.ScrollBar(SB_VERT).nPos == pos; });
+    };
+    const int end = h.ScrollBar(SB_VERT).nPos;
+    append(3);
+    EXPECT_TRUE(shows(size, end + 3)) << "appended lines come into sight";
+    SendMessageA(h.View(), WM_VSCROLL, SB_LINEUP, 0);
+    EXPECT_EQ(h.Follow(), FollowState::Paused);
+    append(5);
+    EXPECT_TRUE(shows(size, end + 2)) << "read, but the view stays where it was scrolled";
+    h.Key(VK_END, false, true);
+    EXPECT_EQ(h.Follow(), FollowState::Following);
+    append(1);
+    EXPECT_TRUE(shows(size, end + 9)) << "back at the end, it goes on";
+
+    ASSERT_NE(SetFilePointer(writer.Get(), 3000, nullptr, FILE_BEGIN), INVALID_SET_FILE_POINTER);
+    ASSERT_TRUE(SetEndOfFile(writer.Get()));
+    ASSERT_TRUE(PumpUntil([&] { return h.view.Doc().GetFileSize() == 3000 && h.Follow() == FollowState::Following; }));
+    EXPECT_GT(h.ScrollBar(SB_VERT).nPos, 0) << "cut shorter, shown from its new end";
+
+    h.view.SetFollow(false);
+    EXPECT_EQ(h.Follow(), FollowState::Off);
+    append(2);
+    EXPECT_FALSE(PumpUntil([&] { return h.view.Doc().GetFileSize() != 3000; }, 300));
+}

@@ -80,6 +80,8 @@ public:
     TextEncoding FoundEncoding() const { return m_encFound; }
     // How often the pane said it read its file again.
     int Rereads() const { return m_iRereads; }
+    // What the pane last said of following its file.
+    FollowState Follow() const { return m_follow; }
 
     // A key press as WM_KEYDOWN, with Shift and Ctrl held as the user would.
     void Key(UINT vk, bool shift = false, bool ctrl = false);
@@ -109,4 +111,5 @@ private:
     int m_iReports = 0;
     TextEncoding m_encFound = TextEncoding::Auto;
     int m_iRereads = 0;
+    FollowState m_follow = FollowState::Off;
 };
