@@ -15,7 +15,7 @@ void CLSWndView::SetFollow(bool on)
 
 FollowState CLSWndView::GetFollowState()
 {
-    if (!m_bFollow) {
+    if (!m_bFollow || !IsFollowable()) {
         return FollowState::Off;
     }
     return IsAtEnd() ? FollowState::Following : FollowState::Paused;
@@ -44,7 +44,7 @@ void CLSWndView::WatchForFollow()
 // again and again from the same old end.
 void CLSWndView::OnFileChanged()
 {
-    if (!m_bFollow || Doc().GetPath().empty()) {
+    if (!m_bFollow || !IsFollowable()) {
         return;
     }
     if (m_grown) {
@@ -52,9 +52,6 @@ void CLSWndView::OnFileChanged()
         return;
     }
     const bool failed = !m_strOpenFailure.empty();
-    if (!failed && !(IsTextMode() || IsHexMode())) {
-        return;  // pictures and media are not followed
-    }
     if (!failed && !Doc().HasChangedOnDisk()) {
         return;
     }
@@ -70,6 +67,13 @@ void CLSWndView::OnFileChanged()
         FollowWhenCounted();
     }
     ReportFollowState();
+}
+
+// Text and hex are followed, and a file that could not be opened, until it
+// can; pictures and media are not.
+bool CLSWndView::IsFollowable()
+{
+    return !Doc().GetPath().empty() && (!m_strOpenFailure.empty() || IsTextMode() || IsHexMode());
 }
 
 // Whether the last row is in sight (also when the whole file fits).

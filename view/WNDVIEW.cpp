@@ -137,6 +137,7 @@ void CLSWndView::OpenFile(const std::wstring& path)
     }
     NoticeStall();
     WatchForFollow();
+    ReportFollowState();
 }
 
 namespace {

@@ -248,6 +248,7 @@ private:
     // FOLLOW.cpp: following a file that grows.
     void WatchForFollow();
     void OnFileChanged();
+    bool IsFollowable();
     bool IsAtEnd();
     void FollowWhenCounted();
     void FollowToEnd();
