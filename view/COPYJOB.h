@@ -50,6 +50,8 @@ private:
     void Finish();
     void Gather();
     void GatherText();
+    bool GatherLongLine(std::uint64_t line);
+    bool IsLongLine(std::uint64_t line) const;
     void GatherHex();
     bool Stopped() const { return m_bStop.load(std::memory_order_relaxed); }
 

@@ -177,23 +177,25 @@ TEST(TextView, LineOverAGigabyteShowsAndTakesAClickAtItsEnd)
     h.Open(path);
     const Shot s = h.Capture();
     const int rowHeight = h.LineHeight();
-    auto inked = [&s](int top, int bottom) {
-        int count = 0;
-        for (int y = top; y < bottom; ++y) {
-            for (int x = 0; x < s.cx; ++x) {
-                count += s.At(x, y) != kBack ? 1 : 0;
-            }
+    const int cell = CellWidth(h.FontHeight());  // one 'x' in the test font
+    int inked[2] = {};
+    int unlike = 0;  // row 0 is the same glyph cell after cell (the caret aside)
+    for (int y = 0; y < 2 * rowHeight; ++y) {
+        for (int x = 0; x < s.cx; ++x) {
+            inked[y / rowHeight] += s.At(x, y) != kBack ? 1 : 0;
+            unlike += y < rowHeight && x >= cell && x + cell < s.cx && s.At(x, y) != s.At(x + cell, y) ? 1 : 0;
         }
-        return count;
-    };
-    EXPECT_GT(inked(0, rowHeight), 0) << "the long line";
-    EXPECT_GT(inked(rowHeight, 2 * rowHeight), 0) << "the line after it";
+    }
+    EXPECT_GT(inked[0], s.cx) << "the long line";
+    EXPECT_EQ(unlike, 0) << "the long line";
+    EXPECT_GT(inked[1], 0) << "the line after it";
     SetFocus(h.View());
     h.Key(VK_END);
     EXPECT_EQ(h.Caret(), LineColumn(0, static_cast<int>(kColumns)));
-    const int cell = CellWidth(h.FontHeight());  // one 'x' in the test font
     h.Click(100, 2);
     const long long clicked = (static_cast<long long>(h.ScrollBar(SB_HORZ).nPos) * cell + 100) / cell;
     EXPECT_GT(clicked, static_cast<long long>(kColumns) - 100);
     EXPECT_EQ(h.Caret(), LineColumn(0, static_cast<int>(clicked)));
+    h.Key(VK_END, true);
+    EXPECT_EQ(h.CopyUnicode(), std::wstring(static_cast<std::size_t>(kColumns - clicked), L'x'));
 }
