@@ -180,6 +180,22 @@ std::size_t CutUtf7(const unsigned char* b, std::size_t n, unsigned char* state)
     return safe;
 }
 
+// Printable ASCII decodes to itself in every byte encoding, one cell a
+// byte, outside a JIS shift and in any encoding but UTF-7 (where '+' starts
+// a run): such a piece, the common one in a minified script or a dump, is
+// counted without decoding it.
+bool IsPlainAscii(const unsigned char* b, std::size_t n, TextEncoding encoding, unsigned char state)
+{
+    if (IsUtf16(encoding) || encoding == TextEncoding::Utf7 || state != 0) {
+        return false;
+    }
+    unsigned char outside = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        outside |= static_cast<unsigned char>((b[i] - 0x20u) & 0xFFu) >= 0x5Fu ? 1 : 0;
+    }
+    return outside == 0;
+}
+
 }  // namespace
 
 int CellsOfUnit(WCHAR unit)
@@ -338,6 +354,11 @@ bool CLSLineMap::ReadNextPiece(const LineByteReader& read)
     DWORD got = 0;
     if (!read(from.byte, m_bytes.data(), static_cast<DWORD>(want), &got) || got != want) {
         return false;
+    }
+    if (IsPlainAscii(m_bytes.data(), want, m_enc, from.state)) {
+        m_points.push_back(Checkpoint{from.byte + want, from.unit + want, from.cells + want, 0});
+        m_bComplete = want == left;
+        return true;
     }
     unsigned char state = from.state;
     std::size_t cut = want;

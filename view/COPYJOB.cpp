@@ -283,7 +283,12 @@ bool CLSCopyJob::GatherLongLine(std::uint64_t line)
         *got = n;
         return ReadSourceBytes(source, start + offset, into, n);
     };
-    CLSLineMap map(source.LineEnd(line) - start, m_order.encoding, line == 0, 1);
+    CLSLineMap fresh(source.LineEnd(line) - start, m_order.encoding, line == 0, 1);
+    CLSLineMap* known = nullptr;
+    for (auto& [k, m] : m_order.longLines) {
+        known = k == line ? &m : known;
+    }
+    CLSLineMap& map = known != nullptr ? *known : fresh;
     const OrderedSelection& sel = m_order.lines;
     std::uint64_t first = static_cast<int>(line) == sel.s.line ? static_cast<std::uint64_t>(sel.s.column) : 0;
     const std::uint64_t end = static_cast<int>(line) == sel.e.line ? static_cast<std::uint64_t>(sel.e.column) : UINT64_MAX;

@@ -73,6 +73,8 @@ TEST(LineMap, PiecesDecodeAndMeasureAsTheWholeLine)
     } cases[] = {
         {"sjis", TextEncoding::ShiftJis, Encode(Repeat(mixed, 40) + Repeat(kanji, 30), 932) + "\r\nnext",
          Repeat(mixed, 40) + Repeat(kanji, 30)},
+        {"sjis, ascii stretches", TextEncoding::ShiftJis, Repeat("abc def ", 30) + Encode(kanji, 932) + Repeat("xy", 40),
+         Repeat(L"abc def ", 30) + kanji + Repeat(L"xy", 40)},
         {"euc", TextEncoding::Euc, Repeat("\xC6\xFC\xCB\xDC\t\x8E\xB1" "a", 60) + Repeat("\xB4\xC1", 90) + "\nnext",
          Repeat(L"日本\tｱa", 60) + Repeat(L"漢", 90)},
         {"jis", TextEncoding::Jis, "\x1B$B" + Repeat("F|K\\", 70) + "\x1B(Bab\t\x1B$BF|\x1B(B\r",
@@ -114,7 +116,7 @@ TEST(LineMap, PiecesDecodeAndMeasureAsTheWholeLine)
                 EXPECT_TRUE(back == column || (back == column + 1 && x[column + 1] == cells)) << at << " column " << column;
             }
             LineWindow window;
-            ASSERT_TRUE(map.Window(read, x[100] + 1, x[140], &window));
+            ASSERT_TRUE(map.Window(read, x[100], x[140], &window));
             EXPECT_EQ(window.firstColumn, 100u) << at;
             EXPECT_EQ(window.firstCells, x[100]) << at;
             EXPECT_EQ(std::wstring(window.units.begin(), window.units.end()).substr(0, 40), c.text.substr(100, 40)) << at;
