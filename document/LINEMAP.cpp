@@ -400,6 +400,28 @@ bool CLSLineMap::ReadOnUntil(const LineByteReader& read, Reached&& reached)
     return true;
 }
 
+bool CLSLineMap::ReadOn(const LineByteReader& read, std::size_t pieces)
+{
+    for (std::size_t i = 0; i < pieces && !m_bComplete; ++i) {
+        if (!ReadNextPiece(read)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void CLSLineMap::Adopt(const std::vector<LineCheckpoint>& points, bool complete)
+{
+    if (m_bComplete || points.size() <= m_points.size()) {
+        return;
+    }
+    // The pieces both have read are the same pieces: the cached one stays.
+    m_points.insert(m_points.end(), points.begin() + static_cast<std::ptrdiff_t>(m_points.size()), points.end());
+    m_points.front() = points.front();
+    m_bMarkChecked = true;
+    m_bComplete = complete;
+}
+
 const std::vector<WCHAR>* CLSLineMap::PieceUnits(const LineByteReader& read, std::size_t i)
 {
     if (i == m_nCachedPiece) {

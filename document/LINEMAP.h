@@ -43,6 +43,15 @@ std::size_t PieceCut(const unsigned char* bytes, std::size_t n, TextEncoding enc
 void DecodePiece(const unsigned char* bytes, std::size_t n, TextEncoding encoding, unsigned char state,
                  std::vector<WCHAR>& out);
 
+// Where a piece of a line starts: its byte, its first column, its x in
+// cells, and the decoder's state there.
+struct LineCheckpoint {
+    std::uint64_t byte;
+    std::uint64_t unit;
+    std::uint64_t cells;
+    unsigned char state;
+};
+
 // Units of a window of a line and where it starts.
 struct LineWindow {
     std::uint64_t firstColumn = 0;
@@ -82,13 +91,15 @@ public:
     std::uint64_t EstimatedCells() const;
     bool IsComplete() const { return m_bComplete; }
 
+    // For a copy of the map read on on another thread: up to pieces more,
+    // and what it has found, which a map of the same line made the same way
+    // takes over with Adopt (the checkpoints past its own).
+    bool ReadOn(const LineByteReader& read, std::size_t pieces);
+    const std::vector<LineCheckpoint>& Checkpoints() const { return m_points; }
+    void Adopt(const std::vector<LineCheckpoint>& points, bool complete);
+
 private:
-    struct Checkpoint {
-        std::uint64_t byte;
-        std::uint64_t unit;
-        std::uint64_t cells;
-        unsigned char state;
-    };
+    using Checkpoint = LineCheckpoint;
     template <class Reached>
     bool ReadOnUntil(const LineByteReader& read, Reached&& reached);
     bool ReadNextPiece(const LineByteReader& read);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "document/LINEMAP.h"
+#include "document/LINESCOUT.h"
 
 #include <cstdint>
 #include <memory>
@@ -12,6 +13,9 @@
 // Lines of this length or more are read in pieces and measured in cells; shorter
 // ones are decoded whole and measured with the font.
 constexpr std::uint64_t kLongLineBytes = std::uint64_t{1} << 20;
+// Lines of this length or more are also read through on a thread as soon as
+// they are shown: End or a far scroll then finds where their pieces start.
+constexpr std::uint64_t kScoutedLineBytes = std::uint64_t{16} << 20;
 
 class CLSLongLines {
 public:
@@ -42,7 +46,25 @@ public:
     }
 
     // The file, its lines or the encoding changed.
-    void Clear() { m_entries.clear(); }
+    void Clear()
+    {
+        m_entries.clear();
+        m_pScout.reset();
+    }
+
+    // One line at a time is read through on a thread: the last one shown.
+    void Scout(std::uint32_t line, std::unique_ptr<CLSLineScout> scout)
+    {
+        m_uScoutLine = line;
+        m_pScout = std::move(scout);
+    }
+    // Gives the map of line what its thread has found.
+    void Feed(std::uint32_t line, CLSLineMap& map)
+    {
+        if (m_pScout && m_uScoutLine == line) {
+            m_pScout->Feed(map);
+        }
+    }
 
 private:
     // A screen of long lines; each map is a few dozen bytes per piece.
@@ -55,4 +77,6 @@ private:
     };
     std::vector<Entry> m_entries;
     std::uint64_t m_tick = 0;
+    std::unique_ptr<CLSLineScout> m_pScout;
+    std::uint32_t m_uScoutLine = 0;
 };

@@ -19,13 +19,27 @@ CLSLineMap* CLSWndView::LongLine(long long line, LineByteReader* read)
         return doc->SeekTo(start + offset) && doc->ReadBytes(into, n, got);
     };
     const auto k = static_cast<std::uint32_t>(line);
-    if (CLSLineMap* map = m_clsLongLines.Find(k, TabCells())) {
-        return map;
+    CLSLineMap* map = m_clsLongLines.Find(k, TabCells());
+    if (map == nullptr) {
+        // The span may reach past the line while its end is not known yet:
+        // the map ends the line at its break.
+        map = m_clsLongLines.Add(
+            k, TabCells(), std::make_unique<CLSLineMap>(bytes.span, GetEffectiveEncoding(), line == 0, TabCells()));
+        ScoutLongLine(k, bytes, *map);
     }
-    // The span may reach past the line while its end is not known yet: the
-    // map ends the line at its break.
-    return m_clsLongLines.Add(
-        k, TabCells(), std::make_unique<CLSLineMap>(bytes.span, GetEffectiveEncoding(), line == 0, TabCells()));
+    m_clsLongLines.Feed(k, *map);
+    return map;
+}
+
+void CLSWndView::ScoutLongLine(std::uint32_t line, const CLSFileStream::LineBytes& bytes, const CLSLineMap& map)
+{
+    DocumentSource source;
+    source.holder = m_doc;  // the thread may read on after the pane has moved on
+    if (bytes.span < kScoutedLineBytes ||
+        !MakeDocumentSource(Doc(), false, source)) {
+        return;
+    }
+    m_clsLongLines.Scout(line, std::make_unique<CLSLineScout>(std::move(source), bytes.start, map));
 }
 
 int CLSWndView::TabCells() const

@@ -176,6 +176,7 @@ private:
     // The map of text line k when it is such a line (with *read, its
     // bytes), else null.
     CLSLineMap* LongLine(long long line, LineByteReader* read);
+    void ScoutLongLine(std::uint32_t line, const CLSFileStream::LineBytes& bytes, const CLSLineMap& map);
     int TabCells() const;
     // The length of a line, or for a long line that goes on past column,
     // any length beyond column: what Right needs without reading it through.

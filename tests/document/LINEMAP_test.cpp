@@ -120,6 +120,14 @@ TEST(LineMap, PiecesDecodeAndMeasureAsTheWholeLine)
             EXPECT_EQ(window.firstColumn, 100u) << at;
             EXPECT_EQ(window.firstCells, x[100]) << at;
             EXPECT_EQ(std::wstring(window.units.begin(), window.units.end()).substr(0, 40), c.text.substr(100, 40)) << at;
+            // A map that takes over what another read (on a thread) needs no reading for the length.
+            CLSLineMap fed(c.bytes.size(), c.encoding, true, tabCells, piece);
+            fed.Adopt(map.Checkpoints(), map.IsComplete());
+            const LineByteReader fails = [](std::uint64_t, unsigned char*, DWORD, DWORD*) { return false; };
+            ASSERT_TRUE(fed.Length(fails, &length)) << at;
+            EXPECT_EQ(length, c.text.size()) << at;
+            ASSERT_TRUE(fed.Units(read, 100, 40, &units)) << at;
+            EXPECT_EQ(units, c.text.substr(100, 40)) << at;
         }
     }
 }
