@@ -13,6 +13,7 @@
 #pragma once
 
 #include "document/ENCODING.h"
+#include "document/LINECUT.h"
 
 #include <windows.h>
 
@@ -24,24 +25,6 @@
 // Reads n bytes at offset (from the line's first byte) into `into`; the
 // bytes actually read go to *got. False when the read fails.
 using LineByteReader = std::function<bool(std::uint64_t offset, unsigned char* into, DWORD n, DWORD* got)>;
-
-// Cells of one UTF-16 unit other than a tab: 2 for full-width characters
-// (kana, kanji, hangul, full-width forms, the symbols code page 932 writes in
-// two bytes) and for a high surrogate, 0 for a low surrogate, else 1.
-int CellsOfUnit(WCHAR unit);
-
-// Where a piece of bytes may end so that no character (nor escape sequence,
-// nor the base64 group of a UTF-7 run) is split: bytes[0..n) start at a
-// character boundary in decoder state `state`; returns the cut (> 0 when
-// n > 8) and the state after it in *after. State is the JIS shift state
-// (JisState) or, for UTF-7, 1 inside a base64 run.
-std::size_t PieceCut(const unsigned char* bytes, std::size_t n, TextEncoding encoding, unsigned char state,
-                     unsigned char* after);
-
-// Decodes bytes[0..n), cut by PieceCut and begun in `state`, appending the
-// UTF-16 units to out. U+0000 is kept: the map ends the line there.
-void DecodePiece(const unsigned char* bytes, std::size_t n, TextEncoding encoding, unsigned char state,
-                 std::vector<WCHAR>& out);
 
 // Where a piece of a line starts: its byte, its first column, its x in
 // cells, and the decoder's state there.
