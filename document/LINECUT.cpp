@@ -18,11 +18,6 @@ bool InRange(unsigned b, unsigned lo, unsigned hi)
     return b >= lo && b <= hi;
 }
 
-bool IsUtf16(TextEncoding encoding)
-{
-    return encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be;
-}
-
 bool IsBase64(unsigned char b)
 {
     return InRange(b, 'A', 'Z') || InRange(b, 'a', 'z') || InRange(b, '0', '9') || b == '+' || b == '/';

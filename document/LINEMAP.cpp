@@ -6,11 +6,6 @@
 
 namespace {
 
-bool IsUtf16(TextEncoding encoding)
-{
-    return encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be;
-}
-
 // Printable ASCII decodes to itself in every byte encoding, one cell a
 // byte, outside a JIS shift and in any encoding but UTF-7 (where '+' starts
 // a run): such a piece, the common one in a minified script or a dump, is
