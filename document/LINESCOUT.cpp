@@ -12,11 +12,14 @@ CLSLineScout::CLSLineScout(DocumentSource source, std::uint64_t start, const CLS
     : m_state(std::make_shared<State>(std::move(source), start, map))
 {
     auto held = std::make_unique<std::shared_ptr<State>>(m_state);
-    const CLSHandle thread(CreateThread(nullptr, 0, Run, held.get(), 0, nullptr));
+    const CLSHandle thread(CreateThread(nullptr, 0, Run, held.get(), CREATE_SUSPENDED, nullptr));
     if (!thread.Valid()) {
         m_state.reset();
         return;
     }
+    // Work ahead of the user: the paint that asked for it comes first.
+    SetThreadPriority(thread.Get(), THREAD_PRIORITY_BELOW_NORMAL);
+    ResumeThread(thread.Get());
     held.release();  // the thread's now; it ends on its own and nothing waits for it
 }
 
