@@ -17,7 +17,7 @@ DWORD CLSFileStream::GetLineCount()
 // been read of the start; anything further waits for the whole index.
 const CLSLineStarts& CLSFileStream::LinesThrough(DWORD line)
 {
-    if (m_index.HasThread() && m_index.ReadStartTo(GetLineSource(), line)) {
+    if (m_index.HasThread() && (m_index.ReadStartTo(GetLineSource(), line) || HasStalled())) {
         return m_index.StartLines();
     }
     BuildLineIndex();
@@ -42,7 +42,7 @@ bool CLSFileStream::GetLineBytes(DWORD line, LineBytes* bytes)
 {
     // One line longer than the start read without the count (a minified
     // script, a dump on one line) is shown at once instead of after it.
-    if (m_index.HasThread() && !m_index.ReadStartTo(GetLineSource(), line)) {
+    if (m_index.HasThread() && !m_index.ReadStartTo(GetLineSource(), line) && !HasStalled()) {
         const CLSLineStarts& started = m_index.StartLines();
         if (line + 1 == started.size()) {
             bytes->start = started[line];
@@ -51,13 +51,15 @@ bool CLSFileStream::GetLineBytes(DWORD line, LineBytes* bytes)
             return true;
         }
     }
-    return SpanOf(LinesThrough(line), line, bytes);
+    const CLSLineStarts& lines = LinesThrough(line);
+    return !HasStalled() && SpanOf(lines, line, bytes);
 }
 
 CLSDecodedLine CLSFileStream::GetLine(DWORD line, TextEncoding encoding)
 {
+    const CLSLineStarts& lines = LinesThrough(line);
     LineBytes span{};
-    if (!SpanOf(LinesThrough(line), line, &span) || span.span > kLongestLine || !SeekTo(span.start)) {
+    if (HasStalled() || !SpanOf(lines, line, &span) || span.span > kLongestLine || !SeekTo(span.start)) {
         return CLSDecodedLine();
     }
     CLSGlobalOwner block(GlobalAlloc(GPTR, static_cast<SIZE_T>(span.span) + kLinePadding));
