@@ -89,9 +89,7 @@ TEST_F(MainWindow, FirstArgumentOrTheStoredFolderGoesToThePathBoxAndIsNavigated)
         settings.SetFlag(CLSGlimSettings::kShowLastFolder, c.showLast);
         settings.SetLastFolder(c.lastFolder);
         m_app->ApplyCommandLine(c.line);
-        wchar_t text[MAX_PATH] = L"";
-        GetWindowTextW(hEdit, text, MAX_PATH);
-        EXPECT_STREQ(text, c.expected);
+        EXPECT_EQ(WindowText(hEdit), c.expected);
         EXPECT_EQ(TakePostedCommand(hWnd, kIdPathButton), *c.expected != L'\0');
     }
 }

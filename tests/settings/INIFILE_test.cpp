@@ -243,7 +243,6 @@ TEST(IniFile, FoldersOutsideShiftJisKeepAUtf8KeyBesideTheirNearestFolder)
     } cases[] = {
         {L"C:\\写真\\", "StartFolder=C:\\写真\\\r\nLastFolder="},
         {L"C:\\Users\\Zoë\\写真", "StartFolder=C:\\Users\r\nStartFolderUtf8=C:\\Users\\Zo\xC3\xAB\\\xE5\x86\x99\xE7\x9C\x9F\r\n"},
-        {L"C:\\Zoë\\", "StartFolder=C:\\\r\nStartFolderUtf8=C:\\Zo\xC3\xAB\\\r\n"},
         {L"C:\\a\u00A5b", "StartFolder=C:\\\r\nStartFolderUtf8=C:\\a\xC2\xA5" "b\r\n"},
         {L"\U00020BB7田", "StartFolder=\r\nStartFolderUtf8=\xF0\xA0\xAE\xB7\xE7\x94\xB0\r\n"},
     };
