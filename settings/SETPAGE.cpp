@@ -102,7 +102,7 @@ INT_PTR CLSSettingsPage::HandleMessage(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
 {
     switch (uMsg) {
     case WM_INITDIALOG: {
-        auto* settings = reinterpret_cast<CLSGlimSettings*>(reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam);
+        auto* settings = reinterpret_cast<CLSGlimSettings*>(reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
         SetWindowLongPtrA(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(settings));
         m_bFilling = true;
         OnInit(hDlg, *settings);
@@ -260,18 +260,18 @@ void CLSSettingsPage::SetUpDown(HWND hDlg, int id, int iMin, int iMax, int iPos)
 
 void CLSSettingsPage::RunFolderChooser(HWND hDlg, int idEdit, UINT idPrompt)
 {
-    char prompt[256] = "";
-    LoadStringA(GetModuleHandleA(nullptr), idPrompt, prompt, sizeof(prompt));
+    wchar_t prompt[256] = L"";
+    LoadStringW(GetModuleHandleA(nullptr), idPrompt, prompt, 256);
     CLSComPtr<IMalloc> malloc;
     CLSComPtr<IShellFolder> desktop;
     if (FAILED(SHGetMalloc(malloc.Address())) || FAILED(SHGetDesktopFolder(desktop.Address()))) {
         return;
     }
-    BROWSEINFOA bi{};
+    BROWSEINFOW bi{};
     bi.hwndOwner = hDlg;
     bi.lpszTitle = prompt;
     bi.ulFlags = kBrowseFlags;
-    LPITEMIDLIST pidl = SHBrowseForFolderA(&bi);
+    LPITEMIDLIST pidl = SHBrowseForFolderW(&bi);
     if (pidl == nullptr) {
         return;
     }
