@@ -4,7 +4,7 @@
 #include "view/PANEOBJ.h"
 
 #include "document/FILESTRM.h"
-#include "document/FINDFORM.h"
+#include "base/WIDEN.h"
 #include "image/PICTLOAD.h"
 
 #include <vfw.h>
@@ -37,11 +37,13 @@ void CLSShownObject::Recognise(CLSFileStream& doc, HWND parent, COLORREF backgro
     if (!doc.IsOpen()) {
         return;
     }
-    // The picture plug-ins and the media layer take the narrow name.
-    const std::string path = TextInCodePage(reinterpret_cast<const char16_t*>(doc.GetPath().c_str()), CP_ACP);
+    const std::wstring& path = doc.GetPath();
     {
+        // The plug-in folder is kept in the ANSI code page, which says it whole.
+        const std::wstring plugins = pluginFolder != nullptr ? WidenAnsi(pluginFolder) : std::wstring();
         const CLSWindowDC dc(parent);
-        m_clsPicture.Reset(LoadPicture(&doc, dc.Get(), background, pluginFolder, path.c_str()));
+        m_clsPicture.Reset(LoadPicture(&doc, dc.Get(), background, pluginFolder != nullptr ? plugins.c_str() : nullptr,
+                                       path.c_str()));
     }
     if (!m_clsPicture) {
         OpenMedia(parent, path.c_str());
@@ -49,12 +51,12 @@ void CLSShownObject::Recognise(CLSFileStream& doc, HWND parent, COLORREF backgro
     doc.SeekTo(0);
 }
 
-bool CLSShownObject::OpenMedia(HWND parent, const char* path)
+bool CLSShownObject::OpenMedia(HWND parent, const wchar_t* path)
 {
     HINSTANCE instance = parent != nullptr
                              ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE))
                              : GetModuleHandleA(nullptr);
-    HWND media = MCIWndCreateA(parent, instance, kMediaFlags | kMediaWindowStyle, path);
+    HWND media = MCIWndCreateW(parent, instance, kMediaFlags | kMediaWindowStyle, path);
     if (media == nullptr) {
         return false;
     }

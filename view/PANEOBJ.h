@@ -32,7 +32,7 @@ public:
     int BitmapHeight() const;
 
 private:
-    bool OpenMedia(HWND parent, const char* path);
+    bool OpenMedia(HWND parent, const wchar_t* path);
 
     CLSBitmapOwner m_clsPicture;
     HWND m_hWndMedia = nullptr;  // closed with WM_CLOSE, as the media layer asks
