@@ -188,24 +188,34 @@ TEST_F(Navigation, NamesOfEveryScriptAreListedExactlyAndEachOpens)
     }
 }
 
-// A path of three folders of 50 kanji each is over 300 bytes in Shift-JIS
-// but well within what Windows takes: typed into the path box it opens.
-TEST_F(Navigation, APathLongerThanMaxPathBytesOpensFromThePathBox)
+// A path of three folders of 90 kanji each is longer than the shell and the
+// plain file functions take: typed into the path box or given on the command
+// line, the file opens whole and no box says it is not there.
+TEST_F(Navigation, APathLongerThanMaxPathOpensFromThePathBoxAndTheCommandLine)
 {
-    const std::wstring kanji50(50, L'漢');
-    std::wstring relative;
-    for (int depth = 0; depth < 3; ++depth) {
-        relative += (depth > 0 ? L"\\" : L"") + kanji50;
-        m_folder.MakeFolderWide(relative);
+    std::wstring relative = std::wstring(90, L'漢');
+    m_folder.MakeFolderWide(relative);
+    for (int depth = 1; depth < 3; ++depth) {
+        m_folder.MakeFolderWide(relative += L"\\" + std::wstring(90, L'漢'));
     }
     const std::wstring file = m_folder.WriteWide(relative + L"\\café.txt", "deep");
-    Navigate(file);
-    EXPECT_EQ(PathBox(), file);
-    EXPECT_EQ(TreePath(), file.substr(0, file.rfind(L'\\')));
-    SetFocus(GetDlgItem(Main(), CLSWndView::kControlId));
-    Command(IDM_SELECTALL);
-    Command(IDM_COPY);
-    EXPECT_EQ(ClipboardText(Main()), L"deep");
+    ModalDriver answers({});
+    for (const bool typed : {true, false}) {
+        if (typed) {
+            Navigate(file);
+        } else {
+            m_app->ApplyCommandLine((L"\"" + file + L"\"").c_str());
+            RunLoop();
+        }
+        EXPECT_EQ(PathBox(), file);
+        EXPECT_EQ(file.rfind(TreePath() + L"\\", 0), 0u) << "the tree shows a folder on the way";
+        SetFocus(GetDlgItem(Main(), CLSWndView::kControlId));
+        Command(IDM_SELECTALL);
+        Command(IDM_COPY);
+        EXPECT_EQ(ClipboardText(Main()), L"deep");
+        Navigate(m_file);
+    }
+    EXPECT_EQ(answers.m_messages, std::vector<std::string>{});
 }
 
 // F5 in the preview reads the shown file again; the status bar's size and
