@@ -20,15 +20,6 @@ constexpr int kIdMemorySize = 1029;
 constexpr int kIdMemorySpin = 1030;
 constexpr int kMaxKilobytes = 1000000;
 
-std::wstring WindowTextW(HWND hWnd)
-{
-    const int length = GetWindowTextLengthW(hWnd);
-    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-    const int got = GetWindowTextW(hWnd, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return text;
-}
-
 class CLSGeneralPage : public CLSSettingsPage {
 public:
     CLSGeneralPage() : CLSSettingsPage(0, IDD_SET_GENERAL, 2002) {}
@@ -56,7 +47,7 @@ protected:
         }
         // Stored even while disabled; the sheet's edits are Unicode, so the
         // folder comes back exactly as it was shown or typed.
-        settings.SetStartFolder(WindowTextW(GetDlgItem(hDlg, kIdStartFolder)));
+        settings.SetStartFolder(FieldText(hDlg, kIdStartFolder));
         settings.SetFlag(CLSGlimSettings::kShowLastFolder, IsChecked(hDlg, kIdShowLastFolder));
         settings.SetFlag(CLSGlimSettings::kShowFolderInFileList, IsChecked(hDlg, kIdShowFolderInList));
         settings.SetFlag(CLSGlimSettings::kMonitorFolder, IsChecked(hDlg, kIdMonitorFolder));

@@ -17,6 +17,7 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <string>
 
 int g_iSettingsStartPage = 0;
@@ -240,6 +241,15 @@ bool CLSSettingsPage::ReadRange(HWND hDlg, int id, const char* lpszName, int iMi
 void CLSSettingsPage::MarkChanged(HWND hDlg)
 {
     SendMessageA(GetParent(hDlg), PSM_CHANGED, reinterpret_cast<WPARAM>(hDlg), 0);
+}
+
+std::wstring CLSSettingsPage::FieldText(HWND hDlg, int id)
+{
+    HWND hWndField = GetDlgItem(hDlg, id);
+    const int length = GetWindowTextLengthW(hWndField);
+    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(std::max(GetWindowTextW(hWndField, text.data(), length + 1), 0)));
+    return text;
 }
 
 bool CLSSettingsPage::IsChecked(HWND hDlg, int id)

@@ -4,7 +4,6 @@
 #include "view/PANEOBJ.h"
 
 #include "document/FILESTRM.h"
-#include "base/WIDEN.h"
 #include "image/PICTLOAD.h"
 
 #include <vfw.h>
@@ -31,7 +30,7 @@ int BitmapInfo(HBITMAP bitmap, bool width)
 
 }  // namespace
 
-void CLSShownObject::Recognise(CLSFileStream& doc, HWND parent, COLORREF background, const char* pluginFolder)
+void CLSShownObject::Recognise(CLSFileStream& doc, HWND parent, COLORREF background, const wchar_t* pluginFolder)
 {
     Clear();
     if (!doc.IsOpen()) {
@@ -39,11 +38,8 @@ void CLSShownObject::Recognise(CLSFileStream& doc, HWND parent, COLORREF backgro
     }
     const std::wstring& path = doc.GetPath();
     {
-        // The plug-in folder is kept in the ANSI code page, which says it whole.
-        const std::wstring plugins = pluginFolder != nullptr ? WidenAnsi(pluginFolder) : std::wstring();
         const CLSWindowDC dc(parent);
-        m_clsPicture.Reset(LoadPicture(&doc, dc.Get(), background, pluginFolder != nullptr ? plugins.c_str() : nullptr,
-                                       path.c_str()));
+        m_clsPicture.Reset(LoadPicture(&doc, dc.Get(), background, pluginFolder, path.c_str()));
     }
     if (!m_clsPicture) {
         OpenMedia(parent, path.c_str());

@@ -21,7 +21,7 @@ public:
     // file is called (transparent parts over background; pluginFolder null
     // when picture plug-ins are off), then media in a window inside parent.
     // Neither is a failure: the file is then shown as text or hex.
-    void Recognise(CLSFileStream& doc, HWND parent, COLORREF background, const char* pluginFolder);
+    void Recognise(CLSFileStream& doc, HWND parent, COLORREF background, const wchar_t* pluginFolder);
     void Clear();
 
     // Image, Media, or None for a file that is neither.

@@ -58,7 +58,7 @@ TEST(IniFile, ReadsEveryValueIntoItsPlaceAndSavesItBackUnchanged)
     EXPECT_EQ(settings.GetText().GetBackColor(), RGB(0, 0, 255));
     EXPECT_EQ(settings.GetBinary().GetSelectedBackColor(), RGB(0xAB, 0xCD, 0xEF));
     EXPECT_EQ(settings.GetBinary().GetCharSet(), SHIFTJIS_CHARSET);
-    EXPECT_STREQ(settings.GetImage().GetSPIFolder().GetString(), "C:\\spi=plugins");
+    EXPECT_EQ(settings.GetImage().GetSPIFolder(), L"C:\\spi=plugins");
     EXPECT_EQ(settings.GetMedia().GetBackColor(), RGB(0, 0, 0x80));
     EXPECT_EQ(Saved(settings), kEveryValue);
 
@@ -256,4 +256,9 @@ TEST(IniFile, FoldersOutsideShiftJisKeepAUtf8KeyBesideTheirNearestFolder)
     const CLSGlimSettings first = Loaded("[General]\r\nLastFolderUtf8=C:\\Zo\xC3\xAB\r\nLastFolder=C:\\\r\n");
     const std::wstring zoe = L"C:\\Zoë";  // outside the macro, which spells its arguments in Shift-JIS
     EXPECT_EQ(first.GetLastFolder(), zoe);
+    CLSGlimSettings plugins;  // the plug-in folder is kept the same way
+    CLSGlimImageSettings image;
+    image.SetSPIFolder(zoe);
+    plugins.SetImage(image);
+    EXPECT_EQ(Loaded(Saved(plugins)).GetImage().GetSPIFolder(), zoe);
 }
