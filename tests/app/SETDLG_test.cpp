@@ -198,19 +198,3 @@ TEST_F(SettingsSheet, PlugInFolderChooserAsksForThePlugInFolder)
     });
     EXPECT_STREQ(prompt, "Susie プラグインのあるフォルダを選択してください。");
 }
-
-// The start folder is shown and taken in UTF-16, outside Shift-JIS too.
-TEST_F(SettingsSheet, StartFolderOutsideShiftJisIsShownAndTakenWhole)
-{
-    const std::wstring stored = L"C:\\Zoë\\𠮷田", typed = L"D:\\한국어";
-    m_app->GetSettings().SetStartFolder(stored);
-    wchar_t shown[MAX_PATH] = L"";
-    Run({[&] {
-        Show(0);
-        GetDlgItemTextW(Page(0), 1024, shown, MAX_PATH);
-        SetDlgItemTextW(Page(0), 1024, typed.c_str());
-        Press(PSBTN_OK);
-    }});
-    EXPECT_EQ(shown, stored);
-    EXPECT_EQ(m_app->GetSettings().GetStartFolder(), typed);
-}
