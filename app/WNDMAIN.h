@@ -125,6 +125,8 @@ private:
     void ShowEncoding();
     // Where a running search shows how far it has come (empty: it is over).
     void OnFindProgress(const char* text);
+    void SetFollow(bool on);
+    void OnFollowState(FollowState state);
     // The view read its file again (WNDCMD.cpp).
     void OnFileReread();
 
