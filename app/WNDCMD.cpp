@@ -14,7 +14,6 @@
 #include <commctrl.h>
 #include <htmlhelp.h>
 
-#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -416,11 +415,7 @@ void CLSWndMain::ShowFile(const std::wstring& path, const wchar_t* lpszTypeName)
 
 std::wstring CLSWndMain::PathBoxContents() const
 {
-    HWND hWndEdit = GetDlgItem(m_hWnd, kIdPathEdit);
-    const int length = GetWindowTextLengthW(hWndEdit);
-    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(std::max(GetWindowTextW(hWndEdit, text.data(), length + 1), 0)));
-    return text;
+    return WindowTextWide(GetDlgItem(m_hWnd, kIdPathEdit));
 }
 
 void CLSWndMain::OnCaretPos(int line, int column)

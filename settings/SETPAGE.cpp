@@ -4,6 +4,7 @@
 #include "settings/SETPAGE.h"
 
 #include "window/HTMLHELP.h"
+#include "window/WNDBASE.h"
 #include "base/OWNERS.h"
 #include "settings/NUMFIELD.h"
 #include "settings/SETDLG.h"
@@ -17,7 +18,6 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include <algorithm>
 #include <string>
 
 int g_iSettingsStartPage = 0;
@@ -245,11 +245,7 @@ void CLSSettingsPage::MarkChanged(HWND hDlg)
 
 std::wstring CLSSettingsPage::FieldText(HWND hDlg, int id)
 {
-    HWND hWndField = GetDlgItem(hDlg, id);
-    const int length = GetWindowTextLengthW(hWndField);
-    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(std::max(GetWindowTextW(hWndField, text.data(), length + 1), 0)));
-    return text;
+    return WindowTextWide(GetDlgItem(hDlg, id));
 }
 
 bool CLSSettingsPage::IsChecked(HWND hDlg, int id)
