@@ -13,17 +13,6 @@ DWORD CLSFileStream::GetLineCount()
     return static_cast<DWORD>(m_index.Lines().size());
 }
 
-bool CLSFileStream::GetLineSpan(const CLSLineStarts& lines, DWORD line, std::uint64_t* start, DWORD* length)
-{
-    *start = lines[line];
-    const std::uint64_t end = line + 1 < lines.size() ? lines[line + 1]
-                              : lines.IsCut()          ? lines.CutAt()
-                                                       : m_ullFileSize;
-    const std::uint64_t span = end > *start ? end - *start : 0;
-    *length = span <= kLongestLine ? static_cast<DWORD>(span) : kLongestLine + 1;
-    return span <= kLongestLine;
-}
-
 // While the index is being built, lines near the start come from what has
 // been read of the start; anything further waits for the whole index.
 const CLSLineStarts& CLSFileStream::LinesThrough(DWORD line)
@@ -35,20 +24,47 @@ const CLSLineStarts& CLSFileStream::LinesThrough(DWORD line)
     return m_index.Lines();
 }
 
+bool CLSFileStream::SpanOf(const CLSLineStarts& lines, DWORD line, LineBytes* bytes) const
+{
+    if (line >= lines.size()) {
+        return false;
+    }
+    bytes->start = lines[line];
+    const std::uint64_t end = line + 1 < lines.size() ? lines[line + 1]
+                              : lines.IsCut()          ? lines.CutAt()
+                                                       : m_ullFileSize;
+    bytes->span = end > bytes->start ? end - bytes->start : 0;
+    bytes->least = bytes->span;
+    return true;
+}
+
+bool CLSFileStream::GetLineBytes(DWORD line, LineBytes* bytes)
+{
+    // One line longer than the start read without the count (a minified
+    // script, a dump on one line) is shown at once instead of after it.
+    if (m_index.HasThread() && !m_index.ReadStartTo(GetLineSource(), line) && !HasStalled()) {
+        const CLSLineStarts& started = m_index.StartLines();
+        if (line + 1 == started.size()) {
+            bytes->start = started[line];
+            bytes->span = m_ullFileSize - bytes->start;
+            bytes->least = m_index.StartBytesRead() - bytes->start;
+            return true;
+        }
+    }
+    const CLSLineStarts& lines = LinesThrough(line);
+    return !HasStalled() && SpanOf(lines, line, bytes);
+}
+
 CLSDecodedLine CLSFileStream::GetLine(DWORD line, TextEncoding encoding)
 {
     const CLSLineStarts& lines = LinesThrough(line);
-    if (HasStalled()) {
+    LineBytes span{};
+    if (HasStalled() || !SpanOf(lines, line, &span) || span.span > kLongestLine || !SeekTo(span.start)) {
         return CLSDecodedLine();
     }
-    std::uint64_t start = 0;
-    DWORD length = 0;
-    if (line >= lines.size() || !GetLineSpan(lines, line, &start, &length) || !SeekTo(start)) {
-        return CLSDecodedLine();
-    }
-    CLSGlobalOwner block(GlobalAlloc(GPTR, static_cast<SIZE_T>(length) + kLinePadding));
+    CLSGlobalOwner block(GlobalAlloc(GPTR, static_cast<SIZE_T>(span.span) + kLinePadding));
     DWORD got = 0;
-    if (!block || !ReadBytes(block.Get(), length, &got)) {
+    if (!block || !ReadBytes(block.Get(), static_cast<DWORD>(span.span), &got)) {
         return CLSDecodedLine();
     }
     const TextEncoding effective = encoding != TextEncoding::Auto ? encoding : m_encDetected;

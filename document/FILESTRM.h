@@ -132,6 +132,18 @@ public:
     // detected one. Where lines start follows SetLineEncoding only. Null past
     // the last line or when a read fails.
     CLSDecodedLine GetLine(DWORD line, TextEncoding encoding = TextEncoding::Auto);
+    // Where line k starts and the bytes it spans with its break, without
+    // decoding it (a line too long to decode whole is read in pieces
+    // instead). While the lines are still counted, a line that starts near
+    // the start but reaches past what is read there without waiting spans
+    // to the end of the file, and least says how far it is known to reach;
+    // else least is the span. False past the last line.
+    struct LineBytes {
+        std::uint64_t start;
+        std::uint64_t span;
+        std::uint64_t least;
+    };
+    bool GetLineBytes(DWORD line, LineBytes* bytes);
     // What a reader on another thread reads while the file stays open: the
     // copy in memory (null on disk), a handle with a file pointer of its own
     // (on disk; null in memory or when none can be had), and the complete
@@ -164,7 +176,7 @@ private:
     void BuildLineIndex();
     LineSource GetLineSource() const;
     void AfterIndexBuiltHere();
-    bool GetLineSpan(const CLSLineStarts& lines, DWORD line, std::uint64_t* start, DWORD* length);
+    bool SpanOf(const CLSLineStarts& lines, DWORD line, LineBytes* bytes) const;
 
     CLSHandle m_hFile;
     // Every read of the file on disk that this thread makes goes through it.

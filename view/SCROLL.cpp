@@ -264,6 +264,7 @@ void CLSWndView::OnLinesReady()
     }
     SetBar(m_hWnd, SB_VERT, SIF_RANGE | SIF_DISABLENOSCROLL, RowsMaximum(WithNoticeRow(LineCount())), 0, 0);
     OnClientSize();
+    InvalidateRect(m_hWnd, nullptr, FALSE);  // rows after a long first line waited for the count
     FollowOnLinesReady(tookGrown, wasAtEnd);
 }
 
@@ -274,6 +275,7 @@ void CLSWndView::ShowFoundEncoding()
         return;
     }
     m_clsShownLines.Clear();
+    m_clsLongLines.Clear();
     InvalidateRect(m_hWnd, nullptr, TRUE);
     SendMessageA(m_hWndParent, WMU_ENCODING_FOUND, static_cast<WPARAM>(GetEffectiveEncoding()), 0);
 }
@@ -286,6 +288,11 @@ void CLSWndView::OnWidestLine(LPARAM cells)
     if (!IsTextMode() || cellWidth <= 0 || cells != m_iWidestLine / cellWidth) {
         return;
     }
+    WidenHorizontalRange(cells);
+}
+
+void CLSWndView::WidenHorizontalRange(long long cells)
+{
     SetBar(m_hWnd, SB_HORZ, SIF_RANGE | SIF_DISABLENOSCROLL, AnnouncedMaximum(cells), 0, 0);
     OnClientSize();
 }
