@@ -14,7 +14,6 @@
 #include <commctrl.h>
 #include <htmlhelp.h>
 
-#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -312,15 +311,54 @@ void CLSWndMain::Navigate()
     if (FAILED(SHGetDesktopFolder(desktop.Address()))) {
         return;
     }
-    CLSItemIdList pidl;
-    if (path.empty() ||
-        FAILED(desktop->ParseDisplayName(m_hWnd, nullptr, path.data(), nullptr, pidl.Address(), nullptr)) || !pidl) {
-        MessageBoxA(m_hWnd, "ファイルが見つかりません。", "Glim!", MB_ICONERROR);
-    } else {
+    CLSItemIdList pidl = ParsePath(desktop.Get(), path);
+    if (pidl) {
         m_clsFolderTree.ShowFolder(pidl.Get());
         SelectNavigatedItem(desktop.Get(), pidl.Get());
+    } else if (!OpenBeyondTheShell(desktop.Get(), path)) {
+        MessageBoxA(m_hWnd, "ファイルが見つかりません。", "Glim!", MB_ICONERROR);
     }
     SetFocus(GetDlgItem(m_hWnd, kIdPathEdit));
+}
+
+CLSItemIdList CLSWndMain::ParsePath(IShellFolder* desktop, std::wstring path) const
+{
+    CLSItemIdList pidl;
+    if (path.empty() ||
+        FAILED(desktop->ParseDisplayName(m_hWnd, nullptr, path.data(), nullptr, pidl.Address(), nullptr))) {
+        return CLSItemIdList();
+    }
+    return pidl;
+}
+
+// The shell names nothing longer than MAX_PATH, but the file functions reach
+// such a file in the extended form: the tree goes to the deepest folder the
+// shell can name, and the file is shown from its path. A folder that long
+// cannot be listed, and the user is told so. False when nothing is there.
+bool CLSWndMain::OpenBeyondTheShell(IShellFolder* desktop, const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (path.size() < MAX_PATH || !GetFileAttributesExW(LongPathForm(path).c_str(), GetFileExInfoStandard, &data)) {
+        return false;
+    }
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        MessageBoxA(m_hWnd, "パスが長すぎるため、このフォルダは開けません。", "Glim!", MB_ICONERROR);
+        return true;
+    }
+    CLSItemIdList folder;
+    for (std::size_t end = path.rfind(L'\\'); !folder && end != std::wstring::npos && end > 0;
+         end = path.rfind(L'\\', end - 1)) {
+        folder = ParsePath(desktop, path.substr(0, end));
+    }
+    if (folder) {
+        m_clsFolderTree.ShowFolder(folder.Get());
+    }
+    // The type goes by the name alone, which the shell takes at any depth.
+    SHFILEINFOW info{};
+    SHGetFileInfoW(path.substr(path.rfind(L'\\') + 1).c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
+                   SHGFI_TYPENAME | SHGFI_USEFILEATTRIBUTES);
+    ShowFile(path, info.szTypeName);
+    return true;
 }
 
 // A file typed in the folder already shown may be newer than the list (the
@@ -360,11 +398,15 @@ void CLSWndMain::ShowItem(LPCITEMIDLIST pidl)
     if (pidl == nullptr) {
         return;
     }
-    const std::wstring path = PathOfIdList(pidl);
-    SetDlgItemTextW(m_hWnd, kIdPathEdit, path.c_str());
     SHFILEINFOW info{};
     SHGetFileInfoW(reinterpret_cast<LPCWSTR>(pidl), 0, &info, sizeof(info), SHGFI_PIDL | SHGFI_TYPENAME);
-    m_clsStatusBar.SetTypeText(info.szTypeName);
+    ShowFile(PathOfIdList(pidl), info.szTypeName);
+}
+
+void CLSWndMain::ShowFile(const std::wstring& path, const wchar_t* lpszTypeName)
+{
+    SetDlgItemTextW(m_hWnd, kIdPathEdit, path.c_str());
+    m_clsStatusBar.SetTypeText(lpszTypeName);
     m_clsStatusBar.SetSizeText(!path.empty() ? FileSizeOfPath(path) : std::nullopt);
     m_clsView.OpenFile(path);
     ShowEncoding();
@@ -373,11 +415,7 @@ void CLSWndMain::ShowItem(LPCITEMIDLIST pidl)
 
 std::wstring CLSWndMain::PathBoxContents() const
 {
-    HWND hWndEdit = GetDlgItem(m_hWnd, kIdPathEdit);
-    const int length = GetWindowTextLengthW(hWndEdit);
-    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(std::max(GetWindowTextW(hWndEdit, text.data(), length + 1), 0)));
-    return text;
+    return WindowTextWide(GetDlgItem(m_hWnd, kIdPathEdit));
 }
 
 void CLSWndMain::OnCaretPos(int line, int column)
@@ -439,16 +477,16 @@ void CLSWndMain::OnFollowState(FollowState state)
 // a file that is gone has no size.
 void CLSWndMain::OnFileReread()
 {
-    std::wstring path = m_clsView.Doc().GetPath();
+    const std::wstring path = m_clsView.Doc().GetPath();
     if (path.empty()) {
         return;
     }
     const bool open = m_clsView.GetOpenFailure().empty();
     m_clsStatusBar.SetSizeText(open ? std::optional(m_clsView.Doc().GetFileSize()) : std::nullopt);
     CLSComPtr<IShellFolder> desktop;
-    CLSItemIdList pidl;
-    if (open && SUCCEEDED(SHGetDesktopFolder(desktop.Address())) &&
-        SUCCEEDED(desktop->ParseDisplayName(m_hWnd, nullptr, path.data(), nullptr, pidl.Address(), nullptr)) && pidl) {
-        m_clsFileList.UpdateItem(pidl.Get());
+    if (open && SUCCEEDED(SHGetDesktopFolder(desktop.Address()))) {
+        if (const CLSItemIdList pidl = ParsePath(desktop.Get(), path); pidl) {
+            m_clsFileList.UpdateItem(pidl.Get());
+        }
     }
 }

@@ -112,8 +112,13 @@ private:
     void Navigate();
     // The path box's text, as typed (wide: the box is a Unicode edit).
     std::wstring PathBoxContents() const;
+    // The item the desktop folder makes of a path; null when it names none.
+    CLSItemIdList ParsePath(IShellFolder* desktop, std::wstring path) const;
+    bool OpenBeyondTheShell(IShellFolder* desktop, const std::wstring& path);
     void SelectNavigatedItem(IShellFolder* desktop, LPCITEMIDLIST pidl);
     void ShowItem(LPCITEMIDLIST pidl);
+    // The path box, the status bar's type and size, and the view for a file.
+    void ShowFile(const std::wstring& path, const wchar_t* lpszTypeName);
     void OnCaretPos(int line, int column);
     void ShowCaretPart();
     bool ShowPictureStatus();

@@ -3,6 +3,7 @@
 #include "document/FILESTRM.h"
 
 #include "base/OWNERS.h"
+#include "base/WIDETEXT.h"
 #include "document/DETECT.h"
 
 #include <climits>
@@ -69,8 +70,9 @@ namespace {
 // shown: a log that is being written is shown as far as it has been written.
 CLSHandle OpenShared(const WCHAR* path)
 {
-    return CLSHandle(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return CLSHandle(CreateFileW(LongPathForm(path).c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // The reader's own hold of the file, which it may keep after the document has

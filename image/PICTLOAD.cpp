@@ -113,8 +113,8 @@ HBITMAP LoadPngPicture(IStream* stream, HDC dc, COLORREF background)
     return DecodePng(dc, chunks.get(), got, background);
 }
 
-HBITMAP LoadPicture(IStream* stream, HDC dc, COLORREF background, const char* pluginFolder,
-                    const char* path)
+HBITMAP LoadPicture(IStream* stream, HDC dc, COLORREF background, const wchar_t* pluginFolder,
+                    const wchar_t* path)
 {
     if (stream == nullptr) {
         return nullptr;

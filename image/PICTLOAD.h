@@ -9,8 +9,8 @@
 // Reads the picture from the stream (positioned at its start) and returns a
 // device-dependent bitmap compatible with dc, composited over background; null
 // when no loader recognises it. pluginFolder is null when plug-ins are off.
-HBITMAP LoadPicture(IStream* stream, HDC dc, COLORREF background, const char* pluginFolder,
-                    const char* path);
+HBITMAP LoadPicture(IStream* stream, HDC dc, COLORREF background, const wchar_t* pluginFolder,
+                    const wchar_t* path);
 
 // The system's picture loader (OleLoadPicture), rendered over background.
 HBITMAP LoadOlePicture(IStream* stream, HDC dc, COLORREF background);

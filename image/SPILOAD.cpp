@@ -6,8 +6,7 @@
 #include "image/SUSIE.h"
 
 #include "base/OWNERS.h"
-
-#include <shlwapi.h>
+#include "base/WIDETEXT.h"
 
 #include <cstdlib>
 #include <memory>
@@ -20,9 +19,9 @@ struct FreeDeleter {
 };
 
 #ifdef _WIN64
-constexpr const char* kPluginPatterns[] = {"*.spi", "*.sph"};
+constexpr const wchar_t* kPluginPatterns[] = {L"*.spi", L"*.sph"};
 #else
-constexpr const char* kPluginPatterns[] = {"*.spi"};
+constexpr const wchar_t* kPluginPatterns[] = {L"*.spi"};
 #endif
 
 template <typename Proc>
@@ -69,11 +68,10 @@ HBITMAP TryPlugin(HMODULE library, HDC dc, const char* path, BYTE* header)
     return BitmapFromPlugin(dc, info, bits);
 }
 
-HBITMAP SearchPlugins(HDC dc, const std::string& folder, const char* pattern, const char* path,
-                      BYTE* header)
+HBITMAP SearchPlugins(HDC dc, const std::wstring& folder, const wchar_t* pattern, const char* path, BYTE* header)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + pattern).c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(LongPathForm(folder + pattern).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         return nullptr;
     }
@@ -82,15 +80,21 @@ HBITMAP SearchPlugins(HDC dc, const std::string& folder, const char* pattern, co
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             continue;
         }
-        HMODULE library = LoadLibraryA((folder + found.cFileName).c_str());
+        HMODULE library = LoadLibraryW(LongPathForm(folder + found.cFileName).c_str());
         if (library != nullptr) {
             bitmap = TryPlugin(library, dc, path, header);
             // The bitmap is GDI's own: nothing of the plug-in outlives this try.
             FreeLibrary(library);
         }
-    } while (bitmap == nullptr && FindNextFileA(search, &found));
+    } while (bitmap == nullptr && FindNextFileW(search, &found));
     FindClose(search);
     return bitmap;
+}
+
+// A plug-in keeps the path it is given in MAX_PATH bytes of its own.
+bool FitsPlugin(const std::wstring& path, std::string& ansi)
+{
+    return AnsiOfWide(path, ansi) && !ansi.empty() && ansi.size() < MAX_PATH;
 }
 
 }  // namespace
@@ -124,9 +128,29 @@ bool PluginBitmapFits(const BITMAPINFOHEADER& header, SIZE_T infoSize, SIZE_T bi
     return stride * rows <= bitsSize;
 }
 
-HBITMAP LoadPluginPicture(HDC dc, const char* folder, const char* path, IStream* stream)
+bool PluginPathOf(const std::wstring& path, std::string& ansi)
 {
-    if (folder == nullptr || path == nullptr || stream == nullptr) {
+    if (FitsPlugin(path, ansi)) {
+        return true;
+    }
+    const std::wstring full = LongPathForm(path);
+    const DWORD units = GetShortPathNameW(full.c_str(), nullptr, 0);
+    std::wstring shortPath(units, L'\0');
+    if (units == 0 || GetShortPathNameW(full.c_str(), shortPath.data(), units) + 1 != units) {
+        ansi.clear();
+        return false;
+    }
+    shortPath.pop_back();
+    if (shortPath.rfind(L"\\\\?\\", 0) == 0) {
+        shortPath.erase(0, 4);  // the plug-in takes a plain path
+    }
+    return FitsPlugin(shortPath, ansi);
+}
+
+HBITMAP LoadPluginPicture(HDC dc, const wchar_t* folder, const wchar_t* path, IStream* stream)
+{
+    std::string ansiPath;
+    if (folder == nullptr || path == nullptr || stream == nullptr || !PluginPathOf(path, ansiPath)) {
         return nullptr;
     }
     const std::unique_ptr<BYTE, FreeDeleter> header(
@@ -138,15 +162,13 @@ HBITMAP LoadPluginPicture(HDC dc, const char* folder, const char* path, IStream*
     if (SeekStream(stream, 0, STREAM_SEEK_SET)) {
         ReadStream(stream, header.get(), kSusieHeaderBytes);
     }
-    char base[MAX_PATH];
-    if (lstrlenA(folder) >= MAX_PATH - 1) {
-        return nullptr;
+    std::wstring base = folder;
+    if (!base.empty() && base.back() != L'\\' && base.back() != L'/') {
+        base += L'\\';
     }
-    lstrcpynA(base, folder, MAX_PATH);
-    PathAddBackslashA(base);
     HBITMAP bitmap = nullptr;
-    for (const char* pattern : kPluginPatterns) {
-        bitmap = SearchPlugins(dc, base, pattern, path, header.get());
+    for (const wchar_t* pattern : kPluginPatterns) {
+        bitmap = SearchPlugins(dc, base, pattern, ansiPath.c_str(), header.get());
         if (bitmap != nullptr) {
             break;
         }

@@ -11,6 +11,7 @@ packages=(
   wine wine64 fonts-wine
   xvfb xauth x11-utils xdotool imagemagick
   fonts-ipafont-gothic fonts-ipafont-mincho locales
+  fonts-noto-cjk
   clang libclang-rt-14-dev
   nkf sox ffmpeg libpng-dev zlib1g-dev
   fp-utils libchm-bin zip unzip python3
@@ -41,6 +42,9 @@ fi
 
 # The Wine prefix: the faces the program asks for mapped to the IPA fonts, and
 # window frames drawn by Wine itself (a virtual display has no window manager).
+# Names the IPA fonts lack (Korean, simplified Chinese) are drawn from Noto
+# Sans CJK through Wine's own font links; Wine 8 still draws a character beyond
+# the BMP (U+20BB7, emoji) as one box per UTF-16 unit, whatever font holds it.
 stamp="$WINEPREFIX/.glim-ready"
 wine_reg="$GLIM_ROOT/scripts/wine.reg"
 if [ ! -f "$stamp" ] || [ "$wine_reg" -nt "$stamp" ]; then

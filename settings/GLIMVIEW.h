@@ -7,6 +7,8 @@
 #include "settings/PARSELINE.h"
 #include "settings/TSTRING.h"
 
+#include <string>
+
 class CLSGlimImageSettings : public CLSGlimSettingParseLine {
 public:
     // The background is the system window colour of this moment.
@@ -19,16 +21,19 @@ public:
     // Percent: 25, 50, 100, 200 or 400; 0 fits the picture to the window.
     int GetZoom() const { return m_iZoom; }
     void SetZoom(int iZoom) { m_iZoom = iZoom; }
-    const CLSTString& GetSPIFolder() const { return m_strSPIFolder; }
-    void SetSPIFolder(const char* lpszFolder) { m_strSPIFolder.Assign(lpszFolder); }
+    // Kept whole outside Shift-JIS: GLIM.INI holds such a folder under an
+    // extra UTF-8 key, as it holds the start folder.
+    const std::wstring& GetSPIFolder() const { return m_wsSPIFolder; }
+    void SetSPIFolder(const std::wstring& folder) { m_wsSPIFolder = folder; }
     bool GetUseSPI() const { return m_bUseSPI; }
     void SetUseSPI(bool bUse) { m_bUseSPI = bUse; }
 
 private:
     COLORREF m_crBackColor;
     int m_iZoom;
-    CLSTString m_strSPIFolder;
+    std::wstring m_wsSPIFolder;
     bool m_bUseSPI;
+    bool m_bSPIFolderUtf8 = false;  // read from SPIFolderUtf8, which the plain key does not replace
 };
 
 class CLSGlimMediaSettings : public CLSGlimSettingParseLine {

@@ -181,7 +181,7 @@ bool CLSGlimSettings::Save(const wchar_t* lpszPath) const
         WriteSection(file, "Image");
         WriteKeyColor(file, "BackColor", m_clsImage.GetBackColor());
         WriteKeyValue(file, "Zoom", m_clsImage.GetZoom());
-        WriteKeyValue(file, "SPIFolder", m_clsImage.GetSPIFolder().GetString());
+        WriteFolder(file, "SPIFolder", m_clsImage.GetSPIFolder());
         WriteKeyValue(file, "UseSPI", m_clsImage.GetUseSPI());
         file.WriteLine();
 

@@ -36,23 +36,25 @@ void ShowSettingsDialog(HWND hWndMain, CLSGlimSettings& settings, const wchar_t*
 {
     g_lpszSettingsHelpPath = lpszHelpPath;
     auto hInstance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hWndMain, GWLP_HINSTANCE));
-    PROPSHEETPAGEA pages[kPageCount]{};
+    // The wide sheet makes its pages' edits Unicode, so that a folder outside
+    // the ANSI code page is shown and taken as it is.
+    PROPSHEETPAGEW pages[kPageCount]{};
     for (int i = 0; i < kPageCount; ++i) {
         pages[i].dwSize = sizeof(pages[i]);
         pages[i].dwFlags = PSP_HASHELP;
         pages[i].hInstance = hInstance;
-        pages[i].pszTemplate = MAKEINTRESOURCEA(kPages[i].page().GetTemplateId());
+        pages[i].pszTemplate = MAKEINTRESOURCEW(kPages[i].page().GetTemplateId());
         pages[i].pfnDlgProc = kPages[i].proc;
         pages[i].lParam = reinterpret_cast<LPARAM>(&settings);
     }
-    PROPSHEETHEADERA header{};
+    PROPSHEETHEADERW header{};
     header.dwSize = sizeof(header);
     header.dwFlags = PSH_PROPSHEETPAGE | PSH_HASHELP;
     header.hwndParent = hWndMain;
     header.hInstance = hInstance;
-    header.pszCaption = "設定";
+    header.pszCaption = L"設定";
     header.nPages = kPageCount;
     header.nStartPage = static_cast<UINT>(g_iSettingsStartPage);
     header.ppsp = pages;
-    PropertySheetA(&header);
+    PropertySheetW(&header);
 }

@@ -2,7 +2,6 @@
 // read into memory.
 #include "settings/SETPAGE.h"
 
-#include "base/WIDETEXT.h"
 #include "resources/RESOURCE.h"
 
 #include <commctrl.h>
@@ -20,29 +19,6 @@ constexpr int kIdMonitorFolder = 1028;
 constexpr int kIdMemorySize = 1029;
 constexpr int kIdMemorySpin = 1030;
 constexpr int kMaxKilobytes = 1000000;
-
-std::wstring WindowTextW(HWND hWnd)
-{
-    const int length = GetWindowTextLengthW(hWnd);
-    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-    const int got = GetWindowTextW(hWnd, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return text;
-}
-
-// The text as an edit that keeps ANSI text gives it back.
-std::wstring ShownInAnsiBox(const std::wstring& text)
-{
-    std::string ansi;
-    if (AnsiOfWide(text, ansi)) {
-        return text;
-    }
-    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                      nullptr);
-    ansi.assign(n > 0 ? static_cast<std::size_t>(n) : 0, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(), n, nullptr, nullptr);
-    return WidenAnsi(ansi);
-}
 
 class CLSGeneralPage : public CLSSettingsPage {
 public:
@@ -69,12 +45,9 @@ protected:
         if (!ReadRange(hDlg, kIdMemorySize, "メモリに読み込む最大ファイルサイズ", 1, kMaxKilobytes, kilobytes)) {
             return false;
         }
-        // Stored even while disabled. A folder the box could show only with
-        // stand-ins (an ANSI edit on some systems) is kept while left as shown.
-        const std::wstring folder = WindowTextW(GetDlgItem(hDlg, kIdStartFolder));
-        if (folder != ShownInAnsiBox(settings.GetStartFolder())) {
-            settings.SetStartFolder(folder);
-        }
+        // Stored even while disabled; the sheet's edits are Unicode, so the
+        // folder comes back exactly as it was shown or typed.
+        settings.SetStartFolder(FieldText(hDlg, kIdStartFolder));
         settings.SetFlag(CLSGlimSettings::kShowLastFolder, IsChecked(hDlg, kIdShowLastFolder));
         settings.SetFlag(CLSGlimSettings::kShowFolderInFileList, IsChecked(hDlg, kIdShowFolderInList));
         settings.SetFlag(CLSGlimSettings::kMonitorFolder, IsChecked(hDlg, kIdMonitorFolder));

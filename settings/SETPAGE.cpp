@@ -4,6 +4,7 @@
 #include "settings/SETPAGE.h"
 
 #include "window/HTMLHELP.h"
+#include "window/WNDBASE.h"
 #include "base/OWNERS.h"
 #include "settings/NUMFIELD.h"
 #include "settings/SETDLG.h"
@@ -102,7 +103,7 @@ INT_PTR CLSSettingsPage::HandleMessage(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
 {
     switch (uMsg) {
     case WM_INITDIALOG: {
-        auto* settings = reinterpret_cast<CLSGlimSettings*>(reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam);
+        auto* settings = reinterpret_cast<CLSGlimSettings*>(reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
         SetWindowLongPtrA(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(settings));
         m_bFilling = true;
         OnInit(hDlg, *settings);
@@ -242,6 +243,11 @@ void CLSSettingsPage::MarkChanged(HWND hDlg)
     SendMessageA(GetParent(hDlg), PSM_CHANGED, reinterpret_cast<WPARAM>(hDlg), 0);
 }
 
+std::wstring CLSSettingsPage::FieldText(HWND hDlg, int id)
+{
+    return WindowTextWide(GetDlgItem(hDlg, id));
+}
+
 bool CLSSettingsPage::IsChecked(HWND hDlg, int id)
 {
     return IsDlgButtonChecked(hDlg, id) == BST_CHECKED;
@@ -260,18 +266,18 @@ void CLSSettingsPage::SetUpDown(HWND hDlg, int id, int iMin, int iMax, int iPos)
 
 void CLSSettingsPage::RunFolderChooser(HWND hDlg, int idEdit, UINT idPrompt)
 {
-    char prompt[256] = "";
-    LoadStringA(GetModuleHandleA(nullptr), idPrompt, prompt, sizeof(prompt));
+    wchar_t prompt[256] = L"";
+    LoadStringW(GetModuleHandleA(nullptr), idPrompt, prompt, 256);
     CLSComPtr<IMalloc> malloc;
     CLSComPtr<IShellFolder> desktop;
     if (FAILED(SHGetMalloc(malloc.Address())) || FAILED(SHGetDesktopFolder(desktop.Address()))) {
         return;
     }
-    BROWSEINFOA bi{};
+    BROWSEINFOW bi{};
     bi.hwndOwner = hDlg;
     bi.lpszTitle = prompt;
     bi.ulFlags = kBrowseFlags;
-    LPITEMIDLIST pidl = SHBrowseForFolderA(&bi);
+    LPITEMIDLIST pidl = SHBrowseForFolderW(&bi);
     if (pidl == nullptr) {
         return;
     }

@@ -9,6 +9,7 @@
 #include "settings/GLIMSET.h"
 
 #include <cstdint>
+#include <string>
 
 class CLSSettingsPage {
 public:
@@ -42,6 +43,8 @@ protected:
     bool ReadRange(HWND hDlg, int id, const char* lpszName, int iMin, int iMax, std::uint32_t& value) const;
     static void MarkChanged(HWND hDlg);
     static bool IsChecked(HWND hDlg, int id);
+    // The field's text, wide: the sheet's edits are Unicode.
+    static std::wstring FieldText(HWND hDlg, int id);
     static void Check(HWND hDlg, int id, bool bOn);
     // Runs the folder chooser and puts the chosen folder into the edit field.
     // idPrompt: the string resource that says which folder is asked for.

@@ -31,7 +31,7 @@ protected:
     {
         m_crBack = settings.GetImage().GetBackColor();
         Check(hDlg, kIdUseSPI, settings.GetImage().GetUseSPI());
-        SetDlgItemTextA(hDlg, kIdSPIFolder, settings.GetImage().GetSPIFolder().GetString());
+        SetDlgItemTextW(hDlg, kIdSPIFolder, settings.GetImage().GetSPIFolder().c_str());
     }
 
     bool OnApply(HWND hDlg, CLSGlimSettings& settings) override
@@ -39,9 +39,7 @@ protected:
         CLSGlimImageSettings image = settings.GetImage();
         image.SetBackColor(m_crBack);
         image.SetUseSPI(IsChecked(hDlg, kIdUseSPI));
-        CLSTString folder;
-        folder.FromWindowText(hDlg, kIdSPIFolder);
-        image.SetSPIFolder(folder.GetString());
+        image.SetSPIFolder(FieldText(hDlg, kIdSPIFolder));
         settings.SetImage(image);
         return true;
     }

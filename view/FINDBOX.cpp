@@ -129,12 +129,8 @@ void CLSFindBox::OnTextChanged()
 
 std::u16string CLSFindBox::ReadText() const
 {
-    HWND hWndText = GetDlgItem(m_hWnd, IDC_FIND_TEXT);
-    const int length = GetWindowTextLengthW(hWndText);
-    std::u16string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, u'\0');
-    const int got = GetWindowTextW(hWndText, reinterpret_cast<WCHAR*>(text.data()), length + 1);
-    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return text;
+    const std::wstring text = WindowTextWide(GetDlgItem(m_hWnd, IDC_FIND_TEXT));
+    return std::u16string(text.begin(), text.end());
 }
 
 void CLSFindBox::OnFind(bool forward)

@@ -4,7 +4,6 @@
 #include "view/PANEOBJ.h"
 
 #include "document/FILESTRM.h"
-#include "document/FINDFORM.h"
 #include "image/PICTLOAD.h"
 
 #include <vfw.h>
@@ -31,14 +30,13 @@ int BitmapInfo(HBITMAP bitmap, bool width)
 
 }  // namespace
 
-void CLSShownObject::Recognise(CLSFileStream& doc, HWND parent, COLORREF background, const char* pluginFolder)
+void CLSShownObject::Recognise(CLSFileStream& doc, HWND parent, COLORREF background, const wchar_t* pluginFolder)
 {
     Clear();
     if (!doc.IsOpen()) {
         return;
     }
-    // The picture plug-ins and the media layer take the narrow name.
-    const std::string path = TextInCodePage(reinterpret_cast<const char16_t*>(doc.GetPath().c_str()), CP_ACP);
+    const std::wstring& path = doc.GetPath();
     {
         const CLSWindowDC dc(parent);
         m_clsPicture.Reset(LoadPicture(&doc, dc.Get(), background, pluginFolder, path.c_str()));
@@ -49,12 +47,12 @@ void CLSShownObject::Recognise(CLSFileStream& doc, HWND parent, COLORREF backgro
     doc.SeekTo(0);
 }
 
-bool CLSShownObject::OpenMedia(HWND parent, const char* path)
+bool CLSShownObject::OpenMedia(HWND parent, const wchar_t* path)
 {
     HINSTANCE instance = parent != nullptr
                              ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE))
                              : GetModuleHandleA(nullptr);
-    HWND media = MCIWndCreateA(parent, instance, kMediaFlags | kMediaWindowStyle, path);
+    HWND media = MCIWndCreateW(parent, instance, kMediaFlags | kMediaWindowStyle, path);
     if (media == nullptr) {
         return false;
     }

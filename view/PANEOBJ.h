@@ -21,7 +21,7 @@ public:
     // file is called (transparent parts over background; pluginFolder null
     // when picture plug-ins are off), then media in a window inside parent.
     // Neither is a failure: the file is then shown as text or hex.
-    void Recognise(CLSFileStream& doc, HWND parent, COLORREF background, const char* pluginFolder);
+    void Recognise(CLSFileStream& doc, HWND parent, COLORREF background, const wchar_t* pluginFolder);
     void Clear();
 
     // Image, Media, or None for a file that is neither.
@@ -32,7 +32,7 @@ public:
     int BitmapHeight() const;
 
 private:
-    bool OpenMedia(HWND parent, const char* path);
+    bool OpenMedia(HWND parent, const wchar_t* path);
 
     CLSBitmapOwner m_clsPicture;
     HWND m_hWndMedia = nullptr;  // closed with WM_CLOSE, as the media layer asks

@@ -112,7 +112,7 @@ void CLSWndView::ApplySettings(const CLSGlimTextSettings& text, const CLSGlimFon
 
 void CLSWndView::OpenFile(const std::wstring& path)
 {
-    const char* lpszPlugins = m_clsImage.GetUseSPI() ? m_clsImage.GetSPIFolder().GetString() : nullptr;
+    const wchar_t* lpszPlugins = m_clsImage.GetUseSPI() ? m_clsImage.GetSPIFolder().c_str() : nullptr;
     CancelFind();
     // Whatever was decoded belongs to the file shown before, or to this one
     // as it was before it grew, shrank or was replaced.

@@ -109,3 +109,12 @@ void Relayout(HWND hWndParent) noexcept
     GetClientRect(hWndParent, &rc);
     SendMessageA(hWndParent, WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.right - rc.left, rc.bottom - rc.top));
 }
+
+std::wstring WindowTextWide(HWND hWnd)
+{
+    const int length = GetWindowTextLengthW(hWnd);
+    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+    const int got = GetWindowTextW(hWnd, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return text;
+}

@@ -5,6 +5,12 @@
 
 #include <windows.h>
 
+#include <string>
+
+// The window's whole text in UTF-16, as the Unicode edits that hold names,
+// paths and queries keep it.
+std::wstring WindowTextWide(HWND hWnd);
+
 class CLSWndBase {
 public:
     CLSWndBase() noexcept = default;

@@ -7,10 +7,7 @@
 
 TEST(CommandLine, ProgramNameThenFirstArgumentWhole)
 {
-    std::wstring longPath = L"C:";
-    for (int i = 0; i < 40; ++i) {
-        longPath += L"\\𠮷田フォルダ";  // 320 units, far over 260 bytes in Shift-JIS
-    }
+    const std::wstring longPath = L"C:\\" + std::wstring(320, L'表');  // far over 260 bytes in Shift-JIS
     const struct {
         std::wstring line, expected;
     } cases[] = {

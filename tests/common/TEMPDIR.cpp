@@ -2,6 +2,7 @@
 #include "tests/common/TEMPDIR.h"
 
 #include "base/OWNERS.h"
+#include "base/WIDETEXT.h"
 
 #include <fstream>
 #include <stdexcept>
@@ -46,7 +47,7 @@ void RemoveTree(const std::wstring& path)
 
 TempFolder::~TempFolder()
 {
-    RemoveTree(WidePath());
+    RemoveTree(L"\\\\?\\" + WidePath());  // the extended form reaches folders of any depth
 }
 
 std::wstring TempFolder::WidePath() const
@@ -57,19 +58,14 @@ std::wstring TempFolder::WidePath() const
 std::wstring TempFolder::WriteWide(const std::wstring& name, std::string_view bytes) const
 {
     const std::wstring path = WidePath() + L"\\" + name;
-    CLSHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (!file || !WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size()) {
-        throw std::runtime_error("cannot write a file named in UTF-16");
-    }
+    WriteSparseFile(path, bytes.size(), {{0, bytes}});
     return path;
 }
 
 std::wstring TempFolder::MakeFolderWide(const std::wstring& name) const
 {
     const std::wstring path = WidePath() + L"\\" + name;
-    if (!CreateDirectoryW(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+    if (!CreateDirectoryW(LongPathForm(path).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
         throw std::runtime_error("cannot make a folder named in UTF-16");
     }
     return path;
@@ -95,7 +91,14 @@ void WriteFileBytes(const std::string& path, std::string_view bytes)
 void WriteSparseFile(const std::string& path, std::uint64_t size,
                      std::initializer_list<std::pair<std::uint64_t, std::string_view>> pieces)
 {
-    CLSHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    WriteSparseFile(WidenAnsi(path), size, pieces);
+}
+
+void WriteSparseFile(const std::wstring& path, std::uint64_t size,
+                     std::initializer_list<std::pair<std::uint64_t, std::string_view>> pieces)
+{
+    CLSHandle file(CreateFileW(LongPathForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
     bool ok = file.Valid();
     LARGE_INTEGER at;
     for (const auto& [offset, bytes] : pieces) {
@@ -107,21 +110,19 @@ void WriteSparseFile(const std::string& path, std::uint64_t size,
     }
     at.QuadPart = static_cast<LONGLONG>(size);
     if (!ok || !SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) || !SetEndOfFile(file.Get())) {
-        throw std::runtime_error("cannot write " + path);
+        throw std::runtime_error("cannot write a file");
     }
 }
 
 std::string ReadFileBytes(const std::string& path)
 {
-    std::wstring wide(path.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), static_cast<int>(wide.size()))));
-    return ReadFileBytes(wide);
+    return ReadFileBytes(WidenAnsi(path));
 }
 
 std::string ReadFileBytes(const std::wstring& path)
 {
-    CLSHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    CLSHandle file(
+        CreateFileW(LongPathForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file) {
         throw std::runtime_error("cannot read a file");
     }

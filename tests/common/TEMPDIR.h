@@ -46,6 +46,8 @@ std::string ReadFileBytes(const std::wstring& path);
 // of many gigabytes cost nothing.
 void WriteSparseFile(const std::string& path, std::uint64_t size,
                      std::initializer_list<std::pair<std::uint64_t, std::string_view>> pieces = {});
+void WriteSparseFile(const std::wstring& path, std::uint64_t size,
+                     std::initializer_list<std::pair<std::uint64_t, std::string_view>> pieces = {});
 
 // The full path of a file in the test program's own folder.
 std::string BesideTestProgram(const std::string& name);

@@ -117,7 +117,6 @@ TEST(FindText, SurrogatePairsAreEncodedInTheFilesOwnEncodingOrNotAtAll)
         {TextEncoding::Utf16Be, kanji, {0xD8, 0x42, 0xDF, 0xB7}},
         {TextEncoding::Utf8, u"a" + kanji, {'a', 0xF0, 0xA0, 0xAE, 0xB7}},
         {TextEncoding::ShiftJis, kanji, {}},
-        {TextEncoding::Euc, kanji, {}},
         {TextEncoding::Utf8, kanji.substr(0, 1), {}},  // half a pair
     };
     for (const auto& c : cases) {

@@ -139,7 +139,7 @@ TEST(LoadPngPicture, ReadsTheStreamAndNothingBeyond)
         ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("picture", c.file))));
         EXPECT_EQ(TakePixels(LoadPngPicture(&doc, dc, kWhite)).width != 0, c.picture) << c.name;
     }
-    EXPECT_EQ(LoadPicture(nullptr, dc, kWhite, nullptr, "x"), nullptr);
+    EXPECT_EQ(LoadPicture(nullptr, dc, kWhite, nullptr, L"x"), nullptr);
     ReleaseDC(nullptr, dc);
 }
 

@@ -47,8 +47,14 @@ Pixels TakePixels(HBITMAP bitmap)
 
 Pixels OpenPicture(const std::string& path, const char* pluginFolder, COLORREF background)
 {
+    const std::wstring folder = pluginFolder != nullptr ? WidenAnsi(pluginFolder) : std::wstring();
+    return OpenPicture(WidenAnsi(path), pluginFolder != nullptr ? folder.c_str() : nullptr, background);
+}
+
+Pixels OpenPicture(const std::wstring& path, const wchar_t* pluginFolder, COLORREF background)
+{
     CLSFileStream doc;
-    EXPECT_TRUE(doc.Open(WidenAnsi(path))) << path;
+    EXPECT_TRUE(doc.Open(path));
     EXPECT_TRUE(doc.IsInMemory());
     HDC dc = GetDC(nullptr);
     const Pixels pixels = TakePixels(LoadPicture(&doc, dc, background, pluginFolder, path.c_str()));

@@ -2,6 +2,8 @@
 // plug-ins are asked, in which order, what they are shown, and that none stays
 // loaded.
 #include "image/SPILOAD.h"
+
+#include "base/WIDEN.h"
 #include "tests/image/PICTTEST.h"
 
 #include <gtest/gtest.h>
@@ -172,6 +174,26 @@ TEST(PluginPicture, TheFirstPluginThatAlsoSucceedsWins)
         }
         plugins.ExpectAllUnloaded();
     }
+}
+
+// Names outside the ANSI code page: the plug-ins are found and loaded by
+// their wide paths and read the file by its short name, never by a name
+// with stand-ins for what the code page lacks.
+TEST(PluginPicture, PluginsInAWideFolderReadAWideNamedFileByItsShortName)
+{
+    const TempFolder files;
+    const std::wstring folder = files.MakeFolderWide(L"Zoë");
+    const std::wstring built = WidenAnsi(BesideTestProgram("testspi_ppm.dll"));
+    ASSERT_TRUE(CopyFileW(built.c_str(), (folder + L"\\a.spi").c_str(), FALSE));
+    const Bytes ppm = MakePpm(5, 3, kPpmRgb);
+    const std::wstring path = files.WriteWide(L"Zoë\\𠮷田.ppm", std::string(ppm.begin(), ppm.end()));
+    wchar_t shortPath[MAX_PATH] = L"";
+    ASSERT_NE(GetShortPathNameW(path.c_str(), shortPath, MAX_PATH), 0u);
+    g_pluginNames = {"a.spi"};
+    g_calls.clear();
+    EXPECT_EQ(OpenPicture(path, folder.c_str()).rgb, kPpmRgb);
+    ASSERT_EQ(g_calls.size(), 1u);
+    EXPECT_EQ(WidenAnsi(g_calls[0].path), shortPath);
 }
 
 TEST(PluginPicture, PluginsSeeTheFirst4096BytesZeroPadded)

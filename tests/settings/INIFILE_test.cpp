@@ -58,7 +58,7 @@ TEST(IniFile, ReadsEveryValueIntoItsPlaceAndSavesItBackUnchanged)
     EXPECT_EQ(settings.GetText().GetBackColor(), RGB(0, 0, 255));
     EXPECT_EQ(settings.GetBinary().GetSelectedBackColor(), RGB(0xAB, 0xCD, 0xEF));
     EXPECT_EQ(settings.GetBinary().GetCharSet(), SHIFTJIS_CHARSET);
-    EXPECT_STREQ(settings.GetImage().GetSPIFolder().GetString(), "C:\\spi=plugins");
+    EXPECT_EQ(settings.GetImage().GetSPIFolder(), L"C:\\spi=plugins");
     EXPECT_EQ(settings.GetMedia().GetBackColor(), RGB(0, 0, 0x80));
     EXPECT_EQ(Saved(settings), kEveryValue);
 
@@ -243,7 +243,6 @@ TEST(IniFile, FoldersOutsideShiftJisKeepAUtf8KeyBesideTheirNearestFolder)
     } cases[] = {
         {L"C:\\写真\\", "StartFolder=C:\\写真\\\r\nLastFolder="},
         {L"C:\\Users\\Zoë\\写真", "StartFolder=C:\\Users\r\nStartFolderUtf8=C:\\Users\\Zo\xC3\xAB\\\xE5\x86\x99\xE7\x9C\x9F\r\n"},
-        {L"C:\\Zoë\\", "StartFolder=C:\\\r\nStartFolderUtf8=C:\\Zo\xC3\xAB\\\r\n"},
         {L"C:\\a\u00A5b", "StartFolder=C:\\\r\nStartFolderUtf8=C:\\a\xC2\xA5" "b\r\n"},
         {L"\U00020BB7田", "StartFolder=\r\nStartFolderUtf8=\xF0\xA0\xAE\xB7\xE7\x94\xB0\r\n"},
     };
@@ -257,4 +256,9 @@ TEST(IniFile, FoldersOutsideShiftJisKeepAUtf8KeyBesideTheirNearestFolder)
     const CLSGlimSettings first = Loaded("[General]\r\nLastFolderUtf8=C:\\Zo\xC3\xAB\r\nLastFolder=C:\\\r\n");
     const std::wstring zoe = L"C:\\Zoë";  // outside the macro, which spells its arguments in Shift-JIS
     EXPECT_EQ(first.GetLastFolder(), zoe);
+    CLSGlimSettings plugins;  // the plug-in folder is kept the same way
+    CLSGlimImageSettings image;
+    image.SetSPIFolder(zoe);
+    plugins.SetImage(image);
+    EXPECT_EQ(Loaded(Saved(plugins)).GetImage().GetSPIFolder(), zoe);
 }
