@@ -40,7 +40,30 @@ CLSDecodedLine CLSFileStream::GetLine(DWORD line, TextEncoding encoding)
     const CLSLineStarts& lines = LinesThrough(line);
     std::uint64_t start = 0;
     DWORD length = 0;
-    if (line >= lines.size() || !GetLineSpan(lines, line, &start, &length) || !SeekTo(start)) {
+    if (line >= lines.size() || !GetLineSpan(lines, line, &start, &length)) {
+        return CLSDecodedLine();
+    }
+    return ReadLineSpan(start, length, encoding, line == 0);
+}
+
+// The start read gives up on a line that has not ended within its limit:
+// the pane shows that much of it until the count is done.
+CLSDecodedLine CLSFileStream::GetKnownLine(DWORD line, TextEncoding encoding)
+{
+    if (!m_index.IsBuilding() || m_index.ReadStartTo(GetLineSource(), line)) {
+        return GetLine(line, encoding);
+    }
+    const CLSLineStarts& lines = m_index.StartLines();
+    const std::uint64_t end = m_index.StartReadEnd();
+    if (line >= lines.size() || lines[line] >= end) {
+        return CLSDecodedLine();
+    }
+    return ReadLineSpan(lines[line], static_cast<DWORD>(end - lines[line]), encoding, line == 0);
+}
+
+CLSDecodedLine CLSFileStream::ReadLineSpan(std::uint64_t start, DWORD length, TextEncoding encoding, bool first)
+{
+    if (!SeekTo(start)) {
         return CLSDecodedLine();
     }
     CLSGlobalOwner block(GlobalAlloc(GPTR, static_cast<SIZE_T>(length) + kLinePadding));
@@ -49,5 +72,5 @@ CLSDecodedLine CLSFileStream::GetLine(DWORD line, TextEncoding encoding)
         return CLSDecodedLine();
     }
     const TextEncoding effective = encoding != TextEncoding::Auto ? encoding : m_encDetected;
-    return DecodeLineBytes(std::move(block), got, effective, line == 0);
+    return DecodeLineBytes(std::move(block), got, effective, first);
 }

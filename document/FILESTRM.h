@@ -114,6 +114,10 @@ public:
     // detected one. Where lines start follows SetLineEncoding only. Null past
     // the last line or when a read fails.
     CLSDecodedLine GetLine(DWORD line, TextEncoding encoding = TextEncoding::Auto);
+    // As GetLine, but never waits for the index thread: while it counts, a
+    // line that runs on past the start read so far is given as far as it
+    // was read, and a line beyond that is null.
+    CLSDecodedLine GetKnownLine(DWORD line, TextEncoding encoding = TextEncoding::Auto);
     // What a reader on another thread reads while the file stays open: the
     // copy in memory (null on disk), a handle with a file pointer of its own
     // (on disk; null in memory or when none can be had), and the complete
@@ -143,6 +147,7 @@ private:
     LineSource GetLineSource() const;
     void AfterIndexBuiltHere();
     bool GetLineSpan(const CLSLineStarts& lines, DWORD line, std::uint64_t* start, DWORD* length);
+    CLSDecodedLine ReadLineSpan(std::uint64_t start, DWORD length, TextEncoding encoding, bool first);
 
     CLSHandle m_hFile;
     unsigned char* m_lpbyMemory;  // fixed GlobalAlloc block: the file and a 0 byte

@@ -260,7 +260,11 @@ void CLSWndView::OnLinesReady()
         return;
     }
     SetBar(m_hWnd, SB_VERT, SIF_RANGE | SIF_DISABLENOSCROLL, RowsMaximum(WithNoticeRow(LineCount())), 0, 0);
+    // A line that ran on past the start read was shown only as far as it was read.
+    m_clsShownLines.Clear();
+    InvalidateRect(m_hWnd, nullptr, TRUE);
     OnClientSize();
+    FinishAwaitedEnd();
 }
 
 // Lines decoded before were decoded for want of evidence: all are drawn again.

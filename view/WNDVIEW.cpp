@@ -311,16 +311,15 @@ int CLSWndView::LineCount()
 
 // Lines the caret can move among when it goes no further than line furthest:
 // while the lines are still counted on their thread, the lines read so far
-// near the start (reading on as far as that line), so that keys and clicks
-// near the start do not wait for the whole count; else all of them.
+// near the start (reading on as far as that line); the window never waits
+// for the count. Once it is done, all of them.
 int CLSWndView::ReachableLineCount(long long furthest)
 {
-    if (IsTextMode() && Doc().IsLineIndexBuilding() && furthest >= 0 && furthest < INT_MAX) {
-        ShownLine(static_cast<int>(furthest));  // read on, or wait for the count beyond the start
-        const int known = KnownLineCount();
-        if (furthest < known) {
-            return known;
+    if (IsTextMode() && Doc().IsLineIndexBuilding()) {
+        if (furthest >= 0 && furthest < INT_MAX) {
+            ShownLine(static_cast<int>(furthest));  // reads on near the start
         }
+        return KnownLineCount();
     }
     return LineCount();
 }
@@ -354,7 +353,7 @@ const CLSDecodedLine& CLSWndView::ShownLine(long long line)
         return s_none;
     }
     return m_clsShownLines.Get(static_cast<std::uint32_t>(line),
-                               [this](std::uint32_t k) { return Doc().GetLine(k, m_encOverride); });
+                               [this](std::uint32_t k) { return Doc().GetKnownLine(k, m_encOverride); });
 }
 
 void CLSWndView::DeleteFontAndBrush()
@@ -401,6 +400,7 @@ void CLSWndView::ResetCaret()
 {
     m_posCaret = m_posAnchor = ViewPos{0, 0};
     m_posGoalFrom = kNoCaretGoal;
+    m_bEndAwaited = false;
     NotifyCaret();
 }
 

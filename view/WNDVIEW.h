@@ -170,6 +170,7 @@ private:
     int LineLength(int line);
     // Text line k as shown, decoded once while it stays in the cache.
     const CLSDecodedLine& ShownLine(long long line);
+    void FinishAwaitedEnd();
     OrderedSelection Selection() const { return OrderSelection(m_posCaret, m_posAnchor); }
 
     // WNDVIEW.cpp: the window, modes, fonts and painting dispatch.
@@ -299,6 +300,11 @@ private:
     int m_iWheelZoomRest = 0;  // wheel delta short of a whole zoom step
     bool m_bFullScreen = false;
     bool m_bDragging = false;
+    // Ctrl+End came while the lines were still counted: the caret went as far
+    // as was known and goes on to the end once they are (extending the
+    // selection when Shift was down); any other key or click forgets it.
+    bool m_bEndAwaited = false;
+    bool m_bEndExtends = false;
 
     // The search running or waiting for the line index, and where it began.
     struct FindState {
