@@ -364,6 +364,7 @@ void CLSWndMain::ShowItem(LPCITEMIDLIST pidl)
     m_clsStatusBar.SetTypeText(info.szTypeName);
     m_clsStatusBar.SetSizeText(!path.empty() ? FileSizeOfPath(path) : std::nullopt);
     m_clsView.OpenFile(path);
+    HoldShownFileVolume();
     ShowEncoding();
     ShowCaretPart();
 }

@@ -84,6 +84,7 @@
 #define IDS_FIND_NOT_IN_ENCODING 2107
 #define IDS_NO_NEXT_FILE 2190
 #define IDS_NO_PREV_FILE 2191
+#define IDS_FILE_EJECTED 2210
 
 // The folder choosers' prompts in the settings.
 #define IDS_BROWSE_START_FOLDER 2111

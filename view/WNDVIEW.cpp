@@ -110,6 +110,15 @@ void CLSWndView::ApplySettings(const CLSGlimTextSettings& text, const CLSGlimFon
     }
 }
 
+void CLSWndView::CloseFile(const std::string& why)
+{
+    OpenFile(std::wstring());
+    m_strOpenFailure = why;
+    if (m_hWnd != nullptr) {
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
+}
+
 void CLSWndView::OpenFile(const std::wstring& path)
 {
     const char* lpszPlugins = m_clsImage.GetUseSPI() ? m_clsImage.GetSPIFolder().GetString() : nullptr;

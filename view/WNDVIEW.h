@@ -74,6 +74,9 @@ public:
     // Shows the file; in place of one that cannot be opened, the pane shows
     // one line that says why.
     void OpenFile(const std::wstring& path);
+    // Closes the file (its volume is being ejected, say) and shows why in
+    // its place.
+    void CloseFile(const std::string& why);
     // Opens the file shown again, as far as it now reaches, keeping caret,
     // selection and scroll positions where they still exist. F5 in the pane;
     // also done when the pane gains the focus, selects all or copies and the
