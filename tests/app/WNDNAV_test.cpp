@@ -224,11 +224,7 @@ TEST_F(Navigation, TheShownFileIsReadAgainWithItsSizeAndItsGoingIsShown)
     RunLoop();
     char text[64] = "";
     char size[64] = "";
-    LVITEMA item{};
-    item.iSubItem = 1;
-    item.pszText = size;
-    item.cchTextMax = sizeof(size);
-    SendMessageA(m_app->GetFileList().GetListWindow(), LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&item));
+    ListView_GetItemText(m_app->GetFileList().GetListWindow(), 0, 1, size, sizeof(size));
     EXPECT_STREQ(size, StrFormatByteSize64A(1234, text, sizeof(text)));
     SendDlgItemMessageA(Main(), kIdStatusBar, SB_GETTEXTA, 4, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(text, "\t\t1,234バイト");

@@ -78,18 +78,3 @@ TEST(DelayedCopy, TakesLinesNearTheStartWhileTheCountRuns)
     EXPECT_EQ(h.CopyUnicode(), L"line 0\r\nline 1\r\n");
     EXPECT_TRUE(h.view.Doc().IsLineIndexBuilding());
 }
-
-// Another program takes the block's size for the text's: the block holds the
-// text and its terminator, nothing after (the room prepared is a guess).
-TEST(DelayedCopy, TheBlockHoldsTheTextAndItsTerminatorOnly)
-{
-    CLSViewHarness h;
-    for (const char* bytes : {"first line of the text\r\nsecond line\r\n", "いろは\r\nにほへと\r\nend", "one line"}) {
-        h.Open(TestFolder().Write("exact.txt", bytes));
-        h.view.SelectAll();
-        const std::wstring text = h.CopyUnicode();
-        ASSERT_TRUE(OpenClipboard(h.Parent()));
-        EXPECT_EQ(GlobalSize(GetClipboardData(CF_UNICODETEXT)), (text.size() + 1) * sizeof(wchar_t)) << bytes;
-        CloseClipboard();
-    }
-}

@@ -28,6 +28,10 @@ TEST(TextView, CopiesWholeFilesAsUnicode)
         h.view.SelectAll();
         EXPECT_EQ(h.Caret(), c.last) << c.name;
         EXPECT_EQ(h.CopyUnicode(), c.copied) << c.name;
+        // Other programs take the block's size for the text's: nothing after its terminator.
+        ASSERT_TRUE(OpenClipboard(h.Parent()));
+        EXPECT_EQ(GlobalSize(GetClipboardData(CF_UNICODETEXT)), (c.copied.size() + 1) * sizeof(wchar_t)) << c.name;
+        CloseClipboard();
     }
 }
 
