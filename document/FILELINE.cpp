@@ -48,9 +48,14 @@ CLSDecodedLine CLSFileStream::GetLine(DWORD line, TextEncoding encoding)
 
 // The start read gives up on a line that has not ended within its limit:
 // the pane shows that much of it until the count is done.
+bool CLSFileStream::KnowsLineEnd(DWORD line)
+{
+    return !m_index.IsBuilding() || m_index.ReadStartTo(GetLineSource(), line);
+}
+
 CLSDecodedLine CLSFileStream::GetKnownLine(DWORD line, TextEncoding encoding)
 {
-    if (!m_index.IsBuilding() || m_index.ReadStartTo(GetLineSource(), line)) {
+    if (KnowsLineEnd(line)) {
         return GetLine(line, encoding);
     }
     const CLSLineStarts& lines = m_index.StartLines();

@@ -118,6 +118,10 @@ public:
     // line that runs on past the start read so far is given as far as it
     // was read, and a line beyond that is null.
     CLSDecodedLine GetKnownLine(DWORD line, TextEncoding encoding = TextEncoding::Auto);
+    // Whether the end of line is known without waiting for the index thread:
+    // always once the lines are counted; while they are, when the start read
+    // reaches past it (reading on as far as that may go).
+    bool KnowsLineEnd(DWORD line);
     // What a reader on another thread reads while the file stays open: the
     // copy in memory (null on disk), a handle with a file pointer of its own
     // (on disk; null in memory or when none can be had), and the complete
