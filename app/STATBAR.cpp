@@ -23,9 +23,15 @@ bool CLSStatusBar::Create(HWND hWndParent)
 
 void CLSStatusBar::SetHintText(const char* lpszText)
 {
-    const bool hint = lpszText == nullptr || *lpszText == '\0';
-    SendMessageA(m_hWnd, SB_SETTEXTA, 0 | SBT_NOBORDERS,
-                 reinterpret_cast<LPARAM>(hint ? "ヘルプを見るには F1 キーを押してください。" : lpszText));
+    const char* lasting = m_strLasting.empty() ? "ヘルプを見るには F1 キーを押してください。" : m_strLasting.c_str();
+    const bool passing = lpszText != nullptr && *lpszText != '\0';
+    SendMessageA(m_hWnd, SB_SETTEXTA, 0 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(passing ? lpszText : lasting));
+}
+
+void CLSStatusBar::SetLastingText(const char* lpszText)
+{
+    m_strLasting = lpszText != nullptr ? lpszText : "";
+    SetHintText(nullptr);
 }
 
 void CLSStatusBar::SetParts(int clientWidth, int barHeight)

@@ -24,8 +24,11 @@ public:
     // and the bar's height.
     void SetParts(int clientWidth, int barHeight);
     // Part 0: a passing text, such as a running search's progress; null or
-    // empty puts the help hint back.
+    // empty puts the lasting text back.
     void SetHintText(const char* lpszText);
+    // What part 0 shows when no passing text is up: lpszText (a followed
+    // file's state), or for null or empty the help hint.
+    void SetLastingText(const char* lpszText);
     void SetTypeText(const wchar_t* lpszType);
     // The 0-based caret that the content view reports.
     void SetCaretText(int line, int column);
@@ -46,6 +49,7 @@ private:
     void SetPartText(int part, const char* lpszText);
 
     HWND m_hWnd = nullptr;
+    std::string m_strLasting;
     // The last layout, kept so that a wider part can be laid out at once.
     int m_iClientWidth = 0;
     int m_iBarHeight = 0;

@@ -86,6 +86,9 @@ bool CLSWndMain::OnCommand(int id)
         case IDM_REFRESH:
             OnRefresh();
             break;
+        case IDM_FOLLOW:
+            SetFollow(!m_settings.GetFlag(CLSGlimSettings::kFollowFile));
+            break;
         case IDM_HELP_CONTENTS:
             CallHtmlHelp(m_hWnd, g_wsHelpPath.c_str(), HH_DISPLAY_TOC, 0);
             break;
@@ -416,6 +419,21 @@ void CLSWndMain::ShowEncoding()
 void CLSWndMain::OnFindProgress(const char* text)
 {
     m_clsStatusBar.SetHintText(text);
+}
+
+// Following is remembered in GLIM.INI and checked in the menu; the view says
+// when it follows and when it pauses.
+void CLSWndMain::SetFollow(bool on)
+{
+    m_settings.SetFlag(CLSGlimSettings::kFollowFile, on);
+    CheckMenuItem(GetMenu(m_hWnd), IDM_FOLLOW, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+    m_clsView.SetFollow(on);
+}
+
+void CLSWndMain::OnFollowState(FollowState state)
+{
+    const UINT id = state == FollowState::Following ? IDS_FOLLOWING : IDS_FOLLOW_PAUSED;
+    m_clsStatusBar.SetLastingText(state == FollowState::Off ? nullptr : LoadResourceString(id).c_str());
 }
 
 // The view read its file again: the size part and the file's row follow it;

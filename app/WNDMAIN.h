@@ -122,6 +122,8 @@ private:
     void ShowEncoding();
     // Where a running search shows how far it has come (empty: it is over).
     void OnFindProgress(const char* text);
+    void SetFollow(bool on);
+    void OnFollowState(FollowState state);
     // The view read its file again (WNDCMD.cpp).
     void OnFileReread();
     // A volume Glim holds is about to go (WNDVOL.cpp): true when it was one.

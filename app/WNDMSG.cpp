@@ -88,6 +88,9 @@ LRESULT CLSWndMain::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     case WMU_FIND_PROGRESS:
         OnFindProgress(reinterpret_cast<const char*>(lParam));
         return 0;
+    case WMU_FOLLOW_STATE:
+        OnFollowState(static_cast<FollowState>(wParam));
+        return 0;
     default:
         break;
     }
@@ -263,6 +266,7 @@ void CLSWndMain::ApplySettings()
     m_clsFolderTree.SetMonitor(monitor);
     m_clsFileList.SetMonitor(monitor);
     m_clsFileList.SetShowFolders(m_settings.GetFlag(CLSGlimSettings::kShowFolderInFileList));
+    SetFollow(m_settings.GetFlag(CLSGlimSettings::kFollowFile));
 }
 
 void CLSWndMain::OnGetMinMaxInfo(MINMAXINFO* info)

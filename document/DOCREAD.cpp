@@ -70,13 +70,17 @@ bool OpenSource(CLSFileStream& doc, DocumentSource& source)
     return true;
 }
 
-// The complete index, which stays as it is while the file is open.
+// The complete index, held: it stays as it is, whatever the document does next.
 void TakeWholeIndex(CLSFileStream& doc, DocumentSource& source)
 {
     source.lineCount = doc.GetLineCount();
-    const CLSLineStarts& index = doc.GetLineIndex();
-    source.lineStart = [&index](std::uint64_t k) { return index[static_cast<std::size_t>(k)]; };
-    source.linesEnd = index.IsCut() ? index.CutAt() : source.size;
+    std::shared_ptr<const CLSLineStarts> index = doc.GetSharedLineIndex();
+    if (!index) {
+        source.lineCount = 0;  // nothing could be counted: nothing to read
+        return;
+    }
+    source.linesEnd = index->IsCut() ? index->CutAt() : source.size;
+    source.lineStart = [index = std::move(index)](std::uint64_t k) { return (*index)[static_cast<std::size_t>(k)]; };
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ LineSource CLSFileStream::GetLineSource() const
     LineSource source;
     source.memory = m_lpbyMemory;
     source.file = m_hFile.Get();
+    source.reader = m_reader.get();
     source.size = m_ullFileSize;
     source.encoding = m_encChosen != TextEncoding::Auto ? m_encChosen : m_encDetected;
     return source;
@@ -53,7 +54,7 @@ void CLSFileStream::DetectFromSample()
         return;
     }
     DWORD got = 0;
-    if (!SeekTo(0) || !ReadFile(m_hFile.Get(), sample.get(), kSampleBytes, &got, nullptr)) {
+    if (!ReadAt(0, sample.get(), kSampleBytes, &got)) {
         got = 0;
     }
     m_encDetected = DetectEncoding(sample.get(), got);
@@ -92,6 +93,31 @@ void CLSFileStream::StartLineIndex(LineIndexNotice notice)
     if (m_index.Start(GetLineSource(), ReopenForReading(), std::move(notice))) {
         AfterIndexBuiltHere();
     }
+}
+
+bool CLSFileStream::OpenGrown(const std::shared_ptr<CLSFileStream>& shown, LineIndexNotice notice)
+{
+    if (shown->IsInMemory() || !shown->IsLineIndexReady() || !shown->LinesCoverFile() ||
+        shown->m_kind != DocumentKind::Text) {
+        return false;
+    }
+    const BY_HANDLE_FILE_INFORMATION& was = shown->m_infoOpened;
+    if (!Open(shown->GetPath()) || IsInMemory() || m_ullFileSize <= shown->GetFileSize() ||
+        m_infoOpened.dwVolumeSerialNumber != was.dwVolumeSerialNumber ||
+        m_infoOpened.nFileIndexHigh != was.nFileIndexHigh || m_infoOpened.nFileIndexLow != was.nFileIndexLow) {
+        Close();
+        return false;
+    }
+    m_kind = shown->m_kind;
+    m_encDetected = shown->m_encDetected;
+    m_encChosen = shown->m_encChosen;  // the units its lines were split in
+    // The lines counted before are shared with the shown document, not
+    // copied; they stay when it closes.
+    if (!m_index.Extend(GetLineSource(), ReopenForReading(), std::move(notice), shown->m_index.SharedLines())) {
+        Close();
+        return false;
+    }
+    return true;
 }
 
 void CLSFileStream::RunLineIndex()

@@ -28,7 +28,7 @@ bool CLSFileStream::GetLineSpan(const CLSLineStarts& lines, DWORD line, std::uin
 // been read of the start; anything further waits for the whole index.
 const CLSLineStarts& CLSFileStream::LinesThrough(DWORD line)
 {
-    if (m_index.HasThread() && m_index.ReadStartTo(GetLineSource(), line)) {
+    if (m_index.HasThread() && (m_index.ReadStartTo(GetLineSource(), line) || HasStalled())) {
         return m_index.StartLines();
     }
     BuildLineIndex();
@@ -38,6 +38,9 @@ const CLSLineStarts& CLSFileStream::LinesThrough(DWORD line)
 CLSDecodedLine CLSFileStream::GetLine(DWORD line, TextEncoding encoding)
 {
     const CLSLineStarts& lines = LinesThrough(line);
+    if (HasStalled()) {
+        return CLSDecodedLine();
+    }
     std::uint64_t start = 0;
     DWORD length = 0;
     if (line >= lines.size() || !GetLineSpan(lines, line, &start, &length)) {
@@ -57,6 +60,9 @@ CLSDecodedLine CLSFileStream::GetKnownLine(DWORD line, TextEncoding encoding)
 {
     if (KnowsLineEnd(line)) {
         return GetLine(line, encoding);
+    }
+    if (HasStalled()) {
+        return CLSDecodedLine();
     }
     const CLSLineStarts& lines = m_index.StartLines();
     const std::uint64_t end = m_index.StartReadEnd();

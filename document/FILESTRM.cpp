@@ -15,6 +15,9 @@ namespace {
 constexpr DWORD kDefaultMemoryLimit = 4000000;
 constexpr DWORD kSmallestMemoryLimit = 1000;
 constexpr DWORD kFailed = 0xFFFFFFFF;
+// Long enough for a share that is slow to wake, short enough that a pane that
+// waits for a file that went away is not taken for a hung program.
+constexpr DWORD kReadDeadline = 2000;
 
 }  // namespace
 
@@ -45,6 +48,7 @@ bool CLSFileStream::Open(const std::wstring& path)
 {
     Close();
     m_encDetected = TextEncoding::Auto;
+    m_bStalled = false;
     m_strPath = path;
     m_dwOpenError = OpenHandle(path.c_str());
     if (m_dwOpenError != NO_ERROR) {
@@ -67,6 +71,17 @@ CLSHandle OpenShared(const WCHAR* path)
 {
     return CLSHandle(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// The reader's own hold of the file, which it may keep after the document has
+// closed its handle: a read stuck on it ends on its own.
+std::unique_ptr<CLSTimedReader> TimedReaderOf(HANDLE file)
+{
+    HANDLE copy = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), file, GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+        return nullptr;
+    }
+    return std::make_unique<CLSTimedReader>(MakeHandleSource(copy), kReadDeadline);
 }
 
 std::uint64_t SizeOf(const BY_HANDLE_FILE_INFORMATION& info)
@@ -96,11 +111,18 @@ DWORD CLSFileStream::OpenHandle(const WCHAR* path)
     }
     m_ullFileSize = SizeOf(m_infoOpened);
     m_dwFileSize = m_ullFileSize > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<DWORD>(m_ullFileSize);
+    m_reader = TimedReaderOf(file.Get());
+    if (!m_reader) {
+        return GetLastError();
+    }
     if (m_ullFileSize > m_dwMemoryLimit) {
         m_hFile = std::move(file);
         return NO_ERROR;
     }
-    return LoadIntoMemory(file.Release()) ? NO_ERROR : ERROR_NOT_ENOUGH_MEMORY;
+    if (!LoadIntoMemory(std::move(file))) {
+        return m_bStalled ? ERROR_TIMEOUT : ERROR_NOT_ENOUGH_MEMORY;
+    }
+    return NO_ERROR;
 }
 
 // The size the folder entry reports can lag behind a writer that keeps its
@@ -122,22 +144,22 @@ bool CLSFileStream::HasChangedOnDisk() const
 }
 
 // Copies the whole file and a terminating 0 into a fixed block and closes the
-// handle. If the file shrinks while it is read, the document is what was read.
-bool CLSFileStream::LoadIntoMemory(HANDLE file)
+// handle. If the file shrinks while it is read, the document is what was read;
+// a read that fails or stalls fails the whole copy.
+bool CLSFileStream::LoadIntoMemory(CLSHandle file)
 {
-    const CLSHandle owned(file);
     const SIZE_T bytes = static_cast<SIZE_T>(m_dwFileSize) + 1;
     auto* block = bytes != 0 ? static_cast<unsigned char*>(GlobalAlloc(GPTR, bytes)) : nullptr;
     if (block == nullptr) {
         return false;
     }
     DWORD total = 0;
-    while (total < m_dwFileSize) {
-        DWORD got = 0;
-        if (!ReadFile(file, block + total, m_dwFileSize - total, &got, nullptr) || got == 0) {
-            break;
-        }
-        total += got;
+    const bool read = ReadAt(0, block, m_dwFileSize, &total);
+    file.Reset();
+    m_reader.reset();  // a copy in memory reads the file no more
+    if (!read) {
+        GlobalFree(block);
+        return false;
     }
     block[total] = 0;
     m_dwFileSize = total;
@@ -149,6 +171,7 @@ bool CLSFileStream::LoadIntoMemory(HANDLE file)
 void CLSFileStream::Close()
 {
     m_index.Clear();  // its thread reads a handle of its own, but first of all the file
+    m_reader.reset();
     m_hFile.Reset();
     if (m_lpbyMemory != nullptr) {
         GlobalFree(m_lpbyMemory);
@@ -216,22 +239,19 @@ bool CLSFileStream::ReadBytes(void* destination, DWORD count, DWORD* read)
     }
     auto* out = static_cast<unsigned char*>(destination);
     if (m_hFile) {
-        DWORD total = 0;
-        while (total < count) {
-            DWORD got = 0;
-            if (!ReadFile(m_hFile.Get(), out + total, count - total, &got, nullptr)) {
-                if (read != nullptr) {
-                    *read = 0;
-                }
-                return false;
-            }
-            if (got == 0) {
-                break;
-            }
-            total += got;
-            if (read != nullptr) {
-                *read = total;
-            }
+        // The handle's file pointer is the cursor; the read itself goes
+        // through the reader, which gives up on one that never ends.
+        LARGE_INTEGER at{};
+        const LARGE_INTEGER none{};
+        DWORD got = 0;
+        if (!SetFilePointerEx(m_hFile.Get(), none, &at, FILE_CURRENT) ||
+            !ReadAt(static_cast<std::uint64_t>(at.QuadPart), out, count, &got)) {
+            return false;
+        }
+        at.QuadPart += got;
+        SetFilePointerEx(m_hFile.Get(), at, nullptr, FILE_BEGIN);
+        if (read != nullptr) {
+            *read = got;
         }
         return true;
     }
@@ -248,8 +268,29 @@ bool CLSFileStream::ReadBytes(void* destination, DWORD count, DWORD* read)
     return true;
 }
 
+bool CLSFileStream::ReadAt(std::uint64_t offset, void* into, DWORD count, DWORD* got)
+{
+    *got = 0;
+    if (!m_reader) {
+        return false;
+    }
+    const bool ok = m_reader->ReadAt(offset, into, count, got);
+    m_bStalled = HasStalled();  // also once the reader of a copy in memory is gone
+    return ok;
+}
+
+void CLSFileStream::ReadThrough(std::shared_ptr<CLSByteSource> source, DWORD deadline)
+{
+    if (m_hFile) {
+        m_reader = std::make_unique<CLSTimedReader>(std::move(source), deadline);
+    }
+}
+
 DocumentKind CLSFileStream::GetKind()
 {
+    if (HasStalled()) {
+        return DocumentKind::None;  // nothing of it can be shown
+    }
     if (m_kind != DocumentKind::None) {
         return m_kind;
     }

@@ -10,6 +10,7 @@
 #include "document/DECLINE.h"
 #include "document/ENCODING.h"
 #include "document/LINEINDX.h"
+#include "document/TIMEDREAD.h"
 
 #include <windows.h>
 
@@ -17,6 +18,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 class CLSFileStream : public IStream {
@@ -63,6 +65,22 @@ public:
     // another size, time of last writing or file, or gone. Costs one open,
     // nothing is read.
     bool HasChangedOnDisk() const;
+    // Whether a read of the file did not end in time (a share or a stick
+    // that went away): nothing is shown of it then, and no read of it is tried
+    // again; the read left behind ends on its own.
+    bool HasStalled() const { return m_bStalled || (m_reader && m_reader->HasStalled()); }
+    // Reads of the file on disk from now on come from source, each given up
+    // after deadline milliseconds: what stands in for the file where a test
+    // needs a read that never ends.
+    void ReadThrough(std::shared_ptr<CLSByteSource> source, DWORD deadline);
+
+    // Opens the file that shown (a text document on disk whose line index is
+    // complete) shows, when it is still that file and has only grown: its
+    // lines are shared and counted on from its old end on the index thread,
+    // which calls notice when it is done.
+    // False, nothing open, for a shrunk or replaced file or one shown
+    // otherwise: that one is opened anew.
+    bool OpenGrown(const std::shared_ptr<CLSFileStream>& shown, LineIndexNotice notice);
 
     // Moves the cursor (origin FILE_BEGIN, FILE_CURRENT or FILE_END); the new
     // position, or 0xFFFFFFFF on failure with the cursor where it was.
@@ -129,6 +147,9 @@ public:
     const unsigned char* GetMemoryCopy() const { return m_lpbyMemory; }
     HANDLE ReopenForReading() const;
     const CLSLineStarts& GetLineIndex() const { return m_index.Lines(); }
+    // The complete line index held, as it stays after the file is closed or
+    // counted anew; null until it is complete.
+    std::shared_ptr<const CLSLineStarts> GetSharedLineIndex() const { return m_index.SharedLines(); }
     // The lines through line without waiting where that can be: while the
     // index is still built on its thread, the lines read near the start when
     // line is complete among them; else the complete index, built or waited
@@ -145,7 +166,8 @@ public:
 
 private:
     DWORD OpenHandle(const WCHAR* path);
-    bool LoadIntoMemory(HANDLE file);
+    bool LoadIntoMemory(CLSHandle file);
+    bool ReadAt(std::uint64_t offset, void* into, DWORD count, DWORD* got);
     void DetectFromSample();
     void BuildLineIndex();
     LineSource GetLineSource() const;
@@ -154,6 +176,9 @@ private:
     CLSDecodedLine ReadLineSpan(std::uint64_t start, DWORD length, TextEncoding encoding, bool first);
 
     CLSHandle m_hFile;
+    // Every read of the file on disk that this thread makes goes through it.
+    std::unique_ptr<CLSTimedReader> m_reader;
+    bool m_bStalled = false;
     unsigned char* m_lpbyMemory;  // fixed GlobalAlloc block: the file and a 0 byte
     DWORD m_dwPosition;
     CLSLineIndex m_index;

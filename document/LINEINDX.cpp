@@ -26,9 +26,25 @@ bool SeekHandle(HANDLE file, std::uint64_t offset)
     return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) != FALSE;
 }
 
+// A piece of the start, read by the thread that shows it: through the reader,
+// which gives up on a read that never ends, where there is one.
+bool ReadStartPiece(const LineSource& source, std::uint64_t offset, unsigned char* into, DWORD n, DWORD* got)
+{
+    if (source.reader != nullptr) {
+        return source.reader->ReadAt(offset, into, n, got);
+    }
+    return SeekHandle(source.file, offset) && ReadFile(source.file, into, n, got, nullptr);
+}
+
 }  // namespace
 
 CLSLineIndex::CLSLineIndex() = default;
+
+const CLSLineStarts& CLSLineIndex::Lines() const
+{
+    static const CLSLineStarts s_none;
+    return m_pLines ? *m_pLines : s_none;
+}
 
 CLSLineIndex::~CLSLineIndex()
 {
@@ -44,7 +60,7 @@ bool CLSLineIndex::Build(const LineSource& source)
         Finish();
         return false;
     }
-    if (!m_vecLines.empty() || !source.IsOpen()) {
+    if (m_pLines || !source.IsOpen()) {
         return false;
     }
     BuildHere(source);
@@ -53,8 +69,9 @@ bool CLSLineIndex::Build(const LineSource& source)
 
 void CLSLineIndex::BuildHere(const LineSource& source)
 {
-    m_vecLines.push_back(0);
-    CLSLineScanner scanner(m_vecLines, source.encoding, source.size);
+    auto lines = std::make_shared<CLSLineStarts>();
+    lines->push_back(0);
+    CLSLineScanner scanner(*lines, source.encoding, source.size);
     if (source.memory != nullptr) {
         ScanPiece(scanner, source.memory, static_cast<std::size_t>(source.size));
         scanner.Finish();
@@ -62,7 +79,8 @@ void CLSLineIndex::BuildHere(const LineSource& source)
         ScanFromDisk(source.file, source.size, scanner);
     }
     EndSearch();
-    m_vecLines.shrink_to_fit();
+    lines->shrink_to_fit();
+    m_pLines = std::move(lines);
 }
 
 bool CLSLineIndex::Start(const LineSource& source, HANDLE threadFile, LineIndexNotice notice)
@@ -98,6 +116,21 @@ bool CLSLineIndex::Start(const LineSource& source, HANDLE threadFile, LineIndexN
     return false;
 }
 
+bool CLSLineIndex::Extend(const LineSource& source, HANDLE threadFile, LineIndexNotice notice,
+                          std::shared_ptr<const CLSLineStarts> base)
+{
+    CLSHandle file(threadFile);
+    if (!IsUnstarted() || source.file == nullptr || !file || !base || base->empty()) {
+        return false;
+    }
+    m_pBase = std::move(base);
+    if (Start(source, file.Release(), std::move(notice)) || !LetRun()) {
+        Clear();
+        return false;
+    }
+    return true;
+}
+
 DWORD WINAPI CLSLineIndex::ThreadMain(LPVOID self)
 {
     static_cast<CLSLineIndex*>(self)->BuildOnThread();
@@ -108,10 +141,11 @@ DWORD WINAPI CLSLineIndex::ThreadMain(LPVOID self)
 // fixed while the file is open (size, encoding, where to report).
 void CLSLineIndex::BuildOnThread()
 {
-    m_vecBuilding.push_back(0);
+    const std::uint64_t from = TakeOverBase();
     // Stopped before it ran (the file was closed at once): no reader, no reading.
     if (!m_bStop.load()) {
         CLSLineScanner scanner(m_vecBuilding, m_encoding, m_ullSize);
+        scanner.ResumeAt(from);
         ScanFromDisk(m_hFile.Get(), m_ullSize, scanner);
     }
     EndSearch();
@@ -119,6 +153,23 @@ void CLSLineIndex::BuildOnThread()
     if (!m_bStop.load() && m_notice) {
         m_notice();
     }
+}
+
+// The index thread's start: the lines known from before the file grew but the
+// last two, whose ends the new bytes may move (a CR at the old end that an LF
+// now follows), and the offset to read on from; else nothing, from 0.
+std::uint64_t CLSLineIndex::TakeOverBase()
+{
+    if (m_pBase) {
+        const std::size_t keep = m_pBase->size() > 1 ? m_pBase->size() - 1 : 1;
+        const std::shared_ptr<const CLSLineStarts> base = std::move(m_pBase);
+        if (m_vecBuilding.StartWith(base, keep)) {
+            return (*base)[keep - 1];
+        }
+    }
+    m_vecBuilding.clear();
+    m_vecBuilding.push_back(0);
+    return 0;
 }
 
 bool CLSLineIndex::Run(const LineSource& source)
@@ -164,6 +215,7 @@ void CLSLineIndex::EndThread()
         m_hThread.Reset();
     }
     m_hFile.Reset();
+    m_pBase.reset();
     m_pStartScanner.reset();
     m_vecStart.clear();
 }
@@ -175,9 +227,10 @@ void CLSLineIndex::Finish()
         return;
     }
     EndThread();
-    m_vecLines.swap(m_vecBuilding);
-    m_vecBuilding.clear();
-    m_vecLines.shrink_to_fit();
+    auto lines = std::make_shared<CLSLineStarts>();
+    lines->swap(m_vecBuilding);
+    lines->shrink_to_fit();
+    m_pLines = std::move(lines);
 }
 
 // Ends the thread early and drops its work.
@@ -192,7 +245,7 @@ void CLSLineIndex::Stop()
 void CLSLineIndex::Clear()
 {
     Stop();
-    m_vecLines.clear();
+    m_pLines.reset();  // whoever shares it keeps it
     m_pSearch.reset();
     m_encFound.store(TextEncoding::Auto);  // a message still on its way finds nothing
 }
@@ -201,13 +254,11 @@ bool CLSLineIndex::ReadStartTo(const LineSource& source, DWORD line)
 {
     unsigned char piece[kStartPiece];
     while (!m_bStartEnded && m_vecStart.size() <= static_cast<std::size_t>(line) + 1) {
-        if (m_dwStartRead >= kStartLimit || !SeekHandle(source.file, m_dwStartRead)) {
-            return false;
-        }
         const std::uint64_t left = source.size - m_dwStartRead;
         DWORD got = 0;
-        if (!ReadFile(source.file, piece, left < kStartPiece ? static_cast<DWORD>(left) : kStartPiece, &got,
-                      nullptr)) {
+        if (m_dwStartRead >= kStartLimit ||
+            !ReadStartPiece(source, m_dwStartRead, piece, left < kStartPiece ? static_cast<DWORD>(left) : kStartPiece,
+                            &got)) {
             return false;
         }
         m_pStartScanner->Feed(piece, got);
@@ -236,9 +287,9 @@ DWORD CLSLineIndex::StartLinesKnown() const
 // stops there. Gives up early when told to stop.
 void CLSLineIndex::ScanFromDisk(HANDLE file, std::uint64_t size, CLSLineScanner& scanner)
 {
-    std::uint64_t done = 0;
+    std::uint64_t done = scanner.Consumed();
     {
-        CLSReadAhead reader(file, 0, size, kIndexPiece);
+        CLSReadAhead reader(file, done, size, kIndexPiece);
         const unsigned char* data = nullptr;
         DWORD got = 0;
         while (!m_bStop.load(std::memory_order_relaxed) && reader.Next(&data, &got)) {

@@ -7,6 +7,7 @@
 #include "base/OWNERS.h"
 #include "document/ENCODING.h"
 #include "document/LINESTRT.h"
+#include "document/TIMEDREAD.h"
 
 #include <windows.h>
 
@@ -22,6 +23,7 @@ class CLSLineScanner;
 struct LineSource {
     const unsigned char* memory = nullptr;  // the copy in memory, else null
     HANDLE file = nullptr;  // on disk, the document's handle: its file pointer moves
+    CLSTimedReader* reader = nullptr;  // on disk, how the caller's thread reads it
     std::uint64_t size = 0;
     TextEncoding encoding = TextEncoding::Auto;  // the detected one: its unit splits lines
 
@@ -48,6 +50,12 @@ public:
     // index is complete. In memory, or when no thread or handle can be
     // had, the index is built here and now: true then, as for Build.
     bool Start(const LineSource& source, HANDLE threadFile, LineIndexNotice notice);
+    // As Start, for a file that has grown since base, its complete index,
+    // was built: the thread starts with base's lines (shared, not copied) and
+    // reads on from the start of its last complete line. False, nothing
+    // started, without a thread or handle.
+    bool Extend(const LineSource& source, HANDLE threadFile, LineIndexNotice notice,
+                std::shared_ptr<const CLSLineStarts> base);
     // Lets a held thread run. One that cannot be resumed would be waited for
     // forever: the index is built here instead and the notice given all
     // the same; true then, as for Build.
@@ -62,11 +70,14 @@ public:
     // Whether the thread is still at work: its notice is yet to come.
     bool IsBuilding() const { return m_hThread && !m_bDone.load(); }
     // Whether the whole index is there, so that the count costs nothing.
-    bool IsReady() const { return !m_hThread && !m_vecLines.empty(); }
+    bool IsReady() const { return !m_hThread && m_pLines; }
     // Whether there is nothing yet: neither an index nor a thread at work on it.
-    bool IsUnstarted() const { return !m_hThread && m_vecLines.empty(); }
+    bool IsUnstarted() const { return !m_hThread && !m_pLines; }
     // The complete index (empty until it is built or taken from the thread).
-    const CLSLineStarts& Lines() const { return m_vecLines; }
+    const CLSLineStarts& Lines() const;
+    // The same, held: it no longer changes, and stays while it is held, also
+    // after the file is closed or counted anew. Null until it is complete.
+    std::shared_ptr<const CLSLineStarts> SharedLines() const { return m_pLines; }
 
     // While the thread is made: reads on from the start of the file until
     // line is complete (its end is known) or the file ends. False when that
@@ -95,13 +106,14 @@ private:
     void EndSearch();
     static DWORD WINAPI ThreadMain(LPVOID self);
     void BuildOnThread();
+    std::uint64_t TakeOverBase();
     bool LetRun();
     bool BuildInsteadOfThread(const LineSource& source);
     void EndThread();
     void Finish();
     void Stop();
 
-    CLSLineStarts m_vecLines;
+    std::shared_ptr<const CLSLineStarts> m_pLines;
 
     // While the index is built on its thread: the thread's own handle to the
     // file and index (the thread's alone until it has ended), the file's size
@@ -114,6 +126,7 @@ private:
     TextEncoding m_encoding = TextEncoding::Auto;
     CLSLineStarts m_vecBuilding;
     LineIndexNotice m_notice;
+    std::shared_ptr<const CLSLineStarts> m_pBase;  // the lines before the file grew, for the thread
     std::atomic<bool> m_bStop{false};
     std::atomic<bool> m_bDone{false};  // the thread's index is complete
     CLSLineStarts m_vecStart;

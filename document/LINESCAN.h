@@ -58,7 +58,12 @@ public:
     // could not be read ends no line.
     void Finish();
 
-    // Bytes fed so far.
+    // Goes on from offset, where a line starts in a file whose lines before
+    // it are in the index already: the next byte fed is the one there. Only
+    // before the first Feed.
+    void ResumeAt(std::uint64_t offset) { m_offset = offset; }
+
+    // Offset of the next byte to feed: the bytes fed so far, from where it began.
     std::uint64_t Consumed() const { return m_offset; }
 
     unsigned UnitSize() const { return m_unitSize; }

@@ -54,6 +54,7 @@
 #define IDM_ZOOM_RESET 1242
 #define IDM_NEXT_FILE 1243
 #define IDM_PREV_FILE 1244
+#define IDM_FOLLOW 1250
 #define IDM_HELP_CONTENTS 1301
 #define IDM_ABOUT 1302
 
@@ -85,6 +86,13 @@
 #define IDS_NO_NEXT_FILE 2190
 #define IDS_NO_PREV_FILE 2191
 #define IDS_FILE_EJECTED 2210
+
+// The pane's line for a file whose read did not end ("%s": its name).
+#define IDS_READ_STALLED 2120
+
+// The status bar while a file is followed, and while following is paused.
+#define IDS_FOLLOWING 2200
+#define IDS_FOLLOW_PAUSED 2201
 
 // The folder choosers' prompts in the settings.
 #define IDS_BROWSE_START_FOLDER 2111

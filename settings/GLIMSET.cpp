@@ -46,6 +46,7 @@ bool CLSGlimSettings::ParseLine(const CLSTString& strKey, const CLSTString& strV
         {"ShowLastFolder", kShowLastFolder},
         {"ShowFolderInFileList", kShowFolderInFileList},
         {"MonitorFolder", kMonitorFolder},
+        {"FollowFile", kFollowFile},
     };
     static const FolderKey kFolders[] = {
         {"StartFolder", &CLSGlimSettings::m_wsStartFolder, &CLSGlimSettings::m_bStartFolderUtf8, false},

@@ -30,6 +30,7 @@ public:
     static constexpr DWORD kShowLastFolder = 16;
     static constexpr DWORD kShowFolderInFileList = 32;
     static constexpr DWORD kMonitorFolder = 64;
+    static constexpr DWORD kFollowFile = 128;  // the preview follows a file that grows
     static constexpr DWORD kDefaultFlags =
         kShowToolBar | kShowStatusBar | kShowFolderTree | kShowLastFolder | kMonitorFolder;
 

@@ -166,6 +166,7 @@ bool CLSGlimSettings::Save(const wchar_t* lpszPath) const
         WriteKeyValue(file, "ShowFolderInFileList", GetFlag(kShowFolderInFileList));
         WriteKeyValue(file, "MaxMemFileSize", m_iMaxMemFileSize);
         WriteKeyValue(file, "MonitorFolder", GetFlag(kMonitorFolder));
+        WriteKeyValue(file, "FollowFile", GetFlag(kFollowFile));
         file.WriteLine();
 
         WriteSection(file, "Text");

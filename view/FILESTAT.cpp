@@ -3,7 +3,9 @@
 // has appended to, cut or replaced, keeping the caret and scroll positions.
 #include "view/WNDVIEW.h"
 
+#include "base/RESSTR.h"
 #include "document/FINDFORM.h"
+#include "resources/RESOURCE.h"
 #include "view/HEXLAY.h"
 #include "view/OPENFAIL.h"
 
@@ -37,13 +39,35 @@ std::string NarrowName(const WCHAR* name)
 void CLSWndView::DescribeOpenFailure()
 {
     const DWORD error = Doc().GetOpenError();
-    if (error == NO_ERROR) {
+    if (error == NO_ERROR && !Doc().HasStalled()) {
         m_strOpenFailure.clear();
         return;
     }
     // The name alone: the path box above already shows where it is.
     const std::string name = NarrowName(PathFindFileNameW(Doc().GetPath().c_str()));
+    if (Doc().HasStalled()) {
+        std::string line = LoadResourceString(IDS_READ_STALLED);
+        const std::size_t at = line.find("%s");
+        m_strOpenFailure = at != std::string::npos ? line.replace(at, 2, name) : line;
+        return;
+    }
     m_strOpenFailure = OpenFailureLine(name, error, SystemErrorText(error));
+}
+
+// A read of the file that did not end in time, while opening, painting or
+// moving the caret: the pane shows only why from now on.
+void CLSWndView::NoticeStall()
+{
+    if (!Doc().HasStalled() || !m_strOpenFailure.empty()) {
+        return;
+    }
+    DescribeOpenFailure();
+    ResetCaret();
+    if (m_hWnd != nullptr) {
+        RefreshCaretShape();
+        SetUpScrollBars();
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
 }
 
 void CLSWndView::PaintOpenFailure(HDC hdc)
@@ -88,14 +112,51 @@ void CLSWndView::PaintEndNotice(HDC hdc, int x, int y)
 
 void CLSWndView::RefreshIfChanged()
 {
-    if (Doc().HasChangedOnDisk()) {
+    // While a grown file is counted on, that count already covers what the
+    // shown one lacks: only a change since it began starts another.
+    const CLSFileStream& latest = m_grown ? *m_grown : Doc();
+    if (latest.HasChangedOnDisk()) {
         Refresh();
     }
 }
 
+// A grown file is shown as it was until its new lines are counted, from the old
+// end on the index thread; the caret, selection and scroll stay where they are.
+bool CLSWndView::ExtendGrownFile()
+{
+    if (m_hWnd == nullptr || !IsTextMode()) {
+        return false;
+    }
+    auto grown = std::make_shared<CLSFileStream>();
+    grown->SetMemoryLimit(Doc().GetMemoryLimit());
+    if (!grown->OpenGrown(m_doc, [hWnd = m_hWnd] { PostMessageA(hWnd, WMU_LINES_READY, 0, 0); })) {
+        return false;
+    }
+    DropGrownFile();
+    m_grown = std::move(grown);
+    return true;
+}
+
+// The grown file's lines are counted: it becomes the document shown, its
+// lines read anew (the last one shown before has grown); its rows become
+// reachable as the count's notice goes on.
+bool CLSWndView::TakeGrownFile()
+{
+    if (!m_grown || m_grown->IsLineIndexBuilding()) {
+        return false;
+    }
+    m_doc = std::move(m_grown);
+    m_grown.reset();
+    Doc().GetLineCount();  // its count is done: taken from the thread at once
+    m_clsShownLines.Clear();
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+    SendMessageA(m_hWndParent, WMU_FILE_REREAD, 0, 0);
+    return true;
+}
+
 void CLSWndView::Refresh()
 {
-    if (Doc().GetPath().empty()) {
+    if (Doc().GetPath().empty() || ExtendGrownFile()) {
         return;
     }
     const ViewPos caret = m_posCaret;

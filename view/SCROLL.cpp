@@ -206,6 +206,7 @@ void CLSWndView::ScrollBy(int bar, long long delta)
         }
     }
     PlaceCaret();
+    ReportFollowState();  // scrolled up it pauses, back at the end it goes on
 }
 
 void CLSWndView::OnScroll(int bar, int code)
@@ -252,6 +253,8 @@ void CLSWndView::OnMouseWheel(WPARAM wParam)
 // file whose sample decided nothing.
 void CLSWndView::OnLinesReady()
 {
+    const bool wasAtEnd = IsAtEnd();  // as the file was before it grew
+    const bool tookGrown = TakeGrownFile();
     ShowFoundEncoding();
     if (m_find.waiting && !Doc().IsLineIndexBuilding()) {
         LaunchFind();  // a search that waited for the lines
@@ -265,6 +268,7 @@ void CLSWndView::OnLinesReady()
     InvalidateRect(m_hWnd, nullptr, TRUE);
     OnClientSize();
     FinishAwaitedEnd();
+    FollowOnLinesReady(tookGrown, wasAtEnd);
 }
 
 // Lines decoded before were decoded for want of evidence: all are drawn again.

@@ -144,6 +144,9 @@ void CLSWndView::OpenFile(const std::wstring& path)
         }
         PlaceCaret();
     }
+    NoticeStall();
+    WatchForFollow();
+    ReportFollowState();
 }
 
 namespace {
@@ -179,9 +182,19 @@ void LetGoOfDocument(std::shared_ptr<CLSFileStream> doc)
 // last holder frees the old one.
 void CLSWndView::ReplaceDocument()
 {
+    DropGrownFile();
     auto doc = std::make_shared<CLSFileStream>();
     doc->SetMemoryLimit(m_doc->GetMemoryLimit());
     LetGoOfDocument(std::exchange(m_doc, std::move(doc)));
+}
+
+void CLSWndView::DropGrownFile()
+{
+    if (m_grown) {
+        LetGoOfDocument(std::move(m_grown));
+        m_grown.reset();
+    }
+    m_bFollowAgain = false;  // a change it waited for is the next file's no more
 }
 
 // Every way into text mode counts the lines as opening does: a big file shows
@@ -238,6 +251,9 @@ void CLSWndView::SetViewMode(ViewMode mode)
 
 DocumentKind CLSWndView::GetDisplayMode()
 {
+    if (Doc().HasStalled()) {
+        return DocumentKind::None;  // whatever the view form, there is nothing to show
+    }
     if (m_modeOverride != ViewMode::Auto) {
         return static_cast<DocumentKind>(m_modeOverride);
     }
@@ -420,7 +436,7 @@ void CLSWndView::PaintInto(const RECT& rc)
         return;
     }
     FillRect(hdc, &rc, m_clsBackBrush.Get());
-    if (!Doc().IsOpen()) {
+    if (!Doc().IsOpen() || Doc().HasStalled()) {
         PaintOpenFailure(hdc);
         return;
     }
@@ -456,6 +472,7 @@ void CLSWndView::OnPaint()
                    rc.top, SRCCOPY);
         }
     }
+    NoticeStall();  // the rows just drawn may have stopped short of it
     // Once the first screen is up, the lines of a big file are counted.
     Doc().RunLineIndex();
 }
@@ -472,6 +489,7 @@ void CLSWndView::OnDestroy()
         ReleaseCapture();
     }
     CancelFind();
+    m_clsWatch.Stop();
     m_pCopyJob.reset();  // rendered by now (WM_RENDERALLFORMATS) or no longer wanted
     m_clsShown.Clear();
     ReplaceDocument();
@@ -584,6 +602,9 @@ LRESULT CLSWndView::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_DESTROYCLIPBOARD:
         m_pCopyJob.reset();  // another copy took the clipboard's place
+        return 0;
+    case WMU_FILE_CHANGED:
+        OnFileChanged();
         return 0;
     case WMU_WIDEST_LINE:
         OnWidestLine(lParam);

@@ -16,6 +16,7 @@
 #include "settings/GLIMVIEW.h"
 #include "view/CARETPOS.h"
 #include "view/COPYJOB.h"
+#include "view/FILEWATCH.h"
 #include "view/LINECACHE.h"
 #include "view/MEDIALAY.h"
 #include "view/PANEOBJ.h"
@@ -40,6 +41,11 @@ constexpr UINT WMU_ENCODING_FOUND = WM_APP + 3;
 // again, or read what was appended): its size, or that it is gone, may have
 // changed.
 constexpr UINT WMU_FILE_REREAD = WM_APP + 4;
+// Posted by the watch of a followed file to the view when the file changed on
+// disk; sent by the view to its parent when following starts, pauses or ends
+// (wParam: the FollowState).
+constexpr UINT WMU_FILE_CHANGED = WM_APP + 5;
+constexpr UINT WMU_FOLLOW_STATE = WM_APP + 6;
 // Posted for a search's thread to the view when it has ended; sent by the view
 // to its parent with the progress text of a running search (lParam: the
 // text, empty once the search is over).
@@ -48,6 +54,11 @@ constexpr UINT WMU_FIND_PROGRESS = WM_APP + 31;
 
 // The user's choice of view form; Auto follows the document's kind.
 enum class ViewMode : std::uint32_t { Auto = 0, Text = 1, Hex = 2 };
+
+// Following a file that another program appends to: off, on with the file's
+// end in sight (what is appended is shown as it comes), or on but paused while
+// the view is scrolled away from the end.
+enum class FollowState : std::uint32_t { Off = 0, Following = 1, Paused = 2 };
 
 class CLSWndView : public CLSWndBase {
 public:
@@ -84,6 +95,13 @@ public:
     void Refresh();
     // Refresh when the file shown has changed on disk or is gone.
     void RefreshIfChanged();
+    // Follows the file shown, and each file opened after it, while on: lines
+    // appended by another program are read as they come (a watch on a thread
+    // of its own notices them) and, while the view shows the file's end, the
+    // end stays in sight; a file cut or replaced is opened again and shown
+    // from its new end.
+    void SetFollow(bool on);
+    FollowState GetFollowState();
     // The line shown in place of a file that could not be opened; empty
     // while a file is open.
     const std::string& GetOpenFailure() const { return m_strOpenFailure; }
@@ -178,6 +196,7 @@ private:
 
     // WNDVIEW.cpp: the window, modes, fonts and painting dispatch.
     void ReplaceDocument();
+    void DropGrownFile();
     void RecreateFontAndBrush();
     HFONT ZoomedFont(const CLSGlimFont& font) const;
     void ZoomByWheel(int delta);
@@ -222,10 +241,23 @@ private:
 
     // FILESTAT.cpp: a file that cannot be opened, or has changed on disk.
     void DescribeOpenFailure();
+    void NoticeStall();
     void PaintOpenFailure(HDC hdc);
     bool RowsCoverFile();
     int WithNoticeRow(int lines);
     void PaintEndNotice(HDC hdc, int x, int y);
+    bool ExtendGrownFile();
+    bool TakeGrownFile();
+
+    // FOLLOW.cpp: following a file that grows.
+    void WatchForFollow();
+    void OnFileChanged();
+    bool IsFollowable();
+    bool IsAtEnd();
+    void FollowWhenCounted();
+    void FollowToEnd();
+    void FollowOnLinesReady(bool tookGrown, bool wasAtEnd);
+    void ReportFollowState();
 
     // CLIPBRD.cpp: copying and the context menu.
     void OnCopy();
@@ -280,6 +312,19 @@ private:
 
     HWND m_hWndParent = nullptr;
     std::shared_ptr<CLSFileStream> m_doc = std::make_shared<CLSFileStream>();
+    // The file shown, grown on disk, while its new lines are counted on from
+    // the old end; shown in place of the document once they are.
+    std::shared_ptr<CLSFileStream> m_grown;
+    // Following: whether it is on, the watch of the file and the path it
+    // watches, a change that came while a grown file was still counted, a
+    // file opened anew whose end is to be shown once its lines are counted,
+    // and the state the parent last heard of.
+    bool m_bFollow = false;
+    CLSFileWatch m_clsWatch;
+    std::wstring m_wsWatched;
+    bool m_bFollowAgain = false;
+    bool m_bFollowToEnd = false;
+    FollowState m_followReported = FollowState::Off;
     CLSShownObject m_clsShown;
     CLSGraphicsBuffer m_clsBuffer;
     CLSFontOwner m_clsFont;

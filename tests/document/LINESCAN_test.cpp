@@ -204,3 +204,40 @@ TEST(LineIndex, StartsAcrossFourGiBSegments)
         EXPECT_EQ(index[k], starts[k]) << k;
     }
 }
+
+// The index of a grown file starts with the lines counted before, shared
+// rather than copied, and reads as one index across the join and the 4 GiB
+// segments, also when it grows again and again.
+TEST(LineIndex, GrownIndexSharesTheLinesCountedBefore)
+{
+    constexpr std::uint64_t G4 = 1ull << 32;
+    std::vector<std::uint64_t> starts;
+    for (std::uint64_t k = 0; k < 3000; ++k) {
+        starts.push_back((k / 1000) * G4 + k * 3);  // three segments of 1000 lines
+    }
+    auto whole = std::make_shared<CLSLineStarts>();
+    for (const std::uint64_t s : starts) {
+        ASSERT_TRUE(whole->push_back(s));
+    }
+    // Grown from whole's first lines to first, then from those to second.
+    const struct {
+        std::size_t first, grownTo, second;
+    } cases[] = {{1500, 3000, 3000}, {900, 1200, 1100}, {10, 2500, 2400}};
+    for (const auto& c : cases) {
+        auto grown = std::make_shared<CLSLineStarts>();
+        ASSERT_TRUE(grown->StartWith(whole, c.first));
+        for (std::size_t k = c.first; k < c.grownTo; ++k) {
+            ASSERT_TRUE(grown->push_back(starts[k]));
+        }
+        CLSLineStarts again;
+        ASSERT_TRUE(again.StartWith(grown, c.second));
+        for (std::size_t k = c.second; k < starts.size(); ++k) {
+            ASSERT_TRUE(again.push_back(starts[k]));
+        }
+        ASSERT_EQ(again.size(), starts.size());
+        for (std::size_t k = 0; k < starts.size(); ++k) {
+            ASSERT_EQ(again[k], starts[k]) << c.first << " " << k;
+        }
+        EXPECT_LE(grown->Bytes(), (c.grownTo - c.first) * 4 + 256) << "the lines counted before are shared";
+    }
+}

@@ -34,7 +34,7 @@ const std::string kEveryValue =
     "[Window]\r\nMaximized=1\r\nLeft=-8\r\nTop=16\r\nWidth=1024\r\nHeight=768\r\nFolderTreeWidth=180\r\n"
     "FileListHeight=90\r\nFileListStyle=3\r\nShowToolBar=0\r\nShowStatusBar=1\r\nShowFolderTree=0\r\n\r\n"
     "[General]\r\nStartFolder=C:\\写真\\\r\nLastFolder=D:\\\r\nShowLastFolder=0\r\nShowFolderInFileList=1\r\n"
-    "MaxMemFileSize=1024\r\nMonitorFolder=0\r\n\r\n"
+    "MaxMemFileSize=1024\r\nMonitorFolder=0\r\nFollowFile=1\r\n\r\n"
     "[Text]\r\nFaceName=Courier New\r\nHeight=9\r\nBold=1\r\nItalic=0\r\nUnderline=0\r\nStrikeOut=1\r\n"
     "CharSet=0\r\nLineHeight=200\r\nTextColor=0xFF0000\r\nBackColor=0x0000FF\r\nSelectedTextColor=0x123456\r\n"
     "SelectedBackColor=0x010203\r\nUseSystemColor=0\r\nTabStop=8\r\n\r\n"
@@ -52,7 +52,7 @@ TEST(IniFile, ReadsEveryValueIntoItsPlaceAndSavesItBackUnchanged)
     EXPECT_EQ(settings.GetLeft(), -8);
     EXPECT_EQ(settings.GetTop(), 16);
     using G = CLSGlimSettings;
-    EXPECT_EQ(settings.GetFlags(), G::kMaximized | G::kShowStatusBar | G::kShowFolderInFileList);
+    EXPECT_EQ(settings.GetFlags(), G::kMaximized | G::kShowStatusBar | G::kShowFolderInFileList | G::kFollowFile);
     EXPECT_EQ(settings.GetStartFolder(), L"C:\\写真\\");
     EXPECT_EQ(settings.GetText().GetTextColor(), RGB(255, 0, 0));
     EXPECT_EQ(settings.GetText().GetBackColor(), RGB(0, 0, 255));

@@ -3,6 +3,8 @@
 #include "VIEWTEST.h"
 
 #include "base/OWNERS.h"
+#include "tests/common/HELDREAD.h"
+#include "tests/common/PUMP.h"
 #include "view/HEXLAY.h"
 #include "view/TEXTLAY.h"
 
@@ -164,6 +166,33 @@ TEST(FileState, PaneSaysWhyAFileCannotBeOpened)
     }
 }
 
+// A file that stops answering while it is shown (a share or a stick gone): the
+// next rows read give up, the pane says why on its first row and nothing else.
+TEST(FileState, PaneSaysAFileThatStopsAnsweringCannotBeRead)
+{
+    CLSViewHarness h;
+    std::string lines;
+    for (int i = 0; i < 2000; ++i) {
+        lines += "line " + std::to_string(i) + "\n";
+    }
+    const std::string path = TestFolder().Write("share.txt", lines);
+    for (const ViewMode mode : {ViewMode::Text, ViewMode::Hex}) {
+        h.view.SetViewMode(mode);
+        h.view.Doc().SetMemoryLimit(1000);
+        h.Open(path);
+        auto source = std::make_shared<CLSHeldSource>();
+        h.view.Doc().ReadThrough(source, 100);
+        h.Key(VK_NEXT);
+        h.Paint();
+        SetEvent(source->release.Get());
+        EXPECT_EQ(h.view.GetOpenFailure(), "「share.txt」を読み込めません: ファイルが応答しません。");
+        SetFocus(h.Parent());  // no caret in the picture
+        const Shot shot = h.Capture();
+        EXPECT_GT(Inked(shot, 0, h.LineHeight()), 0);
+        EXPECT_EQ(Inked(shot, h.LineHeight(), shot.cy), 0);
+    }
+}
+
 // A log held open for writing by its program is shown; what it appends is
 // reached with F5 from where the caret was, no line shown as it was before;
 // when it is cut behind the pane, the pane opens it again as soon as it gains
@@ -194,4 +223,96 @@ TEST(FileState, LogWrittenWhileShown)
     EXPECT_EQ(h.Caret(), LineColumn(1, 1));  // held to the new end
     h.view.SelectAll();
     EXPECT_EQ(h.CopyUnicode(), L"first\r\ns");
+}
+
+// A log on disk that grew is counted on from its old end: the lines known
+// before stay as they were (a break that another program took out of one
+// meanwhile is not looked for again), the new ones are added, caret,
+// selection and scroll stay, and the parent hears that the file was read.
+TEST(FileState, GrownLogIsExtendedFromItsOldEnd)
+{
+    CLSViewHarness h;
+    h.view.Doc().SetMemoryLimit(1000);  // on disk, its lines counted on their thread
+    std::string text;
+    for (int i = 0; i < 200; ++i) {
+        text += "line " + std::to_string(i) + "\r\n";
+    }
+    const std::string path = TestFolder().Write("grown.log", text);
+    h.Open(path);
+    h.Key(VK_END, false, true);
+    h.Key(VK_UP, true);
+    const int scrolled = h.ScrollBar(SB_VERT).nPos;
+    ASSERT_GT(scrolled, 0);
+
+    const CLSHandle writer(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(writer.Get(), "line 0__", 8, &written, nullptr));
+    ASSERT_NE(SetFilePointer(writer.Get(), 0, nullptr, FILE_END), INVALID_SET_FILE_POINTER);
+    ASSERT_TRUE(WriteFile(writer.Get(), "next\r\nlast", 10, &written, nullptr));
+    h.Key(VK_F5);
+    ASSERT_TRUE(PumpUntil([&] { return h.Rereads() == 1; }));
+    EXPECT_EQ(h.view.Doc().GetLineCount(), 202u);
+    EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, scrolled);
+    EXPECT_EQ(h.CopyUnicode(), L"line 199\r\n");
+    h.Key(VK_END, true, true);
+    EXPECT_EQ(h.CopyUnicode(), L"next\r\nlast");
+}
+
+// A followed log: what another program appends comes into sight while the view
+// shows the end; scrolled up, following pauses and the view stays; back at the
+// end it goes on; a log cut shorter is shown from its new end; off, nothing
+// is read.
+TEST(FileState, FollowedLogKeepsItsEndInSight)
+{
+    CLSViewHarness h;
+    h.view.Doc().SetMemoryLimit(1000);  // on disk: grown lines counted on from the old end
+    std::string text;
+    for (int i = 0; i < 200; ++i) {
+        text += "line " + std::to_string(i) + "\r\n";
+    }
+    const std::string path = TestFolder().Write("followed.log", text);
+    h.Open(path);
+    h.view.SetFollow(true);
+    EXPECT_EQ(h.Follow(), FollowState::Paused);
+    h.Key(VK_END, false, true);
+    EXPECT_EQ(h.Follow(), FollowState::Following);
+
+    const CLSHandle writer(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
+    std::uint64_t size = text.size();
+    auto append = [&](int lines) {
+        std::string more;
+        for (int i = 0; i < lines; ++i) {
+            more += "appended\r\n";
+        }
+        DWORD written = 0;
+        SetFilePointer(writer.Get(), 0, nullptr, FILE_END);
+        ASSERT_TRUE(WriteFile(writer.Get(), more.data(), static_cast<DWORD>(more.size()), &written, nullptr));
+        size += written;
+    };
+    auto shows = [&](std::uint64_t bytes, int pos) {
+        return PumpUntil([&] { return h.view.Doc().GetFileSize() == bytes && h.ScrollBar(SB_VERT).nPos == pos; });
+    };
+    const int end = h.ScrollBar(SB_VERT).nPos;
+    append(3);
+    EXPECT_TRUE(shows(size, end + 3)) << "appended lines come into sight";
+    SendMessageA(h.View(), WM_VSCROLL, SB_LINEUP, 0);
+    EXPECT_EQ(h.Follow(), FollowState::Paused);
+    append(5);
+    EXPECT_TRUE(shows(size, end + 2)) << "read, but the view stays where it was scrolled";
+    h.Key(VK_END, false, true);
+    EXPECT_EQ(h.Follow(), FollowState::Following);
+    append(1);
+    EXPECT_TRUE(shows(size, end + 9)) << "back at the end, it goes on";
+
+    ASSERT_NE(SetFilePointer(writer.Get(), 3000, nullptr, FILE_BEGIN), INVALID_SET_FILE_POINTER);
+    ASSERT_TRUE(SetEndOfFile(writer.Get()));
+    ASSERT_TRUE(PumpUntil([&] { return h.view.Doc().GetFileSize() == 3000 && h.Follow() == FollowState::Following; }));
+    EXPECT_GT(h.ScrollBar(SB_VERT).nPos, 0) << "cut shorter, shown from its new end";
+
+    h.view.SetFollow(false);
+    EXPECT_EQ(h.Follow(), FollowState::Off);
+    append(2);
+    EXPECT_FALSE(PumpUntil([&] { return h.view.Doc().GetFileSize() != 3000; }, 300));
 }

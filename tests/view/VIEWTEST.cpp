@@ -118,6 +118,14 @@ LRESULT CALLBACK CLSViewHarness::ParentProc(HWND hWnd, UINT uMsg, WPARAM wParam,
         self->m_encFound = static_cast<TextEncoding>(wParam);
         return 0;
     }
+    if (uMsg == WMU_FILE_REREAD && self != nullptr) {
+        ++self->m_iRereads;
+        return 0;
+    }
+    if (uMsg == WMU_FOLLOW_STATE && self != nullptr) {
+        self->m_follow = static_cast<FollowState>(wParam);
+        return 0;
+    }
     if (uMsg == WM_SIZE && self != nullptr) {
         self->view.Move(0, 0, LOWORD(lParam), HIWORD(lParam));  // the pane fills the parent
         return 0;

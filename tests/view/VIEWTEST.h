@@ -78,6 +78,10 @@ public:
     void ForgetReports() { m_iReports = 0; m_iCaretLine = m_iCaretColumn = -1; }
     // The encoding the pane last said it found past a sample, Auto before.
     TextEncoding FoundEncoding() const { return m_encFound; }
+    // How often the pane said it read its file again.
+    int Rereads() const { return m_iRereads; }
+    // What the pane last said of following its file.
+    FollowState Follow() const { return m_follow; }
 
     // A key press as WM_KEYDOWN, with Shift and Ctrl held as the user would.
     void Key(UINT vk, bool shift = false, bool ctrl = false);
@@ -106,4 +110,6 @@ private:
     int m_iCaretColumn = -1;
     int m_iReports = 0;
     TextEncoding m_encFound = TextEncoding::Auto;
+    int m_iRereads = 0;
+    FollowState m_follow = FollowState::Off;
 };
