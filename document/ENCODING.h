@@ -18,6 +18,12 @@ enum class TextEncoding : std::uint32_t {
     Utf7 = 8,
 };
 
+// Whether the encoding's units are two bytes (lines split at 2-byte breaks).
+inline bool IsUtf16(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be;
+}
+
 enum class DocumentKind : std::uint32_t {
     None = 0,
     Text = 1,

@@ -13,17 +13,6 @@ DWORD CLSFileStream::GetLineCount()
     return static_cast<DWORD>(m_index.Lines().size());
 }
 
-bool CLSFileStream::GetLineSpan(const CLSLineStarts& lines, DWORD line, std::uint64_t* start, DWORD* length)
-{
-    *start = lines[line];
-    const std::uint64_t end = line + 1 < lines.size() ? lines[line + 1]
-                              : lines.IsCut()          ? lines.CutAt()
-                                                       : m_ullFileSize;
-    const std::uint64_t span = end > *start ? end - *start : 0;
-    *length = span <= kLongestLine ? static_cast<DWORD>(span) : kLongestLine + 1;
-    return span <= kLongestLine;
-}
-
 // While the index is being built, lines near the start come from what has
 // been read of the start; anything further waits for the whole index.
 const CLSLineStarts& CLSFileStream::LinesThrough(DWORD line)
@@ -35,53 +24,61 @@ const CLSLineStarts& CLSFileStream::LinesThrough(DWORD line)
     return m_index.Lines();
 }
 
+bool CLSFileStream::SpanOf(const CLSLineStarts& lines, DWORD line, LineBytes* bytes) const
+{
+    if (line >= lines.size()) {
+        return false;
+    }
+    bytes->start = lines[line];
+    const std::uint64_t end = line + 1 < lines.size() ? lines[line + 1]
+                              : lines.IsCut()          ? lines.CutAt()
+                                                       : m_ullFileSize;
+    bytes->span = end > bytes->start ? end - bytes->start : 0;
+    bytes->least = bytes->span;
+    return true;
+}
+
+bool CLSFileStream::GetLineBytes(DWORD line, LineBytes* bytes)
+{
+    // One line longer than the start read without the count (a minified
+    // script, a dump on one line) is shown at once instead of after it.
+    if (m_index.HasThread() && !m_index.ReadStartTo(GetLineSource(), line) && !HasStalled()) {
+        const CLSLineStarts& started = m_index.StartLines();
+        if (line + 1 == started.size()) {
+            bytes->start = started[line];
+            bytes->span = m_ullFileSize - bytes->start;
+            bytes->least = m_index.StartBytesRead() - bytes->start;
+            return true;
+        }
+    }
+    const CLSLineStarts& lines = LinesThrough(line);
+    return !HasStalled() && SpanOf(lines, line, bytes);
+}
+
 CLSDecodedLine CLSFileStream::GetLine(DWORD line, TextEncoding encoding)
 {
     const CLSLineStarts& lines = LinesThrough(line);
-    if (HasStalled()) {
+    LineBytes span{};
+    if (HasStalled() || !SpanOf(lines, line, &span) || span.span > kLongestLine || !SeekTo(span.start)) {
         return CLSDecodedLine();
     }
-    std::uint64_t start = 0;
-    DWORD length = 0;
-    if (line >= lines.size() || !GetLineSpan(lines, line, &start, &length)) {
+    CLSGlobalOwner block(GlobalAlloc(GPTR, static_cast<SIZE_T>(span.span) + kLinePadding));
+    DWORD got = 0;
+    if (!block || !ReadBytes(block.Get(), static_cast<DWORD>(span.span), &got)) {
         return CLSDecodedLine();
     }
-    return ReadLineSpan(start, length, encoding, line == 0);
+    const TextEncoding effective = encoding != TextEncoding::Auto ? encoding : m_encDetected;
+    return DecodeLineBytes(std::move(block), got, effective, line == 0);
 }
 
-// The start read gives up on a line that has not ended within its limit:
-// the pane shows that much of it until the count is done.
 bool CLSFileStream::KnowsLineEnd(DWORD line)
 {
     return !m_index.IsBuilding() || m_index.ReadStartTo(GetLineSource(), line);
 }
 
+// A line whose end is not yet read, while the lines are counted, is null
+// here: the pane asks again once the count is done instead of waiting.
 CLSDecodedLine CLSFileStream::GetKnownLine(DWORD line, TextEncoding encoding)
 {
-    if (KnowsLineEnd(line)) {
-        return GetLine(line, encoding);
-    }
-    if (HasStalled()) {
-        return CLSDecodedLine();
-    }
-    const CLSLineStarts& lines = m_index.StartLines();
-    const std::uint64_t end = m_index.StartReadEnd();
-    if (line >= lines.size() || lines[line] >= end) {
-        return CLSDecodedLine();
-    }
-    return ReadLineSpan(lines[line], static_cast<DWORD>(end - lines[line]), encoding, line == 0);
-}
-
-CLSDecodedLine CLSFileStream::ReadLineSpan(std::uint64_t start, DWORD length, TextEncoding encoding, bool first)
-{
-    if (!SeekTo(start)) {
-        return CLSDecodedLine();
-    }
-    CLSGlobalOwner block(GlobalAlloc(GPTR, static_cast<SIZE_T>(length) + kLinePadding));
-    DWORD got = 0;
-    if (!block || !ReadBytes(block.Get(), length, &got)) {
-        return CLSDecodedLine();
-    }
-    const TextEncoding effective = encoding != TextEncoding::Auto ? encoding : m_encDetected;
-    return DecodeLineBytes(std::move(block), got, effective, first);
+    return KnowsLineEnd(line) ? GetLine(line, encoding) : CLSDecodedLine();
 }

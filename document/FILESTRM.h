@@ -133,13 +133,24 @@ public:
     // the last line or when a read fails.
     CLSDecodedLine GetLine(DWORD line, TextEncoding encoding = TextEncoding::Auto);
     // As GetLine, but never waits for the index thread: while it counts, a
-    // line that runs on past the start read so far is given as far as it
-    // was read, and a line beyond that is null.
+    // line whose end the start read has not reached is null.
     CLSDecodedLine GetKnownLine(DWORD line, TextEncoding encoding = TextEncoding::Auto);
     // Whether the end of line is known without waiting for the index thread:
     // always once the lines are counted; while they are, when the start read
     // reaches past it (reading on as far as that may go).
     bool KnowsLineEnd(DWORD line);
+    // Where line k starts and the bytes it spans with its break, without
+    // decoding it (a line too long to decode whole is read in pieces
+    // instead). While the lines are still counted, a line that starts near
+    // the start but reaches past what is read there without waiting spans
+    // to the end of the file, and least says how far it is known to reach;
+    // else least is the span. False past the last line.
+    struct LineBytes {
+        std::uint64_t start;
+        std::uint64_t span;
+        std::uint64_t least;
+    };
+    bool GetLineBytes(DWORD line, LineBytes* bytes);
     // What a reader on another thread reads while the file stays open: the
     // copy in memory (null on disk), a handle with a file pointer of its own
     // (on disk; null in memory or when none can be had), and the complete
@@ -172,8 +183,7 @@ private:
     void BuildLineIndex();
     LineSource GetLineSource() const;
     void AfterIndexBuiltHere();
-    bool GetLineSpan(const CLSLineStarts& lines, DWORD line, std::uint64_t* start, DWORD* length);
-    CLSDecodedLine ReadLineSpan(std::uint64_t start, DWORD length, TextEncoding encoding, bool first);
+    bool SpanOf(const CLSLineStarts& lines, DWORD line, LineBytes* bytes) const;
 
     CLSHandle m_hFile;
     // Every read of the file on disk that this thread makes goes through it.

@@ -75,11 +75,6 @@ void DecodeMultiByte(unsigned char* bytes, DWORD n, TextEncoding encoding, bool 
     out[written] = 0;
 }
 
-bool IsUtf16(TextEncoding encoding)
-{
-    return encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be;
-}
-
 }  // namespace
 
 UINT CodePageOf(TextEncoding encoding)

@@ -88,9 +88,8 @@ public:
     // least 1).
     const CLSLineStarts& StartLines() const { return m_vecStart; }
     DWORD StartLinesKnown() const;
-    // Where the reading of the start has got to: a line that runs on past it
-    // is known only so far.
-    std::uint64_t StartReadEnd() const { return m_dwStartRead; }
+    // Bytes of the start read so far.
+    DWORD StartBytesRead() const { return m_dwStartRead; }
 
     // Whether the reading for the index is also to look for the encoding, as
     // the sample at the start decided nothing.

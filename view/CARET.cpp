@@ -132,6 +132,9 @@ void CLSWndView::KeepCaretVisible()
     if (m_hWnd == nullptr || !CaretToClient(m_posCaret, x, y)) {
         return;
     }
+    if (IsTextMode()) {
+        WidenToCaret(x + static_cast<long long>(GetScrollPos32(SB_HORZ)) * HorizontalUnit());
+    }
     RECT rc{};
     GetClientRect(m_hWnd, &rc);
     const Metrics m = GetMetrics();
@@ -144,6 +147,24 @@ void CLSWndView::KeepCaretVisible()
         ScrollBy(SB_HORZ, steps.dx);
     }
     PlaceCaret();
+}
+
+// The horizontal range grows from the rows painted; a caret sent further (End
+// on a line whose painted part told less than its width) widens it first, or
+// the scroll that keeps the caret in sight would stop short of it.
+void CLSWndView::WidenToCaret(long long docX)
+{
+    const int cellWidth = GetMetrics().cellWidth;
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_RANGE;
+    if (cellWidth <= 0 || !GetScrollInfo(m_hWnd, SB_HORZ, &si) || docX / cellWidth < si.nMax) {
+        return;
+    }
+    // Past what a pixel count in an int holds, the range in cells still grows.
+    const long long cells = docX / cellWidth + 1;
+    m_iWidestLine = SaturateToInt(cells * cellWidth);
+    WidenHorizontalRange(cells);
 }
 
 // Up, Down and the page keys keep to the pixel column where a run of them
@@ -186,7 +207,12 @@ void CLSWndView::OnKeyDown(UINT vk)
     }
     const ViewPos oldCaret = m_posCaret;
     const ViewPos oldAnchor = m_posAnchor;
-    auto lengthOf = [this](int line) { return LineLength(line); };
+    // Right asks only whether the caret's line goes on; a long line is not
+    // read through for that.
+    const ViewPos caret = m_posCaret;
+    auto lengthOf = [this, vk, caret](int line) {
+        return vk == VK_RIGHT && line == caret.line ? LineLengthBeyond(line, caret.column) : LineLength(line);
+    };
     if (vk != VK_UP && vk != VK_DOWN && vk != VK_PRIOR && vk != VK_NEXT) {
         m_posGoalFrom = kNoCaretGoal;
     }

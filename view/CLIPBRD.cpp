@@ -30,6 +30,12 @@ bool CLSWndView::MakeCopyOrder(CopyOrder& order)
     case DocumentKind::Text:
         order.lines = sel;
         order.encoding = GetEffectiveEncoding();
+        for (const int line : {sel.s.line, sel.e.line}) {
+            const CLSLineMap* map = m_clsLongLines.Find(static_cast<std::uint32_t>(line), TabCells());
+            if (map != nullptr && (order.longLines.empty() || order.longLines.back().first != static_cast<std::uint64_t>(line))) {
+                order.longLines.emplace_back(line, *map);
+            }
+        }
         order.unicode = IsNtPlatform();
         // A selection into a line whose end is not yet read waits for the
         // count rather than freeze the window: nothing is copied (a beep).

@@ -4,7 +4,9 @@
 #include "view/COPYJOB.h"
 
 #include "view/HEXLAY.h"
+#include "view/LONGLINES.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -232,20 +234,76 @@ void CLSCopyJob::Gather()
 }
 
 // A line that cannot be read ends the copy: what was gathered before it is
-// copied.
+// copied. Short lines are read many at a time; a long one is read in pieces,
+// so that only the copy itself grows with it.
 void CLSCopyJob::GatherText()
 {
     const OrderedSelection& sel = m_order.lines;
-    if (sel.s.line < 0 || sel.e.line < sel.s.line) {
+    const DocumentSource& source = m_order.source;
+    if (sel.s.line < 0 || sel.e.line < sel.s.line || source.lineCount == 0) {
         return;
     }
-    ReadSourceLines(m_order.source, static_cast<std::uint64_t>(sel.s.line), static_cast<std::uint64_t>(sel.e.line),
-                    m_order.encoding, [&](std::uint64_t line, const WCHAR* text, int length) {
-                        const LineSlice slice = SelectedSlice(static_cast<int>(line), length, sel);
-                        return !Stopped() && AppendLine(*m_pBlock, m_order.unicode,
-                                                        static_cast<int>(line) > sel.s.line, text + slice.first,
-                                                        slice.count);
-                    });
+    const std::uint64_t last = std::min<std::uint64_t>(static_cast<std::uint64_t>(sel.e.line), source.lineCount - 1);
+    for (auto line = static_cast<std::uint64_t>(sel.s.line); line <= last && !Stopped();) {
+        if (IsLongLine(line)) {
+            if (!GatherLongLine(line++)) {
+                return;
+            }
+            continue;
+        }
+        std::uint64_t end = line;
+        while (end < last && !IsLongLine(end + 1)) {
+            ++end;
+        }
+        const bool read = ReadSourceLines(source, line, end, m_order.encoding,
+                                          [&](std::uint64_t k, const WCHAR* text, int length) {
+                                              const LineSlice slice = SelectedSlice(static_cast<int>(k), length, sel);
+                                              return !Stopped() && AppendLine(*m_pBlock, m_order.unicode,
+                                                                              static_cast<int>(k) > sel.s.line,
+                                                                              text + slice.first, slice.count);
+                                          });
+        if (!read) {
+            return;
+        }
+        line = end + 1;
+    }
+}
+
+bool CLSCopyJob::IsLongLine(std::uint64_t line) const
+{
+    return m_order.source.LineEnd(line) - m_order.source.lineStart(line) >= kLongLineBytes;
+}
+
+bool CLSCopyJob::GatherLongLine(std::uint64_t line)
+{
+    constexpr std::uint64_t kChunk = 1 << 20;  // units appended at a time
+    const DocumentSource& source = m_order.source;
+    const std::uint64_t start = source.lineStart(line);
+    const LineByteReader read = [&source, start](std::uint64_t offset, unsigned char* into, DWORD n, DWORD* got) {
+        *got = n;
+        return ReadSourceBytes(source, start + offset, into, n);
+    };
+    CLSLineMap fresh(source.LineEnd(line) - start, m_order.encoding, line == 0, 1);
+    CLSLineMap* known = nullptr;
+    for (auto& [k, m] : m_order.longLines) {
+        known = k == line ? &m : known;
+    }
+    CLSLineMap& map = known != nullptr ? *known : fresh;
+    const OrderedSelection& sel = m_order.lines;
+    std::uint64_t first = static_cast<int>(line) == sel.s.line ? static_cast<std::uint64_t>(sel.s.column) : 0;
+    const std::uint64_t end = static_cast<int>(line) == sel.e.line ? static_cast<std::uint64_t>(sel.e.column) : UINT64_MAX;
+    bool joint = static_cast<int>(line) > sel.s.line;
+    std::wstring units;
+    do {
+        const std::uint64_t want = end > first ? std::min(kChunk, end - first) : 0;
+        if (Stopped() || !map.Units(read, first, want, &units) ||
+            !AppendLine(*m_pBlock, m_order.unicode, joint, units.data(), static_cast<int>(units.size()))) {
+            return false;
+        }
+        joint = false;
+        first += units.size();
+    } while (units.size() == kChunk && first < end);
+    return true;
 }
 
 // The bytes are read a piece at a time and their pairs written straight into

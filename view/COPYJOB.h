@@ -5,6 +5,7 @@
 
 #include "base/OWNERS.h"
 #include "document/DOCREAD.h"
+#include "document/LINEMAP.h"
 #include "view/CARETPOS.h"
 
 #include <windows.h>
@@ -12,6 +13,8 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <utility>
+#include <vector>
 
 // What is copied: the selected lines of the text decoded, or the selected
 // bytes of the hex view as pairs.
@@ -22,6 +25,10 @@ struct CopyOrder {
     TextEncoding encoding = TextEncoding::ShiftJis;
     bool unicode = true;                    // text: UTF-16, else ANSI bytes
     std::uint64_t start = 0, end = 0;       // hex: bytes [start, end)
+    // text: the maps of long lines at the ends of the selection as the pane
+    // has read them, so that the copy finds its columns without reading the
+    // lines through again.
+    std::vector<std::pair<std::uint64_t, CLSLineMap>> longLines;
 };
 
 class CLSCopyBlock;
@@ -50,6 +57,8 @@ private:
     void Finish();
     void Gather();
     void GatherText();
+    bool GatherLongLine(std::uint64_t line);
+    bool IsLongLine(std::uint64_t line) const;
     void GatherHex();
     bool Stopped() const { return m_bStop.load(std::memory_order_relaxed); }
 

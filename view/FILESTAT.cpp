@@ -149,6 +149,7 @@ bool CLSWndView::TakeGrownFile()
     m_grown.reset();
     Doc().GetLineCount();  // its count is done: taken from the thread at once
     m_clsShownLines.Clear();
+    m_clsLongLines.Clear();
     InvalidateRect(m_hWnd, nullptr, TRUE);
     SendMessageA(m_hWndParent, WMU_FILE_REREAD, 0, 0);
     return true;

@@ -11,6 +11,7 @@
 #include "resources/RESOURCE.h"
 #include "view/HEXLAY.h"
 
+#include <algorithm>
 #include <climits>
 #include <string>
 
@@ -260,12 +261,25 @@ std::u16string CLSWndView::SelectedQuery()
         return query;
     }
     for (int line = sel.s.line; line <= sel.e.line; ++line) {
-        const CLSDecodedLine& text = ShownLine(line);
-        const LineSlice slice = SelectedSlice(line, text.Length(), sel);
         if (line > sel.s.line) {
             query += u"\r\n";
         }
-        query.append(reinterpret_cast<const char16_t*>(text.Text()) + slice.first, static_cast<std::size_t>(slice.count));
+        LineByteReader read;
+        if (CLSLineMap* map = LongLine(line, &read)) {
+            // Only as much of a long line as a query can hold is read.
+            const LineSlice slice = SelectedSlice(line, line < sel.e.line ? LineLength(line) : sel.e.column, sel);
+            std::wstring units;
+            if (!map->Units(read, static_cast<std::uint64_t>(slice.first),
+                            std::min<std::uint64_t>(static_cast<std::uint64_t>(slice.count), kLongestQuery + 1), &units)) {
+                return std::u16string();
+            }
+            query.append(units.begin(), units.end());
+        } else {
+            const CLSDecodedLine& text = ShownLine(line);
+            const LineSlice slice = SelectedSlice(line, text.Length(), sel);
+            query.append(reinterpret_cast<const char16_t*>(text.Text()) + slice.first,
+                         static_cast<std::size_t>(slice.count));
+        }
         if (query.size() > kLongestQuery) {
             return std::u16string();
         }

@@ -263,11 +263,11 @@ void CLSWndView::OnLinesReady()
         return;
     }
     SetBar(m_hWnd, SB_VERT, SIF_RANGE | SIF_DISABLENOSCROLL, RowsMaximum(WithNoticeRow(LineCount())), 0, 0);
-    // A line that ran on past the start read was shown only as far as it was read.
+    // Lines not yet read to their end were left out of what was shown.
     m_clsShownLines.Clear();
-    InvalidateRect(m_hWnd, nullptr, TRUE);
     OnClientSize();
     FinishAwaitedEnd();
+    InvalidateRect(m_hWnd, nullptr, FALSE);  // rows after a long first line waited for the count
     FollowOnLinesReady(tookGrown, wasAtEnd);
 }
 
@@ -278,6 +278,7 @@ void CLSWndView::ShowFoundEncoding()
         return;
     }
     m_clsShownLines.Clear();
+    m_clsLongLines.Clear();
     InvalidateRect(m_hWnd, nullptr, TRUE);
     SendMessageA(m_hWndParent, WMU_ENCODING_FOUND, static_cast<WPARAM>(GetEffectiveEncoding()), 0);
 }
@@ -290,6 +291,11 @@ void CLSWndView::OnWidestLine(LPARAM cells)
     if (!IsTextMode() || cellWidth <= 0 || cells != m_iWidestLine / cellWidth) {
         return;
     }
+    WidenHorizontalRange(cells);
+}
+
+void CLSWndView::WidenHorizontalRange(long long cells)
+{
     SetBar(m_hWnd, SB_HORZ, SIF_RANGE | SIF_DISABLENOSCROLL, AnnouncedMaximum(cells), 0, 0);
     OnClientSize();
 }

@@ -141,9 +141,11 @@ RowSelection SelectionOnRow(int line, int sLine, int sColumn, int eLine, int eCo
 // length at every paint.
 constexpr int kLayoutPieceUnits = 64;  // about a pane's width of characters
 
+// The same for a part of a row: text starts at startX, while the tab stops
+// still count from the row's origin x0.
 template <class Unit, class Painter>
-int LayoutRow(const Unit* text, int length, int x0, int tabWidth, int selStart, int selEnd, Painter& painter,
-              int clipRight = INT_MAX)
+int LayoutRowFrom(const Unit* text, int length, long long x0, long long startX, int tabWidth, int selStart, int selEnd,
+                  Painter& painter, int clipRight = INT_MAX)
 {
     if (text == nullptr || tabWidth <= 0) {
         return 0;
@@ -154,7 +156,7 @@ int LayoutRow(const Unit* text, int length, int x0, int tabWidth, int selStart, 
     if (selStart < 0 || selEnd < selStart) {
         return 0;
     }
-    long long x = x0;
+    long long x = startX;
     long long bandLeft = 0;
     bool selected = false;
     long long measuredWidth = 0;
@@ -202,4 +204,11 @@ int LayoutRow(const Unit* text, int length, int x0, int tabWidth, int selStart, 
         i = j;
     }
     return SaturateToInt(x - x0);
+}
+
+template <class Unit, class Painter>
+int LayoutRow(const Unit* text, int length, int x0, int tabWidth, int selStart, int selEnd, Painter& painter,
+              int clipRight = INT_MAX)
+{
+    return LayoutRowFrom(text, length, x0, x0, tabWidth, selStart, selEnd, painter, clipRight);
 }

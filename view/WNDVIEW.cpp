@@ -126,6 +126,7 @@ void CLSWndView::OpenFile(const std::wstring& path)
     // Whatever was decoded belongs to the file shown before, or to this one
     // as it was before it grew, shrank or was replaced.
     m_clsShownLines.Clear();
+    m_clsLongLines.Clear();
     m_clsShown.Clear();
     ReplaceDocument();
     Doc().Open(path);
@@ -222,6 +223,7 @@ void CLSWndView::SetEncoding(TextEncoding encoding)
         return;
     }
     m_clsShownLines.Clear();
+    m_clsLongLines.Clear();
     StartTextIndex();
     m_posCaret = m_posAnchor = ViewPos{0, 0};
     if (m_hWnd != nullptr) {
@@ -342,7 +344,7 @@ int CLSWndView::ReachableLineCount(long long furthest)
 {
     if (IsTextMode() && Doc().IsLineIndexBuilding()) {
         if (furthest >= 0 && furthest < INT_MAX) {
-            ShownLine(static_cast<int>(furthest));  // reads on near the start
+            Doc().KnowsLineEnd(static_cast<DWORD>(furthest));  // reads on near the start
         }
         return KnownLineCount();
     }
@@ -362,8 +364,14 @@ int CLSWndView::LineLength(int line)
         return 0;
     }
     switch (GetDisplayMode()) {
-    case DocumentKind::Text:
+    case DocumentKind::Text: {
+        LineByteReader read;
+        std::uint64_t units = 0;
+        if (CLSLineMap* map = LongLine(line, &read)) {
+            return map->Length(read, &units) ? static_cast<int>(std::min<std::uint64_t>(units, INT_MAX)) : 0;
+        }
         return ShownLine(line).Length();
+    }
     case DocumentKind::Hex:
         return HexRowLength(static_cast<std::uint64_t>(line), Doc().GetFileSize());
     default:

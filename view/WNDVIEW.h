@@ -18,6 +18,7 @@
 #include "view/COPYJOB.h"
 #include "view/FILEWATCH.h"
 #include "view/LINECACHE.h"
+#include "view/LONGLINES.h"
 #include "view/MEDIALAY.h"
 #include "view/PANEOBJ.h"
 
@@ -192,6 +193,22 @@ private:
     // Text line k as shown, decoded once while it stays in the cache.
     const CLSDecodedLine& ShownLine(long long line);
     void FinishAwaitedEnd();
+
+    // LONGVIEW.cpp: lines too long to decode whole, read in pieces.
+    // The map of text line k when it is such a line (with *read, its
+    // bytes), else null.
+    CLSLineMap* LongLine(long long line, LineByteReader* read);
+    void ScoutLongLine(std::uint32_t line, const CLSFileStream::LineBytes& bytes, const CLSLineMap& map);
+    int TabCells() const;
+    // The length of a line, or for a long line that goes on past column,
+    // any length beyond column: what Right needs without reading it through.
+    int LineLengthBeyond(int line, int column);
+    struct LongRow {
+        CLSLineMap& map;
+        const LineByteReader& read;
+        int charWidth;
+        int tabWidth;
+    };
     OrderedSelection Selection() const { return OrderSelection(m_posCaret, m_posAnchor); }
 
     // WNDVIEW.cpp: the window, modes, fonts and painting dispatch.
@@ -214,6 +231,7 @@ private:
     void PaintText(HDC hdc, const RECT& rc);
     int DrawLine(HDC hdc, int x0, int y, const WCHAR* text, int length, int tabWidth, int selStart, int selEnd,
                  int clipRight);
+    int DrawLongLine(HDC hdc, long long x0, int y, const LongRow& row, int selStart, int selEnd, const RECT& rc);
     int MeasureColumns(HDC hdc, const WCHAR* text, int length, int n, int tabWidth);
     bool ColumnToPoint(int column, int line, long long& x, long long& y);
     bool PointToColumn(long long x, long long y, ViewPos& pos);
@@ -232,6 +250,7 @@ private:
     void RepaintChangedRows(ViewPos oldCaret, ViewPos oldAnchor);
     void RepaintRows(int first, int last);
     void KeepCaretVisible();
+    void WidenToCaret(long long docX);
     void OnSetFocus();
     void OnKeyDown(UINT vk);
     bool MoveCaretVertically(long long dyPixels);
@@ -293,6 +312,7 @@ private:
     void OnScroll(int bar, int code);
     void OnMouseWheel(WPARAM wParam);
     void OnWidestLine(LPARAM cells);
+    void WidenHorizontalRange(long long cells);
     void OnLinesReady();
     void ShowFoundEncoding();
 
@@ -341,6 +361,7 @@ private:
     ViewPos m_posGoalFrom = kNoCaretGoal;
     long long m_llGoalX = 0;
     CLSLineCache<CLSDecodedLine> m_clsShownLines;
+    CLSLongLines m_clsLongLines;
     TextEncoding m_encOverride = TextEncoding::Auto;
     ViewMode m_modeOverride = ViewMode::Auto;
     int m_iWidestLine = 2;

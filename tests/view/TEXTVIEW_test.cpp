@@ -167,3 +167,46 @@ TEST(TextView, LowLinesShowInTextAndHex)
         }
     }
 }
+
+// A line too long to be decoded whole shows its text and the line after it;
+// End reaches its end, and a click there lands under the pointer.
+TEST(TextView, LineOverAGigabyteShowsAndTakesAClickAtItsEnd)
+{
+    const std::uint64_t kColumns = (std::uint64_t{1} << 30) + 100;
+    const std::string path = TestFolder().PathOf("gigabyte-line.txt");
+    {
+        const CLSHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        const std::string piece(1 << 20, 'x');
+        DWORD written = 0;
+        for (std::uint64_t done = 0; done < kColumns; done += written) {
+            const auto n = static_cast<DWORD>(std::min<std::uint64_t>(piece.size(), kColumns - done));
+            ASSERT_TRUE(WriteFile(file.Get(), piece.data(), n, &written, nullptr) && written == n);
+        }
+        ASSERT_TRUE(WriteFile(file.Get(), "\r\nend", 5, &written, nullptr));
+    }
+    CLSViewHarness h;
+    h.Open(path);
+    const Shot s = h.Capture();
+    const int rowHeight = h.LineHeight();
+    const int cell = CellWidth(h.FontHeight());  // one 'x' in the test font
+    int inked[2] = {};
+    int unlike = 0;  // row 0 is the same glyph cell after cell (the caret aside)
+    for (int y = 0; y < 2 * rowHeight; ++y) {
+        for (int x = 0; x < s.cx; ++x) {
+            inked[y / rowHeight] += s.At(x, y) != kBack ? 1 : 0;
+            unlike += y < rowHeight && x >= cell && x + cell < s.cx && s.At(x, y) != s.At(x + cell, y) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(inked[0], s.cx) << "the long line";
+    EXPECT_EQ(unlike, 0) << "the long line";
+    EXPECT_GT(inked[1], 0) << "the line after it";
+    SetFocus(h.View());
+    h.Key(VK_END);
+    EXPECT_EQ(h.Caret(), LineColumn(0, static_cast<int>(kColumns)));
+    h.Click(100, 2);
+    const long long clicked = (static_cast<long long>(h.ScrollBar(SB_HORZ).nPos) * cell + 100) / cell;
+    EXPECT_GT(clicked, static_cast<long long>(kColumns) - 100);
+    EXPECT_EQ(h.Caret(), LineColumn(0, static_cast<int>(clicked)));
+    h.Key(VK_END, true);
+    EXPECT_EQ(h.CopyUnicode(), std::wstring(static_cast<std::size_t>(kColumns - clicked), L'x'));
+}
