@@ -77,6 +77,16 @@ version=$(head -n 1 VERSION)
 run_checks release bash -c "bash package.sh --no-build --dist build/test-dist >/dev/null &&
   bash scripts/check_release.sh build/test-dist/glim-$version-win64.zip"
 
+# A short soak of the running program: 200 random user actions from a fixed
+# seed; one check, failed by a crash or a hang (see soak.sh for a replay).
+soak_check() {
+  ./soak.sh 200 20261207 >"$logs/soak-run.log" 2>&1
+  local rc=$? summary
+  summary=$(grep -a '^soak: ' "$logs/soak-run.log" | tail -n 1)
+  if [ "$rc" -eq 0 ]; then echo "ok $summary"; else echo "FAIL ${summary:-soak: no summary (exit $rc)}"; fi
+}
+run_checks soak soak_check
+
 # Native fuzz targets: a short run each; any finding fails. A target may come
 # with a seed_<name> program that writes its starting corpus.
 for fuzzer in build/fuzz/fuzzers/fuzz_*; do

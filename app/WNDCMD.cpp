@@ -409,6 +409,7 @@ void CLSWndMain::ShowFile(const std::wstring& path, const wchar_t* lpszTypeName)
     m_clsStatusBar.SetTypeText(lpszTypeName);
     m_clsStatusBar.SetSizeText(!path.empty() ? FileSizeOfPath(path) : std::nullopt);
     m_clsView.OpenFile(path);
+    HoldShownFileVolume();
     ShowEncoding();
     ShowCaretPart();
 }

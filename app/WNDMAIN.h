@@ -9,6 +9,7 @@
 #include "window/WNDBASE.h"
 #include "navigation/FILELIST.h"
 #include "navigation/FOLDERTR.h"
+#include "navigation/VOLUMES.h"
 #include "settings/GLIMSET.h"
 #include "settings/SETDLG.h"
 #include "view/FINDBOX.h"
@@ -61,6 +62,7 @@ public:
     CLSWndSeparator& GetVerticalBar() noexcept { return m_clsVertical; }
     CLSWndSeparator& GetHorizontalBar() noexcept { return m_clsHorizontal; }
     CLSStatusBar& GetStatusBar() noexcept { return m_clsStatusBar; }
+    const CLSVolumeNotices& GetVolumes() const noexcept { return m_clsVolumes; }
     // The caret last reported by the content view (0-based), for the status bar.
     int GetCaretLine() const noexcept { return m_iCaretLine; }
     int GetCaretColumn() const noexcept { return m_iCaretColumn; }
@@ -129,7 +131,11 @@ private:
     void OnFollowState(FollowState state);
     // The view read its file again (WNDCMD.cpp).
     void OnFileReread();
+    // A volume Glim holds is about to go (WNDVOL.cpp): true when it was one.
+    bool OnVolumeLeaving(WPARAM event, const DEV_BROADCAST_HDR* hdr);
+    void HoldShownFileVolume();
 
+    CLSVolumeNotices m_clsVolumes;  // before the panes, whose watchers borrow it
     CLSWndFolderTree m_clsFolderTree;
     CLSWndFileList m_clsFileList;
     CLSWndSeparator m_clsVertical;

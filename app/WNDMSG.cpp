@@ -54,6 +54,9 @@ LRESULT CLSWndMain::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_DEVICECHANGE:
         SendDlgItemMessageA(hWnd, kIdFolderTree, uMsg, wParam, lParam);
+        if (OnVolumeLeaving(wParam, reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam))) {
+            return TRUE;  // nothing of ours stands in the way any more
+        }
         break;
     case WM_DROPFILES:
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
@@ -102,6 +105,9 @@ LRESULT CLSWndMain::OnCreate()
     if (!InitCommonControlsEx(&icc)) {
         return -1;
     }
+    m_clsVolumes.SetWindow(m_hWnd);
+    m_clsFolderTree.SetVolumeNotices(&m_clsVolumes);
+    m_clsFileList.SetVolumeNotices(&m_clsVolumes);
     CreatePanes();
     ToggleBar(IDM_TOOLBAR, m_settings.GetFlag(CLSGlimSettings::kShowToolBar));
     ToggleBar(IDM_STATUSBAR, m_settings.GetFlag(CLSGlimSettings::kShowStatusBar));
@@ -338,6 +344,7 @@ void CLSWndMain::OnDestroy()
     CapturePanes();
     m_clsFolderTree.Destroy();
     m_clsFileList.Destroy();
+    m_clsVolumes.Clear();
     m_clsVertical.Destroy();
     m_clsHorizontal.Destroy();
     m_clsView.Destroy();

@@ -74,6 +74,13 @@ struct CLSFindTraits : CLSKernelHandleTraits {
 };
 using CLSFindHandle = CLSUniqueOwner<CLSFindTraits>;
 
+// A registration for device notifications, ended with
+// UnregisterDeviceNotification.
+struct CLSDeviceNotifyTraits : CLSNullIsNone<HDEVNOTIFY> {
+    static void Free(HDEVNOTIFY h) noexcept { UnregisterDeviceNotification(h); }
+};
+using CLSDeviceNotify = CLSUniqueOwner<CLSDeviceNotifyTraits>;
+
 // A GDI object (font, brush, pen, bitmap, region) deleted with DeleteObject.
 // Whoever selected it into a DC must have put the old object back first:
 // CLSSelectObject does that by going out of scope before this owner does.

@@ -70,3 +70,15 @@ CLSDecodedLine CLSFileStream::GetLine(DWORD line, TextEncoding encoding)
     const TextEncoding effective = encoding != TextEncoding::Auto ? encoding : m_encDetected;
     return DecodeLineBytes(std::move(block), got, effective, line == 0);
 }
+
+bool CLSFileStream::KnowsLineEnd(DWORD line)
+{
+    return !m_index.IsBuilding() || m_index.ReadStartTo(GetLineSource(), line);
+}
+
+// A line whose end is not yet read, while the lines are counted, is null
+// here: the pane asks again once the count is done instead of waiting.
+CLSDecodedLine CLSFileStream::GetKnownLine(DWORD line, TextEncoding encoding)
+{
+    return KnowsLineEnd(line) ? GetLine(line, encoding) : CLSDecodedLine();
+}

@@ -132,6 +132,13 @@ public:
     // detected one. Where lines start follows SetLineEncoding only. Null past
     // the last line or when a read fails.
     CLSDecodedLine GetLine(DWORD line, TextEncoding encoding = TextEncoding::Auto);
+    // As GetLine, but never waits for the index thread: while it counts, a
+    // line whose end the start read has not reached is null.
+    CLSDecodedLine GetKnownLine(DWORD line, TextEncoding encoding = TextEncoding::Auto);
+    // Whether the end of line is known without waiting for the index thread:
+    // always once the lines are counted; while they are, when the start read
+    // reaches past it (reading on as far as that may go).
+    bool KnowsLineEnd(DWORD line);
     // Where line k starts and the bytes it spans with its break, without
     // decoding it (a line too long to decode whole is read in pieces
     // instead). While the lines are still counted, a line that starts near

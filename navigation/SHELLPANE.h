@@ -20,6 +20,11 @@ class CLSWndShellPane : public CLSWndBase {
 public:
     void Move(int x, int y, int cx, int cy);
     bool IsWatching() const noexcept { return m_watcher.IsRunning(); }
+    // The volumes of the folders the pane watches are held there (the main
+    // window's), so that the system asks before one of them is ejected.
+    void SetVolumeNotices(CLSVolumeNotices* volumes) noexcept { m_watcher.SetVolumeNotices(volumes); }
+    // The volume with that root is about to go: the pane's watches there close.
+    void ReleaseVolume(const std::wstring& root) { m_watcher.UnwatchVolume(root); }
 
     LRESULT WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) override;
 

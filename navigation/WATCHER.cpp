@@ -76,9 +76,16 @@ bool CLSFolderWatcher::Watch(LPARAM key, const wchar_t* path, DWORD filter)
     if (!change.Valid()) {
         return false;
     }
+    std::wstring volume = m_pVolumes != nullptr ? m_pVolumes->Hold(path) : std::wstring();
     CLSLock lock(m_lock);
-    m_entries.push_back(Entry{key, std::move(change), false});
+    m_entries.push_back(Entry{key, std::move(change), false, std::move(volume)});
     return true;
+}
+
+void CLSFolderWatcher::UnwatchVolume(const std::wstring& root)
+{
+    CLSLock lock(m_lock);
+    std::erase_if(m_entries, [&root](const Entry& e) { return IsSameVolume(e.volume, root); });
 }
 
 void CLSFolderWatcher::Unwatch(LPARAM key)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "base/OWNERS.h"
+#include "navigation/VOLUMES.h"
 
 #include <windows.h>
 
@@ -71,6 +72,12 @@ public:
     // system gives no notification for it.
     bool Watch(LPARAM key, const wchar_t* path, DWORD filter);
     void Unwatch(LPARAM key);
+    // The volumes of the folders watched from now on are held there, so
+    // that the system asks before one of them goes.
+    void SetVolumeNotices(CLSVolumeNotices* volumes) noexcept { m_pVolumes = volumes; }
+    // Closes the watches of every folder on the volume with that root: it is
+    // about to be ejected.
+    void UnwatchVolume(const std::wstring& root);
     // The receiver's check: the message comes from the running thread and
     // its key is still watched. It also allows the next message for that key.
     bool Accept(WPARAM generation, LPARAM key);
@@ -82,6 +89,7 @@ private:
         LPARAM key;
         CLSChangeNotification change;
         bool posted;  // a message is on its way; one is enough
+        std::wstring volume;  // the root, where volumes are held
     };
 
     static DWORD WINAPI ThreadProc(LPVOID param);
@@ -93,6 +101,7 @@ private:
     HWND m_hWndTarget = nullptr;
     UINT m_uMsg = 0;
     std::atomic<std::uint32_t> m_generation{0};
+    CLSVolumeNotices* m_pVolumes = nullptr;  // borrowed: the main window's
     CLSHandle m_stop;  // set by Stop: the thread's sleep ends at once
     CLSHandle m_thread;
 };

@@ -85,6 +85,7 @@
 #define IDS_FIND_NOT_IN_ENCODING 2107
 #define IDS_NO_NEXT_FILE 2190
 #define IDS_NO_PREV_FILE 2191
+#define IDS_FILE_EJECTED 2210
 
 // The pane's line for a file whose read did not end ("%s": its name).
 #define IDS_READ_STALLED 2120

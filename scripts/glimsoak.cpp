@@ -513,7 +513,17 @@ void Soak::Act()
 bool Soak::ReportHang()
 {
     Note("no answer within 5 s");
-    std::printf("soak: no answer at action %u; the threads of Glim:\n%s", m_done + 1, m_watch->AllStacks().c_str());
+    std::string before;
+    for (std::size_t i = m_recent.size() > 10 ? m_recent.size() - 10 : 0; i < m_recent.size(); ++i) {
+        before += "  " + m_recent[i] + "\n";
+    }
+    std::printf("soak: no answer at action %u; the actions before it:\n%sthe threads of Glim:\n%s", m_done + 1,
+                before.c_str(), m_watch->AllStacks().c_str());
+    // A second look tells a thread stuck in one place from one that is busy.
+    Sleep(2000);
+    if (!Answers(500)) {
+        std::printf("soak: the threads of Glim 2 s later:\n%s", m_watch->AllStacks().c_str());
+    }
     ULONGLONG since = GetTickCount64();
     while (GetTickCount64() - since < 60000 && !Exited()) {
         if (Answers(kAnswerMs)) {

@@ -147,7 +147,10 @@ std::string SoakWatch::StackOf(HANDLE thread) const
     ReadProcessMemory(m_process.Get(), reinterpret_cast<const void*>(static_cast<std::uintptr_t>(top)), words.data(),
                       words.size() * sizeof(words[0]), &read);
     int shown = 0;
-    for (std::size_t i = 0; i < read / sizeof(words[0]) && shown < 40; ++i) {
+    // Deep enough to reach Glim's own frames under a system DLL's paint or
+    // enumeration, which is where a stall outside Glim's code is told apart.
+    constexpr int kShownFrames = 120;
+    for (std::size_t i = 0; i < read / sizeof(words[0]) && shown < kShownFrames; ++i) {
         std::string place = Place(words[i]);
         if (!place.empty()) {
             stack += "  " + place + "\n";

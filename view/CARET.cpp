@@ -4,6 +4,8 @@
 
 #include "view/TEXTLAY.h"
 
+#include <utility>
+
 bool CLSWndView::CaretToClient(ViewPos pos, long long& x, long long& y)
 {
     bool ok = false;
@@ -197,6 +199,8 @@ void CLSWndView::OnKeyDown(UINT vk)
     // Left, Right, Home and End reach the next line at most; with Ctrl, the
     // end of the text or the next word, which may be many lines on.
     const bool distant = ctrl && (vk == VK_END || vk == VK_RIGHT);
+    m_bEndAwaited = ctrl && vk == VK_END && IsTextMode() && Doc().IsLineIndexBuilding();
+    m_bEndExtends = shift;
     const int count = ReachableLineCount(distant ? INT_MAX : static_cast<long long>(m_posCaret.line) + 1);
     if (count <= 0) {
         return;
@@ -247,9 +251,21 @@ void CLSWndView::OnKeyDown(UINT vk)
     FinishCaretChange(oldCaret, oldAnchor, shift);
 }
 
+void CLSWndView::FinishAwaitedEnd()
+{
+    if (!std::exchange(m_bEndAwaited, false) || !HasCaretMode()) {
+        return;
+    }
+    const ViewPos oldCaret = m_posCaret;
+    const ViewPos oldAnchor = m_posAnchor;
+    MoveCaret(CaretKey::End, true, LineCount(), m_posCaret, [this](int line) { return LineLength(line); });
+    FinishCaretChange(oldCaret, oldAnchor, m_bEndExtends);
+}
+
 void CLSWndView::OnLButtonDown(WPARAM flags, int x, int y)
 {
     SetFocus(m_hWnd);
+    m_bEndAwaited = false;
     if (!HasCaretMode()) {
         return;
     }
@@ -297,10 +313,13 @@ void CLSWndView::SelectAll()
     if (!HasCaretMode()) {
         return;
     }
-    const int count = LineCount();
+    // While the lines are counted, as far as is known, and on once they are.
+    const int count = ReachableLineCount(INT_MAX);
     if (count <= 0) {
         return;
     }
+    m_bEndAwaited = IsTextMode() && Doc().IsLineIndexBuilding();
+    m_bEndExtends = true;
     const ViewPos oldCaret = m_posCaret;
     const ViewPos oldAnchor = m_posAnchor;
     m_posAnchor = ViewPos{0, 0};

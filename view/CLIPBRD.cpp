@@ -37,6 +37,11 @@ bool CLSWndView::MakeCopyOrder(CopyOrder& order)
             }
         }
         order.unicode = IsNtPlatform();
+        // A selection into a line whose end is not yet read waits for the
+        // count rather than freeze the window: nothing is copied (a beep).
+        if (!Doc().KnowsLineEnd(static_cast<DWORD>(sel.e.line))) {
+            return false;
+        }
         return MakeDocumentSourceThrough(Doc(), static_cast<DWORD>(sel.e.line), order.source);
     case DocumentKind::Hex:
         order.hex = true;

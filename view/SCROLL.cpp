@@ -263,7 +263,10 @@ void CLSWndView::OnLinesReady()
         return;
     }
     SetBar(m_hWnd, SB_VERT, SIF_RANGE | SIF_DISABLENOSCROLL, RowsMaximum(WithNoticeRow(LineCount())), 0, 0);
+    // Lines not yet read to their end were left out of what was shown.
+    m_clsShownLines.Clear();
     OnClientSize();
+    FinishAwaitedEnd();
     InvalidateRect(m_hWnd, nullptr, FALSE);  // rows after a long first line waited for the count
     FollowOnLinesReady(tookGrown, wasAtEnd);
 }

@@ -110,6 +110,15 @@ void CLSWndView::ApplySettings(const CLSGlimTextSettings& text, const CLSGlimFon
     }
 }
 
+void CLSWndView::CloseFile(const std::string& why)
+{
+    OpenFile(std::wstring());
+    m_strOpenFailure = why;
+    if (m_hWnd != nullptr) {
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
+}
+
 void CLSWndView::OpenFile(const std::wstring& path)
 {
     const wchar_t* lpszPlugins = m_clsImage.GetUseSPI() ? m_clsImage.GetSPIFolder().c_str() : nullptr;
@@ -329,16 +338,15 @@ int CLSWndView::LineCount()
 
 // Lines the caret can move among when it goes no further than line furthest:
 // while the lines are still counted on their thread, the lines read so far
-// near the start (reading on as far as that line), so that keys and clicks
-// near the start do not wait for the whole count; else all of them.
+// near the start (reading on as far as that line); the window never waits
+// for the count. Once it is done, all of them.
 int CLSWndView::ReachableLineCount(long long furthest)
 {
-    if (IsTextMode() && Doc().IsLineIndexBuilding() && furthest >= 0 && furthest < INT_MAX) {
-        Doc().LinesThrough(static_cast<DWORD>(furthest));  // read on, or wait for the count beyond the start
-        const int known = KnownLineCount();
-        if (furthest < known) {
-            return known;
+    if (IsTextMode() && Doc().IsLineIndexBuilding()) {
+        if (furthest >= 0 && furthest < INT_MAX) {
+            Doc().KnowsLineEnd(static_cast<DWORD>(furthest));  // reads on near the start
         }
+        return KnownLineCount();
     }
     return LineCount();
 }
@@ -378,7 +386,7 @@ const CLSDecodedLine& CLSWndView::ShownLine(long long line)
         return s_none;
     }
     return m_clsShownLines.Get(static_cast<std::uint32_t>(line),
-                               [this](std::uint32_t k) { return Doc().GetLine(k, m_encOverride); });
+                               [this](std::uint32_t k) { return Doc().GetKnownLine(k, m_encOverride); });
 }
 
 void CLSWndView::DeleteFontAndBrush()
@@ -425,6 +433,7 @@ void CLSWndView::ResetCaret()
 {
     m_posCaret = m_posAnchor = ViewPos{0, 0};
     m_posGoalFrom = kNoCaretGoal;
+    m_bEndAwaited = false;
     NotifyCaret();
 }
 

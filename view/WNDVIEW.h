@@ -86,6 +86,9 @@ public:
     // Shows the file; in place of one that cannot be opened, the pane shows
     // one line that says why.
     void OpenFile(const std::wstring& path);
+    // Closes the file (its volume is being ejected, say) and shows why in
+    // its place.
+    void CloseFile(const std::string& why);
     // Opens the file shown again, as far as it now reaches, keeping caret,
     // selection and scroll positions where they still exist. F5 in the pane;
     // also done when the pane gains the focus, selects all or copies and the
@@ -189,6 +192,7 @@ private:
     int LineLength(int line);
     // Text line k as shown, decoded once while it stays in the cache.
     const CLSDecodedLine& ShownLine(long long line);
+    void FinishAwaitedEnd();
 
     // LONGVIEW.cpp: lines too long to decode whole, read in pieces.
     // The map of text line k when it is such a line (with *read, its
@@ -365,6 +369,11 @@ private:
     int m_iWheelZoomRest = 0;  // wheel delta short of a whole zoom step
     bool m_bFullScreen = false;
     bool m_bDragging = false;
+    // Ctrl+End came while the lines were still counted: the caret went as far
+    // as was known and goes on to the end once they are (extending the
+    // selection when Shift was down); any other key or click forgets it.
+    bool m_bEndAwaited = false;
+    bool m_bEndExtends = false;
 
     // The search running or waiting for the line index, and where it began.
     struct FindState {

@@ -6,6 +6,7 @@
 #include "tests/view/VIEWTEST.h"
 
 #include <commctrl.h>
+#include <dbt.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -228,4 +229,26 @@ TEST_F(Navigation, TheShownFileIsReadAgainWithItsSizeAndItsGoingIsShown)
         RunLoop();
     }
     EXPECT_FALSE(failure.empty());
+}
+
+// The system asks before it ejects the volume of the shown folder and file,
+// naming the handle Glim holds on it: every watch and the file there close,
+// so both open exclusively, and the pane says why the file went.
+TEST_F(Navigation, AVolumeAboutToBeEjectedIsLetGo)
+{
+    Navigate(m_file);
+    ASSERT_TRUE(m_app->GetView().Doc().IsOpen());
+    DEV_BROADCAST_HANDLE notice{};
+    notice.dbch_size = sizeof(notice);
+    notice.dbch_devicetype = DBT_DEVTYP_HANDLE;
+    notice.dbch_handle = m_app->GetVolumes().HandleOf(m_file);
+    ASSERT_NE(notice.dbch_handle, nullptr);
+    EXPECT_EQ(SendMessageA(Main(), WM_DEVICECHANGE, DBT_DEVICEQUERYREMOVE, reinterpret_cast<LPARAM>(&notice)), TRUE);
+    for (const std::wstring& path : {m_japanese, m_file}) {
+        const CLSHandle alone(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        EXPECT_TRUE(alone.Valid()) << GetLastError();
+    }
+    EXPECT_EQ(m_app->GetView().GetOpenFailure(), "ドライブが取り外されるため、ファイルを閉じました。");
+    EXPECT_EQ(m_app->GetVolumes().HandleOf(m_file), nullptr);
 }

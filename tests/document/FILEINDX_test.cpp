@@ -191,3 +191,25 @@ TEST(LineIndexThread, EncodingFoundPastAnAsciiSample)
     doc.StartLineIndex(PostReady(notify.Get()));
     EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::ShiftJis);
 }
+
+// A first line longer than the start read: the pane gets no line that the
+// start read has not reached the end of, without waiting for (or even
+// starting) the count.
+TEST(LineIndexThread, KnownLinesNeverWaitForTheCount)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("one-line.txt", std::string(3 << 20, 'x') + "\nlast");
+    CLSMessageWindow notify;
+    CLSFileStream doc;
+    doc.SetMemoryLimit(kDiskLimit);
+    ASSERT_TRUE(doc.Open(WidenAnsi(path)));
+    doc.StartLineIndex(PostReady(notify.Get()));  // held until RunLineIndex
+    EXPECT_FALSE(doc.GetKnownLine(0));
+    EXPECT_FALSE(doc.GetKnownLine(1));
+    EXPECT_TRUE(doc.IsLineIndexBuilding());
+
+    doc.RunLineIndex();
+    ASSERT_TRUE(WaitForLinesReady(notify.Get()));
+    EXPECT_EQ(doc.GetKnownLine(0).Length(), 3 << 20);
+    EXPECT_EQ(std::wstring(doc.GetKnownLine(1).Text()), L"last");
+}

@@ -77,4 +77,10 @@ TEST(DelayedCopy, TakesLinesNearTheStartWhileTheCountRuns)
     h.Key(VK_DOWN, true);
     EXPECT_EQ(h.CopyUnicode(), L"line 0\r\nline 1\r\n");
     EXPECT_TRUE(h.view.Doc().IsLineIndexBuilding());
+
+    // Into a line longer than the start read: no copy, and no wait either.
+    h.view.OpenFile(WidenAnsi(TestFolder().Write("one-line.txt", std::string(3 << 20, 'x'))));
+    h.view.SelectAll();
+    h.CopyUnicode();
+    EXPECT_TRUE(h.view.Doc().IsLineIndexBuilding());
 }
