@@ -90,8 +90,7 @@ TEST_F(Bars, StatusBarShowsSizeCaretAndEncodingOfWhatIsOpened)
     }
     Navigate(huge);
     EXPECT_EQ(Part(4), "\t\t5,368,709,120バイト");
-    // So do the caret part for a nine-digit line and the encoding part for
-    // its longest label.
+    // So do the caret's for a nine-digit line and the encoding's for its longest label.
     Command(IDM_ENC_UTF16BE);
     SendMessageA(Main(), WMU_CARET_POS, 335544320, 0);
     HWND bar = GetDlgItem(Main(), CLSStatusBar::kControlId);

@@ -1,8 +1,8 @@
 // The settings sheet over the main window, driven from inside its own loop:
 // validation that keeps the sheet open on the page, Apply enabled by a change,
 // one WMU_APPLY_SETTINGS per applied page, Cancel storing nothing, the start
-// page kept for the run, and a font and a colour reaching the preview and the
-// settings (which the settings file's own tests write).
+// page kept for the run, the plug-in folder chooser's prompt, and a font and a
+// colour reaching the preview and the settings (the settings file's tests write them).
 #include "DLGDRIVE.h"
 #include "MAINTEST.h"
 
@@ -115,13 +115,20 @@ TEST_F(SettingsSheet, OneApplyPerShownPageCancelStoresNothingAndTheStartPageIsKe
     EXPECT_FALSE(m_app->GetSettings().GetFlag(CLSGlimSettings::kMonitorFolder));
 
     int startedOn = -1;
+    char prompt[256] = "";
     Run({[&] {
-        startedOn = Current();
-        Show(3);
-        Click(3, 1030);
-        Press(PSBTN_CANCEL);
-    }});
+             startedOn = Current();
+             Show(3);
+             Click(3, 1030);  // use the plug-ins, which enables their folder's chooser
+             Click(3, 1032);
+         },
+         [&] {
+             GetDlgItemTextA(ModalDriver::ActiveDialog(), 14146, prompt, sizeof(prompt));  // the chooser's title
+             PostMessageA(ModalDriver::ActiveDialog(), WM_COMMAND, IDCANCEL, 0);
+         },
+         [&] { Press(PSBTN_CANCEL); }});
     EXPECT_EQ(startedOn, 4);
+    EXPECT_STREQ(prompt, "Susie プラグインのあるフォルダを選択してください。");
     EXPECT_FALSE(m_app->GetSettings().GetImage().GetUseSPI());
     EXPECT_EQ(applied.m_seen.size(), 5u);
     Run({[&] {
@@ -176,25 +183,4 @@ TEST_F(SettingsSheet, ChosenFontAndColourReachThePreviewAtOnceAndTheSettings)
     GetClientRect(view, &rc);
     EXPECT_EQ(GetPixel(CLSWindowDC(view).Get(), rc.right / 2, rc.bottom / 2), RGB(12, 34, 56));
     EXPECT_EQ(std::string(m_app->GetSettings().GetText().GetFaceName().GetString()), face);
-}
-
-// The plug-in folder's chooser asks for the plug-in folder.
-TEST_F(SettingsSheet, PlugInFolderChooserAsksForThePlugInFolder)
-{
-    char prompt[256] = "";
-    Run({
-        [&] {
-            Show(3);
-            if (!IsDlgButtonChecked(Page(3), 1030)) {
-                Click(3, 1030);  // use the plug-ins, which enables their 参照
-            }
-            Click(3, 1032);
-        },
-        [&] {
-            GetDlgItemTextA(ModalDriver::ActiveDialog(), 14146, prompt, sizeof(prompt));  // the chooser's title
-            PostMessageA(ModalDriver::ActiveDialog(), WM_COMMAND, IDCANCEL, 0);
-        },
-        [&] { Press(PSBTN_CANCEL); },
-    });
-    EXPECT_STREQ(prompt, "Susie プラグインのあるフォルダを選択してください。");
 }

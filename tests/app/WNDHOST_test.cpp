@@ -28,12 +28,6 @@ protected:
     {
         return (GetMenuState(GetMenu(Main()), static_cast<UINT>(id), MF_BYCOMMAND) & MF_CHECKED) != 0;
     }
-    // The menu item's state and, as the message loop sets it, the Copy button's.
-    bool CopyButton() const
-    {
-        RunLoop();
-        return SendDlgItemMessageA(Main(), kIdToolBar, TB_ISBUTTONENABLED, IDM_COPY, 0) != 0;
-    }
     UINT StateAfterInitMenu(int id) const
     {
         SendMessageA(Main(), WM_INITMENU, reinterpret_cast<WPARAM>(GetMenu(Main())), 0);
@@ -53,25 +47,24 @@ TEST_F(HostedView, PathBoxOpensTheFileAndEditCommandsFollowTheFocus)
     Command(IDM_SELECTALL);
     EXPECT_FALSE(m_app->GetView().HasSelection());
     EXPECT_EQ(StateAfterInitMenu(IDM_COPY) & MF_GRAYED, 0u);  // the path box has a selection
-    EXPECT_TRUE(CopyButton());
-    EXPECT_NE(StateAfterInitMenu(IDM_REFRESH) & MF_GRAYED, 0u);  // nothing to read again there
+    RunLoop();  // the message loop sets the Copy button as the item
+    EXPECT_TRUE(SendDlgItemMessageA(Main(), kIdToolBar, TB_ISBUTTONENABLED, IDM_COPY, 0));
 
     SetFocus(ViewWindow());
     EXPECT_NE(StateAfterInitMenu(IDM_COPY) & MF_GRAYED, 0u);  // nothing selected in the view
-    EXPECT_FALSE(CopyButton());
+    RunLoop();
+    EXPECT_FALSE(SendDlgItemMessageA(Main(), kIdToolBar, TB_ISBUTTONENABLED, IDM_COPY, 0));
     EXPECT_EQ(StateAfterInitMenu(IDM_SELECTALL) & MF_GRAYED, 0u);
     EXPECT_EQ(StateAfterInitMenu(IDM_REFRESH) & MF_GRAYED, 0u);  // F5 reads the shown file again
     Command(IDM_SELECTALL);
     EXPECT_EQ(m_app->GetCaretLine(), 1);  // the view's report is remembered
     EXPECT_EQ(m_app->GetCaretColumn(), 11);
     EXPECT_EQ(StateAfterInitMenu(IDM_COPY) & MF_GRAYED, 0u);
-    EXPECT_TRUE(CopyButton());
     Command(IDM_COPY);
     EXPECT_EQ(ClipboardText(Main()), L"first\r\nsecond line");
 
     SetFocus(Main());  // neither the path box nor the view
     EXPECT_NE(StateAfterInitMenu(IDM_COPY) & MF_GRAYED, 0u);
-    EXPECT_FALSE(CopyButton());
     EXPECT_NE(StateAfterInitMenu(IDM_SELECTALL) & MF_GRAYED, 0u);
     EXPECT_NE(StateAfterInitMenu(IDM_REFRESH) & MF_GRAYED, 0u);
 }

@@ -3,6 +3,7 @@
 // and the pane state that survives a restart.
 #include "DLGDRIVE.h"
 #include "MAINTEST.h"
+#include "tests/common/PUMP.h"
 #include "tests/view/VIEWTEST.h"
 
 #include <commctrl.h>
@@ -223,12 +224,7 @@ TEST_F(Navigation, TheShownFileIsReadAgainWithItsSizeAndItsGoingIsShown)
     SendDlgItemMessageA(Main(), kIdStatusBar, SB_GETTEXTA, 4, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(text, "\t\t1,234バイト");
     ASSERT_TRUE(DeleteFileW(m_file.c_str()));
-    const std::string& failure = m_app->GetView().GetOpenFailure();
-    for (const DWORD start = GetTickCount(); failure.empty() && GetTickCount() - start < 5000;) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        RunLoop();
-    }
-    EXPECT_FALSE(failure.empty());
+    EXPECT_TRUE(PumpUntil([&] { return !m_app->GetView().GetOpenFailure().empty(); }));
 }
 
 // The system asks before it ejects the volume of the shown folder and file,

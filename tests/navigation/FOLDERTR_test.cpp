@@ -3,6 +3,7 @@
 #include "NAVTEST.h"
 
 #include "base/WIDETEXT.h"
+#include "navigation/TREESCRL.h"
 
 #include <gtest/gtest.h>
 
@@ -185,4 +186,14 @@ TEST(FolderTree, RefreshWaitsForAnOpenMenu)
     EXPECT_EQ(g_probe.ticks, 20);
     EXPECT_EQ(g_probe.childrenUnderMenu, 0u);
     EXPECT_TRUE(PumpUntil([&] { return ChildTexts(hWndTree, hFolder).size() == 1; }));
+}
+
+// Across to a deep node (left, right, tree width: scroll): one shown stays; its end to
+// the right edge; one wider than the tree or left of it, its start to the left edge.
+TEST(TreeScroll, ANodeBeyondEitherEdgeComesIntoViewStartFirst)
+{
+    const int cases[][4] = {{10, 90, 100, 0}, {150, 230, 100, 130}, {150, 400, 100, 150}, {-40, 20, 100, -40}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ScrollAcrossToShow(c[0], c[1], c[2]), c[3]) << c[0] << ".." << c[1];
+    }
 }

@@ -65,8 +65,6 @@ TEST(TextMetrics, RowsAndTabsSurviveAnySetting)
         EXPECT_EQ(TabWidth(t[0], t[1]), t[2]) << t[0] << " x " << t[1];
     }
     EXPECT_GT(TabWidth(20, 2147483647), 0);
-    // Four characters end on the stop; their tab goes on to the next one.
-    EXPECT_EQ(Measure(u"abcd\tE", 5, TabWidth(10, 4)), 80);
     EXPECT_EQ(ViewFontHeight(0), 2);  // a font that reports no height still gets rows
 }
 
