@@ -5,7 +5,6 @@
 #include "MAINTEST.h"
 #include "tests/view/VIEWTEST.h"
 
-#include <commctrl.h>
 #include <dbt.h>
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -158,13 +157,12 @@ TEST_F(Navigation, NamesOfEveryScriptAndPathsPastMaxPathOpen)
         return ClipboardText(Main());
     };
     const std::vector<std::wstring> names = {L"café.txt", L"𠮷田.txt", L"简体中文.txt", L"한국어.txt", L"😀.txt"};
-    m_folder.MakeFolderWide(L"scripts");
     for (const std::wstring& name : names) {
-        m_folder.WriteWide(L"scripts\\" + name, Utf8OfWide(name));
+        m_folder.WriteWide(L"表ソ Zoë\\" + name, Utf8OfWide(name));
     }
-    Navigate(m_folder.WidePath() + L"\\scripts");
+    Navigate(m_japanese);
     HWND hWndList = m_app->GetFileList().GetListWindow();
-    ASSERT_EQ(ListView_GetItemCount(hWndList), 5);
+    ASSERT_EQ(ListView_GetItemCount(hWndList), 6) << "the fixture's file and the five";
     for (const std::wstring& name : names) {
         const LVFINDINFOW find{LVFI_STRING, name.c_str(), 0, {}, 0};
         const int i = static_cast<int>(SendMessageW(hWndList, LVM_FINDITEMW, static_cast<WPARAM>(-1),
