@@ -17,8 +17,7 @@ protected:
     {
         MainWindow::SetUp();
         Start();
-        // A folder and a file whose names Shift-JIS cannot hold ("ë", "é"), and
-        // one whose Shift-JIS form has a backslash as a trail byte ("表").
+        // Names Shift-JIS cannot hold ("ë", "é") beside "表", whose trail byte is a backslash.
         m_japanese = m_folder.MakeFolderWide(L"表ソ Zoë");
         m_file = m_folder.WriteWide(L"表ソ Zoë\\café表.txt", "ソース");
     }

@@ -55,8 +55,7 @@ public:
         HANDLE search = FindFirstFileW(In(pattern).c_str(), &found);
         if (search != INVALID_HANDLE_VALUE) {
             do {
-                const std::wstring name = found.cFileName;
-                names.emplace_back(name.begin(), name.end());  // the plug-ins' names are ASCII
+                names.emplace_back(found.cFileName, found.cFileName + wcslen(found.cFileName));  // ASCII names
             } while (FindNextFileW(search, &found));
             FindClose(search);
         }
