@@ -68,8 +68,7 @@ TEST_F(Find, MatchesAreSelectedInTurnAndTheEndAsksOnceToGoOnFromTheStart)
     EXPECT_EQ(answers.m_messages, (std::vector<std::string>{atEnd, atStart, atEnd, "見つかりません。"}));
     EXPECT_EQ(m_app->GetView().IsFinding(), false);
 
-    // A character outside Shift-JIS typed into the box reaches the search as
-    // typed, through the program's own message loop.
+    // A character outside Shift-JIS typed through the program's loop is looked for as typed.
     Navigate(m_folder.Write("utf8.txt", "na\xC3\xAFve caf\xC3\xA9\r\n"));
     HWND edit = FindWindowExW(GetDlgItem(box, IDC_FIND_TEXT), nullptr, L"Edit", nullptr);
     SetWindowTextW(edit, L"");
