@@ -93,17 +93,15 @@ TEST_F(MainWindow, FirstArgumentOrTheStoredFolderGoesToThePathBoxAndIsNavigated)
     }
 }
 
-// The real program, started as a user would, from a folder whose name
-// Shift-JIS cannot hold: the window where GLIM.INI beside it puts it, the
-// argument (a file of such a name) in the path box,
-// GLIM.INI untouched while it runs, and after the Exit command exit code 0
-// and the moved window's place in GLIM.INI.
+// The real program, started as a user would, from a folder whose name Shift-JIS
+// cannot hold: the window where GLIM.INI beside it puts it, the argument (a file
+// of such a name) in the path box, GLIM.INI untouched while it runs, and after
+// the Exit command exit code 0 and the moved window's place in GLIM.INI.
 TEST(Program, StartsAndWritesItsSettingsOnceWhenLeft)
 {
     const std::string exe = BesideTestProgram("..\\app\\glim.exe");
     TempFolder folder;
-    const std::wstring home = folder.MakeFolderWide(L"Zoë");
-    const std::wstring copy = home + L"\\glim.exe";
+    const std::wstring copy = folder.MakeFolderWide(L"Zoë") + L"\\glim.exe";
     ASSERT_TRUE(CopyFileW(WidenAnsi(exe).c_str(), copy.c_str(), FALSE)) << exe;
     const std::string stored = "[Window]\r\nLeft=40\r\nTop=30\r\nWidth=400\r\nHeight=300\r\n";
     const std::wstring iniPath = folder.WriteWide(L"Zoë\\GLIM.INI", stored);

@@ -6,12 +6,9 @@
 #include "tests/common/PUMP.h"
 #include "tests/view/VIEWTEST.h"
 
-#include <commctrl.h>
 #include <dbt.h>
 #include <shlobj.h>
 #include <shlwapi.h>
-
-#include <algorithm>
 
 namespace {
 
@@ -21,8 +18,7 @@ protected:
     {
         MainWindow::SetUp();
         Start();
-        // A folder and a file whose names Shift-JIS cannot hold ("ë", "é"), and
-        // one whose Shift-JIS form has a backslash as a trail byte ("表").
+        // Names Shift-JIS cannot hold ("ë", "é") beside "表", whose trail byte is a backslash.
         m_japanese = m_folder.MakeFolderWide(L"表ソ Zoë");
         m_file = m_folder.WriteWide(L"表ソ Zoë\\café表.txt", "ソース");
     }
@@ -74,9 +70,8 @@ TEST_F(Navigation, BackspaceInTheListGoesUpAndOnlyTheFirstDroppedFileOpens)
 
     // Explorer drops wide names.
     const std::wstring second = m_folder.WriteWide(L"second.txt", "2");
-    const std::wstring files = m_file + L'\0' + second + L'\0';
-    const std::size_t bytes = (files.size() + 1) * sizeof(wchar_t);
-    HGLOBAL hDrop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);
+    const std::wstring files = m_file + L'\0' + second + L'\0' + L'\0';
+    HGLOBAL hDrop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + files.size() * sizeof(wchar_t));
     auto* drop = static_cast<DROPFILES*>(GlobalLock(hDrop));
     drop->pFiles = sizeof(DROPFILES);
     drop->fWide = TRUE;
@@ -149,62 +144,49 @@ TEST_F(Navigation, LastFolderAndSplittersSurviveARestart)
     EXPECT_EQ(m_app->GetHorizontalBar().GetPos(), 120);
 }
 
-// Names outside Shift-JIS and beyond the Basic Multilingual Plane: the list
-// shows them as the shell gives them, and selecting each opens it with its
-// size and text.
-TEST_F(Navigation, NamesOfEveryScriptAreListedExactlyAndEachOpens)
+// Names outside Shift-JIS and beyond the Basic Multilingual Plane are listed
+// as the shell gives them, and selecting each opens it with its size and text.
+// A path of three folders of 90 kanji each, longer than the shell and the plain
+// file functions take, opens from the command line (through the path box) too.
+TEST_F(Navigation, NamesOfEveryScriptAndPathsPastMaxPathOpen)
 {
-    const std::vector<std::wstring> names = {L"café.txt", L"𠮷田.txt", L"简体中文.txt", L"한국어.txt", L"😀.txt"};
-    m_folder.MakeFolderWide(L"scripts");
-    for (const std::wstring& name : names) {
-        m_folder.WriteWide(L"scripts\\" + name, Utf8OfWide(name));
-    }
-    Navigate(m_folder.WidePath() + L"\\scripts");
-    HWND hWndList = m_app->GetFileList().GetListWindow();
-    std::vector<std::wstring> shown;
-    for (int i = 0; i < ListView_GetItemCount(hWndList); ++i) {
-        wchar_t text[MAX_PATH] = L"";
-        LVITEMW item{};
-        item.pszText = text;
-        item.cchTextMax = MAX_PATH;
-        SendMessageW(hWndList, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-        shown.emplace_back(text);
-    }
-    EXPECT_TRUE(std::is_permutation(shown.begin(), shown.end(), names.begin(), names.end()));
-
-    for (int i = 0; i < static_cast<int>(shown.size()); ++i) {
-        ListView_SetItemState(hWndList, i, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        const std::wstring& name = shown[static_cast<std::size_t>(i)];
-        char size[64] = "";
-        SendDlgItemMessageA(Main(), kIdStatusBar, SB_GETTEXTA, 4, reinterpret_cast<LPARAM>(size));
-        EXPECT_EQ(size, "\t\t" + std::to_string(Utf8OfWide(name).size()) + "バイト");
+    const auto shownText = [this] {
         SetFocus(GetDlgItem(Main(), CLSWndView::kControlId));
         Command(IDM_SELECTALL);
         Command(IDM_COPY);
-        EXPECT_EQ(ClipboardText(Main()), name);
+        return ClipboardText(Main());
+    };
+    const std::vector<std::wstring> names = {L"café.txt", L"𠮷田.txt", L"简体中文.txt", L"한국어.txt", L"😀.txt"};
+    for (const std::wstring& name : names) {
+        m_folder.WriteWide(L"表ソ Zoë\\" + name, Utf8OfWide(name));
     }
-}
+    Navigate(m_japanese);
+    HWND hWndList = m_app->GetFileList().GetListWindow();
+    ASSERT_EQ(ListView_GetItemCount(hWndList), 6) << "the fixture's file and the five";
+    for (const std::wstring& name : names) {
+        const LVFINDINFOW find{LVFI_STRING, name.c_str(), 0, {}, 0};
+        const int i = static_cast<int>(SendMessageW(hWndList, LVM_FINDITEMW, static_cast<WPARAM>(-1),
+                                                    reinterpret_cast<LPARAM>(&find)));
+        ASSERT_GE(i, 0);
+        ListView_SetItemState(hWndList, i, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        char size[64] = "";
+        SendDlgItemMessageA(Main(), kIdStatusBar, SB_GETTEXTA, 4, reinterpret_cast<LPARAM>(size));
+        EXPECT_EQ(size, "\t\t" + std::to_string(Utf8OfWide(name).size()) + "バイト");
+        EXPECT_EQ(shownText(), name);
+    }
 
-// A path of three folders of 90 kanji each is longer than the shell and the
-// plain file functions take: given on the command line, which goes through the
-// path box, the file opens whole and no box says it is not there.
-TEST_F(Navigation, APathLongerThanMaxPathOpensFromTheCommandLine)
-{
-    std::wstring relative = std::wstring(90, L'漢');
-    m_folder.MakeFolderWide(relative);
-    for (int depth = 1; depth < 3; ++depth) {
-        m_folder.MakeFolderWide(relative += L"\\" + std::wstring(90, L'漢'));
+    const std::wstring kanji(90, L'漢');
+    std::wstring deep;
+    for (const wchar_t* separator : {L"", L"\\", L"\\"}) {
+        m_folder.MakeFolderWide(deep += separator + kanji);
     }
-    const std::wstring file = m_folder.WriteWide(relative + L"\\café.txt", "deep");
+    const std::wstring file = m_folder.WriteWide(deep + L"\\café.txt", "deep");
     ModalDriver answers({});
     m_app->ApplyCommandLine((L"\"" + file + L"\"").c_str());
     RunLoop();
     EXPECT_EQ(PathBox(), file);
     EXPECT_EQ(file.rfind(TreePath() + L"\\", 0), 0u) << "the tree shows a folder on the way";
-    SetFocus(GetDlgItem(Main(), CLSWndView::kControlId));
-    Command(IDM_SELECTALL);
-    Command(IDM_COPY);
-    EXPECT_EQ(ClipboardText(Main()), L"deep");
+    EXPECT_EQ(shownText(), L"deep");
     EXPECT_EQ(answers.m_messages, std::vector<std::string>{});
 }
 

@@ -18,8 +18,7 @@ TempFolder::TempFolder()
 
 namespace {
 
-// The folder with everything below it, read-only files and names outside
-// the ANSI code page too.
+// The folder with everything below it, read-only files and wide names too.
 void RemoveTree(const std::wstring& path)
 {
     WIN32_FIND_DATAW found;
@@ -43,6 +42,26 @@ void RemoveTree(const std::wstring& path)
     RemoveDirectoryW(path.c_str());
 }
 
+void WriteSparseWide(const std::wstring& path, std::uint64_t size,
+                     std::initializer_list<std::pair<std::uint64_t, std::string_view>> pieces)
+{
+    CLSHandle file(CreateFileW(LongPathForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    bool ok = file.Valid();
+    LARGE_INTEGER at;
+    for (const auto& [offset, bytes] : pieces) {
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        DWORD written = 0;
+        ok = ok && SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) &&
+             WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+             written == bytes.size();
+    }
+    at.QuadPart = static_cast<LONGLONG>(size);
+    if (!ok || !SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) || !SetEndOfFile(file.Get())) {
+        throw std::runtime_error("cannot write a file");
+    }
+}
+
 }  // namespace
 
 TempFolder::~TempFolder()
@@ -50,24 +69,17 @@ TempFolder::~TempFolder()
     RemoveTree(L"\\\\?\\" + WidePath());  // the extended form reaches folders of any depth
 }
 
-std::wstring TempFolder::WidePath() const
-{
-    return std::wstring(m_path.begin(), m_path.end());  // the temporary path is ASCII
-}
-
 std::wstring TempFolder::WriteWide(const std::wstring& name, std::string_view bytes) const
 {
     const std::wstring path = WidePath() + L"\\" + name;
-    WriteSparseFile(path, bytes.size(), {{0, bytes}});
+    WriteSparseWide(path, bytes.size(), {{0, bytes}});
     return path;
 }
 
 std::wstring TempFolder::MakeFolderWide(const std::wstring& name) const
 {
     const std::wstring path = WidePath() + L"\\" + name;
-    if (!CreateDirectoryW(LongPathForm(path).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-        throw std::runtime_error("cannot make a folder named in UTF-16");
-    }
+    CreateDirectoryW(LongPathForm(path).c_str(), nullptr);  // a failure shows when files are written there
     return path;
 }
 
@@ -91,27 +103,7 @@ void WriteFileBytes(const std::string& path, std::string_view bytes)
 void WriteSparseFile(const std::string& path, std::uint64_t size,
                      std::initializer_list<std::pair<std::uint64_t, std::string_view>> pieces)
 {
-    WriteSparseFile(WidenAnsi(path), size, pieces);
-}
-
-void WriteSparseFile(const std::wstring& path, std::uint64_t size,
-                     std::initializer_list<std::pair<std::uint64_t, std::string_view>> pieces)
-{
-    CLSHandle file(CreateFileW(LongPathForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-    bool ok = file.Valid();
-    LARGE_INTEGER at;
-    for (const auto& [offset, bytes] : pieces) {
-        at.QuadPart = static_cast<LONGLONG>(offset);
-        DWORD written = 0;
-        ok = ok && SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) &&
-             WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-             written == bytes.size();
-    }
-    at.QuadPart = static_cast<LONGLONG>(size);
-    if (!ok || !SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) || !SetEndOfFile(file.Get())) {
-        throw std::runtime_error("cannot write a file");
-    }
+    WriteSparseWide(WidenAnsi(path), size, pieces);
 }
 
 std::string ReadFileBytes(const std::string& path)

@@ -29,7 +29,7 @@ public:
 
     // The same for names outside the ANSI code page, made with the wide
     // functions; names may hold backslashes (sub-folders made before).
-    std::wstring WidePath() const;
+    std::wstring WidePath() const { return std::wstring(m_path.begin(), m_path.end()); }  // the path is ASCII
     std::wstring WriteWide(const std::wstring& name, std::string_view bytes) const;
     std::wstring MakeFolderWide(const std::wstring& name) const;
 
@@ -45,8 +45,6 @@ std::string ReadFileBytes(const std::wstring& path);
 // never written (a sparse file where the file system keeps holes), so files
 // of many gigabytes cost nothing.
 void WriteSparseFile(const std::string& path, std::uint64_t size,
-                     std::initializer_list<std::pair<std::uint64_t, std::string_view>> pieces = {});
-void WriteSparseFile(const std::wstring& path, std::uint64_t size,
                      std::initializer_list<std::pair<std::uint64_t, std::string_view>> pieces = {});
 
 // The full path of a file in the test program's own folder.

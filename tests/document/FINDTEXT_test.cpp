@@ -103,28 +103,14 @@ TEST(FindText, ByteFilterFindsEveryPlaceItsSetsAllow)
     }
 }
 
-// A character beyond the Basic Multilingual Plane typed as a byte query is
-// looked for in the file's own encoding, and in none where it cannot exist.
+// A character beyond the Basic Multilingual Plane in a byte query takes the
+// file's own encoding, and none where it cannot exist.
 TEST(FindText, SurrogatePairsAreEncodedInTheFilesOwnEncodingOrNotAtAll)
 {
-    const std::u16string kanji = u"\U00020BB7";  // two units
-    const struct {
-        TextEncoding encoding;
-        std::u16string text;
-        std::vector<unsigned char> bytes;  // empty: the encoding has no such bytes
-    } cases[] = {
-        {TextEncoding::Utf16Le, kanji, {0x42, 0xD8, 0xB7, 0xDF}},
-        {TextEncoding::Utf16Be, kanji, {0xD8, 0x42, 0xDF, 0xB7}},
-        {TextEncoding::Utf8, u"a" + kanji, {'a', 0xF0, 0xA0, 0xAE, 0xB7}},
-        {TextEncoding::ShiftJis, kanji, {}},
-        {TextEncoding::Utf8, kanji.substr(0, 1), {}},  // half a pair
-    };
-    for (const auto& c : cases) {
-        std::vector<unsigned char> bytes;
-        for (const std::vector<unsigned char>& set : EncodeQueryBytes(c.text, c.encoding, nullptr)) {
-            ASSERT_EQ(set.size(), 1u);
-            bytes.push_back(set.front());
-        }
-        EXPECT_EQ(bytes, c.bytes) << static_cast<int>(c.encoding);
-    }
+    using Sets = std::vector<std::vector<unsigned char>>;
+    const std::u16string kanji = u"\U00020BB7";
+    EXPECT_EQ(EncodeQueryBytes(kanji, TextEncoding::Utf16Le, nullptr), (Sets{{0x42}, {0xD8}, {0xB7}, {0xDF}}));
+    EXPECT_EQ(EncodeQueryBytes(kanji, TextEncoding::Utf8, nullptr), (Sets{{0xF0}, {0xA0}, {0xAE}, {0xB7}}));
+    EXPECT_EQ(EncodeQueryBytes(kanji, TextEncoding::ShiftJis, nullptr), Sets{});
+    EXPECT_EQ(EncodeQueryBytes(kanji.substr(0, 1), TextEncoding::Utf8, nullptr), Sets{}) << "half a pair";
 }

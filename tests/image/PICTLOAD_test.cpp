@@ -30,7 +30,7 @@ struct CatchAllPlugins {
     {
         CopyFileA(BesideTestProgram("testspi_any.dll").c_str(), folder.PathOf("any.spi").c_str(), FALSE);
     }
-    const char* Path() const { return folder.Path().c_str(); }
+    std::wstring Path() const { return folder.WidePath(); }
 };
 
 // badLayout: a tEXt chunk before IHDR, which a strict reader refuses and the
@@ -81,7 +81,7 @@ TEST(DecodePng, MakesTheBitmapOfTheDecodedBlock)
 TEST(LoadPicture, SystemLoaderReadsBitmapsAndGifsBeforeAnythingElse)
 {
     const CatchAllPlugins plugins;
-    const Pixels bmp = OpenPicture(Fixture("rgb.bmp"), plugins.Path(), kDusk);
+    const Pixels bmp = OpenPicture(WidenAnsi(Fixture("rgb.bmp")), plugins.Path().c_str(), kDusk);
     ASSERT_EQ(bmp.width, 3);
     ASSERT_EQ(bmp.height, 2);
     EXPECT_EQ(bmp.rgb, (std::vector<uint32_t>{0xFF0000, 0x00FF00, 0x0000FF, 0x123456, 0xFFFFFF, 0x000000}));
@@ -89,7 +89,7 @@ TEST(LoadPicture, SystemLoaderReadsBitmapsAndGifsBeforeAnythingElse)
     // The transparent green shows the background, whichever it is.
     for (COLORREF background : {kWhite, kDusk}) {
         const uint32_t bg = uint32_t{GetRValue(background)} << 16 | GetGValue(background) << 8 | GetBValue(background);
-        const Pixels gif = OpenPicture(Fixture("four.gif"), plugins.Path(), background);
+        const Pixels gif = OpenPicture(WidenAnsi(Fixture("four.gif")), plugins.Path().c_str(), background);
         ASSERT_EQ(gif.width, 4);
         ASSERT_EQ(gif.height, 2);
         EXPECT_EQ(gif.rgb, (std::vector<uint32_t>{bg, 0xFF0000, 0x0000FF, 0xFFFF00, 0xFFFF00, 0x0000FF, 0xFF0000, bg}));
@@ -101,7 +101,7 @@ TEST(LoadPicture, PngTheSystemLoaderRefusesGoesToTheDecoder)
     // Wine's system loader reads PNG too, but not one with a chunk before IHDR.
     const CatchAllPlugins plugins;
     const std::string png = plugins.folder.Write("picture.png", RgbaPng(true));
-    const Pixels pixels = OpenPicture(png, plugins.Path(), kDusk);
+    const Pixels pixels = OpenPicture(WidenAnsi(png), plugins.Path().c_str(), kDusk);
     ASSERT_EQ(pixels.width, 3) << "decoded, not the plug-in's one pixel";
     ASSERT_EQ(pixels.height, 2);
     EXPECT_EQ(pixels.rgb, (std::vector<uint32_t>{0xA45229, 0x804020, 0x010203, 0x000000, 0xFFFFFF, 0x724934}));

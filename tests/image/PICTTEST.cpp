@@ -45,12 +45,6 @@ Pixels TakePixels(HBITMAP bitmap)
     return pixels;
 }
 
-Pixels OpenPicture(const std::string& path, const char* pluginFolder, COLORREF background)
-{
-    const std::wstring folder = pluginFolder != nullptr ? WidenAnsi(pluginFolder) : std::wstring();
-    return OpenPicture(WidenAnsi(path), pluginFolder != nullptr ? folder.c_str() : nullptr, background);
-}
-
 Pixels OpenPicture(const std::wstring& path, const wchar_t* pluginFolder, COLORREF background)
 {
     CLSFileStream doc;

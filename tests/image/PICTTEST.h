@@ -25,7 +25,6 @@ Pixels TakePixels(HBITMAP bitmap);
 // The picture of the file as the document shows it: the whole loading chain
 // through the document's stream, held in memory; width 0 when it is no picture.
 // pluginFolder null: plug-ins off.
-Pixels OpenPicture(const std::string& path, const char* pluginFolder, COLORREF background = RGB(255, 255, 255));
 Pixels OpenPicture(const std::wstring& path, const wchar_t* pluginFolder, COLORREF background = RGB(255, 255, 255));
 
 // A binary PPM (P6) of the picture given as 0xRRGGBB values.

@@ -25,35 +25,38 @@ using Layout = std::map<std::string, std::string>;
 std::vector<ProbeCall> g_calls;
 std::vector<std::string> g_pluginNames;
 
-// A plug-in folder: file name -> variant ("junk" is a text file, not a library).
+// A plug-in folder named outside the ANSI code page (found and loaded by wide
+// paths): file name -> variant ("junk" is a text file, not a library).
 class PluginFolder {
 public:
     explicit PluginFolder(const std::map<std::string, std::string>& plugins)
     {
         g_pluginNames.clear();
+        m_folder.MakeFolderWide(L"Zoë");
         for (const auto& [name, variant] : plugins) {
             if (variant == "junk") {
-                m_folder.Write(name, "not a library");
+                m_folder.WriteWide(L"Zoë\\" + WidenAnsi(name), "not a library");
             } else {
-                const std::string built = BesideTestProgram("testspi_" + variant + ".dll");
-                EXPECT_TRUE(CopyFileA(built.c_str(), m_folder.PathOf(name).c_str(), FALSE)) << variant;
+                const std::wstring built = WidenAnsi(BesideTestProgram("testspi_" + variant + ".dll"));
+                EXPECT_TRUE(CopyFileW(built.c_str(), In(name).c_str(), FALSE)) << variant;
             }
             g_pluginNames.push_back(name);
         }
         g_calls.clear();
     }
-    const char* Path() const { return m_folder.Path().c_str(); }
+    std::wstring Path() const { return m_folder.WidePath() + L"\\Zoë"; }
+    std::wstring In(const std::string& name) const { return Path() + L"\\" + WidenAnsi(name); }
 
     // The names in the order the file system lists them.
     std::vector<std::string> Listed(const char* pattern) const
     {
         std::vector<std::string> names;
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA(m_folder.PathOf(pattern).c_str(), &found);
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW(In(pattern).c_str(), &found);
         if (search != INVALID_HANDLE_VALUE) {
             do {
-                names.push_back(found.cFileName);
-            } while (FindNextFileA(search, &found));
+                names.emplace_back(found.cFileName, found.cFileName + wcslen(found.cFileName));  // ASCII names
+            } while (FindNextFileW(search, &found));
             FindClose(search);
         }
         return names;
@@ -63,7 +66,7 @@ public:
     {
         for (const std::string& name : g_pluginNames) {
             EXPECT_EQ(GetModuleHandleA(name.c_str()), nullptr) << name << " is still loaded";
-            EXPECT_TRUE(DeleteFileA(m_folder.PathOf(name).c_str())) << name << " is still in use";
+            EXPECT_TRUE(DeleteFileW(In(name).c_str())) << name << " is still in use";
         }
     }
 
@@ -106,8 +109,12 @@ extern "C" __declspec(dllexport) void GlimSpiFailedBlocks(HLOCAL info, HLOCAL bi
 
 TEST(PluginPicture, TheFirstPluginThatAlsoSucceedsWins)
 {
+    // A name outside the ANSI code page: the plug-ins read the file by its short name.
     const TempFolder files;
-    const std::string ppm = files.Write("picture.ppm", MakePpm(5, 3, kPpmRgb));
+    const Bytes picture = MakePpm(5, 3, kPpmRgb);
+    const std::wstring ppm = files.WriteWide(L"𠮷田.ppm", std::string(picture.begin(), picture.end()));
+    wchar_t shortPpm[MAX_PATH] = L"";
+    GetShortPathNameW(ppm.c_str(), shortPpm, MAX_PATH);
 #ifdef _WIN64
     const char* const kSph = "only.sph";  // the 64-bit program reads *.sph plug-ins
 #else
@@ -135,7 +142,7 @@ TEST(PluginPicture, TheFirstPluginThatAlsoSucceedsWins)
         SCOPED_TRACE(c.name);
         const PluginFolder plugins(c.plugins);
         g_failedBlocks.clear();
-        const Pixels pixels = OpenPicture(ppm, c.on ? plugins.Path() : nullptr);
+        const Pixels pixels = OpenPicture(ppm, c.on ? plugins.Path().c_str() : nullptr);
         for (HLOCAL block : g_failedBlocks) {
             EXPECT_EQ(LocalFlags(block), LMEM_INVALID_HANDLE) << "a failing plug-in's block is left allocated";
         }
@@ -159,7 +166,7 @@ TEST(PluginPicture, TheFirstPluginThatAlsoSucceedsWins)
         std::vector<std::string> asked;
         for (const ProbeCall& call : g_calls) {
             asked.push_back(call.plugin);
-            EXPECT_EQ(call.path, ppm);
+            EXPECT_EQ(WidenAnsi(call.path), shortPpm);
             EXPECT_TRUE(call.othersLoaded.empty()) << call.plugin << " was asked while another was loaded";
         }
         EXPECT_EQ(asked, expectedAsked);
@@ -176,26 +183,6 @@ TEST(PluginPicture, TheFirstPluginThatAlsoSucceedsWins)
     }
 }
 
-// Names outside the ANSI code page: the plug-ins are found and loaded by
-// their wide paths and read the file by its short name, never by a name
-// with stand-ins for what the code page lacks.
-TEST(PluginPicture, PluginsInAWideFolderReadAWideNamedFileByItsShortName)
-{
-    const TempFolder files;
-    const std::wstring folder = files.MakeFolderWide(L"Zoë");
-    const std::wstring built = WidenAnsi(BesideTestProgram("testspi_ppm.dll"));
-    ASSERT_TRUE(CopyFileW(built.c_str(), (folder + L"\\a.spi").c_str(), FALSE));
-    const Bytes ppm = MakePpm(5, 3, kPpmRgb);
-    const std::wstring path = files.WriteWide(L"Zoë\\𠮷田.ppm", std::string(ppm.begin(), ppm.end()));
-    wchar_t shortPath[MAX_PATH] = L"";
-    ASSERT_NE(GetShortPathNameW(path.c_str(), shortPath, MAX_PATH), 0u);
-    g_pluginNames = {"a.spi"};
-    g_calls.clear();
-    EXPECT_EQ(OpenPicture(path, folder.c_str()).rgb, kPpmRgb);
-    ASSERT_EQ(g_calls.size(), 1u);
-    EXPECT_EQ(WidenAnsi(g_calls[0].path), shortPath);
-}
-
 TEST(PluginPicture, PluginsSeeTheFirst4096BytesZeroPadded)
 {
     const TempFolder files;
@@ -208,7 +195,7 @@ TEST(PluginPicture, PluginsSeeTheFirst4096BytesZeroPadded)
         const Bytes file = MakePpm(width, height, rgb);
         const std::string path = files.Write(std::to_string(width) + ".ppm", file);
         const PluginFolder plugins(Layout{{"ppm.spi", "ppm"}});
-        ASSERT_EQ(OpenPicture(path, plugins.Path()).width, width);
+        ASSERT_EQ(OpenPicture(WidenAnsi(path), plugins.Path().c_str()).width, width);
         ASSERT_EQ(g_calls.size(), 1u);
         Bytes expected(file.begin(), file.begin() + static_cast<long>(std::min<size_t>(file.size(), 4096)));
         expected.resize(4096, 0);

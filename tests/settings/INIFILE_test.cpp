@@ -29,11 +29,13 @@ CLSGlimSettings Loaded(const std::string& strIni)
     return settings;
 }
 
-// Every value differs from its default and from its neighbours.
+// Every value differs from its default and from its neighbours. Folders Shift-JIS cannot
+// hold (no best fit: "¥" is no backslash) name the nearest it can, beside a UTF-8 key.
 const std::string kEveryValue =
     "[Window]\r\nMaximized=1\r\nLeft=-8\r\nTop=16\r\nWidth=1024\r\nHeight=768\r\nFolderTreeWidth=180\r\n"
     "FileListHeight=90\r\nFileListStyle=3\r\nShowToolBar=0\r\nShowStatusBar=1\r\nShowFolderTree=0\r\n\r\n"
-    "[General]\r\nStartFolder=C:\\写真\\\r\nLastFolder=D:\\\r\nShowLastFolder=0\r\nShowFolderInFileList=1\r\n"
+    "[General]\r\nStartFolder=C:\\Users\r\nStartFolderUtf8=C:\\Users\\Zo\xC3\xAB\\\xE5\x86\x99\xE7\x9C\x9F\r\n"
+    "LastFolder=C:\\写真\\\r\nShowLastFolder=0\r\nShowFolderInFileList=1\r\n"
     "MaxMemFileSize=1024\r\nMonitorFolder=0\r\nFollowFile=1\r\n\r\n"
     "[Text]\r\nFaceName=Courier New\r\nHeight=9\r\nBold=1\r\nItalic=0\r\nUnderline=0\r\nStrikeOut=1\r\n"
     "CharSet=0\r\nLineHeight=200\r\nTextColor=0xFF0000\r\nBackColor=0x0000FF\r\nSelectedTextColor=0x123456\r\n"
@@ -41,7 +43,8 @@ const std::string kEveryValue =
     "[Binary]\r\nFaceName=ＭＳ 明朝\r\nHeight=14\r\nBold=0\r\nItalic=1\r\nUnderline=1\r\nStrikeOut=0\r\n"
     "CharSet=128\r\nLineHeight=100\r\nTextColor=0x00FF00\r\nBackColor=0xFFFFFF\r\nSelectedTextColor=0x000000\r\n"
     "SelectedBackColor=0xABCDEF\r\nUseSystemColor=1\r\n\r\n"
-    "[Image]\r\nBackColor=0x800000\r\nZoom=0\r\nSPIFolder=C:\\spi=plugins\r\nUseSPI=1\r\n\r\n"
+    "[Image]\r\nBackColor=0x800000\r\nZoom=0\r\nSPIFolder=C:\\\r\nSPIFolderUtf8=C:\\a\xC2\xA5\\spi=\xF0\xA0\xAE\xB7\r\n"
+    "UseSPI=1\r\n\r\n"
     "[Media]\r\nBackColor=0x000080\r\nZoom=400\r\nAutoPlay=1\r\n";
 
 }  // namespace
@@ -53,12 +56,12 @@ TEST(IniFile, ReadsEveryValueIntoItsPlaceAndSavesItBackUnchanged)
     EXPECT_EQ(settings.GetTop(), 16);
     using G = CLSGlimSettings;
     EXPECT_EQ(settings.GetFlags(), G::kMaximized | G::kShowStatusBar | G::kShowFolderInFileList | G::kFollowFile);
-    EXPECT_EQ(settings.GetStartFolder(), L"C:\\写真\\");
+    EXPECT_EQ(Utf8OfWide(settings.GetStartFolder()), "C:\\Users\\Zo\xC3\xAB\\\xE5\x86\x99\xE7\x9C\x9F");
     EXPECT_EQ(settings.GetText().GetTextColor(), RGB(255, 0, 0));
     EXPECT_EQ(settings.GetText().GetBackColor(), RGB(0, 0, 255));
     EXPECT_EQ(settings.GetBinary().GetSelectedBackColor(), RGB(0xAB, 0xCD, 0xEF));
     EXPECT_EQ(settings.GetBinary().GetCharSet(), SHIFTJIS_CHARSET);
-    EXPECT_EQ(settings.GetImage().GetSPIFolder(), L"C:\\spi=plugins");
+    EXPECT_EQ(settings.GetImage().GetSPIFolder(), L"C:\\a\u00A5\\spi=\U00020BB7");
     EXPECT_EQ(settings.GetMedia().GetBackColor(), RGB(0, 0, 0x80));
     EXPECT_EQ(Saved(settings), kEveryValue);
 
@@ -123,6 +126,8 @@ TEST(IniFile, ReadingRulesAndTheirQuirks)
          [](S s) { EXPECT_EQ(s.GetLeft(), 5); }},
         {"a double-byte character ending in a bracket is no header", "[Window]\r\n[ゾ\r\nLeft=5\r\n",
          [](S s) { EXPECT_EQ(s.GetLeft(), 5); }},
+        {"a UTF-8 folder wins wherever it stands", "[General]\r\nLastFolderUtf8=C:\\Zo\xC3\xAB\r\nLastFolder=C:\\\r\n",
+         [](S s) { EXPECT_EQ(Utf8OfWide(s.GetLastFolder()), "C:\\Zo\xC3\xAB"); }},
         {"values are taken as they are", "[General]\r\nStartFolder=X\r\nStartFolder=\r\nLastFolder= a=b \r\n",
          [](S s) { EXPECT_EQ(s.GetStartFolder(), L""); EXPECT_EQ(s.GetLastFolder(), L" a=b "); }},
         {"Height and TabStop belong to their sections",
@@ -230,35 +235,4 @@ TEST(IniFile, WithoutAnIniOrFromGarbageTheDefaultsStay)
     // A known key with a value of 1 MB is taken whole: lines have no limit.
     const std::string strFolder(1024 * 1024, 'f');
     EXPECT_EQ(Loaded("[General]\r\nStartFolder=" + strFolder).GetStartFolder(), WidenAnsi(strFolder));
-}
-
-// A folder Shift-JIS cannot hold (no best fit: "¥" is no backslash) keeps its
-// Shift-JIS key for older readers, naming the nearest folder that it can, and
-// gets an extra UTF-8 key that wins when read, wherever it stands.
-TEST(IniFile, FoldersOutsideShiftJisKeepAUtf8KeyBesideTheirNearestFolder)
-{
-    const struct {
-        const wchar_t* folder;
-        std::string lines;  // as saved in [General]
-    } cases[] = {
-        {L"C:\\写真\\", "StartFolder=C:\\写真\\\r\nLastFolder="},
-        {L"C:\\Users\\Zoë\\写真", "StartFolder=C:\\Users\r\nStartFolderUtf8=C:\\Users\\Zo\xC3\xAB\\\xE5\x86\x99\xE7\x9C\x9F\r\n"},
-        {L"C:\\a\u00A5b", "StartFolder=C:\\\r\nStartFolderUtf8=C:\\a\xC2\xA5" "b\r\n"},
-        {L"\U00020BB7田", "StartFolder=\r\nStartFolderUtf8=\xF0\xA0\xAE\xB7\xE7\x94\xB0\r\n"},
-    };
-    for (const auto& c : cases) {
-        CLSGlimSettings settings;
-        settings.SetStartFolder(c.folder);
-        const std::string saved = Saved(settings);
-        EXPECT_NE(saved.find("[General]\r\n" + c.lines), std::string::npos) << saved.substr(0, 400);
-        EXPECT_EQ(Loaded(saved).GetStartFolder(), c.folder);
-    }
-    const CLSGlimSettings first = Loaded("[General]\r\nLastFolderUtf8=C:\\Zo\xC3\xAB\r\nLastFolder=C:\\\r\n");
-    const std::wstring zoe = L"C:\\Zoë";  // outside the macro, which spells its arguments in Shift-JIS
-    EXPECT_EQ(first.GetLastFolder(), zoe);
-    CLSGlimSettings plugins;  // the plug-in folder is kept the same way
-    CLSGlimImageSettings image;
-    image.SetSPIFolder(zoe);
-    plugins.SetImage(image);
-    EXPECT_EQ(Loaded(Saved(plugins)).GetImage().GetSPIFolder(), zoe);
 }

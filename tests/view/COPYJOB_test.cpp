@@ -2,7 +2,6 @@
 // someone pastes: what is pasted is still what was selected when the pane has
 // moved on to another file, or has gone.
 #include "VIEWTEST.h"
-#include "base/WIDEN.h"
 
 #include "base/OWNERS.h"
 

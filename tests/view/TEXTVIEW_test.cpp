@@ -1,7 +1,6 @@
 // Text mode in a real pane: what copying puts on the clipboard, where keys and
 // clicks put the caret, and the selected band as it appears on the screen.
 #include "VIEWTEST.h"
-#include "base/WIDEN.h"
 
 #include "view/TEXTLAY.h"
 

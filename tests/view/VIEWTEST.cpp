@@ -1,7 +1,6 @@
 // The preview pane harness: a parent window that records the caret reports,
 // files in a temporary folder, input as the user gives it, and read-backs.
 #include "VIEWTEST.h"
-#include "base/WIDEN.h"
 
 #include "base/OWNERS.h"
 #include "tests/common/PUMP.h"

@@ -3,6 +3,7 @@
 // clipboard, the scroll bars and the pixels on the screen.
 #pragma once
 
+#include "base/WIDEN.h"  // the pane opens files by their wide paths
 #include "tests/common/TEMPDIR.h"
 #include "view/WNDVIEW.h"
 

@@ -1,7 +1,6 @@
 // The pane as a whole: view forms and encodings, scroll bars, big files
 // counted behind the first screen, and the context menu.
 #include "VIEWTEST.h"
-#include "base/WIDEN.h"
 
 #include "resources/RESOURCE.h"
 #include "tests/common/PUMP.h"
