@@ -11,7 +11,9 @@
 
 namespace {
 
-void SetBar(HWND hWnd, int bar, UINT mask, int maximum, int pos, int page)
+// A bar set without being drawn is drawn with the frame that OnSize changes
+// last: each drawing of a bar costs about as much as opening a small file.
+void SetBar(HWND hWnd, int bar, UINT mask, int maximum, int pos, int page, BOOL redraw = TRUE)
 {
     SCROLLINFO si{};
     si.cbSize = sizeof(si);
@@ -20,7 +22,7 @@ void SetBar(HWND hWnd, int bar, UINT mask, int maximum, int pos, int page)
     si.nMax = maximum;
     si.nPos = pos;
     si.nPage = static_cast<UINT>(page);
-    SetScrollInfo(hWnd, bar, &si, TRUE);
+    SetScrollInfo(hWnd, bar, &si, redraw);
 }
 
 bool ThumbOf(HWND hWnd, int bar, SCROLLBARINFO& sbi)
@@ -121,8 +123,8 @@ void CLSWndView::SetUpScrollBars()
         break;
     }
     const UINT mask = SIF_RANGE | SIF_POS | SIF_DISABLENOSCROLL;
-    SetBar(m_hWnd, SB_HORZ, mask, horizontal, 0, 0);
-    SetBar(m_hWnd, SB_VERT, mask, vertical, 0, 0);
+    SetBar(m_hWnd, SB_HORZ, mask, horizontal, 0, 0, FALSE);
+    SetBar(m_hWnd, SB_VERT, mask, vertical, 0, 0, FALSE);
     OnClientSize();
     InvalidateRect(m_hWnd, nullptr, TRUE);
 }
@@ -161,8 +163,8 @@ void CLSWndView::OnSize(int cx, int cy)
         cx -= GetSystemMetrics(SM_CXVSCROLL);
     }
     const UINT mask = SIF_PAGE | SIF_DISABLENOSCROLL;
-    SetBar(m_hWnd, SB_HORZ, mask, 0, 0, ScrollPage(cx, HorizontalUnit()));
-    SetBar(m_hWnd, SB_VERT, mask, 0, 0, ScrollPage(cy, VerticalUnit()));
+    SetBar(m_hWnd, SB_HORZ, mask, 0, 0, ScrollPage(cx, HorizontalUnit()), FALSE);
+    SetBar(m_hWnd, SB_VERT, mask, 0, 0, ScrollPage(cy, VerticalUnit()), FALSE);
     PlaceCaret();
     s_bSizing = false;
     if (GetDisplayMode() == DocumentKind::Media && GetMediaZoom() == 0) {
@@ -262,7 +264,7 @@ void CLSWndView::OnLinesReady()
     if (!IsTextMode() || Doc().IsLineIndexBuilding()) {
         return;
     }
-    SetBar(m_hWnd, SB_VERT, SIF_RANGE | SIF_DISABLENOSCROLL, RowsMaximum(WithNoticeRow(LineCount())), 0, 0);
+    SetBar(m_hWnd, SB_VERT, SIF_RANGE | SIF_DISABLENOSCROLL, RowsMaximum(WithNoticeRow(LineCount())), 0, 0, FALSE);
     // Lines not yet read to their end were left out of what was shown.
     m_clsShownLines.Clear();
     OnClientSize();
@@ -296,6 +298,6 @@ void CLSWndView::OnWidestLine(LPARAM cells)
 
 void CLSWndView::WidenHorizontalRange(long long cells)
 {
-    SetBar(m_hWnd, SB_HORZ, SIF_RANGE | SIF_DISABLENOSCROLL, AnnouncedMaximum(cells), 0, 0);
+    SetBar(m_hWnd, SB_HORZ, SIF_RANGE | SIF_DISABLENOSCROLL, AnnouncedMaximum(cells), 0, 0, FALSE);
     OnClientSize();
 }
