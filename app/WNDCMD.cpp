@@ -354,10 +354,7 @@ bool CLSWndMain::OpenBeyondTheShell(IShellFolder* desktop, const std::wstring& p
         m_clsFolderTree.ShowFolder(folder.Get());
     }
     // The type goes by the name alone, which the shell takes at any depth.
-    SHFILEINFOW info{};
-    SHGetFileInfoW(path.substr(path.rfind(L'\\') + 1).c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
-                   SHGFI_TYPENAME | SHGFI_USEFILEATTRIBUTES);
-    ShowFile(path, info.szTypeName);
+    ShowFile(path, m_clsFileList.TypeName(path, FILE_ATTRIBUTE_NORMAL).c_str());
     return true;
 }
 
@@ -398,9 +395,9 @@ void CLSWndMain::ShowItem(LPCITEMIDLIST pidl)
     if (pidl == nullptr) {
         return;
     }
-    SHFILEINFOW info{};
-    SHGetFileInfoW(reinterpret_cast<LPCWSTR>(pidl), 0, &info, sizeof(info), SHGFI_PIDL | SHGFI_TYPENAME);
-    ShowFile(PathOfIdList(pidl), info.szTypeName);
+    // The type as the list's column gives it, without asking the shell again.
+    const std::wstring path = PathOfIdList(pidl);
+    ShowFile(path, m_clsFileList.TypeName(path, FILE_ATTRIBUTE_NORMAL).c_str());
 }
 
 void CLSWndMain::ShowFile(const std::wstring& path, const wchar_t* lpszTypeName)

@@ -57,6 +57,10 @@ public:
     void SetColumnWidths(const int widths[kColumnCount]) noexcept;
     const int* GetColumnWidths() noexcept;
 
+    // The type text of a file or folder of that name, as the 種類 column
+    // shows it: asked of the shell once per extension.
+    const std::wstring& TypeName(const std::wstring& name, DWORD attributes);
+
     HWND GetListWindow() const noexcept { return m_hWndControl; }
     LPCITEMIDLIST GetFolder() const noexcept { return m_pidlFolder.Get(); }
 
@@ -76,7 +80,6 @@ private:
     // that lack them, from one walk of the shown folder.
     void LoadFolderData(bool types);
     void LoadDetails();
-    const std::wstring& TypeName(const std::wstring& name, DWORD attributes);
     int Compare(CLSFileItem& a, CLSFileItem& b);
     int ItemCount() const;
     CLSFileItem* Record(int index) const;
