@@ -1,11 +1,13 @@
 // A picture or media file made into what the pane shows: the picture loaders
-// read the document's stream; an MCI window tries the file, and one that
-// cannot play it is closed again without a word to the user.
+// read the document's stream; an MCI window tries a file whose extension names
+// an MCI driver, and one that cannot play it is closed again without a word to
+// the user.
 #include "view/PANEOBJ.h"
 
 #include "document/FILESTRM.h"
 #include "image/PICTLOAD.h"
 
+#include <shlwapi.h>
 #include <vfw.h>
 
 #include <string>
@@ -26,6 +28,17 @@ int BitmapInfo(HBITMAP bitmap, bool width)
         return 0;
     }
     return width ? info.bmWidth : info.bmHeight;
+}
+
+// MCI picks its driver by the file's extension alone: a file whose extension
+// names none cannot be played, and making a player window only to learn that
+// costs more than the rest of opening a small file.
+bool HasMediaDriver(const wchar_t* path)
+{
+    const wchar_t* extension = PathFindExtensionW(path);
+    return extension[0] == L'.' && extension[1] != L'\0' &&
+           SHGetValueW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\MCI Extensions",
+                       extension + 1, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -49,6 +62,9 @@ void CLSShownObject::Recognise(CLSFileStream& doc, HWND parent, COLORREF backgro
 
 bool CLSShownObject::OpenMedia(HWND parent, const wchar_t* path)
 {
+    if (!HasMediaDriver(path)) {
+        return false;
+    }
     HINSTANCE instance = parent != nullptr
                              ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE))
                              : GetModuleHandleA(nullptr);
