@@ -395,8 +395,8 @@ void CLSWndMain::ShowItem(LPCITEMIDLIST pidl)
     if (pidl == nullptr) {
         return;
     }
-    // The type as the list's column gives it, without asking the shell again.
-    const std::wstring path = PathOfIdList(pidl);
+    // The path and type as the list knows them, without asking the shell again.
+    const std::wstring path = m_clsFileList.PathOfItem(pidl);
     ShowFile(path, m_clsFileList.TypeName(path, FILE_ATTRIBUTE_NORMAL).c_str());
 }
 

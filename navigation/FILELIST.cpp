@@ -2,6 +2,7 @@
 #include "navigation/FILELIST.h"
 
 #include "base/ASSERT.h"
+#include "base/WIDETEXT.h"
 
 #include <algorithm>
 
@@ -91,6 +92,12 @@ bool CLSWndFileList::ShowFolder(LPCITEMIDLIST pidlFolder)
         return false;
     }
     m_pidlFolder = std::move(copy);
+    // A folder the shell browses inside a file (an archive) has no items on disk.
+    m_strFolderPath = PathOfIdList(m_pidlFolder.Get());
+    const DWORD attributes = GetFileAttributesW(LongPathForm(m_strFolderPath).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        m_strFolderPath.clear();
+    }
     // The desktop's own empty list cannot be bound: it is the desktop folder.
     // Any other folder that cannot be bound lists nothing, rather than the
     // desktop's items under its name.
@@ -111,12 +118,12 @@ bool CLSWndFileList::ShowFolder(LPCITEMIDLIST pidlFolder)
 void CLSWndFileList::StartWatch()
 {
     m_watcher.Stop();
-    const std::wstring path = m_bMonitor ? PathOfIdList(m_pidlFolder.Get()) : std::wstring();
-    if (path.empty()) {
+    if (!m_bMonitor || m_strFolderPath.empty()) {
         return;
     }
     // Start drops every earlier watch, so the folder's watch comes after it.
-    if (m_watcher.Start(m_hWnd, WMU_WATCH_CHANGED) && !m_watcher.Watch(0, path.c_str(), FILE_NOTIFY_CHANGE_FILE_NAME)) {
+    if (m_watcher.Start(m_hWnd, WMU_WATCH_CHANGED) &&
+        !m_watcher.Watch(0, m_strFolderPath.c_str(), FILE_NOTIFY_CHANGE_FILE_NAME)) {
         m_watcher.Stop();
     }
 }
@@ -291,6 +298,19 @@ void CLSWndFileList::SelectRow(int index)
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(m_hWndControl, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&state));
     SendMessageA(m_hWndControl, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+}
+
+std::wstring CLSWndFileList::PathOfItem(LPCITEMIDLIST item) const
+{
+    // The desktop holds items of several folders (and none): its rows go the long way.
+    if (!m_strFolderPath.empty() && m_pshf && m_pidlFolder.Get()->mkid.cb != 0 && item != nullptr &&
+        ILIsParent(m_pidlFolder.Get(), item, TRUE)) {
+        const std::wstring name = InFolderParsingName(m_pshf.Get(), LastItemId(item));
+        if (!name.empty()) {
+            return m_strFolderPath + (m_strFolderPath.back() == L'\\' ? L"" : L"\\") + name;
+        }
+    }
+    return PathOfIdList(item);
 }
 
 bool CLSWndFileList::UpdateItem(LPCITEMIDLIST pidl)

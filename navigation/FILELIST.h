@@ -57,6 +57,10 @@ public:
     void SetColumnWidths(const int widths[kColumnCount]) noexcept;
     const int* GetColumnWidths() noexcept;
 
+    // The file system path of an item of the shown folder (as the list hands
+    // it on): the folder's path joined to the item's name, without the shell's
+    // own walk from the desktop; empty for an item off the file system.
+    std::wstring PathOfItem(LPCITEMIDLIST item) const;
     // The type text of a file or folder of that name, as the 種類 column
     // shows it: asked of the shell once per extension.
     const std::wstring& TypeName(const std::wstring& name, DWORD attributes);
@@ -97,6 +101,7 @@ private:
 
     CLSComPtr<IShellFolder> m_pshf;
     CLSItemIdList m_pidlFolder;
+    std::wstring m_strFolderPath;  // of the shown folder; empty off the file system
     int m_iSortColumn = 0;
     int m_aiColumnWidths[kColumnCount] = {220, 70, 120, 120};
     bool m_abAscending[kColumnCount] = {true, true, true, true};

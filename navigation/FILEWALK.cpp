@@ -47,8 +47,7 @@ void CLSWndFileList::LoadFolderData(bool types)
     if (m_bFolderWalked && (!types || m_bTypesWalked)) {
         return;
     }
-    wchar_t folder[MAX_PATH] = L"";
-    if (!m_pshf || !m_pidlFolder || !SHGetPathFromIDListW(m_pidlFolder.Get(), folder) || folder[0] == L'\0') {
+    if (!m_pshf || !m_pidlFolder || m_strFolderPath.empty()) {
         return;
     }
     m_bFolderWalked = true;
@@ -60,7 +59,7 @@ void CLSWndFileList::LoadFolderData(bool types)
     if (!needed) {
         return;
     }
-    const std::unordered_map<std::wstring, WalkEntry> entries = WalkFolder(folder);
+    const std::unordered_map<std::wstring, WalkEntry> entries = WalkFolder(m_strFolderPath);
     for (CLSFileItem* record : records) {
         if (record == nullptr || (record->FileDataKnown() && (!types || record->TypeKnown()))) {
             continue;
