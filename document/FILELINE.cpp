@@ -50,6 +50,9 @@ bool CLSFileStream::GetLineBytes(DWORD line, LineBytes* bytes)
             bytes->least = m_index.StartBytesRead() - bytes->start;
             return true;
         }
+        if (m_index.IsBuilding()) {
+            return false;  // beyond what the start read has reached: the count's notice brings it
+        }
     }
     const CLSLineStarts& lines = LinesThrough(line);
     return !HasStalled() && SpanOf(lines, line, bytes);

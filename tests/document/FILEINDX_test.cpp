@@ -192,9 +192,9 @@ TEST(LineIndexThread, EncodingFoundPastAnAsciiSample)
     EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::ShiftJis);
 }
 
-// A first line longer than the start read: the pane gets no line that the
-// start read has not reached the end of, without waiting for (or even
-// starting) the count.
+// A first line longer than the start read: the pane gets no line, nor the
+// bytes of one, that the start read has not reached, without waiting for (or
+// even starting) the count.
 TEST(LineIndexThread, KnownLinesNeverWaitForTheCount)
 {
     TempFolder folder;
@@ -206,6 +206,8 @@ TEST(LineIndexThread, KnownLinesNeverWaitForTheCount)
     doc.StartLineIndex(PostReady(notify.Get()));  // held until RunLineIndex
     EXPECT_FALSE(doc.GetKnownLine(0));
     EXPECT_FALSE(doc.GetKnownLine(1));
+    CLSFileStream::LineBytes bytes{};
+    EXPECT_FALSE(doc.GetLineBytes(1, &bytes)) << "nor the bytes of a line past the start read";
     EXPECT_TRUE(doc.IsLineIndexBuilding());
 
     doc.RunLineIndex();
