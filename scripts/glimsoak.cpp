@@ -6,6 +6,7 @@
 // objects. Ends with the summary line; the seed, the last 50 actions and the
 // corpus go to REPLAY-FILE. Exits 1 on a crash or a hang.
 #include "base/OWNERS.h"
+#include "base/WIDETEXT.h"
 #include "resources/RESOURCE.h"
 #include "scripts/soakfiles.h"
 #include "scripts/soakwatch.h"
@@ -113,15 +114,6 @@ BOOL CALLBACK CollectChildren(HWND hWnd, LPARAM lParam)
 {
     reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
     return TRUE;
-}
-
-std::string Utf8(const std::wstring& text)
-{
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(size > 0 ? static_cast<std::size_t>(size) : 1, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), size, nullptr, nullptr);
-    out.resize(out.size() - 1);
-    return out;
 }
 
 std::string ClassOf(HWND hWnd)
@@ -288,7 +280,7 @@ void Soak::DismissDialogs(bool expectFindBox)
             wchar_t text[512] = {};
             HWND message = GetDlgItem(dialog, 0xFFFF);
             GetWindowTextW(message != nullptr ? message : dialog, text, 512);
-            Note("box: " + Utf8(text));
+            Note("box: " + Utf8OfWide(text));
             ++m_boxes;
         }
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
@@ -333,11 +325,9 @@ void Soak::Wheel(HWND hWnd, bool control)
 void Soak::GoToFolder()
 {
     const std::wstring& folder = m_corpus.Folders()[Pick(static_cast<unsigned>(m_corpus.Folders().size()))];
-    char path[MAX_PATH] = {};
-    WideCharToMultiByte(CP_ACP, 0, folder.c_str(), -1, path, sizeof(path), nullptr, nullptr);
-    Note(std::string("go to ") + path);
-    SendMessageTimeoutA(m_w.pathEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path), SMTO_ABORTIFHUNG, kAnswerMs,
-                        nullptr);
+    Note("go to " + Utf8OfWide(folder));
+    SendMessageTimeoutW(m_w.pathEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()), SMTO_ABORTIFHUNG,
+                        kAnswerMs, nullptr);
     Command(IDC_NAVIGATE);
 }
 
@@ -554,7 +544,7 @@ void Soak::WriteReplay(const std::wstring& path, unsigned seed, unsigned actions
                        const Sample& last) const
 {
     std::ofstream replay(std::filesystem::path(path), std::ios::trunc);
-    replay << "seed " << seed << "\nactions " << m_done << " of " << actions << "\ncorpus " << Utf8(m_corpus.Root())
+    replay << "seed " << seed << "\nactions " << m_done << " of " << actions << "\ncorpus " << Utf8OfWide(m_corpus.Root())
            << "\nunasked boxes " << m_boxes << "\nhandles " << first.handles << " to " << last.handles << ", GDI "
            << first.gdi << " to " << last.gdi << ", USER " << first.user << " to " << last.user << "\n";
     for (const auto& [type, count] : last.handleTypes) {
