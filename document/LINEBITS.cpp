@@ -157,30 +157,6 @@ __attribute__((target("sse2"))) inline __m128i Evidence128(__m128i v, EvidenceBy
     return special;
 }
 
-__attribute__((target("avx2"))) inline __m256i Eq256(__m256i v, char c)
-{
-    return _mm256_cmpeq_epi8(v, _mm256_set1_epi8(c));
-}
-
-__attribute__((target("avx2"))) inline __m256i Below256(__m256i v, char c)
-{
-    return _mm256_cmpgt_epi8(_mm256_set1_epi8(c), v);
-}
-
-__attribute__((target("avx2"))) inline __m256i Evidence256(__m256i v, EvidenceBytes w)
-{
-    __m256i special = _mm256_or_si256(Below256(v, 0), Eq256(v, static_cast<char>(kEsc)));
-    if (w.binary) {
-        special = _mm256_or_si256(special, _mm256_or_si256(Below256(v, 0x07), Eq256(v, 0x7F)));
-    }
-    if (w.utf7) {
-        const __m256i breaks = _mm256_or_si256(Eq256(v, '\t'), _mm256_or_si256(Eq256(v, '\n'), Eq256(v, '\r')));
-        special = _mm256_or_si256(special, _mm256_andnot_si256(breaks, Below256(v, 0x20)));
-        special = _mm256_or_si256(special, _mm256_or_si256(Eq256(v, '+'), _mm256_or_si256(Eq256(v, '\\'), Eq256(v, '~'))));
-    }
-    return special;
-}
-
 __attribute__((target("sse2"))) std::size_t FindSse2(const unsigned char* p, std::size_t blocks, LineUnits units,
                                                      std::uint32_t base, std::uint32_t* out,
                                                      const EvidenceBytes* watched, std::size_t* firstEvidence)
@@ -226,52 +202,150 @@ __attribute__((target("sse2"))) std::size_t FindSse2(const unsigned char* p, std
     return n;
 }
 
-__attribute__((target("avx2,popcnt,bmi"))) std::size_t FindAvx2(const unsigned char* p, std::size_t blocks,
-                                                                 LineUnits units, std::uint32_t base,
-                                                                 std::uint32_t* out, const EvidenceBytes* watched,
-                                                                 std::size_t* firstEvidence)
+// The evidence bytes by their two halves, for a table lookup of 16 bytes at
+// a time: a byte is evidence when the entries of its low and its high half
+// share a bit. Each bit of the low table stands for a set of low halves.
+constexpr unsigned char kAnyLow = 0x01;
+constexpr unsigned char kLowUpTo6 = 0x02;  // 0x00-0x06 with a high half of 0
+constexpr unsigned char kLowB = 0x04;      // escape 0x1B, plus sign 0x2B
+constexpr unsigned char kLowC = 0x08;      // backslash 0x5C
+constexpr unsigned char kLowE = 0x10;      // tilde 0x7E
+constexpr unsigned char kLowF = 0x20;      // 0x7F
+constexpr unsigned char kLowNoBreak = 0x40;  // not tab, LF or CR
+
+struct EvidenceTables {
+    unsigned char low[16];
+    unsigned char high[16];
+};
+
+EvidenceTables TablesFor(EvidenceBytes w)
 {
-    std::size_t evidenceAt = blocks;
-    const bool bytes = units == LineUnits::Bytes;
-    const std::size_t step = UnitBytes(units);
-    const Patterns pat = PatternsFor(units);
-    const __m256i lf =
-        bytes ? _mm256_set1_epi8(static_cast<char>(pat.lf)) : _mm256_set1_epi16(static_cast<short>(pat.lf));
-    const __m256i cr =
-        bytes ? _mm256_set1_epi8(static_cast<char>(pat.cr)) : _mm256_set1_epi16(static_cast<short>(pat.cr));
-    std::size_t n = 0;
-    for (std::size_t b = 0; b < blocks; ++b, p += kLineBlock) {
-        std::uint64_t mask = 0;
-        __m256i evidence = _mm256_setzero_si256();
-        for (int i = 0; i < 2; ++i) {
-            const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32 * i));
-            if (watched != nullptr) {
-                evidence = _mm256_or_si256(evidence, Evidence256(v, *watched));
-            }
-            const __m256i next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32 * i + step));
-            __m256i ends;
-            if (bytes) {
-                ends = _mm256_or_si256(_mm256_cmpeq_epi8(v, lf),
-                                       _mm256_andnot_si256(_mm256_cmpeq_epi8(next, lf), _mm256_cmpeq_epi8(v, cr)));
-            } else {
-                ends = _mm256_or_si256(_mm256_cmpeq_epi16(v, lf),
-                                       _mm256_andnot_si256(_mm256_cmpeq_epi16(next, lf), _mm256_cmpeq_epi16(v, cr)));
-            }
-            mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm256_movemask_epi8(ends))) << (32 * i);
-        }
-        if (watched != nullptr && !_mm256_testz_si256(evidence, evidence)) {
-            evidenceAt = b;
-            watched = nullptr;
-        }
-        if (!bytes) {
+    EvidenceTables t{};
+    for (unsigned i = 0; i < 16; ++i) {
+        t.low[i] = static_cast<unsigned char>(kAnyLow | (i <= 6 ? kLowUpTo6 : 0) | (i == 0xB ? kLowB : 0) |
+                                              (i == 0xC ? kLowC : 0) | (i == 0xE ? kLowE : 0) |
+                                              (i == 0xF ? kLowF : 0) |
+                                              (i != 0x9 && i != 0xA && i != 0xD ? kLowNoBreak : 0));
+        t.high[i] = i >= 8 ? kAnyLow : 0;  // every byte above 0x7F
+    }
+    t.high[1] |= kLowB;  // the escape
+    if (w.binary) {
+        t.high[0] |= kLowUpTo6;
+        t.high[7] |= kLowF;
+    }
+    if (w.utf7) {
+        t.high[0] |= kLowNoBreak;  // control bytes but the three breaks
+        t.high[1] |= kAnyLow;
+        t.high[2] |= kLowB;
+        t.high[5] |= kLowC;
+        t.high[7] |= kLowE;
+    }
+    return t;
+}
+
+__attribute__((target("avx2"))) inline __m256i Table256(const unsigned char* t)
+{
+    return _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(t)));
+}
+
+// Non-zero lanes where v holds evidence.
+__attribute__((target("avx2"))) inline __m256i Evidence256(__m256i v, __m256i low, __m256i high)
+{
+    const __m256i halves = _mm256_set1_epi8(0x0F);
+    const __m256i lo = _mm256_shuffle_epi8(low, _mm256_and_si256(v, halves));
+    const __m256i hi = _mm256_shuffle_epi8(high, _mm256_and_si256(_mm256_srli_epi16(v, 4), halves));
+    return _mm256_and_si256(lo, hi);
+}
+
+// Line-ending lanes of v, whose next units are in next.
+template <LineUnits kUnits>
+__attribute__((target("avx2"))) inline __m256i Ends256(__m256i v, __m256i next)
+{
+    if constexpr (kUnits == LineUnits::Bytes) {
+        const __m256i lf = _mm256_set1_epi8(static_cast<char>(kLf));
+        const __m256i cr = _mm256_set1_epi8(static_cast<char>(kCr));
+        return _mm256_or_si256(_mm256_cmpeq_epi8(v, lf),
+                               _mm256_andnot_si256(_mm256_cmpeq_epi8(next, lf), _mm256_cmpeq_epi8(v, cr)));
+    } else {
+        const int shift = kUnits == LineUnits::Utf16Be ? 8 : 0;
+        const __m256i lf = _mm256_set1_epi16(static_cast<short>(kLf << shift));
+        const __m256i cr = _mm256_set1_epi16(static_cast<short>(kCr << shift));
+        return _mm256_or_si256(_mm256_cmpeq_epi16(v, lf),
+                               _mm256_andnot_si256(_mm256_cmpeq_epi16(next, lf), _mm256_cmpeq_epi16(v, cr)));
+    }
+}
+
+// Blocks from..blocks-1; with kWatch, ends after the first block that holds
+// evidence and returns its number (blocks when none does). Each case is a
+// loop of its own, with nothing to decide inside it.
+template <LineUnits kUnits, bool kWatch>
+__attribute__((target("avx2,popcnt,bmi"))) std::size_t RunAvx2(const unsigned char* p, std::size_t from,
+                                                                std::size_t blocks, std::uint32_t base,
+                                                                std::uint32_t* out, std::size_t* n,
+                                                                const EvidenceTables* tables)
+{
+    constexpr std::size_t step = kUnits == LineUnits::Bytes ? 1 : 2;
+    __m256i low = _mm256_setzero_si256();
+    __m256i high = low;
+    if constexpr (kWatch) {
+        low = Table256(tables->low);
+        high = Table256(tables->high);
+    }
+    std::size_t found = *n;
+    for (std::size_t b = from; b < blocks; ++b) {
+        const unsigned char* q = p + b * kLineBlock;
+        const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(q));
+        const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(q + 32));
+        const __m256i e0 = Ends256<kUnits>(v0, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(q + step)));
+        const __m256i e1 = Ends256<kUnits>(v1, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(q + 32 + step)));
+        std::uint64_t mask = static_cast<std::uint32_t>(_mm256_movemask_epi8(e0)) |
+                             static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(e1))) << 32;
+        if constexpr (kUnits != LineUnits::Bytes) {
             mask &= kUnitFirstBytes;
         }
-        n += Emit(mask, base + static_cast<std::uint32_t>(b * kLineBlock + step), out + n);
+        found += Emit(mask, base + static_cast<std::uint32_t>(b * kLineBlock + step), out + found);
+        if constexpr (kWatch) {
+            const __m256i evidence = _mm256_or_si256(Evidence256(v0, low, high), Evidence256(v1, low, high));
+            if (!_mm256_testz_si256(evidence, evidence)) {
+                *n = found;
+                return b;
+            }
+        }
     }
+    *n = found;
+    return blocks;
+}
+
+template <LineUnits kUnits>
+std::size_t FindAvx2Units(const unsigned char* p, std::size_t blocks, std::uint32_t base, std::uint32_t* out,
+                          const EvidenceBytes* watched, std::size_t* firstEvidence)
+{
+    std::size_t n = 0;
+    std::size_t from = 0;
+    std::size_t evidenceAt = blocks;
+    if (watched != nullptr) {
+        const EvidenceTables tables = TablesFor(*watched);
+        evidenceAt = RunAvx2<kUnits, true>(p, 0, blocks, base, out, &n, &tables);
+        from = evidenceAt < blocks ? evidenceAt + 1 : blocks;
+    }
+    RunAvx2<kUnits, false>(p, from, blocks, base, out, &n, nullptr);
     if (firstEvidence != nullptr) {
         *firstEvidence = evidenceAt;
     }
     return n;
+}
+
+std::size_t FindAvx2(const unsigned char* p, std::size_t blocks, LineUnits units, std::uint32_t base,
+                     std::uint32_t* out, const EvidenceBytes* watched, std::size_t* firstEvidence)
+{
+    switch (units) {
+    case LineUnits::Bytes:
+        return FindAvx2Units<LineUnits::Bytes>(p, blocks, base, out, watched, firstEvidence);
+    case LineUnits::Utf16Le:
+        return FindAvx2Units<LineUnits::Utf16Le>(p, blocks, base, out, watched, firstEvidence);
+    default:
+        return FindAvx2Units<LineUnits::Utf16Be>(p, blocks, base, out, watched, firstEvidence);
+    }
 }
 
 #endif

@@ -167,6 +167,26 @@ TEST(LineScanner, BlockSearchesFindTheFirstEvidence)
         EXPECT_EQ(at, c.expected == kBlocks ? bytes.size() - bytes.size() % 16 : c.block * kLineBlock + 37)
             << int(c.byte);
     }
+    // Every byte value, in every state, at both halves of a block: the vector
+    // searches judge it as the portable one does.
+    std::vector<unsigned char> bytes(kLineBlock * kBlocks + 2, 'a');
+    for (const EvidenceBytes watched : {EvidenceBytes{false, false}, EvidenceBytes{true, false},
+                                        EvidenceBytes{false, true}, EvidenceBytes{true, true}}) {
+        for (unsigned value = 0; value < 256; ++value) {
+            bytes[3 * kLineBlock + value % kLineBlock] = static_cast<unsigned char>(value);
+            std::size_t expected = 0;
+            FindLineEndsWith(LineKernel::Portable, bytes.data(), kBlocks, LineUnits::Bytes, 0, out.data(), &watched,
+                             &expected);
+            for (LineKernel kernel : {LineKernel::Sse2, LineKernel::Avx2}) {
+                std::size_t first = 99;
+                if (LineKernelAvailable(kernel)) {
+                    FindLineEndsWith(kernel, bytes.data(), kBlocks, LineUnits::Bytes, 0, out.data(), &watched, &first);
+                    EXPECT_EQ(first, expected) << value << " kernel " << static_cast<int>(kernel);
+                }
+            }
+            bytes[3 * kLineBlock + value % kLineBlock] = 'a';
+        }
+    }
 }
 
 // The projection of a big file's index is held to what the array can count
