@@ -27,12 +27,6 @@ std::string ManyLines(int count)
     return text;
 }
 
-// The index thread's notice, as the pane turns it into a message.
-LineIndexNotice PostReady(HWND window)
-{
-    return [window] { PostMessageA(window, kLinesReady, 0, 0); };
-}
-
 // Waits (up to 10 s) for the message the index thread posts to window.
 bool WaitForLinesReady(HWND window)
 {
@@ -57,6 +51,17 @@ private:
     HWND m_hWnd;
 };
 
+// Opens path with its index started as the pane starts it (the thread held
+// until RunLineIndex), the thread's notice posted to window; from disk unless
+// the limit says otherwise.
+void OpenAndStart(CLSFileStream& doc, const std::string& path, const CLSMessageWindow& window,
+                  DWORD limit = kDiskLimit)
+{
+    doc.SetMemoryLimit(limit);
+    EXPECT_TRUE(doc.Open(WidenAnsi(path)));
+    doc.StartLineIndex([hWnd = window.Get()] { PostMessageA(hWnd, kLinesReady, 0, 0); });
+}
+
 }  // namespace
 
 TEST(LineIndexThread, StartLinesFirstThenTheSameIndexAsInOneGo)
@@ -71,9 +76,7 @@ TEST(LineIndexThread, StartLinesFirstThenTheSameIndexAsInOneGo)
 
     CLSMessageWindow notify;
     CLSFileStream doc;
-    doc.SetMemoryLimit(kDiskLimit);
-    ASSERT_TRUE(doc.Open(WidenAnsi(path)));
-    doc.StartLineIndex(PostReady(notify.Get()));
+    OpenAndStart(doc, path, notify);
     // Not running yet: the first lines come from the start of the file.
     EXPECT_TRUE(doc.IsLineIndexBuilding());
     EXPECT_FALSE(doc.IsLineIndexReady());
@@ -106,34 +109,26 @@ TEST(LineIndexThread, WaitingStoppingAndShortFiles)
     const std::string many = folder.Write("many.txt", ManyLines(40000));
     CLSMessageWindow notify;
     CLSFileStream doc;
-    doc.SetMemoryLimit(kDiskLimit);
-
-    ASSERT_TRUE(doc.Open(WidenAnsi(many)));
-    doc.StartLineIndex(PostReady(notify.Get()));
+    OpenAndStart(doc, many, notify);
     EXPECT_EQ(std::wstring(doc.GetLine(39999).Text()), L"line 39999" + std::wstring(39999 % 50, L'.'));
     EXPECT_TRUE(doc.IsLineIndexReady());
     EXPECT_EQ(doc.GetLineCount(), 40001u);
 
-    ASSERT_TRUE(doc.Open(WidenAnsi(many)));
-    doc.StartLineIndex(PostReady(notify.Get()));
+    OpenAndStart(doc, many, notify);
     doc.RunLineIndex();
     const std::string last = "three" + std::string(1200, 'x');
     const std::string shorter = folder.Write("shorter.txt", "one\r\ntwo\r\n" + last);
-    ASSERT_TRUE(doc.Open(WidenAnsi(shorter)));  // stops the thread of the first
-    doc.StartLineIndex(PostReady(notify.Get()));
+    OpenAndStart(doc, shorter, notify);  // stops the thread of the first
     EXPECT_EQ(std::wstring(doc.GetLine(2).Text()), std::wstring(last.begin(), last.end()));
     EXPECT_EQ(doc.GetLinesKnown(), 3u);  // the start read was the whole file: every line is known
     EXPECT_FALSE(doc.GetLine(3));
     EXPECT_EQ(doc.GetLineCount(), 3u);
 
-    ASSERT_TRUE(doc.Open(WidenAnsi(many)));
-    doc.StartLineIndex(PostReady(notify.Get()));
+    OpenAndStart(doc, many, notify);
     doc.Close();  // a thread that never ran is stopped too
     EXPECT_FALSE(doc.IsLineIndexBuilding());
 
-    doc.SetMemoryLimit(0xFFFFFFFF);
-    ASSERT_TRUE(doc.Open(WidenAnsi(many)));
-    doc.StartLineIndex(PostReady(notify.Get()));  // in memory: built at once
+    OpenAndStart(doc, many, notify, 0xFFFFFFFF);  // in memory: built at once
     EXPECT_TRUE(doc.IsLineIndexReady());
     EXPECT_EQ(doc.GetLinesKnown(), 40001u);
 }
@@ -150,9 +145,7 @@ TEST(LineIndexThread, FileCutBeforeTheCount)
     }
     CLSMessageWindow notify;
     CLSFileStream doc;
-    doc.SetMemoryLimit(kDiskLimit);
-    ASSERT_TRUE(doc.Open(WidenAnsi(path)));
-    doc.StartLineIndex(PostReady(notify.Get()));
+    OpenAndStart(doc, path, notify);
     EXPECT_EQ(std::wstring(doc.GetLine(1).Text()), L"line 1.");
     ASSERT_TRUE(RunHostCommand("truncate -s 20 '" + host + "'", folder));  // "line 0\r\nline 1.\nline"
     doc.RunLineIndex();
@@ -172,9 +165,7 @@ TEST(LineIndexThread, EncodingFoundPastAnAsciiSample)
     const std::string path = folder.Write("late.txt", ManyLines(40000) + "\n" + japanese);
     CLSMessageWindow notify;
     CLSFileStream doc;
-    doc.SetMemoryLimit(kDiskLimit);
-    ASSERT_TRUE(doc.Open(WidenAnsi(path)));
-    doc.StartLineIndex(PostReady(notify.Get()));
+    OpenAndStart(doc, path, notify);
     EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::ShiftJis);
     doc.RunLineIndex();
     ASSERT_TRUE(WaitForLinesReady(notify.Get()));
@@ -182,13 +173,10 @@ TEST(LineIndexThread, EncodingFoundPastAnAsciiSample)
     EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::Utf8);
     EXPECT_EQ(std::wstring(doc.GetLine(40001).Text()), Wide(japanese));
 
-    doc.SetMemoryLimit(0xFFFFFFFF);
-    ASSERT_TRUE(doc.Open(WidenAnsi(path)));
-    doc.StartLineIndex(PostReady(notify.Get()));
+    OpenAndStart(doc, path, notify, 0xFFFFFFFF);
     EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::Utf8);
     const std::string decided = folder.Write("decided.txt", Bytes({0x82, 0xA0}) + "\n" + ManyLines(9) + japanese);
-    ASSERT_TRUE(doc.Open(WidenAnsi(decided)));
-    doc.StartLineIndex(PostReady(notify.Get()));
+    OpenAndStart(doc, decided, notify, 0xFFFFFFFF);
     EXPECT_EQ(doc.GetDetectedEncoding(), TextEncoding::ShiftJis);
 }
 
@@ -201,9 +189,7 @@ TEST(LineIndexThread, KnownLinesNeverWaitForTheCount)
     const std::string path = folder.Write("one-line.txt", std::string(3 << 20, 'x') + "\nlast");
     CLSMessageWindow notify;
     CLSFileStream doc;
-    doc.SetMemoryLimit(kDiskLimit);
-    ASSERT_TRUE(doc.Open(WidenAnsi(path)));
-    doc.StartLineIndex(PostReady(notify.Get()));  // held until RunLineIndex
+    OpenAndStart(doc, path, notify);
     EXPECT_FALSE(doc.GetKnownLine(0));
     EXPECT_FALSE(doc.GetKnownLine(1));
     CLSFileStream::LineBytes bytes{};

@@ -10,26 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
-
-// Narrow literals are Shift-JIS here.
-std::wstring Units(const std::string& sjis)
-{
-    std::wstring wide(sjis.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(932, 0, sjis.data(), static_cast<int>(sjis.size()),
-                                                             wide.data(), static_cast<int>(wide.size()))));
-    return wide;
-}
-
-std::string Utf16Le(const std::string& sjis)
-{
-    std::string out = "\xFF\xFE";
-    for (wchar_t unit : Units(sjis)) {
-        out.push_back(static_cast<char>(unit & 0xFF));
-        out.push_back(static_cast<char>(unit >> 8));
-    }
-    return out;
-}
 
 struct Search {
     bool bytes;
@@ -47,7 +30,7 @@ FindResult SearchIn(CLSFileStream& doc, const Search& s, const std::atomic<bool>
     EXPECT_TRUE(MakeDocumentSource(doc, !s.bytes, source));
     FindQuery query;
     query.bytes = s.bytes;
-    const std::wstring wide = Units(s.query);
+    const std::wstring wide = Wide(s.query, 932);  // narrow literals are Shift-JIS here
     query.text.assign(wide.begin(), wide.end());
     query.matchCase = s.matchCase;
     query.encoding = doc.GetDetectedEncoding();
@@ -77,7 +60,7 @@ TEST(FindJob, FindsTextBytesAndRangesInEveryEncoding)
         {std::string("abc\r\n").append(Bytes({0xA4, 0xA2, 0xA4, 0xA4, 0xA4, 0xA6})).append("\r\nxyz"), {false, "いう", false, true, kStart, kEnd},
          {1, 1}, {1, 3}},
         {std::string("\xEF\xBB\xBF").append(reinterpret_cast<const char*>(u8"abc\r\nあいう\r\nxyz")), {false, "いう", false, true, kStart, kEnd}, {1, 1}, {1, 3}},
-        {Utf16Le(text), {false, "いう", false, true, kStart, kEnd}, {1, 1}, {1, 3}},
+        {"\xFF\xFE" + Utf16(Wide(text, 932)), {false, "いう", false, true, kStart, kEnd}, {1, 1}, {1, 3}},
         {sjis, {false, "う\r\nx", false, true, kStart, kEnd}, {1, 2}, {2, 1}},
         {std::string("ａｂｃ ＡＢＣ"), {false, "ＡＢＣ", false, true, kStart, kEnd}, {0, 0}, {0, 3}},
         {std::string("ａｂｃ ＡＢＣ"), {false, "ＡＢＣ", true, true, kStart, kEnd}, {0, 4}, {0, 7}},
@@ -101,10 +84,9 @@ TEST(FindJob, FindsTextBytesAndRangesInEveryEncoding)
         const bool expected = c.start.line != kNowhere.line;
         EXPECT_EQ(result.status, expected ? FindResult::Status::Found : FindResult::Status::NotFound) << c.search.query;
         if (expected) {
-            EXPECT_EQ(result.start.line, c.start.line) << c.search.query;
-            EXPECT_EQ(result.start.column, c.start.column) << c.search.query;
-            EXPECT_EQ(result.end.line, c.end.line) << c.search.query;
-            EXPECT_EQ(result.end.column, c.end.column) << c.search.query;
+            EXPECT_EQ(std::make_tuple(result.start.line, result.start.column, result.end.line, result.end.column),
+                      std::make_tuple(c.start.line, c.start.column, c.end.line, c.end.column))
+                << c.search.query;
         }
     }
 }

@@ -84,9 +84,7 @@ TEST(GetLine, LongFileOnDiskGivesTheSameLinesAsInMemory)
         expected.push_back(std::wstring(line.begin(), line.end()));
     }
     expected.push_back(L"");
-    for (char c : text) {
-        wide += std::string{c, '\0'};
-    }
+    wide += Utf16(std::wstring(text.begin(), text.end()));
     for (const std::string* bytes : {&text, &wide}) {
         for (DWORD limit : {0xFFFFFFFFu, 1000u}) {
             CLSOpenedBytes opened(*bytes, limit);
@@ -107,8 +105,6 @@ TEST(GetLine, BreaksEncodingsAndMarksOnTheFirstLineOnly)
         Lines lines;
     } cases[] = {
         {"empty file: one empty line", "", TextEncoding::ShiftJis, {L""}},
-        {"mixed breaks", Bytes({0x61, 0x0D, 0x0A, 0x62, 0x0D, 0x63, 0x0A, 0x64}), TextEncoding::ShiftJis,
-         {L"a", L"b", L"c", L"d"}},
         {"trailing breaks", "one\r\r\ntwo\n\nthree\r", TextEncoding::ShiftJis,
          {L"one", L"", L"two", L"", L"three", L""}},
         {"UTF-16LE mark on line 1 stays", Bytes({0xFF, 0xFE, 0x41, 0x00, 0x0A, 0x00, 0xFF, 0xFE}),

@@ -3,6 +3,8 @@
 // at once, and the line ends at its break.
 #include "document/LINEMAP.h"
 
+#include "TESTFILES.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,42 +13,17 @@
 
 namespace {
 
-std::string Repeat(const std::string& s, int n)
+template <typename C>
+std::basic_string<C> Repeat(const std::basic_string<C>& s, int n)
 {
-    std::string r;
+    std::basic_string<C> r;
     for (int i = 0; i < n; ++i) {
         r += s;
     }
     return r;
 }
-
-std::wstring Repeat(const std::wstring& s, int n)
-{
-    std::wstring r;
-    for (int i = 0; i < n; ++i) {
-        r += s;
-    }
-    return r;
-}
-
-std::string Encode(const std::wstring& text, UINT codePage)
-{
-    std::string bytes(text.size() * 5 + 8, '\0');
-    bytes.resize(static_cast<std::size_t>(WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                                              bytes.data(), static_cast<int>(bytes.size()), nullptr,
-                                                              nullptr)));
-    return bytes;
-}
-
-std::string Utf16(const std::wstring& text, bool bigEndian)
-{
-    std::string bytes;
-    for (const WCHAR u : text) {
-        bytes += static_cast<char>(bigEndian ? u >> 8 : u & 0xFF);
-        bytes += static_cast<char>(bigEndian ? u & 0xFF : u >> 8);
-    }
-    return bytes;
-}
+std::string Repeat(const char* s, int n) { return Repeat(std::string(s), n); }
+std::wstring Repeat(const wchar_t* s, int n) { return Repeat(std::wstring(s), n); }
 
 // x of every column of text, as a naive walk from the line start counts it.
 std::vector<std::uint64_t> NaiveCells(const std::wstring& text, int tabCells)

@@ -56,6 +56,11 @@ TEST(LineScanner, WorkedExamples)
     // An odd last byte is half a unit.
     EXPECT_EQ(Scan(Bytes({0x41, 0x00, 0x0A}), TextEncoding::Utf16Le), (Offsets{0, 3}));
     EXPECT_EQ(Scan(Bytes({0x00, 0x41, 0x0A}), TextEncoding::Utf16Be), (Offsets{0}));
+    // Breaks on both sides of the wide search's edges, and a CR ending the file.
+    std::string runs(1000, 'x');
+    runs[31] = runs[96] = '\n';
+    runs[32] = runs[95] = runs[999] = '\r';
+    EXPECT_EQ(Scan(runs, TextEncoding::ShiftJis), (Offsets{0, 32, 33, 97, 1000}));
 }
 
 TEST(LineScanner, AnySplitGivesTheOffsetsOfTheOneUnitWalk)
@@ -79,17 +84,6 @@ TEST(LineScanner, AnySplitGivesTheOffsetsOfTheOneUnitWalk)
         ASSERT_EQ(Scan(bytes, encoding, cuts), WalkOneUnitAtATime(bytes, encoding))
             << "round " << round << " encoding " << static_cast<int>(encoding);
     }
-}
-
-TEST(LineScanner, LongRunsAcrossTheWideSearch)
-{
-    std::string bytes(1000, 'x');
-    bytes[31] = '\n';
-    bytes[32] = '\r';
-    bytes[95] = '\r';
-    bytes[96] = '\n';
-    bytes[999] = '\r';
-    EXPECT_EQ(Scan(bytes, TextEncoding::ShiftJis), (Offsets{0, 32, 33, 97, 1000}));
 }
 
 // The index grows to what the first part of the file projects; a file whose

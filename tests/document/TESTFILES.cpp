@@ -1,4 +1,4 @@
-// Fixtures and byte helpers for the document tests.
+// Fixtures, byte and text helpers for the document tests.
 #include "TESTFILES.h"
 
 #include <windows.h>
@@ -28,14 +28,33 @@ std::string Bytes(std::initializer_list<int> values)
     return bytes;
 }
 
-std::wstring Wide(const std::string& utf8)
+std::wstring Wide(const std::string& bytes, unsigned codePage)
 {
-    if (utf8.empty()) {
+    if (bytes.empty()) {
         return std::wstring();
     }
-    const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
+    const int n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
                                       nullptr, 0);
     std::wstring text(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), text.data(), n);
+    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
     return text;
+}
+
+std::string Encode(const std::wstring& text, unsigned codePage)
+{
+    std::string bytes(text.size() * 5 + 8, '\0');
+    bytes.resize(static_cast<std::size_t>(WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
+                                                              bytes.data(), static_cast<int>(bytes.size()), nullptr,
+                                                              nullptr)));
+    return bytes;
+}
+
+std::string Utf16(const std::wstring& text, bool bigEndian)
+{
+    std::string bytes;
+    for (const wchar_t u : text) {
+        bytes += static_cast<char>(bigEndian ? u >> 8 : u & 0xFF);
+        bytes += static_cast<char>(bigEndian ? u & 0xFF : u >> 8);
+    }
+    return bytes;
 }

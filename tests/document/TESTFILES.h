@@ -13,5 +13,10 @@ std::string ReadFixture(const std::string& name);
 // Bytes from a list of values: Bytes({0x82, 0xA0}).
 std::string Bytes(std::initializer_list<int> values);
 
-// UTF-16 text of UTF-8 bytes, for comparing decoded lines with expectations.
-std::wstring Wide(const std::string& utf8);
+// UTF-16 text of bytes in a code page (UTF-8 unless told), for comparing
+// decoded lines with expectations.
+std::wstring Wide(const std::string& bytes, unsigned codePage = 65001);
+
+// Text as the bytes of a code page, or as UTF-16 units in either byte order.
+std::string Encode(const std::wstring& text, unsigned codePage);
+std::string Utf16(const std::wstring& text, bool bigEndian = false);

@@ -12,16 +12,6 @@
 
 namespace {
 
-std::string Units(const std::wstring& text, bool bigEndian)
-{
-    std::string bytes;
-    for (const wchar_t u : text) {
-        const char lo = static_cast<char>(u & 0xFF), hi = static_cast<char>(u >> 8);
-        bytes += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
-    }
-    return bytes;
-}
-
 // n bytes of a fixed pseudo-random sequence, or of 16-bit sound samples.
 std::string Noise(std::size_t n, std::uint32_t seed)
 {
@@ -60,14 +50,14 @@ TEST(DetectEncoding, Utf16WithoutMarkFromTheSameSample)
     const std::wstring japanese = L"文字コードの自動判別について説明します。\r\n先頭の 8190 バイトを調べます。\r\n";
     for (const bool be : {false, true}) {
         const TextEncoding wide = be ? TextEncoding::Utf16Be : TextEncoding::Utf16Le;
-        EXPECT_EQ(Detect(Units(japanese, be)), wide) << be;
-        EXPECT_EQ(Detect(Units(log, be)), wide) << be;
-        EXPECT_EQ(Detect(Units(L"hi", be)), wide) << be;
-        EXPECT_EQ(Detect(Units(L"東京都", be)), wide) << be;  // no ASCII at all
-        EXPECT_EQ(Detect(Units(L"\xD83D\xDE00 ok\r\n", be)), wide) << be;
+        EXPECT_EQ(Detect(Utf16(japanese, be)), wide) << be;
+        EXPECT_EQ(Detect(Utf16(log, be)), wide) << be;
+        EXPECT_EQ(Detect(Utf16(L"hi", be)), wide) << be;
+        EXPECT_EQ(Detect(Utf16(L"東京都", be)), wide) << be;  // no ASCII at all
+        EXPECT_EQ(Detect(Utf16(L"\xD83D\xDE00 ok\r\n", be)), wide) << be;
         // A lone surrogate or a control is no text.
-        EXPECT_EQ(Detect(Units(std::wstring(L"ok \xD83Dx\r\n"), be)), TextEncoding::Binary) << be;
-        EXPECT_EQ(Detect(Units(log + L'\x01', be)), TextEncoding::Binary) << be;
+        EXPECT_EQ(Detect(Utf16(std::wstring(L"ok \xD83Dx\r\n"), be)), TextEncoding::Binary) << be;
+        EXPECT_EQ(Detect(Utf16(log + L'\x01', be)), TextEncoding::Binary) << be;
     }
     std::string prose;
     while (prose.size() < 8000) {

@@ -100,7 +100,6 @@ TEST(GlimFont, EffectiveColoursFollowTheSystemWhileAskedTo)
         const COLORREF crScheme = GetSysColor(COLOR_WINDOWTEXT) == RGB(10, 20, 30) ? RGB(40, 50, 60) : RGB(10, 20, 30);
         SysColorChange change(COLOR_WINDOWTEXT, crScheme);
         EXPECT_EQ(font.EffectiveTextColor(), crScheme) << "read at the moment of the call";
-        EXPECT_EQ(font.GetTextColor(), RGB(255, 0, 0)) << "the stored colour stays";
     }
     font.SetUseSystemColor(false);
     EXPECT_EQ(font.EffectiveTextColor(), RGB(255, 0, 0));

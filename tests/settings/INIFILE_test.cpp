@@ -138,8 +138,6 @@ TEST(IniFile, ReadingRulesAndTheirQuirks)
          }},
         {"a comment is just another line", "[Window]\r\n;Left=5\r\nTop=6\r\n",
          [](S s) { EXPECT_EQ(s.GetLeft(), CW_USEDEFAULT); EXPECT_EQ(s.GetTop(), 6); }},
-        {"LF and CR breaks", "[Window]\nLeft=1\rTop=2\r\n\r\n\nWidth=3",
-         [](S s) { EXPECT_EQ(s.GetLeft(), 1); EXPECT_EQ(s.GetTop(), 2); EXPECT_EQ(s.GetWidth(), 3); }},
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(row.lpszWhat);

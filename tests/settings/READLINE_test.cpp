@@ -1,9 +1,10 @@
 // The line reader and the text writer on real files: every kind of line
-// break, the 1,025-byte chunk boundary, failures of the file calls.
+// break, the 1,025-byte chunk boundary, files that cannot be opened. A read or
+// write that fails part-way is shown by GLIM.INI (INIFILE_test.cpp).
 #include "settings/READLINE.h"
 
 #include "base/WIDETEXT.h"
-#include "tests/settings/BRKPIPE.h"
+#include "tests/common/TEMPDIR.h"
 
 #include <gtest/gtest.h>
 
@@ -83,25 +84,6 @@ TEST(ReadLine, ReopeningStartsAfreshAndAMissingFileReadsNothing)
     EXPECT_FALSE(reader.ReadLine(strLine));
 }
 
-TEST(ReadLine, AFailedReadRaisesAnError)
-{
-    BreakingPipe pipe(BreakingPipe::kFeeding, "first\r\nsecond");
-    CLSFileReadLine reader;
-    ASSERT_TRUE(reader.Open(WidenAnsi(pipe.Path()).c_str()));
-    CLSTString strLine;
-    ASSERT_TRUE(reader.ReadLine(strLine));
-    EXPECT_STREQ(strLine.GetString(), "first");
-    try {
-        reader.ReadLine(strLine);
-        ADD_FAILURE() << "the broken pipe was not reported";
-    } catch (const CLSError& error) {
-        EXPECT_STREQ(error.m_lpszModule, "READLINE");
-        EXPECT_EQ(error.m_iCode, 7);
-        EXPECT_GT(error.m_iLine, 0);
-    }
-    pipe.Finish();
-}
-
 // Replacing a file and the texts written are shown byte for byte by the saved
 // GLIM.INI; appending is the writer's own.
 TEST(WriteString, AppendsButNeverTouchesAReadOnlyFile)
@@ -119,22 +101,5 @@ TEST(WriteString, AppendsButNeverTouchesAReadOnlyFile)
     EXPECT_FALSE(writer.Open(WidenAnsi(strPath).c_str(), true)) << "a read-only file is not appended to";
     EXPECT_FALSE(writer.Open(WidenAnsi(strPath).c_str(), false)) << "nor replaced";
     EXPECT_EQ(ReadFileBytes(strPath), "old\r\nc\r\n");
-}
-
-TEST(WriteString, AFailedWriteRaisesAnError)
-{
-    BreakingPipe pipe(BreakingPipe::kDraining, "");
-    CLSFileWriteString writer;
-    ASSERT_TRUE(writer.Open(WidenAnsi(pipe.Path()).c_str()));
-    try {
-        writer.WriteLine("nobody is listening");
-        ADD_FAILURE() << "the broken pipe was not reported";
-    } catch (const CLSError& error) {
-        EXPECT_STREQ(error.m_lpszModule, "READLINE");
-        EXPECT_EQ(error.m_iCode, 9);
-    }
-    pipe.Finish();
-
-    writer.Close();
     EXPECT_THROW(writer.Write("closed"), CLSError);
 }
