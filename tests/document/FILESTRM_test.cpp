@@ -166,7 +166,7 @@ TEST(FileStream, SamplesForKindAndEncoding)
     }
 }
 
-TEST(FileStreamCom, InterfacesAndReferenceCount)
+TEST(FileStreamCom, InterfacesReferenceCountReadAndWrite)
 {
     CLSFileStream doc;
     void* object = reinterpret_cast<void*>(1);
@@ -178,12 +178,9 @@ TEST(FileStreamCom, InterfacesAndReferenceCount)
     ASSERT_EQ(doc.QueryInterface(IID_IUnknown, &object), S_OK);
     EXPECT_EQ(doc.Release(), 2u) << "the owner's and QueryInterface's";
     EXPECT_EQ(doc.Release(), 1u);
-}
 
-TEST(FileStreamCom, ReadGivesWhatThereIsAndWriteIsRefused)
-{
+    // Read gives what there is; Write is refused.
     TempFolder folder;
-    CLSFileStream doc;
     ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("abc.txt", "abcdef"))));
     char buffer[8] = {};
     ULONG got = 0;

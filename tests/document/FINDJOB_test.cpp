@@ -51,16 +51,16 @@ TEST(FindJob, FindsTextBytesAndRangesInEveryEncoding)
 {
     const std::string text = "abc\r\nあいう\r\nxyz";
     const std::string& sjis = text;
+    const Search iu{false, "いう", false, true, kStart, kEnd};
     struct Case {
         std::string file;
         Search search;
         FindPos start, end;
     } cases[] = {
-        {sjis, {false, "いう", false, true, kStart, kEnd}, {1, 1}, {1, 3}},
-        {std::string("abc\r\n").append(Bytes({0xA4, 0xA2, 0xA4, 0xA4, 0xA4, 0xA6})).append("\r\nxyz"), {false, "いう", false, true, kStart, kEnd},
-         {1, 1}, {1, 3}},
-        {std::string("\xEF\xBB\xBF").append(reinterpret_cast<const char*>(u8"abc\r\nあいう\r\nxyz")), {false, "いう", false, true, kStart, kEnd}, {1, 1}, {1, 3}},
-        {"\xFF\xFE" + Utf16(Wide(text, 932)), {false, "いう", false, true, kStart, kEnd}, {1, 1}, {1, 3}},
+        {sjis, iu, {1, 1}, {1, 3}},
+        {"abc\r\n" + Bytes({0xA4, 0xA2, 0xA4, 0xA4, 0xA4, 0xA6}) + "\r\nxyz", iu, {1, 1}, {1, 3}},
+        {"\xEF\xBB\xBF" + Encode(Wide(text, 932), 65001), iu, {1, 1}, {1, 3}},
+        {"\xFF\xFE" + Utf16(Wide(text, 932)), iu, {1, 1}, {1, 3}},
         {sjis, {false, "う\r\nx", false, true, kStart, kEnd}, {1, 2}, {2, 1}},
         {std::string("ａｂｃ ＡＢＣ"), {false, "ＡＢＣ", false, true, kStart, kEnd}, {0, 0}, {0, 3}},
         {std::string("ａｂｃ ＡＢＣ"), {false, "ＡＢＣ", true, true, kStart, kEnd}, {0, 4}, {0, 7}},
