@@ -9,7 +9,9 @@
 #include "document/FINDFORM.h"
 #include "document/FINDTEXT.h"
 #include "document/LINEDEC.h"
+#include "document/LINEMAP.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <memory>
@@ -21,6 +23,12 @@ namespace {
 // Bytes read at a time; a line longer than this is read whole.
 constexpr std::uint64_t kBlockBytes = 1 << 20;
 constexpr std::uint64_t kNone = UINT64_MAX;
+// A line longer than this (a minified script, a dump on one line) is not
+// decoded whole: it is searched in windows of this many units, read through a
+// map of the line, so that memory stays the same whatever its length and a
+// line of more than a gigabyte is searched too.
+constexpr std::uint64_t kWindowedLineBytes = 4 << 20;
+constexpr std::uint64_t kWindowUnits = 4 << 20;
 
 class CLSSearch {
 public:
@@ -57,6 +65,11 @@ private:
     bool ScanForward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result);
     bool TextBlockForward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result);
     bool TextBlockBackward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result);
+    bool IsWindowed(std::uint64_t first, std::uint64_t end) const;
+    bool LongLineMayHold(std::uint64_t k);
+    bool MatchLongLine(std::uint64_t k, const FindRange& range, FindResult& result);
+    std::uint64_t FirstInWindows(CLSLineMap& map, const LineByteReader& read, std::uint64_t lo, std::uint64_t hi);
+    std::uint64_t LastInWindows(CLSLineMap& map, const LineByteReader& read, std::uint64_t lo, std::uint64_t hi);
     std::vector<std::uint64_t> CandidateLines(std::uint64_t first, std::uint64_t end);
     bool BytesMatchAt(std::uint64_t start);
     void Report(std::uint64_t done, std::uint64_t total);
@@ -222,6 +235,9 @@ std::vector<std::uint64_t> CLSSearch::CandidateLines(std::uint64_t first, std::u
 
 bool CLSSearch::TextBlockForward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result)
 {
+    if (IsWindowed(first, end)) {
+        return MatchLongLine(first, range, result);
+    }
     return LoadBlock(LineStart(first), LineEnd(end - 1)) && ScanForward(first, end, range, result);
 }
 
@@ -238,6 +254,9 @@ bool CLSSearch::ScanForward(std::uint64_t first, std::uint64_t end, const FindRa
 
 bool CLSSearch::TextBlockBackward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result)
 {
+    if (IsWindowed(first, end)) {
+        return MatchLongLine(first, range, result);
+    }
     if (!LoadBlock(LineStart(first), LineEnd(end - 1))) {
         return false;
     }
@@ -248,6 +267,117 @@ bool CLSSearch::TextBlockBackward(std::uint64_t first, std::uint64_t end, const 
         }
     }
     return false;
+}
+
+// A line longer than a block is a block of its own. A query that spans lines
+// still takes its lines whole.
+bool CLSSearch::IsWindowed(std::uint64_t first, std::uint64_t end) const
+{
+    return m_matcher.has_value() && end - first == 1 && LineEnd(first) - LineStart(first) > kWindowedLineBytes;
+}
+
+// Whether the bytes of line k hold the query's bytes anywhere, by the byte
+// filter over pieces that overlap by the filter's length: a long line
+// without them is passed at the speed of reading, not of decoding.
+bool CLSSearch::LongLineMayHold(std::uint64_t k)
+{
+    if (!m_bFiltered) {
+        return true;
+    }
+    const std::uint64_t end = LineEnd(k);
+    const std::uint64_t overlap = m_filter.Length() - 1;
+    for (std::uint64_t at = LineStart(k); at < end && !Stopped(); at += kBlockBytes) {
+        const std::uint64_t to = end - at > kBlockBytes + overlap ? at + kBlockBytes + overlap : end;
+        if (!LoadBlock(at, to)) {
+            return false;
+        }
+        if (m_filter.FindEnd(m_pBlock, m_blockSize, 0) != SIZE_MAX) {
+            return true;
+        }
+        if (to == end) {
+            break;
+        }
+    }
+    return false;
+}
+
+// Line k searched window by window; true once found, failed or stopped.
+bool CLSSearch::MatchLongLine(std::uint64_t k, const FindRange& range, FindResult& result)
+{
+    const FindPos& low = range.forward ? range.from : range.limit;
+    const FindPos& high = range.forward ? range.limit : range.from;
+    const std::uint64_t lo = k == low.line ? low.column : 0;
+    const std::uint64_t hi = k == high.line ? high.column : UINT64_MAX;
+    if (lo >= hi || !LongLineMayHold(k)) {
+        return m_bFailed || Stopped();
+    }
+    const std::uint64_t start = LineStart(k);
+    const std::uint64_t span = LineEnd(k) - start;
+    CLSLineMap map(span, m_query.encoding, k == 0, 1);
+    const LineByteReader read = [this, start, span](std::uint64_t offset, unsigned char* into, DWORD n, DWORD* got) {
+        *got = static_cast<DWORD>(std::min<std::uint64_t>(n, offset < span ? span - offset : 0));
+        return *got == 0 || ReadAt(start + offset, into, *got);
+    };
+    const std::uint64_t column = range.forward ? FirstInWindows(map, read, lo, hi) : LastInWindows(map, read, lo, hi);
+    if (column == kNone) {
+        return m_bFailed || Stopped();
+    }
+    result.status = FindResult::Status::Found;
+    result.start = FindPos{k, column};
+    result.end = FindPos{k, column + m_segments.front().size()};
+    return true;
+}
+
+// The first match starting in columns [lo, hi), else kNone. Each window
+// reaches the query's length less one past its last start.
+std::uint64_t CLSSearch::FirstInWindows(CLSLineMap& map, const LineByteReader& read, std::uint64_t lo,
+                                        std::uint64_t hi)
+{
+    const std::uint64_t overlap = m_segments.front().size() - 1;
+    std::wstring text;
+    for (std::uint64_t w = lo; w < hi && !Stopped(); w += kWindowUnits) {
+        if (!map.Units(read, w, kWindowUnits + overlap, &text)) {
+            m_bFailed = true;
+            return kNone;
+        }
+        const std::uint64_t starts = std::min<std::uint64_t>(std::min(hi - w, kWindowUnits), text.size());
+        const int found = m_matcher->Find(reinterpret_cast<const char16_t*>(text.data()), static_cast<int>(text.size()),
+                                          0, static_cast<int>(starts), true, &m_stop);
+        if (found >= 0) {
+            return w + static_cast<std::uint64_t>(found);
+        }
+        if (text.size() < kWindowUnits + overlap) {
+            break;  // the line has ended
+        }
+    }
+    return kNone;
+}
+
+// The last match starting in columns [lo, hi), else kNone.
+std::uint64_t CLSSearch::LastInWindows(CLSLineMap& map, const LineByteReader& read, std::uint64_t lo,
+                                       std::uint64_t hi)
+{
+    std::uint64_t units = 0;
+    if (!map.Length(read, &units)) {
+        m_bFailed = true;
+        return kNone;
+    }
+    const std::uint64_t overlap = m_segments.front().size() - 1;
+    std::wstring text;
+    for (std::uint64_t top = std::min(hi, units); top > lo && !Stopped();) {
+        const std::uint64_t w = top - lo > kWindowUnits ? top - kWindowUnits : lo;
+        if (!map.Units(read, w, top - w + overlap, &text)) {
+            m_bFailed = true;
+            return kNone;
+        }
+        const int found = m_matcher->Find(reinterpret_cast<const char16_t*>(text.data()), static_cast<int>(text.size()),
+                                          0, static_cast<int>(top - w), false, &m_stop);
+        if (found >= 0) {
+            return w + static_cast<std::uint64_t>(found);
+        }
+        top = w;
+    }
+    return kNone;
 }
 
 void CLSSearch::Report(std::uint64_t done, std::uint64_t total)

@@ -110,6 +110,44 @@ TEST(FindJob, OneLongLineIsMatchedInLinearTimeAndStoppedWithin)
     EXPECT_EQ(SearchIn(doc, s, stop).status, FindResult::Status::Cancelled);
 }
 
+// A line of 9 MiB is searched in windows of 4 Mi units: a match across the
+// seam of two windows, the next after a start, the last backward and within
+// a limit, caseless, and a query whose bytes the line lacks.
+TEST(FindJob, ALongLineIsSearchedWindowByWindow)
+{
+    constexpr std::uint64_t kSeam = std::uint64_t{4} << 20;
+    constexpr std::uint64_t kSecond = std::uint64_t{7} << 20;
+    std::string file(std::size_t{9} << 20, 'a');
+    file.replace(kSeam - 3, 6, "needle");
+    file.replace(kSecond, 6, "needle");
+    TempFolder folder;
+    CLSFileStream doc;
+    doc.SetMemoryLimit(1000);
+    ASSERT_TRUE(doc.Open(WidenAnsi(folder.Write("long.txt", file))));
+    const struct {
+        Search search;
+        std::uint64_t column;  // UINT64_MAX: not found
+    } cases[] = {
+        {{false, "needle", true, true, kStart, kEnd}, kSeam - 3},
+        {{false, "NEEDLE", false, true, {0, kSeam - 2}, kEnd}, kSecond},
+        {{false, "needle", true, false, kEnd, kStart}, kSecond},
+        {{false, "needle", true, false, {0, kSecond}, kStart}, kSeam - 3},
+        {{false, "needles", true, true, kStart, kEnd}, UINT64_MAX},
+    };
+    const std::atomic<bool> go{false};
+    for (const auto& c : cases) {
+        const FindResult result = SearchIn(doc, c.search, go);
+        if (c.column == UINT64_MAX) {
+            EXPECT_EQ(result.status, FindResult::Status::NotFound) << c.search.query;
+            continue;
+        }
+        EXPECT_EQ(result.status, FindResult::Status::Found) << c.search.query << " " << c.column;
+        EXPECT_EQ(std::make_tuple(result.start.line, result.start.column, result.end.column),
+                  std::make_tuple(std::uint64_t{0}, c.column, c.column + 6))
+            << c.search.query << " " << c.column;
+    }
+}
+
 TEST(FindJob, ABigFileOnDiskIsSearchedOnAThreadAndCanBeStopped)
 {
     std::string file;
