@@ -8,8 +8,9 @@ constexpr std::size_t kPiecesAtATime = 64;
 
 }  // namespace
 
-CLSLineScout::CLSLineScout(DocumentSource source, std::uint64_t start, const CLSLineMap& map)
-    : m_state(std::make_shared<State>(std::move(source), start, map))
+CLSLineScout::CLSLineScout(DocumentSource source, std::uint64_t start, const CLSLineMap& map,
+                           std::function<void()> ended)
+    : m_state(std::make_shared<State>(std::move(source), start, map, std::move(ended)))
 {
     auto held = std::make_unique<std::shared_ptr<State>>(m_state);
     const CLSHandle thread(CreateThread(nullptr, 0, Run, held.get(), CREATE_SUSPENDED, nullptr));
@@ -47,6 +48,10 @@ DWORD WINAPI CLSLineScout::Run(void* held)
         s.found.insert(s.found.end(), points.begin() + static_cast<std::ptrdiff_t>(s.found.size()), points.end());
         s.complete = s.map.IsComplete();
     }
+    s.reading = false;  // before the notice: its receiver asks for this
+    if (!s.stop && s.ended) {
+        s.ended();
+    }
     return 0;
 }
 
@@ -57,6 +62,11 @@ void CLSLineScout::Feed(CLSLineMap& map)
     }
     const std::lock_guard<std::mutex> guard(m_state->lock);
     map.Adopt(m_state->found, m_state->complete);
+}
+
+bool CLSLineScout::IsReading()
+{
+    return m_state && m_state->reading;
 }
 
 bool CLSLineScout::IsComplete()

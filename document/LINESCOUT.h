@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <utility>
@@ -18,9 +19,12 @@
 class CLSLineScout {
 public:
     // Reads on from a copy of map, made for the line that starts at byte
-    // start of the source (which holds the document while it reads). Does
-    // nothing when no thread can be had.
-    CLSLineScout(DocumentSource source, std::uint64_t start, const CLSLineMap& map);
+    // start of the source (which holds the document while it reads), and
+    // tells ended on its thread once it has read the line through or met a
+    // read that failed (not when asked to stop). Does nothing when no thread
+    // can be had.
+    CLSLineScout(DocumentSource source, std::uint64_t start, const CLSLineMap& map,
+                 std::function<void()> ended = nullptr);
     // Asks the thread to stop and returns at once: the thread holds what it
     // reads and ends on its own, after its current piece.
     ~CLSLineScout();
@@ -31,19 +35,24 @@ public:
     void Feed(CLSLineMap& map);
     // Whether the thread has read the whole line (for the tests).
     bool IsComplete();
+    // Whether the thread is still reading: what it will find is worth
+    // waiting for, rather than reading the line here.
+    bool IsReading();
 
 private:
     struct State {
-        State(DocumentSource from, std::uint64_t at, const CLSLineMap& copy)
-            : source(std::move(from)), start(at), map(copy)
+        State(DocumentSource from, std::uint64_t at, const CLSLineMap& copy, std::function<void()> told)
+            : source(std::move(from)), start(at), map(copy), ended(std::move(told))
         {
         }
         DocumentSource source;
         std::uint64_t start;
         CLSLineMap map;
+        std::function<void()> ended;
         std::mutex lock;
         std::vector<LineCheckpoint> found;
         bool complete = false;
+        std::atomic<bool> reading{true};
         std::atomic<bool> stop{false};
     };
     static DWORD WINAPI Run(void* held);

@@ -205,6 +205,11 @@ void CLSWndView::OnKeyDown(UINT vk)
     if (count <= 0) {
         return;
     }
+    m_bLineEndAwaited = vk == VK_END && AwaitsLineEnd(ctrl ? count - 1 : m_posCaret.line);
+    if (m_bLineEndAwaited) {
+        m_bLineEndCtrl = ctrl;
+        return;  // the line's thread tells when it has read it through
+    }
     const ViewPos oldCaret = m_posCaret;
     const ViewPos oldAnchor = m_posAnchor;
     // Right asks only whether the caret's line goes on; a long line is not
@@ -253,12 +258,26 @@ void CLSWndView::OnKeyDown(UINT vk)
 
 void CLSWndView::FinishAwaitedEnd()
 {
-    if (!std::exchange(m_bEndAwaited, false) || !HasCaretMode()) {
+    if (std::exchange(m_bEndAwaited, false) && HasCaretMode()) {
+        MoveToAwaitedEnd(true, LineCount());
+    }
+}
+
+void CLSWndView::OnLineRead()
+{
+    if (std::exchange(m_bLineEndAwaited, false) && HasCaretMode()) {
+        MoveToAwaitedEnd(m_bLineEndCtrl, ReachableLineCount(m_bLineEndCtrl ? INT_MAX : m_posCaret.line + 1LL));
+    }
+}
+
+void CLSWndView::MoveToAwaitedEnd(bool ctrl, int count)
+{
+    if (count <= 0) {
         return;
     }
     const ViewPos oldCaret = m_posCaret;
     const ViewPos oldAnchor = m_posAnchor;
-    MoveCaret(CaretKey::End, true, LineCount(), m_posCaret, [this](int line) { return LineLength(line); });
+    MoveCaret(CaretKey::End, ctrl, count, m_posCaret, [this](int line) { return LineLength(line); });
     FinishCaretChange(oldCaret, oldAnchor, m_bEndExtends);
 }
 
@@ -266,6 +285,7 @@ void CLSWndView::OnLButtonDown(WPARAM flags, int x, int y)
 {
     SetFocus(m_hWnd);
     m_bEndAwaited = false;
+    m_bLineEndAwaited = false;
     if (!HasCaretMode()) {
         return;
     }

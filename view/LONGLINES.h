@@ -58,6 +58,8 @@ public:
         m_uScoutLine = line;
         m_pScout = std::move(scout);
     }
+    // Whether line is being read through on the thread now.
+    bool IsScouting(std::uint32_t line) const { return m_pScout && m_uScoutLine == line && m_pScout->IsReading(); }
     // Gives the map of line what its thread has found.
     void Feed(std::uint32_t line, CLSLineMap& map)
     {

@@ -39,7 +39,9 @@ void CLSWndView::ScoutLongLine(std::uint32_t line, const CLSFileStream::LineByte
         !MakeDocumentSource(Doc(), false, source)) {
         return;
     }
-    m_clsLongLines.Scout(line, std::make_unique<CLSLineScout>(std::move(source), bytes.start, map));
+    m_clsLongLines.Scout(line, std::make_unique<CLSLineScout>(std::move(source), bytes.start, map, [hWnd = m_hWnd] {
+                             PostMessageA(hWnd, WMU_LINE_READ, 0, 0);
+                         }));
 }
 
 int CLSWndView::TabCells() const
@@ -57,4 +59,11 @@ int CLSWndView::LineLengthBeyond(int line, int column)
         return column + 1;
     }
     return LineLength(line);
+}
+
+bool CLSWndView::AwaitsLineEnd(int line)
+{
+    LineByteReader read;
+    const CLSLineMap* map = IsTextMode() ? LongLine(line, &read) : nullptr;
+    return map != nullptr && !map->IsComplete() && m_clsLongLines.IsScouting(static_cast<std::uint32_t>(line));
 }

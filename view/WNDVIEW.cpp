@@ -434,6 +434,7 @@ void CLSWndView::ResetCaret()
     m_posCaret = m_posAnchor = ViewPos{0, 0};
     m_posGoalFrom = kNoCaretGoal;
     m_bEndAwaited = false;
+    m_bLineEndAwaited = false;
     NotifyCaret();
 }
 
@@ -619,6 +620,9 @@ LRESULT CLSWndView::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         return 0;
     case WMU_LINES_READY:
         OnLinesReady();
+        return 0;
+    case WMU_LINE_READ:
+        OnLineRead();
         return 0;
     case WMU_FIND_DONE:
         OnFindDone();

@@ -47,6 +47,8 @@ constexpr UINT WMU_FILE_REREAD = WM_APP + 4;
 // (wParam: the FollowState).
 constexpr UINT WMU_FILE_CHANGED = WM_APP + 5;
 constexpr UINT WMU_FOLLOW_STATE = WM_APP + 6;
+// Posted by the thread that reads a long line through when it has ended.
+constexpr UINT WMU_LINE_READ = WM_APP + 7;
 // Posted for a search's thread to the view when it has ended; sent by the view
 // to its parent with the progress text of a running search (lParam: the
 // text, empty once the search is over).
@@ -193,6 +195,8 @@ private:
     // Text line k as shown, decoded once while it stays in the cache.
     const CLSDecodedLine& ShownLine(long long line);
     void FinishAwaitedEnd();
+    void OnLineRead();
+    void MoveToAwaitedEnd(bool ctrl, int count);
 
     // LONGVIEW.cpp: lines too long to decode whole, read in pieces.
     // The map of text line k when it is such a line (with *read, its
@@ -203,6 +207,9 @@ private:
     // The length of a line, or for a long line that goes on past column,
     // any length beyond column: what Right needs without reading it through.
     int LineLengthBeyond(int line, int column);
+    // Whether line is a long line that its thread is still reading through:
+    // End waits for that thread rather than reading the line here.
+    bool AwaitsLineEnd(int line);
     struct LongRow {
         CLSLineMap& map;
         const LineByteReader& read;
@@ -374,6 +381,11 @@ private:
     // selection when Shift was down); any other key or click forgets it.
     bool m_bEndAwaited = false;
     bool m_bEndExtends = false;
+    // End (with Ctrl: m_bLineEndCtrl) came for a long line still read through
+    // on its thread: the caret goes once that is done, unless another key or
+    // a click came first.
+    bool m_bLineEndAwaited = false;
+    bool m_bLineEndCtrl = false;
 
     // The search running or waiting for the line index, and where it began.
     struct FindState {

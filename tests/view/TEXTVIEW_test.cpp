@@ -162,7 +162,8 @@ TEST(TextView, LowLinesShowInTextAndHex)
 }
 
 // A line too long to be decoded whole shows its text and the line after it;
-// End reaches its end, and a click there lands under the pointer.
+// End reaches its end without reading it on the window thread, and a click
+// there lands under the pointer.
 TEST(TextView, LineOverAGigabyteShowsAndTakesAClickAtItsEnd)
 {
     const std::uint64_t kColumns = (std::uint64_t{1} << 30) + 100;
@@ -194,7 +195,11 @@ TEST(TextView, LineOverAGigabyteShowsAndTakesAClickAtItsEnd)
     EXPECT_EQ(unlike, 0) << "the long line";
     EXPECT_GT(inked[1], 0) << "the line after it";
     SetFocus(h.View());
-    h.Key(VK_END);
+    h.Key(VK_END);  // the line is read through on its thread; the caret goes once it is
+    for (const DWORD start = GetTickCount(); h.Caret().second == 0 && GetTickCount() - start < 20000;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        h.Pump();
+    }
     EXPECT_EQ(h.Caret(), LineColumn(0, static_cast<int>(kColumns)));
     h.Click(100, 2);
     const long long clicked = (static_cast<long long>(h.ScrollBar(SB_HORZ).nPos) * cell + 100) / cell;
