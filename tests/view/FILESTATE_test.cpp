@@ -171,11 +171,7 @@ TEST(FileState, PaneSaysWhyAFileCannotBeOpened)
 TEST(FileState, PaneSaysAFileThatStopsAnsweringCannotBeRead)
 {
     CLSViewHarness h;
-    std::string lines;
-    for (int i = 0; i < 2000; ++i) {
-        lines += "line " + std::to_string(i) + "\n";
-    }
-    const std::string path = TestFolder().Write("share.txt", lines);
+    const std::string path = TestFolder().Write("share.txt", NumberedLines(2000, "\n"));
     for (const ViewMode mode : {ViewMode::Text, ViewMode::Hex}) {
         h.view.SetViewMode(mode);
         h.view.Doc().SetMemoryLimit(1000);
@@ -233,11 +229,7 @@ TEST(FileState, GrownLogIsExtendedFromItsOldEnd)
 {
     CLSViewHarness h;
     h.view.Doc().SetMemoryLimit(1000);  // on disk, its lines counted on their thread
-    std::string text;
-    for (int i = 0; i < 200; ++i) {
-        text += "line " + std::to_string(i) + "\r\n";
-    }
-    const std::string path = TestFolder().Write("grown.log", text);
+    const std::string path = TestFolder().Write("grown.log", NumberedLines(200));
     h.Open(path);
     h.Key(VK_END, false, true);
     h.Key(VK_UP, true);
@@ -267,10 +259,7 @@ TEST(FileState, FollowedLogKeepsItsEndInSight)
 {
     CLSViewHarness h;
     h.view.Doc().SetMemoryLimit(1000);  // on disk: grown lines counted on from the old end
-    std::string text;
-    for (int i = 0; i < 200; ++i) {
-        text += "line " + std::to_string(i) + "\r\n";
-    }
+    const std::string text = NumberedLines(200);
     const std::string path = TestFolder().Write("followed.log", text);
     h.Open(path);
     h.view.SetFollow(true);

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(MediaLayout, FitKeepsTheVideoAspectAndFillsOneDirection)
+TEST(MediaLayout, FitKeepsTheVideoAspectAndFillsOneDirectionAndLeavesSoundAlone)
 {
     const struct {
         MediaExtent source, window, pane;
@@ -30,10 +30,7 @@ TEST(MediaLayout, FitKeepsTheVideoAspectAndFillsOneDirection)
         EXPECT_EQ(fitted.width, c.width) << c.pane.width << "x" << c.pane.height;
         EXPECT_EQ(fitted.height, c.height) << c.pane.width << "x" << c.pane.height;
     }
-}
-
-TEST(MediaLayout, AudioWithoutVideoIsNotFitted)
-{
+    // Sound without video is not fitted.
     MediaExtent fitted{7, 7};
     EXPECT_FALSE(FitMediaSize({0, 0}, {300, 34}, {400, 400}, fitted));
     EXPECT_FALSE(FitMediaSize({64, 0}, {66, 34}, {400, 400}, fitted));

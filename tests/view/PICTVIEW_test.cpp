@@ -58,19 +58,36 @@ TEST(PictureView, PaintsTheZoomedOrFittedPictureAtTheTopLeftOnItsBackground)
     EXPECT_EQ(s.At(5, 5), kRed);
 }
 
-TEST(PictureView, ScrollBarsFollowTheZoomAndFittingHasNone)
+// How far each key goes is the key plan's rule; the pane moves its bar and
+// its pixels by that much, and a wheel line as far as an arrow key. A new zoom
+// starts again at the top-left corner; fitting has no bars and nothing scrolls.
+TEST(PictureView, ScrollBarsKeysAndTheWheelFollowTheZoom)
 {
-    const std::string path = HalvesPicture("halves120.bmp", 120, 80);
-    CLSViewHarness h(200, 150);
-    ApplyPictureSettings(h, 100);
-    h.Open(path);
-
-    h.view.SetImageZoom(400);
+    // 120 x 80 at 400 %: red up to x = 240, then blue.
+    CLSViewHarness h(300, 200);
+    ApplyPictureSettings(h, 400);
+    h.Open(HalvesPicture("keys.bmp", 120, 80));
     EXPECT_EQ(h.ScrollBar(SB_HORZ).nMax, 480);
+    // The pixels moved with the bar: red ends at 240 - 24 after two steps right.
+    h.Key(VK_RIGHT);
+    h.Key(VK_RIGHT);
+    EXPECT_EQ(h.ScrollBar(SB_HORZ).nPos, 24);
+    const Shot s = h.Capture();
+    EXPECT_EQ(s.At(210, 50), kRed);
+    EXPECT_EQ(s.At(222, 50), kBlue);
+    EXPECT_EQ(s.At(234, 50), kBlue);  // red before the scroll
+    const CLSSystemSetting lines(
+        [] {
+            UINT n = 3;
+            SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &n, 0);
+            return n;
+        },
+        [](UINT n) { SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, n, nullptr, 0); }, 2);
+    SendMessageA(h.View(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, 24);
 
-    // A new zoom starts again at the top-left corner.
     h.Key(VK_END, false, true);
-    EXPECT_GT(h.ScrollBar(SB_HORZ).nPos, 0);
+    EXPECT_GT(h.ScrollBar(SB_HORZ).nPos, 24);
     h.view.SetImageZoom(200);
     EXPECT_EQ(h.ScrollBar(SB_HORZ).nPos, 0);
     EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, 0);
@@ -88,33 +105,4 @@ TEST(PictureView, ScrollBarsFollowTheZoomAndFittingHasNone)
     h.view.SetImageZoom(0xFFFFFFFFu);
     EXPECT_EQ(h.ScrollBar(SB_HORZ).nMax, INT_MAX);
     EXPECT_EQ(h.Capture().At(10, 10), kRed);
-}
-
-// How far each key goes is the key plan's rule; the pane moves its bar and
-// its pixels by that much, and a wheel line as far as an arrow key.
-TEST(PictureView, KeysAndTheWheelScrollThePixels)
-{
-    // 120 x 80 at 400 %: red up to x = 240, then blue.
-    const std::string path = HalvesPicture("keys.bmp", 120, 80);
-    CLSViewHarness h(300, 200);
-    ApplyPictureSettings(h, 400);
-    h.Open(path);
-    // The pixels moved with the bar: red ends at 240 - 24 after two steps right.
-    h.Key(VK_RIGHT);
-    h.Key(VK_RIGHT);
-    EXPECT_EQ(h.ScrollBar(SB_HORZ).nPos, 24);
-    const Shot s = h.Capture();
-    EXPECT_EQ(s.At(210, 50), kRed);
-    EXPECT_EQ(s.At(222, 50), kBlue);
-    EXPECT_EQ(s.At(234, 50), kBlue);  // red before the scroll
-
-    const CLSSystemSetting lines(
-        [] {
-            UINT n = 3;
-            SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &n, 0);
-            return n;
-        },
-        [](UINT n) { SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, n, nullptr, 0); }, 2);
-    SendMessageA(h.View(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
-    EXPECT_EQ(h.ScrollBar(SB_VERT).nPos, 24);
 }

@@ -66,6 +66,15 @@ const TempFolder& TestFolder()
     return folder;
 }
 
+std::string NumberedLines(int count, const char* eol)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += "line " + std::to_string(i) + eol;
+    }
+    return text;
+}
+
 std::wstring ClipboardText(HWND owner)
 {
     return ReadClipboard<wchar_t>(owner, CF_UNICODETEXT);

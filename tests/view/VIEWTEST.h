@@ -16,6 +16,9 @@
 // One folder for the files of the whole run, removed when the tests end.
 const TempFolder& TestFolder();
 
+// "line 0", "line 1" ... each ended by eol.
+std::string NumberedLines(int count, const char* eol = "\r\n");
+
 // The clipboard's Unicode text, empty when it holds none.
 std::wstring ClipboardText(HWND owner);
 // The marker the harness leaves on the clipboard before copying.
