@@ -198,11 +198,7 @@ TEST(TextView, LineOverAGigabyteShowsAndTakesAClickAtItsEnd)
     EXPECT_GT(inked[1], 0) << "the line after it";
     SetFocus(h.View());
     h.Key(VK_END);  // the line is read through on its thread; the caret goes once it is
-    for (const DWORD start = GetTickCount(); h.Caret().second == 0 && GetTickCount() - start < 20000;) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        h.Pump();
-    }
-    EXPECT_EQ(h.Caret(), LineColumn(0, static_cast<int>(kColumns)));
+    EXPECT_TRUE(PumpUntil([&] { return h.Caret() == LineColumn(0, static_cast<int>(kColumns)); }, 20000));
     h.Click(100, 2);
     const long long clicked = (static_cast<long long>(h.ScrollBar(SB_HORZ).nPos) * cell + 100) / cell;
     EXPECT_GT(clicked, static_cast<long long>(kColumns) - 100);
