@@ -5,6 +5,7 @@
 #include "DLGDRIVE.h"
 #include "MAINTEST.h"
 #include "base/RESSTR.h"
+#include "tests/common/PUMP.h"
 
 #include <prsht.h>
 
@@ -37,10 +38,9 @@ public:
     HtmlHelpHook()
     {
         m_library = LoadLibraryA("hhctrl.ocx");
-        if (m_library == nullptr) {
-            return;
+        if (m_library != nullptr) {
+            m_entry = static_cast<BYTE*>(reinterpret_cast<void*>(GetProcAddress(m_library, "HtmlHelpW")));
         }
-        m_entry = static_cast<BYTE*>(reinterpret_cast<void*>(GetProcAddress(m_library, "HtmlHelpW")));
         if (m_entry == nullptr) {
             return;
         }
@@ -116,15 +116,7 @@ void PressF1AndPump()
     keys[0].ki.wVk = keys[1].ki.wVk = VK_F1;
     keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, keys, sizeof(INPUT));
-    const DWORD start = GetTickCount();
-    while (ContextRequests().empty() && GetTickCount() - start < 2000) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
+    PumpUntil([] { return !ContextRequests().empty(); }, 2000);
 }
 
 }  // namespace

@@ -15,13 +15,8 @@ namespace {
 
 constexpr int kApplyButton = 0x3021;
 
-class SettingsSheet : public MainWindow {
+class SettingsSheet : public StartedMainWindow {
 protected:
-    void SetUp() override
-    {
-        MainWindow::SetUp();
-        Start();
-    }
     static HWND Sheet() { return ModalDriver::FindThreadDialog("設定"); }
     static HWND Page(int index) { return reinterpret_cast<HWND>(SendMessageA(Sheet(), PSM_INDEXTOHWND, index, 0)); }
     static void Show(int index) { SendMessageA(Sheet(), PSM_SETCURSEL, static_cast<WPARAM>(index), 0); }

@@ -12,12 +12,11 @@
 
 namespace {
 
-class Navigation : public MainWindow {
+class Navigation : public StartedMainWindow {
 protected:
     void SetUp() override
     {
-        MainWindow::SetUp();
-        Start();
+        StartedMainWindow::SetUp();
         // Names Shift-JIS cannot hold ("ë", "é") beside "表", whose trail byte is a backslash.
         m_japanese = m_folder.MakeFolderWide(L"表ソ Zoë");
         m_file = m_folder.WriteWide(L"表ソ Zoë\\café表.txt", "ソース");
@@ -169,9 +168,7 @@ TEST_F(Navigation, NamesOfEveryScriptAndPathsPastMaxPathOpen)
                                                     reinterpret_cast<LPARAM>(&find)));
         ASSERT_GE(i, 0);
         ListView_SetItemState(hWndList, i, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        char size[64] = "";
-        SendDlgItemMessageA(Main(), kIdStatusBar, SB_GETTEXTA, 4, reinterpret_cast<LPARAM>(size));
-        EXPECT_EQ(size, "\t\t" + std::to_string(Utf8OfWide(name).size()) + "バイト");
+        EXPECT_EQ(StatusPart(4), "\t\t" + std::to_string(Utf8OfWide(name).size()) + "バイト");
         EXPECT_EQ(shownText(), name);
     }
 
@@ -204,8 +201,7 @@ TEST_F(Navigation, TheShownFileIsReadAgainWithItsSizeAndItsGoingIsShown)
     Command(IDM_REFRESH);  // F5, read back before the list's watcher can see the change
     ListView_GetItemText(list, 0, 1, size, sizeof(size));
     EXPECT_STREQ(size, StrFormatByteSize64A(1234, text, sizeof(text)));
-    SendDlgItemMessageA(Main(), kIdStatusBar, SB_GETTEXTA, 4, reinterpret_cast<LPARAM>(text));
-    EXPECT_STREQ(text, "\t\t1,234バイト");
+    EXPECT_EQ(StatusPart(4), "\t\t1,234バイト");
     ASSERT_TRUE(DeleteFileW(m_file.c_str()));
     EXPECT_TRUE(PumpUntil([&] { return !m_app->GetView().GetOpenFailure().empty(); }));
 }

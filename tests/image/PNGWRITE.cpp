@@ -19,10 +19,7 @@ const Pass kAdam7[7] = {
 
 void PutBigEndian32(Bytes& out, uint32_t v)
 {
-    out.push_back(static_cast<uint8_t>(v >> 24));
-    out.push_back(static_cast<uint8_t>(v >> 16));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-    out.push_back(static_cast<uint8_t>(v));
+    out.insert(out.end(), {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
 }
 
 // One row of the pass as PNG packs it: samples big-endian, small ones from the
@@ -81,11 +78,6 @@ unsigned TestPicture::Channels() const
 uint16_t TestPicture::Sample(uint32_t x, uint32_t y, unsigned channel) const
 {
     return samples[(size_t{y} * width + x) * Channels() + channel];
-}
-
-void TestPicture::SetSample(uint32_t x, uint32_t y, unsigned channel, uint16_t value)
-{
-    samples[(size_t{y} * width + x) * Channels() + channel] = value;
 }
 
 TestPicture MakeTestPicture(uint32_t width, uint32_t height, unsigned depth, unsigned colourType)
