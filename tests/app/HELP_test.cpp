@@ -11,7 +11,9 @@
 
 #include <htmlhelp.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -71,11 +73,7 @@ public:
     bool Hooked() const { return m_hooked; }
 
 private:
-#ifdef _WIN64
-    static constexpr std::size_t kJumpSize = 12;
-#else
-    static constexpr std::size_t kJumpSize = 7;
-#endif
+    static constexpr std::size_t kJumpSize = sizeof(void*) == 8 ? 12 : 7;
 
     bool Patch(const BYTE* code)
     {
@@ -98,11 +96,8 @@ private:
 std::vector<HelpCall> ContextRequests()
 {
     std::vector<HelpCall> requests;
-    for (const HelpCall& call : g_helpCalls) {
-        if (call.command == HH_HELP_CONTEXT) {
-            requests.push_back(call);
-        }
-    }
+    std::copy_if(g_helpCalls.begin(), g_helpCalls.end(), std::back_inserter(requests),
+                 [](const HelpCall& call) { return call.command == HH_HELP_CONTEXT; });
     return requests;
 }
 

@@ -82,11 +82,7 @@ uint16_t TestPicture::Sample(uint32_t x, uint32_t y, unsigned channel) const
 
 TestPicture MakeTestPicture(uint32_t width, uint32_t height, unsigned depth, unsigned colourType)
 {
-    TestPicture picture;
-    picture.width = width;
-    picture.height = height;
-    picture.depth = depth;
-    picture.colourType = colourType;
+    TestPicture picture{width, height, depth, colourType, {}};
     picture.samples.assign(size_t{width} * height * picture.Channels(), 0);
     return picture;
 }
