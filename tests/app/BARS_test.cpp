@@ -63,12 +63,7 @@ TEST_F(Bars, StatusBarShowsSizeCaretAndEncodingOfWhatIsOpened)
     // Ten digits and more: the size part widens rather than show only the
     // last groups.
     const std::string huge = m_folder.PathOf("huge.bin");
-    {
-        CLSHandle file(CreateFileA(huge.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        LARGE_INTEGER size{};
-        size.QuadPart = 5368709120LL;  // sparse: nothing is written
-        ASSERT_TRUE(SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get()));
-    }
+    WriteSparseFile(huge, 5368709120ULL);
     Navigate(huge);
     EXPECT_EQ(StatusPart(4), "\t\t5,368,709,120バイト");
     // So do the caret's for a nine-digit line and the encoding's for its longest label.

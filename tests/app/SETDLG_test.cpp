@@ -136,8 +136,7 @@ TEST_F(SettingsSheet, OneApplyPerShownPageCancelStoresNothingAndTheStartPageIsKe
 
 TEST_F(SettingsSheet, ChosenFontAndColourReachThePreviewAtOnceAndTheSettings)
 {
-    SetDlgItemTextA(Main(), kIdPathEdit, m_folder.Write("shown.txt", "a").c_str());
-    SendMessageA(Main(), WM_COMMAND, IDC_NAVIGATE, 0);
+    Navigate(m_folder.Write("shown.txt", "a"));
     std::string face;
     Run({
         [&] {

@@ -125,14 +125,10 @@ TEST_F(Navigation, LastFolderAndSplittersSurviveARestart)
     // The columns' own widths, whichever view the list is in; they are handed
     // back for the run only (GLIM.INI has no key for them).
     EXPECT_EQ(m_app->GetSettings().GetColumnWidth(1), 95);
-    m_app.reset();  // writes GLIM.INI
-    UnregisterClassA("GlimMainClass", GetModuleHandleA(nullptr));
+    Stop();  // writes GLIM.INI
 
-    m_app = std::make_unique<CLSWndMain>();
-    ASSERT_TRUE(m_app->Register(GetModuleHandleA(nullptr)));
-    ASSERT_TRUE(m_app->GetSettings().Load(WidenAnsi(RedirectSettings()).c_str()));
+    Start(ReadFileBytes(RedirectSettings()).c_str());
     m_app->GetSettings().SetFlag(CLSGlimSettings::kShowLastFolder, true);
-    ASSERT_TRUE(m_app->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
     m_app->ApplyCommandLine(L"");
     RunLoop();
     EXPECT_EQ(TreePath(), m_japanese);

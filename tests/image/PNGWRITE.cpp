@@ -49,23 +49,13 @@ Bytes PackRow(const TestPicture& picture, uint32_t y, const Pass& pass)
     return row;
 }
 
+// The prediction of filters 0 to 4 (none, sub, up, average, Paeth) from the
+// bytes left, above and above-left.
 uint8_t Predict(uint8_t filter, int a, int b, int c)
 {
-    switch (filter) {
-    case 1:
-        return static_cast<uint8_t>(a);
-    case 2:
-        return static_cast<uint8_t>(b);
-    case 3:
-        return static_cast<uint8_t>((a + b) / 2);
-    case 4: {
-        const int p = a + b - c;
-        const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-        return static_cast<uint8_t>(pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
-    }
-    default:
-        return 0;
-    }
+    const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+    const int predictions[] = {0, a, b, (a + b) / 2, pa <= pb && pa <= pc ? a : pb <= pc ? b : c};
+    return static_cast<uint8_t>(filter < 5 ? predictions[filter] : 0);
 }
 
 }  // namespace
