@@ -78,7 +78,8 @@ protected:
     std::string StatusPart(int part) const
     {
         char text[256] = "";
-        SendDlgItemMessageA(Main(), kIdStatusBar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
+        SendDlgItemMessageA(Main(), kIdStatusBar, SB_GETTEXTA, static_cast<WPARAM>(part),
+                            reinterpret_cast<LPARAM>(text));
         return text;
     }
     // A window's rectangle in the main window's client coordinates.
