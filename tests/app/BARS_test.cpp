@@ -3,26 +3,15 @@
 // button's command, and the About box kept inside the work area.
 #include "DLGDRIVE.h"
 #include "MAINTEST.h"
+#include "tests/common/PUMP.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
 
 namespace {
 
-class Bars : public MainWindow {
+class Bars : public StartedMainWindow {
 protected:
-    void SetUp() override
-    {
-        MainWindow::SetUp();
-        Start();
-    }
-    std::string Part(int part) const
-    {
-        char text[256] = "";
-        SendDlgItemMessageA(Main(), CLSStatusBar::kControlId, SB_GETTEXTA, static_cast<WPARAM>(part),
-                            reinterpret_cast<LPARAM>(text));
-        return text;
-    }
     bool Pressed(int id) const
     {
         const LRESULT state = SendDlgItemMessageA(Main(), CLSToolBar::kControlId, TB_GETSTATE, id, 0);
@@ -36,7 +25,7 @@ protected:
 // part follows what is opened, chosen and found.
 TEST_F(Bars, StatusBarShowsSizeCaretAndEncodingOfWhatIsOpened)
 {
-    EXPECT_EQ(Part(0), "ヘルプを見るには F1 キーを押してください。");
+    EXPECT_EQ(StatusPart(0), "ヘルプを見るには F1 キーを押してください。");
     const struct {
         std::string path;
         const char* size;
@@ -49,31 +38,23 @@ TEST_F(Bars, StatusBarShowsSizeCaretAndEncodingOfWhatIsOpened)
         SCOPED_TRACE(o.path);
         SendMessageA(Main(), WMU_CARET_POS, 4, 7);
         Navigate(o.path);
-        EXPECT_EQ(Part(4), o.size);
-        EXPECT_EQ(Part(3), o.encoding);
-        EXPECT_EQ(Part(2), "\t    1:1    ") << "the view reports its caret at the start";
+        EXPECT_EQ(StatusPart(4), o.size);
+        EXPECT_EQ(StatusPart(3), o.encoding);
+        EXPECT_EQ(StatusPart(2), "\t    1:1    ") << "the view reports its caret at the start";
     }
     Navigate(m_folder.PathOf("text.txt"));
     Command(IDM_ENC_EUC);
-    EXPECT_EQ(Part(3), "EUC");
+    EXPECT_EQ(StatusPart(3), "EUC");
     EXPECT_TRUE(Pressed(IDM_ENC_EUC));
     EXPECT_FALSE(Pressed(IDM_ENC_AUTO));
     Command(IDM_ENC_AUTO);
-    EXPECT_EQ(Part(3), "SJIS") << "the detected encoding again";
+    EXPECT_EQ(StatusPart(3), "SJIS") << "the detected encoding again";
     EXPECT_TRUE(Pressed(IDM_ENC_AUTO));
 
     // A big file whose head is plain ASCII: the index thread finds the UTF-8
     // further on, and the label follows.
     Navigate(m_folder.Write("late.txt", std::string(4 << 20, 'a') + "\r\n\xe6\x97\xa5\xe6\x9c\xac"));
-    const DWORD start = GetTickCount();
-    while (Part(3) != "UTF8" && GetTickCount() - start < 5000) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageA(&msg);
-        }
-    }
-    EXPECT_EQ(Part(3), "UTF8");
+    EXPECT_TRUE(PumpUntil([this] { return StatusPart(3) == "UTF8"; })) << StatusPart(3);
 
     Command(IDM_VIEW_HEX);
     EXPECT_TRUE(Pressed(IDM_VIEW_HEX));
@@ -82,14 +63,9 @@ TEST_F(Bars, StatusBarShowsSizeCaretAndEncodingOfWhatIsOpened)
     // Ten digits and more: the size part widens rather than show only the
     // last groups.
     const std::string huge = m_folder.PathOf("huge.bin");
-    {
-        CLSHandle file(CreateFileA(huge.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        LARGE_INTEGER size{};
-        size.QuadPart = 5368709120LL;  // sparse: nothing is written
-        ASSERT_TRUE(SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get()));
-    }
+    WriteSparseFile(huge, 5368709120ULL);
     Navigate(huge);
-    EXPECT_EQ(Part(4), "\t\t5,368,709,120バイト");
+    EXPECT_EQ(StatusPart(4), "\t\t5,368,709,120バイト");
     // So do the caret's for a nine-digit line and the encoding's for its longest label.
     Command(IDM_ENC_UTF16BE);
     SendMessageA(Main(), WMU_CARET_POS, 335544320, 0);
@@ -99,7 +75,7 @@ TEST_F(Bars, StatusBarShowsSizeCaretAndEncodingOfWhatIsOpened)
     for (const int i : {2, 3, 4}) {
         RECT part{};
         SendMessageA(bar, SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&part));
-        const std::string text = Part(i).substr(Part(i).find_first_not_of('\t'));
+        const std::string text = StatusPart(i).substr(StatusPart(i).find_first_not_of('\t'));
         SIZE extent{};
         GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
         EXPECT_GT(part.right - part.left, extent.cx) << text;
@@ -110,7 +86,7 @@ TEST_F(Bars, StatusBarShowsSizeCaretAndEncodingOfWhatIsOpened)
     ASSERT_NE(folder, nullptr);
     SendMessageA(Main(), WMU_FILE_SELECTED, 0, reinterpret_cast<LPARAM>(folder));
     ILFree(folder);
-    EXPECT_EQ(Part(4), "");
+    EXPECT_EQ(StatusPart(4), "");
 }
 
 TEST_F(Bars, DropDownRunsTheChosenMenuCommandAndTooltipsComeFromTheStrings)

@@ -59,21 +59,20 @@ public:
     // The dialog of this thread that takes input now (the innermost modal
     // one), or null. It may not be shown yet: a modal loop shows its dialog
     // only once the queue is empty, and a due tick comes first.
-    static HWND ActiveDialog() { return Find(nullptr); }
+    static HWND ActiveDialog() { return FindThreadDialog(nullptr); }
     // A visible dialog of this thread with that caption, or null.
-    static HWND FindThreadDialog(const char* caption) { return Find(caption); }
+    static HWND FindThreadDialog(const char* caption)
+    {
+        Search search{caption, nullptr};
+        EnumThreadWindows(GetCurrentThreadId(), &ModalDriver::Match, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
 
 private:
     struct Search {
         const char* caption;  // null: the enabled one
         HWND found;
     };
-    static HWND Find(const char* caption)
-    {
-        Search search{caption, nullptr};
-        EnumThreadWindows(GetCurrentThreadId(), &ModalDriver::Match, reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
     static BOOL CALLBACK Match(HWND hWnd, LPARAM lParam)
     {
         auto* s = reinterpret_cast<Search*>(lParam);
@@ -90,7 +89,6 @@ private:
         return TRUE;
     }
 
-private:
     static inline ModalDriver* s_active = nullptr;
     std::vector<Step> m_steps;
     std::vector<int> m_answers;

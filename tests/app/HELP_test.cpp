@@ -5,12 +5,15 @@
 #include "DLGDRIVE.h"
 #include "MAINTEST.h"
 #include "base/RESSTR.h"
+#include "tests/common/PUMP.h"
 
 #include <prsht.h>
 
 #include <htmlhelp.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -37,10 +40,9 @@ public:
     HtmlHelpHook()
     {
         m_library = LoadLibraryA("hhctrl.ocx");
-        if (m_library == nullptr) {
-            return;
+        if (m_library != nullptr) {
+            m_entry = static_cast<BYTE*>(reinterpret_cast<void*>(GetProcAddress(m_library, "HtmlHelpW")));
         }
-        m_entry = static_cast<BYTE*>(reinterpret_cast<void*>(GetProcAddress(m_library, "HtmlHelpW")));
         if (m_entry == nullptr) {
             return;
         }
@@ -71,11 +73,7 @@ public:
     bool Hooked() const { return m_hooked; }
 
 private:
-#ifdef _WIN64
-    static constexpr std::size_t kJumpSize = 12;
-#else
-    static constexpr std::size_t kJumpSize = 7;
-#endif
+    static constexpr std::size_t kJumpSize = sizeof(void*) == 8 ? 12 : 7;
 
     bool Patch(const BYTE* code)
     {
@@ -98,11 +96,8 @@ private:
 std::vector<HelpCall> ContextRequests()
 {
     std::vector<HelpCall> requests;
-    for (const HelpCall& call : g_helpCalls) {
-        if (call.command == HH_HELP_CONTEXT) {
-            requests.push_back(call);
-        }
-    }
+    std::copy_if(g_helpCalls.begin(), g_helpCalls.end(), std::back_inserter(requests),
+                 [](const HelpCall& call) { return call.command == HH_HELP_CONTEXT; });
     return requests;
 }
 
@@ -116,15 +111,7 @@ void PressF1AndPump()
     keys[0].ki.wVk = keys[1].ki.wVk = VK_F1;
     keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, keys, sizeof(INPUT));
-    const DWORD start = GetTickCount();
-    while (ContextRequests().empty() && GetTickCount() - start < 2000) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
+    PumpUntil([] { return !ContextRequests().empty(); }, 2000);
 }
 
 }  // namespace

@@ -31,10 +31,8 @@ TEST(MainLayout, RangesAndPanesAroundTheSplitters)
         {206, 172, 594, 408},  // view, down to the status bar
     };
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(panes[i]->x, expected[i].x) << i;
-        EXPECT_EQ(panes[i]->y, expected[i].y) << i;
-        EXPECT_EQ(panes[i]->cx, expected[i].cx) << i;
-        EXPECT_EQ(panes[i]->cy, expected[i].cy) << i;
+        EXPECT_EQ((std::vector<int>{panes[i]->x, panes[i]->y, panes[i]->cx, panes[i]->cy}),
+                  (std::vector<int>{expected[i].x, expected[i].y, expected[i].cx, expected[i].cy})) << i;
     }
     in.folderTree = false;  // the right-hand column takes the whole width
     MainPanes(in, 203, 153, lay);

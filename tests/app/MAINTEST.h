@@ -74,6 +74,14 @@ protected:
         SetDlgItemTextW(Main(), kIdPathEdit, text.c_str());
         Command(kIdPathButton);
     }
+    // The text of a part of the status bar.
+    std::string StatusPart(int part) const
+    {
+        char text[256] = "";
+        SendDlgItemMessageA(Main(), kIdStatusBar, SB_GETTEXTA, static_cast<WPARAM>(part),
+                            reinterpret_cast<LPARAM>(text));
+        return text;
+    }
     // A window's rectangle in the main window's client coordinates.
     RECT InMain(HWND hWnd) const
     {
@@ -86,4 +94,14 @@ protected:
     TempFolder m_folder;
     std::unique_ptr<CLSWndMain> m_app;
     std::wstring m_savedSettingsPath;
+};
+
+// The main window created before each test.
+class StartedMainWindow : public MainWindow {
+protected:
+    void SetUp() override
+    {
+        MainWindow::SetUp();
+        Start();
+    }
 };

@@ -15,13 +15,8 @@ namespace {
 
 constexpr int kApplyButton = 0x3021;
 
-class SettingsSheet : public MainWindow {
+class SettingsSheet : public StartedMainWindow {
 protected:
-    void SetUp() override
-    {
-        MainWindow::SetUp();
-        Start();
-    }
     static HWND Sheet() { return ModalDriver::FindThreadDialog("設定"); }
     static HWND Page(int index) { return reinterpret_cast<HWND>(SendMessageA(Sheet(), PSM_INDEXTOHWND, index, 0)); }
     static void Show(int index) { SendMessageA(Sheet(), PSM_SETCURSEL, static_cast<WPARAM>(index), 0); }
@@ -141,8 +136,7 @@ TEST_F(SettingsSheet, OneApplyPerShownPageCancelStoresNothingAndTheStartPageIsKe
 
 TEST_F(SettingsSheet, ChosenFontAndColourReachThePreviewAtOnceAndTheSettings)
 {
-    SetDlgItemTextA(Main(), kIdPathEdit, m_folder.Write("shown.txt", "a").c_str());
-    SendMessageA(Main(), WM_COMMAND, IDC_NAVIGATE, 0);
+    Navigate(m_folder.Write("shown.txt", "a"));
     std::string face;
     Run({
         [&] {

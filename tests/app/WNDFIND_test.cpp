@@ -3,30 +3,21 @@
 // from the start, and a text that is nowhere says so.
 #include "DLGDRIVE.h"
 #include "MAINTEST.h"
+#include "tests/common/PUMP.h"
 
 namespace {
 
-class Find : public MainWindow {
+class Find : public StartedMainWindow {
 protected:
     void SetUp() override
     {
-        MainWindow::SetUp();
-        Start();
+        StartedMainWindow::SetUp();
         Navigate(m_folder.Write("neko.txt", "吾輩は猫である。\r\n名前はまだ無い。猫\r\n"));
         SetFocus(m_app->GetView().GetHandle());
     }
-    // Dispatches messages until the search (and what it asks) is over; no
-    // quit message, which would end a message box early.
-    void Settle() const
-    {
-        for (int i = 0; i < 500 && m_app->GetView().IsFinding(); ++i) {
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                DispatchMessageA(&msg);
-            }
-            Sleep(10);
-        }
-    }
+    // Until the search (and what it asks) is over; no quit message, which
+    // would end a message box early.
+    void Settle() const { PumpUntil([this] { return !m_app->GetView().IsFinding(); }); }
     void Caret(int line, int column) const
     {
         EXPECT_EQ(m_app->GetCaretLine(), line);

@@ -3,6 +3,7 @@
 #include "MAINTEST.h"
 
 #include "base/OWNERS.h"
+#include "tests/common/PUMP.h"
 
 namespace {
 
@@ -119,25 +120,19 @@ TEST(Program, StartsAndWritesItsSettingsOnceWhenLeft)
 
     // Find this process's main window (other instances may be running).
     HWND hWnd = nullptr;
-    for (int tick = 0; tick < 200 && hWnd == nullptr; ++tick) {
-        for (HWND h = FindWindowA("GlimMainClass", nullptr); h != nullptr;
+    PumpUntil([&] {
+        for (HWND h = FindWindowA("GlimMainClass", nullptr); h != nullptr && hWnd == nullptr;
              h = FindWindowExA(nullptr, h, "GlimMainClass", nullptr)) {
             DWORD pid = 0;
             GetWindowThreadProcessId(h, &pid);
-            if (pid == pi.dwProcessId) {
-                hWnd = h;
-            }
+            hWnd = pid == pi.dwProcessId ? h : nullptr;
         }
-        if (hWnd == nullptr) {
-            Sleep(100);
-        }
-    }
+        return hWnd != nullptr;
+    }, 20000);
     ASSERT_NE(hWnd, nullptr);
     // The argument reaches the path box once the window is up.
     HWND hEdit = GetDlgItem(hWnd, kIdPathEdit);
-    for (int tick = 0; tick < 100 && WindowText(hEdit).empty(); ++tick) {
-        Sleep(100);
-    }
+    PumpUntil([&] { return !WindowText(hEdit).empty(); }, 10000);
     EXPECT_EQ(WindowText(hEdit), file);
     RECT rc{};
     GetWindowRect(hWnd, &rc);

@@ -12,12 +12,11 @@
 
 namespace {
 
-class Navigation : public MainWindow {
+class Navigation : public StartedMainWindow {
 protected:
     void SetUp() override
     {
-        MainWindow::SetUp();
-        Start();
+        StartedMainWindow::SetUp();
         // Names Shift-JIS cannot hold ("ë", "é") beside "表", whose trail byte is a backslash.
         m_japanese = m_folder.MakeFolderWide(L"表ソ Zoë");
         m_file = m_folder.WriteWide(L"表ソ Zoë\\café表.txt", "ソース");
@@ -126,14 +125,10 @@ TEST_F(Navigation, LastFolderAndSplittersSurviveARestart)
     // The columns' own widths, whichever view the list is in; they are handed
     // back for the run only (GLIM.INI has no key for them).
     EXPECT_EQ(m_app->GetSettings().GetColumnWidth(1), 95);
-    m_app.reset();  // writes GLIM.INI
-    UnregisterClassA("GlimMainClass", GetModuleHandleA(nullptr));
+    Stop();  // writes GLIM.INI
 
-    m_app = std::make_unique<CLSWndMain>();
-    ASSERT_TRUE(m_app->Register(GetModuleHandleA(nullptr)));
-    ASSERT_TRUE(m_app->GetSettings().Load(WidenAnsi(RedirectSettings()).c_str()));
+    Start(ReadFileBytes(RedirectSettings()).c_str());
     m_app->GetSettings().SetFlag(CLSGlimSettings::kShowLastFolder, true);
-    ASSERT_TRUE(m_app->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL));
     m_app->ApplyCommandLine(L"");
     RunLoop();
     EXPECT_EQ(TreePath(), m_japanese);
@@ -169,9 +164,7 @@ TEST_F(Navigation, NamesOfEveryScriptAndPathsPastMaxPathOpen)
                                                     reinterpret_cast<LPARAM>(&find)));
         ASSERT_GE(i, 0);
         ListView_SetItemState(hWndList, i, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        char size[64] = "";
-        SendDlgItemMessageA(Main(), kIdStatusBar, SB_GETTEXTA, 4, reinterpret_cast<LPARAM>(size));
-        EXPECT_EQ(size, "\t\t" + std::to_string(Utf8OfWide(name).size()) + "バイト");
+        EXPECT_EQ(StatusPart(4), "\t\t" + std::to_string(Utf8OfWide(name).size()) + "バイト");
         EXPECT_EQ(shownText(), name);
     }
 
@@ -204,8 +197,7 @@ TEST_F(Navigation, TheShownFileIsReadAgainWithItsSizeAndItsGoingIsShown)
     Command(IDM_REFRESH);  // F5, read back before the list's watcher can see the change
     ListView_GetItemText(list, 0, 1, size, sizeof(size));
     EXPECT_STREQ(size, StrFormatByteSize64A(1234, text, sizeof(text)));
-    SendDlgItemMessageA(Main(), kIdStatusBar, SB_GETTEXTA, 4, reinterpret_cast<LPARAM>(text));
-    EXPECT_STREQ(text, "\t\t1,234バイト");
+    EXPECT_EQ(StatusPart(4), "\t\t1,234バイト");
     ASSERT_TRUE(DeleteFileW(m_file.c_str()));
     EXPECT_TRUE(PumpUntil([&] { return !m_app->GetView().GetOpenFailure().empty(); }));
 }

@@ -21,13 +21,8 @@ Pixels ReadPixels(HBITMAP bitmap)
     GetObjectA(bitmap, sizeof(info), &info);
     pixels.width = info.bmWidth;
     pixels.height = info.bmHeight;
-    BITMAPINFO request = {};
-    request.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    request.bmiHeader.biWidth = info.bmWidth;
-    request.bmiHeader.biHeight = -info.bmHeight;  // top row first
-    request.bmiHeader.biPlanes = 1;
-    request.bmiHeader.biBitCount = 32;
-    request.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO request = {};  // top row first
+    request.bmiHeader = {sizeof(BITMAPINFOHEADER), info.bmWidth, -info.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     std::vector<uint32_t> bgrx(static_cast<size_t>(info.bmWidth) * info.bmHeight);
     HDC dc = GetDC(nullptr);
     GetDIBits(dc, bitmap, 0, static_cast<UINT>(info.bmHeight), bgrx.data(), &request, DIB_RGB_COLORS);

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <utility>
+#include <vector>
 
 TEST(PictureZoom, DrawnSizeAtAZoomAndFitted)
 {
@@ -37,10 +39,8 @@ TEST(PictureZoom, DrawnSizeAtAZoomAndFitted)
     };
     for (const Case& c : cases) {
         const PictureExtent size = ZoomedPictureSize(c.pw, c.ph, c.zoom, c.paneW, c.paneH);
-        EXPECT_EQ(size.width, c.width) << c.pw << "x" << c.ph << " at " << c.zoom << " in " << c.paneW << "x"
-                                       << c.paneH;
-        EXPECT_EQ(size.height, c.height) << c.pw << "x" << c.ph << " at " << c.zoom << " in " << c.paneW << "x"
-                                         << c.paneH;
+        EXPECT_EQ(std::make_pair(size.width, size.height), std::make_pair(c.width, c.height))
+            << c.pw << "x" << c.ph << " at " << c.zoom << " in " << c.paneW << "x" << c.paneH;
     }
 }
 
@@ -92,9 +92,9 @@ TEST(PictureZoom, VisiblePartOfAStretchLandsWhereTheWholeStretchPutsIt)
         if (!c.visible) {
             continue;
         }
-        EXPECT_EQ(part.destOrigin, c.part.destOrigin) << c.origin << " " << c.extent;
-        EXPECT_EQ(part.destExtent, c.part.destExtent) << c.origin << " " << c.extent;
-        EXPECT_EQ(part.sourceOrigin, c.part.sourceOrigin) << c.origin << " " << c.extent;
-        EXPECT_EQ(part.sourceExtent, c.part.sourceExtent) << c.origin << " " << c.extent;
+        const StretchAxis& w = c.part;
+        EXPECT_EQ((std::vector<int>{part.destOrigin, part.destExtent, part.sourceOrigin, part.sourceExtent}),
+                  (std::vector<int>{w.destOrigin, w.destExtent, w.sourceOrigin, w.sourceExtent}))
+            << c.origin << " " << c.extent;
     }
 }

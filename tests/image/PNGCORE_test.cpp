@@ -39,13 +39,6 @@ uint32_t BlockPixel(const CLSDibBlock& block, uint32_t x, uint32_t y)
     return uint32_t{e[2]} << 16 | uint32_t{e[1]} << 8 | e[0];
 }
 
-Bytes RandomPalette(unsigned entries, uint32_t seed)
-{
-    TestPicture colours = MakeTestPicture(entries, 1, 8, 2);
-    FillRandom(colours, seed);
-    return Bytes(colours.samples.begin(), colours.samples.end());
-}
-
 // Decodes and compares every pixel with what PNG says it is.
 void ExpectDecodes(const TestPicture& picture, const TestPngOptions& options, uint32_t background,
                    unsigned expectedBits)
@@ -100,8 +93,10 @@ TEST(PngCore, DecodesEveryColourTypeAndDepthPlainAndInterlaced)
                 FillRandom(picture, ++seed);
                 TestPngOptions options;
                 options.adam7 = adam7;
-                if (f.colourType == 3) {
-                    options.palette = RandomPalette(1u << f.depth, seed);
+                if (f.colourType == 3) {  // a random palette of every entry the depth can index
+                    TestPicture colours = MakeTestPicture(1u << f.depth, 1, 8, 2);
+                    FillRandom(colours, seed);
+                    options.palette.assign(colours.samples.begin(), colours.samples.end());
                 }
                 ExpectDecodes(picture, options, kDusk, f.outputBits);
             }

@@ -19,10 +19,7 @@ const Pass kAdam7[7] = {
 
 void PutBigEndian32(Bytes& out, uint32_t v)
 {
-    out.push_back(static_cast<uint8_t>(v >> 24));
-    out.push_back(static_cast<uint8_t>(v >> 16));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-    out.push_back(static_cast<uint8_t>(v));
+    out.insert(out.end(), {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
 }
 
 // One row of the pass as PNG packs it: samples big-endian, small ones from the
@@ -52,23 +49,13 @@ Bytes PackRow(const TestPicture& picture, uint32_t y, const Pass& pass)
     return row;
 }
 
+// The prediction of filters 0 to 4 (none, sub, up, average, Paeth) from the
+// bytes left, above and above-left.
 uint8_t Predict(uint8_t filter, int a, int b, int c)
 {
-    switch (filter) {
-    case 1:
-        return static_cast<uint8_t>(a);
-    case 2:
-        return static_cast<uint8_t>(b);
-    case 3:
-        return static_cast<uint8_t>((a + b) / 2);
-    case 4: {
-        const int p = a + b - c;
-        const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-        return static_cast<uint8_t>(pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
-    }
-    default:
-        return 0;
-    }
+    const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+    const int predictions[] = {0, a, b, (a + b) / 2, pa <= pb && pa <= pc ? a : pb <= pc ? b : c};
+    return static_cast<uint8_t>(filter < 5 ? predictions[filter] : 0);
 }
 
 }  // namespace
@@ -83,18 +70,9 @@ uint16_t TestPicture::Sample(uint32_t x, uint32_t y, unsigned channel) const
     return samples[(size_t{y} * width + x) * Channels() + channel];
 }
 
-void TestPicture::SetSample(uint32_t x, uint32_t y, unsigned channel, uint16_t value)
-{
-    samples[(size_t{y} * width + x) * Channels() + channel] = value;
-}
-
 TestPicture MakeTestPicture(uint32_t width, uint32_t height, unsigned depth, unsigned colourType)
 {
-    TestPicture picture;
-    picture.width = width;
-    picture.height = height;
-    picture.depth = depth;
-    picture.colourType = colourType;
+    TestPicture picture{width, height, depth, colourType, {}};
     picture.samples.assign(size_t{width} * height * picture.Channels(), 0);
     return picture;
 }

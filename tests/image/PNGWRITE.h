@@ -20,7 +20,6 @@ struct TestPicture {
 
     unsigned Channels() const;
     uint16_t Sample(uint32_t x, uint32_t y, unsigned channel) const;
-    void SetSample(uint32_t x, uint32_t y, unsigned channel, uint16_t value);
 };
 
 TestPicture MakeTestPicture(uint32_t width, uint32_t height, unsigned depth, unsigned colourType);

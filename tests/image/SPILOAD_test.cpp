@@ -207,16 +207,8 @@ TEST(PluginPicture, BitmapDescriptionMustFitItsBlocks)
 {
     auto header = [](LONG width, LONG height, WORD bits, DWORD compression = BI_RGB, DWORD colours = 0,
                      DWORD sizeImage = 0) {
-        BITMAPINFOHEADER h = {};
-        h.biSize = sizeof(h);
-        h.biWidth = width;
-        h.biHeight = height;
-        h.biPlanes = 1;
-        h.biBitCount = bits;
-        h.biCompression = compression;
-        h.biClrUsed = colours;
-        h.biSizeImage = sizeImage;
-        return h;
+        return BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, height, 1, bits, compression, sizeImage, 0, 0,
+                                colours, 0};
     };
     struct Case {
         const char* name;

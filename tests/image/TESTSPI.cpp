@@ -79,12 +79,7 @@ struct Ppm {
     *bits = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, stride * rows + 1);
     auto* header = static_cast<BITMAPINFOHEADER*>(LocalLock(*info));
     auto* pixels = static_cast<unsigned char*>(LocalLock(*bits));
-    header->biSize = sizeof(BITMAPINFOHEADER);
-    header->biWidth = ppm.width;
-    header->biHeight = ppm.height;
-    header->biPlanes = 1;
-    header->biBitCount = 24;
-    header->biCompression = BI_RGB;
+    *header = {sizeof(BITMAPINFOHEADER), ppm.width, ppm.height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     for (size_t y = 0; y < height && rows == height; ++y) {
         unsigned char* dest = pixels + stride * (height - 1 - y);
         for (size_t x = 0; x < static_cast<size_t>(ppm.width); ++x) {
