@@ -62,6 +62,9 @@ private:
     // (backward) or first such match goes to result.
     bool MatchLine(std::uint64_t k, std::uint64_t lo, std::uint64_t hi, bool forward, FindResult& result);
     bool MatchWindow(std::uint64_t k, const FindRange& range, bool forward, FindResult& result);
+    // The columns [*lo, *hi) of line k in which the range lets a match start.
+    static void ColumnsOf(std::uint64_t k, const FindRange& range, std::uint64_t* lo, std::uint64_t* hi);
+    void TakeMatch(std::uint64_t k, std::uint64_t column, FindResult& result) const;
     bool ScanForward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result);
     bool TextBlockForward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result);
     bool TextBlockBackward(std::uint64_t first, std::uint64_t end, const FindRange& range, FindResult& result);
@@ -70,6 +73,8 @@ private:
     bool MatchLongLine(std::uint64_t k, const FindRange& range, FindResult& result);
     std::uint64_t FirstInWindows(CLSLineMap& map, const LineByteReader& read, std::uint64_t lo, std::uint64_t hi);
     std::uint64_t LastInWindows(CLSLineMap& map, const LineByteReader& read, std::uint64_t lo, std::uint64_t hi);
+    int MatchUnits(CLSLineMap& map, const LineByteReader& read, std::uint64_t first, std::uint64_t count,
+                   std::uint64_t starts, bool forward, std::wstring& text);
     std::vector<std::uint64_t> CandidateLines(std::uint64_t first, std::uint64_t end);
     bool BytesMatchAt(std::uint64_t start);
     void Report(std::uint64_t done, std::uint64_t total);
@@ -186,22 +191,34 @@ bool CLSSearch::MatchLine(std::uint64_t k, std::uint64_t lo, std::uint64_t hi, b
     if (column < 0) {
         return false;
     }
-    result.status = FindResult::Status::Found;
-    result.start = FindPos{k, static_cast<std::uint64_t>(column)};
-    const std::uint64_t breaks = m_segments.size() - 1;
-    const std::uint64_t endColumn = breaks == 0 ? static_cast<std::uint64_t>(column) + m_segments.front().size()
-                                                : m_segments.back().size();
-    result.end = FindPos{k + breaks, endColumn};
+    TakeMatch(k, static_cast<std::uint64_t>(column), result);
     return true;
+}
+
+// The match of the query starting at column of line k.
+void CLSSearch::TakeMatch(std::uint64_t k, std::uint64_t column, FindResult& result) const
+{
+    result.status = FindResult::Status::Found;
+    result.start = FindPos{k, column};
+    const std::uint64_t breaks = m_segments.size() - 1;
+    const std::uint64_t endColumn = breaks == 0 ? column + m_segments.front().size() : m_segments.back().size();
+    result.end = FindPos{k + breaks, endColumn};
+}
+
+void CLSSearch::ColumnsOf(std::uint64_t k, const FindRange& range, std::uint64_t* lo, std::uint64_t* hi)
+{
+    const FindPos& low = range.forward ? range.from : range.limit;
+    const FindPos& high = range.forward ? range.limit : range.from;
+    *lo = k == low.line ? low.column : 0;
+    *hi = k == high.line ? high.column : UINT64_MAX;
 }
 
 // Line k with the columns the range allows there.
 bool CLSSearch::MatchWindow(std::uint64_t k, const FindRange& range, bool forward, FindResult& result)
 {
-    const FindPos& low = range.forward ? range.from : range.limit;
-    const FindPos& high = range.forward ? range.limit : range.from;
-    const std::uint64_t lo = k == low.line ? low.column : 0;
-    const std::uint64_t hi = k == high.line ? high.column : UINT64_MAX;
+    std::uint64_t lo = 0;
+    std::uint64_t hi = 0;
+    ColumnsOf(k, range, &lo, &hi);
     return lo < hi && MatchLine(k, lo, hi, forward, result);
 }
 
@@ -304,10 +321,9 @@ bool CLSSearch::LongLineMayHold(std::uint64_t k)
 // Line k searched window by window; true once found, failed or stopped.
 bool CLSSearch::MatchLongLine(std::uint64_t k, const FindRange& range, FindResult& result)
 {
-    const FindPos& low = range.forward ? range.from : range.limit;
-    const FindPos& high = range.forward ? range.limit : range.from;
-    const std::uint64_t lo = k == low.line ? low.column : 0;
-    const std::uint64_t hi = k == high.line ? high.column : UINT64_MAX;
+    std::uint64_t lo = 0;
+    std::uint64_t hi = 0;
+    ColumnsOf(k, range, &lo, &hi);
     if (lo >= hi || !LongLineMayHold(k)) {
         return m_bFailed || Stopped();
     }
@@ -322,9 +338,7 @@ bool CLSSearch::MatchLongLine(std::uint64_t k, const FindRange& range, FindResul
     if (column == kNone) {
         return m_bFailed || Stopped();
     }
-    result.status = FindResult::Status::Found;
-    result.start = FindPos{k, column};
-    result.end = FindPos{k, column + m_segments.front().size()};
+    TakeMatch(k, column, result);
     return true;
 }
 
@@ -336,18 +350,12 @@ std::uint64_t CLSSearch::FirstInWindows(CLSLineMap& map, const LineByteReader& r
     const std::uint64_t overlap = m_segments.front().size() - 1;
     std::wstring text;
     for (std::uint64_t w = lo; w < hi && !Stopped(); w += kWindowUnits) {
-        if (!map.Units(read, w, kWindowUnits + overlap, &text)) {
-            m_bFailed = true;
-            return kNone;
-        }
-        const std::uint64_t starts = std::min<std::uint64_t>(std::min(hi - w, kWindowUnits), text.size());
-        const int found = m_matcher->Find(reinterpret_cast<const char16_t*>(text.data()), static_cast<int>(text.size()),
-                                          0, static_cast<int>(starts), true, &m_stop);
+        const int found = MatchUnits(map, read, w, kWindowUnits + overlap, std::min(hi - w, kWindowUnits), true, text);
         if (found >= 0) {
             return w + static_cast<std::uint64_t>(found);
         }
-        if (text.size() < kWindowUnits + overlap) {
-            break;  // the line has ended
+        if (m_bFailed || text.size() < kWindowUnits + overlap) {
+            break;  // a read failed, or the line has ended
         }
     }
     return kNone;
@@ -366,18 +374,31 @@ std::uint64_t CLSSearch::LastInWindows(CLSLineMap& map, const LineByteReader& re
     std::wstring text;
     for (std::uint64_t top = std::min(hi, units); top > lo && !Stopped();) {
         const std::uint64_t w = top - lo > kWindowUnits ? top - kWindowUnits : lo;
-        if (!map.Units(read, w, top - w + overlap, &text)) {
-            m_bFailed = true;
-            return kNone;
-        }
-        const int found = m_matcher->Find(reinterpret_cast<const char16_t*>(text.data()), static_cast<int>(text.size()),
-                                          0, static_cast<int>(top - w), false, &m_stop);
+        const int found = MatchUnits(map, read, w, top - w + overlap, top - w, false, text);
         if (found >= 0) {
             return w + static_cast<std::uint64_t>(found);
+        }
+        if (m_bFailed) {
+            break;
         }
         top = w;
     }
     return kNone;
+}
+
+// The first (or, backward, the last) match in count units of the line from
+// column first on that starts in the first starts of them; -1 when there is
+// none, or when the units cannot be read (failed then). The units are left
+// in text.
+int CLSSearch::MatchUnits(CLSLineMap& map, const LineByteReader& read, std::uint64_t first, std::uint64_t count,
+                          std::uint64_t starts, bool forward, std::wstring& text)
+{
+    if (!map.Units(read, first, count, &text)) {
+        m_bFailed = true;
+        return -1;
+    }
+    return m_matcher->Find(reinterpret_cast<const char16_t*>(text.data()), static_cast<int>(text.size()), 0,
+                           static_cast<int>(std::min<std::uint64_t>(starts, text.size())), forward, &m_stop);
 }
 
 void CLSSearch::Report(std::uint64_t done, std::uint64_t total)
